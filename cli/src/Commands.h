@@ -1,0 +1,11 @@
+#pragma once
+// The subcommands of the orvane command line; each registers itself on the app.
+
+#include <CLI/CLI.hpp>
+
+namespace orvane::cli {
+
+void addCsv2HistCommands(CLI::App& app);
+void addAnalyzeCommands(CLI::App& app);
+
+}  // namespace orvane::cli

@@ -1,0 +1,22 @@
+// orvane: the command-line front end over Orvane's libraries.
+
+#include <spdlog/sinks/stdout_color_sinks.h>
+#include <spdlog/spdlog.h>
+
+#include "Commands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Orvane: A-share stock screening from the command line"};
+    app.require_subcommand(1);
+    bool verbose = false;
+    app.add_flag("-v,--verbose", verbose, "write the engine's log lines to stderr");
+
+    orvane::cli::addCsv2HistCommands(app);
+    orvane::cli::addAnalyzeCommands(app);
+
+    // Log lines go to stderr, so stdout stays machine-readable.
+    spdlog::set_default_logger(spdlog::stderr_color_mt("orvane"));
+    app.parse_complete_callback([&] { spdlog::set_level(verbose ? spdlog::level::info : spdlog::level::warn); });
+    CLI11_PARSE(app, argc, argv);
+    return 0;
+}
