@@ -14,8 +14,12 @@ namespace orvane {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 struct NumberSpan {
     bool negative = false;
@@ -79,8 +83,12 @@ T convert(std::string_view text) {
 
 }  // namespace
 
-float leadingFloat(std::string_view text) { return convert<float>(text); }
-double leadingDouble(std::string_view text) { return convert<double>(text); }
+float leadingFloat(std::string_view text) {
+    return convert<float>(text);
+}
+double leadingDouble(std::string_view text) {
+    return convert<double>(text);
+}
 
 std::int32_t leadingInt(std::string_view t) {
     std::size_t i = 0, n = t.size();

@@ -23,7 +23,8 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 std::vector<std::string_view> splitOn(std::string_view text, char separator) {
     std::vector<std::string_view> out;
     std::size_t start = 0;
-    for (std::size_t i = text.find(separator); i != std::string_view::npos; i = text.find(separator, start)) {
+    for (std::size_t i = text.find(separator); i != std::string_view::npos;
+         i = text.find(separator, start)) {
         out.push_back(text.substr(start, i - start));
         start = i + 1;
     }
