@@ -95,6 +95,8 @@ TEST(LiteralWindow, TrendCodesAndTheirFloatBoundaries) {
 
     EXPECT_EQ(windowCode(History().days({8, 8.2, 8.5, 9, 9.5, 10, 10.5, 11}).text(), 8), 2u);
     EXPECT_EQ(windowCode(History().repeat(10, 10).text(), 10), 3u);
+    EXPECT_EQ(windowCode(History().days({11, 12, 11, 12, 10.5}).text(), 5), 3u);  // A/M = 1.076
+    EXPECT_EQ(windowCode(History().days({11, 12, 11, 12, 8}).text(), 5), 0u);     // A/M = 1.35
 
     // The high may lie 10% above the newest close with ten days (T = 1.15),
     // not with nine (T = 1.09).
@@ -393,11 +395,11 @@ TEST(LiteralRun, KeyPointBreakthroughAsksForAcceleration) {
     for (int i = 0; i < 44; ++i) h.day(19.0 - 6.0 * i / 43);
     const LocalDateTime monday = at(2024, 3, 11);
 
-    // Far above the key price: 1000 stays.
-    AnalysisResult r = analyzeLiteral(h.text(), {"600000", 15, 22.4f, 20}, monday);
+    // C / K = 1.12: everything else of the 1001 refinement holds, yet 1000 stays.
+    AnalysisResult r = analyzeLiteral(h.text(), {"600000", 21.5f, 21.5f, 20}, monday);
     ASSERT_TRUE(r.accel);
     EXPECT_TRUE(*r.accel);
-    EXPECT_GT(double(22.4f / r.keyPrice), 1.1);
+    EXPECT_EQ(r.keyPrice, 19.2f);
     EXPECT_EQ(r.trend, 1000);
 
     // Within 10% of the key price and opening near it: the breakthrough code.
