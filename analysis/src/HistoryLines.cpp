@@ -10,55 +10,47 @@ namespace {
 const DayLine kEmptyLine{};
 
 // Splits a day line on "," and reads the fields the engine uses.
-DayLine parseDayLine(std::string_view text) {
-    DayLine line;
-    line.text = text;
-    line.length = static_cast<std::uint32_t>(utf16Length(text));
+void parseDayLine(DayLine& line) {
+    const std::string_view text = line.text;
     std::size_t field = 0, start = 0;
+    bool ascii = true;
     auto take = [&](std::size_t end) {
-        std::string_view value = text.substr(start, end - start);
+        const std::string_view value = text.substr(start, end - start);
         switch (field) {
-            case 0:
-                line.date = value;
-                break;
-            case 1:
-                line.open = leadingFloat(value);
-                break;
-            case 4:
-                line.close = leadingFloat(value);
-                break;
-            case 5:
-                line.volume = leadingFloat(value);
-                break;
-            default:
-                break;
+            case 0: line.date = value; break;
+            case 1: line.open = leadingFloat(value); break;
+            case 4: line.close = leadingFloat(value); break;
+            case 5: line.volume = leadingFloat(value); break;
+            default: break;
         }
         ++field;
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == ',') {
+        const char c = text[i];
+        if (c == ',') {
             take(i);
             start = i + 1;
         }
+        ascii &= static_cast<unsigned char>(c) < 0x80;
     }
     take(text.size());
     line.fields = static_cast<std::uint32_t>(field);
-    return line;
+    line.length = static_cast<std::uint32_t>(ascii ? text.size() : utf16Length(text));
+    line.parsed = true;
 }
 
 }  // namespace
 
-ParsedHistory::ParsedHistory(std::string_view text) : text_(text), elements_(splitLines(text)) {
-    lines_.resize(elements_.size());
-    parsed_.resize(elements_.size(), false);
+ParsedHistory::ParsedHistory(std::string_view text) : text_(text) {
+    const std::vector<std::string_view> elements = splitLines(text);
+    lines_.resize(elements.size());
+    for (std::size_t i = 0; i < elements.size(); ++i) lines_[i].text = elements[i];
 }
 
 const DayLine& ParsedHistory::line(std::int64_t i) const {
-    if (!parsed_[i]) {
-        lines_[i] = parseDayLine(elements_[i]);
-        parsed_[i] = true;
-    }
-    return lines_[i];
+    DayLine& line = lines_[static_cast<std::size_t>(i)];
+    if (!line.parsed) parseDayLine(line);
+    return line;
 }
 
 const DayLine& HistoryView::operator[](std::int64_t i) const {

@@ -22,6 +22,7 @@ struct DayLine {
     float open = 0;            // field 1 (0 when absent)
     float close = 0;           // field 4
     float volume = 0;          // field 5
+    bool parsed = false;
 
     bool empty() const { return length == 0; }
     /// Volume not below 10 (suspended days trade less).
@@ -34,16 +35,14 @@ class ParsedHistory {
     ParsedHistory(const ParsedHistory&) = delete;
     ParsedHistory& operator=(const ParsedHistory&) = delete;
 
-    std::int64_t size() const { return static_cast<std::int64_t>(elements_.size()); }
+    std::int64_t size() const { return static_cast<std::int64_t>(lines_.size()); }
     /// Element i, 0 <= i < size().
     const DayLine& line(std::int64_t i) const;
     std::string_view text() const { return text_; }
 
   private:
     std::string_view text_;
-    std::vector<std::string_view> elements_;
     mutable std::vector<DayLine> lines_;
-    mutable std::vector<bool> parsed_;
 };
 
 /// The history as one operation sees it: the header, then the original
