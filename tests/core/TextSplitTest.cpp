@@ -43,8 +43,9 @@ TEST(TextSplit, BlockSplitterAgreesWithByteWiseSplit) {
         return out;
     };
     // Newline sequences of every kind at every position across block ends.
-    const std::string pieces[] = {"\n", "\r", "\r\n", "\v", "\f", "\u0085", "\u2028", "\u2029", "\xE2\x80",
-                                  "\xC2", "a", "bc", "2025-09-03,1.0", "\xE2\x82\xAC"};
+    const std::string pieces[] = {"\n",     "\r",     "\r\n",           "\v",          "\f",
+                                  "\u0085", "\u2028", "\u2029",         "\xE2\x80",    "\xC2",
+                                  "a",      "bc",     "2025-09-03,1.0", "\xE2\x82\xAC"};
     std::mt19937 rng(7);
     for (int round = 0; round < 3000; ++round) {
         std::string text;
