@@ -68,6 +68,14 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     return out;
 }
 
+std::vector<std::string_view> splitLinesBytewise(std::string_view text) {
+    std::vector<std::string_view> out;
+    std::size_t start = 0;
+    splitSlowly(text, 0, text.size(), start, out);
+    out.push_back(text.substr(start));
+    return out;
+}
+
 std::vector<std::string_view> splitOn(std::string_view text, char separator) {
     std::vector<std::string_view> out;
     std::size_t start = 0;
