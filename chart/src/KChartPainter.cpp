@@ -1,0 +1,132 @@
+#include "orvane/chart/KChartPainter.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPen>
+
+#include "orvane/chart/KColours.h"
+
+namespace orvane::chart {
+
+namespace {
+
+QPen solidPen(const QColor& colour, qreal width) {
+    return QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+}
+
+QFont priceLabelFont() {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPixelSize(10);
+    return font;
+}
+
+QString priceLabelText(float price) {
+    return QString::asprintf(price >= 1000.0f ? "%.1f" : "%.2f", static_cast<double>(price));
+}
+
+}  // namespace
+
+KChartPainter::KChartPainter(QPainter& painter, KChartModel& model)
+    : painter_(painter), model_(model), w_(model.viewWidth()), h_(model.viewHeight()) {}
+
+void KChartPainter::drawRect() {
+    painter_.save();
+    painter_.fillRect(QRectF(0, 0, w_, h_), colours::background());
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    // The chart's space: origin bottom-left, y up, shifted by half a pixel.
+    painter_.translate(0.5, h_ - 0.5);
+    painter_.scale(1, -1);
+    drawSeparatorLine();
+    drawPriceLines();
+    drawSections();
+    painter_.restore();
+}
+
+void KChartPainter::drawSeparatorLine() {
+    painter_.setPen(solidPen(colours::darkGrey(), 2));
+    painter_.drawLine(QPointF(0, kVolumeBandHeight), QPointF(w_, kVolumeBandHeight));
+    painter_.drawLine(QPointF(w_ - kPriceScaleWidth, 0), QPointF(w_ - kPriceScaleWidth, h_));
+}
+
+void KChartPainter::drawCurveLine(QPointF from, QPointF to) {
+    QPen pen = solidPen(colours::darkGrey(), 1);
+    pen.setDashPattern({3, 2});
+    pen.setDashOffset(0);
+    painter_.setPen(pen);
+    painter_.drawLine(from, to);
+}
+
+void KChartPainter::drawText(const QString& text, QPointF p) {
+    const QPointF at = painter_.transform().map(p);
+    painter_.save();
+    painter_.resetTransform();
+    painter_.setFont(priceLabelFont());
+    painter_.setPen(colours::red());
+    const QFontMetricsF metrics(painter_.font());
+    // The text's line box stands on `at`: its baseline a descent above it.
+    painter_.drawText(QPointF(at.x(), at.y() - metrics.descent()), text);
+    painter_.restore();
+}
+
+void KChartPainter::drawPriceLines() {
+    const KChartScale s = model_.scale();
+    const float rangeY = model_.currentSectionRangeY();
+    for (int i = 0; i <= 10; ++i) {
+        const float y = (rangeY / 10.0f) * static_cast<float>(i) + kVolumeBandHeight;
+        drawCurveLine(QPointF(0, y), QPointF(w_ - kPriceScaleWidth, y));
+        const float price = static_cast<float>(i) * ((s.top - s.bottom) / 10.0f) + s.bottom;
+        // Labels hang 5 pixels below their line, except the lowest.
+        drawText(priceLabelText(price), QPointF(w_ - 38, i == 0 ? y : y - 5));
+    }
+}
+
+void KChartPainter::drawSections() {
+    model_.layoutSections();
+    const int n = model_.visibleCount();
+    if (n == 0) return;
+    const KChartScale s = model_.scale();
+    const int start = model_.visibleStart();
+    const auto& days = model_.dataList();
+    const auto width = static_cast<float>(s.sectionWidth);
+    const QColor averageColours[3] = {colours::ma5(), colours::ma10(), colours::ma20()};
+
+    for (int c = 0; c < n; ++c) {
+        const KSection& day = days[start + c];
+        const QColor colour =
+            day.closePrice > day.openPrice ? colours::risingDay() : colours::fallingDay();
+        const QPen pen = solidPen(colour, 1);
+        painter_.setPen(pen);
+        painter_.setBrush(colour);
+
+        const KRect& body = day.sectionRect;
+        if (!body.isZero()) {
+            painter_.drawRect(QRectF(body.x, body.y, body.width, body.height));
+            const float centre = s.centre(c);
+            painter_.drawLine(QPointF(centre, body.top()), QPointF(centre, s.y(day.highPrice)));
+            painter_.drawLine(QPointF(centre, body.y), QPointF(centre, s.y(day.lowProice)));
+        }
+
+        if (s.topVolume != 0)
+            painter_.drawRect(QRectF(s.x(c), 0, width, s.volumeHeight(day.volume)));
+
+        if (c >= 1 && !s.isFlat()) {
+            const KSection& previous = days[start + c - 1];
+            const float before[3] = {previous.ma5, previous.ma10, previous.ma20};
+            const float now[3] = {day.ma5, day.ma10, day.ma20};
+            for (int k = 0; k < 3; ++k) {
+                const float a = before[k];
+                const float b = now[k];
+                if (!(a > 0 && b > 0)) continue;
+                const float ya = s.y(a);
+                const float yb = s.y(b);
+                if (!(ya >= kVolumeBandHeight && yb >= kVolumeBandHeight)) continue;
+                painter_.setPen(solidPen(averageColours[k], 1));
+                painter_.drawLine(QPointF(s.centre(c - 1), ya), QPointF(s.centre(c), yb));
+            }
+        }
+    }
+    painter_.setBrush(Qt::NoBrush);
+}
+
+}  // namespace orvane::chart
