@@ -7,6 +7,10 @@
 
 namespace orvane::chart {
 
+std::string priceLabelText(float price) {
+    return format(price >= 1000.0f ? "%.1f" : "%.2f", static_cast<double>(price));
+}
+
 KChartModel::KChartModel(float w, float h) {
     setViewSize(w, h);
 }

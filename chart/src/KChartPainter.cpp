@@ -21,10 +21,6 @@ QFont priceLabelFont() {
     return font;
 }
 
-QString priceLabelText(float price) {
-    return QString::asprintf(price >= 1000.0f ? "%.1f" : "%.2f", static_cast<double>(price));
-}
-
 }  // namespace
 
 KChartPainter::KChartPainter(QPainter& painter, KChartModel& model)
@@ -77,7 +73,8 @@ void KChartPainter::drawPriceLines() {
         drawCurveLine(QPointF(0, y), QPointF(w_ - kPriceScaleWidth, y));
         const float price = static_cast<float>(i) * ((s.top - s.bottom) / 10.0f) + s.bottom;
         // Labels hang 5 pixels below their line, except the lowest.
-        drawText(priceLabelText(price), QPointF(w_ - 38, i == 0 ? y : y - 5));
+        drawText(QString::fromStdString(priceLabelText(price)),
+                 QPointF(w_ - 38, i == 0 ? y : y - 5));
     }
 }
 

@@ -15,6 +15,9 @@ namespace orvane::chart {
 
 inline constexpr float kDefaultZoomLevel = 3.5f;
 
+/// A price scale label: "%.2f", or "%.1f" from 1000.0 up.
+std::string priceLabelText(float price);
+
 class KChartModel {
   public:
     /// A model for a view of width w and height h.
