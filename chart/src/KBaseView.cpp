@@ -87,9 +87,11 @@ void KBaseView::drawHVLineAndDataInfo(bool fromMouse, KPoint mouseLocation) {
     kVerticalLine_->setGeometry(toWidgetRect(frames->verticalLine, h));
     horizontalFrame_ = frames->horizontalLine;
     kHorizontalLine_->setGeometry(toWidgetRect(horizontalFrame_, h));
-    kPriceLabel_->setAlignment((frames->priceLabelRightAligned ? Qt::AlignRight : Qt::AlignLeft) |
-                               Qt::AlignVCenter);
-    kPriceLabel_->setText(QString::fromStdString(frames->priceText));
+    const Qt::Alignment alignment =
+        (frames->priceLabelRightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    if (kPriceLabel_->alignment() != alignment) kPriceLabel_->setAlignment(alignment);
+    const QString priceText = QString::fromStdString(frames->priceText);
+    if (kPriceLabel_->text() != priceText) kPriceLabel_->setText(priceText);
     kPriceLabel_->setGeometry(toWidgetRect(frames->priceLabel, h));
     kInfoView_->setGeometry(toWidgetRect(frames->infoPanel, h));
     kInfoView_->setValues(infoValuesFor(model_.dataList()[model_.focusDataIndex()]));

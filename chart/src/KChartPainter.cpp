@@ -3,7 +3,11 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QLineF>
 #include <QPen>
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 #include "orvane/chart/KColours.h"
 
@@ -29,7 +33,7 @@ KChartPainter::KChartPainter(QPainter& painter, KChartModel& model)
 void KChartPainter::drawRect() {
     painter_.save();
     painter_.fillRect(QRectF(0, 0, w_, h_), colours::background());
-    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setRenderHint(QPainter::Antialiasing, false);
     // The chart's space: origin bottom-left, y up, shifted by half a pixel.
     painter_.translate(0.5, h_ - 0.5);
     painter_.scale(1, -1);
@@ -86,26 +90,33 @@ void KChartPainter::drawSections() {
     const int start = model_.visibleStart();
     const auto& days = model_.dataList();
     const auto width = static_cast<float>(s.sectionWidth);
-    const QColor averageColours[3] = {colours::ma5(), colours::ma10(), colours::ma20()};
+
+    // Shapes are gathered by colour and drawn in a few calls: far cheaper
+    // than one call per shape with a thousand candles. Average segments go
+    // last, over the candles.
+    struct Shapes {
+        std::vector<QRectF> rects;  // bodies and volume bars, filled and outlined
+        std::vector<QLineF> wicks;
+    } rising, falling;
+    std::vector<QLineF> averages[3];
+    rising.rects.reserve(2 * n);
+    rising.wicks.reserve(2 * n);
+    falling.rects.reserve(2 * n);
+    falling.wicks.reserve(2 * n);
 
     for (int c = 0; c < n; ++c) {
         const KSection& day = days[start + c];
-        const QColor colour =
-            day.closePrice > day.openPrice ? colours::risingDay() : colours::fallingDay();
-        const QPen pen = solidPen(colour, 1);
-        painter_.setPen(pen);
-        painter_.setBrush(colour);
-
+        Shapes& shapes = day.closePrice > day.openPrice ? rising : falling;
         const KRect& body = day.sectionRect;
         if (!body.isZero()) {
-            painter_.drawRect(QRectF(body.x, body.y, body.width, body.height));
+            shapes.rects.emplace_back(body.x, body.y, body.width, body.height);
             const float centre = s.centre(c);
-            painter_.drawLine(QPointF(centre, body.top()), QPointF(centre, s.y(day.highPrice)));
-            painter_.drawLine(QPointF(centre, body.y), QPointF(centre, s.y(day.lowProice)));
+            shapes.wicks.emplace_back(QPointF(centre, body.top()),
+                                      QPointF(centre, s.y(day.highPrice)));
+            shapes.wicks.emplace_back(QPointF(centre, body.y), QPointF(centre, s.y(day.lowProice)));
         }
-
         if (s.topVolume != 0)
-            painter_.drawRect(QRectF(s.x(c), 0, width, s.volumeHeight(day.volume)));
+            shapes.rects.emplace_back(s.x(c), 0, width, s.volumeHeight(day.volume));
 
         if (c >= 1 && !s.isFlat()) {
             const KSection& previous = days[start + c - 1];
@@ -118,12 +129,33 @@ void KChartPainter::drawSections() {
                 const float ya = s.y(a);
                 const float yb = s.y(b);
                 if (!(ya >= kVolumeBandHeight && yb >= kVolumeBandHeight)) continue;
-                painter_.setPen(solidPen(averageColours[k], 1));
-                painter_.drawLine(QPointF(s.centre(c - 1), ya), QPointF(s.centre(c), yb));
+                averages[k].emplace_back(QPointF(s.centre(c - 1), ya), QPointF(s.centre(c), yb));
             }
         }
     }
+
+    // A body or bar outlined with a 1-pixel pen and filled covers its
+    // rectangle grown by half a pixel on every side, and a flat-capped wick
+    // of width 1 a rectangle one pixel wide: filling those rectangles draws
+    // the same pixels on Qt's fast path for axis-aligned fills.
+    const auto drawShapes = [this](const Shapes& shapes, const QColor& colour) {
+        for (const QRectF& r : shapes.rects)
+            painter_.fillRect(r.adjusted(-0.5, -0.5, 0.5, 0.5), colour);
+        for (const QLineF& l : shapes.wicks)
+            painter_.fillRect(
+                QRectF(l.x1() - 0.5, std::min(l.y1(), l.y2()), 1, std::abs(l.y2() - l.y1())),
+                colour);
+    };
+    drawShapes(falling, colours::fallingDay());
+    drawShapes(rising, colours::risingDay());
     painter_.setBrush(Qt::NoBrush);
+    // Candles stay crisp on the pixel grid; only the curves are smoothed.
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    const QColor averageColours[3] = {colours::ma5(), colours::ma10(), colours::ma20()};
+    for (int k = 0; k < 3; ++k) {
+        painter_.setPen(solidPen(averageColours[k], 1));
+        painter_.drawLines(averages[k].data(), static_cast<int>(averages[k].size()));
+    }
 }
 
 }  // namespace orvane::chart

@@ -72,10 +72,15 @@ QLabel* KInfoView::addLabel(const char* text, int x, int y, int width, bool isTi
 }
 
 void KInfoView::setValue(QLabel* label, const std::string& text, KTextColour colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, qtColour(colour));
-    label->setPalette(palette);
-    label->setText(QString::fromStdString(text));
+    // Palette changes ripple through the widget: make them only when needed.
+    const QColor wanted = qtColour(colour);
+    if (label->palette().color(QPalette::WindowText) != wanted) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, wanted);
+        label->setPalette(palette);
+    }
+    const QString value = QString::fromStdString(text);
+    if (label->text() != value) label->setText(value);
 }
 
 void KInfoView::setValues(const KInfoValues& v) {
