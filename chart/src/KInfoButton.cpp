@@ -19,7 +19,8 @@ namespace orvane::chart {
 namespace {
 
 QPixmap resourceImage(const char* name) {
-    initChartResources();
+    static const bool registered = (initChartResources(), true);
+    (void)registered;
     return QPixmap(QStringLiteral(":/chart/") + QString::fromLatin1(name));
 }
 

@@ -7,6 +7,8 @@
 
 #include "ChartFixtures.h"
 #include "orvane/chart/KColours.h"
+#include "orvane/chart/KCrosshair.h"
+#include "orvane/chart/KHistoryLoader.h"
 
 using namespace orvane::chart;
 using namespace orvane::chart::test;
@@ -135,4 +137,20 @@ TEST(KChartPainter, PricesOfAThousandOrMoreHaveOneDecimal) {
     EXPECT_EQ(priceLabelText(1000.0f), "1000.0");
     EXPECT_EQ(priceLabelText(10000.0f), "10000.0");
     EXPECT_EQ(priceLabelText(0.0f), "0.00");
+}
+
+TEST(KChartPainter, ExtremeNumbersDrawWithoutTrouble) {
+    KChartModel model(300, 300);
+    model.setDataList(parseKSections(
+        "h\n"
+        "2024-01-06,1e39,1e39,1e39,1e39,1e39,0\n"  // beyond single precision: infinite
+        "2024-01-05,3e38,3.4e38,1.5,3e38,3e38,0\n"
+        "2024-01-04,0.002,0.003,1.0,0.002,-5,0\n"
+        "2024-01-03,10,11,-3,10.5,1e9,0\n"
+        "2024-01-02,10,11,9,10.5,nan,0\n"));
+    ASSERT_EQ(model.dataList().size(), 5u);
+    const QImage image = render(model);
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::black));
+    model.setFocusDataIndex(2);
+    EXPECT_TRUE(placeCrosshair(model, false, {0, 0}, {}));
 }
