@@ -133,6 +133,23 @@ void BM_Load891DayFile(benchmark::State& state) {
 }
 BENCHMARK(BM_Load891DayFile)->Unit(benchmark::kMicrosecond);
 
+// A real history file named by $ORVANE_BENCH_HISTORY, when set.
+void BM_LoadGivenFile(benchmark::State& state) {
+    const char* path = std::getenv("ORVANE_BENCH_HISTORY");
+    if (!path) {
+        state.SkipWithError("ORVANE_BENCH_HISTORY not set");
+        return;
+    }
+    std::size_t days = 0;
+    for (auto _ : state) {
+        auto list = loadKSections(path);
+        days = list.size();
+        benchmark::DoNotOptimize(list);
+    }
+    state.counters["days"] = static_cast<double>(days);
+}
+BENCHMARK(BM_LoadGivenFile)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
