@@ -1,9 +1,190 @@
 // analyze and analyze-dir: verdicts from history texts.
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
 #include "Commands.h"
+#include "orvane/analysis/AnalysisRun.h"
+#include "orvane/analysis/QXUtility.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/Clock.h"
+#include "orvane/core/LocalTime.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/core/TextSplit.h"
+#include "orvane/market/HistoryText.h"
+#include "orvane/market/StockKeys.h"
 
 namespace orvane::cli {
 
-void addAnalyzeCommands(CLI::App&) {}
+namespace fs = std::filesystem;
+
+namespace {
+
+// Undefined numbers print as "nan" whatever their sign.
+std::string number(float v, const char* fmt) {
+    if (std::isnan(v)) return "nan";
+    if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+    return format(fmt, double{v});
+}
+
+std::string flag(const std::optional<bool>& b) {
+    return b ? (*b ? "1" : "0") : "-";
+}
+
+struct Verdict {
+    AnalysisResult r;
+    float close = 0;
+};
+
+// The columns shared by both commands, in output order.
+std::vector<std::pair<const char*, std::string>> columns(const Verdict& v) {
+    const AnalysisResult& r = v.r;
+    return {
+        {"trend", std::to_string(r.trend)},
+        {"score", std::to_string(r.score)},
+        {"key_price", number(r.keyPrice, "%.6f")},
+        {"end5", number(r.end5, "%.6f")},
+        {"end10", number(r.end10, "%.6f")},
+        {"mode_b", r.modeB ? "1" : "0"},
+        {"buy_a", flag(r.buyA)},
+        {"buy_b", flag(r.buyB)},
+        {"accel", flag(r.accel)},
+        {"gain5", number(gainPercent(v.close, r.end5), "%.4f")},
+        {"gain10", number(gainPercent(v.close, r.end10), "%.4f")},
+        {"t10", std::to_string(static_cast<std::int32_t>(r.t10))},
+        {"t180", std::to_string(static_cast<std::int32_t>(r.t180))},
+        {"t300", std::to_string(static_cast<std::int32_t>(r.t300))},
+    };
+}
+
+LocalDateTime parseNow(const std::string& text) {
+    auto t = parseDateTime(text);
+    if (!t) throw CLI::ValidationError("--now", "expects \"YYYY-MM-DD HH:MM:SS\"");
+    return *t;
+}
+
+struct AnalyzeOptions {
+    std::string history, code, open, close, yesClose, now;
+};
+
+void runAnalyze(const AnalyzeOptions& o) {
+    const LocalDateTime now = parseNow(o.now);
+    auto text = readFile(o.history);
+    if (!text) throw CLI::RuntimeError("cannot read " + o.history, 1);
+    setProcessClock(std::make_shared<FixedClock>(fromLocal(now)));
+
+    using namespace keys;
+    const Dictionary today{{STOCK_Code, o.code},
+                           {STOCK_OpenPrice, o.open},
+                           {STOCK_closePrice, o.close},
+                           {STOCK_YesClosePrice, o.yesClose}};
+    Verdict v{QXUtility::defQXUtility().analyzeStock(*text, today), leadingFloat(o.close)};
+    std::string out;
+    for (auto& [key, value] : columns(v)) out += std::string(key) + "=" + value + "\n";
+    out += std::string("valid=") + (isValidRespondStr(*text) ? "1" : "0") + "\n";
+    std::fputs(out.c_str(), stdout);
+}
+
+// Field `index` of a day line, or empty.
+std::string_view fieldOf(std::string_view line, std::size_t index) {
+    std::size_t start = 0;
+    for (std::size_t f = 0; f < index; ++f) {
+        std::size_t comma = line.find(',', start);
+        if (comma == std::string_view::npos) return {};
+        start = comma + 1;
+    }
+    return line.substr(start, line.find(',', start) - start);
+}
+
+// The text without its element 1: the history as it stood a day earlier.
+std::string withoutNewestLine(std::string_view text) {
+    std::size_t i = 0, ends = 0, cut0 = 0, cut1 = text.size();
+    while (i < text.size()) {
+        if (std::size_t n = newlineAt(text, i)) {
+            if (ends == 0) cut0 = i + n;
+            if (ends == 1) {
+                cut1 = i + n;
+                break;
+            }
+            ++ends;
+            i += n;
+        } else {
+            ++i;
+        }
+    }
+    if (ends < 1) return std::string(text);
+    return std::string(text.substr(0, cut0)) + std::string(text.substr(cut1));
+}
+
+struct AnalyzeDirOptions {
+    std::string dir, now;
+    bool dropNewest = false;
+};
+
+void runAnalyzeDir(const AnalyzeDirOptions& o) {
+    const LocalDateTime now = parseNow(o.now);
+    setProcessClock(std::make_shared<FixedClock>(fromLocal(now)));
+    std::vector<fs::path> files;
+    for (const auto& e : fs::directory_iterator(o.dir))
+        if (e.is_regular_file() && e.path().extension() == ".txt") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+
+    const auto start = std::chrono::steady_clock::now();
+    std::string out =
+        "code\ttrend\tscore\tkey_price\tend5\tend10\tmode_b\tbuy_a\tbuy_"
+        "b\taccel\tgain5\tgain10\tt10"
+        "\tt180\tt300\n";
+    for (const fs::path& file : files) {
+        const std::string code = file.stem().string();
+        auto text = readFile(file);
+        if (!text || !isValidRespondStr(*text)) {
+            out += code + "\tinvalid\n";
+            continue;
+        }
+        auto line1 = historyLine(*text, 1).value_or("");
+        auto line2 = historyLine(*text, 2).value_or("");
+        const TodayTrade today{code, leadingFloat(fieldOf(line1, 1)),
+                               leadingFloat(fieldOf(line1, 4)), leadingFloat(fieldOf(line2, 4))};
+        const std::string history = o.dropNewest ? withoutNewestLine(*text) : std::string();
+        const std::string_view historyText =
+            o.dropNewest ? std::string_view(history) : std::string_view(*text);
+        ParsedHistory parsed(historyText);
+        Verdict v{parseOneStockYahooHistoryFormToday(HistoryView(parsed), today, now), today.close};
+        out += code;
+        for (auto& [key, value] : columns(v)) (out += '\t') += value;
+        out += '\n';
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::fprintf(stderr, "analyzed %zu stocks in %.3f s\n", files.size(), seconds);
+}
+
+}  // namespace
+
+void addAnalyzeCommands(CLI::App& app) {
+    auto o = std::make_shared<AnalyzeOptions>();
+    auto* one = app.add_subcommand("analyze",
+                                   "verdict of one stock from its history text and today's prices");
+    one->add_option("--history", o->history, "history text (newest day first)")->required();
+    one->add_option("--code", o->code, "six-digit stock code")->required();
+    one->add_option("--open", o->open, "today's open")->required();
+    one->add_option("--close", o->close, "today's close (latest price)")->required();
+    one->add_option("--yes-close", o->yesClose, "previous close")->required();
+    one->add_option("--now", o->now, "the present, local time \"YYYY-MM-DD HH:MM:SS\"")->required();
+    one->callback([o] { runAnalyze(*o); });
+
+    auto d = std::make_shared<AnalyzeDirOptions>();
+    auto* dir =
+        app.add_subcommand("analyze-dir", "verdicts of every CODE.txt history text of a folder");
+    dir->add_option("DIR", d->dir)->required()->check(CLI::ExistingDirectory);
+    dir->add_option("--now", d->now, "the present, local time \"YYYY-MM-DD HH:MM:SS\"")->required();
+    dir->add_flag("--drop-newest", d->dropNewest, "analyze the history as it stood a day earlier");
+    dir->callback([d] { runAnalyzeDir(*d); });
+}
 
 }  // namespace orvane::cli

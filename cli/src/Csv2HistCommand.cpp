@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool convertFile(const fs::path& src, const fs::path& dst, const std::optional<std::string>& until) {
+bool convertFile(const fs::path& src, const fs::path& dst,
+                 const std::optional<std::string>& until) {
     auto csv = readFile(src);
     if (!csv) {
         std::fprintf(stderr, "orvane: cannot read %s\n", src.c_str());
@@ -44,13 +45,15 @@ std::optional<std::string> checkedUntil(const std::string& until) {
 void addCsv2HistCommands(CLI::App& app) {
     auto* one = app.add_subcommand("csv2hist", "convert a daily CSV file into a history text");
     auto src = std::make_shared<std::string>(), dst = std::make_shared<std::string>();
-    one->add_option("SRC", *src, "daily CSV (date, open, close, high, low, volume columns)")->required();
+    one->add_option("SRC", *src, "daily CSV (date, open, close, high, low, volume columns)")
+        ->required();
     one->add_option("DST", *dst, "history text to write")->required();
     one->callback([src, dst] {
         if (!convertFile(*src, *dst, std::nullopt)) throw CLI::RuntimeError(1);
     });
 
-    auto* dir = app.add_subcommand("csv2hist-dir", "convert every CODE.csv of a folder into CODE.txt");
+    auto* dir =
+        app.add_subcommand("csv2hist-dir", "convert every CODE.csv of a folder into CODE.txt");
     auto srcDir = std::make_shared<std::string>(), dstDir = std::make_shared<std::string>();
     auto until = std::make_shared<std::string>();
     dir->add_option("SRCDIR", *srcDir)->required()->check(CLI::ExistingDirectory);

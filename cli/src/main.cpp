@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
 
     // Log lines go to stderr, so stdout stays machine-readable.
     spdlog::set_default_logger(spdlog::stderr_color_mt("orvane"));
-    app.parse_complete_callback([&] { spdlog::set_level(verbose ? spdlog::level::info : spdlog::level::warn); });
+    app.parse_complete_callback(
+        [&] { spdlog::set_level(verbose ? spdlog::level::info : spdlog::level::warn); });
     CLI11_PARSE(app, argc, argv);
     return 0;
 }

@@ -11,7 +11,9 @@ std::shared_ptr<const Clock>& slot() {
 }
 }  // namespace
 
-const Clock& processClock() { return *std::atomic_load(&slot()); }
+const Clock& processClock() {
+    return *std::atomic_load(&slot());
+}
 
 void setProcessClock(std::shared_ptr<const Clock> clock) {
     if (!clock) clock = std::make_shared<SystemClock>();

@@ -9,12 +9,15 @@ namespace orvane {
 
 fs::path dataDirectory() {
     if (const char* dir = std::getenv("ORVANE_DATA_DIR"); dir && *dir) return fs::path(dir);
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) return fs::path(xdg) / "Orvane";
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        return fs::path(xdg) / "Orvane";
     const char* home = std::getenv("HOME");
     return fs::path(home && *home ? home : ".") / ".local" / "share" / "Orvane";
 }
 
-fs::path dataPath(std::string_view relative) { return dataDirectory() / relative; }
+fs::path dataPath(std::string_view relative) {
+    return dataDirectory() / relative;
+}
 
 void ensureDataDirectoryExists() {
     std::error_code ec;
@@ -28,22 +31,34 @@ fs::path ensureFolder(const fs::path& folder) {
     return folder;
 }
 
-fs::path getLine_K_Path() { return ensureFolder(dataPath("k")); }
-fs::path getInspectStockPath() { return ensureFolder(dataPath("InspectStock")); }
-fs::path getHoldStockPath() { return ensureFolder(dataPath("HoldStock")); }
+fs::path getLine_K_Path() {
+    return ensureFolder(dataPath("k"));
+}
+fs::path getInspectStockPath() {
+    return ensureFolder(dataPath("InspectStock"));
+}
+fs::path getHoldStockPath() {
+    return ensureFolder(dataPath("HoldStock"));
+}
 
 fs::path getGainsPath() {
     ensureFolder(dataPath("History"));
     return ensureFolder(dataPath("Gains"));
 }
 
-fs::path getStockDataBackupPath(std::string_view name) { return ensureFolder(dataPath("backup") / name); }
-fs::path getStockCodePath(std::string_view name) { return ensureFolder(dataPath("Data") / name); }
+fs::path getStockDataBackupPath(std::string_view name) {
+    return ensureFolder(dataPath("backup") / name);
+}
+fs::path getStockCodePath(std::string_view name) {
+    return ensureFolder(dataPath("Data") / name);
+}
 
 fs::path getDowloadPath(std::string_view name) {
     return ensureFolder(dataPath("Data") / name / formatDate(toLocal(now())));
 }
 
-fs::path getTrendupModePath() { return ensureFolder(dataPath("trendupmode")); }
+fs::path getTrendupModePath() {
+    return ensureFolder(dataPath("trendupmode"));
+}
 
 }  // namespace orvane

@@ -10,7 +10,8 @@ LocalDateTime toLocal(TimePoint t) {
     std::time_t secs = std::chrono::system_clock::to_time_t(t);
     std::tm tm{};
     localtime_r(&secs, &tm);
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, tm.tm_wday};
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+            tm.tm_min,         tm.tm_sec,     tm.tm_wday};
 }
 
 TimePoint fromLocal(const LocalDateTime& l) {
@@ -90,10 +91,13 @@ std::optional<LocalDateTime> parseDateTime(std::string_view text) {
     return t;
 }
 
-std::string formatDate(const LocalDateTime& t) { return format("%04d-%02d-%02d", t.year, t.month, t.day); }
+std::string formatDate(const LocalDateTime& t) {
+    return format("%04d-%02d-%02d", t.year, t.month, t.day);
+}
 
 std::string formatDateTime(const LocalDateTime& t) {
-    return format("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+    return format("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                  t.second);
 }
 
 namespace {
@@ -132,7 +136,8 @@ CalendarDifference forwardDifference(const LocalDateTime& from, const LocalDateT
         ++diff.months;
         anchor = next;
     }
-    long days = daysFromCivil(to.year, to.month, to.day) - daysFromCivil(anchor.year, anchor.month, anchor.day);
+    long days = daysFromCivil(to.year, to.month, to.day) -
+                daysFromCivil(anchor.year, anchor.month, anchor.day);
     // The last day only counts when its time of day has been reached.
     auto timeOf = [](const LocalDateTime& t) { return t.hour * 3600 + t.minute * 60 + t.second; };
     if (days > 0 && timeOf(to) < timeOf(anchor)) --days;

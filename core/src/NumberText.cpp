@@ -3,6 +3,8 @@
 #include <locale.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <type_traits>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -14,15 +16,25 @@ namespace orvane {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 struct NumberSpan {
     bool negative = false;
     std::string_view digits;  // the unsigned decimal number, empty when none
+    // For short plain decimals: the digits as an integer and the count of
+    // significant and fraction digits.
+    std::uint64_t mantissa = 0;
+    int significant = 0;
+    int fraction = 0;
+    bool exponent = false;
 };
 
-// Finds the extent of the leading decimal number.
+// Finds the extent of the leading decimal number, reading its digits on the way.
 NumberSpan scanNumber(std::string_view t) {
     std::size_t i = 0, n = t.size();
     while (i < n && isBlank(t[i])) ++i;
@@ -31,21 +43,27 @@ NumberSpan scanNumber(std::string_view t) {
         span.negative = t[i] == '-';
         ++i;
     }
+    auto digit = [&](char c) {
+        if (span.mantissa == 0 && c == '0') return;  // leading zeros are not significant
+        if (++span.significant <= 19) span.mantissa = span.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+    };
     const std::size_t start = i;
     std::size_t intDigits = 0, fracDigits = 0;
-    while (i < n && isDigit(t[i])) ++i, ++intDigits;
+    while (i < n && isDigit(t[i])) digit(t[i++]), ++intDigits;
     if (i < n && t[i] == '.') {
         std::size_t j = i + 1;
-        while (j < n && isDigit(t[j])) ++j, ++fracDigits;
+        while (j < n && isDigit(t[j])) digit(t[j++]), ++fracDigits;
         if (intDigits + fracDigits > 0) i = j;
     }
     if (intDigits + fracDigits == 0) return {};
+    span.fraction = static_cast<int>(fracDigits);
     if (i < n && (t[i] == 'e' || t[i] == 'E')) {
         std::size_t j = i + 1;
         if (j < n && (t[j] == '+' || t[j] == '-')) ++j;
         if (j < n && isDigit(t[j])) {
             while (j < n && isDigit(t[j])) ++j;
             i = j;
+            span.exponent = true;
         }
     }
     span.digits = t.substr(start, i - start);
@@ -57,11 +75,27 @@ locale_t cLocale() {
     return loc;
 }
 
+// Short plain decimals ("11.98", "1367232"): the digits make an integer that
+// the type holds exactly, and so does the power of ten, so one correctly
+// rounded division gives the correctly rounded value.
+template <typename T>
+bool convertShortDecimal(const NumberSpan& span, T& value) {
+    constexpr int kMaxDigits = std::is_same_v<T, float> ? 7 : 15;
+    constexpr int kMaxFraction = std::is_same_v<T, float> ? 10 : 22;
+    if (span.exponent || span.significant > kMaxDigits || span.fraction > kMaxFraction) return false;
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    value = static_cast<T>(span.mantissa);
+    if (span.fraction > 0) value /= static_cast<T>(kPowers[span.fraction]);
+    return true;
+}
+
 template <typename T>
 T convert(std::string_view text) {
     NumberSpan span = scanNumber(text);
     if (span.digits.empty()) return T{0};
     T value{};
+    if (convertShortDecimal(span, value)) return span.negative ? -value : value;
     auto [ptr, ec] = std::from_chars(span.digits.data(), span.digits.data() + span.digits.size(),
                                      value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
@@ -79,8 +113,12 @@ T convert(std::string_view text) {
 
 }  // namespace
 
-float leadingFloat(std::string_view text) { return convert<float>(text); }
-double leadingDouble(std::string_view text) { return convert<double>(text); }
+float leadingFloat(std::string_view text) {
+    return convert<float>(text);
+}
+double leadingDouble(std::string_view text) {
+    return convert<double>(text);
+}
 
 std::int32_t leadingInt(std::string_view t) {
     std::size_t i = 0, n = t.size();

@@ -98,13 +98,16 @@ plist_t toNode(const Value& v) {
     struct Visitor {
         plist_t operator()(std::monostate) const { return nullptr; }
         plist_t operator()(bool b) const { return plist_new_bool(b ? 1 : 0); }
-        plist_t operator()(std::int64_t i) const { return plist_new_uint(static_cast<uint64_t>(i)); }
+        plist_t operator()(std::int64_t i) const {
+            return plist_new_uint(static_cast<uint64_t>(i));
+        }
         plist_t operator()(double d) const { return plist_new_real(d); }
         plist_t operator()(const std::string& s) const { return plist_new_string(s.c_str()); }
         plist_t operator()(Date d) const {
             double rel = d.secondsSince1970 - kSecondsFrom1970To2001;
             double sec = std::floor(rel);
-            return plist_new_date(static_cast<int32_t>(sec), static_cast<int32_t>((rel - sec) * 1e6));
+            return plist_new_date(static_cast<int32_t>(sec),
+                                  static_cast<int32_t>((rel - sec) * 1e6));
         }
         plist_t operator()(const Array& a) const {
             plist_t node = plist_new_array();

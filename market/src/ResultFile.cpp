@@ -14,7 +14,7 @@ namespace {
 
 // Reads the values of one result file by key.
 class ResultFields {
-public:
+  public:
     explicit ResultFields(std::string_view text) : text_(text) {}
 
     std::string text(std::string_view key) const { return std::string(raw(key).value_or("")); }
@@ -23,14 +23,16 @@ public:
     // Flags are kept as 8-bit values: only the low byte of the integer counts.
     std::int8_t flag(std::string_view key) const { return static_cast<std::int8_t>(integer(key)); }
 
-private:
+  private:
     std::optional<std::string_view> raw(std::string_view key) const {
         return substringWithinBoundsLeft(text_, key, "\n");
     }
     std::string_view text_;
 };
 
-bool flagSum(std::int8_t a, std::int8_t b) { return static_cast<std::uint8_t>(a + b) != 0; }
+bool flagSum(std::int8_t a, std::int8_t b) {
+    return static_cast<std::uint8_t>(a + b) != 0;
+}
 
 // The current-day part shared by today's and earlier days' files.
 Dictionary currentDayRecord(const ResultFields& f, bool modeB) {
@@ -71,17 +73,28 @@ void postModelBNotice(const ResultFields& f, const void* sender, std::int8_t a, 
 
 }  // namespace
 
-std::string stockDescription(std::int32_t trend, std::int32_t score, float gain5, float gain10, bool modeB) {
+std::string stockDescription(std::int32_t trend, std::int32_t score, float gain5, float gain10,
+                             bool modeB) {
     std::string text = modeB ? "技术形态和模型B相似; " : "";
     const double g5 = gain5, g10 = gain10;
     switch (trend) {
-        case 0: return text + format("趋势不明,得分:%d", score);
-        case 1: return text + format("上涨趋势,得分:%d ;5日涨幅为%.2f%%, 10日涨幅为%.2f%%", score, g5, g10);
-        case 2: return text + "下降趋势";
-        case 3: return text + format("盘整状态; 得分:%d", score);
-        case 1000: return text + format("正在加速上涨,得分:%d ;5日涨幅为%.2f%%, 10日涨幅为%.2f%%", score, g5, g10);
-        case 1001: return text + format("突破关键点,得分:%d ;5日涨幅为%.2f%%, 10日涨幅为%.2f%%", score, g5, g10);
-        default: return text + format("没有判断出趋势,得分:%d", score);
+        case 0:
+            return text + format("趋势不明,得分:%d", score);
+        case 1:
+            return text +
+                   format("上涨趋势,得分:%d ;5日涨幅为%.2f%%, 10日涨幅为%.2f%%", score, g5, g10);
+        case 2:
+            return text + "下降趋势";
+        case 3:
+            return text + format("盘整状态; 得分:%d", score);
+        case 1000:
+            return text + format("正在加速上涨,得分:%d ;5日涨幅为%.2f%%, 10日涨幅为%.2f%%", score,
+                                 g5, g10);
+        case 1001:
+            return text +
+                   format("突破关键点,得分:%d ;5日涨幅为%.2f%%, 10日涨幅为%.2f%%", score, g5, g10);
+        default:
+            return text + format("没有判断出趋势,得分:%d", score);
     }
 }
 
@@ -97,7 +110,8 @@ std::optional<Dictionary> parseRetStockServerData(std::string_view text, const v
         {STOCK_Code, code},
         {STOCK_DATE, f.text("beforeTrade_date=")},
         {STOCK_Trend, f.integer("before_trend=")},
-        {STOCK_Trend_ModeB, flagSum(f.flag("before_Mode_isModeA="), f.flag("before_Mode_isModeB="))},
+        {STOCK_Trend_ModeB,
+         flagSum(f.flag("before_Mode_isModeA="), f.flag("before_Mode_isModeB="))},
         {KEY_Gain_5Days, f.real("before_gains5Days=")},
         {KEY_Gain_10Days, f.real("before_gains10Days=")},
     };

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cstring>
 #include <cmath>
+#include <random>
 #include <limits>
 
 using namespace orvane;
@@ -47,4 +50,19 @@ TEST(NumberText, LeadingIntTruncatesAndSaturates) {
     EXPECT_EQ(leadingInt("x5"), 0);
     EXPECT_EQ(leadingInt("99999999999"), 2147483647);
     EXPECT_EQ(leadingInt("-99999999999"), -2147483647 - 1);
+}
+
+TEST(NumberText, ShortDecimalsRoundLikeTheGeneralConversion) {
+    std::mt19937 rng(11);
+    for (int i = 0; i < 200000; ++i) {
+        char text[32];
+        const int decimals = static_cast<int>(rng() % 6);
+        std::snprintf(text, sizeof text, "%.*f", decimals, (rng() % 100000000) / std::pow(10.0, rng() % 8));
+        float expectF = 0;
+        double expectD = 0;
+        std::from_chars(text, text + std::strlen(text), expectF);
+        std::from_chars(text, text + std::strlen(text), expectD);
+        ASSERT_EQ(leadingFloat(text), expectF) << text;
+        ASSERT_EQ(leadingDouble(text), expectD) << text;
+    }
 }

@@ -66,7 +66,8 @@ TEST(ResultFile, TodayFileGivesFullRecord) {
     EXPECT_EQ(r->at(k::STOCK_SCORE).toInteger(), 135);
     EXPECT_FALSE(r->at(k::STOCK_Trend_ModeB).toBool());
     EXPECT_EQ(r->at(k::KEY_Gain_5Days).toFloat(), 3.25f);
-    EXPECT_EQ(r->at(k::STOCK_Discription).string(), "上涨趋势,得分:135 ;5日涨幅为3.25%, 10日涨幅为-1.50%");
+    EXPECT_EQ(r->at(k::STOCK_Discription).string(),
+              "上涨趋势,得分:135 ;5日涨幅为3.25%, 10日涨幅为-1.50%");
     const Dictionary& before = r->at(k::STOCK_DICTINFO_Before5Days).dictionary();
     EXPECT_EQ(before.at(k::STOCK_DATE).string(), "2025-08-27");
     EXPECT_EQ(before.at(k::STOCK_Trend).toInteger(), 3);
@@ -92,8 +93,8 @@ TEST(ResultFile, LongerKeyListedFirstShadowsItsTail) {
 
 TEST(ResultFile, BothModelFlagsGiveOneNoticeAndOnePrefix) {
     NoticeRecorder rec;
-    std::string text = replaced(replaced(kToday, "Mode_isModeA=0", "Mode_isModeA=1"), "Mode_isModeB=0",
-                                "Mode_isModeB=1");
+    std::string text = replaced(replaced(kToday, "Mode_isModeA=0", "Mode_isModeA=1"),
+                                "Mode_isModeB=0", "Mode_isModeB=1");
     int sender = 0;
     auto r = parseRetStockServerData(text, &sender);
     ASSERT_TRUE(r);
@@ -113,12 +114,13 @@ TEST(ResultFile, BothModelFlagsGiveOneNoticeAndOnePrefix) {
 TEST(ResultFile, FlagsAreEightBitValues) {
     NoticeRecorder rec;
     // 256 has a zero low byte: no flag at all.
-    auto r = parseRetStockServerData(replaced(kToday, "Mode_isModeA=0", "Mode_isModeA=256"), nullptr);
+    auto r =
+        parseRetStockServerData(replaced(kToday, "Mode_isModeA=0", "Mode_isModeA=256"), nullptr);
     EXPECT_FALSE(r->at(k::STOCK_Trend_ModeB).toBool());
     EXPECT_TRUE(rec.notes.empty());
     // 1 and -1 are both set, but their 8-bit sum is zero.
-    std::string text = replaced(replaced(kToday, "Mode_isModeA=0", "Mode_isModeA=1"), "Mode_isModeB=0",
-                                "Mode_isModeB=-1");
+    std::string text = replaced(replaced(kToday, "Mode_isModeA=0", "Mode_isModeA=1"),
+                                "Mode_isModeB=0", "Mode_isModeB=-1");
     r = parseRetStockServerData(text, nullptr);
     EXPECT_FALSE(r->at(k::STOCK_Trend_ModeB).toBool());
     EXPECT_EQ(rec.notes.size(), 1u);
@@ -130,11 +132,13 @@ TEST(ResultFile, DescriptionsByTrend) {
     EXPECT_EQ(stockDescription(-1, 90, 1, 2, false), "没有判断出趋势,得分:90");
     EXPECT_EQ(stockDescription(0, 100, 1, 2, false), "趋势不明,得分:100");
     EXPECT_EQ(stockDescription(3, 120, 1, 2, true), "技术形态和模型B相似; 盘整状态; 得分:120");
-    EXPECT_EQ(stockDescription(1001, 180, 1.005f, 2, false), "突破关键点,得分:180 ;5日涨幅为1.00%, 10日涨幅为2.00%");
+    EXPECT_EQ(stockDescription(1001, 180, 1.005f, 2, false),
+              "突破关键点,得分:180 ;5日涨幅为1.00%, 10日涨幅为2.00%");
 }
 
 namespace {
-std::string earlierDay(const std::string& volume, const std::string& yes, const std::string& close) {
+std::string earlierDay(const std::string& volume, const std::string& yes,
+                       const std::string& close) {
     return "curStockCode=600000\nOneTrade_date=2025-09-01\nyesterdayClosePrice=" + yes +
            "\nOneTrade_openPrice=1\nOneTrade_closePrice=" + close +
            "\nOneTrade_highPrice=1\nOneTrade_lowPrice=1\ntrend=3\nstockScore=110\nMode_isModeA=0\n"
@@ -152,5 +156,6 @@ TEST(ResultFile, EarlierDayRejections) {
     // The single-precision 0.01 lies below the double 0.01.
     EXPECT_FALSE(parseRetStockHistordayData(earlierDay("10", "0.01", "0.01"), nullptr));
     // No code check for earlier days.
-    EXPECT_TRUE(parseRetStockHistordayData(replaced(earlierDay("100", "1", "1"), "600000", "6"), nullptr));
+    EXPECT_TRUE(
+        parseRetStockHistordayData(replaced(earlierDay("100", "1", "1"), "600000", "6"), nullptr));
 }

@@ -8,7 +8,8 @@ namespace orvane::test {
 
 TempDataDir::TempDataDir() {
     std::random_device rd;
-    path_ = std::filesystem::temp_directory_path() / ("orvane-test-" + std::to_string(rd()) + std::to_string(rd()));
+    path_ = std::filesystem::temp_directory_path() /
+            ("orvane-test-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(path_);
     setenv("ORVANE_DATA_DIR", path_.c_str(), 1);
 }
@@ -26,14 +27,17 @@ FixedNow::FixedNow(const LocalDateTime& local) {
 FixedNow::FixedNow(int y, int mo, int d, int h, int mi, int s)
     : FixedNow(LocalDateTime{y, mo, d, h, mi, s, 0}) {}
 
-FixedNow::~FixedNow() { setProcessClock(nullptr); }
+FixedNow::~FixedNow() {
+    setProcessClock(nullptr);
+}
 
 std::filesystem::path sharedMarketDir() {
     const char* src = std::getenv("ORVANE_SOURCE_DIR");
     std::filesystem::path base = src ? src : ".";
     auto dir = base / ".." / "shared" / "market";
     std::error_code ec;
-    if (std::filesystem::is_directory(dir / "daily", ec)) return std::filesystem::canonical(dir, ec);
+    if (std::filesystem::is_directory(dir / "daily", ec))
+        return std::filesystem::canonical(dir, ec);
     return {};
 }
 

@@ -11,18 +11,18 @@ namespace orvane::test {
 
 /// Points $ORVANE_DATA_DIR at a fresh empty folder for the test's lifetime.
 class TempDataDir {
-public:
+  public:
     TempDataDir();
     ~TempDataDir();
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 /// Fixes the process clock at a local wall-clock time for the test's lifetime.
 class FixedNow {
-public:
+  public:
     explicit FixedNow(const LocalDateTime& local);
     FixedNow(int y, int mo, int d, int h = 0, int mi = 0, int s = 0);
     ~FixedNow();

@@ -10,22 +10,22 @@ namespace orvane {
 using TimePoint = std::chrono::system_clock::time_point;
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual TimePoint now() const = 0;
 };
 
 class SystemClock final : public Clock {
-public:
+  public:
     TimePoint now() const override { return std::chrono::system_clock::now(); }
 };
 
 class FixedClock final : public Clock {
-public:
+  public:
     explicit FixedClock(TimePoint t) : t_(t) {}
     TimePoint now() const override { return t_; }
 
-private:
+  private:
     TimePoint t_;
 };
 
@@ -33,6 +33,8 @@ private:
 const Clock& processClock();
 /// Replaces the process clock; nullptr restores the system clock.
 void setProcessClock(std::shared_ptr<const Clock> clock);
-inline TimePoint now() { return processClock().now(); }
+inline TimePoint now() {
+    return processClock().now();
+}
 
 }  // namespace orvane

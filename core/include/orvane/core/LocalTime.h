@@ -18,7 +18,9 @@ struct LocalDateTime {
         return std::tie(a.year, a.month, a.day, a.hour, a.minute, a.second) <=>
                std::tie(b.year, b.month, b.day, b.hour, b.minute, b.second);
     }
-    friend bool operator==(const LocalDateTime& a, const LocalDateTime& b) { return (a <=> b) == 0; }
+    friend bool operator==(const LocalDateTime& a, const LocalDateTime& b) {
+        return (a <=> b) == 0;
+    }
 };
 
 LocalDateTime toLocal(TimePoint t);

@@ -8,10 +8,12 @@
 namespace orvane {
 
 /// True when informational lines are written; guard costly formatting with it.
-inline bool logEnabled() { return spdlog::should_log(spdlog::level::info); }
+inline bool logEnabled() {
+    return spdlog::should_log(spdlog::level::info);
+}
 
-#define ORVANE_LOG(...)                                                        \
-    do {                                                                       \
+#define ORVANE_LOG(...)                                                                \
+    do {                                                                               \
         if (::orvane::logEnabled()) spdlog::info("{}", ::orvane::format(__VA_ARGS__)); \
     } while (0)
 

@@ -20,7 +20,7 @@ struct Notification {
 };
 
 class NotificationBus {
-public:
+  public:
     using Observer = std::function<void(const Notification&)>;
     using Token = std::uint64_t;
 
@@ -31,7 +31,7 @@ public:
     void removeObserver(Token token);
     void post(std::string name, const void* object, Dictionary userInfo = {});
 
-private:
+  private:
     struct Entry {
         Token token;
         std::string name;
@@ -44,14 +44,14 @@ private:
 
 /// Removes its observer when it goes out of scope.
 class ScopedObserver {
-public:
+  public:
     ScopedObserver(NotificationBus& bus, std::string name, NotificationBus::Observer observer)
         : bus_(bus), token_(bus.addObserver(std::move(name), std::move(observer))) {}
     ~ScopedObserver() { bus_.removeObserver(token_); }
     ScopedObserver(const ScopedObserver&) = delete;
     ScopedObserver& operator=(const ScopedObserver&) = delete;
 
-private:
+  private:
     NotificationBus& bus_;
     NotificationBus::Token token_;
 };

@@ -15,10 +15,12 @@ namespace orvane {
 inline std::size_t newlineAt(std::string_view s, std::size_t i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     if (c >= 0x0A && c <= 0x0D) return 1;
-    if (c == 0xC2) return (i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0x85) ? 2 : 0;
+    if (c == 0xC2)
+        return (i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0x85) ? 2 : 0;
     if (c == 0xE2)
         return (i + 2 < s.size() && static_cast<unsigned char>(s[i + 1]) == 0x80 &&
-                (static_cast<unsigned char>(s[i + 2]) == 0xA8 || static_cast<unsigned char>(s[i + 2]) == 0xA9))
+                (static_cast<unsigned char>(s[i + 2]) == 0xA8 ||
+                 static_cast<unsigned char>(s[i + 2]) == 0xA9))
                    ? 3
                    : 0;
     return 0;

@@ -23,9 +23,9 @@ struct Date {
 };
 
 class Value {
-public:
-    using Storage =
-        std::variant<std::monostate, bool, std::int64_t, double, std::string, Date, Array, Dictionary>;
+  public:
+    using Storage = std::variant<std::monostate, bool, std::int64_t, double, std::string, Date,
+                                 Array, Dictionary>;
 
     Value() = default;
     Value(bool b) : v_(b) {}
@@ -68,7 +68,7 @@ public:
     const Storage& storage() const { return v_; }
     friend bool operator==(const Value&, const Value&) = default;
 
-private:
+  private:
     Storage v_;
 };
 

@@ -13,11 +13,12 @@ inline constexpr std::string_view kHistoryHeader = "Date,Open,High,Low,Close,Vol
 struct CsvConversion {
     std::string history;  // header, then newest day first
     std::size_t days = 0;
-    std::string error;    // set when the CSV cannot be converted
+    std::string error;  // set when the CSV cannot be converted
 };
 
 /// Lines with fewer than six fields are skipped; days after `until`
 /// ("yyyy-MM-dd", compared as text) are left out when it is given.
-CsvConversion csvToHistoryText(std::string_view csv, std::optional<std::string> until = std::nullopt);
+CsvConversion csvToHistoryText(std::string_view csv,
+                               std::optional<std::string> until = std::nullopt);
 
 }  // namespace orvane

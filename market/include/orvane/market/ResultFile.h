@@ -21,6 +21,7 @@ std::optional<Dictionary> parseRetStockServerData(std::string_view text, const v
 std::optional<Dictionary> parseRetStockHistordayData(std::string_view text, const void* sender);
 
 /// The one-line Chinese description of a record.
-std::string stockDescription(std::int32_t trend, std::int32_t score, float gain5, float gain10, bool modeB);
+std::string stockDescription(std::int32_t trend, std::int32_t score, float gain5, float gain10,
+                             bool modeB);
 
 }  // namespace orvane

@@ -1,0 +1,80 @@
+#pragma once
+// A stock's history text, split once. Element 0 is the header, element k the
+// k-th newest day; elements are exactly those of splitting the text on every
+// newline character (empty elements and the trailing empty element kept).
+// Day lines are parsed on first use, so an analysis touches only the days it
+// reads. A historical-day view (the text as it stood with day k as its newest
+// day) is an offset into the same lines, not a copy.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+/// One element of the history text with the fields the engine reads.
+struct DayLine {
+    std::string_view text;
+    std::uint32_t length = 0;  // characters (UTF-16 code units)
+    std::uint32_t fields = 1;  // elements of its split on ","
+    std::string_view date;     // field 0
+    float open = 0;            // field 1 (0 when absent)
+    float close = 0;           // field 4
+    float volume = 0;          // field 5
+    bool parsed = false;
+
+    bool empty() const { return length == 0; }
+    /// Volume not below 10 (suspended days trade less).
+    bool traded() const { return double{volume} >= 10.0; }
+};
+
+class ParsedHistory {
+  public:
+    explicit ParsedHistory(std::string_view text);
+    ParsedHistory(const ParsedHistory&) = delete;
+    ParsedHistory& operator=(const ParsedHistory&) = delete;
+
+    std::int64_t size() const { return static_cast<std::int64_t>(lines_.size()); }
+    /// Element i, 0 <= i < size().
+    const DayLine& line(std::int64_t i) const;
+    std::string_view text() const { return text_; }
+
+  private:
+    std::string_view text_;
+    mutable std::vector<DayLine> lines_;
+};
+
+/// The history as one operation sees it: the header, then the original
+/// elements from `first` on, then `extras` empty elements. The whole text is
+/// (1, 0); the view of day k of the whole text is (k, 1): its text ends with a
+/// line break after the last original element, which adds one more empty
+/// element.
+class HistoryView {
+  public:
+    explicit HistoryView(const ParsedHistory& history) : history_(&history) {}
+
+    std::int64_t size() const { return 1 + realLines() + extras_; }
+    /// Element i; an index outside 0 .. size() - 1 reads as an empty element.
+    const DayLine& operator[](std::int64_t i) const;
+
+    /// The view of day k: the header followed by elements k, k + 1, ... of
+    /// this one, each followed by a line break. Nothing when k is outside
+    /// 1 .. size() - 1.
+    std::optional<HistoryView> dayView(std::int64_t k) const;
+
+    const ParsedHistory& history() const { return *history_; }
+
+  private:
+    HistoryView(const ParsedHistory& history, std::int64_t first, std::int64_t extras)
+        : history_(&history), first_(first), extras_(extras) {}
+    std::int64_t realLines() const {
+        return first_ < history_->size() ? history_->size() - first_ : 0;
+    }
+
+    const ParsedHistory* history_;
+    std::int64_t first_ = 1;
+    std::int64_t extras_ = 0;
+};
+
+}  // namespace orvane

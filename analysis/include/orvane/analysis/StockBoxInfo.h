@@ -1,0 +1,38 @@
+#pragma once
+// Statistics of one window of closes and the window trend code.
+
+#include <cstdint>
+
+#include "orvane/analysis/HistoryLines.h"
+
+namespace orvane {
+
+/// Window trend codes.
+enum WindowTrend : std::uint32_t {
+    kTrendUnclear = 0,
+    kTrendRising = 1,
+    kTrendFalling = 2,
+    kTrendSideways = 3
+};
+
+struct StockBox_Info {
+    float minPrice = 0;
+    float maxPrice = 0;
+    float avgPrice = 0;
+    float startPrice = 1.0f;  // close of the newest counted day
+    float endPrice = 1.0f;    // close of the oldest counted day
+    std::int32_t endIndex = 0;
+    std::uint32_t trend = kTrendUnclear;
+};
+
+/// The window of at most `days` valid days (at least 5 characters, 7 fields,
+/// volume not below 10) from day offset `offset` on, classified.
+StockBox_Info windowStatistics(const HistoryView& history, std::int32_t days, std::int32_t offset);
+
+/// The trend code of a window's statistics over `countedDays` valid days.
+std::uint32_t classifyWindow(const StockBox_Info& box, std::int64_t countedDays);
+
+/// The rising rule's limit on high / newest close, by the days counted.
+float windowThreshold(std::int64_t countedDays);
+
+}  // namespace orvane

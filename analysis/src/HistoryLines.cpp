@@ -1,0 +1,69 @@
+#include "orvane/analysis/HistoryLines.h"
+
+#include "orvane/core/NumberText.h"
+#include "orvane/core/TextSplit.h"
+
+namespace orvane {
+
+namespace {
+
+const DayLine kEmptyLine{};
+
+// Splits a day line on "," and reads the fields the engine uses.
+void parseDayLine(DayLine& line) {
+    const std::string_view text = line.text;
+    std::size_t field = 0, start = 0;
+    bool ascii = true;
+    auto take = [&](std::size_t end) {
+        const std::string_view value = text.substr(start, end - start);
+        switch (field) {
+            case 0: line.date = value; break;
+            case 1: line.open = leadingFloat(value); break;
+            case 4: line.close = leadingFloat(value); break;
+            case 5: line.volume = leadingFloat(value); break;
+            default: break;
+        }
+        ++field;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ',') {
+            take(i);
+            start = i + 1;
+        }
+        ascii &= static_cast<unsigned char>(c) < 0x80;
+    }
+    take(text.size());
+    line.fields = static_cast<std::uint32_t>(field);
+    line.length = static_cast<std::uint32_t>(ascii ? text.size() : utf16Length(text));
+    line.parsed = true;
+}
+
+}  // namespace
+
+ParsedHistory::ParsedHistory(std::string_view text) : text_(text) {
+    const std::vector<std::string_view> elements = splitLines(text);
+    lines_.resize(elements.size());
+    for (std::size_t i = 0; i < elements.size(); ++i) lines_[i].text = elements[i];
+}
+
+const DayLine& ParsedHistory::line(std::int64_t i) const {
+    DayLine& line = lines_[static_cast<std::size_t>(i)];
+    if (!line.parsed) parseDayLine(line);
+    return line;
+}
+
+const DayLine& HistoryView::operator[](std::int64_t i) const {
+    if (i == 0) return history_->line(0);
+    if (i < 0 || i > realLines()) return kEmptyLine;
+    return history_->line(first_ + i - 1);
+}
+
+std::optional<HistoryView> HistoryView::dayView(std::int64_t k) const {
+    const std::int64_t n = size();
+    if (n < 2 || k < 1 || k > n - 1) return std::nullopt;
+    if (k <= realLines()) return HistoryView(*history_, first_ + k - 1, extras_ + 1);
+    return HistoryView(*history_, history_->size(), n - k + 1);
+}
+
+}  // namespace orvane

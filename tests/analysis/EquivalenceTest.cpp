@@ -1,0 +1,120 @@
+// The fast engine against the literal one, which splits the text again in
+// every operation: bit-for-bit the same verdicts on the whole real market and
+// on randomly broken texts.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "LiteralEngine.h"
+#include "TempDataDir.h"
+#include "orvane/analysis/AnalysisRun.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/market/CsvHistory.h"
+#include "orvane/market/HistoryText.h"
+
+using namespace orvane;
+
+namespace {
+
+bool sameFloat(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b); }
+
+std::string differences(const AnalysisResult& fast, const AnalysisResult& slow) {
+    std::string out;
+    auto check = [&](const char* name, bool same) {
+        if (!same) out += std::string(name) + " ";
+    };
+    check("trend", fast.trend == slow.trend);
+    check("score", fast.score == slow.score);
+    check("keyPrice", sameFloat(fast.keyPrice, slow.keyPrice));
+    check("end5", sameFloat(fast.end5, slow.end5));
+    check("end10", sameFloat(fast.end10, slow.end10));
+    check("modeB", fast.modeB == slow.modeB);
+    check("buyA", fast.buyA == slow.buyA);
+    check("buyB", fast.buyB == slow.buyB);
+    check("accel", fast.accel == slow.accel);
+    check("t10", fast.t10 == slow.t10);
+    check("t180", fast.t180 == slow.t180);
+    check("t300", fast.t300 == slow.t300);
+    return out;
+}
+
+AnalysisResult fastRun(std::string_view text, const TodayTrade& today, const LocalDateTime& now) {
+    ParsedHistory history(text);
+    return parseOneStockYahooHistoryFormToday(HistoryView(history), today, now);
+}
+
+std::string_view fieldOf(std::string_view line, int index) {
+    for (int f = 0; f < index; ++f) {
+        auto comma = line.find(',');
+        if (comma == std::string_view::npos) return {};
+        line.remove_prefix(comma + 1);
+    }
+    return line.substr(0, line.find(','));
+}
+
+}  // namespace
+
+TEST(Equivalence, WholeRealMarketAsOfTwoDays) {
+    const auto market = test::sharedMarketDir();
+    if (market.empty()) GTEST_SKIP() << "no shared market data";
+    std::vector<std::filesystem::path> files;
+    for (const auto& e : std::filesystem::directory_iterator(market / "daily")) files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    int compared = 0, failures = 0;
+    for (const auto& file : files) {
+        const std::string code = file.stem().string();
+        const std::string history = csvToHistoryText(*readFile(file)).history;
+        if (!isValidRespondStr(history)) continue;
+        const std::string_view line1 = *historyLine(history, 1), line2 = *historyLine(history, 2);
+        const TodayTrade today{code, leadingFloat(fieldOf(line1, 1)), leadingFloat(fieldOf(line1, 4)),
+                               leadingFloat(fieldOf(line2, 4))};
+        LocalDateTime now = *parseDate(fieldOf(line1, 0));
+        now.hour = 15;
+        now = toLocal(fromLocal(now));
+        // Today inside the history, and the history a day behind the quote.
+        const std::string lagging = std::string(*historyLine(history, 0)) + "\n" +
+                                    history.substr(history.find('\n', history.find('\n') + 1) + 1);
+        for (const std::string* text : {&history, &lagging}) {
+            const std::string diff =
+                differences(fastRun(*text, today, now), literal::analyzeLiteral(*text, today, now));
+            if (!diff.empty() && ++failures <= 10) ADD_FAILURE() << code << ": " << diff;
+            ++compared;
+        }
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_GT(compared, 5000);
+}
+
+TEST(Equivalence, RandomlyBrokenTexts) {
+    std::mt19937 rng(20251206);
+    const LocalDateTime now = *parseDateTime("2025-09-08 10:00:00");
+    auto pick = [&](int n) { return static_cast<int>(rng() % n); };
+    for (int round = 0; round < 400; ++round) {
+        std::string text = "Date,Open,High,Low,Close,Volume,Adj Close\n";
+        const int lines = pick(400);
+        float price = 5.0f + pick(100) / 10.0f;
+        for (int i = 0; i < lines; ++i) {
+            price *= 1.0f + (pick(2001) - 1000) / 20000.0f;
+            char line[128];
+            std::snprintf(line, sizeof line, "2025-%02d-%02d,%.2f,%.2f,%.2f,%.2f,%d,%.2f", 1 + pick(12), 1 + pick(28),
+                          price, price * 1.02, price * 0.98, price, pick(10) ? 1000 + pick(100000) : pick(12), price);
+            switch (pick(40)) {
+                case 0: text += "\r\n"; break;
+                case 1: text += "\n"; break;
+                case 2: text += std::string(line).substr(0, pick(20)) + "\n"; break;
+                case 3: text += std::string(line) + ",extra\n"; break;
+                case 4: text += "2025-02-30,1,1,1,1,100,1\n"; break;
+                default: text += std::string(line) + "\n";
+            }
+        }
+        if (pick(3) == 0 && !text.empty()) text.pop_back();
+        const TodayTrade today{pick(5) ? "600000" : "399001", price, price * (1.0f + pick(30) / 100.0f),
+                               price * (1.0f - pick(10) / 100.0f)};
+        const std::string diff = differences(fastRun(text, today, now), literal::analyzeLiteral(text, today, now));
+        ASSERT_TRUE(diff.empty()) << "round " << round << ": " << diff;
+    }
+}

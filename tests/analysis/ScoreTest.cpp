@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "HistoryBuilder.h"
+#include "orvane/analysis/StockScore.h"
+
+using namespace orvane;
+using test::HistoryBuilder;
+
+TEST(ScorePoints, RegionLengths) {
+    EXPECT_EQ(regionLengthPoints(kRegionNarrow, 15), 0);
+    EXPECT_EQ(regionLengthPoints(kRegionNarrow, 16), 6);
+    EXPECT_EQ(regionLengthPoints(kRegionNarrow, 60), 36);
+    EXPECT_EQ(regionLengthPoints(kRegionWide, 114), 20);
+    EXPECT_EQ(regionLengthPoints(kRegionWide, 115), 25);
+    EXPECT_EQ(regionLengthPoints(kRegionMedium, 34), 5);
+    EXPECT_EQ(regionLengthPoints(kRegionMedium, 35), 10);
+    EXPECT_EQ(regionLengthPoints(kRegionModelB, 200), 0);
+    EXPECT_EQ(regionLengthPoints(kRegionNarrow, -1), 0);
+}
+
+TEST(ScorePoints, StartDays) {
+    EXPECT_EQ(fileterSlideWaysBefore(1), 5);
+    EXPECT_EQ(fileterSlideWaysBefore(2), 4);
+    EXPECT_EQ(fileterSlideWaysBefore(5), 1);
+    EXPECT_EQ(fileterSlideWaysBefore(6), 0);
+    EXPECT_EQ(fileterSlideWaysBefore(0), 0);
+}
+
+TEST(ScorePoints, AngleBandsWidenTheRatio) {
+    EXPECT_EQ(fileterAngleModel(1.0f, kRegionMedium), 0);
+    EXPECT_EQ(fileterAngleModel(1.0f, kRegionNarrow), 5);
+    EXPECT_EQ(fileterAngleModel(1.04f, kRegionNarrow), 15);
+    EXPECT_EQ(fileterAngleModel(1.2f, kRegionWide), 5);
+    EXPECT_EQ(fileterAngleModel(1.06f, kRegionWide), 10);
+    EXPECT_EQ(fileterAngleModel(1.5f, 1004), 0);
+    // 1.03f widened lies below the double 1.03: still the lowest range of set 1003.
+    EXPECT_EQ(fileterAngleModel(1.03f, kRegionNarrow), 5);
+    EXPECT_EQ(fileterAngleModel(1.0301f, kRegionNarrow), 15);
+    EXPECT_EQ(fileterAngleModelforComposite(1.022f, kRegionMedium), 0);
+    EXPECT_EQ(fileterAngleModelforComposite(1.03f, kRegionMedium), 10);
+    EXPECT_EQ(fileterAngleModelforComposite(1.0f, kRegionMedium), 15);
+    EXPECT_EQ(fileterAngleModelforComposite(0.99f, kRegionMedium), 0);
+    EXPECT_EQ(fileterAngleModelforComposite(1.0f, kRegionNarrow), 5);
+}
+
+TEST(StockScore, EqualLongestRegionsTakeTheEarlierOffset) {
+    std::string text = HistoryBuilder()
+                           .day(30)
+                           .flat(3, 10)
+                           .flat(37, 11)
+                           .day(12)
+                           .flat(2, 11.5)
+                           .day(9)
+                           .flat(10, 9)
+                           .text();
+    ParsedHistory h(text);
+    std::int32_t score = 0;
+    LongestRegion r = getSlideWaysToScore(HistoryView(h), "600000", kRegionNarrow, score);
+    EXPECT_EQ(r.startOffset, 2);
+    EXPECT_EQ(score, 28);  // 40 days of the narrow kind
+}
+
+TEST(StockScore, ShortTextsNeverFail) {
+    for (const std::string text : {std::string(), std::string("H"), std::string("H\n"),
+                                   HistoryBuilder().days({10, 11}).text()}) {
+        ParsedHistory h(text);
+        std::int32_t score = 0;
+        float key = calStockScore(HistoryView(h), {"600000", 10, 10, 10}, score);
+        EXPECT_GE(score, 90);
+        EXPECT_LE(score, 271);
+        if (text.size() < 3) EXPECT_EQ(key, 0.0f);
+    }
+}
+
+TEST(StockScore, IndexCodesTakeTheCompositeVariant) {
+    std::string text = HistoryBuilder().flat(80, 1234.56).text();
+    ParsedHistory h(text);
+    std::int32_t score = 0;
+    float key = calStockScore(HistoryView(h), {"399001", 1234.56f, 1250.0f, 1234.56f}, score);
+    EXPECT_EQ(key, 1234.0f);  // truncated
+    // Base 100 + medium (halved band, 79 days: 15) + wide (79: 16) + narrow (79: 36)
+    // + start days 3 x 5 + composite angle points for 1250 / 1234.56 = 1.0125:
+    // set 1002 +15, set 1003 +15, set 1001 +15.
+    EXPECT_EQ(score, 100 + 15 + 16 + 36 + 15 + 45);
+
+    std::int32_t untouched = 7;
+    EXPECT_EQ(calStockScoreForComposite(HistoryView(h), {"600000", 1, 1, 1}, untouched), 0);
+    EXPECT_EQ(untouched, 7);
+    EXPECT_EQ(truncateToInt(-3.9f), -3);
+    EXPECT_EQ(truncateToInt(std::numeric_limits<float>::quiet_NaN()), INT32_MIN);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Builds history texts for tests: a header, then day lines newest first.
+
+#include <string>
+#include <vector>
+
+namespace orvane::test {
+
+class HistoryBuilder {
+  public:
+    /// Dates count back one calendar day a line from `newestDate`.
+    explicit HistoryBuilder(std::string newestDate = "2025-09-03");
+
+    /// A day line "date,open,high,low,close,volume,close".
+    HistoryBuilder& day(double close, double volume = 100000, double open = -1);
+    HistoryBuilder& days(const std::vector<double>& closesNewestFirst, double volume = 100000);
+    /// A line taken as it is.
+    HistoryBuilder& raw(std::string line);
+    /// `count` days all closing at `close`.
+    HistoryBuilder& flat(int count, double close);
+
+    /// The text, each line ended by "\n".
+    std::string text() const;
+
+  private:
+    std::string dateOf(int index) const;
+    std::string newest_;
+    std::vector<std::string> lines_;
+};
+
+}  // namespace orvane::test
