@@ -15,6 +15,7 @@ void RequestQueue::reset() {
     std::lock_guard lock(mutex_);
     finish_ = nullptr;
     suspended_ = true;
+    cancelling_ = false;  // requests added from now on run normally
 }
 
 void RequestQueue::setQueueDidFinish(FinishHandler handler) {
