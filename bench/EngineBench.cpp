@@ -31,7 +31,8 @@ const std::vector<Stock>& market() {
     static const std::vector<Stock> stocks = [] {
         std::vector<Stock> out;
         const char* env = std::getenv("ORVANE_MARKET_DIR");
-        fs::path dir = env ? fs::path(env) : fs::path(ORVANE_SOURCE_DIR) / ".." / "shared" / "market";
+        fs::path dir =
+            env ? fs::path(env) : fs::path(ORVANE_SOURCE_DIR) / ".." / "shared" / "market";
         if (!fs::is_directory(dir / "daily")) return out;
         std::vector<fs::path> files;
         for (const auto& e : fs::directory_iterator(dir / "daily")) files.push_back(e.path());
@@ -39,8 +40,11 @@ const std::vector<Stock>& market() {
         for (const auto& f : files) {
             std::string history = csvToHistoryText(*readFile(f)).history;
             if (!isValidRespondStr(history)) continue;
-            auto l1 = splitOn(*historyLine(history, 1), ','), l2 = splitOn(*historyLine(history, 2), ',');
-            out.push_back({history, {f.stem().string(), leadingFloat(l1[1]), leadingFloat(l1[4]), leadingFloat(l2[4])}});
+            auto l1 = splitOn(*historyLine(history, 1), ','),
+                 l2 = splitOn(*historyLine(history, 2), ',');
+            out.push_back({history,
+                           {f.stem().string(), leadingFloat(l1[1]), leadingFloat(l1[4]),
+                            leadingFloat(l2[4])}});
         }
         return out;
     }();
@@ -55,20 +59,22 @@ void BM_EngineParsedOnce(benchmark::State& state) {
     for (auto _ : state) {
         for (const Stock& s : stocks) {
             ParsedHistory h(s.history);
-            benchmark::DoNotOptimize(parseOneStockYahooHistoryFormToday(HistoryView(h), s.today, kNow));
+            benchmark::DoNotOptimize(
+                parseOneStockYahooHistoryFormToday(HistoryView(h), s.today, kNow));
         }
     }
     state.counters["stocks"] = static_cast<double>(stocks.size());
-    state.counters["per_stock_us"] = benchmark::Counter(static_cast<double>(stocks.size()),
-                                                        benchmark::Counter::kIsIterationInvariantRate |
-                                                            benchmark::Counter::kInvert) ;
+    state.counters["per_stock_us"] = benchmark::Counter(
+        static_cast<double>(stocks.size()),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void BM_EngineLiteral(benchmark::State& state) {
     const auto& stocks = market();
     if (stocks.empty()) return state.SkipWithError("no market data");
     for (auto _ : state)
-        for (const Stock& s : stocks) benchmark::DoNotOptimize(literal::analyzeLiteral(s.history, s.today, kNow));
+        for (const Stock& s : stocks)
+            benchmark::DoNotOptimize(literal::analyzeLiteral(s.history, s.today, kNow));
     state.counters["stocks"] = static_cast<double>(stocks.size());
 }
 

@@ -1,5 +1,6 @@
 #include "orvane/core/LocalTime.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "orvane/core/NumberText.h"
@@ -23,7 +24,11 @@ TimePoint fromLocal(const LocalDateTime& l) {
     tm.tm_min = l.minute;
     tm.tm_sec = l.second;
     tm.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+    // The clock counts nanoseconds in 64 bits: it reaches only the years
+    // 1678 to 2261, so dates beyond are held at those ends.
+    constexpr std::time_t kLimit = 9'000'000'000;
+    const std::time_t secs = std::clamp<std::time_t>(std::mktime(&tm), -kLimit, kLimit);
+    return std::chrono::system_clock::from_time_t(secs);
 }
 
 int daysInMonth(int year, int month) {
@@ -36,6 +41,21 @@ int daysInMonth(int year, int month) {
 }
 
 namespace {
+
+// Days from civil date (proleptic Gregorian), for whole-day counting.
+long daysFromCivil(int y, int m, int d) {
+    y -= m <= 2;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long>(doe) - 719468;
+}
+
+int weekdayOf(int y, int m, int d) {
+    const long days = daysFromCivil(y, m, d);  // 1970-01-01 was a Thursday
+    return static_cast<int>(((days % 7) + 11) % 7);
+}
 
 // Reads 1..maxDigits digits starting at i; advances i.
 std::optional<int> readNumber(std::string_view t, std::size_t& i, int minDigits, int maxDigits) {
@@ -72,7 +92,7 @@ std::optional<LocalDateTime> parseDate(std::string_view text) {
     std::size_t i = 0;
     auto date = readDate(text, i);
     if (!date || i != text.size()) return std::nullopt;
-    date->weekday = toLocal(fromLocal(*date)).weekday;
+    date->weekday = weekdayOf(date->year, date->month, date->day);
     return date;
 }
 
@@ -87,7 +107,7 @@ std::optional<LocalDateTime> parseDateTime(std::string_view text) {
     auto s = readNumber(text, i, 1, 2);
     if (!s || i != text.size() || *h > 23 || *mi > 59 || *s > 59) return std::nullopt;
     t->hour = *h, t->minute = *mi, t->second = *s;
-    t->weekday = toLocal(fromLocal(*t)).weekday;
+    t->weekday = weekdayOf(t->year, t->month, t->day);
     return t;
 }
 
@@ -108,16 +128,6 @@ LocalDateTime addMonths(LocalDateTime t, int months) {
     t.month = total % 12 + 1;
     t.day = std::min(t.day, daysInMonth(t.year, t.month));
     return t;
-}
-
-// Days from civil date (proleptic Gregorian), for whole-day counting.
-long daysFromCivil(int y, int m, int d) {
-    y -= m <= 2;
-    const long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long>(doe) - 719468;
 }
 
 CalendarDifference forwardDifference(const LocalDateTime& from, const LocalDateTime& to) {

@@ -3,14 +3,14 @@
 #include <locale.h>
 
 #include <cerrno>
-#include <cstdint>
-#include <type_traits>
 #include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <type_traits>
 
 namespace orvane {
 
@@ -45,7 +45,8 @@ NumberSpan scanNumber(std::string_view t) {
     }
     auto digit = [&](char c) {
         if (span.mantissa == 0 && c == '0') return;  // leading zeros are not significant
-        if (++span.significant <= 19) span.mantissa = span.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        if (++span.significant <= 19)
+            span.mantissa = span.mantissa * 10 + static_cast<std::uint64_t>(c - '0');
     };
     const std::size_t start = i;
     std::size_t intDigits = 0, fracDigits = 0;
@@ -82,9 +83,11 @@ template <typename T>
 bool convertShortDecimal(const NumberSpan& span, T& value) {
     constexpr int kMaxDigits = std::is_same_v<T, float> ? 7 : 15;
     constexpr int kMaxFraction = std::is_same_v<T, float> ? 10 : 22;
-    if (span.exponent || span.significant > kMaxDigits || span.fraction > kMaxFraction) return false;
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (span.exponent || span.significant > kMaxDigits || span.fraction > kMaxFraction)
+        return false;
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     value = static_cast<T>(span.mantissa);
     if (span.fraction > 0) value /= static_cast<T>(kPowers[span.fraction]);
     return true;

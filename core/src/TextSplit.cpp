@@ -54,8 +54,8 @@ std::vector<std::string_view> splitLines(std::string_view text) {
             resume = splitSlowly(text, std::max(i, resume), i + 16, start, out);
             continue;
         }
-        for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf))); mask;
-             mask &= mask - 1) {
+        for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)));
+             mask; mask &= mask - 1) {
             const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(mask));
             out.push_back(text.substr(start, at - start));
             start = at + 1;
@@ -64,6 +64,14 @@ std::vector<std::string_view> splitLines(std::string_view text) {
     i = std::max(i, resume);
 #endif
     splitSlowly(text, i, text.size(), start, out);
+    out.push_back(text.substr(start));
+    return out;
+}
+
+std::vector<std::string_view> splitLinesBytewise(std::string_view text) {
+    std::vector<std::string_view> out;
+    std::size_t start = 0;
+    splitSlowly(text, 0, text.size(), start, out);
     out.push_back(text.substr(start));
     return out;
 }

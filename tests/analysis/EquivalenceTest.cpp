@@ -20,7 +20,9 @@ using namespace orvane;
 
 namespace {
 
-bool sameFloat(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b); }
+bool sameFloat(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b);
+}
 
 std::string differences(const AnalysisResult& fast, const AnalysisResult& slow) {
     std::string out;
@@ -62,7 +64,8 @@ TEST(Equivalence, WholeRealMarketAsOfTwoDays) {
     const auto market = test::sharedMarketDir();
     if (market.empty()) GTEST_SKIP() << "no shared market data";
     std::vector<std::filesystem::path> files;
-    for (const auto& e : std::filesystem::directory_iterator(market / "daily")) files.push_back(e.path());
+    for (const auto& e : std::filesystem::directory_iterator(market / "daily"))
+        files.push_back(e.path());
     std::sort(files.begin(), files.end());
     int compared = 0, failures = 0;
     for (const auto& file : files) {
@@ -70,8 +73,8 @@ TEST(Equivalence, WholeRealMarketAsOfTwoDays) {
         const std::string history = csvToHistoryText(*readFile(file)).history;
         if (!isValidRespondStr(history)) continue;
         const std::string_view line1 = *historyLine(history, 1), line2 = *historyLine(history, 2);
-        const TodayTrade today{code, leadingFloat(fieldOf(line1, 1)), leadingFloat(fieldOf(line1, 4)),
-                               leadingFloat(fieldOf(line2, 4))};
+        const TodayTrade today{code, leadingFloat(fieldOf(line1, 1)),
+                               leadingFloat(fieldOf(line1, 4)), leadingFloat(fieldOf(line2, 4))};
         LocalDateTime now = *parseDate(fieldOf(line1, 0));
         now.hour = 15;
         now = toLocal(fromLocal(now));
@@ -100,21 +103,35 @@ TEST(Equivalence, RandomlyBrokenTexts) {
         for (int i = 0; i < lines; ++i) {
             price *= 1.0f + (pick(2001) - 1000) / 20000.0f;
             char line[128];
-            std::snprintf(line, sizeof line, "2025-%02d-%02d,%.2f,%.2f,%.2f,%.2f,%d,%.2f", 1 + pick(12), 1 + pick(28),
-                          price, price * 1.02, price * 0.98, price, pick(10) ? 1000 + pick(100000) : pick(12), price);
+            std::snprintf(line, sizeof line, "2025-%02d-%02d,%.2f,%.2f,%.2f,%.2f,%d,%.2f",
+                          1 + pick(12), 1 + pick(28), price, price * 1.02, price * 0.98, price,
+                          pick(10) ? 1000 + pick(100000) : pick(12), price);
             switch (pick(40)) {
-                case 0: text += "\r\n"; break;
-                case 1: text += "\n"; break;
-                case 2: text += std::string(line).substr(0, pick(20)) + "\n"; break;
-                case 3: text += std::string(line) + ",extra\n"; break;
-                case 4: text += "2025-02-30,1,1,1,1,100,1\n"; break;
-                default: text += std::string(line) + "\n";
+                case 0:
+                    text += "\r\n";
+                    break;
+                case 1:
+                    text += "\n";
+                    break;
+                case 2:
+                    text += std::string(line).substr(0, pick(20)) + "\n";
+                    break;
+                case 3:
+                    text += std::string(line) + ",extra\n";
+                    break;
+                case 4:
+                    text += "2025-02-30,1,1,1,1,100,1\n";
+                    break;
+                default:
+                    text += std::string(line) + "\n";
             }
         }
         if (pick(3) == 0 && !text.empty()) text.pop_back();
-        const TodayTrade today{pick(5) ? "600000" : "399001", price, price * (1.0f + pick(30) / 100.0f),
+        const TodayTrade today{pick(5) ? "600000" : "399001", price,
+                               price * (1.0f + pick(30) / 100.0f),
                                price * (1.0f - pick(10) / 100.0f)};
-        const std::string diff = differences(fastRun(text, today, now), literal::analyzeLiteral(text, today, now));
+        const std::string diff =
+            differences(fastRun(text, today, now), literal::analyzeLiteral(text, today, now));
         ASSERT_TRUE(diff.empty()) << "round " << round << ": " << diff;
     }
 }

@@ -13,16 +13,10 @@
 
 using namespace orvane;
 using test::HistoryBuilder;
+using Parsed = test::ParsedText;
 namespace k = orvane::keys;
 
 namespace {
-
-struct Parsed {
-    explicit Parsed(std::string t) : text(std::move(t)), history(text) {}
-    HistoryView view() const { return HistoryView(history); }
-    std::string text;
-    ParsedHistory history;
-};
 
 // A long flat base at 1.0, so buy point A depends on today's jump alone.
 std::string flatBase() {
@@ -155,4 +149,19 @@ TEST(QXUtility, RunsAreOneLockedUnit) {
     for (auto& th : threads) th.join();
     EXPECT_EQ(mismatches.load(), 0);
     EXPECT_EQ(static_cast<std::int32_t>(engine.getStockTrend()), engine.lastResult().trend);
+}
+
+TEST(AnalysisRun, HostileTextsGiveEmptyVerdicts) {
+    const LocalDateTime now = *parseDateTime("2025-09-03 15:00:00");
+    std::string binary;
+    for (int i = 0; i < 20000; ++i) binary += static_cast<char>(i * 7919 % 256);
+    std::string flat = "Date,Open,High,Low,Close,Volume,Adj Close\n";
+    for (int i = 0; i < 200000; ++i) flat += "2025-09-03,10.00,10.10,9.90,10.00,100000,10.00\n";
+    for (const std::string& text : {std::string(), std::string("\n\n\n"), binary, flat}) {
+        Parsed p(text);
+        AnalysisResult r = parseOneStockYahooHistoryFormToday(p.view(), trade(10.9f, 10.0f), now);
+        EXPECT_GE(r.score, 90);
+        EXPECT_LE(r.score, 271);
+        EXPECT_FALSE(r.modeB);
+    }
 }

@@ -8,15 +8,7 @@
 
 using namespace orvane;
 using test::HistoryBuilder;
-
-namespace {
-struct Parsed {
-    explicit Parsed(std::string t) : text(std::move(t)), history(text) {}
-    HistoryView view() const { return HistoryView(history); }
-    std::string text;
-    ParsedHistory history;
-};
-}  // namespace
+using Parsed = test::ParsedText;
 
 TEST(SidewaysRegion, StopsAtTheDayThatBreaksTheBand) {
     Parsed p(HistoryBuilder().days({10, 10.5, 11, 11.2, 12.6, 10, 10}).text());
@@ -39,25 +31,6 @@ TEST(SidewaysRegion, UntradedDaysAndTheEndOfTheText) {
     // A band broken on the second examined day gives 1.
     Parsed jump(HistoryBuilder().days({10, 20, 20}).text());
     EXPECT_EQ(getStockSildeWaysRgn(jump.view(), "600000", 1, kRegionNarrow), 1);
-}
-
-TEST(SidewaysRegion, LongestPrefersTheEarliestOffset) {
-    // 40 days at offset 2 (days 2-41, broken by day 42) and at offset 5 (days 5-44, broken by day
-    // 45).
-    Parsed p(HistoryBuilder()
-                 .day(30)
-                 .flat(3, 10)
-                 .flat(37, 11)
-                 .day(12)
-                 .flat(2, 11.5)
-                 .day(9)
-                 .flat(10, 9)
-                 .text());
-    EXPECT_EQ(getStockSildeWaysRgn(p.view(), "600000", 2, kRegionNarrow), 40);
-    EXPECT_EQ(getStockSildeWaysRgn(p.view(), "600000", 5, kRegionNarrow), 40);
-    LongestRegion r = longestSidewaysRegion(p.view(), "600000", kRegionNarrow);
-    EXPECT_EQ(r.startOffset, 2);
-    EXPECT_EQ(r.length, 40);
 }
 
 TEST(BoxRules, LimitSlidewayComparesWithDoubles) {

@@ -53,7 +53,11 @@ TEST(StockScore, EqualLongestRegionsTakeTheEarlierOffset) {
                            .day(9)
                            .flat(10, 9)
                            .text();
+    // 40 days at offset 2 (days 2-41, broken by day 42) and at offset 5 (days 5-44, broken by day
+    // 45).
     ParsedHistory h(text);
+    EXPECT_EQ(getStockSildeWaysRgn(HistoryView(h), "600000", 2, kRegionNarrow), 40);
+    EXPECT_EQ(getStockSildeWaysRgn(HistoryView(h), "600000", 5, kRegionNarrow), 40);
     std::int32_t score = 0;
     LongestRegion r = getSlideWaysToScore(HistoryView(h), "600000", kRegionNarrow, score);
     EXPECT_EQ(r.startOffset, 2);

@@ -51,3 +51,12 @@ TEST(LocalTime, FormatsAndRoundTrips) {
     EXPECT_TRUE(parseDateTime("2025-01-02 03:04:05"));
     EXPECT_FALSE(parseDateTime("2025-01-02 24:04:05"));
 }
+
+TEST(LocalTime, FarYearsStayWithinTheClock) {
+    auto far = parseDate("5202-03-01");
+    ASSERT_TRUE(far);
+    EXPECT_EQ(far->weekday, 5);  // 5202-03-01 falls on a Friday
+    EXPECT_EQ(parseDate("2025-09-07")->weekday, 0);
+    EXPECT_LE(toLocal(fromLocal(*far)).year, 2262);
+    EXPECT_GE(toLocal(fromLocal(*parseDate("0001-01-01"))).year, 1677);
+}

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
-#include <cstring>
 #include <cmath>
-#include <random>
+#include <cstring>
 #include <limits>
+#include <random>
 
 using namespace orvane;
 
@@ -57,7 +57,8 @@ TEST(NumberText, ShortDecimalsRoundLikeTheGeneralConversion) {
     for (int i = 0; i < 200000; ++i) {
         char text[32];
         const int decimals = static_cast<int>(rng() % 6);
-        std::snprintf(text, sizeof text, "%.*f", decimals, (rng() % 100000000) / std::pow(10.0, rng() % 8));
+        std::snprintf(text, sizeof text, "%.*f", decimals,
+                      (rng() % 100000000) / std::pow(10.0, rng() % 8));
         float expectF = 0;
         double expectD = 0;
         std::from_chars(text, text + std::strlen(text), expectF);

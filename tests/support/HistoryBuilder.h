@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "orvane/analysis/HistoryLines.h"
+
 namespace orvane::test {
 
 class HistoryBuilder {
@@ -26,6 +28,14 @@ class HistoryBuilder {
     std::string dateOf(int index) const;
     std::string newest_;
     std::vector<std::string> lines_;
+};
+
+/// A history text kept together with its parse.
+struct ParsedText {
+    explicit ParsedText(std::string t) : text(std::move(t)), history(text) {}
+    HistoryView view() const { return HistoryView(history); }
+    std::string text;
+    ParsedHistory history;
 };
 
 }  // namespace orvane::test

@@ -27,6 +27,8 @@ inline std::size_t newlineAt(std::string_view s, std::size_t i) {
 }
 
 std::vector<std::string_view> splitLines(std::string_view text);
+/// The same split made one byte at a time (the plain reference of splitLines).
+std::vector<std::string_view> splitLinesBytewise(std::string_view text);
 /// Splits on every occurrence of `separator` (one element more than separators).
 std::vector<std::string_view> splitOn(std::string_view text, char separator);
 /// Number of elements splitOn would give, without building them.

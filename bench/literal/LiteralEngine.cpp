@@ -14,22 +14,10 @@ namespace {
 using Lines = std::vector<std::string_view>;
 using Fields = std::vector<std::string_view>;
 
-// The plain split on every newline character, one character at a time (the
-// engine's own splitter works sixteen bytes at a time; this one stays simple).
+// The plain split, one byte at a time (the engine's own splitter works
+// sixteen bytes at a time; this one stays simple).
 Lines splitLines(std::string_view text) {
-    Lines out;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        if (std::size_t n = newlineAt(text, i)) {
-            out.push_back(text.substr(start, i - start));
-            i += n;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    out.push_back(text.substr(start));
-    return out;
+    return splitLinesBytewise(text);
 }
 
 Fields fieldsOf(std::string_view line) {
