@@ -81,16 +81,19 @@ fs::path SectorGroups::compositFolder() const {
 }
 
 std::shared_ptr<const SectorGroups::Groups> SectorGroups::groups() const {
+    const fs::path folder = plateFolder();
     std::lock_guard lock(mutex_);
-    if (cache_) return cache_;
+    // The data directory's place can change (tests, a new configuration).
+    if (cache_ && cachedFolder_ == folder) return cache_;
     auto groups = std::make_shared<Groups>();
-    for (const auto& file : listGroupFiles(plateFolder())) {
+    for (const auto& file : listGroupFiles(folder)) {
         Group g{file.name, {}};
         if (auto bytes = readFile(file.path))
             for (std::string_view line : splitLines(*bytes)) g.lines.emplace(line);
         groups->push_back(std::move(g));
     }
     cache_ = std::move(groups);
+    cachedFolder_ = folder;
     return cache_;
 }
 

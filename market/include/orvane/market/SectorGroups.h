@@ -54,6 +54,7 @@ class SectorGroups {
     std::filesystem::path plateFolder_, compositFolder_;
     mutable std::mutex mutex_;
     mutable std::shared_ptr<const Groups> cache_;
+    mutable std::filesystem::path cachedFolder_;
 };
 
 /// True when some element of the list equals the code exactly.
