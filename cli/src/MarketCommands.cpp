@@ -1,0 +1,187 @@
+// fetch, search, sector and update-reference: the market data layer from the
+// command line. Each takes --server (the data server's base URL) and
+// --quote-server (the quote service's address).
+
+#include <cstdio>
+#include <optional>
+
+#include "Commands.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/core/RunLoop.h"
+#include "orvane/market/CodeTable.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/market/QXStockLib.h"
+#include "orvane/market/ReferenceUpdate.h"
+#include "orvane/market/SectorGroups.h"
+#include "orvane/market/StockCode.h"
+#include "orvane/market/StockKeys.h"
+
+namespace orvane::cli {
+
+namespace {
+
+struct ServerOptions {
+    std::string server = MarketServers{}.dataServer;
+    std::string quoteServer = MarketServers{}.quoteServer;
+};
+
+void addServerOptions(CLI::App* cmd, ServerOptions& o) {
+    cmd->add_option("--server", o.server, "the data server's base URL")->capture_default_str();
+    cmd->add_option("--quote-server", o.quoteServer, "the quote service's address")
+        ->capture_default_str();
+}
+
+/// CLI11 keeps a RuntimeError's text to itself: say it first.
+[[noreturn]] void fail(const std::string& message) {
+    std::fprintf(stderr, "orvane: %s\n", message.c_str());
+    throw CLI::RuntimeError(1);
+}
+
+void applyServers(const ServerOptions& o) {
+    setMarketServers({o.server, o.quoteServer});
+}
+
+void requireCode(const std::string& code) {
+    if (!isValidStockCode(code))
+        throw CLI::ValidationError("CODE", "错误的股票代码！ a stock code is 6 digits");
+}
+
+std::string valueText(const Value& v) {
+    if (v.isString()) return v.string();
+    if (v.isBool()) return v.toBool() ? "1" : "0";
+    if (v.isInteger()) return std::to_string(v.toInteger());
+    if (v.isReal()) return format("%g", v.toDouble());
+    return {};
+}
+
+/// key=value lines in key order; nested records under "key:" indented.
+void printRecord(const Dictionary& record, int indent = 0) {
+    const std::string pad(static_cast<std::size_t>(indent), ' ');
+    for (const auto& [key, value] : record) {
+        if (value.isDictionary()) {
+            std::printf("%s%s:\n", pad.c_str(), key.c_str());
+            printRecord(value.dictionary(), indent + 2);
+        } else {
+            std::printf("%s%s=%s\n", pad.c_str(), key.c_str(), valueText(value).c_str());
+        }
+    }
+}
+
+/// A progress bar on stderr for the earlier days.
+class ProgressBar : public QXStockLibUpdateDelegate {
+  public:
+    void updateHisdatProgressdDelegate(int done, int total) override {
+        constexpr int kWidth = 30;
+        const int filled = total > 0 ? done * kWidth / total : kWidth;
+        std::fprintf(stderr, "\r[%s%s] %d/%d", std::string(filled, '#').c_str(),
+                     std::string(kWidth - filled, ' ').c_str(), done, total);
+        if (done == total) std::fputc('\n', stderr);
+        std::fflush(stderr);
+    }
+};
+
+void runFetch(const ServerOptions& servers, const std::string& code, std::optional<int> days) {
+    requireCode(code);
+    applyServers(servers);
+    QXStockLib& lib = QXStockLib::defQXStockLib();
+    if (!days) {
+        auto record = lib.getOneStockDataInfoFormServer(code);
+        if (!record) fail("no record for " + code);
+        printRecord(*record);
+        return;
+    }
+    ProgressBar bar;
+    lib.setDelegate(&bar);
+    const Array records = lib.getLastPassdayDataInfoFormServer(code, *days);
+    lib.setDelegate(nullptr);
+    if (records.empty()) fail("no record for " + code);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        if (i > 0) std::printf("\n");
+        printRecord(records[i].dictionary());
+    }
+}
+
+void runSearch(const std::string& key) {
+    for (const Value& entry : CodeTable::shared().searchStockSubKey(key)) {
+        const Dictionary& d = entry.dictionary();
+        std::printf("%s\t%s\t%s\n", stringFor(d, keys::STOCK_Code).c_str(),
+                    stringFor(d, keys::STOCK_SC_Name).c_str(),
+                    stringFor(d, keys::STOCK_pinyin).c_str());
+    }
+}
+
+void runUpdateReference(const ServerOptions& servers) {
+    applyServers(servers);
+    ScopedRunLoop loop;
+    auto update = ReferenceUpdate::create();
+    std::optional<ArchiveInstallResult> result;
+    update->setFinishHandler([&](const ArchiveInstallResult& r) { result = r; });
+    const auto version = [] { return ReferenceUpdate::getLastupdateConstData().value_or("?"); };
+    switch (update->downloadConstData()) {
+        case ReferenceUpdate::Check::Unreachable:
+            fail("the data server cannot be reached: " + servers.server);
+        case ReferenceUpdate::Check::Malformed:
+            fail("the data server's version file is malformed");
+        case ReferenceUpdate::Check::UpToDate:
+            std::printf("reference data is up to date (%s)\n", version().c_str());
+            return;
+        case ReferenceUpdate::Check::Downloading:
+            break;
+    }
+    loop.loop().runUntil([&] { return result.has_value(); }, std::chrono::hours(1));
+    if (!result || !result->installed)
+        fail("the reference data was not installed: " + (result ? result->reason : "no answer") +
+             "; the previous reference data is kept");
+    std::printf("installed reference data %s (%zu entries)\n", version().c_str(), result->entries);
+}
+
+}  // namespace
+
+void addMarketCommands(CLI::App& app) {
+    {
+        auto* cmd = app.add_subcommand(
+            "fetch",
+            "print a stock's record from the data server (computed locally when it "
+            "cannot be reached)");
+        auto servers = std::make_shared<ServerOptions>();
+        auto code = std::make_shared<std::string>();
+        auto days = std::make_shared<int>(0);
+        addServerOptions(cmd, *servers);
+        cmd->add_option("CODE", *code, "6-digit stock code")->required();
+        auto* daysOpt =
+            cmd->add_option("--days", *days, "also fetch the N earlier days (up to 98)");
+        cmd->callback([=] {
+            runFetch(*servers, *code, daysOpt->count() ? std::optional<int>(*days) : std::nullopt);
+        });
+    }
+    {
+        auto* cmd = app.add_subcommand("search", "print the code-table candidates for a key");
+        auto servers = std::make_shared<ServerOptions>();
+        auto key = std::make_shared<std::string>();
+        addServerOptions(cmd, *servers);
+        cmd->add_option("KEY", *key, "4+ digits, 2+ pinyin letters or 2+ characters of a name")
+            ->required();
+        cmd->callback([=] { runSearch(*key); });
+    }
+    {
+        auto* cmd = app.add_subcommand("sector", "print the sector groups of a stock");
+        auto servers = std::make_shared<ServerOptions>();
+        auto code = std::make_shared<std::string>();
+        addServerOptions(cmd, *servers);
+        cmd->add_option("CODE", *code, "6-digit stock code")->required();
+        cmd->callback([=] {
+            requireCode(*code);
+            std::printf("%s\n", SectorGroups::shared().getStockPlateProtity(*code).c_str());
+        });
+    }
+    {
+        auto* cmd = app.add_subcommand(
+            "update-reference",
+            "check the reference-data version and install a newer archive when there is one");
+        auto servers = std::make_shared<ServerOptions>();
+        addServerOptions(cmd, *servers);
+        cmd->callback([=] { runUpdateReference(*servers); });
+    }
+}
+
+}  // namespace orvane::cli

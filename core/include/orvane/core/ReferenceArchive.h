@@ -1,0 +1,39 @@
+#pragma once
+// Installing the reference archive (code table, sector groups, composites)
+// without ever losing the data already there: the archive is unpacked into a
+// staging folder inside the data directory, every entry that would land
+// outside it refuses the whole archive, the three folders must have
+// arrived, and only then the staged "constdata" takes the place of the old
+// one in one rename. Anything else in the archive ("__MACOSX", stray files)
+// is discarded with the staging folder.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+struct ArchiveInstallResult {
+    bool installed = false;
+    std::string reason;  // why the installation was refused
+    std::size_t entries = 0;
+};
+
+struct ArchiveLimits {
+    std::uint64_t maxTotalBytes = 1ull << 30;  // 1 GiB unpacked
+    std::size_t maxEntries = 100000;
+};
+
+/// Unpacks `archive` and, when it is sound, replaces `dataDir`/constdata.
+/// The previous folder stays in place on every failure.
+ArchiveInstallResult installReferenceArchive(const std::filesystem::path& archive,
+                                             const std::filesystem::path& dataDir,
+                                             const ArchiveLimits& limits = {});
+
+/// The path an entry name unpacks to, relative to the destination ("\"
+/// read as "/"); empty when the name is absolute, has a drive letter or a
+/// ".." component, or names nothing.
+std::filesystem::path safeEntryPath(std::string_view entryName);
+
+}  // namespace orvane

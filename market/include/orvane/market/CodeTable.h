@@ -1,0 +1,64 @@
+#pragma once
+// The stock code table "constdata/stockcode/code.txt": UTF-16 (big-endian
+// without a byte-order mark), one entry a line (code, name, pinyin
+// abbreviation, separated by control or format characters), and the lookups
+// built on it. Candidate search and code-from-name read the file afresh on
+// every call; the sorted name table is built once, on the first name lookup,
+// and kept for the life of the object.
+
+#include <cstddef>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orvane/core/Value.h"
+
+namespace orvane {
+
+struct CodeTableEntry {
+    std::string code, name, pinyin;
+    /// {STOCK_Code, STOCK_SC_Name, STOCK_pinyin}.
+    Dictionary toRecord() const;
+};
+
+/// The entries of a code table file's bytes, in file order: lines whose
+/// first field is exactly 6 characters and that have at least three fields.
+/// Bytes that are not UTF-16 give no entries.
+std::vector<CodeTableEntry> parseCodeTable(std::string_view utf16Bytes);
+
+class CodeTable {
+  public:
+    /// The data directory's table (its place looked up on every read).
+    static CodeTable& shared();
+    /// A table at a fixed path; an empty path means the data directory's.
+    explicit CodeTable(std::filesystem::path file = {});
+
+    std::filesystem::path file() const;
+    /// Every entry as a record, in file order.
+    Array getAllStockTradeData() const;
+    /// Entries whose code (key starting with a digit, at least 4 characters),
+    /// pinyin (key starting with a Latin letter, at least 2) or name (any
+    /// other key, at least 2) contains the key as typed; file order.
+    Array searchStockSubKey(std::string_view key) const;
+    std::optional<std::string> getStockCodeName(std::string_view code) const;
+    /// Position in the name table of the code's integer value.
+    std::optional<std::size_t> BinarySearchByCode(std::string_view code) const;
+    /// The code of the last entry whose name equals `name` exactly.
+    std::optional<std::string> getStockCodeFromName(std::string_view name) const;
+
+    /// Positions are 16-bit: the name table keeps at most this many entries.
+    static constexpr std::size_t kMaxNameTableSize = 65535;
+
+  private:
+    std::vector<CodeTableEntry> readEntries() const;
+    const std::vector<CodeTableEntry>& nameTable() const;
+
+    std::filesystem::path file_;
+    mutable std::once_flag built_;
+    mutable std::vector<CodeTableEntry> nameTable_;
+};
+
+}  // namespace orvane

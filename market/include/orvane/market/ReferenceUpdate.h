@@ -1,0 +1,49 @@
+#pragma once
+// The reference-data update: the version check against the data server's
+// "/const/updateconfigfile.txt" (5 s), the version record "Config.plist"
+// ({"configDate": version}), the asynchronous download of
+// "/const/constdata.zip" into the data directory and its safe installation
+// (ReferenceArchive.h) on a worker thread, so the main thread never waits
+// for it. The finish handler runs on the main thread afterwards.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "orvane/core/ReferenceArchive.h"
+
+namespace orvane {
+
+class HttpRequest;
+
+class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
+  public:
+    enum class Check { Unreachable, Malformed, UpToDate, Downloading };
+    using FinishHandler = std::function<void(const ArchiveInstallResult&)>;
+
+    static std::shared_ptr<ReferenceUpdate> create();
+
+    /// Runs the version check at launch.
+    void preparePlistFiles() { downloadConstData(); }
+    /// The version check, synchronous; starts the download when the
+    /// published version is newer than the recorded one (or none is
+    /// recorded). The new version is recorded before any download.
+    Check downloadConstData();
+    /// The recorded version, or nothing.
+    static std::optional<std::string> getLastupdateConstData();
+    /// Starts the asynchronous archive download.
+    void updateConstdata();
+    /// Completion of the download (main thread): installs on a worker thread.
+    void downloadConstDataComplete(HttpRequest& request);
+
+    /// Called on the main thread after an installation or a failed download.
+    void setFinishHandler(FinishHandler handler) { finish_ = std::move(handler); }
+
+  private:
+    ReferenceUpdate() = default;
+    void finish(ArchiveInstallResult result);
+    FinishHandler finish_;
+};
+
+}  // namespace orvane

@@ -1,0 +1,55 @@
+#pragma once
+// The server's whole-market score lists ("score.txt": code, score, model-B
+// flag, pattern type; "score_doublePao.txt": code, score; the single-cannon
+// list: code, unused) and the short lists and smart-mode file made from
+// them. In every list line 0 is a header and the last line is not read.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orvane/core/Value.h"
+
+namespace orvane {
+
+struct ScoreRecord {
+    std::string code;
+    std::int32_t score = 0;
+    bool modeB = false;  // the flag's integer as an 8-bit value, non-zero
+    std::int32_t modeType = 0;
+    /// {STOCK_Code, STOCK_Trend_ModeB, STOCK_SCORE, STOCK_MODE_TYPE}.
+    Dictionary toRecord() const;
+};
+
+/// The 4-field lines, best score first (equal scores in file order).
+std::vector<ScoreRecord> parseScoreRecords(std::string_view text);
+
+/// The three short lists, each best first and at most 51 long.
+struct ScoreSelection {
+    Array score;      // score >= 180
+    Array modeB;      // model-B flag and score >= 120
+    Array doublePao;  // pattern type 4 and score >= 130
+};
+ScoreSelection selectScoreLists(const std::vector<ScoreRecord>& sorted);
+
+/// "<folder>/todayStr_<name>".
+std::filesystem::path scoreListPath(const std::filesystem::path& folder, std::string_view name);
+
+/// Writes "score_Score.plist", "score_ModeB.plist" and
+/// "score_DoublePao.plist" into the folder; true.
+bool paserSortResult(std::string_view text, const std::filesystem::path& gainsFolder);
+/// Writes every 2-field line {STOCK_Code, STOCK_SCORE}, best first, to
+/// "score_DoublePao_Happend.plist"; true.
+bool paserSortResultForDoublePaoHappend(std::string_view text,
+                                        const std::filesystem::path& gainsFolder);
+
+/// "smartModeFile.plist" in the data directory.
+std::filesystem::path smartModeFilePath();
+/// Appends field 0 of every 2-field line unless the file as stored before
+/// this call holds it (so a new code listed twice is appended twice).
+void paserSortResultForSmartMode(std::string_view text, const std::filesystem::path& smartFile);
+bool isExsitOnSmartFile(std::string_view code, const std::filesystem::path& smartFile);
+
+}  // namespace orvane

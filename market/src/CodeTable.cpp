@@ -1,0 +1,111 @@
+#include "orvane/market/CodeTable.h"
+
+#include <algorithm>
+
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/ChineseCollation.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/core/TextEncoding.h"
+#include "orvane/core/TextSplit.h"
+#include "orvane/market/StockKeys.h"
+
+namespace orvane {
+
+Dictionary CodeTableEntry::toRecord() const {
+    return Dictionary{
+        {keys::STOCK_Code, code}, {keys::STOCK_SC_Name, name}, {keys::STOCK_pinyin, pinyin}};
+}
+
+std::vector<CodeTableEntry> parseCodeTable(std::string_view utf16Bytes) {
+    std::vector<CodeTableEntry> entries;
+    auto text = utf16ToUtf8(utf16Bytes);
+    if (!text) return entries;
+    for (std::string_view line : splitLines(*text)) {
+        auto fields = splitOnControlCharacters(line);
+        if (fields.size() < 3 || utf16Length(fields[0]) != 6) continue;
+        entries.push_back({std::move(fields[0]), std::move(fields[1]), std::move(fields[2])});
+    }
+    return entries;
+}
+
+CodeTable& CodeTable::shared() {
+    static CodeTable table;
+    return table;
+}
+
+CodeTable::CodeTable(std::filesystem::path file) : file_(std::move(file)) {}
+
+std::filesystem::path CodeTable::file() const {
+    return file_.empty() ? dataPath("constdata/stockcode/code.txt") : file_;
+}
+
+std::vector<CodeTableEntry> CodeTable::readEntries() const {
+    auto bytes = readFile(file());
+    return bytes ? parseCodeTable(*bytes) : std::vector<CodeTableEntry>{};
+}
+
+Array CodeTable::getAllStockTradeData() const {
+    Array out;
+    for (const auto& e : readEntries()) out.emplace_back(e.toRecord());
+    return out;
+}
+
+Array CodeTable::searchStockSubKey(std::string_view key) const {
+    if (key.empty()) return {};
+    const char first = key[0];
+    std::string CodeTableEntry::*field = &CodeTableEntry::name;
+    std::size_t minLength = 2;
+    if (first >= '0' && first <= '9') {
+        field = &CodeTableEntry::code;
+        minLength = 4;
+    } else if ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) {
+        field = &CodeTableEntry::pinyin;
+    }
+    if (utf16Length(key) < minLength) return {};
+    Array out;
+    for (const auto& e : readEntries())
+        if ((e.*field).find(key) != std::string::npos) out.emplace_back(e.toRecord());
+    return out;
+}
+
+const std::vector<CodeTableEntry>& CodeTable::nameTable() const {
+    std::call_once(built_, [this] {
+        nameTable_ = readEntries();
+        if (nameTable_.size() > kMaxNameTableSize) nameTable_.resize(kMaxNameTableSize);
+        std::stable_sort(nameTable_.begin(), nameTable_.end(), [](const auto& a, const auto& b) {
+            return leadingInt(a.code) < leadingInt(b.code);
+        });
+    });
+    return nameTable_;
+}
+
+std::optional<std::size_t> CodeTable::BinarySearchByCode(std::string_view code) const {
+    const auto& table = nameTable();
+    const std::int32_t key = leadingInt(code);
+    std::size_t low = 0, high = table.size();  // the half-open range still searched
+    while (low < high) {
+        const std::size_t mid = low + (high - low) / 2;
+        const std::int32_t probed = leadingInt(table[mid].code);
+        if (probed == key) return mid;
+        if (probed < key)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CodeTable::getStockCodeName(std::string_view code) const {
+    if (auto at = BinarySearchByCode(code)) return nameTable()[*at].name;
+    return std::nullopt;
+}
+
+std::optional<std::string> CodeTable::getStockCodeFromName(std::string_view name) const {
+    std::optional<std::string> found;
+    for (const auto& e : readEntries())
+        if (e.name == name) found = e.code;
+    return found;
+}
+
+}  // namespace orvane

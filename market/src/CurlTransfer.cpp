@@ -1,0 +1,162 @@
+#include "CurlTransfer.h"
+
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <mutex>
+
+namespace orvane::detail {
+
+const char* const kCancelledDescription = "The request was cancelled";
+
+std::atomic<bool>& transfersShuttingDown() {
+    static std::atomic<bool> flag{false};
+    return flag;
+}
+
+namespace {
+
+struct EasyHandle {
+    CURL* handle = nullptr;
+    ~EasyHandle() {
+        if (handle) curl_easy_cleanup(handle);
+    }
+};
+
+/// The calling thread's easy handle, reset to defaults but keeping its
+/// connection cache.
+CURL* threadHandle() {
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    thread_local EasyHandle easy;
+    if (!easy.handle)
+        easy.handle = curl_easy_init();
+    else
+        curl_easy_reset(easy.handle);
+    return easy.handle;
+}
+
+struct Sink {
+    std::string* body = nullptr;
+    int fd = -1;
+    bool writeFailed = false;
+};
+
+std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) {
+    auto* sink = static_cast<Sink*>(user);
+    const std::size_t n = size * count;
+    if (sink->fd < 0) {
+        sink->body->append(data, n);
+        return n;
+    }
+    std::size_t done = 0;
+    while (done < n) {
+        ssize_t w = ::write(sink->fd, data + done, n - done);
+        if (w <= 0) {
+            sink->writeFailed = true;
+            return 0;  // makes libcurl stop with a write error
+        }
+        done += static_cast<std::size_t>(w);
+    }
+    return n;
+}
+
+int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto* cancelled = static_cast<const std::atomic<bool>*>(user);
+    return (cancelled->load() || transfersShuttingDown().load()) ? 1 : 0;
+}
+
+std::string describe(CURLcode code, const char* detail) {
+    const char* what = "A connection failure occurred";
+    if (code == CURLE_OPERATION_TIMEDOUT) what = "The request timed out";
+    if (code == CURLE_ABORTED_BY_CALLBACK) return kCancelledDescription;
+    std::string out = what;
+    out += " (";
+    out += (detail && *detail) ? detail : curl_easy_strerror(code);
+    out += ")";
+    return out;
+}
+
+/// A temporary file beside the destination; -1 when it cannot be created.
+int openTemporaryBeside(const std::filesystem::path& destination, std::string& tmpPath) {
+    tmpPath =
+        (destination.parent_path() / ("." + destination.filename().string() + ".XXXXXX")).string();
+    int fd = ::mkstemp(tmpPath.data());
+    if (fd >= 0) ::fchmod(fd, 0644);
+    return fd;
+}
+
+}  // namespace
+
+TransferOutcome performTransfer(const std::string& url, double timeoutSeconds,
+                                const std::filesystem::path& destination,
+                                const std::atomic<bool>& cancelled) {
+    TransferOutcome out;
+    if (cancelled.load()) {
+        out.error = kCancelledDescription;
+        return out;
+    }
+    CURL* h = threadHandle();
+    if (!h) {
+        out.error = "A connection failure occurred (no transfer handle)";
+        return out;
+    }
+
+    Sink sink;
+    sink.body = &out.body;
+    std::string tmpPath;
+    if (!destination.empty()) {
+        sink.fd = openTemporaryBeside(destination, tmpPath);
+        if (sink.fd < 0) {
+            out.error = "Failed to create the download file " + destination.string();
+            return out;
+        }
+    }
+
+    char detail[CURL_ERROR_SIZE] = {0};
+    const long timeoutMs = std::lround(std::max(timeoutSeconds, 0.001) * 1000.0);
+    curl_easy_setopt(h, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, 5L);
+    curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(h, CURLOPT_USERAGENT, "Orvane/0.1");
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, detail);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
+    // The time-out is a limit on silence, not on the whole transfer: less
+    // than one byte a second over that span ends it.
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, std::max(1L, (timeoutMs + 999) / 1000));
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onData);
+    curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
+    curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(&cancelled));
+
+    const CURLcode code = curl_easy_perform(h);
+    curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &out.statusCode);
+    if (code != CURLE_OK) out.error = describe(code, detail);
+    if (sink.writeFailed) out.error = "Failed to write the download file " + destination.string();
+
+    if (sink.fd >= 0) {
+        bool ok = !out.error && ::fsync(sink.fd) == 0;
+        ok = (::close(sink.fd) == 0) && ok;
+        if (ok && std::rename(tmpPath.c_str(), destination.c_str()) != 0) {
+            ok = false;
+            if (!out.error)
+                out.error = "Failed to replace the download file " + destination.string();
+        }
+        if (!ok) ::unlink(tmpPath.c_str());
+    }
+    if (out.error) out.body.clear();
+    return out;
+}
+
+}  // namespace orvane::detail

@@ -1,0 +1,95 @@
+#include "orvane/market/ReferenceUpdate.h"
+
+#include <thread>
+
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/Log.h"
+#include "orvane/core/MainThreadDispatcher.h"
+#include "orvane/core/PropertyList.h"
+#include "orvane/market/HttpRequest.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/market/SectorGroups.h"
+#include "orvane/market/ServerPaths.h"
+
+namespace orvane {
+
+namespace {
+constexpr std::string_view kVersionPrefix = "constdata=";
+constexpr double kVersionTimeOut = 5.0;
+
+std::filesystem::path configPath() {
+    return dataPath("Config.plist");
+}
+std::filesystem::path archivePath() {
+    return dataPath("constdata.zip");
+}
+}  // namespace
+
+std::shared_ptr<ReferenceUpdate> ReferenceUpdate::create() {
+    return std::shared_ptr<ReferenceUpdate>(new ReferenceUpdate());
+}
+
+std::optional<std::string> ReferenceUpdate::getLastupdateConstData() {
+    auto plist = readPropertyList(configPath());
+    if (!plist || !plist->isDictionary()) return std::nullopt;
+    const Value* date = find(plist->dictionary(), "configDate");
+    if (!date || !date->isString()) return std::nullopt;
+    return date->string();
+}
+
+ReferenceUpdate::Check ReferenceUpdate::downloadConstData() {
+    ensureDataDirectoryExists();
+    getTrendupModePath();
+
+    auto request = HttpRequest::requestWithURL(dataServerURL(server::kUpdateConfigFile));
+    request->setTimeOutSeconds(kVersionTimeOut);
+    request->startSynchronous();
+    if (request->error()) return Check::Unreachable;
+    const std::string text = request->responseString().value_or("");
+    if (!text.starts_with(kVersionPrefix)) return Check::Malformed;
+
+    const std::string newVersion = text.substr(kVersionPrefix.size());
+    const auto oldVersion = getLastupdateConstData();
+    writePropertyList(configPath(), Dictionary{{"configDate", newVersion}});
+    if (oldVersion && !(*oldVersion < newVersion)) return Check::UpToDate;
+    updateConstdata();
+    return Check::Downloading;
+}
+
+void ReferenceUpdate::updateConstdata() {
+    const auto target = archivePath();
+    std::error_code ec;
+    std::filesystem::remove(target, ec);
+    auto request = HttpRequest::requestWithURL(dataServerURL(server::kConstDataZip));
+    request->setDownloadDestinationPath(target);
+    request->setCompletionBlock(
+        [self = shared_from_this()](HttpRequest& r) { self->downloadConstDataComplete(r); });
+    request->setFailedBlock([self = shared_from_this()](HttpRequest& r) {
+        ORVANE_LOG("error=%s", r.error()->c_str());
+        self->finish({false, "the download failed: " + *r.error(), 0});
+    });
+    request->startAsynchronous();
+}
+
+void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
+    const auto target = request.downloadDestinationPath();
+    ORVANE_LOG("%s downloadConstDataComplete", target.c_str());
+    const auto dataDir = dataDirectory();
+    std::thread([self = shared_from_this(), target, dataDir] {
+        ArchiveInstallResult result = installReferenceArchive(target, dataDir);
+        std::error_code ec;
+        std::filesystem::remove(target, ec);
+        std::filesystem::remove_all(dataDir / "__MACOSX", ec);
+        if (result.installed)
+            SectorGroups::shared().invalidate();
+        else
+            ORVANE_LOG("reference data not installed: %s", result.reason.c_str());
+        postToMainThread([self, result] { self->finish(result); });
+    }).detach();
+}
+
+void ReferenceUpdate::finish(ArchiveInstallResult result) {
+    if (finish_) finish_(result);
+}
+
+}  // namespace orvane

@@ -1,0 +1,163 @@
+#include "orvane/market/SectorGroups.h"
+
+#include <algorithm>
+
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/ChineseCollation.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/TextSplit.h"
+#include "orvane/market/StockCode.h"
+
+namespace orvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct GroupFile {
+    std::string name;
+    fs::path path;
+};
+
+/// The group files below the folder, in the collation order of their names.
+/// Entries whose relative path begins with "." are not groups; folders are
+/// walked but are no groups themselves.
+std::vector<GroupFile> listGroupFiles(const fs::path& folder) {
+    std::vector<GroupFile> files;
+    std::error_code ec;
+    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
+    for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        const fs::path relative = it->path().lexically_relative(folder);
+        const std::string rel = relative.string();
+        if (rel.empty() || rel[0] == '.') continue;
+        std::error_code typeEc;
+        if (it->is_directory(typeEc)) continue;
+        files.push_back({(relative.parent_path() / relative.stem()).string(), it->path()});
+    }
+    ChineseCollator collator;
+    std::stable_sort(files.begin(), files.end(), [&](const GroupFile& a, const GroupFile& b) {
+        return collator.less(a.name, b.name);
+    });
+    return files;
+}
+
+std::string joinNames(const std::vector<std::string>& names) {
+    std::string out;
+    for (const auto& n : names) {
+        if (!out.empty()) out += ',';
+        out += n;
+    }
+    return out;
+}
+
+/// The first `count` characters (code points) of a UTF-8 text, or nothing
+/// when it is shorter.
+std::optional<std::string> firstCharacters(std::string_view text, std::size_t count) {
+    std::size_t i = 0;
+    for (std::size_t n = 0; n < count; ++n) {
+        if (i >= text.size()) return std::nullopt;
+        ++i;
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    }
+    return std::string(text.substr(0, i));
+}
+
+}  // namespace
+
+SectorGroups& SectorGroups::shared() {
+    static SectorGroups groups;
+    return groups;
+}
+
+SectorGroups::SectorGroups(fs::path plateFolder, fs::path compositFolder)
+    : plateFolder_(std::move(plateFolder)), compositFolder_(std::move(compositFolder)) {}
+
+fs::path SectorGroups::plateFolder() const {
+    return plateFolder_.empty() ? dataPath("constdata/plate") : plateFolder_;
+}
+
+fs::path SectorGroups::compositFolder() const {
+    return compositFolder_.empty() ? dataPath("constdata/composit") : compositFolder_;
+}
+
+std::shared_ptr<const SectorGroups::Groups> SectorGroups::groups() const {
+    const fs::path folder = plateFolder();
+    std::lock_guard lock(mutex_);
+    // The data directory's place can change (tests, a new configuration).
+    if (cache_ && cachedFolder_ == folder) return cache_;
+    auto groups = std::make_shared<Groups>();
+    for (const auto& file : listGroupFiles(folder)) {
+        Group g{file.name, {}};
+        if (auto bytes = readFile(file.path))
+            for (std::string_view line : splitLines(*bytes)) g.lines.emplace(line);
+        groups->push_back(std::move(g));
+    }
+    cache_ = std::move(groups);
+    cachedFolder_ = folder;
+    return cache_;
+}
+
+void SectorGroups::invalidate() {
+    std::lock_guard lock(mutex_);
+    cache_.reset();
+}
+
+std::vector<std::string> SectorGroups::getPlateGroupNameArray() const {
+    std::vector<std::string> names;
+    for (const auto& g : *groups()) names.push_back(g.name);
+    return names;  // already in collation order
+}
+
+std::vector<std::string> SectorGroups::groupsOf(std::string_view code) const {
+    std::vector<std::string> names;
+    if (utf16Length(code) != 6) return names;
+    const std::string key(code);
+    for (const auto& g : *groups())
+        if (g.lines.contains(key)) names.push_back(g.name);
+    return names;
+}
+
+std::string SectorGroups::getStockPlateProtity(std::string_view code) const {
+    auto names = groupsOf(code);
+    std::string text(code);
+    text += " 属于板块:";
+    text += names.empty() ? "没有找到分类" : joinNames(names);
+    return text;
+}
+
+std::string SectorGroups::getMyPlateProprityFormCode(std::string_view code) const {
+    auto names = groupsOf(code);
+    return names.empty() ? "NONE" : joinNames(names);
+}
+
+int SectorGroups::getPlantGroupNum(std::string_view name) const {
+    const fs::path relative = fs::path(std::string(name) + ".txt").lexically_normal();
+    if (relative.is_absolute() || relative.empty() || *relative.begin() == "..") return 0;
+    auto bytes = readFile(plateFolder() / relative);
+    if (!bytes) return 0;
+    int count = 0;
+    for (std::string_view line : splitLines(*bytes))
+        if (isValidStockCode(line)) ++count;
+    return count;
+}
+
+std::vector<std::string> SectorGroups::compositeCodes() const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(compositFolder(), ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (!name.empty() && name[0] != '.') names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> codes;
+    for (const auto& n : names)
+        if (auto code = firstCharacters(n, 6)) codes.push_back(std::move(*code));
+    return codes;
+}
+
+bool isInComposit(std::string_view code, const std::vector<std::string>& list) {
+    return std::find(list.begin(), list.end(), code) != list.end();
+}
+
+}  // namespace orvane

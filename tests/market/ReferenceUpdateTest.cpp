@@ -1,0 +1,119 @@
+#include "orvane/market/ReferenceUpdate.h"
+
+#include <gtest/gtest.h>
+
+#include "LocalHttpServer.h"
+#include "TempDataDir.h"
+#include "ZipWriter.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/PropertyList.h"
+#include "orvane/core/RunLoop.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/market/SectorGroups.h"
+
+using namespace orvane;
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ReferenceUpdateTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        auto& s = server.server();
+        s.Get("/base/const/updateconfigfile.txt",
+              [this](const httplib::Request&, httplib::Response& res) {
+                  res.set_content(version, "text/plain");
+              });
+        s.Get("/base/const/constdata.zip", [this](const httplib::Request&, httplib::Response& res) {
+            ++archiveHits;
+            if (archive.empty()) {
+                res.status = 404;
+                return;
+            }
+            res.set_content(archive, "application/zip");
+        });
+        server.start();
+        setMarketServers({server.url("/base"), server.url("/quote")});
+        fs::path zip = dir.path() / "made.zip";
+        ASSERT_TRUE(test::writeZip(zip, {{"constdata/stockcode/code.txt", "table"},
+                                         {"constdata/plate/银行.txt", "600000\n"},
+                                         {"constdata/composit/399001.txt", ""},
+                                         {"__MACOSX/._x", ""}}));
+        archive = *readFile(zip);
+        fs::remove(zip);
+    }
+    void TearDown() override { setMarketServers({}); }
+
+    /// Runs the check and waits for the installation when one started.
+    std::pair<ReferenceUpdate::Check, std::optional<ArchiveInstallResult>> run() {
+        auto update = ReferenceUpdate::create();
+        std::optional<ArchiveInstallResult> result;
+        update->setFinishHandler([&](const ArchiveInstallResult& r) { result = r; });
+        auto check = update->downloadConstData();
+        if (check == ReferenceUpdate::Check::Downloading) {
+            EXPECT_TRUE(loop.loop().runUntil([&] { return result.has_value(); }, 10s));
+        }
+        return {check, result};
+    }
+    void record(const std::string& version) {
+        writePropertyList(dir.path() / "Config.plist", Dictionary{{"configDate", version}});
+    }
+
+    test::TempDataDir dir;
+    ScopedRunLoop loop;
+    test::LocalHttpServer server;
+    std::string version = "constdata=2013-11-22";
+    std::string archive;
+    std::atomic<int> archiveHits{0};
+};
+
+}  // namespace
+
+TEST_F(ReferenceUpdateTest, NewVersionIsRecordedDownloadedAndInstalled) {
+    EXPECT_EQ(SectorGroups::shared().getMyPlateProprityFormCode("600000"), "NONE");
+    auto [check, result] = run();
+    EXPECT_EQ(check, ReferenceUpdate::Check::Downloading);
+    ASSERT_TRUE(result && result->installed) << (result ? result->reason : "");
+    EXPECT_EQ(ReferenceUpdate::getLastupdateConstData(), "2013-11-22");
+    EXPECT_EQ(readFile(dir.path() / "constdata" / "stockcode" / "code.txt"), "table");
+    EXPECT_FALSE(fs::exists(dir.path() / "constdata.zip"));
+    EXPECT_FALSE(fs::exists(dir.path() / "__MACOSX"));
+    EXPECT_TRUE(fs::is_directory(dir.path() / "trendupmode"));
+    // The parsed sector groups were dropped by the installation.
+    EXPECT_EQ(SectorGroups::shared().getMyPlateProprityFormCode("600000"), "银行");
+
+    // The same version at the next launch: no download.
+    EXPECT_EQ(run().first, ReferenceUpdate::Check::UpToDate);
+    EXPECT_EQ(archiveHits, 1);
+}
+
+TEST_F(ReferenceUpdateTest, OlderPublishedVersionIsRecordedButNotDownloaded) {
+    record("2013-11-22");
+    version = "constdata=2013-11-21";
+    EXPECT_EQ(run().first, ReferenceUpdate::Check::UpToDate);
+    EXPECT_EQ(ReferenceUpdate::getLastupdateConstData(), "2013-11-21");
+    EXPECT_EQ(archiveHits, 0);
+}
+
+TEST_F(ReferenceUpdateTest, MalformedVersionOrUnreachableServerChangeNothing) {
+    record("2013-11-20");
+    version = "version=2013-11-22";
+    EXPECT_EQ(run().first, ReferenceUpdate::Check::Malformed);
+    EXPECT_EQ(ReferenceUpdate::getLastupdateConstData(), "2013-11-20");
+    server.stop();
+    EXPECT_EQ(run().first, ReferenceUpdate::Check::Unreachable);
+    EXPECT_EQ(ReferenceUpdate::getLastupdateConstData(), "2013-11-20");
+}
+
+TEST_F(ReferenceUpdateTest, ErrorPageInsteadOfTheArchiveLeavesTheOldData) {
+    fs::create_directories(dir.path() / "constdata" / "plate");
+    ASSERT_TRUE(writeFileAtomically(dir.path() / "constdata" / "plate" / "old.txt", "600000\n"));
+    archive.clear();  // the server answers 404 with an HTML page
+    auto [check, result] = run();
+    EXPECT_EQ(check, ReferenceUpdate::Check::Downloading);
+    ASSERT_TRUE(result);
+    EXPECT_FALSE(result->installed);
+    EXPECT_TRUE(fs::exists(dir.path() / "constdata" / "plate" / "old.txt"));
+    EXPECT_FALSE(fs::exists(dir.path() / "constdata.zip"));
+}
