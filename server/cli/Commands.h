@@ -1,0 +1,11 @@
+#pragma once
+// The subcommands of orvane-server; each registers itself on the app.
+
+#include <CLI/CLI.hpp>
+
+namespace orvane::server::cli {
+
+void addServeCommand(CLI::App& app);
+void addDemoCommand(CLI::App& app);
+
+}  // namespace orvane::server::cli
