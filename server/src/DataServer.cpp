@@ -86,6 +86,13 @@ bool DataServer::Impl::prepare() {
 void DataServer::Impl::installHandlers() {
     const std::size_t workers = static_cast<std::size_t>(std::max(1, options.threads));
     http.new_task_queue = [workers] { return new httplib::ThreadPool(workers); };
+    // httplib's default SO_REUSEPORT would let a second server bind the same
+    // port and silently take half of the connections; SO_REUSEADDR alone still
+    // allows a restart while old connections linger in TIME_WAIT.
+    http.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     http.set_keep_alive_max_count(kKeepAliveRequests);
     http.set_keep_alive_timeout(kKeepAliveSeconds);
 
