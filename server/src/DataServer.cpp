@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <exception>
+#include <memory>
 
 #include "orvane/server/ErrorPage.h"
 #include "orvane/server/RequestLog.h"
@@ -25,8 +26,13 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kKeepAliveRequests = 100;
 constexpr time_t kKeepAliveSeconds = 2;
 
-/// When the request this worker thread is answering began.
-thread_local std::optional<Clock::time_point> requestStart;
+/// The request this worker thread is answering: when it began and the length
+/// of the body given to httplib (a provider's body is not in the Response).
+struct CurrentRequest {
+    std::optional<Clock::time_point> start;
+    std::optional<std::size_t> bodyBytes;
+};
+thread_local CurrentRequest currentRequest;
 
 /// httplib's own stop() does nothing until the accept loop runs; closing the
 /// listening socket directly also works between bind and listen, so a signal
@@ -43,8 +49,19 @@ class ListeningServer : public httplib::Server {
 
 void fillReply(httplib::Response& res, Reply reply) {
     res.status = reply.status;
-    res.body = std::move(reply.body);
-    res.set_header("Content-Type", reply.contentType);
+    currentRequest.bodyBytes = reply.body.size();
+    if (reply.body.empty()) {
+        res.set_header("Content-Type", reply.contentType);
+    } else {
+        // A body of known length from a provider goes out as it is: httplib
+        // would gzip or brotli a plain body whenever the client accepts it.
+        auto body = std::make_shared<const std::string>(std::move(reply.body));
+        res.set_content_provider(
+            body->size(), reply.contentType,
+            [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                return sink.write(body->data() + offset, length);
+            });
+    }
     if (reply.status == 405) {
         res.set_header("Allow", "GET, HEAD");
         // A body the client may have sent is not read: the connection ends.
@@ -102,7 +119,7 @@ void DataServer::Impl::installHandlers() {
     // Every request is answered here, before httplib's own routing: no
     // pattern matching over the path, and one place that decides.
     http.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-        requestStart = Clock::now();
+        currentRequest = {Clock::now(), std::nullopt};
         std::optional<std::string> list;
         if (req.has_param("list")) list = req.get_param_value("list");
         fillReply(res, router->route(req.method, req.path, list));
@@ -121,13 +138,14 @@ void DataServer::Impl::installHandlers() {
             fillReply(res, {500, "text/html; charset=utf-8", errorPage(500)});
         });
     http.set_logger([](const httplib::Request& req, const httplib::Response& res) {
-        auto elapsed = requestStart ? std::chrono::duration_cast<std::chrono::microseconds>(
-                                          Clock::now() - *requestStart)
-                                    : std::chrono::microseconds(0);
-        requestStart.reset();
+        const CurrentRequest& current = currentRequest;
+        auto elapsed = current.start ? std::chrono::duration_cast<std::chrono::microseconds>(
+                                           Clock::now() - *current.start)
+                                     : std::chrono::microseconds(0);
         spdlog::info(
             requestLogLine({req.remote_addr, req.method, req.target.empty() ? req.path : req.target,
-                            res.status, res.body.size(), elapsed}));
+                            res.status, current.bodyBytes.value_or(res.body.size()), elapsed}));
+        currentRequest = {};
     });
 }
 

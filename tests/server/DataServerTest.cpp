@@ -54,6 +54,15 @@ TEST(DataServer, ServesTreeFilesByteForByteWithTheirTypes) {
               std::to_string(orvane::test::allByteValues().size()));
     EXPECT_TRUE(head->body.empty());
 
+    // No content coding, even for a client that would accept one.
+    auto accepting = client.Get(kResultPath, {{"Accept-Encoding", "gzip, br"}});
+    ASSERT_TRUE(accepting);
+    EXPECT_EQ(accepting->body, text->body);
+    EXPECT_FALSE(accepting->has_header("Content-Encoding"));
+    auto quote = client.Get("/list=sh600000", {{"Accept-Encoding", "gzip, br"}});
+    ASSERT_TRUE(quote);
+    EXPECT_FALSE(quote->has_header("Content-Encoding"));
+
     // Percent-encoded names and doubled slashes still find the file.
     auto encoded = client.Get("/orvane/const/hisdata/retdata/%36%30%30000.txt");
     ASSERT_TRUE(encoded);
