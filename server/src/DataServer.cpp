@@ -10,6 +10,7 @@
 #include <chrono>
 #include <exception>
 #include <memory>
+#include <mutex>
 
 #include "orvane/server/ErrorPage.h"
 #include "orvane/server/RequestLog.h"
@@ -75,6 +76,9 @@ struct DataServer::Impl {
     ServeOptions options;
     std::optional<RequestRouter> router;
     ListeningServer http;
+    /// Orders binding against stopping: whichever comes second closes the
+    /// listening socket, so a stop during bind() is never lost.
+    std::mutex socketMutex;
     std::atomic<bool> stopRequested{false};
     bool bound = false;
 
@@ -161,6 +165,7 @@ std::optional<int> DataServer::bind() {
     try {
         if (impl_->bound || !impl_->prepare()) return std::nullopt;
         const ServeOptions& o = impl_->options;
+        std::lock_guard lock(impl_->socketMutex);
         int port = o.port;
         if (port == 0) {
             port = impl_->http.bind_to_any_port(o.host);
@@ -172,6 +177,7 @@ std::optional<int> DataServer::bind() {
             return std::nullopt;
         }
         impl_->bound = true;
+        if (impl_->stopRequested) impl_->http.closeListeningSocket();
         spdlog::info("serving {} at http://{}:{}{}", o.tree.string(), o.host, port, o.basePath);
         return port;
     } catch (const std::exception& e) {
@@ -195,6 +201,7 @@ bool DataServer::run() {
 }
 
 void DataServer::stop() {
+    std::lock_guard lock(impl_->socketMutex);
     impl_->stopRequested = true;
     impl_->http.closeListeningSocket();
 }

@@ -222,7 +222,7 @@ TEST(DataServer, StopLetsTheRequestInFlightFinishThenRefusesConnections) {
     EXPECT_FALSE(after);
 }
 
-TEST(DataServer, StopBeforeRunEndsRunAtOnce) {
+TEST(DataServer, StopBeforeRunOrBindEndsRunAtOnce) {
     SampleTree sample;
     orvane::server::ServeOptions options;
     options.tree = sample.tree();
@@ -232,6 +232,14 @@ TEST(DataServer, StopBeforeRunEndsRunAtOnce) {
     server.stop();
     auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(server.run());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    // A stop that comes even before binding (a signal during start-up) holds.
+    orvane::server::DataServer early(options);
+    early.stop();
+    ASSERT_TRUE(early.bind());
+    start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(early.run());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
