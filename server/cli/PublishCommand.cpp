@@ -1,0 +1,98 @@
+// publish: a user's daily CSV files, or the demo market, into the tree the
+// data server serves.
+
+#include <spdlog/spdlog.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+#include "Commands.h"
+#include "orvane/core/Clock.h"
+#include "orvane/server/MarketImport.h"
+#include "orvane/server/Publisher.h"
+#include "orvane/server/SyntheticMarket.h"
+
+namespace orvane::server::cli {
+
+namespace {
+
+struct PublishArgs {
+    std::string csvDir, stocks, out;
+    int synthetic = -1;
+    std::uint64_t seed = 1;
+    int daysBack = 98;
+    int jobs = 0;
+};
+
+// A progress bar on stderr, redrawn every 1% or so.
+void showProgress(std::size_t done, std::size_t total) {
+    if (done != total && done % std::max<std::size_t>(total / 100, 1) != 0) return;
+    const int width = 40, filled = static_cast<int>(width * done / std::max<std::size_t>(total, 1));
+    std::fprintf(stderr, "\rpublishing [%.*s%*s] %zu/%zu", filled,
+                 "########################################", width - filled, "", done, total);
+    if (done == total) std::fprintf(stderr, "\n");
+}
+
+void runPublish(const PublishArgs& a) {
+    // The engine's own log lines would drown the output; keep warnings only.
+    spdlog::set_level(spdlog::level::warn);
+    const auto start = std::chrono::steady_clock::now();
+    std::size_t problems = 0;
+    auto problem = [&](const std::string& text) {
+        ++problems;
+        std::fprintf(stderr, "orvane-server publish: %s\n", text.c_str());
+    };
+
+    std::vector<StockSeries> stocks;
+    if (a.synthetic >= 0) {
+        stocks = makeSyntheticMarket(a.synthetic, a.seed, lastWeekdayBefore(toLocal(now())));
+    } else {
+        if (a.csvDir.empty() || a.stocks.empty())
+            throw CLI::ValidationError("publish", "give --csv-dir and --stocks, or --synthetic N");
+        stocks = readDailyFolder(a.csvDir, readStockList(a.stocks, problem), problem);
+        if (stocks.empty())
+            throw CLI::RuntimeError("orvane-server publish: no stock could be read", 1);
+    }
+
+    PublishOptions options;
+    options.daysBack = a.daysBack;
+    options.jobs = a.jobs;
+    options.version = toLocal(now());
+    options.progress = showProgress;
+    const PublishReport report = publishMarket(std::move(stocks), a.out, options);
+    if (!report.ok) throw CLI::RuntimeError("orvane-server publish: " + report.error, 1);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::fprintf(stderr, "published %zu stocks (%zu files, %zu model-B days) into %s in %.1f s%s\n",
+                 report.stocks, report.files, report.modelBDays, a.out.c_str(), seconds,
+                 problems ? (", " + std::to_string(problems) + " problems above").c_str() : "");
+}
+
+}  // namespace
+
+void addPublishCommand(CLI::App& app) {
+    auto a = std::make_shared<PublishArgs>();
+    auto* publish =
+        app.add_subcommand("publish", "publish daily CSV files or the demo market into a tree");
+    publish->add_option("--csv-dir", a->csvDir, "folder of CODE.csv daily files")
+        ->check(CLI::ExistingDirectory);
+    publish
+        ->add_option("--stocks", a->stocks,
+                     "stock list CSV (symbol or code, name, industry[, pinyin])")
+        ->check(CLI::ExistingFile);
+    publish->add_option("--synthetic", a->synthetic, "publish the demo market of N stocks instead")
+        ->expected(0, 1)
+        ->default_str("300");
+    publish->add_option("--seed", a->seed, "the demo market's seed")->capture_default_str();
+    publish->add_option("--out", a->out, "the tree to publish into")->required();
+    publish->add_option("--days-back", a->daysBack, "earlier days with result files")
+        ->capture_default_str()
+        ->check(CLI::Range(0, 98));
+    publish->add_option("--jobs", a->jobs, "stocks published at once (default: one per processor)")
+        ->check(CLI::Range(0, 256));
+    publish->callback([a] { runPublish(*a); });
+}
+
+}  // namespace orvane::server::cli

@@ -1,0 +1,39 @@
+#pragma once
+// The published tree as seen from a URL: maps a decoded URL path to a regular
+// file inside the tree, and never to anything outside it (no ".." segments,
+// and symbolic links are followed only while they stay inside).
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace orvane::server {
+
+enum class TreeLookupStatus {
+    Found,     ///< a regular file inside the tree
+    NotFound,  ///< nothing there, not a regular file, or only reachable outside the tree
+    Refused,   ///< the path itself is unacceptable (".", "..", backslash, NUL)
+};
+
+struct TreeLookup {
+    TreeLookupStatus status = TreeLookupStatus::NotFound;
+    std::filesystem::path file;  ///< canonical path when Found
+};
+
+class TreeFiles {
+  public:
+    /// The tree at `root`, or nothing when `root` is not a directory.
+    static std::optional<TreeFiles> open(const std::filesystem::path& root);
+
+    /// `urlPath` is the decoded path below the base ("/const/hisdata/...");
+    /// empty segments are ignored, so it never names an absolute path.
+    TreeLookup lookup(std::string_view urlPath) const;
+
+    const std::filesystem::path& root() const { return root_; }
+
+  private:
+    explicit TreeFiles(std::filesystem::path canonicalRoot);
+    std::filesystem::path root_;
+};
+
+}  // namespace orvane::server

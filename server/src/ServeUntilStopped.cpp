@@ -1,0 +1,23 @@
+#include "orvane/server/ServeUntilStopped.h"
+
+#include <spdlog/spdlog.h>
+
+#include <cstring>
+
+#include "orvane/server/DataServer.h"
+#include "orvane/server/StopSignals.h"
+
+namespace orvane::server {
+
+int serveUntilStopped(const ServeOptions& options) {
+    DataServer server(options);
+    // Before any worker thread starts, so that every thread blocks the signals.
+    StopSignals signals([&server] { server.stop(); });
+    if (!server.bind()) return 1;
+    bool ok = server.run();
+    if (int sig = signals.received())
+        spdlog::info("stopped on {}", sig == SIGINT ? "SIGINT" : "SIGTERM");
+    return ok ? 0 : 1;
+}
+
+}  // namespace orvane::server

@@ -1,0 +1,139 @@
+// The data server's parts without HTTP: base paths, quote symbols and
+// answers, tree lookups, log lines, defaults.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "ServerFixture.h"
+#include "orvane/server/ContentType.h"
+#include "orvane/server/Defaults.h"
+#include "orvane/server/DemoTreeFolder.h"
+#include "orvane/server/QuoteService.h"
+#include "orvane/server/QuoteSymbol.h"
+#include "orvane/server/RequestLog.h"
+#include "orvane/server/ServeOptions.h"
+#include "orvane/server/TreeFiles.h"
+
+namespace fs = std::filesystem;
+using namespace orvane::server;
+
+TEST(ServerDefaults, UrlIsHostPortAndBase) {
+    EXPECT_EQ(std::string(kDefaultServerUrl), "http://" + std::string(kDefaultHost) + ":" +
+                                                  std::to_string(kDefaultPort) +
+                                                  std::string(kDefaultBasePath));
+    EXPECT_EQ(normalizeBasePath(kDefaultBasePath), std::string(kDefaultBasePath));
+}
+
+TEST(ServeOptions, BasePathIsNormalisedOrRefused) {
+    EXPECT_EQ(normalizeBasePath("/orvane"), "/orvane");
+    EXPECT_EQ(normalizeBasePath("orvane/"), "/orvane");
+    EXPECT_EQ(normalizeBasePath("//a//b/"), "/a/b");
+    EXPECT_EQ(normalizeBasePath("/"), "");
+    EXPECT_EQ(normalizeBasePath(""), "");
+    for (const char* bad : {"/a/../b", "/.", "/a b", "/a?x=1", "/a%2e", "/a\\b", "/a#b", "/a\tb"})
+        EXPECT_FALSE(normalizeBasePath(bad)) << bad;
+}
+
+TEST(QuoteSymbol, MarketPrefixDecidesWhichSymbolsNameOurStocks) {
+    EXPECT_EQ(marketPrefix("600000"), "sh");
+    EXPECT_EQ(marketPrefix("510300"), "sh");
+    EXPECT_EQ(marketPrefix("000001"), "sz");
+    EXPECT_EQ(marketPrefix("399001"), "sz");
+    EXPECT_EQ(codeOfQuoteSymbol("sh600000"), "600000");
+    EXPECT_EQ(codeOfQuoteSymbol("sh510300"), "510300");
+    EXPECT_EQ(codeOfQuoteSymbol("sz300750"), "300750");
+    for (const char* bad : {"sz600000", "sh000001", "SH600000", "sh60000", "sh6000001", "sh60000a",
+                            "600000", "", "sh/../..", "sh60000\xef"})
+        EXPECT_FALSE(codeOfQuoteSymbol(bad)) << bad;
+}
+
+TEST(QuoteService, AnswersOneLineASymbolFromTheStoredCopies) {
+    orvane::test::SampleTree sample;
+    sample.write("const/hisdata/sinadata/000002.txt", "");
+    sample.write("const/hisdata/sinadata/000004.txt", "var hq_str_sz000004=\"X,1\";");
+    QuoteService quotes(*TreeFiles::open(sample.tree()));
+
+    EXPECT_EQ(quotes.answer(""), "");
+    EXPECT_EQ(quotes.answer(",,"), "");
+    // An empty stored copy is an unknown stock; a copy without a newline gets one.
+    EXPECT_EQ(quotes.answer("sz000002,,sz000004"),
+              "var hq_str_sz000002=\"\";\nvar hq_str_sz000004=\"X,1\";\n");
+    EXPECT_EQ(QuoteService::emptyQuoteLine("a\"b\n<c>"), "var hq_str_a_b__c_=\"\";\n");
+    EXPECT_EQ(QuoteService::emptyQuoteLine(std::string(100, 'z')),
+              "var hq_str_" + std::string(32, 'z') + "=\"\";\n");
+
+    std::string many;
+    for (std::size_t i = 0; i < QuoteService::kMaxSymbols + 5; ++i) many += "sh600000,";
+    std::string answer = quotes.answer(many);
+    EXPECT_EQ(std::count(answer.begin(), answer.end(), '\n'), QuoteService::kMaxSymbols);
+}
+
+TEST(TreeFiles, FindsRegularFilesInsideOnly) {
+    orvane::test::SampleTree sample;
+    fs::create_symlink(sample.secret(), sample.tree() / "leak.txt");
+    auto tree = TreeFiles::open(sample.tree());
+    ASSERT_TRUE(tree);
+    EXPECT_FALSE(TreeFiles::open(sample.secret()));
+
+    auto found = tree->lookup("/const/constdata.zip");
+    EXPECT_EQ(found.status, TreeLookupStatus::Found);
+    EXPECT_EQ(found.file, fs::canonical(sample.tree() / "const/constdata.zip"));
+    EXPECT_EQ(tree->lookup("const/constdata.zip").status, TreeLookupStatus::Found);
+    EXPECT_EQ(tree->lookup("/const").status, TreeLookupStatus::NotFound);
+    EXPECT_EQ(tree->lookup("").status, TreeLookupStatus::NotFound);
+    EXPECT_EQ(tree->lookup("/leak.txt").status, TreeLookupStatus::NotFound);
+    EXPECT_EQ(tree->lookup(sample.secret().string()).status, TreeLookupStatus::NotFound);
+    EXPECT_EQ(tree->lookup("/const/../const/constdata.zip").status, TreeLookupStatus::Refused);
+    EXPECT_EQ(tree->lookup("/const/./constdata.zip").status, TreeLookupStatus::Refused);
+    EXPECT_EQ(tree->lookup("/const\\constdata.zip").status, TreeLookupStatus::Refused);
+    EXPECT_EQ(tree->lookup(std::string("/const\0x", 8)).status, TreeLookupStatus::Refused);
+
+    // A sibling folder whose name starts like the tree's is outside it.
+    fs::create_directories(sample.tree().string() + "2");
+    std::ofstream(sample.tree().string() + "2/x.txt") << "x";
+    fs::create_symlink(sample.tree().string() + "2/x.txt", sample.tree() / "sibling.txt");
+    EXPECT_EQ(tree->lookup("/sibling.txt").status, TreeLookupStatus::NotFound);
+}
+
+TEST(ContentType, ByExtension) {
+    EXPECT_EQ(contentTypeFor("a/600000.txt"), "text/plain");
+    EXPECT_EQ(contentTypeFor("constdata.zip"), "application/zip");
+    EXPECT_EQ(contentTypeFor("1001.png"), "image/png");
+    EXPECT_EQ(contentTypeFor("score_Pao1.txt.txt"), "text/plain");
+    EXPECT_EQ(contentTypeFor("README"), "application/octet-stream");
+    EXPECT_EQ(contentTypeFor("x.TXT"), "application/octet-stream");
+}
+
+TEST(RequestLog, OneSafeLinePerRequest) {
+    RequestRecord r{"127.0.0.1", "GET", "/orvane/a.txt",
+                    200,         1234,  std::chrono::microseconds(2500)};
+    EXPECT_EQ(requestLogLine(r), "127.0.0.1 \"GET /orvane/a.txt\" 200 1234 B 2.50 ms");
+
+    std::string target = "/x\"\r\n\x1b" + std::string(300, 'a');
+    r.target = target;
+    std::string line = requestLogLine(r);
+    EXPECT_EQ(line.find_first_of("\r\n\x1b"), std::string::npos);
+    EXPECT_NE(line.find("\"GET /x????aaa"), std::string::npos);
+    EXPECT_NE(line.find("...\" 200"), std::string::npos);
+    EXPECT_LT(line.size(), 260u);
+}
+
+TEST(DemoTreeFolder, InTheUsersCache) {
+    const char* oldXdg = std::getenv("XDG_CACHE_HOME");
+    const std::string savedXdg = oldXdg ? oldXdg : "";
+    const char* oldHome = std::getenv("HOME");
+    const std::string savedHome = oldHome ? oldHome : "";
+
+    setenv("HOME", "/home/someone", 1);
+    setenv("XDG_CACHE_HOME", "/var/cache/me", 1);
+    EXPECT_EQ(demoTreeFolder(), fs::path("/var/cache/me/Orvane/demo-tree"));
+    setenv("XDG_CACHE_HOME", "relative", 1);  // ignored, as the XDG rules say
+    EXPECT_EQ(demoTreeFolder(), fs::path("/home/someone/.cache/Orvane/demo-tree"));
+    unsetenv("XDG_CACHE_HOME");
+    EXPECT_EQ(demoTreeFolder(), fs::path("/home/someone/.cache/Orvane/demo-tree"));
+
+    if (oldXdg) setenv("XDG_CACHE_HOME", savedXdg.c_str(), 1);
+    if (oldHome) setenv("HOME", savedHome.c_str(), 1);
+}
