@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/TextSplit.h"
 
@@ -26,29 +27,98 @@ std::string lower(std::string_view s) {
     return out;
 }
 
-}  // namespace
+// Required columns, in history order: date, open, high, low, close, volume.
+constexpr std::array<const char*, 6> kColumns = {"date", "open", "high", "low", "close", "volume"};
 
-CsvConversion csvToHistoryText(std::string_view csv, std::optional<std::string> until) {
-    CsvConversion out;
-    if (csv.starts_with("\xEF\xBB\xBF")) csv.remove_prefix(3);
-    std::vector<std::string_view> lines = splitOn(csv, '\n');
-    // Column positions of date, open, high, low, close, volume.
-    static constexpr std::array<const char*, 6> kColumns = {"date", "open",  "high",
-                                                            "low",  "close", "volume"};
-    std::array<int, 6> column{-1, -1, -1, -1, -1, -1};
-    std::vector<std::string_view> header =
-        splitOn(lines.empty() ? std::string_view() : lines[0], ',');
+struct Columns {
+    std::array<int, 6> index{-1, -1, -1, -1, -1, -1};
+    std::string missing;  // the first column the header lacks
+};
+
+Columns findColumns(std::string_view headerLine) {
+    Columns out;
+    std::vector<std::string_view> header = splitOn(headerLine, ',');
     for (std::size_t i = 0; i < header.size(); ++i) {
         std::string name = lower(trim(header[i]));
         for (std::size_t c = 0; c < kColumns.size(); ++c)
-            if (name == kColumns[c] && column[c] < 0) column[c] = static_cast<int>(i);
+            if (name == kColumns[c] && out.index[c] < 0) out.index[c] = static_cast<int>(i);
     }
-    for (std::size_t c = 0; c < kColumns.size(); ++c) {
-        if (column[c] < 0) {
-            out.error = std::string("no \"") + kColumns[c] + "\" column in the header";
-            return out;
+    for (std::size_t c = 0; c < kColumns.size() && out.missing.empty(); ++c)
+        if (out.index[c] < 0) out.missing = kColumns[c];
+    return out;
+}
+
+std::string_view stripBom(std::string_view csv) {
+    if (csv.starts_with("\xEF\xBB\xBF")) csv.remove_prefix(3);
+    return csv;
+}
+
+// A whole decimal number: optional sign, digits, optional fraction and exponent.
+bool isWholeNumber(std::string_view t) {
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
+    std::size_t digits = 0;
+    while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+    if (i < t.size() && t[i] == '.') {
+        ++i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
+        std::size_t exp = 0;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++exp;
+        if (exp == 0) return false;
+    }
+    return i == t.size();
+}
+
+}  // namespace
+
+std::optional<std::string> checkDailyCsv(std::string_view csv) {
+    csv = stripBom(csv);
+    if (trim(csv).empty()) return std::string("the file is empty");
+    std::vector<std::string_view> lines = splitOn(csv, '\n');
+    const Columns columns = findColumns(lines[0]);
+    if (!columns.missing.empty())
+        return "line 1: no \"" + columns.missing + "\" column in the header";
+    std::string previousDate;
+    std::size_t days = 0;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (trim(lines[i]).empty()) continue;
+        const std::string where = "line " + std::to_string(i + 1) + ": ";
+        std::vector<std::string_view> f = splitOn(lines[i], ',');
+        for (std::size_t c = 0; c < kColumns.size(); ++c) {
+            const auto at = static_cast<std::size_t>(columns.index[c]);
+            const std::string_view value = at < f.size() ? trim(f[at]) : std::string_view();
+            if (c == 0) {
+                if (!parseDate(value))
+                    return where + "\"" + std::string(value) + "\" is not a date";
+                if (!previousDate.empty() && std::string(value) <= previousDate)
+                    return where + std::string(value) + " does not follow " + previousDate;
+                previousDate = std::string(value);
+            } else if (!isWholeNumber(value)) {
+                return where + "the " + kColumns[c] + " \"" + std::string(value) +
+                       "\" is not a number";
+            }
         }
+        ++days;
     }
+    if (days == 0) return std::string("no day lines");
+    return std::nullopt;
+}
+
+CsvConversion csvToHistoryText(std::string_view csv, std::optional<std::string> until) {
+    CsvConversion out;
+    csv = stripBom(csv);
+    std::vector<std::string_view> lines = splitOn(csv, '\n');
+    const Columns found = findColumns(lines[0]);
+    if (!found.missing.empty()) {
+        out.error = "no \"" + found.missing + "\" column in the header";
+        return out;
+    }
+    const std::array<int, 6>& column = found.index;
 
     std::vector<std::string> days;
     for (std::size_t i = 1; i < lines.size(); ++i) {

@@ -1,3 +1,4 @@
+#include "orvane/market/CsvHistory.h"
 #include "orvane/market/HistoryText.h"
 
 #include <gtest/gtest.h>
@@ -43,4 +44,22 @@ TEST(HistoryText, DateFiveTradingDaysBack) {
     auto pos = t.find("2025-08-24");
     t.replace(pos, t.find('\n', pos) - pos, "2025-08-24,1");
     EXPECT_EQ(formatDate(*getdateBefore5Day(t)), "2025-09-03");
+}
+
+TEST(CsvCheck, NamesTheLineAndTheProblem) {
+    EXPECT_EQ(checkDailyCsv(""), "the file is empty");
+    EXPECT_EQ(checkDailyCsv("date,open,close,high,low\n"),
+              "line 1: no \"volume\" column in the header");
+    const std::string header = "date,open,close,high,low,volume,amount\n";
+    EXPECT_EQ(checkDailyCsv(header), "no day lines");
+    EXPECT_FALSE(checkDailyCsv(header + "2025-09-01,1,2,3,0.5,100,\n2025-09-02,1,2,3,0.5,1e3,\n"));
+    EXPECT_EQ(checkDailyCsv(header + "2025-09-01,1,2,3,0.5,100,\n2025-09-01,1,2,3,0.5,100,\n"),
+              "line 3: 2025-09-01 does not follow 2025-09-01");
+    EXPECT_EQ(checkDailyCsv(header + "2025-09-02,1,2,3,0.5,100,\n2025-09-01,1,2,3,0.5,100,\n"),
+              "line 3: 2025-09-01 does not follow 2025-09-02");
+    EXPECT_EQ(checkDailyCsv(header + "2025-09-01,1,2x,3,0.5,100,\n"),
+              "line 2: the close \"2x\" is not a number");
+    EXPECT_EQ(checkDailyCsv(header + "2025-09-31,1,2,3,0.5,100,\n"),
+              "line 2: \"2025-09-31\" is not a date");
+    EXPECT_EQ(checkDailyCsv(header + "2025-09-01,1,2,3\n"), "line 2: the low \"\" is not a number");
 }

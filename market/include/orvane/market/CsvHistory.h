@@ -21,4 +21,10 @@ struct CsvConversion {
 CsvConversion csvToHistoryText(std::string_view csv,
                                std::optional<std::string> until = std::nullopt);
 
+/// The strict check a publisher applies before trusting a daily CSV: the
+/// header names every column; each day line has a real date after the one
+/// before it and numbers that parse whole. The first problem found, as
+/// "line N: ..." (1 is the header), or nothing when the file is sound.
+std::optional<std::string> checkDailyCsv(std::string_view csv);
+
 }  // namespace orvane

@@ -1,0 +1,37 @@
+#include "ChartScreenshot.h"
+
+#include <QPixmap>
+#include <QScreen>
+
+#include "orvane/chart/KBaseView.h"
+#include "orvane/chart/KWindow.h"
+#include "orvane/chart/KWindowController.h"
+
+namespace orvane::app {
+
+bool placeCrosshairOnDate(chart::KWindowController& controller, const std::string& date) {
+    const auto& views = controller.kLineViewList();
+    const int index = controller.currentSelectedIndex();
+    if (index < 0 || index >= static_cast<int>(views.size())) return false;
+    chart::KBaseView* view = views[index];
+    const auto& days = view->model().dataList();
+    int focus = static_cast<int>(days.size()) - 1;
+    for (const chart::KSection& day : days)
+        if (day.date == date) focus = day.selectioID;
+    view->model().setFocusDataIndex(focus);
+    view->drawHVLineAndDataInfo(false, {0, 0});
+    return true;
+}
+
+bool saveWindowPicture(chart::KWindowController& controller, const std::string& path) {
+    chart::KWindow* window = controller.kWindow();
+    QPixmap picture;
+    if (QScreen* screen = window->screen()) {
+        const QRect frame = window->frameGeometry();
+        picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    }
+    if (picture.isNull()) picture = window->grab();
+    return picture.save(QString::fromStdString(path), "PNG");
+}
+
+}  // namespace orvane::app

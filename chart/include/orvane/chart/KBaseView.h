@@ -1,0 +1,73 @@
+#pragma once
+// One stock's K-line chart as a widget: draws the model with KChartPainter
+// and carries the crosshair (two KMouseLine, a price label and a KInfoView)
+// as child widgets placed by frames, so moving the crosshair only uncovers
+// parts of the chart picture, which is kept until the days, the size or the
+// zoom change. Keys: Left/Right move the focus day, Up/Down zoom, Escape
+// hides the crosshair.
+
+#include <QImage>
+#include <QLabel>
+#include <QWidget>
+#include <filesystem>
+
+#include "orvane/chart/KChartModel.h"
+#include "orvane/chart/KCrosshair.h"
+
+namespace orvane::chart {
+
+class KInfoView;
+class KMouseLine;
+
+class KBaseView : public QWidget {
+  public:
+    /// A view at `frame` (widget coordinates), zoom 3.5, no days, no focus.
+    explicit KBaseView(const QRect& frame, QWidget* parent = nullptr);
+
+    void initKDataFromFilePath(const std::filesystem::path& path);
+    /// New size (w, h): clears the crosshair and redraws; the focus day stays.
+    void setCurrentSectionRangeX(float w, float h);
+    /// Stores z when 0 < z ≤ 10 and redraws.
+    void setZoomLevel(float z);
+
+    KChartModel& model() { return model_; }
+    const KChartModel& model() const { return model_; }
+
+    void prepareHVLineAndDataInfo();
+    void clearHVLineAndDataInfo();
+    /// Places the crosshair on the focus day; `mouseLocation` in chart coordinates.
+    void drawHVLineAndDataInfo(bool fromMouse, KPoint mouseLocation);
+
+    KMouseLine* kVerticalLine() const { return kVerticalLine_; }
+    KMouseLine* kHorizontalLine() const { return kHorizontalLine_; }
+    QLabel* kPriceLabel() const { return kPriceLabel_; }
+    KInfoView* kInfoView() const { return kInfoView_; }
+
+    /// How many times the chart picture itself has been drawn.
+    int chartDrawCount() const { return chartDrawCount_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    KPoint toChart(QPointF widgetPoint) const;
+    void chartChanged();
+
+    KChartModel model_;
+    KMouseLine* kVerticalLine_ = nullptr;
+    KMouseLine* kHorizontalLine_ = nullptr;
+    QLabel* kPriceLabel_ = nullptr;
+    KInfoView* kInfoView_ = nullptr;
+    KRect horizontalFrame_;  // where the horizontal line stands, chart coordinates
+    QImage picture_;
+    bool pictureValid_ = false;
+    int chartDrawCount_ = 0;
+};
+
+}  // namespace orvane::chart

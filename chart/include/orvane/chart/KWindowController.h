@@ -1,0 +1,77 @@
+#pragma once
+// The chart window and its tabs: up to ten charts, each a KBaseView with a
+// KInfoButton in the row along the top. Adding selects the new tab; the tab
+// buttons' notifications select and close tabs; closing the last tab or the
+// window hides the window and forgets every chart.
+
+#include <QObject>
+#include <QSize>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "orvane/core/NotificationBus.h"
+
+namespace orvane::chart {
+
+class KBaseView;
+class KInfoButton;
+class KWindow;
+
+inline constexpr int kMaxChartTabs = 10;
+inline constexpr int kTabRowHeight = 20;  // the tab buttons' row above the charts
+inline constexpr int kTabButtonPitch = 101;
+
+class KWindowController : public QObject {
+    Q_OBJECT
+  public:
+    /// Gives a stock's name for its code, or "" when unknown.
+    using NameLookup = std::function<std::string(const std::string& code)>;
+
+    explicit KWindowController(NameLookup nameLookup = {}, QObject* parent = nullptr);
+    ~KWindowController() override;
+
+    /// Opens a tab for a history file and selects it; an eleventh tab is refused.
+    void addNewKLineView(const std::filesystem::path& path);
+    /// Renumbers the tab buttons and puts them in one row at x = 101 × i.
+    void resetKLineViewCloseButtonList();
+    void selectKLineView(int index);
+    void removeKLineView(int index);
+    /// Forgets every tab and hides the window.
+    void closeKWindow();
+    /// Sizes every chart to a new client size of the window and replaces the buttons.
+    QSize windowWillResize(QSize size);
+
+    KWindow* kWindow() const { return kWindow_.get(); }
+    bool isKWindowShown() const { return isKWindowShown_; }
+    int currentSelectedIndex() const { return currentSelectedIndex_; }
+    const std::vector<KBaseView*>& kLineViewList() const { return kLineViewList_; }
+    const std::vector<KInfoButton*>& kLineViewCloseButtonList() const {
+        return kLineViewCloseButtonList_;
+    }
+
+  signals:
+    /// The window was hidden by closing it or its last tab.
+    void kWindowClosed();
+
+  private:
+    void infoButtonClose(const Notification& note);
+    void infoButtonClick(const Notification& note);
+    /// The index of a tab button named by a notification, or -1 when the
+    /// button is not one of ours.
+    int tabOfNotification(const Notification& note) const;
+    std::string titleFor(const std::string& code) const;
+
+    std::unique_ptr<KWindow> kWindow_;
+    bool isKWindowShown_ = false;
+    int currentSelectedIndex_ = 0;
+    std::vector<KBaseView*> kLineViewList_;
+    std::vector<KInfoButton*> kLineViewCloseButtonList_;
+    NameLookup nameLookup_;
+    ScopedObserver closeObserver_;
+    ScopedObserver clickObserver_;
+};
+
+}  // namespace orvane::chart

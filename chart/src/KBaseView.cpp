@@ -1,0 +1,184 @@
+#include "orvane/chart/KBaseView.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "orvane/chart/KChartPainter.h"
+#include "orvane/chart/KColours.h"
+#include "orvane/chart/KInfoView.h"
+#include "orvane/chart/KMouseLine.h"
+#include "orvane/chart/KWidgetFrame.h"
+
+namespace orvane::chart {
+
+KBaseView::KBaseView(const QRect& frame, QWidget* parent)
+    : QWidget(parent),
+      model_(static_cast<float>(frame.width()), static_cast<float>(frame.height())) {
+    setGeometry(frame);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void KBaseView::initKDataFromFilePath(const std::filesystem::path& path) {
+    model_.initKDataFromFilePath(path);
+    chartChanged();
+}
+
+void KBaseView::setCurrentSectionRangeX(float w, float h) {
+    resize(static_cast<int>(w), static_cast<int>(h));
+    model_.setViewSize(w, h);
+    clearHVLineAndDataInfo();
+    chartChanged();
+}
+
+void KBaseView::setZoomLevel(float z) {
+    if (model_.setZoomLevel(z)) chartChanged();
+}
+
+void KBaseView::chartChanged() {
+    pictureValid_ = false;
+    update();
+}
+
+void KBaseView::prepareHVLineAndDataInfo() {
+    auto prepare = [this](QWidget* child) {
+        child->setGeometry(0, 0, 0, 0);
+        child->show();
+    };
+    if (!kVerticalLine_) prepare(kVerticalLine_ = new KMouseLine(this));
+    if (!kHorizontalLine_) {
+        prepare(kHorizontalLine_ = new KMouseLine(this));
+        horizontalFrame_ = {};
+    }
+    if (!kPriceLabel_) {
+        kPriceLabel_ = new QLabel(this);
+        kPriceLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+        font.setPixelSize(10);
+        kPriceLabel_->setFont(font);
+        QPalette palette = kPriceLabel_->palette();
+        palette.setColor(QPalette::WindowText, colours::red());
+        kPriceLabel_->setPalette(palette);
+        prepare(kPriceLabel_);
+    }
+    if (!kInfoView_) prepare(kInfoView_ = new KInfoView(this));
+}
+
+void KBaseView::clearHVLineAndDataInfo() {
+    delete kVerticalLine_;
+    delete kHorizontalLine_;
+    delete kPriceLabel_;
+    delete kInfoView_;
+    kVerticalLine_ = kHorizontalLine_ = nullptr;
+    kPriceLabel_ = nullptr;
+    kInfoView_ = nullptr;
+    horizontalFrame_ = {};
+}
+
+void KBaseView::drawHVLineAndDataInfo(bool fromMouse, KPoint mouseLocation) {
+    prepareHVLineAndDataInfo();
+    const auto frames = placeCrosshair(model_, fromMouse, mouseLocation, horizontalFrame_);
+    if (!frames) return;
+    const int h = height();
+    kVerticalLine_->setGeometry(toWidgetRect(frames->verticalLine, h));
+    horizontalFrame_ = frames->horizontalLine;
+    kHorizontalLine_->setGeometry(toWidgetRect(horizontalFrame_, h));
+    const Qt::Alignment alignment =
+        (frames->priceLabelRightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    if (kPriceLabel_->alignment() != alignment) kPriceLabel_->setAlignment(alignment);
+    const QString priceText = QString::fromStdString(frames->priceText);
+    if (kPriceLabel_->text() != priceText) kPriceLabel_->setText(priceText);
+    kPriceLabel_->setGeometry(toWidgetRect(frames->priceLabel, h));
+    kInfoView_->setGeometry(toWidgetRect(frames->infoPanel, h));
+    kInfoView_->setValues(infoValuesFor(model_.dataList()[model_.focusDataIndex()]));
+}
+
+KPoint KBaseView::toChart(QPointF p) const {
+    return {static_cast<float>(p.x()), static_cast<float>(height() - p.y())};
+}
+
+void KBaseView::paintEvent(QPaintEvent* event) {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size() * ratio;
+    if (!pictureValid_ || picture_.size() != pixels) {
+        picture_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        picture_.setDevicePixelRatio(ratio);
+        QPainter painter(&picture_);
+        KChartPainter(painter, model_).drawRect();
+        pictureValid_ = true;
+        ++chartDrawCount_;
+    }
+    QPainter painter(this);
+    painter.drawImage(
+        event->rect(), picture_,
+        QRectF(QPointF(event->rect().topLeft()) * ratio, QSizeF(event->rect().size()) * ratio));
+}
+
+void KBaseView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (model_.viewWidth() == static_cast<float>(width()) &&
+        model_.viewHeight() == static_cast<float>(height()))
+        return;
+    // Resized from outside (a layout, the window manager): the same as a new range.
+    model_.setViewSize(static_cast<float>(width()), static_cast<float>(height()));
+    clearHVLineAndDataInfo();
+    chartChanged();
+}
+
+void KBaseView::mousePressEvent(QMouseEvent* event) {
+    QWidget::mousePressEvent(event);
+    prepareHVLineAndDataInfo();
+}
+
+void KBaseView::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    prepareHVLineAndDataInfo();
+}
+
+void KBaseView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    model_.setFocusDataIndex(-1);
+    clearHVLineAndDataInfo();
+}
+
+void KBaseView::mouseMoveEvent(QMouseEvent* event) {
+    if (model_.dataList().empty()) return;
+    const KPoint p = toChart(event->position());
+    const int day = dayAtPointer(model_, p);
+    if (day < 0) return;
+    model_.setFocusDataIndex(day);
+    drawHVLineAndDataInfo(true, p);
+}
+
+void KBaseView::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Up:
+            setZoomLevel(model_.zoomLevel() + 0.5f);
+            break;
+        case Qt::Key_Down:
+            setZoomLevel(model_.zoomLevel() - 0.5f);
+            break;
+        case Qt::Key_Left:
+            moveFocusLeft(model_);
+            drawHVLineAndDataInfo(false, {0, 0});
+            break;
+        case Qt::Key_Right:
+            moveFocusRight(model_);
+            drawHVLineAndDataInfo(false, {0, 0});
+            break;
+        case Qt::Key_Escape:
+            model_.setFocusDataIndex(-1);
+            clearHVLineAndDataInfo();
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    event->accept();
+}
+
+}  // namespace orvane::chart

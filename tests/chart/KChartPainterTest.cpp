@@ -1,0 +1,156 @@
+#include "orvane/chart/KChartPainter.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+
+#include "ChartFixtures.h"
+#include "orvane/chart/KColours.h"
+#include "orvane/chart/KCrosshair.h"
+#include "orvane/chart/KHistoryLoader.h"
+
+using namespace orvane::chart;
+using namespace orvane::chart::test;
+
+namespace {
+
+QImage render(KChartModel& model) {
+    QImage image(static_cast<int>(model.viewWidth()), static_cast<int>(model.viewHeight()),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::magenta);
+    QPainter painter(&image);
+    KChartPainter(painter, model).drawRect();
+    return image;
+}
+
+// The image pixel holding the chart point (x, y) as drawn: shifted half a
+// pixel and flipped.
+QColor at(const QImage& image, float x, float y) {
+    const int px = static_cast<int>(std::floor(x + 0.5f));
+    const int py = static_cast<int>(std::floor(static_cast<float>(image.height()) - 0.5f - y));
+    return image.pixelColor(px, py);
+}
+
+bool near(const QColor& a, const QColor& b) {
+    return std::abs(a.red() - b.red()) <= 3 && std::abs(a.green() - b.green()) <= 3 &&
+           std::abs(a.blue() - b.blue()) <= 3;
+}
+
+#define EXPECT_COLOUR(actual, expected) \
+    EXPECT_TRUE(near(actual, expected)) \
+        << (actual).name().toStdString() << " vs " << (expected).name().toStdString()
+
+bool anyRed(const QImage& image, int x0, int x1, int y0, int y1) {
+    for (int y = std::max(y0, 0); y < std::min(y1, image.height()); ++y)
+        for (int x = x0; x < x1; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 120 && c.green() < 60 && c.blue() < 60) return true;
+        }
+    return false;
+}
+
+// 200 × 390: plot width 160, price area 250 high. Prices run from 5 to 30,
+// so y(p) = (p − 5) × 10 + 100; columns are 7 wide at x = 8.5 c.
+std::vector<Day> sixDays() {
+    return {
+        {20, 30, 5, 10, 100},         // falling, sets the range
+        {10, 11, 9.5f, 10, 100},      //
+        {10, 11, 9.5f, 10, 100},      //
+        {10, 11, 9.5f, 10, 100},      // unchanged: a flat falling body at y 150
+        {19, 20.5f, 18.5f, 20, 200},  // rising, body 240...250, greatest volume
+        {10.5f, 11, 9.5f, 10, 100},   // falling, body 150...155
+    };
+}
+
+}  // namespace
+
+TEST(KChartPainter, EmptyChartShowsOnlyBackgroundSeparatorsAndDashedLines) {
+    KChartModel model(200, 390);
+    const QImage image = render(model);
+    const QColor grey = colours::darkGrey();
+    EXPECT_COLOUR(at(image, 50, 100), grey);   // volume band's top edge, 2 wide
+    EXPECT_COLOUR(at(image, 160, 300), grey);  // the price scale's left edge
+    for (int i = 1; i <= 10; ++i) {
+        const float y = 25.0f * static_cast<float>(i) + 100;
+        // Dashes 3 on, 2 off from x = 0.
+        EXPECT_COLOUR(at(image, 1, y), grey) << i;
+        EXPECT_COLOUR(at(image, 2, y), grey) << i;
+        EXPECT_COLOUR(at(image, 4, y), QColor(Qt::black)) << i;
+        EXPECT_COLOUR(at(image, 6, y), grey) << i;
+        EXPECT_COLOUR(at(image, 9, y), QColor(Qt::black)) << i;
+    }
+    // Nothing else in the plot: away from those lines every pixel is black.
+    for (int py = 0; py < image.height(); ++py) {
+        const float y = 389.5f - static_cast<float>(py);
+        const bool onLine = std::fmod(y - 100 + 1.0f, 25.0f) < 2.0f || std::abs(y - 100) < 2.5f;
+        if (onLine) continue;
+        for (int px = 0; px < 155; ++px)
+            ASSERT_EQ(image.pixelColor(px, py), QColor(Qt::black)) << px << "," << py;
+    }
+    // Labels stand right of the scale line: the lowest on its line, the others 5 below theirs.
+    EXPECT_TRUE(anyRed(image, 162, 200, 389 - 100 - 13, 389 - 100));
+    EXPECT_FALSE(anyRed(image, 162, 200, 389 - 100 + 1, 389 - 100 + 6));
+    EXPECT_TRUE(anyRed(image, 162, 200, 389 - 220 - 13 + 5, 389 - 220 + 5));
+}
+
+TEST(KChartPainter, CandlesWicksVolumeAndAverages) {
+    KChartModel model(200, 390);
+    model.setDataList(sections(sixDays()));
+    ASSERT_EQ(model.visibleCount(), 6);
+    const QImage image = render(model);
+    const QColor rising = colours::risingDay();
+    const QColor falling = colours::fallingDay();
+
+    EXPECT_COLOUR(at(image, 34 + 3.5f, 245), rising);         // rising body
+    EXPECT_COLOUR(at(image, 42.5f + 3.5f, 152.5f), falling);  // falling body
+    EXPECT_COLOUR(at(image, 37, 252.5f), rising);             // upper wick on the centre line
+    EXPECT_COLOUR(at(image, 35, 252.5f), QColor(Qt::black));
+    EXPECT_COLOUR(at(image, 37, 245 - 6.5f), rising);   // lower wick, down to 235
+    EXPECT_COLOUR(at(image, 25.5f + 3, 150), falling);  // unchanged day: a flat body
+    EXPECT_COLOUR(at(image, 37, 50), rising);           // the greatest volume fills the band
+    EXPECT_COLOUR(at(image, 37, 99), rising);
+    EXPECT_COLOUR(at(image, 46, 49), falling);  // half the volume, half the band
+    EXPECT_COLOUR(at(image, 46, 52), QColor(Qt::black));
+    // The 5-day average is 12 on the last two days: a white segment at y 170
+    // between the two centre lines, nothing before the fifth day.
+    EXPECT_COLOUR(at(image, 41, 170), QColor(Qt::white));
+    EXPECT_COLOUR(at(image, 30, 170), QColor(Qt::black));
+    // Bodies were stored for the crosshair.
+    EXPECT_EQ(model.dataList()[4].sectionRect, (KRect{34, 240, 7, 10}));
+}
+
+TEST(KChartPainter, FlatPricesDrawVolumeBarsOnly) {
+    KChartModel model(200, 390);
+    std::vector<Day> days(6, Day{10, 10, 10, 10, 100});
+    model.setDataList(sections(days));
+    const QImage image = render(model);
+    EXPECT_COLOUR(at(image, 3.5f, 50), colours::fallingDay());
+    for (int c = 0; c < 6; ++c)
+        for (float y = 102; y < 380; y += 1)
+            if (std::fmod(y - 100 + 1.0f, 25.0f) >= 2.0f)
+                ASSERT_EQ(at(image, 8.5f * c + 3, y), QColor(Qt::black));
+}
+
+TEST(KChartPainter, PricesOfAThousandOrMoreHaveOneDecimal) {
+    EXPECT_EQ(priceLabelText(999.994f), "999.99");
+    EXPECT_EQ(priceLabelText(1000.0f), "1000.0");
+    EXPECT_EQ(priceLabelText(10000.0f), "10000.0");
+    EXPECT_EQ(priceLabelText(0.0f), "0.00");
+}
+
+TEST(KChartPainter, ExtremeNumbersDrawWithoutTrouble) {
+    KChartModel model(300, 300);
+    model.setDataList(parseKSections(
+        "h\n"
+        "2024-01-06,1e39,1e39,1e39,1e39,1e39,0\n"  // beyond single precision: infinite
+        "2024-01-05,3e38,3.4e38,1.5,3e38,3e38,0\n"
+        "2024-01-04,0.002,0.003,1.0,0.002,-5,0\n"
+        "2024-01-03,10,11,-3,10.5,1e9,0\n"
+        "2024-01-02,10,11,9,10.5,nan,0\n"));
+    ASSERT_EQ(model.dataList().size(), 5u);
+    const QImage image = render(model);
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::black));
+    model.setFocusDataIndex(2);
+    EXPECT_TRUE(placeCrosshair(model, false, {0, 0}, {}));
+}

@@ -1,0 +1,123 @@
+#include "orvane/chart/KCrosshair.h"
+
+#include <gtest/gtest.h>
+
+#include "ChartFixtures.h"
+#include "orvane/chart/KInfoValues.h"
+
+using namespace orvane::chart;
+using namespace orvane::chart::test;
+
+namespace {
+
+// 800 × 600: plot width 760, 89 visible days of 200.
+KChartModel chartOf(int days) {
+    KChartModel model(800, 600);
+    model.setDataList(sections(zigzagDays(days)));
+    return model;
+}
+
+}  // namespace
+
+TEST(KCrosshair, LinesAndLabelFollowTheFocusDaysClose) {
+    KChartModel model = chartOf(200);
+    model.setFocusDataIndex(150);
+    const KSection& day = model.dataList()[150];
+    const KRect body = day.sectionRect;
+    const auto f = placeCrosshair(model, false, {0, 0}, {});
+    ASSERT_TRUE(f);
+    EXPECT_EQ(f->verticalLine, (KRect{body.x + 3.5f, 0, 1, 600}));
+    const float closeY = day.closePrice >= day.openPrice ? body.top() : body.y;
+    EXPECT_EQ(f->horizontalLine, (KRect{0, closeY, 760, 1}));
+    EXPECT_EQ(f->priceLabel, (KRect{0, closeY + 1, 40, 12}));
+    EXPECT_EQ(f->priceText, infoValuesFor(day).close);
+    EXPECT_FALSE(f->priceLabelRightAligned);  // left half of the view
+    // Anchored at the lines' crossing: 15 right, top edge 15 below.
+    EXPECT_EQ(f->infoPanel, (KRect{f->verticalLine.x + 15, closeY - 175, 120, 160}));
+
+    model.setFocusDataIndex(195);
+    EXPECT_TRUE(placeCrosshair(model, false, {0, 0}, {})->priceLabelRightAligned);
+}
+
+TEST(KCrosshair, PanelStaysInsideThePlotAndAboveTheBottom) {
+    KChartModel model = chartOf(200);
+    model.setFocusDataIndex(199);
+    const auto nearRight = placeCrosshair(model, true, {700, 120}, {});
+    EXPECT_EQ(nearRight->infoPanel.x, 760 - 120 - 10);
+    EXPECT_EQ(nearRight->infoPanel.y, 0);
+    const auto free = placeCrosshair(model, true, {300, 400}, {});
+    EXPECT_EQ(free->infoPanel.x, 315);
+    EXPECT_EQ(free->infoPanel.y, 225);
+}
+
+TEST(KCrosshair, OverTheVolumeBandTheHorizontalLineStays) {
+    KChartModel model = chartOf(200);
+    model.setFocusDataIndex(150);
+    const KRect previous{0, 333, 760, 1};
+    const auto overVolume = placeCrosshair(model, true, {300, 99}, previous);
+    EXPECT_EQ(overVolume->horizontalLine, previous);
+    EXPECT_NE(overVolume->priceLabel.y, previous.y + 1);  // the label still follows the day
+    const auto overPrices = placeCrosshair(model, true, {300, 100}, previous);
+    EXPECT_NE(overPrices->horizontalLine, previous);
+}
+
+TEST(KCrosshair, PointerPicksTheColumnUnderIt) {
+    KChartModel model = chartOf(200);
+    const int start = model.visibleStart();
+    const KRect body = model.dataList()[start + 4].sectionRect;
+    EXPECT_EQ(dayAtPointer(model, {body.x, 1}), start + 4);           // left edge, over the volume
+    EXPECT_EQ(dayAtPointer(model, {body.x + 6.9f, 599}), start + 4);  // near the top
+    EXPECT_EQ(dayAtPointer(model, {body.right(), 300}), -1);          // the gap
+    EXPECT_EQ(dayAtPointer(model, {770, 300}), -1);                   // the price scale
+}
+
+TEST(KCrosshair, ArrowKeysWalkTheDays) {
+    KChartModel model = chartOf(200);
+    moveFocusLeft(model);
+    EXPECT_EQ(model.focusDataIndex(), 199);  // no focus: the newest day
+    model.setFocusDataIndex(-1);
+    moveFocusRight(model);
+    EXPECT_EQ(model.focusDataIndex(), 199);
+    moveFocusRight(model);
+    placeCrosshair(model, false, {0, 0}, {});
+    EXPECT_EQ(model.focusDataIndex(), 199);  // stays on the newest day
+
+    model.setFocusDataIndex(model.visibleStart());
+    moveFocusLeft(model);
+    placeCrosshair(model, false, {0, 0}, {});
+    EXPECT_EQ(model.focusDataIndex(), model.visibleStart());  // older days are out of view
+
+    // Everything visible: left of the first day is no focus, and the next Left the newest day.
+    KChartModel all = chartOf(20);
+    all.setFocusDataIndex(0);
+    moveFocusLeft(all);
+    EXPECT_FALSE(placeCrosshair(all, false, {0, 0}, {}));
+    EXPECT_EQ(all.focusDataIndex(), -1);
+    moveFocusLeft(all);
+    EXPECT_EQ(all.focusDataIndex(), 19);
+}
+
+TEST(KInfoValues, TextsAndColoursOfTheDayPanel) {
+    KSection day;
+    day.date = "2024-03-01";
+    day.openPrice = 10;
+    day.closePrice = 10;
+    day.highPrice = 10.456f;
+    day.lowProice = 9.5f;
+    day.volume = 1234567;
+    day.riseFall = 0;
+    day.swing = 3.14159f;
+    KInfoValues v = infoValuesFor(day);
+    EXPECT_EQ(v.date, "2024-03-01");
+    EXPECT_EQ(v.high, "10.46");
+    EXPECT_EQ(v.volume, "123.5万");
+    EXPECT_EQ(v.riseFall, "0.00%");
+    EXPECT_EQ(v.swing, "3.14%");
+    EXPECT_EQ(v.priceColour, KTextColour::Red);  // unchanged day: red
+    EXPECT_EQ(v.riseFallColour, KTextColour::Red);
+    day.closePrice = 9.99f;
+    day.riseFall = -0.01f;
+    v = infoValuesFor(day);
+    EXPECT_EQ(v.priceColour, KTextColour::Green);
+    EXPECT_EQ(v.riseFallColour, KTextColour::Green);
+}

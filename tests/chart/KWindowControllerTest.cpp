@@ -1,0 +1,170 @@
+#include "orvane/chart/KWindowController.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <fstream>
+
+#include "ChartFixtures.h"
+#include "TempDataDir.h"
+#include "orvane/chart/KBaseView.h"
+#include "orvane/chart/KImageButton.h"
+#include "orvane/chart/KInfoButton.h"
+#include "orvane/chart/KWindow.h"
+
+using namespace orvane::chart;
+using namespace orvane::chart::test;
+
+namespace {
+
+class KWindowControllerTest : public testing::Test {
+  protected:
+    KWindowControllerTest()
+        : controller([](const std::string& code) {
+              return code == "600000" ? std::string("浦发银行") : std::string();
+          }) {}
+
+    std::filesystem::path file(const std::string& code) {
+        const auto path = dir.path() / (code + ".txt");
+        std::ofstream(path) << historyText(zigzagDays(60));
+        return path;
+    }
+    void open(std::initializer_list<const char*> codes) {
+        for (const char* code : codes) controller.addNewKLineView(file(code));
+    }
+    KInfoButton* button(int i) const { return controller.kLineViewCloseButtonList()[i]; }
+    KBaseView* view(int i) const { return controller.kLineViewList()[i]; }
+    std::string title(int i) const { return button(i)->buttonTitle().toStdString(); }
+    /// The tab whose chart is showing, or -1; asserts at most one shows.
+    int shownTab() const {
+        int shown = -1;
+        for (std::size_t i = 0; i < controller.kLineViewList().size(); ++i)
+            if (!view(static_cast<int>(i))->isHidden()) {
+                EXPECT_EQ(shown, -1) << "two charts show";
+                shown = static_cast<int>(i);
+            }
+        return shown;
+    }
+    void click(QAbstractButton* b) {
+        QTest::mouseClick(b, Qt::LeftButton);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    orvane::test::TempDataDir dir;
+    KWindowController controller;
+};
+
+}  // namespace
+
+TEST_F(KWindowControllerTest, AddingATabShowsTheWindowAndSelectsTheTab) {
+    EXPECT_FALSE(controller.isKWindowShown());
+    open({"600000"});
+    EXPECT_TRUE(controller.isKWindowShown());
+    EXPECT_TRUE(controller.kWindow()->isVisible());
+    EXPECT_EQ(controller.kWindow()->windowTitle().toStdString(), "浦发银行(600000)");
+    open({"000002"});
+    EXPECT_EQ(shownTab(), 1);
+    EXPECT_EQ(controller.currentSelectedIndex(), 1);
+    EXPECT_TRUE(button(1)->isSelected());
+    EXPECT_FALSE(button(0)->isSelected());
+    EXPECT_TRUE(button(1)->infoButton()->font().bold());
+    EXPECT_EQ(title(1), "000002");
+    EXPECT_EQ(controller.kWindow()->windowTitle().toStdString(), "000002");  // no name known
+    EXPECT_EQ(button(1)->geometry(), QRect(101, 0, 100, 20));
+    EXPECT_TRUE(view(1)->hasFocus() || QApplication::focusWidget() == nullptr);
+    EXPECT_EQ(view(1)->geometry(),
+              QRect(0, 20, controller.kWindow()->width(), controller.kWindow()->height() - 20));
+    EXPECT_EQ(view(1)->model().dataList().size(), 60u);
+
+    click(button(0)->infoButton());
+    EXPECT_EQ(shownTab(), 0);
+    EXPECT_EQ(controller.kWindow()->windowTitle().toStdString(), "浦发银行(600000)");
+}
+
+TEST_F(KWindowControllerTest, ClosingATabBeforeTheSelectedOneKeepsTheSelection) {
+    open({"000001", "000002", "000003"});
+    click(button(1)->closeButton());
+    ASSERT_EQ(controller.kLineViewList().size(), 2u);
+    EXPECT_EQ(title(0), "000001");
+    EXPECT_EQ(title(1), "000003");
+    EXPECT_EQ(button(0)->geometry().x(), 0);
+    EXPECT_EQ(button(1)->geometry().x(), 101);
+    EXPECT_EQ(button(1)->buttonID(), 1);
+    EXPECT_EQ(shownTab(), 1);
+    EXPECT_TRUE(button(1)->isSelected());
+    EXPECT_EQ(controller.currentSelectedIndex(), 1);  // still names the shown tab
+    // Closing the shown tab then shows the one left.
+    click(button(1)->closeButton());
+    EXPECT_EQ(shownTab(), 0);
+    EXPECT_TRUE(button(0)->isSelected());
+}
+
+TEST_F(KWindowControllerTest, ClosingTheSelectedTabSelectsTheLastOne) {
+    open({"000001", "000002", "000003", "000004"});
+    click(button(1)->infoButton());
+    click(button(1)->closeButton());
+    EXPECT_EQ(shownTab(), 2);
+    EXPECT_EQ(title(2), "000004");
+    EXPECT_EQ(controller.currentSelectedIndex(), 2);
+    // Closing one that is not selected changes nothing shown.
+    click(button(0)->closeButton());
+    EXPECT_EQ(shownTab(), 1);
+    EXPECT_EQ(title(1), "000004");
+}
+
+TEST_F(KWindowControllerTest, TenTabsAtMost) {
+    for (int i = 0; i < 11; ++i) controller.addNewKLineView(file("00000" + std::to_string(i % 10)));
+    EXPECT_EQ(controller.kLineViewList().size(), 10u);
+    EXPECT_EQ(controller.kLineViewCloseButtonList().size(), 10u);
+    EXPECT_EQ(shownTab(), 9);
+    EXPECT_EQ(button(9)->geometry().x(), 909);
+}
+
+TEST_F(KWindowControllerTest, ClosingTheWindowOrItsLastTabForgetsEverything) {
+    QSignalSpy closed(&controller, &KWindowController::kWindowClosed);
+    open({"000001", "000002"});
+    controller.kWindow()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(controller.kLineViewList().empty());
+    EXPECT_TRUE(controller.kLineViewCloseButtonList().empty());
+    EXPECT_FALSE(controller.kWindow()->isVisible());
+    EXPECT_FALSE(controller.isKWindowShown());
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(controller.kWindow()->findChildren<KBaseView*>().empty());
+
+    open({"000003"});
+    EXPECT_TRUE(controller.kWindow()->isVisible());
+    click(button(0)->closeButton());
+    EXPECT_FALSE(controller.kWindow()->isVisible());
+    EXPECT_EQ(closed.count(), 2);
+}
+
+TEST_F(KWindowControllerTest, TabButtonsPostTheirIndexAndOnlyTheirOwnerListens) {
+    KWindowController other;
+    open({"000001", "000002"});
+    other.addNewKLineView(file("000009"));
+    int posted = -1;
+    orvane::ScopedObserver watch(
+        orvane::NotificationBus::shared(), "InfoButtonClickNotification",
+        [&](const orvane::Notification& n) {
+            posted = static_cast<int>(n.userInfo.at("infoButtonID").toInteger());
+            EXPECT_EQ(n.object, button(0));
+        });
+    click(button(0)->infoButton());
+    EXPECT_EQ(posted, 0);
+    EXPECT_EQ(shownTab(), 0);
+    EXPECT_EQ(other.kLineViewList().size(), 1u);
+    EXPECT_FALSE(other.kLineViewList()[0]->isHidden());
+}
+
+TEST_F(KWindowControllerTest, ResizingSizesEveryChartToTheWindow) {
+    open({"000001", "000002"});
+    controller.kWindow()->resize(700, 500);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(view(i)->geometry(), QRect(0, 20, 700, 480));
+        EXPECT_EQ(view(i)->model().currentSectionRangeX(), 660);
+    }
+    EXPECT_EQ(button(1)->geometry().topLeft(), QPoint(101, 0));
+}
