@@ -116,7 +116,8 @@ fs::path safeEntryPath(std::string_view entryName) {
     std::string name(entryName);
     for (char& c : name)
         if (c == '\\') c = '/';
-    if (name.empty() || name[0] == '/') return {};
+    // A NUL would cut the name short where the system reads it.
+    if (name.empty() || name[0] == '/' || name.find('\0') != std::string::npos) return {};
     if (name.size() >= 2 && name[1] == ':') return {};  // a drive letter
     fs::path out;
     for (const auto& part : fs::path(name)) {

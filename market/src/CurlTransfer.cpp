@@ -12,6 +12,7 @@
 namespace orvane::detail {
 
 const char* const kCancelledDescription = "The request was cancelled";
+const char* const kTooLargeDescription = "The response is too large";
 
 std::atomic<bool>& transfersShuttingDown() {
     static std::atomic<bool> flag{false};
@@ -44,11 +45,18 @@ struct Sink {
     std::string* body = nullptr;
     int fd = -1;
     bool writeFailed = false;
+    std::uint64_t left = 0;  // bytes the body may still take
+    bool tooLarge = false;
 };
 
 std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) {
     auto* sink = static_cast<Sink*>(user);
     const std::size_t n = size * count;
+    if (n > sink->left) {
+        sink->tooLarge = true;
+        return 0;  // makes libcurl stop with a write error
+    }
+    sink->left -= n;
     if (sink->fd < 0) {
         sink->body->append(data, n);
         return n;
@@ -92,9 +100,10 @@ int openTemporaryBeside(const std::filesystem::path& destination, std::string& t
 
 }  // namespace
 
-TransferOutcome performTransfer(const std::string& url, double timeoutSeconds,
-                                const std::filesystem::path& destination,
+TransferOutcome performTransfer(const TransferOptions& options,
                                 const std::atomic<bool>& cancelled) {
+    const std::string& url = options.url;
+    const std::filesystem::path& destination = options.destination;
     TransferOutcome out;
     if (cancelled.load()) {
         out.error = kCancelledDescription;
@@ -108,6 +117,7 @@ TransferOutcome performTransfer(const std::string& url, double timeoutSeconds,
 
     Sink sink;
     sink.body = &out.body;
+    sink.left = options.maxBodyBytes;
     std::string tmpPath;
     if (!destination.empty()) {
         sink.fd = openTemporaryBeside(destination, tmpPath);
@@ -118,7 +128,7 @@ TransferOutcome performTransfer(const std::string& url, double timeoutSeconds,
     }
 
     char detail[CURL_ERROR_SIZE] = {0};
-    const long timeoutMs = std::lround(std::max(timeoutSeconds, 0.001) * 1000.0);
+    const long timeoutMs = std::lround(std::max(options.timeoutSeconds, 0.001) * 1000.0);
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
@@ -130,6 +140,13 @@ TransferOutcome performTransfer(const std::string& url, double timeoutSeconds,
     curl_easy_setopt(h, CURLOPT_USERAGENT, "Orvane/0.1");
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, detail);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
+    // A server trickling bytes never falls silent: the whole transfer is
+    // bounded too, generously.
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS,
+                     static_cast<long>(static_cast<double>(timeoutMs) * kWholeTransferFactor));
+    curl_easy_setopt(
+        h, CURLOPT_MAXFILESIZE_LARGE,
+        static_cast<curl_off_t>(std::min<std::uint64_t>(options.maxBodyBytes, INT64_MAX)));
     // The time-out is a limit on silence, not on the whole transfer: less
     // than one byte a second over that span ends it.
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
@@ -144,6 +161,7 @@ TransferOutcome performTransfer(const std::string& url, double timeoutSeconds,
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &out.statusCode);
     if (code != CURLE_OK) out.error = describe(code, detail);
     if (sink.writeFailed) out.error = "Failed to write the download file " + destination.string();
+    if (sink.tooLarge || code == CURLE_FILESIZE_EXCEEDED) out.error = kTooLargeDescription;
 
     if (sink.fd >= 0) {
         bool ok = !out.error && ::fsync(sink.fd) == 0;

@@ -20,8 +20,13 @@ std::optional<std::string> HttpRequest::responseString() const {
 }
 
 void HttpRequest::runTransfer() {
-    detail::TransferOutcome out =
-        detail::performTransfer(url_, timeOutSeconds_, destination_, cancelled_);
+    detail::TransferOptions options;
+    options.url = url_;
+    options.timeoutSeconds = timeOutSeconds_;
+    options.destination = destination_;
+    options.maxBodyBytes = maxBodyBytes_.value_or(destination_.empty() ? kDefaultMaxTextBytes
+                                                                       : kDefaultMaxDownloadBytes);
+    detail::TransferOutcome out = detail::performTransfer(options, cancelled_);
     statusCode_ = out.statusCode;
     body_ = std::move(out.body);
     error_ = std::move(out.error);

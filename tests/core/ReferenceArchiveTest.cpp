@@ -87,6 +87,7 @@ TEST_F(ReferenceArchiveTest, EntriesEscapingTheFolderRefuseTheWholeArchive) {
     }
     EXPECT_EQ(safeEntryPath("a\\b/./c"), fs::path("a/b/c"));
     EXPECT_TRUE(safeEntryPath("").empty());
+    EXPECT_TRUE(safeEntryPath(std::string("x/..\0/y", 7)).empty());
 }
 
 TEST_F(ReferenceArchiveTest, BrokenDownloadsLeaveTheOldDataInPlace) {

@@ -93,6 +93,11 @@ TEST_F(HttpRequestTest, TransportFailuresSetTheErrorAndCallTheFailureHandler) {
     EXPECT_TRUE(truncated->error());
     EXPECT_FALSE(truncated->responseString());
 
+    auto large = get("/text");
+    large->setMaxBodyBytes(4);
+    large->startSynchronous();
+    EXPECT_EQ(large->error(), "The response is too large");
+
     auto other = HttpRequest::requestWithURL("file:///etc/passwd");
     other->startSynchronous();
     EXPECT_TRUE(other->error());

@@ -32,8 +32,8 @@ ArchiveInstallResult installReferenceArchive(const std::filesystem::path& archiv
                                              const ArchiveLimits& limits = {});
 
 /// The path an entry name unpacks to, relative to the destination ("\"
-/// read as "/"); empty when the name is absolute, has a drive letter or a
-/// ".." component, or names nothing.
+/// read as "/"); empty when the name is absolute, has a drive letter, a ".."
+/// component or a NUL character, or names nothing.
 std::filesystem::path safeEntryPath(std::string_view entryName);
 
 }  // namespace orvane

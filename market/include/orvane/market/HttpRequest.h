@@ -10,6 +10,7 @@
 // calls the same handlers on the calling thread before it returns.
 
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -24,6 +25,9 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
   public:
     using Handler = std::function<void(HttpRequest&)>;
     static constexpr double kDefaultTimeOutSeconds = 10.0;
+    /// Response texts are small; a hostile server must not fill the memory.
+    static constexpr std::uint64_t kDefaultMaxTextBytes = 64ull << 20;
+    static constexpr std::uint64_t kDefaultMaxDownloadBytes = 2ull << 30;
 
     static std::shared_ptr<HttpRequest> requestWithURL(std::string url);
     explicit HttpRequest(std::string url);
@@ -36,6 +40,9 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
     /// body arrived; the response text then stays empty.
     void setDownloadDestinationPath(std::filesystem::path path) { destination_ = std::move(path); }
     const std::filesystem::path& downloadDestinationPath() const { return destination_; }
+    /// A longer body fails the request ("The response is too large"); the
+    /// default depends on whether the body goes to memory or to a file.
+    void setMaxBodyBytes(std::uint64_t bytes) { maxBodyBytes_ = bytes; }
 
     /// The delegate's finish handler (runs before the completion handler).
     void setDidFinishHandler(Handler h) { didFinish_ = std::move(h); }
@@ -68,6 +75,7 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
     std::string url_;
     double timeOutSeconds_ = kDefaultTimeOutSeconds;
     std::filesystem::path destination_;
+    std::optional<std::uint64_t> maxBodyBytes_;
     Handler didFinish_, completion_, failed_;
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> started_{false};

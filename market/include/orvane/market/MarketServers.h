@@ -9,8 +9,10 @@
 namespace orvane {
 
 struct MarketServers {
-    std::string dataServer = "http://127.0.0.1:8686/orvane";
-    std::string quoteServer = "http://127.0.0.1:8686/quote";
+    // The embedded data server (orvane-server demo), which is also the
+    // quote service.
+    std::string dataServer = "http://127.0.0.1:8468/orvane";
+    std::string quoteServer = "http://127.0.0.1:8468/";
 };
 
 MarketServers marketServers();
