@@ -10,6 +10,9 @@
 #include "orvane/core/Clock.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/market/CodeTable.h"
+#include "orvane/market/SectorGroups.h"
+#include "orvane/market/StockCode.h"
 #include "orvane/market/StockKeys.h"
 
 namespace orvane {
@@ -220,6 +223,34 @@ bool QXUtility::FilterModeB(std::string_view text, const Dictionary& stock) {
     if (answer.found())
         postModelBNotice(modelBNoticeInfo(HistoryView(history), trade, answer, localNow()));
     return answer.found();
+}
+
+Array QXUtility::searchStockSubKey(std::string_view key) const {
+    return CodeTable::shared().searchStockSubKey(key);
+}
+std::optional<std::string> QXUtility::getStockCodeName(std::string_view code) const {
+    return CodeTable::shared().getStockCodeName(code);
+}
+std::optional<std::size_t> QXUtility::BinarySearchByCode(std::string_view code) const {
+    return CodeTable::shared().BinarySearchByCode(code);
+}
+std::optional<std::string> QXUtility::getStockCodeFromName(std::string_view name) const {
+    return CodeTable::shared().getStockCodeFromName(name);
+}
+bool QXUtility::isValidStockCode(std::string_view text) {
+    return orvane::isValidStockCode(text);
+}
+std::vector<std::string> QXUtility::getPlateGroupNameArray() const {
+    return SectorGroups::shared().getPlateGroupNameArray();
+}
+std::string QXUtility::getStockPlateProtity(std::string_view code) const {
+    return SectorGroups::shared().getStockPlateProtity(code);
+}
+std::string QXUtility::getMyPlateProprityFormCode(std::string_view code) const {
+    return SectorGroups::shared().getMyPlateProprityFormCode(code);
+}
+int QXUtility::getPlantGroupNum(std::string_view name) const {
+    return SectorGroups::shared().getPlantGroupNum(name);
 }
 
 std::filesystem::path QXUtility::getLine_K_Path() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "orvane/analysis/ModelB.h"
 #include "orvane/analysis/QXUtility.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/TextEncoding.h"
 #include "orvane/market/StockKeys.h"
 
 using namespace orvane;
@@ -164,4 +166,20 @@ TEST(AnalysisRun, HostileTextsGiveEmptyVerdicts) {
         EXPECT_LE(r.score, 271);
         EXPECT_FALSE(r.modeB);
     }
+}
+
+TEST(QXUtility, LooksUpTheCodeTableAndSectors) {
+    test::TempDataDir dir;
+    std::filesystem::create_directories(dir.path() / "constdata/stockcode");
+    std::filesystem::create_directories(dir.path() / "constdata/plate");
+    std::ofstream(dir.path() / "constdata/stockcode/code.txt", std::ios::binary)
+        << *utf8ToUtf16("600000\t浦发银行\tPFYH\n000001\t平安银行\tPAYH\n");
+    std::ofstream(dir.path() / "constdata/plate/银行.txt") << "600000\n000001\n";
+    QXUtility engine;
+    EXPECT_EQ(engine.getStockCodeName("000001"), "平安银行");
+    EXPECT_EQ(engine.getStockCodeFromName("浦发银行"), "600000");
+    EXPECT_EQ(engine.searchStockSubKey("PF").size(), 1u);
+    EXPECT_TRUE(QXUtility::isValidStockCode("600000"));
+    EXPECT_FALSE(QXUtility::isValidStockCode("60000A"));
+    EXPECT_EQ(engine.getPlantGroupNum("银行"), 2);
 }

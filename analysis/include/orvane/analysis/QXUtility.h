@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "orvane/analysis/AnalysisResult.h"
 #include "orvane/analysis/StockBoxInfo.h"
@@ -77,6 +78,17 @@ class QXUtility {
                                                      const Dictionary& stock);
     /// The results of the last run, complete (buy points, window codes).
     const AnalysisResult& lastResult() const { return lastResult_; }
+
+    // The code table and sector groups (shared tables of the reference data).
+    Array searchStockSubKey(std::string_view key) const;
+    std::optional<std::string> getStockCodeName(std::string_view code) const;
+    std::optional<std::size_t> BinarySearchByCode(std::string_view code) const;
+    std::optional<std::string> getStockCodeFromName(std::string_view name) const;
+    static bool isValidStockCode(std::string_view text);
+    std::vector<std::string> getPlateGroupNameArray() const;
+    std::string getStockPlateProtity(std::string_view code) const;
+    std::string getMyPlateProprityFormCode(std::string_view code) const;
+    int getPlantGroupNum(std::string_view name) const;
 
     // Folders of the data directory.
     static std::filesystem::path getLine_K_Path();
