@@ -76,6 +76,10 @@ bool isWholeNumber(std::string_view t) {
 
 }  // namespace
 
+std::string_view trimCsvField(std::string_view field) {
+    return trim(field);
+}
+
 std::optional<std::string> checkDailyCsv(std::string_view csv) {
     csv = stripBom(csv);
     if (trim(csv).empty()) return std::string("the file is empty");
@@ -109,36 +113,45 @@ std::optional<std::string> checkDailyCsv(std::string_view csv) {
     return std::nullopt;
 }
 
-CsvConversion csvToHistoryText(std::string_view csv, std::optional<std::string> until) {
-    CsvConversion out;
+std::optional<std::vector<DailyBar>> readDailyBars(std::string_view csv, std::string& error) {
     csv = stripBom(csv);
     std::vector<std::string_view> lines = splitOn(csv, '\n');
     const Columns found = findColumns(lines[0]);
     if (!found.missing.empty()) {
-        out.error = "no \"" + found.missing + "\" column in the header";
-        return out;
+        error = "no \"" + found.missing + "\" column in the header";
+        return std::nullopt;
     }
     const std::array<int, 6>& column = found.index;
-
-    std::vector<std::string> days;
+    std::vector<DailyBar> bars;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         std::vector<std::string_view> f = splitOn(lines[i], ',');
         if (f.size() < 6) continue;
         auto field = [&](int c) {
             return static_cast<std::size_t>(column[c]) < f.size() ? trim(f[column[c]]) : "";
         };
-        std::string_view date = field(0);
-        if (until && std::string(date) > *until) continue;
-        double open = leadingDouble(field(1)), high = leadingDouble(field(2)),
-               low = leadingDouble(field(3)), close = leadingDouble(field(4)),
-               volume = leadingDouble(field(5));
-        days.push_back(std::string(date) + format(",%.2f,%.2f,%.2f,%.2f,%.0f,%.2f\n", open, high,
-                                                  low, close, volume, close));
+        bars.push_back({std::string(field(0)), leadingDouble(field(1)), leadingDouble(field(2)),
+                        leadingDouble(field(3)), leadingDouble(field(4)), leadingDouble(field(5))});
     }
-    out.history.reserve(kHistoryHeader.size() + 1 + days.size() * 56);
-    out.history.append(kHistoryHeader).append("\n");
-    for (auto it = days.rbegin(); it != days.rend(); ++it) out.history += *it;
-    out.days = days.size();
+    return bars;
+}
+
+std::string historyTextOf(const std::vector<DailyBar>& bars) {
+    std::string out;
+    out.reserve(kHistoryHeader.size() + 1 + bars.size() * 56);
+    out.append(kHistoryHeader).push_back('\n');
+    for (auto it = bars.rbegin(); it != bars.rend(); ++it)
+        out += it->date + format(",%.2f,%.2f,%.2f,%.2f,%.0f,%.2f\n", it->open, it->high, it->low,
+                                 it->close, it->volume, it->close);
+    return out;
+}
+
+CsvConversion csvToHistoryText(std::string_view csv, std::optional<std::string> until) {
+    CsvConversion out;
+    auto bars = readDailyBars(csv, out.error);
+    if (!bars) return out;
+    if (until) std::erase_if(*bars, [&](const DailyBar& b) { return b.date > *until; });
+    out.history = historyTextOf(*bars);
+    out.days = bars->size();
     return out;
 }
 

@@ -17,40 +17,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '"'))
-        s.remove_prefix(1);
-    while (!s.empty() &&
-           (s.back() == ' ' || s.back() == '\t' || s.back() == '"' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
 int columnOf(const std::vector<std::string_view>& header,
              std::initializer_list<std::string_view> names) {
     for (std::string_view name : names)
         for (std::size_t i = 0; i < header.size(); ++i)
-            if (trimmed(header[i]) == name) return static_cast<int>(i);
+            if (trimCsvField(header[i]) == name) return static_cast<int>(i);
     return -1;
-}
-
-// Daily bars from a CSV that passed the strict check.
-std::vector<DailyBar> barsOf(std::string_view csv) {
-    if (csv.starts_with("\xEF\xBB\xBF")) csv.remove_prefix(3);
-    std::vector<std::string_view> lines = splitOn(csv, '\n');
-    const std::vector<std::string_view> header = splitOn(lines[0], ',');
-    const int date = columnOf(header, {"date"}), open = columnOf(header, {"open"}),
-              high = columnOf(header, {"high"}), low = columnOf(header, {"low"}),
-              close = columnOf(header, {"close"}), volume = columnOf(header, {"volume"});
-    std::vector<DailyBar> bars;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        if (trimmed(lines[i]).empty()) continue;
-        const std::vector<std::string_view> f = splitOn(lines[i], ',');
-        auto num = [&](int c) { return leadingDouble(trimmed(f[static_cast<std::size_t>(c)])); };
-        bars.push_back({std::string(trimmed(f[static_cast<std::size_t>(date)])), num(open),
-                        num(high), num(low), num(close), num(volume)});
-    }
-    return bars;
 }
 
 double tradedValue(const StockSeries& s) {
@@ -92,11 +64,11 @@ std::vector<ListedStock> readStockList(const fs::path& listCsv,
     }
     std::set<std::string> seen;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        if (trimmed(lines[i]).empty()) continue;
+        if (trimCsvField(lines[i]).empty()) continue;
         const std::vector<std::string_view> f = splitOn(lines[i], ',');
         auto field = [&](int c) {
             return c >= 0 && static_cast<std::size_t>(c) < f.size()
-                       ? std::string(trimmed(f[static_cast<std::size_t>(c)]))
+                       ? std::string(trimCsvField(f[static_cast<std::size_t>(c)]))
                        : std::string();
         };
         ListedStock s{field(code), field(name), field(industry), field(pinyin)};
@@ -145,7 +117,8 @@ std::vector<StockSeries> readDailyFolder(const fs::path& csvDir,
         StockSeries s;
         auto listed = byCode.find(code);
         s.listing = listed != byCode.end() ? *listed->second : ListedStock{code, code, "", ""};
-        s.bars = barsOf(*csv);
+        std::string error;
+        s.bars = readDailyBars(*csv, error).value_or(std::vector<DailyBar>{});
         out.push_back(std::move(s));
     }
     return out;

@@ -5,10 +5,29 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvane {
 
 inline constexpr std::string_view kHistoryHeader = "Date,Open,High,Low,Close,Volume,Adj Close";
+
+/// A CSV field without surrounding blanks, quotes or carriage return.
+std::string_view trimCsvField(std::string_view field);
+
+/// One day of a daily CSV.
+struct DailyBar {
+    std::string date;  // yyyy-MM-dd
+    double open = 0, high = 0, low = 0, close = 0, volume = 0;
+};
+
+/// The day lines of a daily CSV in file order (lines with fewer than six
+/// fields skipped, numbers read leniently); nothing, with the reason in
+/// `error`, when the header lacks a column.
+std::optional<std::vector<DailyBar>> readDailyBars(std::string_view csv, std::string& error);
+
+/// The history text of bars given oldest first: header, then newest day
+/// first, prices "%.2f", volume "%.0f", the close again as the seventh field.
+std::string historyTextOf(const std::vector<DailyBar>& bars);
 
 struct CsvConversion {
     std::string history;  // header, then newest day first

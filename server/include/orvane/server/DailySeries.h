@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "orvane/market/CsvHistory.h"
+
 namespace orvane::server {
 
-struct DailyBar {
-    std::string date;  // yyyy-MM-dd
-    double open = 0, high = 0, low = 0, close = 0, volume = 0;
-};
+using orvane::DailyBar;
+using orvane::historyTextOf;
 
 struct ListedStock {
     std::string code;
@@ -23,9 +23,5 @@ struct StockSeries {
     ListedStock listing;
     std::vector<DailyBar> bars;  // oldest first
 };
-
-/// The history text of the bars: header, then newest day first, prices "%.2f",
-/// volume "%.0f".
-std::string historyTextOf(const std::vector<DailyBar>& bars);
 
 }  // namespace orvane::server
