@@ -82,6 +82,20 @@ TEST(TreeFiles, FindsRegularFilesInsideOnly) {
     EXPECT_EQ(tree->lookup("").status, TreeLookupStatus::NotFound);
     EXPECT_EQ(tree->lookup("/const\\constdata.zip").status, TreeLookupStatus::Refused);
 
+    // A tree that is a symbolic link follows the link when it is switched.
+    fs::create_directories(sample.tree() / "v2/const");
+    std::ofstream(sample.tree() / "v2/const/constdata.zip") << "v2";
+    const fs::path current = sample.tree().parent_path() / "current";
+    fs::create_directory_symlink(sample.tree(), current);
+    auto switched = TreeFiles::open(current);
+    ASSERT_TRUE(switched);
+    EXPECT_EQ(switched->lookup("/const/constdata.zip").file, found.file);
+    fs::create_directory_symlink(sample.tree() / "v2", current.string() + ".new");
+    fs::rename(current.string() + ".new", current);
+    EXPECT_EQ(switched->lookup("/const/constdata.zip").file,
+              fs::canonical(sample.tree() / "v2/const/constdata.zip"));
+    EXPECT_EQ(switched->lookup("/v2/const/constdata.zip").status, TreeLookupStatus::NotFound);
+
     // A sibling folder whose name starts like the tree's is outside it.
     fs::create_directories(sample.tree().string() + "2");
     std::ofstream(sample.tree().string() + "2/x.txt") << "x";
