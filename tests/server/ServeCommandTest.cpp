@@ -24,6 +24,10 @@ using Clock = std::chrono::steady_clock;
 class ServerProcess {
   public:
     explicit ServerProcess(const std::vector<std::string>& args) {
+        // Built before fork: the child only makes async-signal-safe calls.
+        std::vector<char*> argv{const_cast<char*>(ORVANE_SERVER)};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
         int fds[2];
         if (::pipe(fds) != 0) return;
         pid_ = ::fork();
@@ -31,9 +35,6 @@ class ServerProcess {
             ::dup2(fds[1], STDERR_FILENO);
             ::close(fds[0]);
             ::close(fds[1]);
-            std::vector<char*> argv{const_cast<char*>(ORVANE_SERVER)};
-            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
             ::execv(ORVANE_SERVER, argv.data());
             ::_exit(127);
         }
