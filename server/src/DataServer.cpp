@@ -133,7 +133,9 @@ void DataServer::Impl::installHandlers() {
     // long) get the same kind of page.
     http.set_error_handler(
         httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& res) {
-            if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
+            // Our own answers (bodies from a provider) are complete already.
+            if (currentRequest.bodyBytes || !res.body.empty())
+                return httplib::Server::HandlerResponse::Unhandled;
             res.set_content(errorPage(res.status), "text/html; charset=utf-8");
             return httplib::Server::HandlerResponse::Handled;
         }));
@@ -146,9 +148,10 @@ void DataServer::Impl::installHandlers() {
         auto elapsed = current.start ? std::chrono::duration_cast<std::chrono::microseconds>(
                                            Clock::now() - *current.start)
                                      : std::chrono::microseconds(0);
-        spdlog::info(
-            requestLogLine({req.remote_addr, req.method, req.target.empty() ? req.path : req.target,
-                            res.status, current.bodyBytes.value_or(res.body.size()), elapsed}));
+        if (spdlog::should_log(spdlog::level::info))
+            spdlog::info(requestLogLine({req.remote_addr, req.method,
+                                         req.target.empty() ? req.path : req.target, res.status,
+                                         current.bodyBytes.value_or(res.body.size()), elapsed}));
         currentRequest = {};
     });
 }

@@ -41,7 +41,9 @@ Reply RequestRouter::treeFile(std::string_view belowBase) const {
     if (found.status == TreeLookupStatus::NotFound) return errorReply(404);
     std::optional<std::string> bytes = readFile(found.file);
     if (!bytes) return errorReply(500);
-    return {200, std::string(contentTypeFor(found.file)), std::move(*bytes)};
+    // The type follows the name asked for, also when a link inside the tree
+    // leads to a file of another name.
+    return {200, std::string(contentTypeFor(std::string(belowBase))), std::move(*bytes)};
 }
 
 Reply RequestRouter::quotes(std::string_view symbolList) const {

@@ -2,7 +2,7 @@
 
 #include <spdlog/spdlog.h>
 
-#include <cstring>
+#include <exception>
 
 #include "orvane/server/DataServer.h"
 #include "orvane/server/StopSignals.h"
@@ -10,14 +10,19 @@
 namespace orvane::server {
 
 int serveUntilStopped(const ServeOptions& options) {
-    DataServer server(options);
-    // Before any worker thread starts, so that every thread blocks the signals.
-    StopSignals signals([&server] { server.stop(); });
-    if (!server.bind()) return 1;
-    bool ok = server.run();
-    if (int sig = signals.received())
-        spdlog::info("stopped on {}", sig == SIGINT ? "SIGINT" : "SIGTERM");
-    return ok ? 0 : 1;
+    try {
+        DataServer server(options);
+        // Before any worker thread starts, so that every thread blocks the signals.
+        StopSignals signals([&server] { server.stop(); });
+        if (!server.bind()) return 1;
+        bool ok = server.run();
+        if (int sig = signals.received())
+            spdlog::info("stopped on {}", sig == SIGINT ? "SIGINT" : "SIGTERM");
+        return ok ? 0 : 1;
+    } catch (const std::exception& e) {
+        spdlog::error("the data server failed: {}", e.what());
+        return 1;
+    }
 }
 
 }  // namespace orvane::server

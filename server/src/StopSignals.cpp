@@ -1,8 +1,10 @@
 #include "orvane/server/StopSignals.h"
 
 #include <pthread.h>
+#include <spdlog/spdlog.h>
 
 #include <ctime>
+#include <system_error>
 
 namespace orvane::server {
 
@@ -21,10 +23,17 @@ sigset_t stopSignalSet() {
 StopSignals::StopSignals(std::function<void()> onSignal) : onSignal_(std::move(onSignal)) {
     sigset_t set = stopSignalSet();
     pthread_sigmask(SIG_BLOCK, &set, &previousMask_);
-    watcher_ = std::thread([this] { watch(); });
+    try {
+        watcher_ = std::thread([this] { watch(); });
+    } catch (const std::system_error& e) {
+        // Without a watcher the signals keep their default action.
+        spdlog::error("cannot watch for SIGINT and SIGTERM: {}", e.what());
+        pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
+    }
 }
 
 StopSignals::~StopSignals() {
+    if (!watcher_.joinable()) return;
     done_ = true;
     watcher_.join();
     pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);

@@ -23,19 +23,26 @@ bool isInside(const fs::path& path, const fs::path& root) {
 
 }  // namespace
 
-TreeFiles::TreeFiles(fs::path canonicalRoot) : root_(std::move(canonicalRoot)) {}
+TreeFiles::TreeFiles(fs::path root) : root_(std::move(root)) {}
 
 std::optional<TreeFiles> TreeFiles::open(const fs::path& root) {
     std::error_code ec;
-    fs::path canonical = fs::canonical(root, ec);
-    if (ec || !fs::is_directory(canonical, ec)) return std::nullopt;
-    return TreeFiles(std::move(canonical));
+    fs::path absolute = fs::absolute(root, ec).lexically_normal();
+    if (ec || !fs::is_directory(absolute, ec)) return std::nullopt;
+    if (!absolute.has_filename()) absolute = absolute.parent_path();  // "tree/" → "tree"
+    return TreeFiles(std::move(absolute));
 }
 
 TreeLookup TreeFiles::lookup(std::string_view urlPath) const {
+    // The root is resolved anew each time: a publisher may point a symbolic
+    // link at a fresh tree, and each request sees one tree or the other.
+    std::error_code ec;
+    const fs::path realRoot = fs::canonical(root_, ec);
+    if (ec) return {TreeLookupStatus::NotFound, {}};
+
     // Built segment by segment below the root: an empty segment is skipped,
     // so "//etc/passwd" stays inside the tree instead of replacing it.
-    fs::path candidate = root_;
+    fs::path candidate = realRoot;
     std::size_t pos = 0;
     while (pos <= urlPath.size()) {
         std::size_t end = urlPath.find('/', pos);
@@ -49,9 +56,8 @@ TreeLookup TreeFiles::lookup(std::string_view urlPath) const {
     }
 
     // Symbolic links are resolved and the result must still lie in the tree.
-    std::error_code ec;
     fs::path resolved = fs::canonical(candidate, ec);
-    if (ec || !isInside(resolved, root_)) return {TreeLookupStatus::NotFound, {}};
+    if (ec || !isInside(resolved, realRoot)) return {TreeLookupStatus::NotFound, {}};
     if (!fs::is_regular_file(resolved, ec)) return {TreeLookupStatus::NotFound, {}};
     return {TreeLookupStatus::Found, std::move(resolved)};
 }

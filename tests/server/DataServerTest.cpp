@@ -91,6 +91,11 @@ TEST(DataServer, AnswersWhatIsNotAFileWithAnHtmlErrorPage) {
     ASSERT_TRUE(head);
     EXPECT_EQ(head->status, 404);
 
+    // Requests httplib refuses itself get the same kind of page.
+    std::string broken = orvane::test::rawExchange(server.port(), "BROKEN\r\n\r\n");
+    EXPECT_EQ(broken.rfind("HTTP/1.1 400 Bad Request\r\n", 0), 0u) << broken;
+    EXPECT_NE(broken.find("<title>400 Bad Request</title>"), std::string::npos) << broken;
+
     auto post = client.Post(kResultPath, "x", "text/plain");
     ASSERT_TRUE(post);
     EXPECT_EQ(post->status, 405);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <fstream>
 
 namespace orvane::test {
@@ -37,6 +42,27 @@ void SampleTree::write(const std::string& relative, const std::string& bytes) co
     fs::path file = tree_ / relative;
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::string rawExchange(int port, const std::string& request) {
+    int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (sock < 0) return {};
+    timeval timeout{5, 0};
+    ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string answer;
+    if (::connect(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+        ::send(sock, request.data(), request.size(), 0) == static_cast<ssize_t>(request.size())) {
+        char buf[4096];
+        ssize_t n;
+        while ((n = ::recv(sock, buf, sizeof buf, 0)) > 0)
+            answer.append(buf, static_cast<size_t>(n));
+    }
+    ::close(sock);
+    return answer;
 }
 
 RunningServer::RunningServer(const fs::path& tree, std::string base, int threads)

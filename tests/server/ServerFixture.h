@@ -34,6 +34,10 @@ class SampleTree {
     std::filesystem::path secret_;
 };
 
+/// Sends `request` as it is on a new connection; everything the server
+/// answers until it closes the connection (or 5 s pass).
+std::string rawExchange(int port, const std::string& request);
+
 class RunningServer {
   public:
     explicit RunningServer(const std::filesystem::path& tree, std::string base = "/orvane",

@@ -1,7 +1,9 @@
 #pragma once
 // The published tree as seen from a URL: maps a decoded URL path to a regular
 // file inside the tree, and never to anything outside it (no ".." segments,
-// and symbolic links are followed only while they stay inside).
+// and symbolic links are followed only while they stay inside). The tree's
+// folder may itself be a symbolic link: it is resolved again for every
+// lookup, so a publisher can switch it to a new tree while the server runs.
 
 #include <filesystem>
 #include <optional>
@@ -22,7 +24,8 @@ struct TreeLookup {
 
 class TreeFiles {
   public:
-    /// The tree at `root`, or nothing when `root` is not a directory.
+    /// The tree at `root` (made absolute), or nothing when `root` is not a
+    /// directory.
     static std::optional<TreeFiles> open(const std::filesystem::path& root);
 
     /// `urlPath` is the decoded path below the base ("/const/hisdata/...");
@@ -32,7 +35,7 @@ class TreeFiles {
     const std::filesystem::path& root() const { return root_; }
 
   private:
-    explicit TreeFiles(std::filesystem::path canonicalRoot);
+    explicit TreeFiles(std::filesystem::path root);
     std::filesystem::path root_;
 };
 
