@@ -12,6 +12,7 @@
 #include "orvane/market/ServerPaths.h"
 #include "orvane/server/MarketFiles.h"
 #include "orvane/server/MarketImport.h"
+#include "orvane/server/ModelGallery.h"
 #include "orvane/server/PricePatterns.h"
 #include "orvane/server/ReferenceData.h"
 #include "orvane/server/StockFiles.h"
@@ -102,6 +103,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
 
     // Stocks in parallel, each with its own engine run over its own history.
     std::vector<std::optional<StockOfTheDay>> days(stocks.size());
+    std::vector<std::vector<DayVerdict>> modelBDays(stocks.size());
     std::atomic<std::size_t> next{0}, done{0}, files{0}, modelB{0};
     std::mutex progressMutex;
     auto work = [&] {
@@ -118,6 +120,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
             }
             files += count;
             modelB += written.modelBDays.size();
+            modelBDays[i] = written.modelBDays;
             const std::size_t finished = ++done;
             if (options.progress) {
                 std::lock_guard lock(progressMutex);
@@ -139,8 +142,11 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         listing.push_back(stocks[i].listing);
         if (days[i]) market.push_back(*days[i]);
     }
+    std::vector<ModelHit> hits;
+    for (std::size_t i = 0; i < stocks.size(); ++i)
+        for (const DayVerdict& day : modelBDays[i]) hits.push_back({&stocks[i], day});
     std::string error;
-    bool ok = writeMarketLists(staging, market) &&
+    bool ok = writeMarketLists(staging, market) && writeModelGallery(staging, std::move(hits)) &&
               writeReferenceArchive(below(staging, kConstDataZip), listing, composites, error) &&
               writeTreeFile(below(staging, kUpdateConfigFile), updateConfigText(options.version));
     if (!ok) {
@@ -155,7 +161,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     }
     report.ok = true;
     report.stocks = stocks.size();
-    report.files = files + 9;
+    report.files = files;
     report.modelBDays = modelB;
     return report;
 }
