@@ -1,0 +1,116 @@
+#include "orvane/reports/MarketReport.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "orvane/analysis/QXUtility.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/Clock.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/Log.h"
+#include "orvane/core/NotificationBus.h"
+#include "orvane/core/PropertyList.h"
+#include "orvane/market/CodeTable.h"
+#include "orvane/market/SectorGroups.h"
+#include "orvane/market/StockCode.h"
+
+namespace orvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The rising (or falling) list: the Shanghai array followed by the Shenzhen one.
+Array readGainLists(const fs::path& gains, const char* direction) {
+    Array out;
+    for (const char* market : {"SH", "SZ"}) {
+        auto list = readPropertyList(
+            gains / (std::string("todayStr_") + direction + "_" + market + ".plist"));
+        if (list && list->isArray())
+            out.insert(out.end(), list->array().begin(), list->array().end());
+    }
+    return out;
+}
+
+void replaceFile(const fs::path& path, const std::string& text) {
+    std::error_code ec;
+    fs::remove(path, ec);
+    writeFileAtomically(path, text);
+}
+
+void replaceList(const fs::path& path, const std::vector<GroupCount>& groups) {
+    Array records;
+    for (const GroupCount& g : groups) records.push_back(g.toRecord());
+    std::error_code ec;
+    fs::remove(path, ec);
+    writePropertyList(path, Value(std::move(records)));
+}
+
+// The sell-signal messages of the held stocks against the falling sectors.
+std::string sellSignalNotice(const SectorReport& falling) {
+    std::string notice;
+    if (falling.count.ranked.empty()) return notice;
+    for (const std::string& code : getMyHoldArray()) {
+        const std::string name = CodeTable::shared().getStockCodeName(code).value_or("");
+        const SellSignal s = getStockSellSingal(
+            code, SectorGroups::shared().getMyPlateProprityFormCode(code), falling.count.ranked);
+        if (s.signal != 1 && s.signal != 10) continue;
+        const GroupCount& g = falling.count.ranked[static_cast<std::size_t>(s.index)];
+        notice += noticeDown2(g.name, g.reportShare(), name, code,
+                              getStockPercentRaise(code, falling.count.memberships));
+    }
+    return notice;
+}
+
+}  // namespace
+
+std::string noticeDown2(const std::string& group, double share, const std::string& name,
+                        const std::string& code, double percent) {
+    return format(
+        "%s板块今日%.1f%%的股票下跌，您持有的%s（%s）所在板块走弱，今日涨幅%.2f%%"
+        "，请注意卖出信号。\n",
+        group.c_str(), share, name.c_str(), code.c_str(), percent);
+}
+
+std::vector<std::string> getMyHoldArray() {
+    std::vector<std::string> codes;
+    std::error_code ec;
+    for (fs::directory_iterator it(getHoldStockPath(), ec); !ec && it != fs::directory_iterator();
+         it.increment(ec))
+        if (isValidStockCode(it->path().stem().string()))
+            codes.push_back(it->path().stem().string());
+    std::sort(codes.begin(), codes.end());
+    return codes;
+}
+
+StyledText calMarketScore(QXUtility& engine, std::string& risingReport) {
+    std::lock_guard lock(engine.mutex());
+    std::int32_t score = 100;
+    const fs::path gains = getGainsPath();
+
+    const Array rising = readGainLists(gains, "SortUp");
+    const SectorReport up =
+        risingSectorReport(rising, SectorGroups::shared(), score, toLocal(now()));
+    replaceFile(gains / "todayStr.txt", up.text);
+    replaceList(gains / "todayplte_SortUp.Plist", up.count.ranked);
+
+    const Array falling = readGainLists(gains, "SortDown");
+    const SectorReport down = fallingSectorReport(falling, SectorGroups::shared(), score);
+    ORVANE_LOG("g_markScore =%d indexPlateDownNum=%d", score, down.strong);
+    const std::string notice = sellSignalNotice(down);
+    if (!notice.empty())
+        NotificationBus::shared().post(Notifiation_Stock_rasieDown, &engine,
+                                       Dictionary{{StockSellSignal, notice}});
+    replaceFile(gains / "todayStr_Down.txt", down.text);
+    replaceList(gains / "todayplte_SortDown.Plist", down.count.ranked);
+    ORVANE_LOG("下跌:%s", down.text.c_str());
+
+    engine.setMarkScore(score);
+    StyledText line =
+        marketStatusLine(up.strong, down.strong, rising.size(), falling.size(), score);
+    ORVANE_LOG("g_markScore =%d %s", score, line.text.c_str());
+    risingReport = up.text;
+    return line;
+}
+
+}  // namespace orvane
