@@ -10,6 +10,7 @@
 #include "orvane/core/Log.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/PropertyList.h"
+#include "orvane/core/StringTable.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockCode.h"
@@ -66,10 +67,8 @@ std::string sellSignalNotice(const SectorReport& falling) {
 
 std::string noticeDown2(const std::string& group, double share, const std::string& name,
                         const std::string& code, double percent) {
-    return format(
-        "%s板块今日%.1f%%的股票下跌，您持有的%s（%s）所在板块走弱，今日涨幅%.2f%%"
-        "，请注意卖出信号。\n",
-        group.c_str(), share, name.c_str(), code.c_str(), percent);
+    return format(localizedString("noticeDown2"), group.c_str(), share, name.c_str(), code.c_str(),
+                  percent);
 }
 
 std::vector<std::string> getMyHoldArray() {
