@@ -14,9 +14,9 @@ bool isDayLine(const DayLine& line) {
     return line.fields == 7 && parseDate(line.date).has_value();
 }
 
-std::string field(const DayLine& line, std::size_t index) {
-    std::vector<std::string_view> fields = splitOn(line.text, ',');
-    return index < fields.size() ? std::string(fields[index]) : std::string();
+// The seven fields of a day line (isDayLine holds), split once.
+std::vector<std::string_view> fieldsOf(const DayLine& line) {
+    return splitOn(line.text, ',');
 }
 
 }  // namespace
@@ -36,13 +36,14 @@ std::vector<std::optional<DayVerdict>> computeDayVerdicts(std::string_view code,
         auto lagging = whole.dayView(line + 1);
         if (!lagging) continue;
 
-        DayVerdict v{field(day, 0),
-                     field(day, 1),
-                     field(day, 2),
-                     field(day, 3),
-                     field(day, 4),
-                     field(day, 5),
-                     field(before, 4),
+        const auto f = fieldsOf(day);
+        DayVerdict v{std::string(f[0]),
+                     std::string(f[1]),
+                     std::string(f[2]),
+                     std::string(f[3]),
+                     std::string(f[4]),
+                     std::string(f[5]),
+                     std::string(fieldsOf(before)[4]),
                      std::string(before.date),
                      {},
                      0,

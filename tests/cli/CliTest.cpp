@@ -2,40 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "HistoryBuilder.h"
+#include "RunProgram.h"
 #include "TempDataDir.h"
+#include "orvane/core/AtomicFile.h"
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+using CliRun = orvane::test::ProgramRun;
 
 CliRun runCli(const std::string& args) {
-    CliRun r;
-    FILE* pipe = ::popen((std::string(ORVANE_CLI) + " " + args + " 2>/dev/null").c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buf;
-    while (std::size_t n = std::fread(buf.data(), 1, buf.size(), pipe)) r.out.append(buf.data(), n);
-    r.status = ::pclose(pipe);
-    return r;
+    return orvane::test::runProgram(std::string(ORVANE_CLI) + " " + args);
 }
 
 void write(const std::filesystem::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
-}
-
-std::string read(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 }  // namespace
@@ -50,7 +34,7 @@ TEST(Cli, Csv2HistMapsColumnsByNameNewestFirst) {
     CliRun r = runCli("csv2hist " + (dir.path() / "a.csv").string() + " " +
                       (dir.path() / "a.txt").string());
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(read(dir.path() / "a.txt"),
+    EXPECT_EQ(*orvane::readFile(dir.path() / "a.txt"),
               "Date,Open,High,Low,Close,Volume,Adj Close\n"
               "2025-09-02,10.50,11.00,10.40,10.99,99,10.99\n"
               "2025-09-01,10.00,10.60,9.90,10.50,1234,10.50\n");
@@ -65,7 +49,7 @@ TEST(Cli, Csv2HistDirStopsAtUntilAndRejectsBadInput) {
                       (dir.path() / "out").string() + " --until 2025-09-01");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(
-        read(dir.path() / "out" / "600000.txt"),
+        *orvane::readFile(dir.path() / "out" / "600000.txt"),
         "Date,Open,High,Low,Close,Volume,Adj Close\n2025-09-01,1.00,1.00,1.00,1.00,100,1.00\n");
     write(dir.path() / "in" / "bad.csv", "when,price\n1,2\n");
     EXPECT_NE(

@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-
 #include "LocalHttpServer.h"
+#include "RunProgram.h"
 #include "TempDataDir.h"
 #include "ZipWriter.h"
 #include "orvane/core/AtomicFile.h"
@@ -16,19 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-};
+using CliRun = orvane::test::ProgramRun;
 
 CliRun runCli(const std::string& args) {
-    CliRun r;
-    FILE* pipe = ::popen((std::string(ORVANE_CLI) + " " + args + " 2>/dev/null").c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buf;
-    while (std::size_t n = std::fread(buf.data(), 1, buf.size(), pipe)) r.out.append(buf.data(), n);
-    r.status = ::pclose(pipe);
-    return r;
+    return orvane::test::runProgram(std::string(ORVANE_CLI) + " " + args);
 }
 
 class MarketCommandsTest : public ::testing::Test {

@@ -1,0 +1,15 @@
+#pragma once
+// Running one of the project's programs from a test, as a user would.
+
+#include <string>
+
+namespace orvane::test {
+
+struct ProgramRun {
+    int status = -1;  // as pclose reports it
+    std::string out;  // standard output (standard error is dropped)
+};
+
+ProgramRun runProgram(const std::string& commandLine);
+
+}  // namespace orvane::test
