@@ -1,0 +1,56 @@
+#pragma once
+// The dated gains ranking report of Shanghai and Shenzhen: the screened
+// stocks grouped by sector group, a tip box, the buy list, and the top 30 by
+// 5-day and by 10-day gain; with the buy list and both rankings stored as
+// property lists in the Gains folder.
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orvane/core/Value.h"
+
+namespace orvane {
+
+class QXStockLib;
+
+/// How many records each ranking keeps.
+inline constexpr std::size_t kGainsRankingLength = 30;
+
+struct GainsRankingReport {
+    std::string text;   // CR LF lines
+    Array fiveDaySort;  // the first 30 records by 5-day gain
+    Array tenDaySort;   // the first 30 records by 10-day gain
+    Array buy;          // the records of the buy list, in 5-day order
+};
+
+/// A stock's short name; nothing when the code table lacks the code.
+using StockNameLookup = std::function<std::optional<std::string>(std::string_view code)>;
+
+/// Composes the report of `records` (screening records with code, name,
+/// 5- and 10-day gains and their sector groups joined by ",") for the day
+/// `date` ("yyyy-MM-dd"), counting over the sector groups `groupNames`.
+GainsRankingReport composeGainsRankingReport(const Array& records, const std::string& date,
+                                             const std::vector<std::string>& groupNames,
+                                             const StockNameLookup& nameOf);
+
+/// The report's four files for `date` in the Gains folder `gains`.
+struct GainsReportFiles {
+    std::filesystem::path fiveDaySort, buy, tenDaySort, text;
+    static GainsReportFiles forDate(const std::filesystem::path& gains, const std::string& date);
+};
+
+/// Writes the four files, each atomically (the old report is replaced);
+/// write errors are ignored.
+void writeGainsRankingReport(const GainsRankingReport& report, const GainsReportFiles& files);
+
+/// Today's report over `records`: composed with the shared code table and
+/// sector groups, written to the Gains folder, the buy list handed to the
+/// library's delegate (on the calling thread), the report opened through the
+/// workspace. Returns the report's path.
+std::filesystem::path sortHuShenGainsForText(QXStockLib& lib, const Array& records);
+
+}  // namespace orvane
