@@ -73,4 +73,9 @@ std::optional<std::string> utf8ToUtf16(std::string_view text, bool littleEndian)
     return std::string(littleEndian ? "\xFF\xFE" : "\xFE\xFF") + *body;
 }
 
+std::string downloadedText(std::string_view bytes) {
+    auto text = gb18030ToUtf8(bytes);
+    return text ? std::move(*text) : std::string(bytes);
+}
+
 }  // namespace orvane

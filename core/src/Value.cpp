@@ -75,4 +75,27 @@ float floatFor(const Dictionary& d, std::string_view key) {
     return v ? v->toFloat() : 0.0f;
 }
 
+std::int32_t intFor(const Dictionary& d, std::string_view key) {
+    const Value* v = find(d, key);
+    return v ? static_cast<std::int32_t>(v->toInteger()) : 0;
+}
+
+std::string describe(const Value& v) {
+    if (v.isString()) return v.string();
+    if (v.isBool()) return v.toBool() ? "1" : "0";
+    if (v.isInteger()) return std::to_string(v.toInteger());
+    if (v.isReal()) return format("%g", v.toDouble());
+    if (v.isDate()) return format("%.0f", v.date().secondsSince1970);
+    std::string out;
+    if (v.isArray()) {
+        for (const Value& e : v.array()) out += (out.empty() ? "" : ", ") + describe(e);
+        return "(" + out + ")";
+    }
+    if (v.isDictionary()) {
+        for (const auto& [key, e] : v.dictionary()) out += key + " = " + describe(e) + "; ";
+        return "{" + out + "}";
+    }
+    return out;
+}
+
 }  // namespace orvane

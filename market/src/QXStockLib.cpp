@@ -186,7 +186,7 @@ void QXStockLib::pasrseGains_new(std::string_view text, const fs::path& savePath
     orvane::pasrseGains_new(text, savePath, raiseUpOrDown);
 }
 
-void QXStockLib::handDownloadSortResultiOS(bool) {
+std::shared_ptr<HttpRequest> QXStockLib::handDownloadSortResultiOS(bool) {
     const fs::path target = getGainsPath() / "todayStr_score.txt";
     std::error_code ec;
     fs::remove(target, ec);
@@ -195,19 +195,18 @@ void QXStockLib::handDownloadSortResultiOS(bool) {
     request->setCompletionBlock([this](HttpRequest& r) {
         auto bytes = readFile(r.downloadDestinationPath());
         if (!bytes) return;
-        // The stored file is read as GB 18030 first, then as UTF-8.
-        auto text = gb18030ToUtf8(*bytes);
-        paserSortResult(text ? *text : *bytes);
+        paserSortResult(downloadedText(*bytes));
     });
     request->setFailedBlock(logError);
     request->startAsynchronous();
+    return request;
 }
 
 bool QXStockLib::paserSortResult(std::string_view text) {
     return orvane::paserSortResult(text, getGainsPath());
 }
 
-void QXStockLib::handDownloadYesDoublePaoSortResultiOS(bool) {
+std::shared_ptr<HttpRequest> QXStockLib::handDownloadYesDoublePaoSortResultiOS(bool) {
     auto request =
         HttpRequest::requestWithURL(dataServerURL(server::sortFilePath("score_doublePao.txt")));
     request->setCompletionBlock([this](HttpRequest& r) {
@@ -217,6 +216,7 @@ void QXStockLib::handDownloadYesDoublePaoSortResultiOS(bool) {
         ORVANE_LOG("handDownloadDoublePaoSortResultiOS Err=%s", r.error()->c_str());
     });
     request->startAsynchronous();
+    return request;
 }
 
 bool QXStockLib::paserSortResultForDoublePaoHappend(std::string_view text) {

@@ -130,15 +130,19 @@ std::string SectorGroups::getMyPlateProprityFormCode(std::string_view code) cons
     return names.empty() ? "NONE" : joinNames(names);
 }
 
-int SectorGroups::getPlantGroupNum(std::string_view name) const {
+std::vector<std::string> SectorGroups::groupMemberCodes(std::string_view name) const {
+    std::vector<std::string> codes;
     const fs::path relative = fs::path(std::string(name) + ".txt").lexically_normal();
-    if (relative.is_absolute() || relative.empty() || *relative.begin() == "..") return 0;
+    if (relative.is_absolute() || relative.empty() || *relative.begin() == "..") return codes;
     auto bytes = readFile(plateFolder() / relative);
-    if (!bytes) return 0;
-    int count = 0;
+    if (!bytes) return codes;
     for (std::string_view line : splitLines(*bytes))
-        if (isValidStockCode(line)) ++count;
-    return count;
+        if (isValidStockCode(line)) codes.emplace_back(line);
+    return codes;
+}
+
+int SectorGroups::getPlantGroupNum(std::string_view name) const {
+    return static_cast<int>(groupMemberCodes(name).size());
 }
 
 std::vector<std::string> SectorGroups::compositeCodes() const {

@@ -81,39 +81,40 @@ SectorReport fallingSectorReport(const Array& falling, const SectorGroups& group
     return report;
 }
 
-StyledText marketStatusLine(std::int32_t strongUp, std::int32_t strongDown, std::size_t rising,
-                            std::size_t falling, std::int32_t score) {
+const MarketState& marketStateOf(std::int32_t score) {
     constexpr std::uint32_t kDarkGreen = 0x0A500A, kBlack = 0x000000, kPurple = 0x800080,
                             kRed = 0xFF0000;
-    struct State {
+    using Font = StyledText::Font;
+    struct Row {
         std::int32_t below;  // the row holds scores below this
-        const char* verdict;
-        StyledText::Font font;
-        std::uint32_t colour;
+        MarketState state;
     };
-    static const State kStates[] = {
-        {10, "目前市场非常沉闷, 空仓为好", StyledText::Font::Bold, kDarkGreen},
-        {110, "目前市场很沉闷, 空仓为好", StyledText::Font::Label, kDarkGreen},
-        {200, "目前市场活跃度比较低,资金不够活跃,谨慎持仓  ", StyledText::Font::Label, kBlack},
-        {400, "目前市场属于正常状况", StyledText::Font::Label, kBlack},
-        {650, "目前市场 比较 活跃", StyledText::Font::Label, kPurple},
-        {1000, "目前市场 非常 活跃 ", StyledText::Font::Bold, kRed},
-        {INT32_MAX, "目前市场 非常 亢奋 ", StyledText::Font::Bold, kRed},
+    static const Row kRows[] = {
+        {10, {"目前市场非常沉闷, 空仓为好", Font::Bold, kDarkGreen}},
+        {110, {"目前市场很沉闷, 空仓为好", Font::Label, kDarkGreen}},
+        {200, {"目前市场活跃度比较低,资金不够活跃,谨慎持仓  ", Font::Label, kBlack}},
+        {400, {"目前市场属于正常状况", Font::Label, kBlack}},
+        {650, {"目前市场 比较 活跃", Font::Label, kPurple}},
+        {1000, {"目前市场 非常 活跃 ", Font::Bold, kRed}},
     };
+    static const MarketState kEcstatic{"目前市场 非常 亢奋 ", Font::Bold, kRed};
+    for (const Row& row : kRows)
+        if (score < row.below) return row.state;
+    return kEcstatic;
+}
+
+StyledText marketStatusLine(std::int32_t strongUp, std::int32_t strongDown, std::size_t rising,
+                            std::size_t falling, std::int32_t score) {
     const float ratio = static_cast<float>(rising) / static_cast<float>(falling < 2 ? 1 : falling);
+    const MarketState& state = marketStateOf(score);
     StyledText line;
     line.text =
         format("%d个板块有效上涨,%d个板块下跌; 上涨 %d只 下跌 %d只 涨跌比例 %.2f:1 ;市场分数:%d ;",
                strongUp, strongDown, static_cast<int>(rising), static_cast<int>(falling),
-               double{ratio}, score);
-    for (const State& state : kStates) {
-        if (score < state.below || state.below == INT32_MAX) {
-            line.text += state.verdict;
-            line.font = state.font;
-            line.colour = state.colour;
-            break;
-        }
-    }
+               double{ratio}, score) +
+        state.verdict;
+    line.font = state.font;
+    line.colour = state.colour;
     return line;
 }
 

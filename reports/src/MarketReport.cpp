@@ -9,6 +9,7 @@
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/ProgressPanel.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/StringTable.h"
 #include "orvane/market/CodeTable.h"
@@ -87,13 +88,19 @@ StyledText calMarketScore(QXUtility& engine, std::string& risingReport) {
     std::int32_t score = 100;
     const fs::path gains = getGainsPath();
 
+    const auto panel = defaultQXProcessUIController();
+
     const Array rising = readGainLists(gains, "SortUp");
+    panel->setIndicatorCurrentProgress(35);
+    panel->setIndicatorCurrentProgress(40);
     const SectorReport up =
         risingSectorReport(rising, SectorGroups::shared(), score, toLocal(now()));
     replaceFile(gains / "todayStr.txt", up.text);
     replaceList(gains / "todayplte_SortUp.Plist", up.count.ranked);
+    panel->setIndicatorCurrentProgress(70);
 
     const Array falling = readGainLists(gains, "SortDown");
+    panel->setIndicatorCurrentProgress(72);
     const SectorReport down = fallingSectorReport(falling, SectorGroups::shared(), score);
     ORVANE_LOG("g_markScore =%d indexPlateDownNum=%d", score, down.strong);
     const std::string notice = sellSignalNotice(down);
@@ -102,6 +109,7 @@ StyledText calMarketScore(QXUtility& engine, std::string& risingReport) {
                                        Dictionary{{StockSellSignal, notice}});
     replaceFile(gains / "todayStr_Down.txt", down.text);
     replaceList(gains / "todayplte_SortDown.Plist", down.count.ranked);
+    panel->setIndicatorCurrentProgress(95);
     ORVANE_LOG("下跌:%s", down.text.c_str());
 
     engine.setMarkScore(score);

@@ -14,6 +14,10 @@ std::optional<std::string> gb18030ToUtf8(std::string_view bytes);
 /// UTF-8 as GB 18030 bytes; nothing when the text is not valid UTF-8.
 std::optional<std::string> utf8ToGb18030(std::string_view text);
 
+/// A downloaded text file as UTF-8: read as GB 18030 (the servers'
+/// encoding) when it decodes so, else taken as it is.
+std::string downloadedText(std::string_view bytes);
+
 /// UTF-16 bytes as UTF-8. A leading byte-order mark (FE FF or FF FE) picks
 /// the byte order and is dropped; without one the text is read big-endian.
 /// Nothing for an odd byte count, an unpaired surrogate or other bad input.

@@ -77,5 +77,9 @@ const Value* find(const Dictionary& d, std::string_view key);
 /// Convenience readers that treat a missing key as empty / 0.
 std::string stringFor(const Dictionary& d, std::string_view key);
 float floatFor(const Dictionary& d, std::string_view key);
+/// A one-line rendering for log lines: "{key = value; ...}", "(a, b)".
+std::string describe(const Value& v);
+/// The integer value, truncated to 32 bits as an int field would hold it.
+std::int32_t intFor(const Dictionary& d, std::string_view key);
 
 }  // namespace orvane

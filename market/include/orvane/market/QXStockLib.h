@@ -21,6 +21,7 @@
 
 namespace orvane {
 
+class HttpRequest;
 class RequestQueue;
 
 class QXStockLib {
@@ -68,11 +69,12 @@ class QXStockLib {
     void pasrseGains_new(std::string_view text, const std::filesystem::path& savePath,
                          std::int32_t raiseUpOrDown) const;
 
-    // The server's score lists and the smart-mode stocks (asynchronous).
+    // The server's score lists and the smart-mode stocks (asynchronous; the
+    // request is returned for callers that wait for it).
 
-    void handDownloadSortResultiOS(bool flag);
+    std::shared_ptr<HttpRequest> handDownloadSortResultiOS(bool flag);
     bool paserSortResult(std::string_view text);
-    void handDownloadYesDoublePaoSortResultiOS(bool flag);
+    std::shared_ptr<HttpRequest> handDownloadYesDoublePaoSortResultiOS(bool flag);
     bool paserSortResultForDoublePaoHappend(std::string_view text);
     void handDownloadSinglePaoFile();
     void paserSortResultForSmartMode(std::string_view text);

@@ -40,6 +40,15 @@ struct StyledText {
     Font font = Font::Label;
     std::uint32_t colour = 0;  // 0xRRGGBB
 };
+/// A row of the market-state table: the verdict on a market score, with
+/// the status line's font and colour.
+struct MarketState {
+    const char* verdict;
+    StyledText::Font font;
+    std::uint32_t colour;
+};
+const MarketState& marketStateOf(std::int32_t score);
+
 StyledText marketStatusLine(std::int32_t strongUp, std::int32_t strongDown, std::size_t rising,
                             std::size_t falling, std::int32_t score);
 

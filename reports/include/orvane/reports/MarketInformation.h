@@ -1,0 +1,75 @@
+#pragma once
+// The market information flow: the day's four market gain lists are
+// downloaded from the data server into the Gains folder and parsed; once all
+// four are in, the engine computes the market score and the sector reports,
+// and the delegate (the main window) receives the status line, the reports
+// and the ranked groups, with progress steps. The server's score lists are
+// fetched alongside. Also the top gainers for the stock filter window.
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "orvane/core/Value.h"
+
+namespace orvane {
+
+class HttpRequest;
+class QXStockLib;
+class RequestQueue;
+
+/// One of the server's market gain lists and its local download name
+/// ("todayStr" is fixed text, not a date).
+struct MarketGainList {
+    const char* serverFile;
+    const char* localName;
+    std::int32_t direction;  // -1 rising, 1 falling
+};
+
+inline constexpr std::array<MarketGainList, 4> kMarketGainLists = {{
+    {"shsortup_new.txt", "todayStr_SortUp_SH.txt", -1},
+    {"szsortup_new.txt", "todayStr_SortUp_SZ.txt", -1},
+    {"shsortdown_new.txt", "todayStr_SortDown_SH.txt", 1},
+    {"szsortdown_new.txt", "todayStr_SortDown_SZ.txt", 1},
+}};
+
+/// The list's download path in the Gains folder, and its parsed list's path.
+std::filesystem::path marketGainListDownload(const MarketGainList& list);
+std::filesystem::path parsedGainListPath(const std::filesystem::path& download);
+
+/// One run of the flow; its state is touched on the main thread only.
+class MarketInfoRun {
+  public:
+    /// The queue-finish handler ran (the panel is closed) and both score
+    /// lists were delivered.
+    bool finished() const;
+    /// The market report was made (all four lists had arrived).
+    bool reported() const { return reported_; }
+
+  private:
+    friend std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib);
+    std::shared_ptr<RequestQueue> queue_;
+    std::shared_ptr<HttpRequest> scores_, doublePaoScores_;
+    bool queueFinished_ = false;
+    bool reported_ = false;
+};
+
+/// Starts the four downloads and the score-list downloads; returns at once.
+std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib);
+
+/// A downloaded gain list parsed into its property list (main thread).
+void downloadMarketReportComplete(HttpRequest& request);
+
+/// When all four parsed lists exist: the market score, the reports and the
+/// ranked groups to the delegate, the parsed lists removed. Closes the
+/// progress panel either way; true when the report was made.
+bool QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue);
+
+/// The top gainers for the filter window: the downloaded rising lists parsed
+/// again (into "todayStr_SH.plist" and "todayStr_SZ.plist"), the first
+/// min(count, n) of Shanghai followed by the first min(count, n) of Shenzhen.
+Array getFilterStockFromHuShenGainsData(std::int32_t n);
+
+}  // namespace orvane

@@ -1,0 +1,36 @@
+#pragma once
+// The screening loops: each stock of a list (or of one sector group) is
+// fetched from the data server, shown in the main window's stock table as it
+// arrives, and picked when its trend, score and gains make it a candidate.
+// Long-running and synchronous; one screening at a time, since they share
+// the analysis engine's per-stock state.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "orvane/core/Value.h"
+
+namespace orvane {
+
+class QXStockLib;
+
+/// Hands a fetched record to the delegate's stock table; meant for the main
+/// thread.
+void updateStockTrendDict(QXStockLib& lib, const Dictionary& record);
+
+/// Screens `list` (elements are records carrying `STOCK_Code` and
+/// `STOCK_SC_Name` when `isUseDict`, else plain codes) and returns the
+/// picked screening records. Stocks with an invalid code, no record or a
+/// 10-day gain below 1 are skipped without a table update. Pauses 10 ms
+/// after each stock it shows.
+Array filterMyStockArray(QXStockLib& lib, const Array& list, bool isUseDict,
+                         std::int32_t breakScore);
+
+/// Screens the members of one sector group: returns the candidates, counts
+/// the members scoring 91 or more into `outProcessCount`, and puts the
+/// members already rising five trading days ago into `outBefor5Array`.
+Array processFilterStockFromSubPlateGroup(QXStockLib& lib, std::string_view group,
+                                          std::int32_t& outProcessCount, Array& outBefor5Array);
+
+}  // namespace orvane

@@ -1,0 +1,156 @@
+#include "orvane/reports/MarketInformation.h"
+
+#include <chrono>
+#include <thread>
+
+#include "orvane/analysis/QXUtility.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/Log.h"
+#include "orvane/core/ProgressPanel.h"
+#include "orvane/core/PropertyList.h"
+#include "orvane/core/TextEncoding.h"
+#include "orvane/market/GainList.h"
+#include "orvane/market/HttpRequest.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/market/QXStockLib.h"
+#include "orvane/market/RequestQueue.h"
+#include "orvane/market/ServerPaths.h"
+#include "orvane/reports/MarketReport.h"
+
+namespace orvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto kShortWait = std::chrono::milliseconds(100);
+
+void progress(QXStockLib& lib, int value) {
+    if (auto* d = lib.delegate())
+        d->updateProgressDownloadFinishedDelegate("Queue finished", value);
+}
+
+void statusLine(QXStockLib& lib, const std::string& text, int value) {
+    if (auto* d = lib.delegate()) d->setStatusBarMarketReportTextDelegate(text, value);
+}
+
+bool allParsedListsExist() {
+    std::error_code ec;
+    for (const MarketGainList& list : kMarketGainLists)
+        if (!fs::exists(parsedGainListPath(marketGainListDownload(list)), ec)) return false;
+    return true;
+}
+
+Array readArray(const fs::path& path) {
+    auto value = readPropertyList(path);
+    return value && value->isArray() ? value->array() : Array{};
+}
+
+// The report part of the queue-finish handler, once all four lists are in.
+void reportMarket(QXStockLib& lib) {
+    progress(lib, 25);
+    std::string rising;
+    const std::string text = calMarketScore(QXUtility::defQXUtility(), rising).text;
+    statusLine(lib, text, 97);
+
+    const fs::path gains = getGainsPath();
+    QXStockLibUpdateDelegate* d = lib.delegate();
+    if (d)
+        d->setActivatePlateReportDelegate(readFile(gains / "todayStr.txt").value_or("") +
+                                          readFile(gains / "todayStr_Down.txt").value_or(""));
+    defaultQXProcessUIController()->setIndicatorCurrentProgress(98);
+    if (d) {
+        d->tagArrayActivatePlateDelegate(readArray(gains / "todayplte_SortDown.Plist"), false,
+                                         true);
+        d->tagArrayActivatePlateDelegate(readArray(gains / "todayplte_SortUp.Plist"), true, false);
+    }
+    std::error_code ec;
+    for (const MarketGainList& list : kMarketGainLists)
+        fs::remove(parsedGainListPath(marketGainListDownload(list)), ec);
+    statusLine(lib, text, 99);
+}
+
+}  // namespace
+
+fs::path marketGainListDownload(const MarketGainList& list) {
+    return getGainsPath() / list.localName;
+}
+
+fs::path parsedGainListPath(const fs::path& download) {
+    return fs::path(download).replace_extension("plist");
+}
+
+bool MarketInfoRun::finished() const {
+    auto delivered = [](const std::shared_ptr<HttpRequest>& r) { return !r || r->isFinished(); };
+    return queueFinished_ && delivered(scores_) && delivered(doublePaoScores_);
+}
+
+std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
+    auto run = std::make_shared<MarketInfoRun>();
+    auto queue = RequestQueue::queue();
+    queue->reset();
+    // The handler holds the run weakly: the caller decides how long it lives.
+    queue->setQueueDidFinish([&lib, weak = std::weak_ptr<MarketInfoRun>(run)](RequestQueue& q) {
+        const bool reported = QueueFinishMarktReport(lib, q);
+        if (auto r = weak.lock()) {
+            r->reported_ = reported;
+            r->queueFinished_ = true;
+            r->queue_.reset();
+        }
+    });
+    for (const MarketGainList& list : kMarketGainLists) {
+        auto request = HttpRequest::requestWithURL(
+            dataServerURL(std::string(server::kSortFolder) + list.serverFile));
+        const fs::path download = marketGainListDownload(list);
+        std::error_code ec;
+        fs::remove(download, ec);
+        request->setDownloadDestinationPath(download);
+        request->setDidFinishHandler(downloadMarketReportComplete);
+        queue->addOperation(request);
+    }
+    run->queue_ = queue;
+    queue->go();
+    run->scores_ = lib.handDownloadSortResultiOS(true);
+    run->doublePaoScores_ = lib.handDownloadYesDoublePaoSortResultiOS(true);
+    return run;
+}
+
+void downloadMarketReportComplete(HttpRequest& request) {
+    const fs::path& path = request.downloadDestinationPath();
+    auto bytes = readFile(path);
+    if (request.error() || !bytes) return;
+    const std::string name = path.string();
+    const auto at = name.find("SortUp");
+    const std::int32_t direction = at != std::string::npos && at >= 2 ? -1 : 1;
+    pasrseGains_new(downloadedText(*bytes), parsedGainListPath(path), direction);
+}
+
+bool QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue) {
+    ORVANE_LOG("Queue finished QueueFinishMarktReport");
+    progress(lib, 15);
+    while (queue.requestsCount() > 0) std::this_thread::sleep_for(kShortWait);
+    progress(lib, 20);
+    ORVANE_LOG("queueCount = %d", queue.requestsCount());
+    const bool complete = allParsedListsExist();
+    if (complete) reportMarket(lib);
+    std::this_thread::sleep_for(kShortWait);
+    defaultQXProcessUIController()->closeProgressPanel();
+    return complete;
+}
+
+Array getFilterStockFromHuShenGainsData(std::int32_t n) {
+    const fs::path gains = getGainsPath();
+    Array out;
+    for (const char* market : {"SH", "SZ"}) {
+        const fs::path parsed = gains / (std::string("todayStr_") + market + ".plist");
+        const auto bytes = readFile(gains / (std::string("todayStr_SortUp_") + market + ".txt"));
+        pasrseGains_new(downloadedText(bytes.value_or("")), parsed, -1);
+        const Array list = readArray(parsed);
+        const std::size_t take = std::min(list.size(), static_cast<std::size_t>(std::max(n, 0)));
+        out.insert(out.end(), list.begin(), list.begin() + static_cast<std::ptrdiff_t>(take));
+    }
+    return out;
+}
+
+}  // namespace orvane
