@@ -8,5 +8,6 @@ namespace orvane::cli {
 void addCsv2HistCommands(CLI::App& app);
 void addAnalyzeCommands(CLI::App& app);
 void addMarketCommands(CLI::App& app);
+void addReportCommands(CLI::App& app);
 
 }  // namespace orvane::cli

@@ -5,13 +5,12 @@
 #include <cstdio>
 #include <optional>
 
+#include "CommandSupport.h"
 #include "Commands.h"
 #include "orvane/core/NumberText.h"
-#include "orvane/core/RunLoop.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/QXStockLib.h"
-#include "orvane/market/ReferenceUpdate.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockCode.h"
 #include "orvane/market/StockKeys.h"
@@ -20,51 +19,9 @@ namespace orvane::cli {
 
 namespace {
 
-struct ServerOptions {
-    std::string server = MarketServers{}.dataServer;
-    std::string quoteServer = MarketServers{}.quoteServer;
-};
-
-void addServerOptions(CLI::App* cmd, ServerOptions& o) {
-    cmd->add_option("--server", o.server, "the data server's base URL")->capture_default_str();
-    cmd->add_option("--quote-server", o.quoteServer, "the quote service's address")
-        ->capture_default_str();
-}
-
-/// CLI11 keeps a RuntimeError's text to itself: say it first.
-[[noreturn]] void fail(const std::string& message) {
-    std::fprintf(stderr, "orvane: %s\n", message.c_str());
-    throw CLI::RuntimeError(1);
-}
-
-void applyServers(const ServerOptions& o) {
-    setMarketServers({o.server, o.quoteServer});
-}
-
 void requireCode(const std::string& code) {
     if (!isValidStockCode(code))
         throw CLI::ValidationError("CODE", "错误的股票代码！ a stock code is 6 digits");
-}
-
-std::string valueText(const Value& v) {
-    if (v.isString()) return v.string();
-    if (v.isBool()) return v.toBool() ? "1" : "0";
-    if (v.isInteger()) return std::to_string(v.toInteger());
-    if (v.isReal()) return format("%g", v.toDouble());
-    return {};
-}
-
-/// key=value lines in key order; nested records under "key:" indented.
-void printRecord(const Dictionary& record, int indent = 0) {
-    const std::string pad(static_cast<std::size_t>(indent), ' ');
-    for (const auto& [key, value] : record) {
-        if (value.isDictionary()) {
-            std::printf("%s%s:\n", pad.c_str(), key.c_str());
-            printRecord(value.dictionary(), indent + 2);
-        } else {
-            std::printf("%s%s=%s\n", pad.c_str(), key.c_str(), valueText(value).c_str());
-        }
-    }
 }
 
 /// A progress bar on stderr for the earlier days.
@@ -112,27 +69,9 @@ void runSearch(const std::string& key) {
 
 void runUpdateReference(const ServerOptions& servers) {
     applyServers(servers);
-    ScopedRunLoop loop;
-    auto update = ReferenceUpdate::create();
-    std::optional<ArchiveInstallResult> result;
-    update->setFinishHandler([&](const ArchiveInstallResult& r) { result = r; });
-    const auto version = [] { return ReferenceUpdate::getLastupdateConstData().value_or("?"); };
-    switch (update->downloadConstData()) {
-        case ReferenceUpdate::Check::Unreachable:
-            fail("the data server cannot be reached: " + servers.server);
-        case ReferenceUpdate::Check::Malformed:
-            fail("the data server's version file is malformed");
-        case ReferenceUpdate::Check::UpToDate:
-            std::printf("reference data is up to date (%s)\n", version().c_str());
-            return;
-        case ReferenceUpdate::Check::Downloading:
-            break;
-    }
-    loop.loop().runUntil([&] { return result.has_value(); }, std::chrono::hours(1));
-    if (!result || !result->installed)
-        fail("the reference data was not installed: " + (result ? result->reason : "no answer") +
-             "; the previous reference data is kept");
-    std::printf("installed reference data %s (%zu entries)\n", version().c_str(), result->entries);
+    const ReferenceCheck check = updateReferenceData();
+    if (!check.ok) fail(check.message);
+    std::printf("%s\n", check.message.c_str());
 }
 
 }  // namespace

@@ -81,6 +81,14 @@ fs::path parsedGainListPath(const fs::path& download) {
     return fs::path(download).replace_extension("plist");
 }
 
+bool downloadMarketGainListNow(const MarketGainList& list) {
+    auto request = HttpRequest::requestWithURL(
+        dataServerURL(std::string(server::kSortFolder) + list.serverFile));
+    request->setDownloadDestinationPath(marketGainListDownload(list));
+    request->startSynchronous();
+    return !request->error();
+}
+
 bool MarketInfoRun::finished() const {
     auto delivered = [](const std::shared_ptr<HttpRequest>& r) { return !r || r->isFinished(); };
     return queueFinished_ && delivered(scores_) && delivered(doublePaoScores_);

@@ -1,0 +1,196 @@
+// market-report, screen-sector and rank: the market and sector reports from
+// the command line, against any data server. Each brings the reference data
+// up to date first, reports progress on stderr and its results on stdout.
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "CommandSupport.h"
+#include "Commands.h"
+#include "orvane/analysis/QXUtility.h"
+#include "orvane/core/MainThreadDispatcher.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/core/ProgressPanel.h"
+#include "orvane/core/RunLoop.h"
+#include "orvane/market/QXStockLib.h"
+#include "orvane/market/SectorGroups.h"
+#include "orvane/market/StockKeys.h"
+#include "orvane/reports/GainsRankingRun.h"
+#include "orvane/reports/MarketBreadth.h"
+#include "orvane/reports/MarketInformation.h"
+#include "orvane/reports/StockScreening.h"
+
+namespace orvane::cli {
+
+namespace {
+
+namespace k = keys;
+
+/// Progress on stderr, and what the flows hand to the main window.
+class StderrProgress final : public QXStockLibUpdateDelegate, public ProgressPanel {
+  public:
+    void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override {
+        std::fprintf(stderr, "\r[%d/%d] %s", current, total, code.c_str());
+        if (current >= total) std::fputc('\n', stderr);
+        std::fflush(stderr);
+    }
+    void updateProgressDownloadFinishedDelegate(const std::string& message, int progress) override {
+        std::fprintf(stderr, "%s %d%%\n", message.c_str(), progress);
+    }
+    void setIndicatorCurrentProgress(int value) override {
+        std::fprintf(stderr, "market report %d%%\n", value);
+    }
+    void setStatusBarMarketReportTextDelegate(const std::string& text, int) override {
+        statusLine = text;
+    }
+    void setActivatePlateReportDelegate(const std::string& text) override { sectorReports = text; }
+
+    std::string statusLine, sectorReports;
+};
+
+/// Installs the progress as the library's delegate and the shared progress
+/// panel for the command's lifetime.
+class ProgressScope {
+  public:
+    ProgressScope() : progress_(std::make_shared<StderrProgress>()) {
+        QXStockLib::defQXStockLib().setDelegate(progress_.get());
+        setProcessUIController(progress_);
+    }
+    ~ProgressScope() {
+        QXStockLib::defQXStockLib().setDelegate(nullptr);
+        setProcessUIController(nullptr);
+    }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+    StderrProgress& progress() { return *progress_; }
+
+  private:
+    std::shared_ptr<StderrProgress> progress_;
+};
+
+/// The servers, and the reference data brought up to date; an old copy is
+/// good enough when the update fails.
+void prepare(const ServerOptions& servers) {
+    applyServers(servers);
+    const ReferenceCheck check = updateReferenceData();
+    std::fprintf(stderr, "%s%s\n", check.ok ? "" : "orvane: warning: ", check.message.c_str());
+}
+
+void runMarketReport(const ServerOptions& servers) {
+    prepare(servers);
+    ScopedRunLoop loop;
+    ProgressScope scope;
+    auto run = handMarketInfoProcess(QXStockLib::defQXStockLib());
+    if (!loop.loop().runUntil([&] { return run->finished(); }, std::chrono::minutes(10)))
+        fail("the market report did not finish within 10 minutes");
+    if (!run->reported())
+        fail("the day's market gain lists could not be downloaded from " + servers.server);
+    const StderrProgress& p = scope.progress();
+    std::printf("%s\n", p.statusLine.c_str());
+    std::printf("市场状态: %s\n\n",
+                marketStateOf(QXUtility::defQXUtility().getMarkScore()).verdict);
+    std::printf("%s", withUnixNewlines(p.sectorReports).c_str());
+}
+
+void printCandidate(const Dictionary& r) {
+    const Value* trend = find(r, k::STOCK_Trend);
+    std::printf("%s\t%s\t%s\t%.2f\t%.2f\t%s\n", stringFor(r, k::STOCK_Code).c_str(),
+                stringFor(r, k::STOCK_SC_Name).c_str(), trend ? valueText(*trend).c_str() : "-",
+                double{floatFor(r, k::KEY_Gain_5Days)}, double{floatFor(r, k::KEY_Gain_10Days)},
+                stringFor(r, k::KEY_Plate_Group).c_str());
+}
+
+void runScreenSector(const ServerOptions& servers, const std::string& group) {
+    prepare(servers);
+    const auto names = SectorGroups::shared().getPlateGroupNameArray();
+    if (std::find(names.begin(), names.end(), group) == names.end())
+        fail("no sector group named " + group + " (" + std::to_string(names.size()) +
+             " groups in the reference data)");
+    ScopedRunLoop loop;  // this thread is the main thread: table updates run in place
+    ProgressScope scope;
+    std::int32_t high = 0;
+    Array before;
+    const Array picked =
+        processFilterStockFromSubPlateGroup(QXStockLib::defQXStockLib(), group, high, before);
+    std::printf("picked %zu (code, name, trend, 5-day %%, 10-day %%, groups):\n", picked.size());
+    for (const Value& r : picked) printCandidate(r.dictionary());
+    std::printf("high scorers (score 91 or more): %d\n", high);
+    std::printf("rising five trading days ago %zu (code, date, trend, 5-day %%, 10-day %%):\n",
+                before.size());
+    for (const Value& v : before) {
+        const Dictionary& r = v.dictionary();
+        std::printf("%s\t%s\t%d\t%.2f\t%.2f\n", stringFor(r, k::STOCK_Code).c_str(),
+                    stringFor(r, k::STOCK_DATE).c_str(), intFor(r, k::STOCK_Trend),
+                    double{floatFor(r, k::KEY_Gain_5Days)},
+                    double{floatFor(r, k::KEY_Gain_10Days)});
+    }
+}
+
+void runRank(const ServerOptions& servers, int top) {
+    prepare(servers);
+    for (const MarketGainList& list : kMarketGainLists)
+        if (list.direction == -1 && !downloadMarketGainListNow(list))
+            fail(std::string("the market gain list ") + list.serverFile +
+                 " could not be downloaded from " + servers.server);
+    const Array stocks = getFilterStockFromHuShenGainsData(top);
+    std::fprintf(stderr, "screening %zu top gainers\n", stocks.size());
+
+    ScopedRunLoop loop;
+    ProgressScope scope;
+    std::filesystem::path report;
+    bool done = false;
+    // The screening runs on a worker, as in the application; this thread
+    // serves its stock-table updates.
+    std::thread worker([&] {
+        std::filesystem::path path = phraseTodayGainsData(QXStockLib::defQXStockLib(), stocks);
+        postToMainThread([&, path] {
+            report = path;
+            done = true;
+        });
+    });
+    loop.loop().runUntil([&] { return done; }, std::chrono::hours(24 * 365));
+    worker.join();
+    std::printf("%s\n", report.c_str());
+}
+
+}  // namespace
+
+void addReportCommands(CLI::App& app) {
+    {
+        auto* cmd = app.add_subcommand(
+            "market-report",
+            "download the day's market gain lists and print the market score, its verdict and "
+            "the rising and falling sectors");
+        auto servers = std::make_shared<ServerOptions>();
+        addServerOptions(cmd, *servers);
+        cmd->callback([=] { runMarketReport(*servers); });
+    }
+    {
+        auto* cmd = app.add_subcommand(
+            "screen-sector",
+            "screen the stocks of one sector group: candidates, high scorers and last week's "
+            "risers");
+        auto servers = std::make_shared<ServerOptions>();
+        auto group = std::make_shared<std::string>();
+        addServerOptions(cmd, *servers);
+        cmd->add_option("NAME", *group, "the sector group's name")->required();
+        cmd->callback([=] { runScreenSector(*servers, *group); });
+    }
+    {
+        auto* cmd = app.add_subcommand(
+            "rank",
+            "write today's gains ranking report over the top gainers of Shanghai and Shenzhen "
+            "and print its path");
+        auto servers = std::make_shared<ServerOptions>();
+        auto top = std::make_shared<int>(120);
+        addServerOptions(cmd, *servers);
+        cmd->add_option("--top", *top, "how many top gainers of each exchange")
+            ->check(CLI::Range(0, 100000))
+            ->capture_default_str();
+        cmd->callback([=] { runRank(*servers, *top); });
+    }
+}
+
+}  // namespace orvane::cli
