@@ -35,6 +35,10 @@ void statusLine(QXStockLib& lib, const std::string& text, int value) {
     if (auto* d = lib.delegate()) d->setStatusBarMarketReportTextDelegate(text, value);
 }
 
+bool answeredWithContent(const HttpRequest& request) {
+    return request.responseStatusCode() == 200;
+}
+
 bool allParsedListsExist() {
     std::error_code ec;
     for (const MarketGainList& list : kMarketGainLists)
@@ -86,7 +90,7 @@ bool downloadMarketGainListNow(const MarketGainList& list) {
         dataServerURL(std::string(server::kSortFolder) + list.serverFile));
     request->setDownloadDestinationPath(marketGainListDownload(list));
     request->startSynchronous();
-    return !request->error();
+    return !request->error() && answeredWithContent(*request);
 }
 
 bool MarketInfoRun::finished() const {
@@ -126,8 +130,11 @@ std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
 
 void downloadMarketReportComplete(HttpRequest& request) {
     const fs::path& path = request.downloadDestinationPath();
+    // An error page (a list the server lacks) is no list: the report is
+    // skipped as for a failed download.
+    if (request.error() || !answeredWithContent(request)) return;
     auto bytes = readFile(path);
-    if (request.error() || !bytes) return;
+    if (!bytes) return;
     const std::string name = path.string();
     const auto at = name.find("SortUp");
     const std::int32_t direction = at != std::string::npos && at >= 2 ? -1 : 1;

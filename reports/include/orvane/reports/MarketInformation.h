@@ -40,7 +40,7 @@ std::filesystem::path marketGainListDownload(const MarketGainList& list);
 std::filesystem::path parsedGainListPath(const std::filesystem::path& download);
 
 /// Downloads one list into its place at once (the old file is replaced only
-/// by a complete download); false on a transfer failure.
+/// by a complete download); false on a transfer failure or an error page.
 bool downloadMarketGainListNow(const MarketGainList& list);
 
 /// One run of the flow; its state is touched on the main thread only.

@@ -1,0 +1,298 @@
+// The screening loops, the market information flow and the ranking run
+// against a local data server with crafted records and lists.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "LocalHttpServer.h"
+#include "TempDataDir.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/core/ProgressPanel.h"
+#include "orvane/core/RunLoop.h"
+#include "orvane/core/TextEncoding.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/market/QXStockLib.h"
+#include "orvane/market/StockKeys.h"
+#include "orvane/reports/GainsRankingRun.h"
+#include "orvane/reports/MarketInformation.h"
+#include "orvane/reports/StockScreening.h"
+
+using namespace orvane;
+namespace fs = std::filesystem;
+namespace k = orvane::keys;
+
+namespace {
+
+struct Crafted {
+    int trend = 0, score = 100;
+    double gain5 = 0, gain10 = 5;
+    int beforeTrend = 0;
+};
+
+// A result file; today's keys first, as the server writes them.
+std::string resultText(const std::string& code, const Crafted& c) {
+    return format(
+        "curStockCode=%s\nOneTrade_date=2025-09-03\nOneTrade_openPrice=10.00\n"
+        "yesterdayClosePrice=9.90\nOneTrade_closePrice=10.20\nOneTrade_volumeData=5000\n"
+        "trend=%d\nstockScore=%d\ngains5Days=%.2f\ngains10Days=%.2f\n"
+        "beforeTrade_date=2025-08-27\nbefore_trend=%d\n",
+        code.c_str(), c.trend, c.score, c.gain5, c.gain10, c.beforeTrend);
+}
+
+// A market gain list: header, then one line a stock (`count` stocks from
+// `first`, each with the given change), final line break.
+std::string gainList(int first, int count, double change) {
+    std::string text = "rank,code,name,yesclose,open,close,change\n";
+    for (int i = 0; i < count; ++i)
+        text += format("%d,%06d,股票%d,10.00,10.00,%.2f,%.2f\n", i + 1, first + i, i,
+                       10.0 * (1 + change / 100), change);
+    return text;
+}
+
+/// Records what the library hands to the main window, with the thread.
+class RecordingDelegate final : public QXStockLibUpdateDelegate, public ProgressPanel {
+  public:
+    struct Title {
+        int total, current;
+        std::string code;
+        bool operator==(const Title&) const = default;
+    };
+    void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override {
+        std::lock_guard lock(mutex);
+        titles.push_back({total, current, code});
+    }
+    void updateStockTrendDictDelegate(const Dictionary& record) override {
+        std::lock_guard lock(mutex);
+        shown.push_back(stringFor(record, k::STOCK_Code));
+        shownOnMainThread = shownOnMainThread && mainThreadDispatcher()->isMainThread();
+    }
+    void updateProgressDownloadFinishedDelegate(const std::string&, int p) override {
+        progress.push_back(p);
+    }
+    void setStatusBarMarketReportTextDelegate(const std::string& text, int p) override {
+        status.emplace_back(text, p);
+    }
+    void setActivatePlateReportDelegate(const std::string& text) override { plates = text; }
+    void tagArrayActivatePlateDelegate(const Array& list, bool up, bool clear) override {
+        tags.push_back({list.size(), up, clear});
+    }
+    void processUISeletedStockDelegate(const Array& list) override { bought = list.size(); }
+    void closeProgressPanel() override { ++panelClosed; }
+
+    std::mutex mutex;
+    std::vector<Title> titles;
+    std::vector<std::string> shown;
+    bool shownOnMainThread = true;
+    std::vector<int> progress;
+    std::vector<std::pair<std::string, int>> status;
+    std::string plates;
+    std::vector<std::tuple<std::size_t, bool, bool>> tags;
+    std::size_t bought = 0;
+    int panelClosed = 0;
+};
+
+class ScreeningFlows : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(dir.path() / "constdata/plate");
+        fs::create_directories(dir.path() / "constdata/composit");
+        server.server().Get(R"(/base/const/hisdata/(retdata|sortdata)/([^/]+))",
+                            [this](const httplib::Request& req, httplib::Response& res) {
+                                auto it = files.find(req.matches[2].str());
+                                if (it == files.end()) {
+                                    res.status = 404;
+                                    res.set_content("<html>404 Not Found</html>", "text/html");
+                                } else {
+                                    res.set_content(it->second, "text/plain");
+                                }
+                            });
+        server.start();
+        before = marketServers();
+        setMarketServers({server.url("/base"), server.url("/")});
+        lib.setDelegate(&delegate);
+        panel = std::shared_ptr<ProgressPanel>(&delegate, [](ProgressPanel*) {});
+        setProcessUIController(panel);
+    }
+    void TearDown() override {
+        setProcessUIController(nullptr);
+        lib.setDelegate(nullptr);
+        setMarketServers(before);
+        server.stop();
+    }
+    void record(const std::string& code, const Crafted& c) {
+        files[code + ".txt"] = resultText(code, c);
+    }
+    void group(const std::string& name, const std::string& lines) {
+        std::ofstream(dir.path() / "constdata/plate" / (name + ".txt")) << lines;
+    }
+    static Value entry(const std::string& code) {
+        return Dictionary{{k::STOCK_Code, code}, {k::STOCK_SC_Name, "名" + code}};
+    }
+
+    test::TempDataDir dir;
+    test::LocalHttpServer server;
+    std::map<std::string, std::string> files;  // served below retdata/ and sortdata/
+    MarketServers before;
+    QXStockLib& lib = QXStockLib::defQXStockLib();
+    RecordingDelegate delegate;
+    std::shared_ptr<ProgressPanel> panel;
+};
+
+}  // namespace
+
+TEST_F(ScreeningFlows, OwnStockScreeningShowsFetchedStocksOnTheMainThreadAndPicks) {
+    group("银行", "600004\n600005\n");
+    record("600001", {2, 200, 9, 9});
+    record("600003", {1000, 200, 9, 0.99});  // 10-day gain below 1: skipped
+    record("600004", {1, 120, 1, 3.01});
+    record("600005", {1000, 130, 12, 15});
+    const Array list{entry("600001"), entry("abc"),    entry("600002"),
+                     entry("600003"), entry("600004"), entry("600005")};
+
+    ScopedRunLoop loop;
+    Array picked;
+    bool done = false;
+    std::thread worker([&] {
+        picked = filterMyStockArray(lib, list, true, 120);
+        postToMainThread([&] { done = true; });
+    });
+    loop.loop().runUntil([&] { return done; }, std::chrono::seconds(30));
+    worker.join();
+
+    using T = RecordingDelegate::Title;
+    EXPECT_EQ(delegate.titles, (std::vector<T>{{6, 1, "600001"},
+                                               {6, 3, "600002"},
+                                               {6, 4, "600003"},
+                                               {6, 5, "600004"},
+                                               {6, 6, "600005"}}));
+    EXPECT_EQ(delegate.shown, (std::vector<std::string>{"600001", "600004", "600005"}));
+    EXPECT_TRUE(delegate.shownOnMainThread);
+    // The accelerating rise goes before the last pick (the strong rise).
+    ASSERT_EQ(picked.size(), 2u);
+    EXPECT_EQ(stringFor(picked[0].dictionary(), k::STOCK_Code), "600005");
+    const Dictionary& rise = picked[1].dictionary();
+    EXPECT_EQ(stringFor(rise, k::STOCK_Code), "600004");
+    EXPECT_EQ(stringFor(rise, k::STOCK_SC_Name), "名600004");
+    EXPECT_EQ(stringFor(rise, k::KEY_Plate_Group), "银行");
+    EXPECT_EQ(stringFor(rise, k::STOCK_closePrice), "10.20");
+    EXPECT_FLOAT_EQ(floatFor(rise, k::KEY_Gain_10Days), 3.01f);
+}
+
+TEST_F(ScreeningFlows, SectorScreeningCountsHighScorersAndLastWeeksRisers) {
+    group("测试", "600001\nabc\n\n600002\n600003\n600009\n");
+    record("600001", {1, 110, 2, 3, 1});
+    record("600002", {2, 90, 2, 3, 2});
+    record("600003", {3, 175, 8.21, 9, 1000});
+    ScopedRunLoop loop;  // the caller is the main thread: updates run in place
+
+    std::int32_t high = -1;
+    Array risers;
+    const Array picked = processFilterStockFromSubPlateGroup(lib, "测试", high, risers);
+
+    EXPECT_EQ(high, 2);
+    ASSERT_EQ(picked.size(), 2u);
+    EXPECT_EQ(stringFor(picked[0].dictionary(), k::STOCK_Code), "600001");
+    EXPECT_EQ(intFor(picked[0].dictionary(), k::STOCK_Trend), 1);
+    EXPECT_EQ(find(picked[1].dictionary(), k::STOCK_Trend), nullptr);  // the short form
+    ASSERT_EQ(risers.size(), 2u);
+    EXPECT_EQ(stringFor(risers[0].dictionary(), k::STOCK_DATE), "2025-08-27");
+    EXPECT_EQ(intFor(risers[1].dictionary(), k::STOCK_Trend), 1000);
+    EXPECT_EQ(delegate.titles.size(), 4u);
+    EXPECT_EQ(delegate.shown.size(), 3u);
+
+    const Array none = processFilterStockFromSubPlateGroup(lib, "不存在", high, risers);
+    EXPECT_TRUE(none.empty());
+    EXPECT_EQ(high, 0);
+    EXPECT_TRUE(risers.empty());
+    EXPECT_EQ(delegate.titles.size(), 4u);
+}
+
+TEST_F(ScreeningFlows, MarketInformationReportsOnceAllFourListsArrived) {
+    group("银行", "600000\n600001\n600002\n600003\n");
+    files["shsortup_new.txt"] = *utf8ToGb18030(gainList(600000, 3, 5.0));
+    files["szsortup_new.txt"] = gainList(1, 2, 3.0);
+    files["shsortdown_new.txt"] = *utf8ToGb18030(gainList(600003, 1, -4.0));
+    files["szsortdown_new.txt"] = gainList(2, 0, -3.0);
+    files["score.txt"] = "code,score,modeb,type\n600000,150,0,0\n";
+    ScopedRunLoop loop;
+
+    auto run = handMarketInfoProcess(lib);
+    ASSERT_TRUE(loop.loop().runUntil([&] { return run->finished(); }, std::chrono::seconds(30)));
+
+    EXPECT_TRUE(run->reported());
+    EXPECT_EQ(delegate.progress, (std::vector<int>{15, 20, 25}));
+    ASSERT_EQ(delegate.status.size(), 2u);
+    EXPECT_EQ(delegate.status[0].second, 97);
+    EXPECT_EQ(delegate.status[1].second, 99);
+    EXPECT_NE(delegate.status[0].first.find("上涨 5只 下跌 1只"), std::string::npos);
+    const fs::path gains = getGainsPath();
+    EXPECT_EQ(delegate.plates,
+              *readFile(gains / "todayStr.txt") + *readFile(gains / "todayStr_Down.txt"));
+    EXPECT_NE(delegate.plates.find("1: 银行 板块 总共4只股票，75.0% 股票上涨"), std::string::npos);
+    using Tag = std::tuple<std::size_t, bool, bool>;
+    EXPECT_EQ(delegate.tags, (std::vector<Tag>{{1, false, true}, {2, true, false}}));
+    EXPECT_EQ(delegate.panelClosed, 1);
+    for (const MarketGainList& list : kMarketGainLists) {
+        EXPECT_TRUE(fs::exists(marketGainListDownload(list)));
+        EXPECT_FALSE(fs::exists(parsedGainListPath(marketGainListDownload(list))));
+    }
+    EXPECT_TRUE(fs::exists(gains / "todayStr_score.txt"));
+}
+
+TEST_F(ScreeningFlows, MarketInformationWithoutAllListsOnlyClosesThePanel) {
+    files["shsortup_new.txt"] = gainList(600000, 3, 5.0);
+    files["szsortup_new.txt"] = gainList(1, 2, 3.0);
+    files["shsortdown_new.txt"] = gainList(600003, 1, -4.0);
+    // The Shenzhen falling list is missing: the server answers a 404 page.
+    ScopedRunLoop loop;
+
+    auto run = handMarketInfoProcess(lib);
+    ASSERT_TRUE(loop.loop().runUntil([&] { return run->finished(); }, std::chrono::seconds(30)));
+
+    EXPECT_FALSE(run->reported());
+    EXPECT_TRUE(delegate.status.empty());
+    EXPECT_EQ(delegate.panelClosed, 1);
+    EXPECT_FALSE(fs::exists(getGainsPath() / "todayStr.txt"));
+
+    // Nothing listens on the server's port now: every download fails.
+    server.stop();
+    auto unreachable = handMarketInfoProcess(lib);
+    ASSERT_TRUE(
+        loop.loop().runUntil([&] { return unreachable->finished(); }, std::chrono::seconds(30)));
+    EXPECT_FALSE(unreachable->reported());
+    EXPECT_EQ(delegate.panelClosed, 2);
+}
+
+TEST_F(ScreeningFlows, TopGainersTakeTheFirstOfEachExchange) {
+    const fs::path gains = getGainsPath();
+    writeFileAtomically(gains / "todayStr_SortUp_SH.txt", *utf8ToGb18030(gainList(600000, 120, 5)));
+    writeFileAtomically(gains / "todayStr_SortUp_SZ.txt", gainList(1, 80, 5));
+
+    EXPECT_TRUE(getFilterStockFromHuShenGainsData(0).empty());
+    EXPECT_EQ(getFilterStockFromHuShenGainsData(400).size(), 200u);
+    const Array top = getFilterStockFromHuShenGainsData(50);
+    ASSERT_EQ(top.size(), 100u);
+    EXPECT_EQ(stringFor(top[0].dictionary(), k::STOCK_Code), "600000");
+    EXPECT_EQ(stringFor(top[0].dictionary(), k::STOCK_SC_Name), "股票0");
+    EXPECT_EQ(stringFor(top[50].dictionary(), k::STOCK_Code), "000001");
+    EXPECT_TRUE(fs::exists(gains / "todayStr_SH.plist"));
+}
+
+TEST_F(ScreeningFlows, OneRankingRunAtATime) {
+    record("600005", {1000, 130, 12, 15});
+    ScopedRunLoop loop;
+    ASSERT_TRUE(processFilterStockFromHuShenGainsData(lib, Array{entry("600005")}));
+    EXPECT_FALSE(processFilterStockFromHuShenGainsData(lib, Array{entry("600005")}));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (isGainsRankingRunning() && std::chrono::steady_clock::now() < deadline)
+        loop.loop().runOnce(std::chrono::milliseconds(10));
+    ASSERT_FALSE(isGainsRankingRunning());
+    EXPECT_EQ(delegate.bought, 1u);  // 5-day 12 and 10-day 15 are in the buy range
+    EXPECT_EQ(delegate.shown, (std::vector<std::string>{"600005"}));
+}
