@@ -83,40 +83,62 @@ std::vector<std::string> getMyHoldArray() {
     return codes;
 }
 
-StyledText calMarketScore(QXUtility& engine, std::string& risingReport) {
+std::string marketReportAnalyse_SortUP(QXUtility& engine, const Array& rising,
+                                       std::int32_t& sortUpPlant) {
     std::lock_guard lock(engine.mutex());
-    std::int32_t score = 100;
-    const fs::path gains = getGainsPath();
-
     const auto panel = defaultQXProcessUIController();
-
-    const Array rising = readGainLists(gains, "SortUp");
-    panel->setIndicatorCurrentProgress(35);
     panel->setIndicatorCurrentProgress(40);
+    std::int32_t score = engine.getMarkScore();
     const SectorReport up =
         risingSectorReport(rising, SectorGroups::shared(), score, toLocal(now()));
+    const fs::path gains = getGainsPath();
     replaceFile(gains / "todayStr.txt", up.text);
     replaceList(gains / "todayplte_SortUp.Plist", up.count.ranked);
+    engine.setMarkScore(score);
+    sortUpPlant = up.strong;
     panel->setIndicatorCurrentProgress(70);
+    return up.text;
+}
 
-    const Array falling = readGainLists(gains, "SortDown");
+std::string marketReportAnalyse_SortDown(QXUtility& engine, const Array& falling,
+                                         std::int32_t& sortDownPlant) {
+    std::lock_guard lock(engine.mutex());
+    const auto panel = defaultQXProcessUIController();
     panel->setIndicatorCurrentProgress(72);
+    std::int32_t score = engine.getMarkScore();
     const SectorReport down = fallingSectorReport(falling, SectorGroups::shared(), score);
+    engine.setMarkScore(score);
+    sortDownPlant = down.strong;
     ORVANE_LOG("g_markScore =%d indexPlateDownNum=%d", score, down.strong);
     const std::string notice = sellSignalNotice(down);
     if (!notice.empty())
         NotificationBus::shared().post(Notifiation_Stock_rasieDown, &engine,
                                        Dictionary{{StockSellSignal, notice}});
+    const fs::path gains = getGainsPath();
     replaceFile(gains / "todayStr_Down.txt", down.text);
     replaceList(gains / "todayplte_SortDown.Plist", down.count.ranked);
     panel->setIndicatorCurrentProgress(95);
-    ORVANE_LOG("下跌:%s", down.text.c_str());
+    return down.text;
+}
 
-    engine.setMarkScore(score);
-    StyledText line =
-        marketStatusLine(up.strong, down.strong, rising.size(), falling.size(), score);
+StyledText calMarketScore(QXUtility& engine, std::string& risingReport) {
+    std::lock_guard lock(engine.mutex());
+    engine.setMarkScore(100);
+    const fs::path gains = getGainsPath();
+
+    const Array rising = readGainLists(gains, "SortUp");
+    defaultQXProcessUIController()->setIndicatorCurrentProgress(35);
+    std::int32_t strongUp = 0;
+    risingReport = marketReportAnalyse_SortUP(engine, rising, strongUp);
+
+    const Array falling = readGainLists(gains, "SortDown");
+    std::int32_t strongDown = 0;
+    const std::string downText = marketReportAnalyse_SortDown(engine, falling, strongDown);
+    ORVANE_LOG("下跌:%s", downText.c_str());
+
+    const std::int32_t score = engine.getMarkScore();
+    StyledText line = marketStatusLine(strongUp, strongDown, rising.size(), falling.size(), score);
     ORVANE_LOG("g_markScore =%d %s", score, line.text.c_str());
-    risingReport = up.text;
     return line;
 }
 

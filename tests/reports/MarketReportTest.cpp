@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "TempDataDir.h"
 #include "orvane/analysis/QXUtility.h"
@@ -24,13 +26,13 @@ Value listOf(int first, int count, double yesClose, double close) {
                                   {k::STOCK_closePrice, format("%.2f", close)}});
     return Value(std::move(list));
 }
-}  // namespace
 
-TEST(MarketReport, ScoresWritesReportsAndSignalsHeldStocks) {
-    test::TempDataDir dir;
-    const auto plate = dir.path() / "constdata/plate";
+// Two groups of ten; six estate stocks rise 5 %, five bank stocks fall 5 %;
+// a bank stock is held.
+void writeDayOfTwoGroups(const std::filesystem::path& dataDir) {
+    const auto plate = dataDir / "constdata/plate";
     std::filesystem::create_directories(plate);
-    std::filesystem::create_directories(dir.path() / "constdata/composit");
+    std::filesystem::create_directories(dataDir / "constdata/composit");
     {
         std::ofstream banks(plate / "银行.txt"), estate(plate / "地产.txt");
         for (int i = 0; i < 10; ++i) banks << 600000 + i << "\n";
@@ -42,7 +44,13 @@ TEST(MarketReport, ScoresWritesReportsAndSignalsHeldStocks) {
     writePropertyList(gains / "todayStr_SortDown_SH.plist", listOf(600000, 5, 10, 9.5));
     writePropertyList(gains / "todayStr_SortDown_SZ.plist", Value(Array{}));
     std::ofstream(QXUtility::getHoldStockPath() / "600009.txt") << "x";
+}
+}  // namespace
 
+TEST(MarketReport, ScoresWritesReportsAndSignalsHeldStocks) {
+    test::TempDataDir dir;
+    writeDayOfTwoGroups(dir.path());
+    const auto gains = QXUtility::getGainsPath();
     std::vector<Notification> notes;
     ScopedObserver observer(NotificationBus::shared(), Notifiation_Stock_rasieDown,
                             [&](const Notification& n) { notes.push_back(n); });
@@ -64,4 +72,28 @@ TEST(MarketReport, ScoresWritesReportsAndSignalsHeldStocks) {
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_NE(notes[0].userInfo.at(StockSellSignal).string().find("银行板块"), std::string::npos);
     EXPECT_NE(notes[0].userInfo.at(StockSellSignal).string().find("600009"), std::string::npos);
+}
+
+TEST(MarketReport, ConcurrentRunsEachSeeTheirOwnWholeScore) {
+    test::TempDataDir dir;
+    writeDayOfTwoGroups(dir.path());
+    QXUtility engine;
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> runs;
+    for (int t = 0; t < 4; ++t)
+        runs.emplace_back([&] {
+            for (int i = 0; i < 10; ++i) {
+                std::string rising;
+                if (calMarketScore(engine, rising).text.find("市场分数:82 ;") == std::string::npos)
+                    ++wrong;
+            }
+        });
+    for (auto& r : runs) r.join();
+    EXPECT_EQ(wrong.load(), 0);
+    EXPECT_EQ(engine.getMarkScore(), 82);
+
+    // A report on its own adds to the current score.
+    std::int32_t strong = 0;
+    marketReportAnalyse_SortUP(engine, Array{}, strong);
+    EXPECT_EQ(engine.getMarkScore(), 72);
 }

@@ -5,6 +5,7 @@
 // line, and the sell-signal notice for held stocks in strongly falling
 // sectors. Runs under the engine's lock.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,17 @@ std::string noticeDown2(const std::string& group, double share, const std::strin
 /// The held stocks: the HoldStock folder's entries without extension, in
 /// name order.
 std::vector<std::string> getMyHoldArray();
+
+/// The rising-sector report of `rising`: adds its points to the engine's
+/// market score, writes the report and the ranked groups to the Gains
+/// folder; the strong groups go to `sortUpPlant`.
+std::string marketReportAnalyse_SortUP(QXUtility& engine, const Array& rising,
+                                       std::int32_t& sortUpPlant);
+/// The falling-sector report of `falling`: adds its points to the engine's
+/// market score, posts the sell-signal notice of the held stocks, writes the
+/// report and the ranked groups; the strong groups go to `sortDownPlant`.
+std::string marketReportAnalyse_SortDown(QXUtility& engine, const Array& falling,
+                                         std::int32_t& sortDownPlant);
 
 /// Computes the market score into the engine, writes the reports and lists,
 /// posts the sell-signal notice when there is one; the rising report goes to
