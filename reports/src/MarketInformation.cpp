@@ -98,6 +98,15 @@ bool MarketInfoRun::finished() const {
     return queueFinished_ && delivered(scores_) && delivered(doublePaoScores_);
 }
 
+bool MarketInfoRun::waitUntilFinished(std::chrono::milliseconds limit) const {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!finished()) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
     auto run = std::make_shared<MarketInfoRun>();
     auto queue = RequestQueue::queue();
@@ -106,9 +115,9 @@ std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
     queue->setQueueDidFinish([&lib, weak = std::weak_ptr<MarketInfoRun>(run)](RequestQueue& q) {
         const bool reported = QueueFinishMarktReport(lib, q);
         if (auto r = weak.lock()) {
+            r->queue_.reset();
             r->reported_ = reported;
             r->queueFinished_ = true;
-            r->queue_.reset();
         }
     });
     for (const MarketGainList& list : kMarketGainLists) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -21,6 +22,7 @@
 #include "orvane/market/StockKeys.h"
 #include "orvane/reports/GainsRankingRun.h"
 #include "orvane/reports/MarketInformation.h"
+#include "orvane/reports/MarketReportGuard.h"
 #include "orvane/reports/StockScreening.h"
 
 using namespace orvane;
@@ -267,6 +269,36 @@ TEST_F(ScreeningFlows, MarketInformationWithoutAllListsOnlyClosesThePanel) {
         loop.loop().runUntil([&] { return unreachable->finished(); }, std::chrono::seconds(30)));
     EXPECT_FALSE(unreachable->reported());
     EXPECT_EQ(delegate.panelClosed, 2);
+}
+
+TEST_F(ScreeningFlows, AWorkerRunsTheFlowUnderTheGuardWhileTheMainThreadServesIt) {
+    for (const MarketGainList& list : kMarketGainLists)
+        files[list.serverFile] = gainList(600000, 2, list.direction * -3.0);
+    ScopedRunLoop loop;
+    MarketReportGuard& guard = MarketReportGuard::shared();
+    std::atomic<bool> reported{false}, skipped{false}, attempted{false};
+    std::thread worker([&] {
+        guard.runUnlessBusy([&] {
+            auto run = handMarketInfoProcess(lib);
+            const bool ok = run->waitUntilFinished(std::chrono::seconds(30)) && run->reported();
+            while (!attempted) std::this_thread::yield();  // hold the guard for the second
+            reported = ok;
+        });
+    });
+    std::thread second([&] {
+        while (!guard.busy()) std::this_thread::yield();
+        skipped = !guard.runUnlessBusy([] {});
+        attempted = true;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!reported && std::chrono::steady_clock::now() < deadline)
+        loop.loop().runOnce(std::chrono::milliseconds(10));
+    worker.join();
+    second.join();
+    EXPECT_TRUE(reported);
+    EXPECT_TRUE(skipped);
+    EXPECT_FALSE(guard.busy());
+    EXPECT_EQ(delegate.status.size(), 2u);
 }
 
 TEST_F(ScreeningFlows, TopGainersTakeTheFirstOfEachExchange) {

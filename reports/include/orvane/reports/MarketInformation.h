@@ -7,6 +7,8 @@
 // fetched alongside. Also the top gainers for the stock filter window.
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -43,21 +45,25 @@ std::filesystem::path parsedGainListPath(const std::filesystem::path& download);
 /// by a complete download); false on a transfer failure or an error page.
 bool downloadMarketGainListNow(const MarketGainList& list);
 
-/// One run of the flow; its state is touched on the main thread only.
+/// One run of the flow. Its handlers run on the main thread; any thread may
+/// ask how far it is.
 class MarketInfoRun {
   public:
     /// The queue-finish handler ran (the panel is closed) and both score
     /// lists were delivered.
     bool finished() const;
     /// The market report was made (all four lists had arrived).
-    bool reported() const { return reported_; }
+    bool reported() const { return reported_.load(); }
+    /// For a worker thread (the main thread must stay free to run the
+    /// handlers): waits until the run finished or the limit passed.
+    bool waitUntilFinished(std::chrono::milliseconds limit) const;
 
   private:
     friend std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib);
-    std::shared_ptr<RequestQueue> queue_;
+    std::shared_ptr<RequestQueue> queue_;  // main thread only
     std::shared_ptr<HttpRequest> scores_, doublePaoScores_;
-    bool queueFinished_ = false;
-    bool reported_ = false;
+    std::atomic<bool> queueFinished_{false};
+    std::atomic<bool> reported_{false};
 };
 
 /// Starts the four downloads and the score-list downloads; returns at once.
