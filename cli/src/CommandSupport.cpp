@@ -50,14 +50,6 @@ void fail(const std::string& message) {
     throw CLI::RuntimeError(1);
 }
 
-std::string valueText(const Value& v) {
-    if (v.isString()) return v.string();
-    if (v.isBool()) return v.toBool() ? "1" : "0";
-    if (v.isInteger()) return std::to_string(v.toInteger());
-    if (v.isReal()) return format("%g", v.toDouble());
-    return {};
-}
-
 void printRecord(const Dictionary& record, int indent) {
     const std::string pad(static_cast<std::size_t>(indent), ' ');
     for (const auto& [key, value] : record) {
@@ -65,7 +57,7 @@ void printRecord(const Dictionary& record, int indent) {
             std::printf("%s%s:\n", pad.c_str(), key.c_str());
             printRecord(value.dictionary(), indent + 2);
         } else {
-            std::printf("%s%s=%s\n", pad.c_str(), key.c_str(), valueText(value).c_str());
+            std::printf("%s%s=%s\n", pad.c_str(), key.c_str(), describe(value).c_str());
         }
     }
 }

@@ -31,8 +31,6 @@ ReferenceCheck updateReferenceData();
 /// keeps a RuntimeError's text to itself).
 [[noreturn]] void fail(const std::string& message);
 
-/// A value as one line of text.
-std::string valueText(const Value& v);
 /// key=value lines in key order; nested records under "key:" indented.
 void printRecord(const Dictionary& record, int indent = 0);
 

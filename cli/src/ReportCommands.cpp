@@ -97,7 +97,7 @@ void runMarketReport(const ServerOptions& servers) {
 void printCandidate(const Dictionary& r) {
     const Value* trend = find(r, k::STOCK_Trend);
     std::printf("%s\t%s\t%s\t%.2f\t%.2f\t%s\n", stringFor(r, k::STOCK_Code).c_str(),
-                stringFor(r, k::STOCK_SC_Name).c_str(), trend ? valueText(*trend).c_str() : "-",
+                stringFor(r, k::STOCK_SC_Name).c_str(), trend ? describe(*trend).c_str() : "-",
                 double{floatFor(r, k::KEY_Gain_5Days)}, double{floatFor(r, k::KEY_Gain_10Days)},
                 stringFor(r, k::KEY_Plate_Group).c_str());
 }

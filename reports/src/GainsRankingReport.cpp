@@ -1,7 +1,6 @@
 #include "orvane/reports/GainsRankingReport.h"
 
 #include <algorithm>
-#include <charconv>
 #include <system_error>
 #include <unordered_map>
 
@@ -46,21 +45,6 @@ constexpr const char* kTipBox =
     "\r\n* 10日涨幅大于 10%,小于 25%           *"
     "\r\n*                                  *"
     "\r\n***********************************\r\n";
-
-// A value as text: strings as they are, numbers in their shortest form,
-// "(null)" for an absent value.
-std::string describe(const Value* v) {
-    if (!v || v->isNull()) return kMissing;
-    if (v->isString()) return v->string();
-    if (v->isBool()) return v->toBool() ? "1" : "0";
-    if (v->isInteger()) return std::to_string(v->toInteger());
-    if (v->isReal()) {
-        char buf[32];
-        auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v->toDouble());
-        return ec == std::errc() ? std::string(buf, end) : std::string();
-    }
-    return {};
-}
 
 // One screened record with the parts the report reads.
 struct Row {
@@ -168,7 +152,8 @@ GainsRankingReport composeGainsRankingReport(const Array& records, const std::st
     for (const Value& record : records) {
         const Dictionary& d = record.dictionary();
         const Value* code = find(d, STOCK_Code);
-        rows.push_back({&record, code && !code->isNull(), describe(code),
+        const bool hasCode = code && !code->isNull();
+        rows.push_back({&record, hasCode, hasCode ? describe(*code) : std::string(kMissing),
                         floatFor(d, KEY_Gain_5Days), floatFor(d, KEY_Gain_10Days)});
     }
 

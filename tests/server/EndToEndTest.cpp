@@ -9,8 +9,6 @@
 #include "orvane/market/QXStockLib.h"
 #include "orvane/market/ResultFile.h"
 #include "orvane/market/StockKeys.h"
-#include "orvane/server/Publisher.h"
-#include "orvane/server/SyntheticMarket.h"
 
 using namespace orvane;
 namespace k = orvane::keys;
@@ -18,16 +16,12 @@ namespace k = orvane::keys;
 TEST(EndToEnd, PublishedRecordsComeBackThroughTheServer) {
     test::TempDataDir dir;
     const auto tree = dir.path() / "tree";
-    server::PublishOptions options;
-    options.daysBack = 3;
-    options.version = LocalDateTime{2025, 12, 5, 16, 0, 0};
-    const auto market = server::makeSyntheticMarket(8, 2, *parseDate("2025-12-05"), 320);
-    ASSERT_TRUE(server::publishMarket(market, tree, options).ok);
+    const auto market = test::publishDemoMarket(tree, 8, 2, 3);
+    ASSERT_FALSE(market.empty());
 
     test::RunningServer running(tree);
     const MarketServers before = marketServers();
-    setMarketServers({"http://127.0.0.1:" + std::to_string(running.port()) + "/orvane",
-                      "http://127.0.0.1:" + std::to_string(running.port()) + "/"});
+    setMarketServers({running.dataURL(), running.quoteURL()});
     const std::string code = market[3].listing.code;
     QXStockLib& lib = QXStockLib::defQXStockLib();
 

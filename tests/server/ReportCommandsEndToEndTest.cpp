@@ -14,8 +14,6 @@
 #include "orvane/market/GainList.h"
 #include "orvane/market/ResultFile.h"
 #include "orvane/market/StockKeys.h"
-#include "orvane/server/Publisher.h"
-#include "orvane/server/SyntheticMarket.h"
 
 using namespace orvane;
 namespace fs = std::filesystem;
@@ -48,15 +46,10 @@ std::pair<std::string, std::vector<std::string>> largestGroup(const fs::path& pl
 TEST(ReportCommandsEndToEnd, MarketReportSectorScreeningAndRanking) {
     test::TempDataDir dir;
     const fs::path tree = dir.path() / "tree";
-    server::PublishOptions options;
-    options.daysBack = 6;
-    options.version = LocalDateTime{2025, 12, 5, 16, 0, 0};
-    const auto market = server::makeSyntheticMarket(60, 7, *parseDate("2025-12-05"), 320);
-    ASSERT_TRUE(server::publishMarket(market, tree, options).ok);
+    ASSERT_FALSE(test::publishDemoMarket(tree, 60, 7, 6).empty());
     test::RunningServer running(tree);
     const std::string servers =
-        " --server http://127.0.0.1:" + std::to_string(running.port()) +
-        "/orvane --quote-server http://127.0.0.1:" + std::to_string(running.port()) + "/";
+        " --server " + running.dataURL() + " --quote-server " + running.quoteURL();
     const auto cli = [&](const std::string& args) {
         return test::runProgram(std::string(ORVANE_CLI) + " " + args + servers + " 2>/dev/null");
     };

@@ -9,6 +9,9 @@
 
 #include <fstream>
 
+#include "orvane/server/Publisher.h"
+#include "orvane/server/SyntheticMarket.h"
+
 namespace orvane::test {
 
 namespace fs = std::filesystem;
@@ -63,6 +66,16 @@ std::string rawExchange(int port, const std::string& request) {
     }
     ::close(sock);
     return answer;
+}
+
+std::vector<server::StockSeries> publishDemoMarket(const std::filesystem::path& tree, int count,
+                                                   std::uint64_t seed, int daysBack) {
+    server::PublishOptions options;
+    options.daysBack = daysBack;
+    options.version = LocalDateTime{2025, 12, 5, 16, 0, 0};
+    auto market = server::makeSyntheticMarket(count, seed, *parseDate("2025-12-05"), 320);
+    if (!server::publishMarket(market, tree, options).ok) market.clear();
+    return market;
 }
 
 RunningServer::RunningServer(const fs::path& tree, std::string base, int threads)

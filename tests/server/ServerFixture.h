@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "TempDataDir.h"
+#include "orvane/server/DailySeries.h"
 #include "orvane/server/DataServer.h"
 
 namespace orvane::test {
@@ -38,6 +40,11 @@ class SampleTree {
 /// answers until it closes the connection (or 5 s pass).
 std::string rawExchange(int port, const std::string& request);
 
+/// A demo market of `count` stocks ending on 2025-12-05, published below
+/// `tree` with `daysBack` earlier days; the stocks, or nothing on failure.
+std::vector<server::StockSeries> publishDemoMarket(const std::filesystem::path& tree, int count,
+                                                   std::uint64_t seed, int daysBack);
+
 class RunningServer {
   public:
     explicit RunningServer(const std::filesystem::path& tree, std::string base = "/orvane",
@@ -45,6 +52,9 @@ class RunningServer {
     ~RunningServer();
 
     int port() const { return port_; }
+    /// The data server's base URL and the quote service's address.
+    std::string dataURL() const { return "http://127.0.0.1:" + std::to_string(port_) + "/orvane"; }
+    std::string quoteURL() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
     /// A client that sends paths exactly as given (no percent-encoding).
     httplib::Client client() const;
     /// Stops the server and waits for run() to return; its result.
