@@ -28,21 +28,23 @@ ReferenceCheck updateReferenceData() {
     const auto version = [] { return ReferenceUpdate::getLastupdateConstData().value_or("?"); };
     switch (update->downloadConstData()) {
         case ReferenceUpdate::Check::Unreachable:
-            return {false, "the data server cannot be reached: " + marketServers().dataServer};
+            return {false, false,
+                    "the data server cannot be reached: " + marketServers().dataServer};
         case ReferenceUpdate::Check::Malformed:
-            return {false, "the data server's version file is malformed"};
+            return {false, true, "the data server's version file is malformed"};
         case ReferenceUpdate::Check::UpToDate:
-            return {true, "reference data is up to date (" + version() + ")"};
+            return {true, true, "reference data is up to date (" + version() + ")"};
         case ReferenceUpdate::Check::Downloading:
             break;
     }
     loop.loop().runUntil([&] { return result.has_value(); }, std::chrono::hours(1));
     if (!result || !result->installed)
-        return {false,
+        return {false, true,
                 "the reference data was not installed: " + (result ? result->reason : "no answer") +
                     "; the previous reference data is kept"};
-    return {true, "installed reference data " + version() + " (" + std::to_string(result->entries) +
-                      " entries)"};
+    return {true, true,
+            "installed reference data " + version() + " (" + std::to_string(result->entries) +
+                " entries)"};
 }
 
 void fail(const std::string& message) {

@@ -23,6 +23,7 @@ void applyServers(const ServerOptions& o);
 /// the data server; the message says what happened.
 struct ReferenceCheck {
     bool ok = false;
+    bool reachable = true;  // the data server answered
     std::string message;
 };
 ReferenceCheck updateReferenceData();

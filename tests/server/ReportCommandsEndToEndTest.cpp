@@ -99,4 +99,10 @@ TEST(ReportCommandsEndToEnd, MarketReportSectorScreeningAndRanking) {
     ASSERT_TRUE(text);
     EXPECT_EQ(text->rfind("沪深涨幅统计信息   日期：" + today + "\r\n", 0), 0u);
     EXPECT_TRUE(fs::exists(dir.path() / "Gains" / (today + "_5GainsSort.plist")));
+
+    // Without the data server the commands fail at once.
+    const auto unreachable =
+        test::runProgram(std::string(ORVANE_CLI) + " rank --server http://127.0.0.1:1/orvane 2>&1");
+    EXPECT_NE(unreachable.status, 0);
+    EXPECT_NE(unreachable.out.find("cannot be reached"), std::string::npos);
 }
