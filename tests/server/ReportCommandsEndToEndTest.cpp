@@ -102,7 +102,7 @@ TEST(ReportCommandsEndToEnd, MarketReportSectorScreeningAndRanking) {
 
     // Without the data server the commands fail at once.
     const auto unreachable =
-        test::runProgram(std::string(ORVANE_CLI) + " rank --server http://127.0.0.1:1/orvane 2>&1");
+        test::runProgram(std::string(ORVANE_CLI) + " rank --server http://127.0.0.1:1/orvane");
     EXPECT_NE(unreachable.status, 0);
-    EXPECT_NE(unreachable.out.find("cannot be reached"), std::string::npos);
+    EXPECT_TRUE(unreachable.out.empty());
 }
