@@ -1,5 +1,7 @@
 #include "orvane/reports/MarketBreadth.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "orvane/core/NumberText.h"
@@ -10,10 +12,21 @@ namespace orvane {
 
 namespace {
 
-// Truncation toward zero of a finite double; a change that is not a number
-// (a previous close of 0) earns nothing.
-std::int32_t truncated(double v) {
-    return std::isfinite(v) ? static_cast<std::int32_t>(v) : 0;
+std::int32_t clamped(std::int64_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// Truncation toward zero of a finite double, held within the 32-bit range;
+// a change that is not a number (a previous close of 0) earns nothing.
+std::int64_t truncated(double v) {
+    if (!std::isfinite(v)) return 0;
+    return static_cast<std::int64_t>(std::clamp(v, double{INT32_MIN}, double{INT32_MAX}));
+}
+
+// The market score saturates instead of wrapping: absurd prices in a list
+// must not turn a roaring market into a dead one.
+void addPoints(std::int32_t& score, std::int64_t points) {
+    score = clamped(std::int64_t{score} + points);
 }
 
 constexpr int kReportLines = 9;
@@ -27,18 +40,18 @@ float dayChangePercent(const Dictionary& stock) {
 }
 
 std::int32_t risingStockPoints(float g) {
-    return truncated(double{g} + 0.5 - 3.0) + (double{g} > 8.0 ? 2 : 0);
+    return clamped(truncated(double{g} + 0.5 - 3.0) + (double{g} > 8.0 ? 2 : 0));
 }
 
 std::int32_t fallingStockPoints(float g) {
-    return truncated((double{g} - 0.5) * 1.111) + (double{g} < -7.5 ? -2 : 0);
+    return clamped(truncated((double{g} - 0.5) * 1.111) + (double{g} < -7.5 ? -2 : 0));
 }
 
 SectorReport risingSectorReport(const Array& rising, const SectorGroups& groups,
                                 std::int32_t& score, const LocalDateTime& now) {
     SectorReport report;
     report.count = countSectors(rising, groups, [&](const Dictionary& stock) {
-        score += risingStockPoints(dayChangePercent(stock));
+        addPoints(score, risingStockPoints(dayChangePercent(stock)));
     });
     report.text = format("%04d-%02d-%02d %02d.%02d.%02d:   沪深 上涨板块信息\r\n", now.year,
                          now.month, now.day, now.hour, now.minute, now.second);
@@ -57,7 +70,7 @@ SectorReport risingSectorReport(const Array& rising, const SectorGroups& groups,
         if (line == kReportLines) break;
     }
     report.text += "\r\n";
-    score += 10 * report.strong - 10;
+    addPoints(score, 10 * std::int64_t{report.strong} - 10);
     return report;
 }
 
@@ -65,7 +78,7 @@ SectorReport fallingSectorReport(const Array& falling, const SectorGroups& group
                                  std::int32_t& score) {
     SectorReport report;
     report.count = countSectors(falling, groups, [&](const Dictionary& stock) {
-        score += fallingStockPoints(dayChangePercent(stock));
+        addPoints(score, fallingStockPoints(dayChangePercent(stock)));
     });
     report.text = "\r\n------------------  下跌板块信息    -------------------------------\r\n";
     int line = 0;
@@ -77,7 +90,7 @@ SectorReport fallingSectorReport(const Array& falling, const SectorGroups& group
                               g.name.c_str(), g.allNum, double{s}, g.index);
         if (line == kReportLines) break;
     }
-    score += 10 - 10 * report.strong;
+    addPoints(score, 10 - 10 * std::int64_t{report.strong});
     return report;
 }
 

@@ -46,6 +46,14 @@ TEST(MarketBreadth, PointsPerStock) {
     EXPECT_EQ(fallingStockPoints(-3.0f), -3);
     EXPECT_EQ(fallingStockPoints(-10.0f), -11 - 2);
     EXPECT_EQ(risingStockPoints(std::numeric_limits<float>::infinity()), 2);
+    // Absurd prices saturate the points and the score instead of wrapping.
+    EXPECT_EQ(risingStockPoints(1e30f), INT32_MAX);
+    EXPECT_EQ(fallingStockPoints(-1e30f), INT32_MIN);
+    Plates plates({{"甲", 2}});
+    Array absurd{stock(600000, 0.01, 1e30), stock(600001, 0.01, 1e30)};
+    std::int32_t score = 100;
+    risingSectorReport(absurd, plates.groups(), score, *parseDateTime("2025-09-03 15:01:02"));
+    EXPECT_EQ(score, INT32_MAX);
 }
 
 TEST(MarketBreadth, RisingReportRanksSharesAndHintsBelowForty) {
