@@ -124,8 +124,11 @@ std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
         auto request = HttpRequest::requestWithURL(
             dataServerURL(std::string(server::kSortFolder) + list.serverFile));
         const fs::path download = marketGainListDownload(list);
+        // A parsed list left by an earlier run whose other lists failed
+        // must not stand in for today's.
         std::error_code ec;
         fs::remove(download, ec);
+        fs::remove(parsedGainListPath(download), ec);
         request->setDownloadDestinationPath(download);
         request->setDidFinishHandler(downloadMarketReportComplete);
         queue->addOperation(request);

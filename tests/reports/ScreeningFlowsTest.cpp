@@ -252,6 +252,8 @@ TEST_F(ScreeningFlows, MarketInformationWithoutAllListsOnlyClosesThePanel) {
     files["szsortup_new.txt"] = gainList(1, 2, 3.0);
     files["shsortdown_new.txt"] = gainList(600003, 1, -4.0);
     // The Shenzhen falling list is missing: the server answers a 404 page.
+    // Its parsed list from an earlier run does not stand in for it.
+    writeFileAtomically(parsedGainListPath(marketGainListDownload(kMarketGainLists[3])), "x");
     ScopedRunLoop loop;
 
     auto run = handMarketInfoProcess(lib);
@@ -261,6 +263,7 @@ TEST_F(ScreeningFlows, MarketInformationWithoutAllListsOnlyClosesThePanel) {
     EXPECT_TRUE(delegate.status.empty());
     EXPECT_EQ(delegate.panelClosed, 1);
     EXPECT_FALSE(fs::exists(getGainsPath() / "todayStr.txt"));
+    EXPECT_FALSE(fs::exists(parsedGainListPath(marketGainListDownload(kMarketGainLists[3]))));
 
     // Nothing listens on the server's port now: every download fails.
     server.stop();
