@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 
+#include "orvane/core/NumberText.h"
 #include "orvane/server/DayVerdicts.h"
 
 namespace orvane::server {
@@ -167,14 +168,12 @@ bool showsIntent(Path path, const StockSeries& s) {
 }
 
 std::string codeFor(Path path, int index) {
-    char buf[8];
+    int number = 1 + index;
     if (path == Path::Accelerating)
-        std::snprintf(buf, sizeof buf, "%06d", 300001 + index);  // growth board: moves up to 20%
+        number = 300001 + index;  // growth board: moves up to 20%
     else if (index % 2 == 0)
-        std::snprintf(buf, sizeof buf, "%06d", 600000 + index);
-    else
-        std::snprintf(buf, sizeof buf, "%06d", 1 + index);
-    return buf;
+        number = 600000 + index;
+    return format("%06d", number);
 }
 
 }  // namespace

@@ -127,9 +127,11 @@ TEST(KChartPainter, FlatPricesDrawVolumeBarsOnly) {
     const QImage image = render(model);
     EXPECT_COLOUR(at(image, 3.5f, 50), colours::fallingDay());
     for (int c = 0; c < 6; ++c)
-        for (float y = 102; y < 380; y += 1)
-            if (std::fmod(y - 100 + 1.0f, 25.0f) >= 2.0f)
+        for (float y = 102; y < 380; y += 1) {
+            if (std::fmod(y - 100 + 1.0f, 25.0f) >= 2.0f) {
                 ASSERT_EQ(at(image, 8.5f * c + 3, y), QColor(Qt::black));
+            }
+        }
 }
 
 TEST(KChartPainter, PricesOfAThousandOrMoreHaveOneDecimal) {
