@@ -2,7 +2,6 @@
 // the command line, against any data server. Each brings the reference data
 // up to date first, reports progress on stderr and its results on stdout.
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -11,7 +10,6 @@
 #include "Commands.h"
 #include "orvane/analysis/QXUtility.h"
 #include "orvane/core/MainThreadDispatcher.h"
-#include "orvane/core/NumberText.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/RunLoop.h"
 #include "orvane/market/QXStockLib.h"

@@ -1,5 +1,6 @@
 #include "orvane/reports/MarketInformation.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
