@@ -17,6 +17,7 @@
 #include "orvane/market/QXStockLib.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockKeys.h"
+#include "orvane/reports/SectorAggregation.h"
 
 namespace orvane {
 
@@ -26,8 +27,6 @@ namespace {
 
 // What the report prints for an absent name or code.
 constexpr const char* kMissing = "(null)";
-// The group that collects the stocks of no sector group.
-constexpr const char* kNoGroup = "NONE";
 
 // The buy window: both gains strictly inside, compared in double precision.
 constexpr double kBuyTenDayLow = 10.99, kBuyTenDayHigh = 25.99;
