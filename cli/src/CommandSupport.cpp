@@ -10,10 +10,14 @@
 
 namespace orvane::cli {
 
-void addServerOptions(CLI::App* cmd, ServerOptions& o) {
-    cmd->add_option("--server", o.server, "the data server's base URL")->capture_default_str();
-    cmd->add_option("--quote-server", o.quoteServer, "the quote service's address")
+ServerCommand addServerCommand(CLI::App& app, const std::string& name,
+                               const std::string& description) {
+    ServerCommand c{app.add_subcommand(name, description), std::make_shared<ServerOptions>()};
+    c.cmd->add_option("--server", c.servers->server, "the data server's base URL")
         ->capture_default_str();
+    c.cmd->add_option("--quote-server", c.servers->quoteServer, "the quote service's address")
+        ->capture_default_str();
+    return c;
 }
 
 void applyServers(const ServerOptions& o) {

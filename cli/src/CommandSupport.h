@@ -3,6 +3,7 @@
 // --quote-server options, failing with a message, printing records.
 
 #include <CLI/CLI.hpp>
+#include <memory>
 #include <string>
 
 #include "orvane/core/Value.h"
@@ -15,7 +16,13 @@ struct ServerOptions {
     std::string quoteServer = MarketServers{}.quoteServer;
 };
 
-void addServerOptions(CLI::App* cmd, ServerOptions& o);
+/// A subcommand with the --server and --quote-server options.
+struct ServerCommand {
+    CLI::App* cmd;
+    std::shared_ptr<ServerOptions> servers;
+};
+ServerCommand addServerCommand(CLI::App& app, const std::string& name,
+                               const std::string& description);
 /// Points the market-data library at the chosen servers.
 void applyServers(const ServerOptions& o);
 

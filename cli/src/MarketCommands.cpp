@@ -78,14 +78,12 @@ void runUpdateReference(const ServerOptions& servers) {
 
 void addMarketCommands(CLI::App& app) {
     {
-        auto* cmd = app.add_subcommand(
-            "fetch",
+        auto [cmd, servers] = addServerCommand(
+            app, "fetch",
             "print a stock's record from the data server (computed locally when it "
             "cannot be reached)");
-        auto servers = std::make_shared<ServerOptions>();
         auto code = std::make_shared<std::string>();
         auto days = std::make_shared<int>(0);
-        addServerOptions(cmd, *servers);
         cmd->add_option("CODE", *code, "6-digit stock code")->required();
         auto* daysOpt =
             cmd->add_option("--days", *days, "also fetch the N earlier days (up to 98)");
@@ -94,19 +92,16 @@ void addMarketCommands(CLI::App& app) {
         });
     }
     {
-        auto* cmd = app.add_subcommand("search", "print the code-table candidates for a key");
-        auto servers = std::make_shared<ServerOptions>();
+        auto [cmd, servers] =
+            addServerCommand(app, "search", "print the code-table candidates for a key");
         auto key = std::make_shared<std::string>();
-        addServerOptions(cmd, *servers);
         cmd->add_option("KEY", *key, "4+ digits, 2+ pinyin letters or 2+ characters of a name")
             ->required();
         cmd->callback([=] { runSearch(*key); });
     }
     {
-        auto* cmd = app.add_subcommand("sector", "print the sector groups of a stock");
-        auto servers = std::make_shared<ServerOptions>();
+        auto [cmd, servers] = addServerCommand(app, "sector", "print the sector groups of a stock");
         auto code = std::make_shared<std::string>();
-        addServerOptions(cmd, *servers);
         cmd->add_option("CODE", *code, "6-digit stock code")->required();
         cmd->callback([=] {
             requireCode(*code);
@@ -114,11 +109,9 @@ void addMarketCommands(CLI::App& app) {
         });
     }
     {
-        auto* cmd = app.add_subcommand(
-            "update-reference",
+        auto [cmd, servers] = addServerCommand(
+            app, "update-reference",
             "check the reference-data version and install a newer archive when there is one");
-        auto servers = std::make_shared<ServerOptions>();
-        addServerOptions(cmd, *servers);
         cmd->callback([=] { runUpdateReference(*servers); });
     }
 }

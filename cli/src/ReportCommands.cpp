@@ -159,33 +159,27 @@ void runRank(const ServerOptions& servers, int top) {
 
 void addReportCommands(CLI::App& app) {
     {
-        auto* cmd = app.add_subcommand(
-            "market-report",
+        auto [cmd, servers] = addServerCommand(
+            app, "market-report",
             "download the day's market gain lists and print the market score, its verdict and "
             "the rising and falling sectors");
-        auto servers = std::make_shared<ServerOptions>();
-        addServerOptions(cmd, *servers);
         cmd->callback([=] { runMarketReport(*servers); });
     }
     {
-        auto* cmd = app.add_subcommand(
-            "screen-sector",
+        auto [cmd, servers] = addServerCommand(
+            app, "screen-sector",
             "screen the stocks of one sector group: candidates, high scorers and last week's "
             "risers");
-        auto servers = std::make_shared<ServerOptions>();
         auto group = std::make_shared<std::string>();
-        addServerOptions(cmd, *servers);
         cmd->add_option("NAME", *group, "the sector group's name")->required();
         cmd->callback([=] { runScreenSector(*servers, *group); });
     }
     {
-        auto* cmd = app.add_subcommand(
-            "rank",
+        auto [cmd, servers] = addServerCommand(
+            app, "rank",
             "write today's gains ranking report over the top gainers of Shanghai and Shenzhen "
             "and print its path");
-        auto servers = std::make_shared<ServerOptions>();
         auto top = std::make_shared<int>(120);
-        addServerOptions(cmd, *servers);
         cmd->add_option("--top", *top, "how many top gainers of each exchange")
             ->check(CLI::Range(0, 100000))
             ->capture_default_str();

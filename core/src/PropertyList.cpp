@@ -153,6 +153,11 @@ std::optional<Value> readPropertyList(const std::filesystem::path& path) {
     return parsePropertyList(*bytes);
 }
 
+Array readPropertyListArray(const std::filesystem::path& path) {
+    auto value = readPropertyList(path);
+    return value && value->isArray() ? value->array() : Array{};
+}
+
 std::string toXmlPropertyList(const Value& value) {
     PlistPtr node(toNode(value));
     if (!node) return {};

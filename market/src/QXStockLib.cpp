@@ -243,9 +243,8 @@ bool QXStockLib::isExsitOnSmartFile(std::string_view code) const {
 
 std::shared_ptr<RequestQueue> QXStockLib::handDownloadSmartStockSinaData() {
     std::vector<std::string> codes;
-    if (auto stored = readPropertyList(smartModeFilePath()); stored && stored->isArray())
-        for (const Value& v : stored->array())
-            if (v.isString()) codes.push_back(fs::path(v.string()).stem().string());
+    for (const Value& v : readPropertyListArray(smartModeFilePath()))
+        if (v.isString()) codes.push_back(fs::path(v.string()).stem().string());
     return startQuoteQueue(codes, getInspectStockPath());
 }
 

@@ -26,11 +26,6 @@ void appendUpTo51(Array& list, const ScoreRecord& r) {
     if (list.size() < 51) list.emplace_back(r.toRecord());
 }
 
-Array readSmartFile(const std::filesystem::path& smartFile) {
-    auto v = readPropertyList(smartFile);
-    return (v && v->isArray()) ? v->array() : Array{};
-}
-
 }  // namespace
 
 Dictionary ScoreRecord::toRecord() const {
@@ -93,13 +88,13 @@ std::filesystem::path smartModeFilePath() {
 }
 
 bool isExsitOnSmartFile(std::string_view code, const std::filesystem::path& smartFile) {
-    for (const Value& v : readSmartFile(smartFile))
+    for (const Value& v : readPropertyListArray(smartFile))
         if (v.isString() && v.string() == code) return true;
     return false;
 }
 
 void paserSortResultForSmartMode(std::string_view text, const std::filesystem::path& smartFile) {
-    const Array stored = readSmartFile(smartFile);
+    const Array stored = readPropertyListArray(smartFile);
     Array updated = stored;
     forEachListLine(text, 2, [&](const auto& f) {
         const bool known = std::any_of(stored.begin(), stored.end(), [&](const Value& v) {

@@ -47,11 +47,6 @@ bool allParsedListsExist() {
     return true;
 }
 
-Array readArray(const fs::path& path) {
-    auto value = readPropertyList(path);
-    return value && value->isArray() ? value->array() : Array{};
-}
-
 // The report part of the queue-finish handler, once all four lists are in.
 void reportMarket(QXStockLib& lib) {
     progress(lib, 25);
@@ -66,9 +61,10 @@ void reportMarket(QXStockLib& lib) {
                                           readFile(gains / "todayStr_Down.txt").value_or(""));
     defaultQXProcessUIController()->setIndicatorCurrentProgress(98);
     if (d) {
-        d->tagArrayActivatePlateDelegate(readArray(gains / "todayplte_SortDown.Plist"), false,
-                                         true);
-        d->tagArrayActivatePlateDelegate(readArray(gains / "todayplte_SortUp.Plist"), true, false);
+        d->tagArrayActivatePlateDelegate(readPropertyListArray(gains / "todayplte_SortDown.Plist"),
+                                         false, true);
+        d->tagArrayActivatePlateDelegate(readPropertyListArray(gains / "todayplte_SortUp.Plist"),
+                                         true, false);
     }
     std::error_code ec;
     for (const MarketGainList& list : kMarketGainLists)
@@ -77,14 +73,6 @@ void reportMarket(QXStockLib& lib) {
 }
 
 }  // namespace
-
-fs::path marketGainListDownload(const MarketGainList& list) {
-    return getGainsPath() / list.localName;
-}
-
-fs::path parsedGainListPath(const fs::path& download) {
-    return fs::path(download).replace_extension("plist");
-}
 
 bool downloadMarketGainListNow(const MarketGainList& list) {
     auto request = HttpRequest::requestWithURL(
@@ -169,14 +157,18 @@ bool QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue) {
 
 Array getFilterStockFromHuShenGainsData(std::int32_t n) {
     const fs::path gains = getGainsPath();
+    const std::size_t take = static_cast<std::size_t>(std::max(n, 0));
     Array out;
-    for (const char* market : {"SH", "SZ"}) {
+    // The rising lists of Shanghai and of Shenzhen, parsed into the filter
+    // window's own files.
+    for (const auto& [list, market] :
+         {std::pair{kMarketGainLists[0], "SH"}, {kMarketGainLists[1], "SZ"}}) {
         const fs::path parsed = gains / (std::string("todayStr_") + market + ".plist");
-        const auto bytes = readFile(gains / (std::string("todayStr_SortUp_") + market + ".txt"));
-        pasrseGains_new(downloadedText(bytes.value_or("")), parsed, -1);
-        const Array list = readArray(parsed);
-        const std::size_t take = std::min(list.size(), static_cast<std::size_t>(std::max(n, 0)));
-        out.insert(out.end(), list.begin(), list.begin() + static_cast<std::ptrdiff_t>(take));
+        const auto bytes = readFile(marketGainListDownload(list));
+        pasrseGains_new(downloadedText(bytes.value_or("")), parsed, list.direction);
+        const Array stocks = readPropertyListArray(parsed);
+        const auto count = static_cast<std::ptrdiff_t>(std::min(stocks.size(), take));
+        out.insert(out.end(), stocks.begin(), stocks.begin() + count);
     }
     return out;
 }

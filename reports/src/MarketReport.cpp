@@ -15,6 +15,7 @@
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockCode.h"
+#include "orvane/reports/GainListFiles.h"
 
 namespace orvane {
 
@@ -22,30 +23,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The rising (or falling) list: the Shanghai array followed by the Shenzhen one.
-Array readGainLists(const fs::path& gains, const char* direction) {
-    Array out;
-    for (const char* market : {"SH", "SZ"}) {
-        auto list = readPropertyList(
-            gains / (std::string("todayStr_") + direction + "_" + market + ".plist"));
-        if (list && list->isArray())
-            out.insert(out.end(), list->array().begin(), list->array().end());
-    }
-    return out;
-}
-
-void replaceFile(const fs::path& path, const std::string& text) {
+// A sector report and its ranked groups in the Gains folder, each replacing
+// the old file.
+void writeSectorReport(const char* textName, const char* listName, const SectorReport& report) {
+    const fs::path gains = getGainsPath();
     std::error_code ec;
-    fs::remove(path, ec);
-    writeFileAtomically(path, text);
-}
-
-void replaceList(const fs::path& path, const std::vector<GroupCount>& groups) {
+    fs::remove(gains / textName, ec);
+    writeFileAtomically(gains / textName, report.text);
     Array records;
-    for (const GroupCount& g : groups) records.push_back(g.toRecord());
-    std::error_code ec;
-    fs::remove(path, ec);
-    writePropertyList(path, Value(std::move(records)));
+    records.reserve(report.count.ranked.size());
+    for (const GroupCount& g : report.count.ranked) records.emplace_back(g.toRecord());
+    fs::remove(gains / listName, ec);
+    writePropertyList(gains / listName, Value(std::move(records)));
 }
 
 // The sell-signal messages of the held stocks against the falling sectors.
@@ -91,9 +80,7 @@ std::string marketReportAnalyse_SortUP(QXUtility& engine, const Array& rising,
     std::int32_t score = engine.getMarkScore();
     const SectorReport up =
         risingSectorReport(rising, SectorGroups::shared(), score, toLocal(now()));
-    const fs::path gains = getGainsPath();
-    replaceFile(gains / "todayStr.txt", up.text);
-    replaceList(gains / "todayplte_SortUp.Plist", up.count.ranked);
+    writeSectorReport("todayStr.txt", "todayplte_SortUp.Plist", up);
     engine.setMarkScore(score);
     sortUpPlant = up.strong;
     panel->setIndicatorCurrentProgress(70);
@@ -114,9 +101,7 @@ std::string marketReportAnalyse_SortDown(QXUtility& engine, const Array& falling
     if (!notice.empty())
         NotificationBus::shared().post(Notifiation_Stock_rasieDown, &engine,
                                        Dictionary{{StockSellSignal, notice}});
-    const fs::path gains = getGainsPath();
-    replaceFile(gains / "todayStr_Down.txt", down.text);
-    replaceList(gains / "todayplte_SortDown.Plist", down.count.ranked);
+    writeSectorReport("todayStr_Down.txt", "todayplte_SortDown.Plist", down);
     panel->setIndicatorCurrentProgress(95);
     return down.text;
 }
@@ -124,14 +109,13 @@ std::string marketReportAnalyse_SortDown(QXUtility& engine, const Array& falling
 StyledText calMarketScore(QXUtility& engine, std::string& risingReport) {
     std::lock_guard lock(engine.mutex());
     engine.setMarkScore(100);
-    const fs::path gains = getGainsPath();
 
-    const Array rising = readGainLists(gains, "SortUp");
+    const Array rising = readParsedGainLists(-1);
     defaultQXProcessUIController()->setIndicatorCurrentProgress(35);
     std::int32_t strongUp = 0;
     risingReport = marketReportAnalyse_SortUP(engine, rising, strongUp);
 
-    const Array falling = readGainLists(gains, "SortDown");
+    const Array falling = readParsedGainLists(1);
     std::int32_t strongDown = 0;
     const std::string downText = marketReportAnalyse_SortDown(engine, falling, strongDown);
     ORVANE_LOG("下跌:%s", downText.c_str());

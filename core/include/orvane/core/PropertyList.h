@@ -13,6 +13,9 @@ namespace orvane {
 /// Nothing when the file is absent or not a property list.
 std::optional<Value> readPropertyList(const std::filesystem::path& path);
 std::optional<Value> parsePropertyList(std::string_view bytes);
+/// The array a property-list file holds; empty when the file is absent,
+/// malformed or holds something else.
+Array readPropertyListArray(const std::filesystem::path& path);
 
 /// Atomic; false when the value cannot be stored or the write fails.
 bool writePropertyList(const std::filesystem::path& path, const Value& value);

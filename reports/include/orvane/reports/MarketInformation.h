@@ -6,7 +6,6 @@
 // and the ranked groups, with progress steps. The server's score lists are
 // fetched alongside. Also the top gainers for the stock filter window.
 
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -15,31 +14,13 @@
 #include <string>
 
 #include "orvane/core/Value.h"
+#include "orvane/reports/GainListFiles.h"
 
 namespace orvane {
 
 class HttpRequest;
 class QXStockLib;
 class RequestQueue;
-
-/// One of the server's market gain lists and its local download name
-/// ("todayStr" is fixed text, not a date).
-struct MarketGainList {
-    const char* serverFile;
-    const char* localName;
-    std::int32_t direction;  // -1 rising, 1 falling
-};
-
-inline constexpr std::array<MarketGainList, 4> kMarketGainLists = {{
-    {"shsortup_new.txt", "todayStr_SortUp_SH.txt", -1},
-    {"szsortup_new.txt", "todayStr_SortUp_SZ.txt", -1},
-    {"shsortdown_new.txt", "todayStr_SortDown_SH.txt", 1},
-    {"szsortdown_new.txt", "todayStr_SortDown_SZ.txt", 1},
-}};
-
-/// The list's download path in the Gains folder, and its parsed list's path.
-std::filesystem::path marketGainListDownload(const MarketGainList& list);
-std::filesystem::path parsedGainListPath(const std::filesystem::path& download);
 
 /// Downloads one list into its place at once (the old file is replaced only
 /// by a complete download); false on a transfer failure or an error page.
