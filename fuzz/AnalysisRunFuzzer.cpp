@@ -10,8 +10,8 @@
 
 #include "orvane/analysis/AnalysisRun.h"
 #include "orvane/analysis/HistoricalDay.h"
-#include "orvane/analysis/LocalComputation.h"
 #include "orvane/market/StockKeys.h"
+#include "orvane/stocklib/LocalComputation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool quiet = (spdlog::set_level(spdlog::level::off), true);

@@ -10,10 +10,10 @@
 #include "orvane/core/NumberText.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/MarketServers.h"
-#include "orvane/market/QXStockLib.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockCode.h"
 #include "orvane/market/StockKeys.h"
+#include "orvane/stocklib/QXStockLib.h"
 
 namespace orvane::cli {
 

@@ -12,13 +12,13 @@
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/RunLoop.h"
-#include "orvane/market/QXStockLib.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/reports/GainsRankingRun.h"
 #include "orvane/reports/MarketBreadth.h"
 #include "orvane/reports/MarketInformation.h"
 #include "orvane/reports/StockScreening.h"
+#include "orvane/stocklib/QXStockLib.h"
 
 namespace orvane::cli {
 

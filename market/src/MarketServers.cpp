@@ -1,6 +1,7 @@
 #include "orvane/market/MarketServers.h"
 
 #include <mutex>
+#include <string>
 
 namespace orvane {
 
@@ -11,6 +12,15 @@ MarketServers& current() {
     return servers;
 }
 }  // namespace
+
+std::string defaultServerURL(std::string_view path) {
+    std::string url = "http://";
+    url += kDefaultServerHost;
+    url += ':';
+    url += std::to_string(kDefaultServerPort);
+    url += path;
+    return url;
+}
 
 MarketServers marketServers() {
     std::lock_guard lock(gMutex);

@@ -41,7 +41,7 @@ ReferenceUpdate::Check ReferenceUpdate::downloadConstData() {
     ensureDataDirectoryExists();
     getTrendupModePath();
 
-    auto request = HttpRequest::requestWithURL(dataServerURL(server::kUpdateConfigFile));
+    auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::kUpdateConfigFile));
     request->setTimeOutSeconds(kVersionTimeOut);
     request->startSynchronous();
     if (request->error()) return Check::Unreachable;
@@ -60,7 +60,7 @@ void ReferenceUpdate::updateConstdata() {
     const auto target = archivePath();
     std::error_code ec;
     std::filesystem::remove(target, ec);
-    auto request = HttpRequest::requestWithURL(dataServerURL(server::kConstDataZip));
+    auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::kConstDataZip));
     request->setDownloadDestinationPath(target);
     request->setCompletionBlock(
         [self = shared_from_this()](HttpRequest& r) { self->downloadConstDataComplete(r); });

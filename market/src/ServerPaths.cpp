@@ -1,6 +1,6 @@
 #include "orvane/market/ServerPaths.h"
 
-namespace orvane::server {
+namespace orvane::serverpath {
 
 namespace {
 std::string join(std::string_view folder, std::string_view name, std::string_view ext) {
@@ -29,4 +29,4 @@ std::string sortFilePath(std::string_view fileName) {
     return join(kSortFolder, fileName, "");
 }
 
-}  // namespace orvane::server
+}  // namespace orvane::serverpath

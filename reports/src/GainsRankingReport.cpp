@@ -14,10 +14,10 @@
 #include "orvane/core/TextSplit.h"
 #include "orvane/core/Workspace.h"
 #include "orvane/market/CodeTable.h"
-#include "orvane/market/QXStockLib.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/reports/SectorAggregation.h"
+#include "orvane/stocklib/QXStockLib.h"
 
 namespace orvane {
 

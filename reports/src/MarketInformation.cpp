@@ -14,10 +14,10 @@
 #include "orvane/market/GainList.h"
 #include "orvane/market/HttpRequest.h"
 #include "orvane/market/MarketServers.h"
-#include "orvane/market/QXStockLib.h"
 #include "orvane/market/RequestQueue.h"
 #include "orvane/market/ServerPaths.h"
 #include "orvane/reports/MarketReport.h"
+#include "orvane/stocklib/QXStockLib.h"
 
 namespace orvane {
 
@@ -76,7 +76,7 @@ void reportMarket(QXStockLib& lib) {
 
 bool downloadMarketGainListNow(const MarketGainList& list) {
     auto request = HttpRequest::requestWithURL(
-        dataServerURL(std::string(server::kSortFolder) + list.serverFile));
+        dataServerURL(std::string(serverpath::kSortFolder) + list.serverFile));
     request->setDownloadDestinationPath(marketGainListDownload(list));
     request->startSynchronous();
     return !request->error() && answeredWithContent(*request);
@@ -111,7 +111,7 @@ std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
     });
     for (const MarketGainList& list : kMarketGainLists) {
         auto request = HttpRequest::requestWithURL(
-            dataServerURL(std::string(server::kSortFolder) + list.serverFile));
+            dataServerURL(std::string(serverpath::kSortFolder) + list.serverFile));
         const fs::path download = marketGainListDownload(list);
         // A parsed list left by an earlier run whose other lists failed
         // must not stand in for today's.

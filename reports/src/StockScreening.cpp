@@ -9,11 +9,11 @@
 #include "orvane/core/Log.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/market/CodeTable.h"
-#include "orvane/market/QXStockLib.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockCode.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/reports/ScreeningPicks.h"
+#include "orvane/stocklib/QXStockLib.h"
 
 namespace orvane {
 

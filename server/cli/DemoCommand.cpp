@@ -5,15 +5,15 @@
 #include <memory>
 
 #include "Commands.h"
-#include "orvane/server/DemoMarket.h"
-#include "orvane/server/DemoTreeFolder.h"
-#include "orvane/server/ServeUntilStopped.h"
+#include "orvane/httpserver/ServeUntilStopped.h"
+#include "orvane/publisher/DemoMarket.h"
+#include "orvane/publisher/DemoTreeFolder.h"
 
 namespace orvane::server::cli {
 
 void addDemoCommand(CLI::App& app) {
     auto* demo = app.add_subcommand("demo", "publish the demo market when needed and serve it");
-    auto port = std::make_shared<int>(kDefaultPort);
+    auto port = std::make_shared<int>(kDefaultServerPort);
     demo->add_option("--port", *port, "TCP port")
         ->capture_default_str()
         ->check(CLI::Range(0, 65535));

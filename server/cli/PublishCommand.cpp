@@ -10,9 +10,9 @@
 
 #include "Commands.h"
 #include "orvane/core/Clock.h"
-#include "orvane/server/MarketImport.h"
-#include "orvane/server/Publisher.h"
-#include "orvane/server/SyntheticMarket.h"
+#include "orvane/publisher/MarketImport.h"
+#include "orvane/publisher/Publisher.h"
+#include "orvane/publisher/SyntheticMarket.h"
 
 namespace orvane::server::cli {
 

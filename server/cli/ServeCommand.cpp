@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "Commands.h"
-#include "orvane/server/ServeUntilStopped.h"
+#include "orvane/httpserver/ServeUntilStopped.h"
 
 namespace orvane::server::cli {
 

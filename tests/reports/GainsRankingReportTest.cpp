@@ -10,8 +10,8 @@
 #include "orvane/core/NumberText.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/Workspace.h"
-#include "orvane/market/QXStockLib.h"
 #include "orvane/market/StockKeys.h"
+#include "orvane/stocklib/QXStockLib.h"
 
 using namespace orvane;
 namespace k = orvane::keys;

@@ -18,12 +18,12 @@
 #include "orvane/core/RunLoop.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/MarketServers.h"
-#include "orvane/market/QXStockLib.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/reports/GainsRankingRun.h"
 #include "orvane/reports/MarketInformation.h"
 #include "orvane/reports/MarketReportGuard.h"
 #include "orvane/reports/StockScreening.h"
+#include "orvane/stocklib/QXStockLib.h"
 
 using namespace orvane;
 namespace fs = std::filesystem;

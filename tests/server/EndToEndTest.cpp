@@ -6,9 +6,9 @@
 #include "ServerFixture.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/market/MarketServers.h"
-#include "orvane/market/QXStockLib.h"
 #include "orvane/market/ResultFile.h"
 #include "orvane/market/StockKeys.h"
+#include "orvane/stocklib/QXStockLib.h"
 
 using namespace orvane;
 namespace k = orvane::keys;

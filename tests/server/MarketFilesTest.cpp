@@ -1,4 +1,4 @@
-#include "orvane/server/MarketFiles.h"
+#include "orvane/publisher/MarketFiles.h"
 
 #include <gtest/gtest.h>
 

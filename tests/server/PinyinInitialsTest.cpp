@@ -1,4 +1,4 @@
-#include "orvane/server/PinyinInitials.h"
+#include "orvane/publisher/PinyinInitials.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "orvane/server/PricePatterns.h"
+#include "orvane/publisher/PricePatterns.h"
 
 #include <gtest/gtest.h>
 

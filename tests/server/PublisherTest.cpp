@@ -1,4 +1,4 @@
-#include "orvane/server/Publisher.h"
+#include "orvane/publisher/Publisher.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@
 #include "orvane/market/ResultFile.h"
 #include "orvane/market/ScoreLists.h"
 #include "orvane/market/StockKeys.h"
-#include "orvane/server/MarketImport.h"
-#include "orvane/server/SyntheticMarket.h"
+#include "orvane/publisher/MarketImport.h"
+#include "orvane/publisher/SyntheticMarket.h"
 
 using namespace orvane;
 using namespace orvane::server;

@@ -1,4 +1,4 @@
-#include "orvane/server/ReferenceData.h"
+#include "orvane/publisher/ReferenceData.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 
 #include <fstream>
 
-#include "orvane/server/Publisher.h"
-#include "orvane/server/SyntheticMarket.h"
+#include "orvane/publisher/Publisher.h"
+#include "orvane/publisher/SyntheticMarket.h"
 
 namespace orvane::test {
 

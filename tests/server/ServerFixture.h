@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "TempDataDir.h"
-#include "orvane/server/DailySeries.h"
-#include "orvane/server/DataServer.h"
+#include "orvane/httpserver/DataServer.h"
+#include "orvane/publisher/DailySeries.h"
 
 namespace orvane::test {
 

@@ -8,23 +8,15 @@
 #include <string>
 
 #include "ServerFixture.h"
-#include "orvane/server/Defaults.h"
-#include "orvane/server/DemoTreeFolder.h"
-#include "orvane/server/QuoteService.h"
-#include "orvane/server/QuoteSymbol.h"
-#include "orvane/server/RequestLog.h"
-#include "orvane/server/ServeOptions.h"
-#include "orvane/server/TreeFiles.h"
+#include "orvane/httpserver/QuoteService.h"
+#include "orvane/httpserver/QuoteSymbol.h"
+#include "orvane/httpserver/RequestLog.h"
+#include "orvane/httpserver/ServeOptions.h"
+#include "orvane/httpserver/TreeFiles.h"
+#include "orvane/publisher/DemoTreeFolder.h"
 
 namespace fs = std::filesystem;
 using namespace orvane::server;
-
-TEST(ServerDefaults, UrlIsHostPortAndBase) {
-    EXPECT_EQ(std::string(kDefaultServerUrl), "http://" + std::string(kDefaultHost) + ":" +
-                                                  std::to_string(kDefaultPort) +
-                                                  std::string(kDefaultBasePath));
-    EXPECT_EQ(normalizeBasePath(kDefaultBasePath), std::string(kDefaultBasePath));
-}
 
 TEST(ServeOptions, BasePathIsNormalisedOrRefused) {
     EXPECT_EQ(normalizeBasePath("/orvane"), "/orvane");

@@ -1,4 +1,4 @@
-#include "orvane/server/StockFiles.h"
+#include "orvane/publisher/StockFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "orvane/core/NumberText.h"
 #include "orvane/market/ResultFile.h"
 #include "orvane/market/StockKeys.h"
-#include "orvane/server/ResultFileText.h"
+#include "orvane/publisher/ResultFileText.h"
 
 using namespace orvane;
 namespace k = orvane::keys;

@@ -1,10 +1,10 @@
-#include "orvane/server/SyntheticMarket.h"
+#include "orvane/publisher/SyntheticMarket.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "orvane/server/DayVerdicts.h"
+#include "orvane/publisher/DayVerdicts.h"
 
 using namespace orvane;
 using namespace orvane::server;

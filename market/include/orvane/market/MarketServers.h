@@ -8,11 +8,19 @@
 
 namespace orvane {
 
+// The embedded data server (`orvane-server demo`) is the default data server
+// and quote service: these are its defaults and the client's.
+inline constexpr int kDefaultServerPort = 8468;
+inline constexpr std::string_view kDefaultServerHost = "127.0.0.1";
+/// The first path segment of every data-server path ("/orvane/const/...").
+inline constexpr std::string_view kDefaultServerBasePath = "/orvane";
+
+/// http://host:port of the embedded server, followed by `path`.
+std::string defaultServerURL(std::string_view path);
+
 struct MarketServers {
-    // The embedded data server (orvane-server demo), which is also the
-    // quote service.
-    std::string dataServer = "http://127.0.0.1:8468/orvane";
-    std::string quoteServer = "http://127.0.0.1:8468/";
+    std::string dataServer = defaultServerURL(kDefaultServerBasePath);
+    std::string quoteServer = defaultServerURL("/");
 };
 
 MarketServers marketServers();

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace orvane::server {
+namespace orvane::serverpath {
 
 inline constexpr std::string_view kUpdateConfigFile = "/const/updateconfigfile.txt";
 inline constexpr std::string_view kConstDataZip = "/const/constdata.zip";
@@ -24,4 +24,4 @@ std::string historyFilePath(std::string_view code);
 std::string quoteCopyPath(std::string_view code);
 std::string sortFilePath(std::string_view fileName);
 
-}  // namespace orvane::server
+}  // namespace orvane::serverpath

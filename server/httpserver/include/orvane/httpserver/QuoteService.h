@@ -1,0 +1,34 @@
+#pragma once
+// The quote service over a published tree: answers "list=sh600000,sz000001"
+// with one quote line a symbol, the stored copy at
+// const/hisdata/sinadata/CODE.txt as its bytes are (GB 18030), or the empty
+// quote `var hq_str_SYMBOL="";` for an unknown or malformed symbol.
+
+#include <string>
+#include <string_view>
+
+#include "orvane/httpserver/TreeFiles.h"
+
+namespace orvane::server {
+
+class QuoteService {
+  public:
+    /// Symbols after this many in one request are not answered.
+    static constexpr std::size_t kMaxSymbols = 1000;
+
+    explicit QuoteService(TreeFiles tree);
+
+    /// The answer to the comma-separated symbol list (the value after
+    /// "list="): one line a non-empty symbol, each ending in "\n".
+    std::string answer(std::string_view symbolList) const;
+
+    /// `var hq_str_SYMBOL="";` plus newline; characters other than ASCII
+    /// letters and digits in the echoed symbol become '_'.
+    static std::string emptyQuoteLine(std::string_view symbol);
+
+  private:
+    std::string lineFor(std::string_view symbol) const;
+    TreeFiles tree_;
+};
+
+}  // namespace orvane::server

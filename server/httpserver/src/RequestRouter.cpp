@@ -1,0 +1,53 @@
+#include "orvane/httpserver/RequestRouter.h"
+
+#include "orvane/core/AtomicFile.h"
+#include "orvane/httpserver/ContentType.h"
+#include "orvane/httpserver/ErrorPage.h"
+
+namespace orvane::server {
+
+namespace {
+
+constexpr std::string_view kQuotePathPrefix = "/list=";
+constexpr std::string_view kQuoteContentType = "text/plain; charset=GB18030";
+
+Reply errorReply(int status) {
+    return {status, "text/html; charset=utf-8", errorPage(status)};
+}
+
+}  // namespace
+
+RequestRouter::RequestRouter(TreeFiles tree, std::string basePath)
+    : tree_(tree), quotes_(std::move(tree)), basePath_(std::move(basePath)) {}
+
+Reply RequestRouter::route(std::string_view method, std::string_view path,
+                           const std::optional<std::string>& listParam) const {
+    if (method != "GET" && method != "HEAD") return errorReply(405);
+
+    // The quote service keeps the shape of its public counterpart: the list
+    // either as the whole path or as the query of the root.
+    if (path.starts_with(kQuotePathPrefix)) return quotes(path.substr(kQuotePathPrefix.size()));
+    if (path == "/" && listParam) return quotes(*listParam);
+
+    if (!path.starts_with(basePath_)) return errorReply(404);
+    std::string_view belowBase = path.substr(basePath_.size());
+    if (!belowBase.starts_with('/')) return errorReply(404);  // "/orvanex", "/orvane"
+    return treeFile(belowBase);
+}
+
+Reply RequestRouter::treeFile(std::string_view belowBase) const {
+    TreeLookup found = tree_.lookup(belowBase);
+    if (found.status == TreeLookupStatus::Refused) return errorReply(400);
+    if (found.status == TreeLookupStatus::NotFound) return errorReply(404);
+    std::optional<std::string> bytes = readFile(found.file);
+    if (!bytes) return errorReply(500);
+    // The type follows the name asked for, also when a link inside the tree
+    // leads to a file of another name.
+    return {200, std::string(contentTypeFor(std::string(belowBase))), std::move(*bytes)};
+}
+
+Reply RequestRouter::quotes(std::string_view symbolList) const {
+    return {200, std::string(kQuoteContentType), quotes_.answer(symbolList)};
+}
+
+}  // namespace orvane::server

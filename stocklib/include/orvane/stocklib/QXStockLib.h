@@ -1,0 +1,92 @@
+#pragma once
+// The market-data library: one shared object that fetches a stock's records
+// from the data server (computing them locally when the server cannot be
+// reached), reads the code table, keeps the quote files of the user's own
+// and watched stocks fresh, downloads the server's lists, and reports to one
+// delegate. A facade: the work is done by the focused classes it names.
+//
+// Texts that are not valid stock codes never go into a URL or a path:
+// operations given one return nothing, and folder entries named otherwise
+// are skipped.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "orvane/core/Value.h"
+#include "orvane/stocklib/QXStockLibUpdateDelegate.h"
+
+namespace orvane {
+
+class HttpRequest;
+class RequestQueue;
+
+class QXStockLib {
+  public:
+    static QXStockLib& defQXStockLib();
+
+    /// Not owned.
+    void setDelegate(QXStockLibUpdateDelegate* delegate) { delegate_ = delegate; }
+    QXStockLibUpdateDelegate* delegate() const { return delegate_; }
+
+    // One stock (synchronous, on the calling thread).
+
+    /// Today's result file parsed; on a transfer failure the local
+    /// computation from the server's quote copy; nothing otherwise.
+    std::optional<Dictionary> getOneStockDataInfoFormServer(std::string_view code);
+    /// Today's record (when there is one), then days 1..n back (n capped at
+    /// 98) that parsed; progress to the delegate after each day.
+    Array getLastPassdayDataInfoFormServer(std::string_view code, int lastPassday);
+    /// The server's quote copy parsed; the placeholder record (1970-01-01,
+    /// prices "0.01") on a transfer failure.
+    std::optional<Dictionary> getTodayStockDict(std::string_view code);
+    /// The record computed from the stock's history file; nothing when the
+    /// history cannot be fetched (after a 2 s pause) or is not valid.
+    std::optional<Dictionary> downLoadOneStockFromSeverHisdata(const Dictionary& quoteRecord);
+    /// Resets the engine and runs the analysis on the text; the final trend.
+    std::uint32_t calOneStockFromSeverHisdata(const Dictionary& record, std::string_view text);
+    static Dictionary placeholderQuoteRecord(std::string_view code);
+
+    // Code table and quote files.
+
+    Array getAllStockTradeData() const;
+    /// The quote of one stock into a file, asynchronously.
+    void downlaodOneStockTopath(std::string_view code, const std::filesystem::path& toPath);
+    /// Refreshes the quote file of every held stock through a request queue;
+    /// returns at once (the queue, or nothing when there is nothing to fetch).
+    std::shared_ptr<RequestQueue> handDownloadMyStockProcess();
+    void QueueFinishStockDownlaod(RequestQueue& queue);
+    static bool isValidStockCode(std::string_view text);
+
+    // Parsers of the server's texts (this library posts as the sender).
+
+    std::optional<Dictionary> parseSinaData(std::string_view text, std::string_view code) const;
+    std::optional<Dictionary> parseRetStockServerData(std::string_view text) const;
+    std::optional<Dictionary> parseRetStockHistordayData(std::string_view text) const;
+    void pasrseGains_new(std::string_view text, const std::filesystem::path& savePath,
+                         std::int32_t raiseUpOrDown) const;
+
+    // The server's score lists and the smart-mode stocks (asynchronous; the
+    // request is returned for callers that wait for it).
+
+    std::shared_ptr<HttpRequest> handDownloadSortResultiOS(bool flag);
+    bool paserSortResult(std::string_view text);
+    std::shared_ptr<HttpRequest> handDownloadYesDoublePaoSortResultiOS(bool flag);
+    bool paserSortResultForDoublePaoHappend(std::string_view text);
+    void handDownloadSinglePaoFile();
+    void paserSortResultForSmartMode(std::string_view text);
+    bool isExsitOnSmartFile(std::string_view code) const;
+    std::shared_ptr<RequestQueue> handDownloadSmartStockSinaData();
+
+  private:
+    /// A queue of quote downloads, one per valid code, into `folder`.
+    std::shared_ptr<RequestQueue> startQuoteQueue(const std::vector<std::string>& codes,
+                                                  const std::filesystem::path& folder);
+
+    QXStockLibUpdateDelegate* delegate_ = nullptr;
+};
+
+}  // namespace orvane
