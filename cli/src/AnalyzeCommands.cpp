@@ -140,18 +140,19 @@ void runAnalyzeDir(const AnalyzeDirOptions& o) {
         "\tt180\tt300\n";
     for (const fs::path& file : files) {
         const std::string code = file.stem().string();
-        auto text = readFile(file);
-        if (!text || !isValidRespondStr(*text)) {
+        const std::string text = readFile(file).value_or("");  // unreadable: invalid
+        // The text analysed is the one that must be valid: a day earlier the
+        // history may have been too short.
+        const std::string earlier = o.dropNewest ? withoutNewestLine(text) : std::string();
+        const std::string_view historyText = o.dropNewest ? earlier : text;
+        if (!isValidRespondStr(historyText)) {
             out += code + "\tinvalid\n";
             continue;
         }
-        auto line1 = historyLine(*text, 1).value_or("");
-        auto line2 = historyLine(*text, 2).value_or("");
+        auto line1 = historyLine(text, 1).value_or("");
+        auto line2 = historyLine(text, 2).value_or("");
         const TodayTrade today{code, leadingFloat(fieldOf(line1, 1)),
                                leadingFloat(fieldOf(line1, 4)), leadingFloat(fieldOf(line2, 4))};
-        const std::string history = o.dropNewest ? withoutNewestLine(*text) : std::string();
-        const std::string_view historyText =
-            o.dropNewest ? std::string_view(history) : std::string_view(*text);
         ParsedHistory parsed(historyText);
         Verdict v{parseOneStockYahooHistoryFormToday(HistoryView(parsed), today, now), today.close};
         out += code;

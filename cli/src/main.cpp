@@ -10,6 +10,9 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     bool verbose = false;
     app.add_flag("-v,--verbose", verbose, "write the engine's log lines to stderr");
+    // Global options count anywhere on the line: a subcommand hands the ones
+    // it does not know to the app (subcommands inherit this when added).
+    app.fallthrough();
 
     orvane::cli::addCsv2HistCommands(app);
     orvane::cli::addAnalyzeCommands(app);

@@ -10,6 +10,9 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     bool quiet = false;
     app.add_flag("-q,--quiet", quiet, "only warnings and errors, no line per request");
+    // Global options count anywhere on the line: a subcommand hands the ones
+    // it does not know to the app (subcommands inherit this when added).
+    app.fallthrough();
 
     orvane::server::cli::addServeCommand(app);
     orvane::server::cli::addDemoCommand(app);

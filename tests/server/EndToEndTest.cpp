@@ -1,40 +1,127 @@
-// The whole road: a market published, served over HTTP, and read back by the
-// program's market-data library.
+// The whole road: a demo market published, served over HTTP, and read back
+// by the program's market-data library and by the report commands of the
+// command line.
 
 #include <gtest/gtest.h>
 
-#include "ServerFixture.h"
+#include "RunProgram.h"
+#include "ServerSamples.h"
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/Clock.h"
+#include "orvane/core/TextEncoding.h"
+#include "orvane/core/TextSplit.h"
+#include "orvane/market/GainList.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/ResultFile.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/stocklib/QXStockLib.h"
 
 using namespace orvane;
+namespace fs = std::filesystem;
 namespace k = orvane::keys;
 
-TEST(EndToEnd, PublishedRecordsComeBackThroughTheServer) {
-    test::TempDataDir dir;
-    const auto tree = dir.path() / "tree";
-    const auto market = test::publishDemoMarket(tree, 8, 2, 3);
-    ASSERT_FALSE(market.empty());
+namespace {
 
-    test::RunningServer running(tree);
+class EndToEnd : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        served = new test::ServedTree;
+        market = test::publishDemoMarket(served->tree(), 60, 7, 6);
+    }
+    static void TearDownTestSuite() { delete served; }
+    static std::optional<Dictionary> published(const std::string& code) {
+        return parseRetStockServerData(
+            readFile(served->tree() / ("const/hisdata/retdata/" + code + ".txt")).value_or(""),
+            nullptr);
+    }
+    static test::ProgramRun cli(const std::string& args) {
+        return test::runProgram(std::string(ORVANE_CLI) + " " + args + served->serverOptions());
+    }
+    static std::size_t listed(const char* direction, std::int32_t sign) {
+        std::size_t n = 0;
+        for (const char* exchange : {"sh", "sz"})
+            n += parseGainList(downloadedText(*readFile(served->tree() / "const/hisdata/sortdata" /
+                                                        (exchange + std::string(direction)))),
+                               sign)
+                     .size();
+        return n;
+    }
+
+    static inline test::ServedTree* served = nullptr;
+    static inline std::vector<server::StockSeries> market;
+};
+
+// The group with the most members in the installed reference data.
+std::pair<std::string, std::vector<std::string>> largestGroup(const fs::path& plate) {
+    std::pair<std::string, std::vector<std::string>> best;
+    for (const auto& entry : fs::directory_iterator(plate)) {
+        std::vector<std::string> codes;
+        const std::string text = *readFile(entry.path());
+        for (std::string_view line : splitLines(text))
+            if (line.size() == 6) codes.emplace_back(line);
+        if (codes.size() > best.second.size()) best = {entry.path().stem().string(), codes};
+    }
+    return best;
+}
+
+}  // namespace
+
+TEST_F(EndToEnd, PublishedRecordsComeBackThroughTheServer) {
+    ASSERT_FALSE(market.empty());
     const MarketServers before = marketServers();
-    setMarketServers({running.dataURL(), running.quoteURL()});
+    setMarketServers({served->url("/orvane"), served->url("/")});
     const std::string code = market[3].listing.code;
     QXStockLib& lib = QXStockLib::defQXStockLib();
-
     auto record = lib.getOneStockDataInfoFormServer(code);
-    auto published = parseRetStockServerData(
-        *readFile(tree / ("const/hisdata/retdata/" + code + ".txt")), nullptr);
     ASSERT_TRUE(record);
-    ASSERT_TRUE(published);
-    EXPECT_EQ(*record, *published);
+    EXPECT_EQ(*record, published(code).value_or(Dictionary{}));
     EXPECT_EQ(lib.getLastPassdayDataInfoFormServer(code, 3).size(), 4u);
     auto quote = lib.getTodayStockDict(code);
     ASSERT_TRUE(quote);
     EXPECT_EQ(quote->at(k::STOCK_SC_Name).string(), market[3].listing.name);
     EXPECT_EQ(quote->at(k::STOCK_closePrice).string(), record->at(k::STOCK_closePrice).string());
     setMarketServers(before);
+}
+
+TEST_F(EndToEnd, MarketReportSectorScreeningAndRanking) {
+    ASSERT_FALSE(market.empty());
+    const auto report = cli("market-report");
+    ASSERT_EQ(report.status, 0) << report.out;
+    const std::size_t rising = listed("sortup_new.txt", -1);
+    const std::size_t falling = listed("sortdown_new.txt", 1);
+    EXPECT_GT(rising * falling, 0u);
+    for (const std::string& part :
+         {"上涨 " + std::to_string(rising) + "只 下跌 " + std::to_string(falling) + "只",
+          std::string("沪深 上涨板块信息"), std::string("下跌板块信息"),
+          std::string("\n市场状态: 目前市场")})
+        EXPECT_NE(report.out.find(part), std::string::npos) << part << "\n" << report.out;
+
+    const auto [group, members] = largestGroup(served->folder() / "constdata/plate");
+    int high = 0;
+    for (const std::string& code : members)
+        if (auto record = published(code)) high += intFor(*record, k::STOCK_SCORE) >= 91;
+    EXPECT_GT(high, 0);
+    const auto screened = cli("screen-sector " + group);
+    ASSERT_EQ(screened.status, 0);
+    EXPECT_NE(screened.out.find("high scorers (score 91 or more): " + std::to_string(high)),
+              std::string::npos)
+        << screened.out;
+    EXPECT_NE(cli("screen-sector 没有这个板块").status, 0);
+
+    const auto ranked = cli("rank --top 10");
+    ASSERT_EQ(ranked.status, 0);
+    const std::string today = formatDate(toLocal(now()));
+    const fs::path gains = served->folder() / "Gains";
+    EXPECT_EQ(ranked.out, (gains / (today + ".txt")).string() + "\n");
+    EXPECT_EQ(readFile(gains / (today + ".txt"))
+                  .value_or("")
+                  .rfind("沪深涨幅统计信息   日期：" + today + "\r\n", 0),
+              0u);
+    EXPECT_TRUE(fs::exists(gains / (today + "_5GainsSort.plist")));
+
+    // Without the data server the commands fail at once.
+    const auto unreachable =
+        test::runProgram(std::string(ORVANE_CLI) + " rank --server http://127.0.0.1:1/orvane");
+    EXPECT_NE(unreachable.status, 0);
+    EXPECT_TRUE(unreachable.out.empty());
 }

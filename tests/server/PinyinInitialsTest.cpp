@@ -2,17 +2,16 @@
 
 #include <gtest/gtest.h>
 
-using orvane::server::pinyinInitials;
-
 TEST(PinyinInitials, StockNamesIncludingTheReadingsIcuGetsWrong) {
-    EXPECT_EQ(pinyinInitials("浦发银行"), "PFYH");
-    EXPECT_EQ(pinyinInitials("平安银行"), "PAYH");
-    EXPECT_EQ(pinyinInitials("长江电力"), "CJDL");
-    EXPECT_EQ(pinyinInitials("长安汽车"), "CAQC");
-    EXPECT_EQ(pinyinInitials("重庆啤酒"), "CQPJ");
-    EXPECT_EQ(pinyinInitials("万科A"), "WKA");
-    EXPECT_EQ(pinyinInitials("*ST海润"), "STHR");
-    EXPECT_EQ(pinyinInitials("贵州茅台"), "GZMT");
-    EXPECT_EQ(pinyinInitials(""), "");
-    EXPECT_EQ(pinyinInitials("\xff\xfe"), "");
+    for (auto [name, initials] : {std::pair{"浦发银行", "PFYH"},
+                                  {"平安银行", "PAYH"},
+                                  {"长江电力", "CJDL"},
+                                  {"长安汽车", "CAQC"},
+                                  {"重庆啤酒", "CQPJ"},
+                                  {"万科A", "WKA"},
+                                  {"*ST海润", "STHR"},
+                                  {"贵州茅台", "GZMT"},
+                                  {"", ""},
+                                  {"\xff\xfe", ""}})
+        EXPECT_EQ(orvane::server::pinyinInitials(name), initials) << name;
 }

@@ -4,40 +4,33 @@
 
 using namespace orvane::server;
 
-namespace {
-std::vector<DailyBar> barsOf(const std::vector<double>& closes) {
-    std::vector<DailyBar> bars;
-    for (double c : closes) bars.push_back({"2025-09-01", c, c, c, c, 1000});
-    return bars;
-}
-std::vector<double> quiet(int n, double level = 10) {
-    return std::vector<double>(n, level);
-}
-std::vector<double> operator+(std::vector<double> a, const std::vector<double>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-}  // namespace
-
-TEST(PricePatterns, DoubleCannonNeedsAPauseAndAHigherSecondShot) {
-    EXPECT_TRUE(isDoubleCannon(barsOf(quiet(20) + std::vector<double>{10.6, 10.4, 11.2})));
-    EXPECT_TRUE(
-        isDoubleCannon(barsOf(quiet(20) + std::vector<double>{10.6, 10.4, 10.3, 10.2, 11.0})));
-    // No pause: a plain run of rises.
-    EXPECT_FALSE(isDoubleCannon(barsOf(quiet(20) + std::vector<double>{10.6, 10.7, 11.3})));
-    // The second shot stays below the first.
-    EXPECT_FALSE(isDoubleCannon(barsOf(quiet(20) + std::vector<double>{10.6, 9.9, 10.5})));
-    // Too long ago: the second shot must be one of the last five days.
+TEST(PricePatterns, CannonsNeedQuietDaysBigUpDaysAndAPause) {
+    const std::vector<double> quiet(20, 10.0);
+    const struct {
+        std::vector<double> last;  // after twenty quiet days at 10
+        PatternType type;
+    } cases[] = {
+        {{10.6, 10.4, 11.2}, kPatternDoubleCannon},
+        {{10.6, 10.4, 10.3, 10.2, 11.0}, kPatternDoubleCannon},
+        {{10.6, 10.7, 11.3}, kPatternNone},  // no pause: a plain run of rises
+        {{10.6, 9.9, 10.5}, kPatternNone},   // the second shot stays below the first
+        // Too long ago: the second shot must be one of the last five days.
+        {{10.6, 10.4, 11.2, 11.2, 11.2, 11.2, 11.2, 11.2}, kPatternNone},
+        {{10.7}, kPatternSingleCannon},
+        {{10.69}, kPatternNone},
+        {{}, kPatternNone},
+        // Not quiet: a 4% move among the last ten days.
+        {{10, 10, 10, 10, 10.4, 10.4, 10.4, 10.4, 10.4, 10.4, 11.2}, kPatternNone},
+    };
+    for (const auto& c : cases) {
+        std::vector<DailyBar> bars;
+        std::vector<double> closes = quiet;
+        closes.insert(closes.end(), c.last.begin(), c.last.end());
+        for (double close : closes)
+            bars.push_back({"2025-09-01", close, close, close, close, 1000});
+        EXPECT_EQ(patternType(bars), c.type) << testing::PrintToString(c.last);
+        EXPECT_EQ(isDoubleCannon(bars), c.type == kPatternDoubleCannon);
+    }
     EXPECT_FALSE(
-        isDoubleCannon(barsOf(quiet(20) + std::vector<double>{10.6, 10.4, 11.2} + quiet(5, 11.2))));
-    EXPECT_FALSE(isDoubleCannon(barsOf({10, 10.6})));
-}
-
-TEST(PricePatterns, SingleCannonAfterTenQuietDays) {
-    EXPECT_TRUE(isSingleCannon(barsOf(quiet(11) + std::vector<double>{10.7})));
-    EXPECT_FALSE(isSingleCannon(barsOf(quiet(11) + std::vector<double>{10.69})));
-    EXPECT_FALSE(isSingleCannon(
-        barsOf(quiet(5) + std::vector<double>{10.4} + quiet(5, 10.4) + std::vector<double>{11.2})));
-    EXPECT_EQ(patternType(barsOf(quiet(11) + std::vector<double>{10.7})), kPatternSingleCannon);
-    EXPECT_EQ(patternType(barsOf(quiet(11))), kPatternNone);
+        isDoubleCannon({{"2025-09-01", 10, 10, 10, 10, 1}, {"2025-09-02", 10, 10.6, 10, 10.6, 1}}));
 }

@@ -7,19 +7,13 @@
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/ReferenceArchive.h"
-#include "orvane/core/TextEncoding.h"
-#include "orvane/market/GainList.h"
-#include "orvane/market/QuoteLine.h"
-#include "orvane/market/ResultFile.h"
 #include "orvane/market/ScoreLists.h"
-#include "orvane/market/StockKeys.h"
 #include "orvane/publisher/MarketImport.h"
 #include "orvane/publisher/SyntheticMarket.h"
 
 using namespace orvane;
 using namespace orvane::server;
 namespace fs = std::filesystem;
-namespace k = orvane::keys;
 
 TEST(Publisher, PublishesAWholeMarketAndSwapsTheTree) {
     test::TempDataDir dir;
@@ -36,23 +30,11 @@ TEST(Publisher, PublishesAWholeMarketAndSwapsTheTree) {
     EXPECT_EQ(report.stocks, 16u + 4u);  // with the four composite indexes
     EXPECT_EQ(progressCalls, report.stocks);
 
+    // What the library reads back through the server is the end-to-end
+    // test's; here what it does not read.
     const std::string code = market[0].listing.code;
-    auto today = parseRetStockServerData(
-        *readFile(tree / ("const/hisdata/retdata/" + code + ".txt")), nullptr);
-    ASSERT_TRUE(today);
-    EXPECT_EQ(today->at(k::STOCK_DATE).string(), "2025-12-05");
-    EXPECT_TRUE(fs::exists(tree / ("const/hisdata/retdata/" + code + "/5.txt")));
-    EXPECT_TRUE(fs::exists(tree / "const/hisdata/retdata/399001.txt"));
-
-    auto quote = gb18030ToUtf8(*readFile(tree / ("const/hisdata/sinadata/" + code + ".txt")));
-    ASSERT_TRUE(quote);
-    auto record = parseSinaData(*quote, code);
-    ASSERT_TRUE(record);
-    EXPECT_EQ(record->at(k::STOCK_SC_Name).string(), market[0].listing.name);
-
-    auto up = gb18030ToUtf8(*readFile(tree / "const/hisdata/sortdata/shsortup_new.txt"));
-    ASSERT_TRUE(up);
-    EXPECT_NO_THROW(parseGainList(*up, -1));
+    for (const std::string& published : {code, std::string("399001")})
+        EXPECT_TRUE(fs::exists(tree / ("const/hisdata/retdata/" + published + ".txt")));
     EXPECT_EQ(parseScoreRecords(*readFile(tree / "const/hisdata/sortdata/score.txt")).size(), 20u);
     EXPECT_EQ(*readFile(tree / "const/updateconfigfile.txt"), "constdata=2025-12-05 16:00:00");
     fs::create_directory(dir.path() / "data");

@@ -1,17 +1,15 @@
 // The data server's parts without HTTP: base paths, quote symbols and
-// answers, tree lookups, log lines, defaults.
+// answers, tree lookups, log lines, the demo tree's folder.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <string>
 
-#include "ServerFixture.h"
+#include "ServerSamples.h"
 #include "orvane/httpserver/QuoteService.h"
 #include "orvane/httpserver/QuoteSymbol.h"
 #include "orvane/httpserver/RequestLog.h"
-#include "orvane/httpserver/ServeOptions.h"
 #include "orvane/httpserver/TreeFiles.h"
 #include "orvane/publisher/DemoTreeFolder.h"
 
@@ -19,25 +17,25 @@ namespace fs = std::filesystem;
 using namespace orvane::server;
 
 TEST(ServeOptions, BasePathIsNormalisedOrRefused) {
-    EXPECT_EQ(normalizeBasePath("/orvane"), "/orvane");
-    EXPECT_EQ(normalizeBasePath("orvane/"), "/orvane");
-    EXPECT_EQ(normalizeBasePath("//a//b/"), "/a/b");
-    EXPECT_EQ(normalizeBasePath("/"), "");
-    EXPECT_EQ(normalizeBasePath(""), "");
+    for (auto [base, normal] : {std::pair{"/orvane", "/orvane"},
+                                {"orvane/", "/orvane"},
+                                {"//a//b/", "/a/b"},
+                                {"/", ""},
+                                {"", ""}})
+        EXPECT_EQ(normalizeBasePath(base), normal) << base;
     for (const char* bad : {"/a/../b", "/.", "/a b", "/a?x=1", "/a%2e", "/a\\b", "/a#b", "/a\tb"})
         EXPECT_FALSE(normalizeBasePath(bad)) << bad;
 }
 
 TEST(QuoteSymbol, MarketPrefixDecidesWhichSymbolsNameOurStocks) {
-    EXPECT_EQ(marketPrefix("600000"), "sh");
-    EXPECT_EQ(marketPrefix("510300"), "sh");
-    EXPECT_EQ(marketPrefix("000001"), "sz");
-    EXPECT_EQ(marketPrefix("399001"), "sz");
-    EXPECT_EQ(codeOfQuoteSymbol("sh600000"), "600000");
-    EXPECT_EQ(codeOfQuoteSymbol("sh510300"), "510300");
-    EXPECT_EQ(codeOfQuoteSymbol("sz300750"), "300750");
-    for (const char* bad : {"sz600000", "sh000001", "SH600000", "sh60000", "sh6000001", "sh60000a",
-                            "600000", "", "sh/../..", "sh60000\xef"})
+    for (const char* code : {"600000", "510300", "000001", "300750", "399001"}) {
+        const std::string prefix = code[0] == '6' || code[0] == '5' ? "sh" : "sz";
+        EXPECT_EQ(marketPrefix(code), prefix) << code;
+        EXPECT_EQ(codeOfQuoteSymbol(prefix + code), code);
+        EXPECT_FALSE(codeOfQuoteSymbol((prefix == "sh" ? "sz" : "sh") + std::string(code)));
+    }
+    for (const char* bad :
+         {"SH600000", "sh60000", "sh6000001", "sh60000a", "600000", "", "sh/../..", "sh60000\xef"})
         EXPECT_FALSE(codeOfQuoteSymbol(bad)) << bad;
 }
 
@@ -47,62 +45,55 @@ TEST(QuoteService, AnswersOneLineASymbolFromTheStoredCopies) {
     sample.write("const/hisdata/sinadata/000004.txt", "var hq_str_sz000004=\"X,1\";");
     QuoteService quotes(*TreeFiles::open(sample.tree()));
 
-    EXPECT_EQ(quotes.answer(""), "");
     EXPECT_EQ(quotes.answer(",,"), "");
     // An empty stored copy is an unknown stock; a copy without a newline gets one.
     EXPECT_EQ(quotes.answer("sz000002,,sz000004"),
               "var hq_str_sz000002=\"\";\nvar hq_str_sz000004=\"X,1\";\n");
-    EXPECT_EQ(QuoteService::emptyQuoteLine("a\"b\n<c>"), "var hq_str_a_b__c_=\"\";\n");
+    // Symbols never become paths, nor script.
+    EXPECT_EQ(quotes.answer("sh../../secret,a\"b\n<c>"),
+              "var hq_str_sh______secret=\"\";\nvar hq_str_a_b__c_=\"\";\n");
     EXPECT_EQ(QuoteService::emptyQuoteLine(std::string(100, 'z')),
               "var hq_str_" + std::string(32, 'z') + "=\"\";\n");
 
     std::string many;
     for (std::size_t i = 0; i < QuoteService::kMaxSymbols + 5; ++i) many += "sh600000,";
-    std::string answer = quotes.answer(many);
+    const std::string answer = quotes.answer(many);
     EXPECT_EQ(std::count(answer.begin(), answer.end(), '\n'), QuoteService::kMaxSymbols);
 }
 
 TEST(TreeFiles, FindsRegularFilesInsideOnly) {
     orvane::test::SampleTree sample;
-    auto tree = TreeFiles::open(sample.tree());
-    ASSERT_TRUE(tree);
-    EXPECT_FALSE(TreeFiles::open(sample.secret()));
-
-    auto found = tree->lookup("const/constdata.zip");
-    EXPECT_EQ(found.status, TreeLookupStatus::Found);
-    EXPECT_EQ(found.file, fs::canonical(sample.tree() / "const/constdata.zip"));
-    EXPECT_EQ(tree->lookup("").status, TreeLookupStatus::NotFound);
-    EXPECT_EQ(tree->lookup("/const\\constdata.zip").status, TreeLookupStatus::Refused);
-
     // A tree that is a symbolic link follows the link when it is switched.
-    fs::create_directories(sample.tree() / "v2/const");
-    std::ofstream(sample.tree() / "v2/const/constdata.zip") << "v2";
-    const fs::path current = sample.tree().parent_path() / "current";
+    sample.write("v2/const/constdata.zip", "v2");
+    const fs::path current = sample.folder() / "current";
     fs::create_directory_symlink(sample.tree(), current);
-    auto switched = TreeFiles::open(current);
-    ASSERT_TRUE(switched);
-    EXPECT_EQ(switched->lookup("/const/constdata.zip").file, found.file);
+    auto tree = TreeFiles::open(current);
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(tree->lookup("/const/constdata.zip").file,
+              fs::canonical(sample.tree() / "const/constdata.zip"));
     fs::create_directory_symlink(sample.tree() / "v2", current.string() + ".new");
     fs::rename(current.string() + ".new", current);
-    EXPECT_EQ(switched->lookup("/const/constdata.zip").file,
+    EXPECT_EQ(tree->lookup("/const/constdata.zip").file,
               fs::canonical(sample.tree() / "v2/const/constdata.zip"));
-    EXPECT_EQ(switched->lookup("/v2/const/constdata.zip").status, TreeLookupStatus::NotFound);
+    EXPECT_EQ(tree->lookup("/v2/const/constdata.zip").status, TreeLookupStatus::NotFound);
+    EXPECT_EQ(tree->lookup("/const\\constdata.zip").status, TreeLookupStatus::Refused);
+    EXPECT_FALSE(TreeFiles::open(sample.secret()));
 
     // A sibling folder whose name starts like the tree's is outside it.
     fs::create_directories(sample.tree().string() + "2");
     std::ofstream(sample.tree().string() + "2/x.txt") << "x";
     fs::create_symlink(sample.tree().string() + "2/x.txt", sample.tree() / "sibling.txt");
-    EXPECT_EQ(tree->lookup("/sibling.txt").status, TreeLookupStatus::NotFound);
+    EXPECT_EQ(TreeFiles::open(sample.tree())->lookup("/sibling.txt").status,
+              TreeLookupStatus::NotFound);
 }
 
 TEST(RequestLog, OneSafeLinePerRequest) {
     RequestRecord r{"127.0.0.1", "GET", "/orvane/a.txt",
                     200,         1234,  std::chrono::microseconds(2500)};
     EXPECT_EQ(requestLogLine(r), "127.0.0.1 \"GET /orvane/a.txt\" 200 1234 B 2.50 ms");
-
-    std::string target = "/x\"\r\n\x1b" + std::string(300, 'a');
+    const std::string target = "/x\"\r\n\x1b" + std::string(300, 'a');
     r.target = target;
-    std::string line = requestLogLine(r);
+    const std::string line = requestLogLine(r);
     EXPECT_EQ(line.find_first_of("\r\n\x1b"), std::string::npos);
     EXPECT_NE(line.find("\"GET /x????aaa"), std::string::npos);
     EXPECT_NE(line.find("...\" 200"), std::string::npos);
@@ -110,19 +101,13 @@ TEST(RequestLog, OneSafeLinePerRequest) {
 }
 
 TEST(DemoTreeFolder, InTheUsersCache) {
-    const char* oldXdg = std::getenv("XDG_CACHE_HOME");
-    const std::string savedXdg = oldXdg ? oldXdg : "";
-    const char* oldHome = std::getenv("HOME");
-    const std::string savedHome = oldHome ? oldHome : "";
-
+    const std::string savedXdg = std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : "";
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", "/home/someone", 1);
     setenv("XDG_CACHE_HOME", "/var/cache/me", 1);
     EXPECT_EQ(demoTreeFolder(), fs::path("/var/cache/me/Orvane/demo-tree"));
     setenv("XDG_CACHE_HOME", "relative", 1);  // ignored, as the XDG rules say
     EXPECT_EQ(demoTreeFolder(), fs::path("/home/someone/.cache/Orvane/demo-tree"));
-    unsetenv("XDG_CACHE_HOME");
-    EXPECT_EQ(demoTreeFolder(), fs::path("/home/someone/.cache/Orvane/demo-tree"));
-
-    if (oldXdg) setenv("XDG_CACHE_HOME", savedXdg.c_str(), 1);
-    if (oldHome) setenv("HOME", savedHome.c_str(), 1);
+    savedXdg.empty() ? unsetenv("XDG_CACHE_HOME") : setenv("XDG_CACHE_HOME", savedXdg.c_str(), 1);
+    setenv("HOME", savedHome.c_str(), 1);
 }

@@ -17,13 +17,12 @@ namespace k = orvane::keys;
 namespace {
 
 // A stock that consolidates, jumps and keeps rising: a spread of verdicts.
-std::string sampleHistory() {
-    test::HistoryBuilder b("2025-09-05");
-    for (int i = 0; i < 12; ++i) b.day(12.0 - i * 0.08);
-    b.day(10.9).flat(40, 10.0);
-    for (int i = 0; i < 260; ++i) b.day(10.0 - i * 0.015, 50000 + i * 100);
-    return b.text();
-}
+const std::string kHistory = test::HistoryBuilder("2025-09-05")
+                                 .ramp(12, 12.0, -0.08)
+                                 .day(10.9)
+                                 .flat(40, 10.0)
+                                 .ramp(260, 10.0, -0.015, 50000, 100)
+                                 .text();
 
 }  // namespace
 
@@ -35,7 +34,7 @@ TEST(FloatText, ReadsBackExactly) {
 
 TEST(StockFiles, ResultFilesParseBackToTheEngineVerdicts) {
     test::TempDataDir dir;
-    const std::string history = sampleHistory();
+    const std::string& history = kHistory;
     const auto report = server::writeStockFiles(dir.path(), "600000", history, 20);
     EXPECT_EQ(report.files, 22u);  // history, today's file, 20 earlier days
     const auto verdicts = server::computeDayVerdicts("600000", history, 20);
@@ -68,7 +67,7 @@ TEST(StockFiles, ResultFilesParseBackToTheEngineVerdicts) {
 }
 
 TEST(DayVerdicts, EachDayIsJudgedWithTheHistoryOneDayBehind) {
-    const std::string history = sampleHistory();
+    const std::string& history = kHistory;
     const auto verdicts = server::computeDayVerdicts("600000", history, 3);
     // Day 2 (the third newest line): its own prices, the previous line's
     // close, and the history from the line after it on.

@@ -39,6 +39,12 @@ HistoryBuilder& HistoryBuilder::flat(int count, double close) {
     return *this;
 }
 
+HistoryBuilder& HistoryBuilder::ramp(int count, double close, double stepBack, double volume,
+                                     double volumeStepBack) {
+    for (int i = 0; i < count; ++i) day(close + i * stepBack, volume + i * volumeStepBack);
+    return *this;
+}
+
 std::string HistoryBuilder::text() const {
     std::string t = "Date,Open,High,Low,Close,Volume,Adj Close\n";
     for (const std::string& line : lines_) t += line + "\n";

@@ -20,6 +20,10 @@ class HistoryBuilder {
     HistoryBuilder& raw(std::string line);
     /// `count` days all closing at `close`.
     HistoryBuilder& flat(int count, double close);
+    /// `count` days from `close` on, each older day closing `stepBack` higher
+    /// and trading `volumeStepBack` more (negative steps: a rise into today).
+    HistoryBuilder& ramp(int count, double close, double stepBack, double volume = 100000,
+                         double volumeStepBack = 0);
 
     /// The text, each line ended by "\n".
     std::string text() const;

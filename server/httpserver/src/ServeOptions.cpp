@@ -1,5 +1,7 @@
 #include "orvane/httpserver/ServeOptions.h"
 
+#include "PathSegments.h"
+
 namespace orvane::server {
 
 namespace {
@@ -16,16 +18,9 @@ bool acceptableSegment(std::string_view segment) {
 
 std::optional<std::string> normalizeBasePath(std::string_view base) {
     std::string out;
-    std::size_t pos = 0;
-    while (pos <= base.size()) {
-        std::size_t end = base.find('/', pos);
-        if (end == std::string_view::npos) end = base.size();
-        std::string_view segment = base.substr(pos, end - pos);
-        if (!segment.empty()) {
-            if (!acceptableSegment(segment)) return std::nullopt;
-            out.append("/").append(segment);
-        }
-        pos = end + 1;
+    for (std::string_view segment : pathSegments(base)) {
+        if (!acceptableSegment(segment)) return std::nullopt;
+        out.append("/").append(segment);
     }
     return out;
 }

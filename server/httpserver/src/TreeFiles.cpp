@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "PathSegments.h"
+
 namespace orvane::server {
 
 namespace fs = std::filesystem;
@@ -43,16 +45,9 @@ TreeLookup TreeFiles::lookup(std::string_view urlPath) const {
     // Built segment by segment below the root: an empty segment is skipped,
     // so "//etc/passwd" stays inside the tree instead of replacing it.
     fs::path candidate = realRoot;
-    std::size_t pos = 0;
-    while (pos <= urlPath.size()) {
-        std::size_t end = urlPath.find('/', pos);
-        if (end == std::string_view::npos) end = urlPath.size();
-        std::string_view segment = urlPath.substr(pos, end - pos);
-        if (!segment.empty()) {
-            if (!acceptableSegment(segment)) return {TreeLookupStatus::Refused, {}};
-            candidate /= fs::path(std::string(segment));
-        }
-        pos = end + 1;
+    for (std::string_view segment : pathSegments(urlPath)) {
+        if (!acceptableSegment(segment)) return {TreeLookupStatus::Refused, {}};
+        candidate /= fs::path(std::string(segment));
     }
 
     // Symbolic links are resolved and the result must still lie in the tree.
