@@ -67,10 +67,11 @@ TEST_F(KBaseViewTest, PanelColoursFollowTheDay) {
         view.model().setFocusDataIndex(index);
         view.drawHVLineAndDataInfo(false, {0, 0});
         for (QLabel* label : {view.kInfoView()->openField, view.kInfoView()->closeField,
-                              view.kInfoView()->riseFallField, view.kPriceLabel()})
+                              view.kInfoView()->riseFallField})
             EXPECT_EQ(textColour(label), colour) << index;
         EXPECT_EQ(textColour(view.kInfoView()->volumeField), yellow);
         EXPECT_EQ(textColour(view.kInfoView()->dateTitle), white);
+        EXPECT_EQ(textColour(view.kPriceLabel()), red);  // whatever the day
     }
 }
 

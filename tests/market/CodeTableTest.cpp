@@ -61,7 +61,9 @@ TEST(CodeTableBytes, ByteOrderMarkChoosesTheOrderAndNoMarkMeansBigEndian) {
     for (const auto& c : cases) {
         const auto entries = parseCodeTable(c.text);
         ASSERT_EQ(entries.size(), c.entries) << c.bytes;
-        if (c.entries) EXPECT_EQ(entries[0].name, "浦发银行") << c.bytes;
+        if (c.entries) {
+            EXPECT_EQ(entries[0].name, "浦发银行") << c.bytes;
+        }
     }
 }
 
