@@ -87,13 +87,12 @@ TEST_F(KBaseViewTest, PointerMovesTheCrosshairWithoutRedrawingTheChart) {
     EXPECT_EQ(view.kHorizontalLine()->geometry(), toWidgetRect(frame->horizontalLine, 600));
     EXPECT_EQ(view.kInfoView()->geometry(), toWidgetRect(frame->infoPanel, 600));
 
-    // Over the volume band the horizontal line stays where it was.
+    // The view passes the line's last place on: over the volume band it stays.
     const QRect horizontal = view.kHorizontalLine()->geometry();
     pointAt(day(start + 20).sectionRect.x + 1, 50);
     EXPECT_EQ(view.model().focusDataIndex(), start + 20);
     EXPECT_EQ(view.kHorizontalLine()->geometry(), horizontal);
-    // In a gap between columns nothing moves.
-    pointAt(day(start + 20).sectionRect.right() + 0.5f, 300);
+    pointAt(day(start + 20).sectionRect.right() + 0.5f, 300);  // a gap: the focus stays
     EXPECT_EQ(view.model().focusDataIndex(), start + 20);
 
     QApplication::processEvents();
