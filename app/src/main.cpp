@@ -7,8 +7,8 @@
 
 #include "AppOptions.h"
 #include "ChartScreenshot.h"
-#include "CodeTableNames.h"
 #include "orvane/chart/KWindowController.h"
+#include "orvane/market/CodeTable.h"
 
 using namespace orvane;
 
@@ -24,9 +24,10 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const app::CodeTableNames names = app::CodeTableNames::fromDataDirectory();
-    chart::KWindowController controller(
-        [&names](const std::string& code) { return names.nameOf(code); });
+    // Tab and window titles name the stock from the data directory's code table.
+    chart::KWindowController controller([](const std::string& code) {
+        return CodeTable::shared().getStockCodeName(code).value_or(std::string());
+    });
     // The chart window is the only window for now: hiding it ends the program.
     QObject::connect(&controller, &chart::KWindowController::kWindowClosed, &application,
                      &QApplication::quit);

@@ -1,23 +1,15 @@
 #include "ChartFixtures.h"
 
-#include <cstdio>
-
+#include "HistoryBuilder.h"
 #include "orvane/chart/KHistoryLoader.h"
 
 namespace orvane::chart::test {
 
 std::string historyText(const std::vector<Day>& days) {
-    std::string text = "Date,Open,High,Low,Close,Volume,Adj Close\n";
-    for (std::size_t i = days.size(); i-- > 0;) {
-        const int month = static_cast<int>(i / 28) % 12 + 1;
-        const int year = 2024 + static_cast<int>(i / (28 * 12));
-        char line[160];
-        std::snprintf(line, sizeof line, "%04d-%02d-%02d,%.2f,%.2f,%.2f,%.2f,%.0f,%.2f\n", year,
-                      month, static_cast<int>(i % 28) + 1, days[i].open, days[i].high, days[i].low,
-                      days[i].close, days[i].volume, days[i].close);
-        text += line;
-    }
-    return text;
+    orvane::test::HistoryBuilder history("2024-12-31");
+    for (auto day = days.rbegin(); day != days.rend(); ++day)
+        history.candle(day->open, day->high, day->low, day->close, day->volume);
+    return history.text();
 }
 
 std::vector<KSection> sections(const std::vector<Day>& days) {

@@ -13,7 +13,7 @@ struct Day {
 };
 
 /// A history text (header, newest first) of the days given oldest first,
-/// dated one calendar day apart from 2024-01-01.
+/// one calendar day apart up to 2024-12-31.
 std::string historyText(const std::vector<Day>& days);
 
 /// The days as the loader reads them from that text.

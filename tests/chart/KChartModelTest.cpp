@@ -7,20 +7,17 @@
 using namespace orvane::chart;
 using namespace orvane::chart::test;
 
-TEST(KChartModel, ZoomStaysInsideItsRange) {
+TEST(KChartModel, ZoomStaysInsideItsRangeAndColumnsAreWholePixels) {
     KChartModel model(800, 600);
-    EXPECT_EQ(model.zoomLevel(), 3.5f);
-    EXPECT_EQ(model.sectionWidth(), 7);
-    EXPECT_TRUE(model.setZoomLevel(0.5f));
-    EXPECT_EQ(model.sectionWidth(), 1);
-    EXPECT_TRUE(model.setZoomLevel(10));
-    EXPECT_EQ(model.sectionWidth(), 20);
-    EXPECT_FALSE(model.setZoomLevel(0));
-    EXPECT_FALSE(model.setZoomLevel(10.5f));
-    EXPECT_FALSE(model.setZoomLevel(-1));
-    EXPECT_EQ(model.zoomLevel(), 10);
-    EXPECT_TRUE(model.setZoomLevel(1.75f));
-    EXPECT_EQ(model.sectionWidth(), 3);  // truncated
+    EXPECT_EQ(model.sectionWidth(), 7);  // at the default 3.5
+    // {level asked, accepted, column width after}: widths are truncated.
+    const std::tuple<float, bool, int> steps[] = {{0.5f, true, 1}, {10, true, 20},
+                                                  {0, false, 20},  {10.5f, false, 20},
+                                                  {-1, false, 20}, {1.75f, true, 3}};
+    for (const auto& [level, accepted, width] : steps) {
+        EXPECT_EQ(model.setZoomLevel(level), accepted) << level;
+        EXPECT_EQ(model.sectionWidth(), width) << level;
+    }
 }
 
 TEST(KChartModel, VisibleWindowEndsAtTheNewestDay) {
@@ -62,11 +59,9 @@ TEST(KChartModel, ScaleSpansTheVisibleDaysOnly) {
 TEST(KChartModel, PriceAtAHeightIsClampedToTheVisibleRange) {
     KChartModel model(400, 240);  // price area 100 high
     model.setDataList(sections({{10, 20, 10, 15, 1}, {15, 20, 10, 12, 1}}));
-    EXPECT_EQ(model.currentPriceOfY(100), "10.00");
-    EXPECT_EQ(model.currentPriceOfY(150), "15.00");
-    EXPECT_EQ(model.currentPriceOfY(200), "20.00");
-    EXPECT_EQ(model.currentPriceOfY(500), "20.00");
-    EXPECT_EQ(model.currentPriceOfY(0), "10.00");
+    for (const auto& [y, price] : std::initializer_list<std::pair<float, const char*>>{
+             {0, "10.00"}, {100, "10.00"}, {150, "15.00"}, {200, "20.00"}, {500, "20.00"}})
+        EXPECT_EQ(model.currentPriceOfY(y), price) << y;
     KChartModel empty(400, 240);
     EXPECT_EQ(empty.currentPriceOfY(150), "10000.00");
 }

@@ -58,10 +58,9 @@ class KWindowControllerTest : public testing::Test {
 
 }  // namespace
 
-TEST_F(KWindowControllerTest, AddingATabShowsTheWindowAndSelectsTheTab) {
+TEST_F(KWindowControllerTest, AddingATabShowsTheWindowAndSelectsAndFocusesTheTab) {
     EXPECT_FALSE(controller.isKWindowShown());
     open({"600000"});
-    EXPECT_TRUE(controller.isKWindowShown());
     EXPECT_TRUE(controller.kWindow()->isVisible());
     EXPECT_EQ(controller.kWindow()->windowTitle().toStdString(), "浦发银行(600000)");
     open({"000002"});
@@ -69,49 +68,43 @@ TEST_F(KWindowControllerTest, AddingATabShowsTheWindowAndSelectsTheTab) {
     EXPECT_EQ(controller.currentSelectedIndex(), 1);
     EXPECT_TRUE(button(1)->isSelected());
     EXPECT_FALSE(button(0)->isSelected());
-    EXPECT_TRUE(button(1)->infoButton()->font().bold());
-    EXPECT_EQ(title(1), "000002");
     EXPECT_EQ(controller.kWindow()->windowTitle().toStdString(), "000002");  // no name known
-    EXPECT_EQ(button(1)->geometry(), QRect(101, 0, 100, 20));
-    EXPECT_TRUE(view(1)->hasFocus() || QApplication::focusWidget() == nullptr);
+    // The keys go to the chart shown once the window is active.
+    EXPECT_EQ(controller.kWindow()->focusWidget(), view(1));
     EXPECT_EQ(view(1)->geometry(),
               QRect(0, 20, controller.kWindow()->width(), controller.kWindow()->height() - 20));
     EXPECT_EQ(view(1)->model().dataList().size(), 60u);
 
     click(button(0)->infoButton());
     EXPECT_EQ(shownTab(), 0);
+    EXPECT_EQ(controller.kWindow()->focusWidget(), view(0));
     EXPECT_EQ(controller.kWindow()->windowTitle().toStdString(), "浦发银行(600000)");
 }
 
-TEST_F(KWindowControllerTest, ClosingATabBeforeTheSelectedOneKeepsTheSelection) {
-    open({"000001", "000002", "000003"});
-    click(button(1)->closeButton());
-    ASSERT_EQ(controller.kLineViewList().size(), 2u);
-    EXPECT_EQ(title(0), "000001");
-    EXPECT_EQ(title(1), "000003");
-    EXPECT_EQ(button(0)->geometry().x(), 0);
-    EXPECT_EQ(button(1)->geometry().x(), 101);
-    EXPECT_EQ(button(1)->buttonID(), 1);
-    EXPECT_EQ(shownTab(), 1);
-    EXPECT_TRUE(button(1)->isSelected());
-    EXPECT_EQ(controller.currentSelectedIndex(), 1);  // still names the shown tab
-    // Closing the shown tab then shows the one left.
-    click(button(1)->closeButton());
-    EXPECT_EQ(shownTab(), 0);
-    EXPECT_TRUE(button(0)->isSelected());
-}
-
-TEST_F(KWindowControllerTest, ClosingTheSelectedTabSelectsTheLastOne) {
-    open({"000001", "000002", "000003", "000004"});
-    click(button(1)->infoButton());
-    click(button(1)->closeButton());
-    EXPECT_EQ(shownTab(), 2);
-    EXPECT_EQ(title(2), "000004");
-    EXPECT_EQ(controller.currentSelectedIndex(), 2);
-    // Closing one that is not selected changes nothing shown.
-    click(button(0)->closeButton());
-    EXPECT_EQ(shownTab(), 1);
-    EXPECT_EQ(title(1), "000004");
+TEST_F(KWindowControllerTest, ClosingATabRenumbersTheRowAndKeepsOrMovesTheSelection) {
+    const struct {
+        int tabs, selected, closed, shown;
+        std::vector<std::string> titles;
+    } cases[] = {
+        {3, 2, 1, 1, {"000001", "000003"}},            // before the selected one: it stays shown
+        {4, 1, 1, 2, {"000001", "000003", "000004"}},  // the selected one: the last is shown
+        {2, 1, 1, 0, {"000001"}},
+    };
+    for (const auto& c : cases) {
+        controller.closeKWindow();
+        for (int i = 1; i <= c.tabs; ++i) open({("00000" + std::to_string(i)).c_str()});
+        click(button(c.selected)->infoButton());
+        click(button(c.closed)->closeButton());
+        ASSERT_EQ(controller.kLineViewList().size(), c.titles.size());
+        for (std::size_t i = 0; i < c.titles.size(); ++i) {
+            EXPECT_EQ(title(static_cast<int>(i)), c.titles[i]);
+            EXPECT_EQ(button(static_cast<int>(i))->buttonID(), static_cast<int>(i));
+            EXPECT_EQ(button(static_cast<int>(i))->geometry().x(), 101 * static_cast<int>(i));
+        }
+        EXPECT_EQ(shownTab(), c.shown) << c.tabs << " tabs, closed " << c.closed;
+        EXPECT_EQ(controller.currentSelectedIndex(), c.shown);
+        EXPECT_TRUE(button(c.shown)->isSelected());
+    }
 }
 
 TEST_F(KWindowControllerTest, TenTabsAtMost) {
@@ -119,7 +112,6 @@ TEST_F(KWindowControllerTest, TenTabsAtMost) {
     EXPECT_EQ(controller.kLineViewList().size(), 10u);
     EXPECT_EQ(controller.kLineViewCloseButtonList().size(), 10u);
     EXPECT_EQ(shownTab(), 9);
-    EXPECT_EQ(button(9)->geometry().x(), 909);
 }
 
 TEST_F(KWindowControllerTest, ClosingTheWindowOrItsLastTabForgetsEverything) {
@@ -128,14 +120,12 @@ TEST_F(KWindowControllerTest, ClosingTheWindowOrItsLastTabForgetsEverything) {
     controller.kWindow()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(controller.kLineViewList().empty());
-    EXPECT_TRUE(controller.kLineViewCloseButtonList().empty());
     EXPECT_FALSE(controller.kWindow()->isVisible());
     EXPECT_FALSE(controller.isKWindowShown());
     EXPECT_EQ(closed.count(), 1);
     EXPECT_TRUE(controller.kWindow()->findChildren<KBaseView*>().empty());
 
     open({"000003"});
-    EXPECT_TRUE(controller.kWindow()->isVisible());
     click(button(0)->closeButton());
     EXPECT_FALSE(controller.kWindow()->isVisible());
     EXPECT_EQ(closed.count(), 2);

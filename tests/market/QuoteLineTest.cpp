@@ -12,36 +12,25 @@ namespace {
 
 /// A quote line with `fields` comma-separated fields (the real one has 33).
 std::string quoteLine(int fields, const std::string& head = "var hq_str_sh600000=\"浦发银行") {
-    std::string line = head;
-    const char* values[] = {"10.10", "10.00", "10.50", "10.60", "9.90"};
-    for (int i = 1; i < fields; ++i) {
-        line += ',';
-        if (i <= 5)
-            line += values[i - 1];
-        else if (i == 30)
-            line += "2025-09-03";
-        else if (i == 31)
-            line += "15:00:00";
-        else
-            line += std::to_string(i);
-    }
+    std::string line = head + ",10.10,10.00,10.50,10.60,9.90";
+    for (int i = 6; i < fields; ++i)
+        line += "," + (i == 30 ? "2025-09-03" : i == 31 ? "15:00:00" : std::to_string(i));
     return line + "\";";
 }
 
 }  // namespace
 
 TEST(QuoteLine, RecordTakesTheFieldsTheCallersCodeAndJoinsDateAndTime) {
-    auto r = parseSinaData(quoteLine(33), "600001");
+    const auto r = parseSinaData(quoteLine(33), "600001");
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->at(k::STOCK_SC_Name).string(), "浦发银行");
-    EXPECT_EQ(r->at(k::STOCK_Code).string(), "600001");
-    EXPECT_EQ(r->at(k::STOCK_OpenPrice).string(), "10.10");
-    EXPECT_EQ(r->at(k::STOCK_YesClosePrice).string(), "10.00");
-    EXPECT_EQ(r->at(k::STOCK_closePrice).string(), "10.50");
-    EXPECT_EQ(r->at(k::STOCK_HighPrice).string(), "10.60");
-    EXPECT_EQ(r->at(k::STOCK_LowPrice).string(), "9.90");
-    EXPECT_EQ(r->at(k::STOCK_DATE).string(), "2025-09-03 15:00:00");
-    EXPECT_EQ(r->size(), 8u);
+    EXPECT_EQ(*r, (Dictionary{{k::STOCK_SC_Name, "浦发银行"},
+                              {k::STOCK_Code, "600001"},
+                              {k::STOCK_OpenPrice, "10.10"},
+                              {k::STOCK_YesClosePrice, "10.00"},
+                              {k::STOCK_closePrice, "10.50"},
+                              {k::STOCK_HighPrice, "10.60"},
+                              {k::STOCK_LowPrice, "9.90"},
+                              {k::STOCK_DATE, "2025-09-03 15:00:00"}}));
 }
 
 TEST(QuoteLine, ShortOrUnmarkedAnswersGiveNothing) {
@@ -53,15 +42,14 @@ TEST(QuoteLine, ShortOrUnmarkedAnswersGiveNothing) {
 }
 
 TEST(StockCode, ValidityAndMarketPrefix) {
-    EXPECT_TRUE(isValidStockCode("123456"));
-    EXPECT_FALSE(isValidStockCode("60000a"));
-    EXPECT_FALSE(isValidStockCode("6000001"));
-    EXPECT_FALSE(isValidStockCode(""));
-    EXPECT_FALSE(isValidStockCode("../../"));
-    EXPECT_EQ(marketPrefix("600000"), "sh");
-    EXPECT_EQ(marketPrefix("510050"), "sh");
-    EXPECT_EQ(marketPrefix("000001"), "sz");
-    EXPECT_EQ(marketPrefix("300750"), "sz");
+    for (const char* bad : {"60000a", "6000001", "", "../../"})
+        EXPECT_FALSE(isValidStockCode(bad)) << bad;
+    const std::pair<const char*, const char*> prefixes[] = {
+        {"600000", "sh"}, {"510050", "sh"}, {"000001", "sz"}, {"300750", "sz"}};
+    for (const auto& [code, prefix] : prefixes) {
+        EXPECT_TRUE(isValidStockCode(code));
+        EXPECT_EQ(marketPrefix(code), prefix) << code;
+    }
     EXPECT_EQ(quoteRequestURL("http://q.example/list", "600000"),
               "http://q.example/list?list=sh600000");
     EXPECT_EQ(quoteRequestURL("http://q.example/?rn=1", "000001"),

@@ -105,15 +105,3 @@ TEST_F(ReferenceUpdateTest, MalformedVersionOrUnreachableServerChangeNothing) {
     EXPECT_EQ(run().first, ReferenceUpdate::Check::Unreachable);
     EXPECT_EQ(ReferenceUpdate::getLastupdateConstData(), "2013-11-20");
 }
-
-TEST_F(ReferenceUpdateTest, ErrorPageInsteadOfTheArchiveLeavesTheOldData) {
-    fs::create_directories(dir.path() / "constdata" / "plate");
-    ASSERT_TRUE(writeFileAtomically(dir.path() / "constdata" / "plate" / "old.txt", "600000\n"));
-    archive.clear();  // the server answers 404 with an HTML page
-    auto [check, result] = run();
-    EXPECT_EQ(check, ReferenceUpdate::Check::Downloading);
-    ASSERT_TRUE(result);
-    EXPECT_FALSE(result->installed);
-    EXPECT_TRUE(fs::exists(dir.path() / "constdata" / "plate" / "old.txt"));
-    EXPECT_FALSE(fs::exists(dir.path() / "constdata.zip"));
-}

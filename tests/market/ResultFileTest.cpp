@@ -91,49 +91,45 @@ TEST(ResultFile, LongerKeyListedFirstShadowsItsTail) {
     EXPECT_EQ(r->at(k::STOCK_Trend).toInteger(), 3);
 }
 
-TEST(ResultFile, BothModelFlagsGiveOneNoticeAndOnePrefix) {
-    NoticeRecorder rec;
-    std::string text = replaced(replaced(kToday, "Mode_isModeA=0", "Mode_isModeA=1"),
-                                "Mode_isModeB=0", "Mode_isModeB=1");
-    int sender = 0;
-    auto r = parseRetStockServerData(text, &sender);
-    ASSERT_TRUE(r);
-    EXPECT_TRUE(r->at(k::STOCK_Trend_ModeB).toBool());
-    EXPECT_EQ(r->at(k::STOCK_Discription).string().rfind("技术形态和模型B相似; 上涨趋势", 0), 0u);
-    ASSERT_EQ(rec.notes.size(), 1u);
-    const auto& info = rec.notes[0].userInfo;
-    EXPECT_EQ(rec.notes[0].object, &sender);
-    EXPECT_EQ(info.at(k::StockCode).string(), "600000");
-    EXPECT_EQ(info.at(k::MsgDate).string(), "2025-09-03");
-    EXPECT_EQ(info.at(k::MsgDate_Check).string(), "2025-09-02");
-    EXPECT_EQ(info.at(k::STOCK_closePrice).string(), "10.50");
-    EXPECT_TRUE(info.at(k::STOCK_ModeB_BUY_A).toBool());
-    EXPECT_TRUE(info.at(k::STOCK_ModeB_BUY_B).toBool());
-}
-
-TEST(ResultFile, FlagsAreEightBitValues) {
-    NoticeRecorder rec;
-    // 256 has a zero low byte: no flag at all.
-    auto r =
-        parseRetStockServerData(replaced(kToday, "Mode_isModeA=0", "Mode_isModeA=256"), nullptr);
-    EXPECT_FALSE(r->at(k::STOCK_Trend_ModeB).toBool());
-    EXPECT_TRUE(rec.notes.empty());
-    // 1 and -1 are both set, but their 8-bit sum is zero.
-    std::string text = replaced(replaced(kToday, "Mode_isModeA=0", "Mode_isModeA=1"),
-                                "Mode_isModeB=0", "Mode_isModeB=-1");
-    r = parseRetStockServerData(text, nullptr);
-    EXPECT_FALSE(r->at(k::STOCK_Trend_ModeB).toBool());
-    EXPECT_EQ(rec.notes.size(), 1u);
+TEST(ResultFile, ModelFlagsAreEightBitValuesAndBothGiveOneNotice) {
+    // {model A, model B, model B in the record, notices}: 256 has a zero low
+    // byte; 1 and -1 are both set, but their 8-bit sum is zero.
+    const std::tuple<const char*, const char*, bool, std::size_t> cases[] = {
+        {"1", "1", true, 1}, {"256", "0", false, 0}, {"1", "-1", false, 1}};
+    for (const auto& [a, b, modelB, notices] : cases) {
+        NoticeRecorder rec;
+        const std::string text =
+            replaced(replaced(kToday, "Mode_isModeA=0", std::string("Mode_isModeA=") + a),
+                     "Mode_isModeB=0", std::string("Mode_isModeB=") + b);
+        int sender = 0;
+        const auto r = parseRetStockServerData(text, &sender);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->at(k::STOCK_Trend_ModeB).toBool(), modelB) << a << "," << b;
+        ASSERT_EQ(rec.notes.size(), notices) << a << "," << b;
+        if (!modelB) continue;
+        EXPECT_EQ(r->at(k::STOCK_Discription).string().rfind("技术形态和模型B相似; 上涨趋势", 0),
+                  0u);
+        EXPECT_EQ(rec.notes[0].object, &sender);
+        EXPECT_EQ(rec.notes[0].userInfo, (Dictionary{{k::StockCode, "600000"},
+                                                     {k::MsgDate, "2025-09-03"},
+                                                     {k::MsgDate_Check, "2025-09-02"},
+                                                     {k::STOCK_closePrice, "10.50"},
+                                                     {k::STOCK_ModeB_BUY_A, true},
+                                                     {k::STOCK_ModeB_BUY_B, true}}));
+    }
 }
 
 TEST(ResultFile, DescriptionsByTrend) {
-    EXPECT_EQ(stockDescription(2, 150, 1, 2, false), "下降趋势");
-    EXPECT_EQ(stockDescription(7, 150, 1, 2, false), "没有判断出趋势,得分:150");
-    EXPECT_EQ(stockDescription(-1, 90, 1, 2, false), "没有判断出趋势,得分:90");
-    EXPECT_EQ(stockDescription(0, 100, 1, 2, false), "趋势不明,得分:100");
-    EXPECT_EQ(stockDescription(3, 120, 1, 2, true), "技术形态和模型B相似; 盘整状态; 得分:120");
-    EXPECT_EQ(stockDescription(1001, 180, 1.005f, 2, false),
-              "突破关键点,得分:180 ;5日涨幅为1.00%, 10日涨幅为2.00%");
+    const std::tuple<int, int, float, bool, const char*> cases[] = {
+        {2, 150, 1, false, "下降趋势"},
+        {7, 150, 1, false, "没有判断出趋势,得分:150"},
+        {-1, 90, 1, false, "没有判断出趋势,得分:90"},
+        {0, 100, 1, false, "趋势不明,得分:100"},
+        {3, 120, 1, true, "技术形态和模型B相似; 盘整状态; 得分:120"},
+        {1001, 180, 1.005f, false, "突破关键点,得分:180 ;5日涨幅为1.00%, 10日涨幅为2.00%"},
+    };
+    for (const auto& [trend, score, gain5, modelB, text] : cases)
+        EXPECT_EQ(stockDescription(trend, score, gain5, 2, modelB), text) << trend;
 }
 
 namespace {

@@ -39,12 +39,8 @@ TEST_F(SectorGroupsTest, MembershipNeedsAWholeLineAndASixCharacterCode) {
 }
 
 TEST_F(SectorGroupsTest, GroupNamesSortInPinyinOrderIgnoringCase) {
-    group("银行.txt", "");
-    group("abc.txt", "");
-    group("白酒.txt", "");
-    group("ABC.txt", "");
-    group("sub/钢铁.txt", "");
-    group(".DS_Store", "");
+    for (auto name : {"银行.txt", "abc.txt", "白酒.txt", "ABC.txt", "sub/钢铁.txt", ".DS_Store"})
+        group(name, "");
     SectorGroups groups(plate, composit);
     auto names = groups.getPlateGroupNameArray();
     // Han names in pinyin order come first in the "zh" order, then Latin

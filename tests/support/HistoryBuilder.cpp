@@ -16,10 +16,15 @@ std::string HistoryBuilder::dateOf(int index) const {
 }
 
 HistoryBuilder& HistoryBuilder::day(double close, double volume, double open) {
+    return candle(open < 0 ? close : open, close, close, close, volume);
+}
+
+HistoryBuilder& HistoryBuilder::candle(double open, double high, double low, double close,
+                                       double volume) {
     char buf[160];
     std::snprintf(buf, sizeof buf, "%s,%.2f,%.2f,%.2f,%.2f,%.0f,%.2f",
-                  dateOf(static_cast<int>(lines_.size())).c_str(), open < 0 ? close : open, close,
-                  close, close, volume, close);
+                  dateOf(static_cast<int>(lines_.size())).c_str(), open, high, low, close, volume,
+                  close);
     lines_.emplace_back(buf);
     return *this;
 }

@@ -15,6 +15,8 @@ class HistoryBuilder {
 
     /// A day line "date,open,high,low,close,volume,close".
     HistoryBuilder& day(double close, double volume = 100000, double open = -1);
+    /// A day line with its own high and low.
+    HistoryBuilder& candle(double open, double high, double low, double close, double volume);
     HistoryBuilder& days(const std::vector<double>& closesNewestFirst, double volume = 100000);
     /// A line taken as it is.
     HistoryBuilder& raw(std::string line);

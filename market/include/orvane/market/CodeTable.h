@@ -1,10 +1,15 @@
 #pragma once
-// The stock code table "constdata/stockcode/code.txt": UTF-16 (big-endian
-// without a byte-order mark), one entry a line (code, name, pinyin
-// abbreviation, separated by control or format characters), and the lookups
-// built on it. Candidate search and code-from-name read the file afresh on
-// every call; the sorted name table is built once, on the first name lookup,
-// and kept for the life of the object.
+// The stock code table "constdata/stockcode/code.txt" and the lookups built
+// on it. The file is UTF-16, one entry a line (code, name, pinyin
+// abbreviation, separated by control or format characters). A leading
+// byte-order mark gives the byte order: FF FE little-endian (what the data
+// server publishes), FE FF big-endian. A file without a mark is read
+// big-endian, the order UTF-16 means when nothing says otherwise, so a table
+// reads the same on every machine whatever the host's own byte order.
+//
+// Candidate search and code-from-name read the file afresh on every call;
+// the sorted name table is built once, on the first name lookup, and kept
+// for the life of the object.
 
 #include <cstddef>
 #include <filesystem>
@@ -24,9 +29,9 @@ struct CodeTableEntry {
     Dictionary toRecord() const;
 };
 
-/// The entries of a code table file's bytes, in file order: lines whose
-/// first field is exactly 6 characters and that have at least three fields.
-/// Bytes that are not UTF-16 give no entries.
+/// The entries of a code table file's bytes (byte order as above), in file
+/// order: lines whose first field is exactly 6 characters and that have at
+/// least three fields. Bytes that are not UTF-16 give no entries.
 std::vector<CodeTableEntry> parseCodeTable(std::string_view utf16Bytes);
 
 class CodeTable {
