@@ -92,32 +92,26 @@ TEST(Window, RisingRuleSinglePrecisionBoundaries) {
     EXPECT_EQ(classifyWindow(nearHigh, 10), kTrendRising);
 }
 
-TEST(DayLag, WeekdaysAndWeekends) {
-    std::string text = HistoryBuilder("2025-09-04").flat(20, 10).text();  // newest line a Thursday
-    ParsedHistory h(text);
-    HistoryView v(h);
-    EXPECT_EQ(daysBefortoday(v, *parseDateTime("2025-09-08 10:00:00")), 2);  // Monday: 4 - 2
-    EXPECT_EQ(daysBefortoday(v, *parseDateTime("2025-09-05 10:00:00")), 1);  // Friday
-    EXPECT_EQ(daysBefortoday(v, *parseDateTime("2025-09-06 10:00:00")), 1);  // Saturday: 2 - 1
-    EXPECT_EQ(daysBefortoday(v, *parseDateTime("2025-09-04 16:00:00")), 0);
-    std::string monday = HistoryBuilder("2025-09-08").flat(20, 10).text();
-    ParsedHistory hm(monday);
-    EXPECT_EQ(daysBefortoday(HistoryView(hm), *parseDateTime("2025-09-08 10:00:00")), -2);
-    // A month apart counts only the day part: 2025-01-31 to Monday 2025-03-03 is 1 month 3 days.
-    std::string old = HistoryBuilder("2025-01-31").flat(20, 10).text();
-    ParsedHistory ho(old);
-    EXPECT_EQ(daysBefortoday(HistoryView(ho), *parseDateTime("2025-03-03 10:00:00")), 1);
-}
-
-TEST(DayLag, FirstCandidateDecidesEvenWhenItsDateIsBad) {
-    std::string text =
-        HistoryBuilder().raw("").raw("2025-13-45,1,1,1,1,1000,1").flat(20, 10).text();
-    ParsedHistory h(text);
-    EXPECT_EQ(daysBefortoday(HistoryView(h), *parseDateTime("2025-09-03 10:00:00")),
-              kUnknownDayLag);
-    ParsedHistory none("H\nshort,1\n");
-    EXPECT_EQ(daysBefortoday(HistoryView(none), *parseDateTime("2025-09-03 10:00:00")),
-              kUnknownDayLag);
+TEST(DayLag, WeekdaysWeekendsAndBadDates) {
+    // 2025-09-04 is a Thursday, 2025-09-08 a Monday; 2025-01-31 to 2025-03-03
+    // is 1 month 3 days, of which only the day part counts.
+    const struct {
+        std::string text;
+        const char* now;
+        std::int32_t lag;
+    } cases[] = {{HistoryBuilder("2025-09-04").flat(20, 10).text(), "2025-09-08 10:00:00", 2},
+                 {HistoryBuilder("2025-09-04").flat(20, 10).text(), "2025-09-05 10:00:00", 1},
+                 {HistoryBuilder("2025-09-04").flat(20, 10).text(), "2025-09-06 10:00:00", 1},
+                 {HistoryBuilder("2025-09-04").flat(20, 10).text(), "2025-09-04 16:00:00", 0},
+                 {HistoryBuilder("2025-09-08").flat(20, 10).text(), "2025-09-08 10:00:00", -2},
+                 {HistoryBuilder("2025-01-31").flat(20, 10).text(), "2025-03-03 10:00:00", 1},
+                 // The first candidate decides even when its date is bad.
+                 {HistoryBuilder().raw("").raw("2025-13-45,1,1,1,1,1000,1").flat(20, 10).text(),
+                  "2025-09-03 10:00:00", kUnknownDayLag},
+                 {"H\nshort,1\n", "2025-09-03 10:00:00", kUnknownDayLag}};
+    for (const auto& c : cases)
+        EXPECT_EQ(daysBefortoday(test::ParsedText(c.text).view(), *parseDateTime(c.now)), c.lag)
+            << c.now;
 }
 
 TEST(HistoricalDay, ViewOfDayThree) {
