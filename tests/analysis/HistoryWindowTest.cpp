@@ -24,14 +24,6 @@ StockBox_Info boxOf(float F, float L, float A, float H, float M) {
 
 }  // namespace
 
-TEST(HistoryLines, ElementsMatchTheNewlineSplit) {
-    ParsedHistory h("H\r\n1,2\n\n3");
-    ASSERT_EQ(h.size(), 5);
-    EXPECT_EQ(h.line(1).length, 0u);
-    EXPECT_EQ(h.line(2).fields, 2u);
-    EXPECT_EQ(h.line(4).text, "3");
-}
-
 TEST(Window, SkipsUntradedAndMalformedLines) {
     // Lines 1 and 3 have volume 0; the window of 5 at offset 1 takes 2, 4, 5, 6, 7.
     std::string text =
@@ -66,15 +58,6 @@ TEST(Window, RunsOutOfTextAndPastTheEnd) {
     b = window(HistoryBuilder().days({7, 8}).text(), 0, 1);
     EXPECT_EQ(b.startPrice, 7.0f);
     EXPECT_EQ(b.endPrice, 7.0f);
-}
-
-TEST(Window, ClassifiesRisingFallingSideways) {
-    std::string rising =
-        HistoryBuilder().days({13, 12, 11.5, 11, 10.8, 10.5, 10.3, 10.2, 10.1, 9.8}).text();
-    EXPECT_EQ(window(rising, 10, 1).trend, kTrendRising);
-    std::string falling = HistoryBuilder().days({8, 8.2, 8.5, 9, 9.5, 10, 10.5, 11}).text();
-    EXPECT_EQ(window(falling, 8, 1).trend, kTrendFalling);
-    EXPECT_EQ(window(HistoryBuilder().flat(10, 10).text(), 10, 1).trend, kTrendSideways);
 }
 
 TEST(Window, RisingRuleSinglePrecisionBoundaries) {
@@ -114,20 +97,14 @@ TEST(DayLag, WeekdaysWeekendsAndBadDates) {
             << c.now;
 }
 
-TEST(HistoricalDay, ViewOfDayThree) {
+TEST(HistoricalDay, AViewOfAViewReadsLikeItsTextSplitAgain) {
     ParsedHistory h("H\nA\nB\nC\nD\n");
-    auto view = historicalDayText(HistoryView(h), 3);
-    ASSERT_TRUE(view);
-    EXPECT_EQ(*view, "H\nC\nD\n\n");
-    EXPECT_FALSE(historicalDayText(HistoryView(h), 0));
-    EXPECT_FALSE(historicalDayText(HistoryView(h), 6));
-    EXPECT_TRUE(historicalDayText(HistoryView(h), 5));
-
-    // A view of a view reads like the view text split again.
+    EXPECT_EQ(historicalDayText(HistoryView(h), 3), "H\nC\nD\n\n");
+    EXPECT_FALSE(HistoryView(h).dayView(6));
     auto twice = HistoryView(h).dayView(2)->dayView(4);
-    ParsedHistory reparsed(*historicalDayText(*HistoryView(h).dayView(2), 4));
     ASSERT_TRUE(twice);
-    EXPECT_EQ(twice->size(), reparsed.size());
+    EXPECT_EQ(twice->size(),
+              ParsedHistory(*historicalDayText(*HistoryView(h).dayView(2), 4)).size());
 }
 
 TEST(HistoricalDay, RecordOfDayK) {

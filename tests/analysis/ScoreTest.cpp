@@ -59,18 +59,6 @@ TEST(StockScore, EqualLongestRegionsTakeTheEarlierOffset) {
     EXPECT_EQ(score, 28);  // 40 days of the narrow kind
 }
 
-TEST(StockScore, ShortTextsNeverFail) {
-    for (const std::string& text : {std::string(), std::string("H"), std::string("H\n"),
-                                    HistoryBuilder().days({10, 11}).text()}) {
-        ParsedHistory h(text);
-        std::int32_t score = 0;
-        float key = calStockScore(HistoryView(h), {"600000", 10, 10, 10}, score);
-        EXPECT_GE(score, 90);
-        EXPECT_LE(score, 271);
-        if (text.size() < 3) EXPECT_EQ(key, 0.0f);
-    }
-}
-
 TEST(StockScore, IndexCodesTakeTheCompositeVariant) {
     std::string text = HistoryBuilder().flat(80, 1234.56).text();
     ParsedHistory h(text);

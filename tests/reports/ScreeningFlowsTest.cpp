@@ -306,7 +306,9 @@ TEST_F(ScreeningFlows, OneRankingRunAtATimeWritesHandsOverAndOpensTodaysReport) 
     ScopedRunLoop loop;
     ASSERT_TRUE(processFilterStockFromHuShenGainsData(lib, Array{entry("600005")}));
     EXPECT_FALSE(processFilterStockFromHuShenGainsData(lib, Array{entry("600005")}));
-    loop.loop().runUntil([] { return !isGainsRankingRunning(); }, std::chrono::seconds(30));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (isGainsRankingRunning() && std::chrono::steady_clock::now() < deadline)
+        loop.loop().runOnce(std::chrono::milliseconds(10));
     setSharedWorkspace(nullptr);
     ASSERT_FALSE(isGainsRankingRunning());
     EXPECT_EQ(delegate.bought, 1u);  // 5-day 12 and 10-day 15 are in the buy range
