@@ -8,7 +8,6 @@
 
 #include "CommandSupport.h"
 #include "Commands.h"
-#include "orvane/analysis/QXUtility.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/RunLoop.h"
@@ -89,8 +88,7 @@ void runMarketReport(const ServerOptions& servers) {
         fail("the day's market gain lists could not be downloaded from " + servers.server);
     const StderrProgress& p = scope.progress();
     std::printf("%s\n", p.statusLine.c_str());
-    std::printf("市场状态: %s\n\n",
-                marketStateOf(QXUtility::defQXUtility().getMarkScore()).verdict);
+    std::printf("市场状态: %s\n\n", marketStateOf(run->markScore()).verdict);
     std::printf("%s", withUnixNewlines(p.sectorReports).c_str());
 }
 

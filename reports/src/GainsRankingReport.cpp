@@ -218,8 +218,8 @@ fs::path sortHuShenGainsForText(QXStockLib& lib, const Array& records) {
         [&](std::string_view code) { return table.getStockCodeName(code); });
     const GainsReportFiles files = GainsReportFiles::forDate(getGainsPath(), date);
     writeGainsRankingReport(report, files);
-    if (QXStockLibUpdateDelegate* delegate = lib.delegate())
-        delegate->processUISeletedStockDelegate(report.buy);
+    lib.withDelegate(
+        [&](QXStockLibUpdateDelegate& d) { d.processUISeletedStockDelegate(report.buy); });
     sharedWorkspace()->openFile(files.text);
     return files.text;
 }

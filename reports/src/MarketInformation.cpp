@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "orvane/analysis/QXUtility.h"
+#include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/Log.h"
@@ -28,12 +28,14 @@ namespace {
 constexpr auto kShortWait = std::chrono::milliseconds(100);
 
 void progress(QXStockLib& lib, int value) {
-    if (auto* d = lib.delegate())
-        d->updateProgressDownloadFinishedDelegate("Queue finished", value);
+    lib.withDelegate([&](QXStockLibUpdateDelegate& d) {
+        d.updateProgressDownloadFinishedDelegate("Queue finished", value);
+    });
 }
 
 void statusLine(QXStockLib& lib, const std::string& text, int value) {
-    if (auto* d = lib.delegate()) d->setStatusBarMarketReportTextDelegate(text, value);
+    lib.withDelegate(
+        [&](QXStockLibUpdateDelegate& d) { d.setStatusBarMarketReportTextDelegate(text, value); });
 }
 
 bool answeredWithContent(const HttpRequest& request) {
@@ -47,29 +49,37 @@ bool allParsedListsExist() {
     return true;
 }
 
-// The report part of the queue-finish handler, once all four lists are in.
-void reportMarket(QXStockLib& lib) {
+// The report part of the queue-finish handler, once all four lists are in;
+// the market score.
+std::int32_t reportMarket(QXStockLib& lib) {
     progress(lib, 25);
     std::string rising;
-    const std::string text = calMarketScore(QXUtility::defQXUtility(), rising).text;
+    std::string text;
+    std::int32_t score = 0;
+    {
+        AnalysisSession session;
+        text = calMarketScore(session, rising).text;
+        score = session.getMarkScore();
+    }
     statusLine(lib, text, 97);
 
     const fs::path gains = getGainsPath();
-    QXStockLibUpdateDelegate* d = lib.delegate();
-    if (d)
-        d->setActivatePlateReportDelegate(readFile(gains / "todayStr.txt").value_or("") +
-                                          readFile(gains / "todayStr_Down.txt").value_or(""));
+    lib.withDelegate([&](QXStockLibUpdateDelegate& d) {
+        d.setActivatePlateReportDelegate(readFile(gains / "todayStr.txt").value_or("") +
+                                         readFile(gains / "todayStr_Down.txt").value_or(""));
+    });
     defaultQXProcessUIController()->setIndicatorCurrentProgress(98);
-    if (d) {
-        d->tagArrayActivatePlateDelegate(readPropertyListArray(gains / "todayplte_SortDown.Plist"),
-                                         false, true);
-        d->tagArrayActivatePlateDelegate(readPropertyListArray(gains / "todayplte_SortUp.Plist"),
-                                         true, false);
-    }
+    lib.withDelegate([&](QXStockLibUpdateDelegate& d) {
+        d.tagArrayActivatePlateDelegate(readPropertyListArray(gains / "todayplte_SortDown.Plist"),
+                                        false, true);
+        d.tagArrayActivatePlateDelegate(readPropertyListArray(gains / "todayplte_SortUp.Plist"),
+                                        true, false);
+    });
     std::error_code ec;
     for (const MarketGainList& list : kMarketGainLists)
         fs::remove(parsedGainListPath(marketGainListDownload(list)), ec);
     statusLine(lib, text, 99);
+    return score;
 }
 
 }  // namespace
@@ -102,10 +112,11 @@ std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
     queue->reset();
     // The handler holds the run weakly: the caller decides how long it lives.
     queue->setQueueDidFinish([&lib, weak = std::weak_ptr<MarketInfoRun>(run)](RequestQueue& q) {
-        const bool reported = QueueFinishMarktReport(lib, q);
+        const std::optional<std::int32_t> score = QueueFinishMarktReport(lib, q);
         if (auto r = weak.lock()) {
             r->queue_.reset();
-            r->reported_ = reported;
+            if (score) r->markScore_ = *score;
+            r->reported_ = score.has_value();
             r->queueFinished_ = true;
         }
     });
@@ -142,17 +153,17 @@ void downloadMarketReportComplete(HttpRequest& request) {
     pasrseGains_new(downloadedText(*bytes), parsedGainListPath(path), direction);
 }
 
-bool QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue) {
+std::optional<std::int32_t> QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue) {
     ORVANE_LOG("Queue finished QueueFinishMarktReport");
     progress(lib, 15);
     while (queue.requestsCount() > 0) std::this_thread::sleep_for(kShortWait);
     progress(lib, 20);
     ORVANE_LOG("queueCount = %d", queue.requestsCount());
-    const bool complete = allParsedListsExist();
-    if (complete) reportMarket(lib);
+    std::optional<std::int32_t> score;
+    if (allParsedListsExist()) score = reportMarket(lib);
     std::this_thread::sleep_for(kShortWait);
     defaultQXProcessUIController()->closeProgressPanel();
-    return complete;
+    return score;
 }
 
 Array getFilterStockFromHuShenGainsData(std::int32_t n) {

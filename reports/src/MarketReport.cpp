@@ -1,9 +1,8 @@
 #include "orvane/reports/MarketReport.h"
 
 #include <algorithm>
-#include <mutex>
 
-#include "orvane/analysis/QXUtility.h"
+#include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/DataDirectory.h"
@@ -72,55 +71,52 @@ std::vector<std::string> getMyHoldArray() {
     return codes;
 }
 
-std::string marketReportAnalyse_SortUP(QXUtility& engine, const Array& rising,
+std::string marketReportAnalyse_SortUP(AnalysisSession& session, const Array& rising,
                                        std::int32_t& sortUpPlant) {
-    std::lock_guard lock(engine.mutex());
     const auto panel = defaultQXProcessUIController();
     panel->setIndicatorCurrentProgress(40);
-    std::int32_t score = engine.getMarkScore();
+    std::int32_t score = session.getMarkScore();
     const SectorReport up =
         risingSectorReport(rising, SectorGroups::shared(), score, toLocal(now()));
     writeSectorReport("todayStr.txt", "todayplte_SortUp.Plist", up);
-    engine.setMarkScore(score);
+    session.setMarkScore(score);
     sortUpPlant = up.strong;
     panel->setIndicatorCurrentProgress(70);
     return up.text;
 }
 
-std::string marketReportAnalyse_SortDown(QXUtility& engine, const Array& falling,
+std::string marketReportAnalyse_SortDown(AnalysisSession& session, const Array& falling,
                                          std::int32_t& sortDownPlant) {
-    std::lock_guard lock(engine.mutex());
     const auto panel = defaultQXProcessUIController();
     panel->setIndicatorCurrentProgress(72);
-    std::int32_t score = engine.getMarkScore();
+    std::int32_t score = session.getMarkScore();
     const SectorReport down = fallingSectorReport(falling, SectorGroups::shared(), score);
-    engine.setMarkScore(score);
+    session.setMarkScore(score);
     sortDownPlant = down.strong;
     ORVANE_LOG("g_markScore =%d indexPlateDownNum=%d", score, down.strong);
     const std::string notice = sellSignalNotice(down);
     if (!notice.empty())
-        NotificationBus::shared().post(Notifiation_Stock_rasieDown, &engine,
+        NotificationBus::shared().post(Notifiation_Stock_rasieDown, &session.engine(),
                                        Dictionary{{StockSellSignal, notice}});
     writeSectorReport("todayStr_Down.txt", "todayplte_SortDown.Plist", down);
     panel->setIndicatorCurrentProgress(95);
     return down.text;
 }
 
-StyledText calMarketScore(QXUtility& engine, std::string& risingReport) {
-    std::lock_guard lock(engine.mutex());
-    engine.setMarkScore(100);
+StyledText calMarketScore(AnalysisSession& session, std::string& risingReport) {
+    session.setMarkScore(100);
 
     const Array rising = readParsedGainLists(-1);
     defaultQXProcessUIController()->setIndicatorCurrentProgress(35);
     std::int32_t strongUp = 0;
-    risingReport = marketReportAnalyse_SortUP(engine, rising, strongUp);
+    risingReport = marketReportAnalyse_SortUP(session, rising, strongUp);
 
     const Array falling = readParsedGainLists(1);
     std::int32_t strongDown = 0;
-    const std::string downText = marketReportAnalyse_SortDown(engine, falling, strongDown);
+    const std::string downText = marketReportAnalyse_SortDown(session, falling, strongDown);
     ORVANE_LOG("下跌:%s", downText.c_str());
 
-    const std::int32_t score = engine.getMarkScore();
+    const std::int32_t score = session.getMarkScore();
     StyledText line = marketStatusLine(strongUp, strongDown, rising.size(), falling.size(), score);
     ORVANE_LOG("g_markScore =%d %s", score, line.text.c_str());
     return line;

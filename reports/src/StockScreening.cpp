@@ -1,11 +1,10 @@
 #include "orvane/reports/StockScreening.h"
 
 #include <chrono>
-#include <mutex>
 #include <optional>
 #include <thread>
 
-#include "orvane/analysis/QXUtility.h"
+#include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/market/CodeTable.h"
@@ -24,16 +23,14 @@ namespace {
 constexpr auto kPauseAfterStock = std::chrono::milliseconds(10);
 
 // One stock of a screening loop: its title to the delegate, the engine's
-// per-stock state reset, the server record fetched.
+// per-stock state reset (a session opened and closed), the server record
+// fetched.
 std::optional<Dictionary> fetchScreenedStock(QXStockLib& lib, std::size_t total, std::size_t index,
                                              const std::string& code) {
-    if (auto* d = lib.delegate())
-        d->updateGainsTitleDataDelegate(static_cast<int>(total), static_cast<int>(index + 1), code);
-    QXUtility& engine = QXUtility::defQXUtility();
-    {
-        std::lock_guard lock(engine.mutex());
-        engine.initQXUtility();
-    }
+    lib.withDelegate([&](QXStockLibUpdateDelegate& d) {
+        d.updateGainsTitleDataDelegate(static_cast<int>(total), static_cast<int>(index + 1), code);
+    });
+    { AnalysisSession reset; }
     return lib.getOneStockDataInfoFormServer(code);
 }
 
@@ -41,9 +38,7 @@ std::optional<Dictionary> fetchScreenedStock(QXStockLib& lib, std::size_t total,
 // the engine's per-stock state is released.
 void finishScreenedStock(QXStockLib& lib, const Dictionary& record) {
     mainThreadDispatcher()->invokeAndWait([&] { updateStockTrendDict(lib, record); });
-    QXUtility& engine = QXUtility::defQXUtility();
-    std::lock_guard lock(engine.mutex());
-    engine.termateQXUtility();
+    AnalysisSession().termateQXUtility();
 }
 
 void copyKeys(Dictionary& to, const Dictionary& from, std::initializer_list<const char*> keys) {
@@ -66,7 +61,7 @@ std::string elementName(const Value& element, bool isUseDict, const std::string&
 }  // namespace
 
 void updateStockTrendDict(QXStockLib& lib, const Dictionary& record) {
-    if (auto* d = lib.delegate()) d->updateStockTrendDictDelegate(record);
+    lib.withDelegate([&](QXStockLibUpdateDelegate& d) { d.updateStockTrendDictDelegate(record); });
 }
 
 Array filterMyStockArray(QXStockLib& lib, const Array& list, bool isUseDict,

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "orvane/analysis/QXUtility.h"
+#include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/Log.h"
@@ -53,11 +53,52 @@ void logError(HttpRequest& r) {
     ORVANE_LOG("error=%s", r.error()->c_str());
 }
 
+/// An asynchronous GET of `url` (into `destination` when one is given):
+/// `done` runs with the finished request, `failed` on a failure.
+std::shared_ptr<HttpRequest> startDownload(const std::string& url, HttpRequest::Handler done,
+                                           HttpRequest::Handler failed = logError,
+                                           const fs::path& destination = {}) {
+    auto request = HttpRequest::requestWithURL(url);
+    if (!destination.empty()) request->setDownloadDestinationPath(destination);
+    request->setCompletionBlock(std::move(done));
+    request->setFailedBlock(std::move(failed));
+    request->startAsynchronous();
+    return request;
+}
+
+// The library whose delegate call this thread is inside, so a nested call
+// does not take the shared lock twice.
+thread_local const QXStockLib* t_insideDelegateCallOf = nullptr;
+
+/// A file of the data server's sort folder.
+std::string sortFileURL(const std::string& name) {
+    return dataServerURL(serverpath::sortFilePath(name));
+}
+
 }  // namespace
 
 QXStockLib& QXStockLib::defQXStockLib() {
     static QXStockLib lib;
     return lib;
+}
+
+void QXStockLib::setDelegate(QXStockLibUpdateDelegate* delegate) {
+    std::unique_lock lock(delegateMutex_);
+    delegate_ = delegate;
+}
+
+void QXStockLib::withDelegate(const std::function<void(QXStockLibUpdateDelegate&)>& call) const {
+    if (t_insideDelegateCallOf == this) {
+        if (delegate_) call(*delegate_);
+        return;
+    }
+    std::shared_lock lock(delegateMutex_);
+    if (!delegate_) return;
+    struct Inside {
+        explicit Inside(const QXStockLib* lib) { t_insideDelegateCallOf = lib; }
+        ~Inside() { t_insideDelegateCallOf = nullptr; }
+    } inside(this);
+    call(*delegate_);
 }
 
 bool QXStockLib::isValidStockCode(std::string_view text) {
@@ -91,7 +132,8 @@ Array QXStockLib::getLastPassdayDataInfoFormServer(std::string_view code, int la
         if (!request->error())
             if (auto r = parseRetStockHistordayData(request->responseString().value_or("")))
                 records.emplace_back(std::move(*r));
-        if (delegate_) delegate_->updateHisdatProgressdDelegate(day, total);
+        withDelegate(
+            [&](QXStockLibUpdateDelegate& d) { d.updateHisdatProgressdDelegate(day, total); });
     }
     return records;
 }
@@ -110,7 +152,7 @@ std::optional<Dictionary> QXStockLib::downLoadOneStockFromSeverHisdata(
     auto request = fetchFromServer(serverpath::historyFilePath(code));
     if (request->error()) {
         ORVANE_LOG("%s error:%s", code.c_str(), request->error()->c_str());
-        QXUtility::defQXUtility().termateQXUtility();
+        AnalysisSession().termateQXUtility();
         // Throttles a loop over many stocks while the server is unreachable.
         std::this_thread::sleep_for(std::chrono::microseconds(2000000));
         return std::nullopt;
@@ -120,10 +162,7 @@ std::optional<Dictionary> QXStockLib::downLoadOneStockFromSeverHisdata(
 
 std::uint32_t QXStockLib::calOneStockFromSeverHisdata(const Dictionary& record,
                                                       std::string_view text) {
-    QXUtility& engine = QXUtility::defQXUtility();
-    std::lock_guard lock(engine.mutex());
-    engine.initQXUtility();
-    return engine.parseOneStockYahooHistoryFormToday(text, 0, record);
+    return AnalysisSession().parseOneStockYahooHistoryFormToday(text, 0, record);
 }
 
 Array QXStockLib::getAllStockTradeData() const {
@@ -132,14 +171,13 @@ Array QXStockLib::getAllStockTradeData() const {
 
 void QXStockLib::downlaodOneStockTopath(std::string_view code, const fs::path& toPath) {
     if (!isValidStockCode(code)) return;
-    auto request = HttpRequest::requestWithURL(quoteRequestURL(marketServers().quoteServer, code));
-    request->setDownloadDestinationPath(toPath);
-    request->setCompletionBlock([](HttpRequest& r) {
-        ORVANE_LOG("downlaodOneStockCurrenTradeDataFormServer =%s",
-                   r.downloadDestinationPath().c_str());
-    });
-    request->setFailedBlock(logError);
-    request->startAsynchronous();
+    startDownload(
+        quoteRequestURL(marketServers().quoteServer, code),
+        [](HttpRequest& r) {
+            ORVANE_LOG("downlaodOneStockCurrenTradeDataFormServer =%s",
+                       r.downloadDestinationPath().c_str());
+        },
+        logError, toPath);
 }
 
 std::shared_ptr<RequestQueue> QXStockLib::startQuoteQueue(const std::vector<std::string>& codes,
@@ -190,17 +228,13 @@ std::shared_ptr<HttpRequest> QXStockLib::handDownloadSortResultiOS(bool) {
     const fs::path target = getGainsPath() / "todayStr_score.txt";
     std::error_code ec;
     fs::remove(target, ec);
-    auto request =
-        HttpRequest::requestWithURL(dataServerURL(serverpath::sortFilePath("score.txt")));
-    request->setDownloadDestinationPath(target);
-    request->setCompletionBlock([this](HttpRequest& r) {
-        auto bytes = readFile(r.downloadDestinationPath());
-        if (!bytes) return;
-        paserSortResult(downloadedText(*bytes));
-    });
-    request->setFailedBlock(logError);
-    request->startAsynchronous();
-    return request;
+    return startDownload(
+        sortFileURL("score.txt"),
+        [this](HttpRequest& r) {
+            if (auto bytes = readFile(r.downloadDestinationPath()))
+                paserSortResult(downloadedText(*bytes));
+        },
+        logError, target);
 }
 
 bool QXStockLib::paserSortResult(std::string_view text) {
@@ -208,16 +242,14 @@ bool QXStockLib::paserSortResult(std::string_view text) {
 }
 
 std::shared_ptr<HttpRequest> QXStockLib::handDownloadYesDoublePaoSortResultiOS(bool) {
-    auto request =
-        HttpRequest::requestWithURL(dataServerURL(serverpath::sortFilePath("score_doublePao.txt")));
-    request->setCompletionBlock([this](HttpRequest& r) {
-        paserSortResultForDoublePaoHappend(r.responseString().value_or(""));
-    });
-    request->setFailedBlock([](HttpRequest& r) {
-        ORVANE_LOG("handDownloadDoublePaoSortResultiOS Err=%s", r.error()->c_str());
-    });
-    request->startAsynchronous();
-    return request;
+    return startDownload(
+        sortFileURL("score_doublePao.txt"),
+        [this](HttpRequest& r) {
+            paserSortResultForDoublePaoHappend(r.responseString().value_or(""));
+        },
+        [](HttpRequest& r) {
+            ORVANE_LOG("handDownloadDoublePaoSortResultiOS Err=%s", r.error()->c_str());
+        });
 }
 
 bool QXStockLib::paserSortResultForDoublePaoHappend(std::string_view text) {
@@ -226,12 +258,9 @@ bool QXStockLib::paserSortResultForDoublePaoHappend(std::string_view text) {
 
 void QXStockLib::handDownloadSinglePaoFile() {
     // The request names the file with the extension twice ("%@%@.txt").
-    auto request =
-        HttpRequest::requestWithURL(dataServerURL(serverpath::sortFilePath("score_Pao1.txt.txt")));
-    request->setCompletionBlock(
-        [this](HttpRequest& r) { paserSortResultForSmartMode(r.responseString().value_or("")); });
-    request->setFailedBlock(logError);
-    request->startAsynchronous();
+    startDownload(sortFileURL("score_Pao1.txt.txt"), [this](HttpRequest& r) {
+        paserSortResultForSmartMode(r.responseString().value_or(""));
+    });
 }
 
 void QXStockLib::paserSortResultForSmartMode(std::string_view text) {

@@ -25,22 +25,22 @@ bool sameFloat(float a, float b) {
 }
 
 std::string differences(const AnalysisResult& fast, const AnalysisResult& slow) {
+    const std::pair<const char*, bool> fields[] = {
+        {"trend", fast.trend == slow.trend},
+        {"score", fast.score == slow.score},
+        {"keyPrice", sameFloat(fast.keyPrice, slow.keyPrice)},
+        {"end5", sameFloat(fast.end5, slow.end5)},
+        {"end10", sameFloat(fast.end10, slow.end10)},
+        {"modeB", fast.modeB == slow.modeB},
+        {"buyA", fast.buyA == slow.buyA},
+        {"buyB", fast.buyB == slow.buyB},
+        {"accel", fast.accel == slow.accel},
+        {"t10", fast.t10 == slow.t10},
+        {"t180", fast.t180 == slow.t180},
+        {"t300", fast.t300 == slow.t300}};
     std::string out;
-    auto check = [&](const char* name, bool same) {
+    for (const auto& [name, same] : fields)
         if (!same) out += std::string(name) + " ";
-    };
-    check("trend", fast.trend == slow.trend);
-    check("score", fast.score == slow.score);
-    check("keyPrice", sameFloat(fast.keyPrice, slow.keyPrice));
-    check("end5", sameFloat(fast.end5, slow.end5));
-    check("end10", sameFloat(fast.end10, slow.end10));
-    check("modeB", fast.modeB == slow.modeB);
-    check("buyA", fast.buyA == slow.buyA);
-    check("buyB", fast.buyB == slow.buyB);
-    check("accel", fast.accel == slow.accel);
-    check("t10", fast.t10 == slow.t10);
-    check("t180", fast.t180 == slow.t180);
-    check("t300", fast.t300 == slow.t300);
     return out;
 }
 
@@ -106,25 +106,14 @@ TEST(Equivalence, RandomlyBrokenTexts) {
             std::snprintf(line, sizeof line, "2025-%02d-%02d,%.2f,%.2f,%.2f,%.2f,%d,%.2f",
                           1 + pick(12), 1 + pick(28), price, price * 1.02, price * 0.98, price,
                           pick(10) ? 1000 + pick(100000) : pick(12), price);
-            switch (pick(40)) {
-                case 0:
-                    text += "\r\n";
-                    break;
-                case 1:
-                    text += "\n";
-                    break;
-                case 2:
-                    text += std::string(line).substr(0, pick(20)) + "\n";
-                    break;
-                case 3:
-                    text += std::string(line) + ",extra\n";
-                    break;
-                case 4:
-                    text += "2025-02-30,1,1,1,1,100,1\n";
-                    break;
-                default:
-                    text += std::string(line) + "\n";
-            }
+            // Now and then a blank line, a cut line, an extra field or a bad date.
+            const int kind = pick(40);
+            text += kind == 0   ? std::string("\r\n")
+                    : kind == 1 ? std::string("\n")
+                    : kind == 2 ? std::string(line).substr(0, pick(20)) + "\n"
+                    : kind == 3 ? std::string(line) + ",extra\n"
+                    : kind == 4 ? std::string("2025-02-30,1,1,1,1,100,1\n")
+                                : std::string(line) + "\n";
         }
         if (pick(3) == 0 && !text.empty()) text.pop_back();
         const TodayTrade today{pick(5) ? "600000" : "399001", price,

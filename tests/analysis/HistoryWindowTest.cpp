@@ -24,14 +24,6 @@ StockBox_Info boxOf(float F, float L, float A, float H, float M) {
 
 }  // namespace
 
-TEST(HistoryLines, ElementsMatchTheNewlineSplit) {
-    ParsedHistory h("H\r\n1,2\n\n3");
-    ASSERT_EQ(h.size(), 5);
-    EXPECT_EQ(h.line(1).length, 0u);
-    EXPECT_EQ(h.line(2).fields, 2u);
-    EXPECT_EQ(h.line(4).text, "3");
-}
-
 TEST(Window, SkipsUntradedAndMalformedLines) {
     // Lines 1 and 3 have volume 0; the window of 5 at offset 1 takes 2, 4, 5, 6, 7.
     std::string text =
@@ -68,15 +60,6 @@ TEST(Window, RunsOutOfTextAndPastTheEnd) {
     EXPECT_EQ(b.endPrice, 7.0f);
 }
 
-TEST(Window, ClassifiesRisingFallingSideways) {
-    std::string rising =
-        HistoryBuilder().days({13, 12, 11.5, 11, 10.8, 10.5, 10.3, 10.2, 10.1, 9.8}).text();
-    EXPECT_EQ(window(rising, 10, 1).trend, kTrendRising);
-    std::string falling = HistoryBuilder().days({8, 8.2, 8.5, 9, 9.5, 10, 10.5, 11}).text();
-    EXPECT_EQ(window(falling, 8, 1).trend, kTrendFalling);
-    EXPECT_EQ(window(HistoryBuilder().flat(10, 10).text(), 10, 1).trend, kTrendSideways);
-}
-
 TEST(Window, RisingRuleSinglePrecisionBoundaries) {
     // H / M = 13 / 10 is 1.29999995 in single precision: below the double 1.3.
     EXPECT_NE(classifyWindow(boxOf(13, 10, 11, 13, 10), 10), kTrendRising);
@@ -92,48 +75,36 @@ TEST(Window, RisingRuleSinglePrecisionBoundaries) {
     EXPECT_EQ(classifyWindow(nearHigh, 10), kTrendRising);
 }
 
-TEST(DayLag, WeekdaysAndWeekends) {
-    std::string text = HistoryBuilder("2025-09-04").flat(20, 10).text();  // newest line a Thursday
-    ParsedHistory h(text);
-    HistoryView v(h);
-    EXPECT_EQ(daysBefortoday(v, *parseDateTime("2025-09-08 10:00:00")), 2);  // Monday: 4 - 2
-    EXPECT_EQ(daysBefortoday(v, *parseDateTime("2025-09-05 10:00:00")), 1);  // Friday
-    EXPECT_EQ(daysBefortoday(v, *parseDateTime("2025-09-06 10:00:00")), 1);  // Saturday: 2 - 1
-    EXPECT_EQ(daysBefortoday(v, *parseDateTime("2025-09-04 16:00:00")), 0);
-    std::string monday = HistoryBuilder("2025-09-08").flat(20, 10).text();
-    ParsedHistory hm(monday);
-    EXPECT_EQ(daysBefortoday(HistoryView(hm), *parseDateTime("2025-09-08 10:00:00")), -2);
-    // A month apart counts only the day part: 2025-01-31 to Monday 2025-03-03 is 1 month 3 days.
-    std::string old = HistoryBuilder("2025-01-31").flat(20, 10).text();
-    ParsedHistory ho(old);
-    EXPECT_EQ(daysBefortoday(HistoryView(ho), *parseDateTime("2025-03-03 10:00:00")), 1);
+TEST(DayLag, WeekdaysWeekendsAndBadDates) {
+    // 2025-09-04 is a Thursday, 2025-09-08 a Monday; 2025-01-31 to 2025-03-03
+    // is 1 month 3 days, of which only the day part counts.
+    const struct {
+        std::string text;
+        const char* now;
+        std::int32_t lag;
+    } cases[] = {{HistoryBuilder("2025-09-04").flat(20, 10).text(), "2025-09-08 10:00:00", 2},
+                 {HistoryBuilder("2025-09-04").flat(20, 10).text(), "2025-09-05 10:00:00", 1},
+                 {HistoryBuilder("2025-09-04").flat(20, 10).text(), "2025-09-06 10:00:00", 1},
+                 {HistoryBuilder("2025-09-04").flat(20, 10).text(), "2025-09-04 16:00:00", 0},
+                 {HistoryBuilder("2025-09-08").flat(20, 10).text(), "2025-09-08 10:00:00", -2},
+                 {HistoryBuilder("2025-01-31").flat(20, 10).text(), "2025-03-03 10:00:00", 1},
+                 // The first candidate decides even when its date is bad.
+                 {HistoryBuilder().raw("").raw("2025-13-45,1,1,1,1,1000,1").flat(20, 10).text(),
+                  "2025-09-03 10:00:00", kUnknownDayLag},
+                 {"H\nshort,1\n", "2025-09-03 10:00:00", kUnknownDayLag}};
+    for (const auto& c : cases)
+        EXPECT_EQ(daysBefortoday(test::ParsedText(c.text).view(), *parseDateTime(c.now)), c.lag)
+            << c.now;
 }
 
-TEST(DayLag, FirstCandidateDecidesEvenWhenItsDateIsBad) {
-    std::string text =
-        HistoryBuilder().raw("").raw("2025-13-45,1,1,1,1,1000,1").flat(20, 10).text();
-    ParsedHistory h(text);
-    EXPECT_EQ(daysBefortoday(HistoryView(h), *parseDateTime("2025-09-03 10:00:00")),
-              kUnknownDayLag);
-    ParsedHistory none("H\nshort,1\n");
-    EXPECT_EQ(daysBefortoday(HistoryView(none), *parseDateTime("2025-09-03 10:00:00")),
-              kUnknownDayLag);
-}
-
-TEST(HistoricalDay, ViewOfDayThree) {
+TEST(HistoricalDay, AViewOfAViewReadsLikeItsTextSplitAgain) {
     ParsedHistory h("H\nA\nB\nC\nD\n");
-    auto view = historicalDayText(HistoryView(h), 3);
-    ASSERT_TRUE(view);
-    EXPECT_EQ(*view, "H\nC\nD\n\n");
-    EXPECT_FALSE(historicalDayText(HistoryView(h), 0));
-    EXPECT_FALSE(historicalDayText(HistoryView(h), 6));
-    EXPECT_TRUE(historicalDayText(HistoryView(h), 5));
-
-    // A view of a view reads like the view text split again.
+    EXPECT_EQ(historicalDayText(HistoryView(h), 3), "H\nC\nD\n\n");
+    EXPECT_FALSE(HistoryView(h).dayView(6));
     auto twice = HistoryView(h).dayView(2)->dayView(4);
-    ParsedHistory reparsed(*historicalDayText(*HistoryView(h).dayView(2), 4));
     ASSERT_TRUE(twice);
-    EXPECT_EQ(twice->size(), reparsed.size());
+    EXPECT_EQ(twice->size(),
+              ParsedHistory(*historicalDayText(*HistoryView(h).dayView(2), 4)).size());
 }
 
 TEST(HistoricalDay, RecordOfDayK) {

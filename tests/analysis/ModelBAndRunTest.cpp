@@ -1,16 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <atomic>
 #include <thread>
 #include <vector>
 
 #include "HistoryBuilder.h"
 #include "TempDataDir.h"
 #include "orvane/analysis/AnalysisRun.h"
+#include "orvane/analysis/AnalysisSession.h"
 #include "orvane/analysis/ModelB.h"
-#include "orvane/analysis/QXUtility.h"
+#include "orvane/analysis/StockBoxInfo.h"
 #include "orvane/core/NotificationBus.h"
-#include "orvane/core/TextEncoding.h"
+#include "orvane/core/NumberText.h"
 #include "orvane/market/StockKeys.h"
 
 using namespace orvane;
@@ -37,47 +38,43 @@ TodayTrade trade(float close, float yesClose) {
 
 }  // namespace
 
-TEST(ModelB, BuyPointAThreeDayRiseBoundary) {
-    Parsed p(flatBase());
-    // 1.0888 in single precision lies below the double 1.0888.
-    EXPECT_FALSE(FilterModeB_BuyA(p.view(), trade(1.0888f, 1.0f)));
-    EXPECT_TRUE(FilterModeB_BuyA(p.view(), trade(1.09f, 1.0f)));
-    // Too far above the hundred-day high.
-    EXPECT_FALSE(FilterModeB_BuyA(p.view(), trade(1.16f, 1.0f)));
-}
+TEST(ModelB, BuyPointBoundaries) {
+    // 1.0888 in single precision lies below the double 1.0888; 1.16 is too far
+    // above the hundred-day high; the region needs fourteen days.
+    const std::string thirteen = HistoryBuilder().flat(13, 1.0).flat(40, 0.85).text();
+    const std::string fourteen = HistoryBuilder().flat(14, 1.0).flat(40, 0.85).text();
+    const struct {
+        std::string text;
+        float close;
+        bool buyA;
+    } a[] = {{flatBase(), 1.0888f, false},
+             {flatBase(), 1.09f, true},
+             {flatBase(), 1.16f, false},
+             {thirteen, 1.09f, false},
+             {fourteen, 1.09f, true}};
+    for (const auto& c : a)
+        EXPECT_EQ(FilterModeB_BuyA(Parsed(c.text).view(), trade(c.close, 1.0f)), c.buyA) << c.close;
 
-TEST(ModelB, BuyPointANeedsFourteenDaysOfRegion) {
-    Parsed thirteen(HistoryBuilder().flat(13, 1.0).flat(40, 0.85).text());
-    EXPECT_FALSE(FilterModeB_BuyA(thirteen.view(), trade(1.09f, 1.0f)));
-    Parsed fourteen(HistoryBuilder().flat(14, 1.0).flat(40, 0.85).text());
-    EXPECT_TRUE(FilterModeB_BuyA(fourteen.view(), trade(1.09f, 1.0f)));
-}
-
-TEST(ModelB, BuyPointBBackTestsDaysThreeToThirteen) {
-    const TodayTrade today = trade(2.1f, 2.0f);
-    Parsed day2(plateauFromDay(2));
-    EXPECT_FALSE(FilterModeB_BuyB(day2.view(), trade(2.1f, 2.0f)));
-    Parsed day14(plateauFromDay(14));  // A holds on days 13 and 14
-    EXPECT_TRUE(FilterModeB_BuyB(day14.view(), today));
-    Parsed day15(plateauFromDay(15));  // A holds on days 14 and 15 only
-    EXPECT_FALSE(FilterModeB_BuyB(day15.view(), today));
+    // Buy point B back-tests days 3 to 13: A holds on days J - 1 and J.
     // 2.09 / 2.0 is 1.045 in single precision, below the double 1.045.
-    EXPECT_FALSE(FilterModeB_BuyB(day14.view(), trade(2.09f, 2.0f)));
+    const struct {
+        int plateau;
+        float close;
+        bool buyB;
+    } b[] = {{2, 2.1f, false}, {14, 2.1f, true}, {15, 2.1f, false}, {14, 2.09f, false}};
+    for (const auto& c : b)
+        EXPECT_EQ(FilterModeB_BuyB(Parsed(plateauFromDay(c.plateau)).view(), trade(c.close, 2.0f)),
+                  c.buyB)
+            << c.plateau << " " << c.close;
 }
 
 TEST(ModelB, NoticeCarriesDatesCloseAndBothBuyPoints) {
-    test::TempDataDir dir;
     test::FixedNow now(2025, 9, 3, 14, 30, 5);
-    std::vector<Notification> notes;
-    ScopedObserver observer(NotificationBus::shared(), k::Notifiation_TREND_MODEB,
-                            [&](const Notification& n) { notes.push_back(n); });
-    QXUtility engine;
-    const Dictionary stock{
-        {k::STOCK_Code, "600000"}, {k::STOCK_closePrice, "1.09"}, {k::STOCK_YesClosePrice, "1"}};
-    EXPECT_TRUE(engine.FilterModeB(flatBase(), stock));
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].object, &engine);
-    const Dictionary& info = notes[0].userInfo;
+    const TodayTrade today = trade(1.09f, 1.0f);
+    Parsed p(flatBase());
+    const ModelBAnswer answer = FilterModeB(p.view(), today);
+    ASSERT_TRUE(answer.found());
+    const Dictionary info = modelBNoticeInfo(p.view(), today, answer, toLocal(orvane::now()));
     EXPECT_EQ(info.at(k::StockCode).string(), "600000");
     EXPECT_EQ(info.at(k::MsgDate).string(), "2025-09-03 14:30:05");
     EXPECT_EQ(info.at(k::MsgDate_Check).string(), "2025-09-03");
@@ -86,11 +83,10 @@ TEST(ModelB, NoticeCarriesDatesCloseAndBothBuyPoints) {
     EXPECT_FALSE(info.at(k::STOCK_ModeB_BUY_B).toBool());
 
     // Day 1 without a date: the check date is the present time.
-    notes.clear();
-    std::string undated = HistoryBuilder().raw(",1,1,1,1,100000,1").flat(60, 1.0).text();
-    EXPECT_TRUE(engine.FilterModeB(undated, stock));
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].userInfo.at(k::MsgDate_Check).string(), "2025-09-03 14:30:05");
+    Parsed undated(HistoryBuilder().raw(",1,1,1,1,100000,1").flat(60, 1.0).text());
+    const Dictionary late = modelBNoticeInfo(
+        undated.view(), today, FilterModeB(undated.view(), today), toLocal(orvane::now()));
+    EXPECT_EQ(late.at(k::MsgDate_Check).string(), "2025-09-03 14:30:05");
 }
 
 TEST(AnalysisRun, FallingTenDaysWithNothingElseGivesMinusOne) {
@@ -103,54 +99,6 @@ TEST(AnalysisRun, FallingTenDaysWithNothingElseGivesMinusOne) {
     EXPECT_EQ(r.trend, -1);
     EXPECT_FALSE(r.buyA);
     EXPECT_FALSE(r.accel);
-}
-
-TEST(AnalysisRun, RisingLongTermWithSidewaysTenDaysRunsModelB) {
-    // Ten flat days at 10 on a 300-day ramp up from 5.
-    HistoryBuilder b;
-    b.flat(10, 10);
-    for (int i = 0; i < 290; ++i) b.day(10 - i * (5.0 / 290));
-    Parsed p(b.text());
-    AnalysisResult r = parseOneStockYahooHistoryFormToday(p.view(), trade(10, 10),
-                                                          *parseDateTime("2025-09-03 15:00:00"));
-    EXPECT_EQ(r.t10, kTrendSideways);
-    EXPECT_EQ(r.t300, kTrendRising);
-    EXPECT_EQ(r.trend, 1);
-    ASSERT_TRUE(r.buyA);
-    ASSERT_TRUE(r.buyB);
-    EXPECT_EQ(r.end5, 10.0f);
-    EXPECT_EQ(gainPercent(11.0f, 10.0f), 10.0f);
-}
-
-TEST(QXUtility, RunsAreOneLockedUnit) {
-    test::TempDataDir dir;
-    const std::string a = flatBase();
-    HistoryBuilder b;
-    b.days({8, 8.2, 8.5, 9, 9.5, 10, 10.5, 11, 11.5, 12}).flat(100, 12);
-    const std::string falling = b.text();
-    const Dictionary sa{
-        {k::STOCK_Code, "600000"}, {k::STOCK_closePrice, "1.09"}, {k::STOCK_YesClosePrice, "1"}};
-    const Dictionary sb{
-        {k::STOCK_Code, "000001"}, {k::STOCK_closePrice, "8"}, {k::STOCK_YesClosePrice, "8"}};
-    QXUtility& engine = QXUtility::defQXUtility();
-    const AnalysisResult expectA = engine.analyzeStock(a, sa),
-                         expectB = engine.analyzeStock(falling, sb);
-    std::vector<std::thread> threads;
-    std::atomic<int> mismatches{0};
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&, t] {
-            for (int i = 0; i < 50; ++i) {
-                const bool useA = (i + t) % 2 == 0;
-                AnalysisResult r =
-                    useA ? engine.analyzeStock(a, sa) : engine.analyzeStock(falling, sb);
-                const AnalysisResult& e = useA ? expectA : expectB;
-                if (r.trend != e.trend || r.score != e.score || r.end5 != e.end5) ++mismatches;
-            }
-        });
-    }
-    for (auto& th : threads) th.join();
-    EXPECT_EQ(mismatches.load(), 0);
-    EXPECT_EQ(static_cast<std::int32_t>(engine.getStockTrend()), engine.lastResult().trend);
 }
 
 TEST(AnalysisRun, HostileTextsGiveEmptyVerdicts) {
@@ -168,18 +116,55 @@ TEST(AnalysisRun, HostileTextsGiveEmptyVerdicts) {
     }
 }
 
-TEST(QXUtility, LooksUpTheCodeTableAndSectors) {
+// Several threads run different stocks through the door at once; each reads
+// its own stock's results and dictionary, and the engine announces model B.
+TEST(AnalysisSession, ThreadsEachReadTheirOwnStock) {
     test::TempDataDir dir;
-    std::filesystem::create_directories(dir.path() / "constdata/stockcode");
-    std::filesystem::create_directories(dir.path() / "constdata/plate");
-    std::ofstream(dir.path() / "constdata/stockcode/code.txt", std::ios::binary)
-        << *utf8ToUtf16("600000\t浦发银行\tPFYH\n000001\t平安银行\tPAYH\n");
-    std::ofstream(dir.path() / "constdata/plate/银行.txt") << "600000\n000001\n";
     QXUtility engine;
-    EXPECT_EQ(engine.getStockCodeName("000001"), "平安银行");
-    EXPECT_EQ(engine.getStockCodeFromName("浦发银行"), "600000");
-    EXPECT_EQ(engine.searchStockSubKey("PF").size(), 1u);
-    EXPECT_TRUE(QXUtility::isValidStockCode("600000"));
-    EXPECT_FALSE(QXUtility::isValidStockCode("60000A"));
-    EXPECT_EQ(engine.getPlantGroupNum("银行"), 2);
+    std::atomic<int> notices{0};
+    ScopedObserver observer(NotificationBus::shared(), k::Notifiation_TREND_MODEB,
+                            [&](const Notification& n) { notices += n.object == &engine; });
+    // A plateau at 2.0 over a base at 1.83 on a long rise from 1.2: model B
+    // by buy point B, by buy point A, and twice not.
+    const std::pair<int, const char*> specs[] = {
+        {14, "2.10"}, {20, "2.18"}, {14, "2.02"}, {20, "2.05"}};
+    struct Stock {
+        std::string text;
+        Dictionary today;
+        AnalysisResult expected;
+    };
+    std::vector<Stock> stocks;
+    for (const auto& [plateau, close] : specs) {
+        HistoryBuilder b;
+        b.flat(plateau, 2.0).flat(60, 1.83);
+        const int ramp = 240 - plateau;
+        for (int d = 0; d < ramp; ++d) b.day(1.83 - 0.63 * d / ramp);
+        const Dictionary today{{k::STOCK_Code, "60000" + std::to_string(stocks.size())},
+                               {k::STOCK_OpenPrice, close},
+                               {k::STOCK_closePrice, close},
+                               {k::STOCK_YesClosePrice, "2.00"}};
+        stocks.push_back({b.text(), today, engine.analyzeStock(b.text(), today)});
+    }
+    ASSERT_EQ(notices.load(), 2);
+    EXPECT_TRUE(*stocks[0].expected.buyB && *stocks[1].expected.buyA && !stocks[2].expected.modeB);
+    EXPECT_EQ(stocks[0].expected.end5, 2.0f);
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> threads;
+    for (const Stock& s : stocks)
+        threads.emplace_back([&] {
+            for (int round = 0; round < 25; ++round) {
+                AnalysisSession session(engine);
+                mismatches += session.getStockTrend() != 0 || session.getMarkScore() != 100;
+                session.parseOneStockYahooHistoryFormToday(s.text, 0, s.today);
+                std::this_thread::yield();
+                const AnalysisResult& r = session.lastResult();
+                mismatches += r.score != s.expected.score || r.buyA != s.expected.buyA ||
+                              r.buyB != s.expected.buyB || session.getStockTrend() != 1u ||
+                              session.stockTrendIsModeB() != s.expected.modeB ||
+                              session.getTodayDiction() != s.today;
+            }
+        });
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(mismatches.load(), 0);
+    EXPECT_EQ(notices.load(), 2 * 26);
 }

@@ -80,9 +80,3 @@ TEST(RiseMeasures, ThreeDayRise) {
     Parsed zeros(HistoryBuilder().days({0, 0, 0, 0}).text());
     EXPECT_TRUE(std::isnan(getMaxRiseThreedays(zeros.view(), 10.5f, 10.0f)));
 }
-
-TEST(RiseMeasures, BigRisesSkipShortLines) {
-    Parsed p(HistoryBuilder().raw("2025-09-03,1,1,1,5,1000").days({10, 9.6, 9.2}).text());
-    // prev stays today's close past the 6-field line: 10.2/10 no, 10/9.6 yes, 9.6/9.2 yes.
-    EXPECT_EQ(calStockBigRises(p.view(), 10.2f), 2);
-}

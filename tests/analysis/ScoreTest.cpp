@@ -6,44 +6,41 @@
 using namespace orvane;
 using test::HistoryBuilder;
 
-TEST(ScorePoints, RegionLengths) {
-    EXPECT_EQ(regionLengthPoints(kRegionNarrow, 15), 0);
-    EXPECT_EQ(regionLengthPoints(kRegionNarrow, 16), 6);
-    EXPECT_EQ(regionLengthPoints(kRegionNarrow, 60), 36);
-    EXPECT_EQ(regionLengthPoints(kRegionWide, 114), 20);
-    EXPECT_EQ(regionLengthPoints(kRegionWide, 115), 25);
-    EXPECT_EQ(regionLengthPoints(kRegionMedium, 34), 5);
-    EXPECT_EQ(regionLengthPoints(kRegionMedium, 35), 10);
-    EXPECT_EQ(regionLengthPoints(kRegionModelB, 200), 0);
-    EXPECT_EQ(regionLengthPoints(kRegionNarrow, -1), 0);
-}
+TEST(ScorePoints, RegionLengthsStartDaysAndAngleBands) {
+    const struct {
+        std::uint32_t kind;
+        std::int32_t length, points;
+    } lengths[] = {{kRegionNarrow, 15, 0},  {kRegionNarrow, 16, 6},  {kRegionNarrow, 60, 36},
+                   {kRegionWide, 114, 20},  {kRegionWide, 115, 25},  {kRegionMedium, 34, 5},
+                   {kRegionMedium, 35, 10}, {kRegionModelB, 200, 0}, {kRegionNarrow, -1, 0}};
+    for (const auto& c : lengths)
+        EXPECT_EQ(regionLengthPoints(c.kind, c.length), c.points) << c.kind << " " << c.length;
+    const std::int32_t startPoints[][2] = {{1, 5}, {2, 4}, {5, 1}, {6, 0}, {0, 0}};
+    for (const auto& [days, points] : startPoints) EXPECT_EQ(fileterSlideWaysBefore(days), points);
 
-TEST(ScorePoints, StartDays) {
-    EXPECT_EQ(fileterSlideWaysBefore(1), 5);
-    EXPECT_EQ(fileterSlideWaysBefore(2), 4);
-    EXPECT_EQ(fileterSlideWaysBefore(5), 1);
-    EXPECT_EQ(fileterSlideWaysBefore(6), 0);
-    EXPECT_EQ(fileterSlideWaysBefore(0), 0);
-}
-
-TEST(ScorePoints, AngleBandsWidenTheRatio) {
-    EXPECT_EQ(fileterAngleModel(1.0f, kRegionMedium), 0);
-    EXPECT_EQ(fileterAngleModel(1.0f, kRegionNarrow), 5);
-    EXPECT_EQ(fileterAngleModel(1.04f, kRegionNarrow), 15);
-    EXPECT_EQ(fileterAngleModel(1.2f, kRegionWide), 5);
-    EXPECT_EQ(fileterAngleModel(1.06f, kRegionWide), 10);
-    EXPECT_EQ(fileterAngleModel(1.5f, 1004), 0);
     // 1.03f widened lies below the double 1.03: still the lowest range of set 1003.
-    EXPECT_EQ(fileterAngleModel(1.03f, kRegionNarrow), 5);
-    EXPECT_EQ(fileterAngleModel(1.0301f, kRegionNarrow), 15);
-    EXPECT_EQ(fileterAngleModelforComposite(1.022f, kRegionMedium), 0);
-    EXPECT_EQ(fileterAngleModelforComposite(1.03f, kRegionMedium), 10);
-    EXPECT_EQ(fileterAngleModelforComposite(1.0f, kRegionMedium), 15);
-    EXPECT_EQ(fileterAngleModelforComposite(0.99f, kRegionMedium), 0);
-    EXPECT_EQ(fileterAngleModelforComposite(1.0f, kRegionNarrow), 5);
+    const struct {
+        bool composite;
+        float ratio;
+        std::uint32_t set;
+        std::int32_t points;
+    } angles[] = {{false, 1.0f, kRegionMedium, 0},   {false, 1.0f, kRegionNarrow, 5},
+                  {false, 1.04f, kRegionNarrow, 15}, {false, 1.2f, kRegionWide, 5},
+                  {false, 1.06f, kRegionWide, 10},   {false, 1.5f, 1004, 0},
+                  {false, 1.03f, kRegionNarrow, 5},  {false, 1.0301f, kRegionNarrow, 15},
+                  {true, 1.022f, kRegionMedium, 0},  {true, 1.03f, kRegionMedium, 10},
+                  {true, 1.0f, kRegionMedium, 15},   {true, 0.99f, kRegionMedium, 0},
+                  {true, 1.0f, kRegionNarrow, 5}};
+    for (const auto& c : angles)
+        EXPECT_EQ(c.composite ? fileterAngleModelforComposite(c.ratio, c.set)
+                              : fileterAngleModel(c.ratio, c.set),
+                  c.points)
+            << c.composite << " " << c.ratio << " " << c.set;
 }
 
 TEST(StockScore, EqualLongestRegionsTakeTheEarlierOffset) {
+    // 40 days at offset 2 (days 2-41, broken by day 42) and at offset 5 (days
+    // 5-44, broken by day 45).
     std::string text = HistoryBuilder()
                            .day(30)
                            .flat(3, 10)
@@ -53,8 +50,6 @@ TEST(StockScore, EqualLongestRegionsTakeTheEarlierOffset) {
                            .day(9)
                            .flat(10, 9)
                            .text();
-    // 40 days at offset 2 (days 2-41, broken by day 42) and at offset 5 (days 5-44, broken by day
-    // 45).
     ParsedHistory h(text);
     EXPECT_EQ(getStockSildeWaysRgn(HistoryView(h), "600000", 2, kRegionNarrow), 40);
     EXPECT_EQ(getStockSildeWaysRgn(HistoryView(h), "600000", 5, kRegionNarrow), 40);
@@ -62,20 +57,6 @@ TEST(StockScore, EqualLongestRegionsTakeTheEarlierOffset) {
     LongestRegion r = getSlideWaysToScore(HistoryView(h), "600000", kRegionNarrow, score);
     EXPECT_EQ(r.startOffset, 2);
     EXPECT_EQ(score, 28);  // 40 days of the narrow kind
-}
-
-TEST(StockScore, ShortTextsNeverFail) {
-    for (const std::string& text : {std::string(), std::string("H"), std::string("H\n"),
-                                    HistoryBuilder().days({10, 11}).text()}) {
-        ParsedHistory h(text);
-        std::int32_t score = 0;
-        float key = calStockScore(HistoryView(h), {"600000", 10, 10, 10}, score);
-        EXPECT_GE(score, 90);
-        EXPECT_LE(score, 271);
-        if (text.size() < 3) {
-            EXPECT_EQ(key, 0.0f);
-        }
-    }
 }
 
 TEST(StockScore, IndexCodesTakeTheCompositeVariant) {

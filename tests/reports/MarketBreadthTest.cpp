@@ -87,7 +87,7 @@ TEST(MarketBreadth, FallingReportNeedsMoreThanThirtyFive) {
     EXPECT_EQ(report.strong, 1);
     EXPECT_NE(report.text.find("1: 甲 板块 总共20只股票，40.0%（8只）股票下跌\r\n"),
               std::string::npos);
-    EXPECT_EQ(score, 15 * fallingStockPoints(dayChangePercent(falling[0].dictionary())) + 10 - 10);
+    EXPECT_EQ(score, 15 * -3 + 10 - 10);  // 15 stocks 3 % down, 10 x 1 - 10
 }
 
 TEST(MarketBreadth, OnlyNineLinesAndNoGroupsAtAll) {

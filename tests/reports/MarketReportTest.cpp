@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <fstream>
-#include <thread>
 
 #include "TempDataDir.h"
-#include "orvane/analysis/QXUtility.h"
+#include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NumberText.h"
@@ -55,8 +53,9 @@ TEST(MarketReport, ScoresWritesReportsAndSignalsHeldStocks) {
     ScopedObserver observer(NotificationBus::shared(), Notifiation_Stock_rasieDown,
                             [&](const Notification& n) { notes.push_back(n); });
     QXUtility engine;
+    AnalysisSession session(engine);
     std::string risingReport;
-    const StyledText line = calMarketScore(engine, risingReport);
+    const StyledText line = calMarketScore(session, risingReport);
 
     EXPECT_NE(risingReport.find("1: 地产 板块 总共10只股票，60.0% 股票上涨"), std::string::npos);
     EXPECT_EQ(*readFile(gains / "todayStr.txt"), risingReport);
@@ -65,35 +64,17 @@ TEST(MarketReport, ScoresWritesReportsAndSignalsHeldStocks) {
               std::string::npos);
     EXPECT_EQ(readPropertyList(gains / "todayplte_SortDown.Plist")->array().size(), 1u);
     // 100 + 6 x trunc(5 - 2.5) + (10 x 1 - 10) + 5 x trunc(-5.5 x 1.111) + (10 - 10 x 1).
-    EXPECT_EQ(engine.getMarkScore(), 100 + 12 + 0 - 30 + 0);
+    EXPECT_EQ(session.getMarkScore(), 100 + 12 + 0 - 30 + 0);
     EXPECT_NE(line.text.find(
                   "1个板块有效上涨,1个板块下跌; 上涨 6只 下跌 5只 涨跌比例 1.20:1 ;市场分数:82 ;"),
               std::string::npos);
     ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].object, &engine);
     EXPECT_NE(notes[0].userInfo.at(StockSellSignal).string().find("银行板块"), std::string::npos);
     EXPECT_NE(notes[0].userInfo.at(StockSellSignal).string().find("600009"), std::string::npos);
-}
 
-TEST(MarketReport, ConcurrentRunsEachSeeTheirOwnWholeScore) {
-    test::TempDataDir dir;
-    writeDayOfTwoGroups(dir.path());
-    QXUtility engine;
-    std::atomic<int> wrong{0};
-    std::vector<std::thread> runs;
-    for (int t = 0; t < 4; ++t)
-        runs.emplace_back([&] {
-            for (int i = 0; i < 10; ++i) {
-                std::string rising;
-                if (calMarketScore(engine, rising).text.find("市场分数:82 ;") == std::string::npos)
-                    ++wrong;
-            }
-        });
-    for (auto& r : runs) r.join();
-    EXPECT_EQ(wrong.load(), 0);
-    EXPECT_EQ(engine.getMarkScore(), 82);
-
-    // A report on its own adds to the current score.
+    // A sector report on its own adds to the session's score.
     std::int32_t strong = 0;
-    marketReportAnalyse_SortUP(engine, Array{}, strong);
-    EXPECT_EQ(engine.getMarkScore(), 72);
+    marketReportAnalyse_SortUP(session, Array{}, strong);
+    EXPECT_EQ(session.getMarkScore(), 72);
 }

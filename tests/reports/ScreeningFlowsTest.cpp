@@ -15,8 +15,10 @@
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/ProgressPanel.h"
+#include "orvane/core/PropertyList.h"
 #include "orvane/core/RunLoop.h"
 #include "orvane/core/TextEncoding.h"
+#include "orvane/core/Workspace.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/reports/GainsRankingRun.h"
@@ -60,14 +62,9 @@ std::string gainList(int first, int count, double change) {
 /// Records what the library hands to the main window, with the thread.
 class RecordingDelegate final : public QXStockLibUpdateDelegate, public ProgressPanel {
   public:
-    struct Title {
-        int total, current;
-        std::string code;
-        bool operator==(const Title&) const = default;
-    };
     void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override {
         std::lock_guard lock(mutex);
-        titles.push_back({total, current, code});
+        titles += format("%d/%d %s;", current, total, code.c_str());
     }
     void updateStockTrendDictDelegate(const Dictionary& record) override {
         std::lock_guard lock(mutex);
@@ -88,7 +85,7 @@ class RecordingDelegate final : public QXStockLibUpdateDelegate, public Progress
     void closeProgressPanel() override { ++panelClosed; }
 
     std::mutex mutex;
-    std::vector<Title> titles;
+    std::string titles;
     std::vector<std::string> shown;
     bool shownOnMainThread = true;
     std::vector<int> progress;
@@ -97,6 +94,16 @@ class RecordingDelegate final : public QXStockLibUpdateDelegate, public Progress
     std::vector<std::tuple<std::size_t, bool, bool>> tags;
     std::size_t bought = 0;
     int panelClosed = 0;
+};
+
+class RecordingWorkspace : public Workspace {
+  public:
+    bool openFile(const fs::path& path) override {
+        opened.push_back(path);
+        return true;
+    }
+    bool openURL(const std::string&) override { return false; }
+    std::vector<fs::path> opened;
 };
 
 class ScreeningFlows : public ::testing::Test {
@@ -167,12 +174,7 @@ TEST_F(ScreeningFlows, OwnStockScreeningShowsFetchedStocksOnTheMainThreadAndPick
     loop.loop().runUntil([&] { return done; }, std::chrono::seconds(30));
     worker.join();
 
-    using T = RecordingDelegate::Title;
-    EXPECT_EQ(delegate.titles, (std::vector<T>{{6, 1, "600001"},
-                                               {6, 3, "600002"},
-                                               {6, 4, "600003"},
-                                               {6, 5, "600004"},
-                                               {6, 6, "600005"}}));
+    EXPECT_EQ(delegate.titles, "1/6 600001;3/6 600002;4/6 600003;5/6 600004;6/6 600005;");
     EXPECT_EQ(delegate.shown, (std::vector<std::string>{"600001", "600004", "600005"}));
     EXPECT_TRUE(delegate.shownOnMainThread);
     // The accelerating rise goes before the last pick (the strong rise).
@@ -205,16 +207,18 @@ TEST_F(ScreeningFlows, SectorScreeningCountsHighScorersAndLastWeeksRisers) {
     ASSERT_EQ(risers.size(), 2u);
     EXPECT_EQ(stringFor(risers[0].dictionary(), k::STOCK_DATE), "2025-08-27");
     EXPECT_EQ(intFor(risers[1].dictionary(), k::STOCK_Trend), 1000);
-    EXPECT_EQ(delegate.titles.size(), 4u);
+    EXPECT_EQ(delegate.titles, "1/4 600001;2/4 600002;3/4 600003;4/4 600009;");
     EXPECT_EQ(delegate.shown.size(), 3u);
 
     const Array none = processFilterStockFromSubPlateGroup(lib, "不存在", high, risers);
     EXPECT_TRUE(none.empty());
     EXPECT_EQ(high, 0);
     EXPECT_TRUE(risers.empty());
-    EXPECT_EQ(delegate.titles.size(), 4u);
+    EXPECT_EQ(delegate.titles.size(), 44u);  // no further titles
 }
 
+// A worker runs the flow under the guard, waiting for it, while the main
+// thread serves its handlers.
 TEST_F(ScreeningFlows, MarketInformationReportsOnceAllFourListsArrived) {
     group("银行", "600000\n600001\n600002\n600003\n");
     files["shsortup_new.txt"] = *utf8ToGb18030(gainList(600000, 3, 5.0));
@@ -223,16 +227,26 @@ TEST_F(ScreeningFlows, MarketInformationReportsOnceAllFourListsArrived) {
     files["szsortdown_new.txt"] = gainList(2, 0, -3.0);
     files["score.txt"] = "code,score,modeb,type\n600000,150,0,0\n";
     ScopedRunLoop loop;
-
-    auto run = handMarketInfoProcess(lib);
-    ASSERT_TRUE(loop.loop().runUntil([&] { return run->finished(); }, std::chrono::seconds(30)));
+    std::shared_ptr<MarketInfoRun> run;
+    std::atomic<bool> finished{false};
+    std::thread worker([&] {
+        MarketReportGuard::shared().runUnlessBusy([&] {
+            run = handMarketInfoProcess(lib);
+            finished = run->waitUntilFinished(std::chrono::seconds(30));
+        });
+    });
+    ASSERT_TRUE(loop.loop().runUntil([&] { return finished.load(); }, std::chrono::seconds(30)));
+    worker.join();
+    EXPECT_FALSE(MarketReportGuard::shared().busy());
 
     EXPECT_TRUE(run->reported());
     EXPECT_EQ(delegate.progress, (std::vector<int>{15, 20, 25}));
     ASSERT_EQ(delegate.status.size(), 2u);
     EXPECT_EQ(delegate.status[0].second, 97);
     EXPECT_EQ(delegate.status[1].second, 99);
-    EXPECT_NE(delegate.status[0].first.find("上涨 5只 下跌 1只"), std::string::npos);
+    EXPECT_NE(delegate.status[0].first.find(
+                  format("上涨 5只 下跌 1只 涨跌比例 5.00:1 ;市场分数:%d ;", run->markScore())),
+              std::string::npos);
     const fs::path gains = getGainsPath();
     EXPECT_EQ(delegate.plates,
               *readFile(gains / "todayStr.txt") + *readFile(gains / "todayStr_Down.txt"));
@@ -255,53 +269,17 @@ TEST_F(ScreeningFlows, MarketInformationWithoutAllListsOnlyClosesThePanel) {
     // Its parsed list from an earlier run does not stand in for it.
     writeFileAtomically(parsedGainListPath(marketGainListDownload(kMarketGainLists[3])), "x");
     ScopedRunLoop loop;
-
-    auto run = handMarketInfoProcess(lib);
-    ASSERT_TRUE(loop.loop().runUntil([&] { return run->finished(); }, std::chrono::seconds(30)));
-
-    EXPECT_FALSE(run->reported());
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1) server.stop();  // nothing listens now: every download fails
+        auto run = handMarketInfoProcess(lib);
+        ASSERT_TRUE(
+            loop.loop().runUntil([&] { return run->finished(); }, std::chrono::seconds(30)));
+        EXPECT_FALSE(run->reported());
+        EXPECT_EQ(delegate.panelClosed, round + 1);
+    }
     EXPECT_TRUE(delegate.status.empty());
-    EXPECT_EQ(delegate.panelClosed, 1);
     EXPECT_FALSE(fs::exists(getGainsPath() / "todayStr.txt"));
     EXPECT_FALSE(fs::exists(parsedGainListPath(marketGainListDownload(kMarketGainLists[3]))));
-
-    // Nothing listens on the server's port now: every download fails.
-    server.stop();
-    auto unreachable = handMarketInfoProcess(lib);
-    ASSERT_TRUE(
-        loop.loop().runUntil([&] { return unreachable->finished(); }, std::chrono::seconds(30)));
-    EXPECT_FALSE(unreachable->reported());
-    EXPECT_EQ(delegate.panelClosed, 2);
-}
-
-TEST_F(ScreeningFlows, AWorkerRunsTheFlowUnderTheGuardWhileTheMainThreadServesIt) {
-    for (const MarketGainList& list : kMarketGainLists)
-        files[list.serverFile] = gainList(600000, 2, list.direction * -3.0);
-    ScopedRunLoop loop;
-    MarketReportGuard& guard = MarketReportGuard::shared();
-    std::atomic<bool> reported{false}, skipped{false}, attempted{false};
-    std::thread worker([&] {
-        guard.runUnlessBusy([&] {
-            auto run = handMarketInfoProcess(lib);
-            const bool ok = run->waitUntilFinished(std::chrono::seconds(30)) && run->reported();
-            while (!attempted) std::this_thread::yield();  // hold the guard for the second
-            reported = ok;
-        });
-    });
-    std::thread second([&] {
-        while (!guard.busy()) std::this_thread::yield();
-        skipped = !guard.runUnlessBusy([] {});
-        attempted = true;
-    });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!reported && std::chrono::steady_clock::now() < deadline)
-        loop.loop().runOnce(std::chrono::milliseconds(10));
-    worker.join();
-    second.join();
-    EXPECT_TRUE(reported);
-    EXPECT_TRUE(skipped);
-    EXPECT_FALSE(guard.busy());
-    EXPECT_EQ(delegate.status.size(), 2u);
 }
 
 TEST_F(ScreeningFlows, TopGainersTakeTheFirstOfEachExchange) {
@@ -313,13 +291,17 @@ TEST_F(ScreeningFlows, TopGainersTakeTheFirstOfEachExchange) {
     EXPECT_EQ(getFilterStockFromHuShenGainsData(400).size(), 200u);
     const Array top = getFilterStockFromHuShenGainsData(50);
     ASSERT_EQ(top.size(), 100u);
-    EXPECT_EQ(stringFor(top[0].dictionary(), k::STOCK_Code), "600000");
     EXPECT_EQ(stringFor(top[0].dictionary(), k::STOCK_SC_Name), "股票0");
     EXPECT_EQ(stringFor(top[50].dictionary(), k::STOCK_Code), "000001");
     EXPECT_TRUE(fs::exists(gains / "todayStr_SH.plist"));
 }
 
-TEST_F(ScreeningFlows, OneRankingRunAtATime) {
+TEST_F(ScreeningFlows, OneRankingRunAtATimeWritesHandsOverAndOpensTodaysReport) {
+    test::FixedNow now(2025, 9, 3, 15, 30);
+    const fs::path report = getGainsPath() / "2025-09-03.txt";
+    writeFileAtomically(report, "yesterday's report");
+    auto workspace = std::make_shared<RecordingWorkspace>();
+    setSharedWorkspace(workspace);
     record("600005", {1000, 130, 12, 15});
     ScopedRunLoop loop;
     ASSERT_TRUE(processFilterStockFromHuShenGainsData(lib, Array{entry("600005")}));
@@ -327,7 +309,12 @@ TEST_F(ScreeningFlows, OneRankingRunAtATime) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (isGainsRankingRunning() && std::chrono::steady_clock::now() < deadline)
         loop.loop().runOnce(std::chrono::milliseconds(10));
+    setSharedWorkspace(nullptr);
     ASSERT_FALSE(isGainsRankingRunning());
     EXPECT_EQ(delegate.bought, 1u);  // 5-day 12 and 10-day 15 are in the buy range
     EXPECT_EQ(delegate.shown, (std::vector<std::string>{"600005"}));
+    EXPECT_EQ(workspace->opened, std::vector<fs::path>{report});
+    EXPECT_NE(readFile(report)->find("(600005) 5日 涨幅为 12.00% 10日涨幅15.00%\r\n"),
+              std::string::npos);
+    EXPECT_EQ(readPropertyListArray(getGainsPath() / "2025-09-03_buy.plist").size(), 1u);
 }

@@ -19,16 +19,6 @@ std::vector<std::string> codes(const Array& picked) {
     return out;
 }
 
-bool ownPick(std::int32_t trend, std::int32_t score, float g5, float g10) {
-    Array picked;
-    return pickOwnStock(picked, stock("600000"), {trend, score, g5, g10}, 120);
-}
-
-bool sectorPick(std::int32_t trend, std::int32_t score, float g5) {
-    Array picked;
-    return pickSectorStock(picked, stock("600000"), {trend, score, g5, 0});
-}
-
 }  // namespace
 
 TEST(ScreeningPicks, AcceleratingPicksGoFirstOrBeforeTheLast) {
@@ -44,26 +34,32 @@ TEST(ScreeningPicks, AcceleratingPicksGoFirstOrBeforeTheLast) {
     EXPECT_EQ(codes(sector), (std::vector<std::string>{"000002", "000003", "000001"}));
 }
 
-TEST(ScreeningPicks, OwnStockThresholds) {
-    EXPECT_FALSE(ownPick(1000, 119, 0, 5));  // below the break score
-    EXPECT_TRUE(ownPick(1001, 120, 0, 5));
-    EXPECT_FALSE(ownPick(1, 119, 0, 10));
-    EXPECT_FALSE(ownPick(1, 120, 0, 3.0f));
-    EXPECT_TRUE(ownPick(1, 120, 0, 3.01f));
-    EXPECT_FALSE(ownPick(3, 160, 8.0f, 5));
-    EXPECT_TRUE(ownPick(3, 160, 8.01f, 5));
-    EXPECT_FALSE(ownPick(3, 159, 9.0f, 5));
-    EXPECT_FALSE(ownPick(2, 200, 20, 20));  // a sideways trend is never picked
+TEST(ScreeningPicks, OwnStockAndSectorThresholds) {
+    // Own stocks break at score 120; a sideways trend is never picked.
+    const struct {
+        bool own;
+        std::int32_t trend, score;
+        float g5, g10;
+        bool picked;
+    } cases[] = {{true, 1000, 119, 0, 5, false}, {true, 1001, 120, 0, 5, true},
+                 {true, 1, 119, 0, 10, false},   {true, 1, 120, 0, 3.0f, false},
+                 {true, 1, 120, 0, 3.01f, true}, {true, 3, 160, 8.0f, 5, false},
+                 {true, 3, 160, 8.01f, 5, true}, {true, 3, 159, 9.0f, 5, false},
+                 {true, 2, 200, 20, 20, false},  {false, 1, 110, 0, 0, true},
+                 {false, 1, 109, 0, 0, false},   {false, 1000, 132, 0, 0, false},
+                 {false, 1000, 133, 0, 0, true}, {false, 3, 175, 8.2f, 0, false},
+                 {false, 3, 174, 9.0f, 0, false}};
+    for (const auto& c : cases) {
+        Array picked;
+        const ScreenedNumbers n{c.trend, c.score, c.g5, c.g10};
+        EXPECT_EQ(c.own ? pickOwnStock(picked, stock("600000"), n, 120)
+                        : pickSectorStock(picked, stock("600000"), n),
+                  c.picked)
+            << c.own << " " << c.trend << " " << c.score << " " << c.g5 << " " << c.g10;
+    }
 }
 
-TEST(ScreeningPicks, SectorThresholdsAndTheShortForm) {
-    EXPECT_TRUE(sectorPick(1, 110, 0));
-    EXPECT_FALSE(sectorPick(1, 109, 0));
-    EXPECT_FALSE(sectorPick(1000, 132, 0));
-    EXPECT_TRUE(sectorPick(1000, 133, 0));
-    EXPECT_FALSE(sectorPick(3, 175, 8.2f));
-    EXPECT_FALSE(sectorPick(3, 174, 9.0f));
-
+TEST(ScreeningPicks, SectorShortForm) {
     Dictionary full = stock("600000");
     full[k::STOCK_Trend] = 3;
     full[k::STOCK_closePrice] = "10.00";

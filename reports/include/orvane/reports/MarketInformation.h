@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "orvane/core/Value.h"
@@ -35,6 +36,8 @@ class MarketInfoRun {
     bool finished() const;
     /// The market report was made (all four lists had arrived).
     bool reported() const { return reported_.load(); }
+    /// The market score the report computed (when reported).
+    std::int32_t markScore() const { return markScore_.load(); }
     /// For a worker thread (the main thread must stay free to run the
     /// handlers): waits until the run finished or the limit passed.
     bool waitUntilFinished(std::chrono::milliseconds limit) const;
@@ -45,6 +48,7 @@ class MarketInfoRun {
     std::shared_ptr<HttpRequest> scores_, doublePaoScores_;
     std::atomic<bool> queueFinished_{false};
     std::atomic<bool> reported_{false};
+    std::atomic<std::int32_t> markScore_{0};
 };
 
 /// Starts the four downloads and the score-list downloads; returns at once.
@@ -55,8 +59,8 @@ void downloadMarketReportComplete(HttpRequest& request);
 
 /// When all four parsed lists exist: the market score, the reports and the
 /// ranked groups to the delegate, the parsed lists removed. Closes the
-/// progress panel either way; true when the report was made.
-bool QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue);
+/// progress panel either way; the market score when the report was made.
+std::optional<std::int32_t> QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue);
 
 /// The top gainers for the filter window: the downloaded rising lists parsed
 /// again (into "todayStr_SH.plist" and "todayStr_SZ.plist"), the first

@@ -3,7 +3,7 @@
 // folder: the rising- and falling-sector reports and their ranked lists
 // (written to the Gains folder), the market score on the engine, the status
 // line, and the sell-signal notice for held stocks in strongly falling
-// sectors. Runs under the engine's lock.
+// sectors. The market score is kept on the engine, through a session.
 
 #include <cstdint>
 #include <string>
@@ -13,7 +13,7 @@
 
 namespace orvane {
 
-class QXUtility;
+class AnalysisSession;
 
 /// The notice posted for sell signals, and its payload key.
 inline constexpr const char* Notifiation_Stock_rasieDown = "Notifiation_Stock_rasieDown";
@@ -31,17 +31,17 @@ std::vector<std::string> getMyHoldArray();
 /// The rising-sector report of `rising`: adds its points to the engine's
 /// market score, writes the report and the ranked groups to the Gains
 /// folder; the strong groups go to `sortUpPlant`.
-std::string marketReportAnalyse_SortUP(QXUtility& engine, const Array& rising,
+std::string marketReportAnalyse_SortUP(AnalysisSession& session, const Array& rising,
                                        std::int32_t& sortUpPlant);
 /// The falling-sector report of `falling`: adds its points to the engine's
 /// market score, posts the sell-signal notice of the held stocks, writes the
 /// report and the ranked groups; the strong groups go to `sortDownPlant`.
-std::string marketReportAnalyse_SortDown(QXUtility& engine, const Array& falling,
+std::string marketReportAnalyse_SortDown(AnalysisSession& session, const Array& falling,
                                          std::int32_t& sortDownPlant);
 
-/// Computes the market score into the engine, writes the reports and lists,
+/// Computes the market score (from 100) into the engine, writes the reports and lists,
 /// posts the sell-signal notice when there is one; the rising report goes to
 /// `risingReport`.
-StyledText calMarketScore(QXUtility& engine, std::string& risingReport);
+StyledText calMarketScore(AnalysisSession& session, std::string& risingReport);
 
 }  // namespace orvane

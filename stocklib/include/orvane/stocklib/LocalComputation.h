@@ -11,8 +11,8 @@
 namespace orvane {
 
 /// From a quote record (code, date and the five prices) and the history text:
-/// nothing when the text fails the validity check. Runs the shared engine
-/// (which posts the model-B notice when found) and leaves its state behind.
+/// nothing when the text fails the validity check. Runs the shared engine in
+/// a session of its own (which posts the model-B notice when found).
 std::optional<Dictionary> computeLocalRecord(const Dictionary& quoteRecord,
                                              std::string_view historyText);
 

@@ -11,8 +11,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <shared_mutex>
 #include <string>
 #include <string_view>
 
@@ -28,9 +30,15 @@ class QXStockLib {
   public:
     static QXStockLib& defQXStockLib();
 
-    /// Not owned.
-    void setDelegate(QXStockLibUpdateDelegate* delegate) { delegate_ = delegate; }
-    QXStockLibUpdateDelegate* delegate() const { return delegate_; }
+    /// The delegate (not owned). Any thread may set it; once setDelegate
+    /// returns, no call into the previous delegate is running or will start,
+    /// so that delegate may be destroyed. It waits for the calls in progress:
+    /// a delegate method must not set the delegate itself, nor wait for a
+    /// thread that is setting it.
+    void setDelegate(QXStockLibUpdateDelegate* delegate);
+    /// Calls `call` with the delegate, when one is set; the delegate is not
+    /// replaced while the call runs. Calls may nest.
+    void withDelegate(const std::function<void(QXStockLibUpdateDelegate&)>& call) const;
 
     // One stock (synchronous, on the calling thread).
 
@@ -46,7 +54,8 @@ class QXStockLib {
     /// The record computed from the stock's history file; nothing when the
     /// history cannot be fetched (after a 2 s pause) or is not valid.
     std::optional<Dictionary> downLoadOneStockFromSeverHisdata(const Dictionary& quoteRecord);
-    /// Resets the engine and runs the analysis on the text; the final trend.
+    /// Runs the analysis on the text in a session of the shared engine; the
+    /// final trend.
     std::uint32_t calOneStockFromSeverHisdata(const Dictionary& record, std::string_view text);
     static Dictionary placeholderQuoteRecord(std::string_view code);
 
@@ -86,6 +95,7 @@ class QXStockLib {
     std::shared_ptr<RequestQueue> startQuoteQueue(const std::vector<std::string>& codes,
                                                   const std::filesystem::path& folder);
 
+    mutable std::shared_mutex delegateMutex_;
     QXStockLibUpdateDelegate* delegate_ = nullptr;
 };
 
