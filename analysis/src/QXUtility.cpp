@@ -10,6 +10,7 @@
 #include "orvane/core/Clock.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockCode.h"
@@ -57,7 +58,8 @@ void QXUtility::termateQXUtility() {
 }
 
 void QXUtility::postModelBNotice(Dictionary userInfo) const {
-    NotificationBus::shared().post(keys::Notifiation_TREND_MODEB, this, std::move(userInfo));
+    NotificationBus::shared().post(notifications::Notifiation_TREND_MODEB, this,
+                                   std::move(userInfo));
 }
 
 AnalysisResult QXUtility::analyzeStock(std::string_view historyText, const Dictionary& today) {

@@ -9,6 +9,7 @@
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/StringTable.h"
@@ -99,7 +100,7 @@ std::string marketReportAnalyse_SortDown(QXUtility& engine, const Array& falling
     ORVANE_LOG("g_markScore =%d indexPlateDownNum=%d", score, down.strong);
     const std::string notice = sellSignalNotice(down);
     if (!notice.empty())
-        NotificationBus::shared().post(Notifiation_Stock_rasieDown, &engine,
+        NotificationBus::shared().post(notifications::Notifiation_Stock_rasieDown, &engine,
                                        Dictionary{{StockSellSignal, notice}});
     writeSectorReport("todayStr_Down.txt", "todayplte_SortDown.Plist", down);
     panel->setIndicatorCurrentProgress(95);

@@ -10,6 +10,7 @@
 #include "orvane/analysis/ModelB.h"
 #include "orvane/analysis/QXUtility.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/StockKeys.h"
 
@@ -69,7 +70,7 @@ TEST(ModelB, NoticeCarriesDatesCloseAndBothBuyPoints) {
     test::TempDataDir dir;
     test::FixedNow now(2025, 9, 3, 14, 30, 5);
     std::vector<Notification> notes;
-    ScopedObserver observer(NotificationBus::shared(), k::Notifiation_TREND_MODEB,
+    ScopedObserver observer(NotificationBus::shared(), notifications::Notifiation_TREND_MODEB,
                             [&](const Notification& n) { notes.push_back(n); });
     QXUtility engine;
     const Dictionary stock{

@@ -7,6 +7,7 @@
 #include "TempDataDir.h"
 
 using namespace orvane;
+namespace fs = std::filesystem;
 
 TEST(DataDirectory, FollowsEnvironmentInOrder) {
     unsetenv("ORVANE_DATA_DIR");

@@ -10,6 +10,7 @@
 #include "orvane/analysis/QXUtility.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/market/StockKeys.h"
@@ -52,7 +53,7 @@ TEST(MarketReport, ScoresWritesReportsAndSignalsHeldStocks) {
     writeDayOfTwoGroups(dir.path());
     const auto gains = QXUtility::getGainsPath();
     std::vector<Notification> notes;
-    ScopedObserver observer(NotificationBus::shared(), Notifiation_Stock_rasieDown,
+    ScopedObserver observer(NotificationBus::shared(), notifications::Notifiation_Stock_rasieDown,
                             [&](const Notification& n) { notes.push_back(n); });
     QXUtility engine;
     std::string risingReport;
