@@ -7,8 +7,7 @@ using Activation = UserNotificationActivation;
 
 namespace {
 // Clicks the other button of every alert at once.
-class ClickingCenter final : public UserNotificationCenter {
-  public:
+struct ClickingCenter final : UserNotificationCenter {
     void deliverNotification(const UserNotification& n) override {
         didActivateNotification(n, Activation::OtherButtonClicked);
     }
@@ -16,20 +15,22 @@ class ClickingCenter final : public UserNotificationCenter {
 }  // namespace
 
 TEST(UserNotificationCenter, ActivationReportsTheButtonWithThePayloadAndHeadlessNeverActivates) {
-    const UserNotification alert{"title", "", "text", {{"StockCode", "600000"}}, "看", "关"};
     std::string clicked;
-    auto handler = [&](const UserNotification& n, Activation a) {
-        clicked = n.userInfo.at("StockCode").string() +
-                  (a == Activation::OtherButtonClicked ? " other" : " not other");
+    auto deliver = [&] {
+        UserNotificationCenter::shared()->setActivationHandler([&](auto& n, Activation a) {
+            clicked = n.userInfo.at("StockCode").string() +
+                      (a == Activation::OtherButtonClicked ? " other" : " not other");
+        });
+        UserNotificationCenter::shared()->deliverNotification(
+            {"title", "", "text", {{"StockCode", "600000"}}, "看", "关"});
     };
-    UserNotificationCenter::shared()->setActivationHandler(handler);
-    UserNotificationCenter::shared()->deliverNotification(alert);
+    deliver();
     EXPECT_EQ(clicked, "");
-
     UserNotificationCenter::install(std::make_shared<ClickingCenter>());
-    UserNotificationCenter::shared()->setActivationHandler(handler);
-    UserNotificationCenter::shared()->deliverNotification(alert);
+    deliver();
     EXPECT_EQ(clicked, "600000 other");
     UserNotificationCenter::install(nullptr);
-    EXPECT_EQ(dynamic_cast<ClickingCenter*>(UserNotificationCenter::shared().get()), nullptr);
+    clicked.clear();
+    deliver();
+    EXPECT_EQ(clicked, "");
 }
