@@ -51,7 +51,7 @@ TEST(NotificationBus, RemovedObserverIsNeverCalledAgain) {
     for (int i = 0; i < 2; ++i)
         threads.emplace_back([&] {
             for (int round = 0; round < 500; ++round) {
-                auto calls = std::make_unique<int>(0);
+                auto calls = std::make_unique<std::atomic<int>>(0);
                 auto removed = std::make_shared<std::atomic<bool>>(false);
                 auto token = bus.addObserver(round % 2 ? "S" : "nested",
                                              [p = calls.get(), removed, &lateCalls](auto&) {
