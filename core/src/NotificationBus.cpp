@@ -106,7 +106,7 @@ void NotificationBus::post(std::string name, const void* object, Dictionary user
     std::shared_ptr<MainThreadDispatcher> mainThread;
     for (const auto& entry : targets) {
         if (entry->delivery == Delivery::MainThread) {
-            if (!mainThread) mainThread = mainThreadDispatcher();
+            if (!mainThread) mainThread = MainThreadDispatcher::shared();
             if (!mainThread->isMainThread()) {
                 mainThread->post(
                     [registry = registry_, entry, note] { registry->deliver(entry, note); });

@@ -220,7 +220,7 @@ fs::path sortHuShenGainsForText(QXStockLib& lib, const Array& records) {
     writeGainsRankingReport(report, files);
     if (QXStockLibUpdateDelegate* delegate = lib.delegate())
         delegate->processUISeletedStockDelegate(report.buy);
-    sharedWorkspace()->openFile(files.text);
+    Workspace::shared()->openFile(files.text);
     return files.text;
 }
 

@@ -59,7 +59,7 @@ void reportMarket(QXStockLib& lib) {
     if (d)
         d->setActivatePlateReportDelegate(readFile(gains / "todayStr.txt").value_or("") +
                                           readFile(gains / "todayStr_Down.txt").value_or(""));
-    defaultQXProcessUIController()->setIndicatorCurrentProgress(98);
+    ProgressPanel::shared()->setIndicatorCurrentProgress(98);
     if (d) {
         d->tagArrayActivatePlateDelegate(readPropertyListArray(gains / "todayplte_SortDown.Plist"),
                                          false, true);
@@ -151,7 +151,7 @@ bool QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue) {
     const bool complete = allParsedListsExist();
     if (complete) reportMarket(lib);
     std::this_thread::sleep_for(kShortWait);
-    defaultQXProcessUIController()->closeProgressPanel();
+    ProgressPanel::shared()->closeProgressPanel();
     return complete;
 }
 

@@ -58,8 +58,8 @@ std::string sellSignalNotice(const SectorReport& falling) {
 
 std::string noticeDown2(const std::string& group, double share, const std::string& name,
                         const std::string& code, double percent) {
-    return format(localizedString("noticeDown2"), group.c_str(), share, name.c_str(), code.c_str(),
-                  percent);
+    return format(localizedString("noticeDown2").c_str(), group.c_str(), share, name.c_str(),
+                  code.c_str(), percent);
 }
 
 std::vector<std::string> getMyHoldArray() {
@@ -76,7 +76,7 @@ std::vector<std::string> getMyHoldArray() {
 std::string marketReportAnalyse_SortUP(QXUtility& engine, const Array& rising,
                                        std::int32_t& sortUpPlant) {
     std::lock_guard lock(engine.mutex());
-    const auto panel = defaultQXProcessUIController();
+    const auto panel = ProgressPanel::shared();
     panel->setIndicatorCurrentProgress(40);
     std::int32_t score = engine.getMarkScore();
     const SectorReport up =
@@ -91,7 +91,7 @@ std::string marketReportAnalyse_SortUP(QXUtility& engine, const Array& rising,
 std::string marketReportAnalyse_SortDown(QXUtility& engine, const Array& falling,
                                          std::int32_t& sortDownPlant) {
     std::lock_guard lock(engine.mutex());
-    const auto panel = defaultQXProcessUIController();
+    const auto panel = ProgressPanel::shared();
     panel->setIndicatorCurrentProgress(72);
     std::int32_t score = engine.getMarkScore();
     const SectorReport down = fallingSectorReport(falling, SectorGroups::shared(), score);
@@ -112,7 +112,7 @@ StyledText calMarketScore(QXUtility& engine, std::string& risingReport) {
     engine.setMarkScore(100);
 
     const Array rising = readParsedGainLists(-1);
-    defaultQXProcessUIController()->setIndicatorCurrentProgress(35);
+    ProgressPanel::shared()->setIndicatorCurrentProgress(35);
     std::int32_t strongUp = 0;
     risingReport = marketReportAnalyse_SortUP(engine, rising, strongUp);
 

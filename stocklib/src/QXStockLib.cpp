@@ -132,7 +132,8 @@ Array QXStockLib::getAllStockTradeData() const {
 
 void QXStockLib::downlaodOneStockTopath(std::string_view code, const fs::path& toPath) {
     if (!isValidStockCode(code)) return;
-    auto request = HttpRequest::requestWithURL(quoteRequestURL(marketServers().quoteServer, code));
+    auto request =
+        HttpRequest::requestWithURL(quoteRequestURL(MarketServers::shared()->quoteServer, code));
     request->setDownloadDestinationPath(toPath);
     request->setCompletionBlock([](HttpRequest& r) {
         ORVANE_LOG("downlaodOneStockCurrenTradeDataFormServer =%s",
@@ -147,7 +148,7 @@ std::shared_ptr<RequestQueue> QXStockLib::startQuoteQueue(const std::vector<std:
     auto queue = RequestQueue::queue();
     queue->reset();
     queue->setQueueDidFinish([this](RequestQueue& q) { QueueFinishStockDownlaod(q); });
-    const std::string quoteServer = marketServers().quoteServer;
+    const std::string quoteServer = MarketServers::shared()->quoteServer;
     for (const auto& code : codes) {
         if (!isValidStockCode(code)) continue;
         auto request = HttpRequest::requestWithURL(quoteRequestURL(quoteServer, code));

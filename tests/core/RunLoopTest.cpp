@@ -15,11 +15,11 @@ TEST(RunLoop, WorkersTasksRunOnTheMainThreadInOrderWhenTheLoopRuns) {
     std::thread worker([&] {
         for (int i = 0; i < 3; ++i)
             postToMainThread([&, i] {
-                allOnMain = allOnMain && mainThreadDispatcher()->isMainThread();
+                allOnMain = allOnMain && MainThreadDispatcher::shared()->isMainThread();
                 order.push_back(i);
             });
         // Blocks until the loop ran it.
-        mainThreadDispatcher()->invokeAndWait([&] { order.push_back(3); });
+        MainThreadDispatcher::shared()->invokeAndWait([&] { order.push_back(3); });
         workerDone = true;
     });
     std::this_thread::sleep_for(10ms);
@@ -29,7 +29,7 @@ TEST(RunLoop, WorkersTasksRunOnTheMainThreadInOrderWhenTheLoopRuns) {
     EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3}));
     EXPECT_TRUE(allOnMain);
     // On the main thread itself it runs at once instead of deadlocking.
-    mainThreadDispatcher()->invokeAndWait([&] { order.clear(); });
+    MainThreadDispatcher::shared()->invokeAndWait([&] { order.clear(); });
     EXPECT_TRUE(order.empty());
 }
 

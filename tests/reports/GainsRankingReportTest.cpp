@@ -247,13 +247,13 @@ TEST(GainsRankingReport, TodaysReportIsWrittenHandedOverAndOpened) {
     ASSERT_TRUE(writeFileAtomically(gains / "2025-09-03.txt", "yesterday's report"));
 
     auto workspace = std::make_shared<RecordingWorkspace>();
-    setSharedWorkspace(workspace);
+    Workspace::install(workspace);
     RecordingDelegate delegate;
     QXStockLib lib;
     lib.setDelegate(&delegate);
     const Array records{stock("600000", 8.5f, 12.25f, "银行"), stock("000001", 4.0f, 2.5f, "地产")};
     const std::filesystem::path path = sortHuShenGainsForText(lib, records);
-    setSharedWorkspace(nullptr);
+    Workspace::install(nullptr);
 
     EXPECT_EQ(path, gains / "2025-09-03.txt");
     EXPECT_EQ(workspace->opened, std::vector<std::filesystem::path>{path});

@@ -72,7 +72,7 @@ class RecordingDelegate final : public QXStockLibUpdateDelegate, public Progress
     void updateStockTrendDictDelegate(const Dictionary& record) override {
         std::lock_guard lock(mutex);
         shown.push_back(stringFor(record, k::STOCK_Code));
-        shownOnMainThread = shownOnMainThread && mainThreadDispatcher()->isMainThread();
+        shownOnMainThread = shownOnMainThread && MainThreadDispatcher::shared()->isMainThread();
     }
     void updateProgressDownloadFinishedDelegate(const std::string&, int p) override {
         progress.push_back(p);
@@ -115,16 +115,17 @@ class ScreeningFlows : public ::testing::Test {
                                 }
                             });
         server.start();
-        before = marketServers();
-        setMarketServers({server.url("/base"), server.url("/")});
+        before = MarketServers::shared();
+        MarketServers::install(
+            std::make_shared<MarketServers>(server.url("/base"), server.url("/")));
         lib.setDelegate(&delegate);
         panel = std::shared_ptr<ProgressPanel>(&delegate, [](ProgressPanel*) {});
-        setProcessUIController(panel);
+        ProgressPanel::install(panel);
     }
     void TearDown() override {
-        setProcessUIController(nullptr);
+        ProgressPanel::install(nullptr);
         lib.setDelegate(nullptr);
-        setMarketServers(before);
+        MarketServers::install(before);
         server.stop();
     }
     void record(const std::string& code, const Crafted& c) {
@@ -140,7 +141,7 @@ class ScreeningFlows : public ::testing::Test {
     test::TempDataDir dir;
     test::LocalHttpServer server;
     std::map<std::string, std::string> files;  // served below retdata/ and sortdata/
-    MarketServers before;
+    std::shared_ptr<MarketServers> before;
     QXStockLib& lib = QXStockLib::defQXStockLib();
     RecordingDelegate delegate;
     std::shared_ptr<ProgressPanel> panel;

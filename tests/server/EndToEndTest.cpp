@@ -20,8 +20,8 @@ TEST(EndToEnd, PublishedRecordsComeBackThroughTheServer) {
     ASSERT_FALSE(market.empty());
 
     test::RunningServer running(tree);
-    const MarketServers before = marketServers();
-    setMarketServers({running.dataURL(), running.quoteURL()});
+    const auto before = MarketServers::shared();
+    MarketServers::install(std::make_shared<MarketServers>(running.dataURL(), running.quoteURL()));
     const std::string code = market[3].listing.code;
     QXStockLib& lib = QXStockLib::defQXStockLib();
 
@@ -36,5 +36,5 @@ TEST(EndToEnd, PublishedRecordsComeBackThroughTheServer) {
     ASSERT_TRUE(quote);
     EXPECT_EQ(quote->at(k::STOCK_SC_Name).string(), market[3].listing.name);
     EXPECT_EQ(quote->at(k::STOCK_closePrice).string(), record->at(k::STOCK_closePrice).string());
-    setMarketServers(before);
+    MarketServers::install(before);
 }

@@ -89,10 +89,11 @@ class QXStockLibTest : public ::testing::Test {
             res.set_content("\xC6\xD6" + quoteLine(req.get_param_value("list")), "text/plain");
         });
         server.start();
-        setMarketServers({server.url("/base"), server.url("/quote")});
+        MarketServers::install(
+            std::make_shared<MarketServers>(server.url("/base"), server.url("/quote")));
     }
     void TearDown() override {
-        setMarketServers({});
+        MarketServers::install(nullptr);
         lib.setDelegate(nullptr);
     }
 
