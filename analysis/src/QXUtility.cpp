@@ -5,6 +5,7 @@
 #include "orvane/core/Clock.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockCode.h"
@@ -50,7 +51,8 @@ std::uint32_t QXUtility::parseOneStockYahooHistoryFormToday(std::string_view tex
     ParsedHistory history(text);
     lastResult_ = orvane::parseOneStockYahooHistoryFormToday(
         HistoryView(history), todayTradeFrom(stock), toLocal(now()), [this](Dictionary info) {
-            NotificationBus::shared().post(keys::Notifiation_TREND_MODEB, this, std::move(info));
+            NotificationBus::shared().post(notifications::Notifiation_TREND_MODEB, this,
+                                           std::move(info));
         });
     return static_cast<std::uint32_t>(lastResult_.trend);
 }

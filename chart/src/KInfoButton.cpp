@@ -7,6 +7,7 @@
 #include "orvane/chart/KColours.h"
 #include "orvane/chart/KImageButton.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 
 // The library's resources are linked statically: register them on first use.
 // (Resource registration must happen outside any namespace.)
@@ -68,8 +69,8 @@ void KInfoButton::paintEvent(QPaintEvent* event) {
 }
 
 void KInfoButton::buttonActions(QObject* sender) {
-    const char* name =
-        sender == closeButton_ ? "InfoButtonCloseNotification" : "InfoButtonClickNotification";
+    const char* name = sender == closeButton_ ? notifications::InfoButtonCloseNotification
+                                              : notifications::InfoButtonClickNotification;
     NotificationBus::shared().post(name, this, {{"infoButtonID", buttonID_}});
 }
 

@@ -3,6 +3,7 @@
 #include "orvane/chart/KBaseView.h"
 #include "orvane/chart/KInfoButton.h"
 #include "orvane/chart/KWindow.h"
+#include "orvane/core/NotificationNames.h"
 
 namespace orvane::chart {
 
@@ -10,10 +11,15 @@ KWindowController::KWindowController(NameLookup nameLookup, QObject* parent)
     : QObject(parent),
       kWindow_(std::make_unique<KWindow>()),
       nameLookup_(std::move(nameLookup)),
-      closeObserver_(NotificationBus::shared(), "InfoButtonCloseNotification",
-                     [this](const Notification& n) { infoButtonClose(n); }),
-      clickObserver_(NotificationBus::shared(), "InfoButtonClickNotification",
-                     [this](const Notification& n) { infoButtonClick(n); }) {
+      // Both observers change widgets: they run on the main thread.
+      closeObserver_(
+          NotificationBus::shared(), notifications::InfoButtonCloseNotification,
+          [this](const Notification& n) { infoButtonClose(n); },
+          NotificationBus::Delivery::MainThread),
+      clickObserver_(
+          NotificationBus::shared(), notifications::InfoButtonClickNotification,
+          [this](const Notification& n) { infoButtonClick(n); },
+          NotificationBus::Delivery::MainThread) {
     connect(kWindow_.get(), &KWindow::closeRequested, this, &KWindowController::closeKWindow);
     connect(kWindow_.get(), &KWindow::resized, this, &KWindowController::windowWillResize);
 }

@@ -75,7 +75,7 @@ void runAnalyze(const AnalyzeOptions& o) {
     const LocalDateTime now = parseNow(o.now);
     auto text = readFile(o.history);
     if (!text) throw CLI::RuntimeError("cannot read " + o.history, 1);
-    setProcessClock(std::make_shared<FixedClock>(fromLocal(now)));
+    Clock::install(std::make_shared<FixedClock>(fromLocal(now)));
 
     using namespace keys;
     const Dictionary today{{STOCK_Code, o.code},
@@ -127,7 +127,7 @@ struct AnalyzeDirOptions {
 
 void runAnalyzeDir(const AnalyzeDirOptions& o) {
     const LocalDateTime now = parseNow(o.now);
-    setProcessClock(std::make_shared<FixedClock>(fromLocal(now)));
+    Clock::install(std::make_shared<FixedClock>(fromLocal(now)));
     std::vector<fs::path> files;
     for (const auto& e : fs::directory_iterator(o.dir))
         if (e.is_regular_file() && e.path().extension() == ".txt") files.push_back(e.path());

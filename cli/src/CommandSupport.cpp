@@ -21,7 +21,7 @@ ServerCommand addServerCommand(CLI::App& app, const std::string& name,
 }
 
 void applyServers(const ServerOptions& o) {
-    setMarketServers({o.server, o.quoteServer});
+    MarketServers::install(std::make_shared<MarketServers>(o.server, o.quoteServer));
 }
 
 ReferenceCheck updateReferenceData() {
@@ -33,7 +33,7 @@ ReferenceCheck updateReferenceData() {
     switch (update->downloadConstData()) {
         case ReferenceUpdate::Check::Unreachable:
             return {false, false,
-                    "the data server cannot be reached: " + marketServers().dataServer};
+                    "the data server cannot be reached: " + MarketServers::shared()->dataServer};
         case ReferenceUpdate::Check::Malformed:
             return {false, true, "the data server's version file is malformed"};
         case ReferenceUpdate::Check::UpToDate:

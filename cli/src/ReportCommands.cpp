@@ -53,11 +53,11 @@ class ProgressScope {
   public:
     ProgressScope() : progress_(std::make_shared<StderrProgress>()) {
         QXStockLib::defQXStockLib().setDelegate(progress_.get());
-        setProcessUIController(progress_);
+        ProgressPanel::install(progress_);
     }
     ~ProgressScope() {
         QXStockLib::defQXStockLib().setDelegate(nullptr);
-        setProcessUIController(nullptr);
+        ProgressPanel::install(nullptr);
     }
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;

@@ -7,6 +7,8 @@
 
 namespace orvane {
 
+namespace fs = std::filesystem;
+
 fs::path dataDirectory() {
     if (const char* dir = std::getenv("ORVANE_DATA_DIR"); dir && *dir) return fs::path(dir);
     if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)

@@ -65,11 +65,11 @@ void RunLoop::runFor(std::chrono::milliseconds duration) {
 }
 
 ScopedRunLoop::ScopedRunLoop() : loop_(std::make_shared<RunLoop>()) {
-    setMainThreadDispatcher(loop_);
+    MainThreadDispatcher::install(loop_);
 }
 
 ScopedRunLoop::~ScopedRunLoop() {
-    setMainThreadDispatcher(nullptr);
+    MainThreadDispatcher::install(nullptr);
     // Tasks still queued for this loop are dropped with it.
 }
 

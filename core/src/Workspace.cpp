@@ -1,7 +1,6 @@
 #include "orvane/core/Workspace.h"
 
 #include "orvane/core/Log.h"
-#include "orvane/core/ServiceSlot.h"
 
 namespace orvane {
 
@@ -19,19 +18,10 @@ class HeadlessWorkspace final : public Workspace {
     }
 };
 
-ServiceSlot<Workspace>& slot() {
-    static ServiceSlot<Workspace> s(std::make_shared<HeadlessWorkspace>());
-    return s;
-}
-
 }  // namespace
 
-std::shared_ptr<Workspace> sharedWorkspace() {
-    return slot().get();
-}
-
-void setSharedWorkspace(std::shared_ptr<Workspace> workspace) {
-    slot().install(std::move(workspace));
+std::shared_ptr<Workspace> Workspace::headlessDefault() {
+    return std::make_shared<HeadlessWorkspace>();
 }
 
 }  // namespace orvane

@@ -1,17 +1,8 @@
 #include "orvane/market/MarketServers.h"
 
-#include <mutex>
 #include <string>
 
 namespace orvane {
-
-namespace {
-std::mutex gMutex;
-MarketServers& current() {
-    static MarketServers servers;
-    return servers;
-}
-}  // namespace
 
 std::string defaultServerURL(std::string_view path) {
     std::string url = "http://";
@@ -22,20 +13,17 @@ std::string defaultServerURL(std::string_view path) {
     return url;
 }
 
-MarketServers marketServers() {
-    std::lock_guard lock(gMutex);
-    return current();
+MarketServers::MarketServers(std::string dataServer, std::string quoteServer)
+    : dataServer(std::move(dataServer)), quoteServer(std::move(quoteServer)) {
+    while (this->dataServer.ends_with('/')) this->dataServer.pop_back();
 }
 
-void setMarketServers(MarketServers servers) {
-    // A trailing "/" would double the one every path starts with.
-    while (servers.dataServer.ends_with('/')) servers.dataServer.pop_back();
-    std::lock_guard lock(gMutex);
-    current() = std::move(servers);
+std::shared_ptr<MarketServers> MarketServers::headlessDefault() {
+    return std::make_shared<MarketServers>();
 }
 
 std::string dataServerURL(std::string_view path) {
-    std::string url = marketServers().dataServer;
+    std::string url = MarketServers::shared()->dataServer;
     url += path;
     return url;
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/BoundedSubstring.h"
@@ -60,7 +61,7 @@ Dictionary currentDayRecord(const ResultFields& f, bool modeB) {
 
 void postModelBNotice(const ResultFields& f, const void* sender, std::int8_t a, std::int8_t b) {
     using namespace keys;
-    NotificationBus::shared().post(Notifiation_TREND_MODEB, sender,
+    NotificationBus::shared().post(notifications::Notifiation_TREND_MODEB, sender,
                                    Dictionary{
                                        {StockCode, f.text("curStockCode=")},
                                        {MsgDate, f.text("OneTrade_date=")},

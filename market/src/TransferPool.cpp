@@ -13,7 +13,7 @@ TransferPool& TransferPool::shared() {
 TransferPool::TransferPool() {
     // The dispatcher's storage must outlive the pool: touch it first so it is
     // destroyed after the pool at exit.
-    (void)mainThreadDispatcher();
+    (void)MainThreadDispatcher::shared();
 }
 
 TransferPool::~TransferPool() {

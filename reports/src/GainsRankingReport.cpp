@@ -220,7 +220,7 @@ fs::path sortHuShenGainsForText(QXStockLib& lib, const Array& records) {
     writeGainsRankingReport(report, files);
     lib.withDelegate(
         [&](QXStockLibUpdateDelegate& d) { d.processUISeletedStockDelegate(report.buy); });
-    sharedWorkspace()->openFile(files.text);
+    Workspace::shared()->openFile(files.text);
     return files.text;
 }
 

@@ -68,7 +68,7 @@ std::int32_t reportMarket(QXStockLib& lib) {
         d.setActivatePlateReportDelegate(readFile(gains / "todayStr.txt").value_or("") +
                                          readFile(gains / "todayStr_Down.txt").value_or(""));
     });
-    defaultQXProcessUIController()->setIndicatorCurrentProgress(98);
+    ProgressPanel::shared()->setIndicatorCurrentProgress(98);
     lib.withDelegate([&](QXStockLibUpdateDelegate& d) {
         d.tagArrayActivatePlateDelegate(readPropertyListArray(gains / "todayplte_SortDown.Plist"),
                                         false, true);
@@ -162,7 +162,7 @@ std::optional<std::int32_t> QueueFinishMarktReport(QXStockLib& lib, RequestQueue
     std::optional<std::int32_t> score;
     if (allParsedListsExist()) score = reportMarket(lib);
     std::this_thread::sleep_for(kShortWait);
-    defaultQXProcessUIController()->closeProgressPanel();
+    ProgressPanel::shared()->closeProgressPanel();
     return score;
 }
 

@@ -8,6 +8,7 @@
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/StringTable.h"
@@ -56,8 +57,8 @@ std::string sellSignalNotice(const SectorReport& falling) {
 
 std::string noticeDown2(const std::string& group, double share, const std::string& name,
                         const std::string& code, double percent) {
-    return format(localizedString("noticeDown2"), group.c_str(), share, name.c_str(), code.c_str(),
-                  percent);
+    return format(localizedString("noticeDown2").c_str(), group.c_str(), share, name.c_str(),
+                  code.c_str(), percent);
 }
 
 std::vector<std::string> getMyHoldArray() {
@@ -73,7 +74,7 @@ std::vector<std::string> getMyHoldArray() {
 
 std::string marketReportAnalyse_SortUP(AnalysisSession& session, const Array& rising,
                                        std::int32_t& sortUpPlant) {
-    const auto panel = defaultQXProcessUIController();
+    const auto panel = ProgressPanel::shared();
     panel->setIndicatorCurrentProgress(40);
     std::int32_t score = session.getMarkScore();
     const SectorReport up =
@@ -87,7 +88,7 @@ std::string marketReportAnalyse_SortUP(AnalysisSession& session, const Array& ri
 
 std::string marketReportAnalyse_SortDown(AnalysisSession& session, const Array& falling,
                                          std::int32_t& sortDownPlant) {
-    const auto panel = defaultQXProcessUIController();
+    const auto panel = ProgressPanel::shared();
     panel->setIndicatorCurrentProgress(72);
     std::int32_t score = session.getMarkScore();
     const SectorReport down = fallingSectorReport(falling, SectorGroups::shared(), score);
@@ -96,8 +97,8 @@ std::string marketReportAnalyse_SortDown(AnalysisSession& session, const Array& 
     ORVANE_LOG("g_markScore =%d indexPlateDownNum=%d", score, down.strong);
     const std::string notice = sellSignalNotice(down);
     if (!notice.empty())
-        NotificationBus::shared().post(Notifiation_Stock_rasieDown, &session.engine(),
-                                       Dictionary{{StockSellSignal, notice}});
+        NotificationBus::shared().post(notifications::Notifiation_Stock_rasieDown,
+                                       &session.engine(), Dictionary{{StockSellSignal, notice}});
     writeSectorReport("todayStr_Down.txt", "todayplte_SortDown.Plist", down);
     panel->setIndicatorCurrentProgress(95);
     return down.text;
@@ -107,7 +108,7 @@ StyledText calMarketScore(AnalysisSession& session, std::string& risingReport) {
     session.setMarkScore(100);
 
     const Array rising = readParsedGainLists(-1);
-    defaultQXProcessUIController()->setIndicatorCurrentProgress(35);
+    ProgressPanel::shared()->setIndicatorCurrentProgress(35);
     std::int32_t strongUp = 0;
     risingReport = marketReportAnalyse_SortUP(session, rising, strongUp);
 

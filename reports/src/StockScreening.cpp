@@ -37,7 +37,7 @@ std::optional<Dictionary> fetchScreenedStock(QXStockLib& lib, std::size_t total,
 // The stock table shows the record (the loop waits for the main thread), and
 // the engine's per-stock state is released.
 void finishScreenedStock(QXStockLib& lib, const Dictionary& record) {
-    mainThreadDispatcher()->invokeAndWait([&] { updateStockTrendDict(lib, record); });
+    MainThreadDispatcher::shared()->invokeAndWait([&] { updateStockTrendDict(lib, record); });
     AnalysisSession().termateQXUtility();
 }
 

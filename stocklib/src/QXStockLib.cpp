@@ -172,7 +172,7 @@ Array QXStockLib::getAllStockTradeData() const {
 void QXStockLib::downlaodOneStockTopath(std::string_view code, const fs::path& toPath) {
     if (!isValidStockCode(code)) return;
     startDownload(
-        quoteRequestURL(marketServers().quoteServer, code),
+        quoteRequestURL(MarketServers::shared()->quoteServer, code),
         [](HttpRequest& r) {
             ORVANE_LOG("downlaodOneStockCurrenTradeDataFormServer =%s",
                        r.downloadDestinationPath().c_str());
@@ -185,7 +185,7 @@ std::shared_ptr<RequestQueue> QXStockLib::startQuoteQueue(const std::vector<std:
     auto queue = RequestQueue::queue();
     queue->reset();
     queue->setQueueDidFinish([this](RequestQueue& q) { QueueFinishStockDownlaod(q); });
-    const std::string quoteServer = marketServers().quoteServer;
+    const std::string quoteServer = MarketServers::shared()->quoteServer;
     for (const auto& code : codes) {
         if (!isValidStockCode(code)) continue;
         auto request = HttpRequest::requestWithURL(quoteRequestURL(quoteServer, code));

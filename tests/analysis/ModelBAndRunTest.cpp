@@ -11,6 +11,7 @@
 #include "orvane/analysis/ModelB.h"
 #include "orvane/analysis/StockBoxInfo.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/StockKeys.h"
 
@@ -122,7 +123,7 @@ TEST(AnalysisSession, ThreadsEachReadTheirOwnStock) {
     test::TempDataDir dir;
     QXUtility engine;
     std::atomic<int> notices{0};
-    ScopedObserver observer(NotificationBus::shared(), k::Notifiation_TREND_MODEB,
+    ScopedObserver observer(NotificationBus::shared(), notifications::Notifiation_TREND_MODEB,
                             [&](const Notification& n) { notices += n.object == &engine; });
     // A plateau at 2.0 over a base at 1.83 on a long rise from 1.2: model B
     // by buy point B, by buy point A, and twice not.

@@ -13,6 +13,7 @@
 #include "orvane/chart/KImageButton.h"
 #include "orvane/chart/KInfoButton.h"
 #include "orvane/chart/KWindow.h"
+#include "orvane/core/NotificationNames.h"
 
 using namespace orvane::chart;
 using namespace orvane::chart::test;
@@ -137,7 +138,7 @@ TEST_F(KWindowControllerTest, TabButtonsPostTheirIndexAndOnlyTheirOwnerListens) 
     other.addNewKLineView(file("000009"));
     int posted = -1;
     orvane::ScopedObserver watch(
-        orvane::NotificationBus::shared(), "InfoButtonClickNotification",
+        orvane::NotificationBus::shared(), orvane::notifications::InfoButtonClickNotification,
         [&](const orvane::Notification& n) {
             posted = static_cast<int>(n.userInfo.at("infoButtonID").toInteger());
             EXPECT_EQ(n.object, button(0));

@@ -7,6 +7,7 @@
 #include "TempDataDir.h"
 
 using namespace orvane;
+namespace fs = std::filesystem;
 
 TEST(DataDirectory, FollowsEnvironmentInOrder) {
     unsetenv("ORVANE_DATA_DIR");
@@ -20,29 +21,19 @@ TEST(DataDirectory, FollowsEnvironmentInOrder) {
     unsetenv("ORVANE_DATA_DIR");
 }
 
-TEST(DataDirectory, GainsPathCreatesHistoryAndGainsOnFirstRun) {
+TEST(DataDirectory, FoldersAreCreatedOnFirstUseAndKeptAfterwards) {
     test::TempDataDir dir;
+    test::FixedNow now(2013, 11, 22, 9, 30);
     fs::remove(dir.path());
-    fs::path gains = getGainsPath();
+    const fs::path gains = getGainsPath();
     EXPECT_EQ(gains, dir.path() / "Gains");
-    EXPECT_TRUE(fs::is_directory(dir.path() / "Gains"));
     EXPECT_TRUE(fs::is_directory(dir.path() / "History"));
-    // A second call changes nothing and returns the same path.
     std::ofstream(gains / "keep.txt") << "x";
     EXPECT_EQ(getGainsPath(), gains);
     EXPECT_TRUE(fs::exists(gains / "keep.txt"));
-}
-
-TEST(DataDirectory, DownloadPathIsDatedWithTheLocalDate) {
-    test::TempDataDir dir;
-    test::FixedNow now(2013, 11, 22, 9, 30);
-    fs::path p = getDowloadPath("abc");
-    EXPECT_EQ(p, dir.path() / "Data" / "abc" / "2013-11-22");
-    EXPECT_TRUE(fs::is_directory(p));
-}
-
-TEST(DataDirectory, PlainFileStandingInTheWayIsLeftAlone) {
-    test::TempDataDir dir;
+    EXPECT_TRUE(fs::is_directory(getDowloadPath("abc")));
+    EXPECT_EQ(getDowloadPath("abc"), dir.path() / "Data" / "abc" / "2013-11-22");
+    // A plain file standing in the way is left alone.
     std::ofstream(dir.path() / "k") << "not a folder";
     EXPECT_EQ(getLine_K_Path(), dir.path() / "k");
     EXPECT_TRUE(fs::is_regular_file(dir.path() / "k"));

@@ -10,46 +10,34 @@
 
 using namespace orvane;
 
-TEST(NumberText, LeadingFloatIsCorrectlyRoundedSinglePrecision) {
-    EXPECT_EQ(leadingFloat("10.8"), 10.8f);
-    EXPECT_EQ(leadingFloat("0.01"), 0.01f);
-    EXPECT_LT(double{leadingFloat("0.01")}, 0.01);  // the single value lies below the double
-    // A value halfway between two floats must not be rounded twice via double.
-    EXPECT_EQ(leadingFloat("1.00000005960464477539062500000001"), std::nextafter(1.0f, 2.0f));
-}
-
-TEST(NumberText, LeadingFloatAcceptsBlanksSignsAndTrailingText) {
-    EXPECT_EQ(leadingFloat("  -3.5abc"), -3.5f);
-    EXPECT_EQ(leadingFloat("+2"), 2.0f);
-    EXPECT_EQ(leadingFloat("1e2x"), 100.0f);
-    EXPECT_EQ(leadingFloat("1e"), 1.0f);
-    EXPECT_EQ(leadingFloat(".5"), 0.5f);
-    EXPECT_EQ(leadingFloat("7."), 7.0f);
-}
-
-TEST(NumberText, NonNumbersReadAsZero) {
-    EXPECT_EQ(leadingFloat(""), 0.0f);
-    EXPECT_EQ(leadingFloat("abc"), 0.0f);
-    EXPECT_EQ(leadingFloat("inf"), 0.0f);
-    EXPECT_EQ(leadingFloat("nan"), 0.0f);
-    EXPECT_EQ(leadingFloat("0x1A"), 0.0f);
-    EXPECT_EQ(leadingFloat("-"), 0.0f);
-    EXPECT_EQ(leadingFloat("."), 0.0f);
-}
-
-TEST(NumberText, OutOfRangeSaturates) {
-    EXPECT_EQ(leadingFloat("1e50"), std::numeric_limits<float>::infinity());
-    EXPECT_EQ(leadingFloat("-1e50"), -std::numeric_limits<float>::infinity());
-    EXPECT_EQ(leadingFloat("1e-60"), 0.0f);
+TEST(NumberText, LeadingFloatReadsTheLeadingNumberInSinglePrecision) {
+    const float inf = std::numeric_limits<float>::infinity();
+    // The long one lies halfway between two floats: it must not be rounded twice via double.
+    const std::pair<const char*, float> cases[] = {
+        {"10.8", 10.8f},
+        {"0.01", 0.01f},
+        {"  -3.5abc", -3.5f},
+        {"+2", 2},
+        {"1e2x", 100},
+        {"1e", 1},
+        {".5", 0.5f},
+        {"7.", 7},
+        {"1e50", inf},
+        {"-1e50", -inf},
+        {"1.00000005960464477539062500000001", std::nextafter(1.0f, 2.0f)}};
+    for (auto [text, expected] : cases) EXPECT_EQ(leadingFloat(text), expected) << text;
+    for (const char* zero : {"", "abc", "inf", "nan", "0x1A", "-", ".", "1e-60"})
+        EXPECT_EQ(leadingFloat(zero), 0.0f) << zero;
 }
 
 TEST(NumberText, LeadingIntTruncatesAndSaturates) {
-    EXPECT_EQ(leadingInt(" 1001\r"), 1001);
-    EXPECT_EQ(leadingInt("-1"), -1);
-    EXPECT_EQ(leadingInt("1.9"), 1);
-    EXPECT_EQ(leadingInt("x5"), 0);
-    EXPECT_EQ(leadingInt("99999999999"), 2147483647);
-    EXPECT_EQ(leadingInt("-99999999999"), -2147483647 - 1);
+    const std::pair<const char*, int> cases[] = {{" 1001\r", 1001},
+                                                 {"-1", -1},
+                                                 {"1.9", 1},
+                                                 {"x5", 0},
+                                                 {"99999999999", 2147483647},
+                                                 {"-99999999999", -2147483647 - 1}};
+    for (auto [text, expected] : cases) EXPECT_EQ(leadingInt(text), expected) << text;
 }
 
 TEST(NumberText, ShortDecimalsRoundLikeTheGeneralConversion) {

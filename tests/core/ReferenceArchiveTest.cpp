@@ -25,17 +25,15 @@ Entries goodEntries() {
 class ReferenceArchiveTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        fs::create_directories(dir.path() / "constdata" / "stockcode");
-        ASSERT_TRUE(
-            writeFileAtomically(dir.path() / "constdata" / "stockcode" / "code.txt", "old"));
+        fs::create_directories(codeTable().parent_path());
+        ASSERT_TRUE(writeFileAtomically(codeTable(), "old"));
     }
     ArchiveInstallResult install(const Entries& entries) {
         EXPECT_TRUE(test::writeZip(archive, entries));
         return installReferenceArchive(archive, dir.path());
     }
-    bool oldDataIntact() {
-        return readFile(dir.path() / "constdata" / "stockcode" / "code.txt") == "old";
-    }
+    bool oldDataIntact() { return readFile(codeTable()) == "old"; }
+    fs::path codeTable() const { return dir.path() / "constdata" / "stockcode" / "code.txt"; }
     /// Nothing but the old folder and the archive remain in the data directory.
     std::vector<std::string> leftovers() {
         std::vector<std::string> names;
@@ -54,7 +52,7 @@ TEST_F(ReferenceArchiveTest, SoundArchiveReplacesTheFolderAndLeavesNothingElse) 
     auto r = install(goodEntries());
     ASSERT_TRUE(r.installed) << r.reason;
     EXPECT_EQ(r.entries, 6u);
-    EXPECT_EQ(readFile(dir.path() / "constdata" / "stockcode" / "code.txt"), "new table");
+    EXPECT_EQ(readFile(codeTable()), "new table");
     EXPECT_TRUE(fs::exists(dir.path() / "constdata" / "plate" / "银行.txt"));
     EXPECT_TRUE(fs::exists(dir.path() / "constdata" / "composit" / "399001.txt"));
     EXPECT_EQ(leftovers(), std::vector<std::string>{"constdata"});
@@ -63,12 +61,10 @@ TEST_F(ReferenceArchiveTest, SoundArchiveReplacesTheFolderAndLeavesNothingElse) 
     auto secs = std::chrono::duration_cast<std::chrono::hours>(
         std::chrono::file_clock::to_sys(when).time_since_epoch());
     EXPECT_NEAR(secs.count() / 24.0 / 365.25 + 1970, 2013.9, 0.1);
-}
-
-TEST_F(ReferenceArchiveTest, FirstInstallationNeedsNoOldFolder) {
+    // A first installation needs no old folder.
     fs::remove_all(dir.path() / "constdata");
     EXPECT_TRUE(install(goodEntries()).installed);
-    EXPECT_EQ(readFile(dir.path() / "constdata" / "stockcode" / "code.txt"), "new table");
+    EXPECT_EQ(readFile(codeTable()), "new table");
 }
 
 TEST_F(ReferenceArchiveTest, EntriesEscapingTheFolderRefuseTheWholeArchive) {
@@ -90,7 +86,7 @@ TEST_F(ReferenceArchiveTest, EntriesEscapingTheFolderRefuseTheWholeArchive) {
     EXPECT_TRUE(safeEntryPath(std::string("x/..\0/y", 7)).empty());
 }
 
-TEST_F(ReferenceArchiveTest, BrokenDownloadsLeaveTheOldDataInPlace) {
+TEST_F(ReferenceArchiveTest, BrokenOrOversizedDownloadsLeaveTheOldDataInPlace) {
     auto missing = goodEntries();
     missing.erase(missing.begin() + 2);  // no plate folder
     auto r = install(missing);
@@ -105,17 +101,12 @@ TEST_F(ReferenceArchiveTest, BrokenDownloadsLeaveTheOldDataInPlace) {
     ASSERT_TRUE(test::writeZip(archive, {{"constdata/stockcode/code.txt", std::string(20000, 'x')},
                                          {"constdata/plate/a.txt", std::string(20000, 'y')},
                                          {"constdata/composit/b.txt", "z"}}));
+    ArchiveLimits tight;
+    tight.maxTotalBytes = 8;
+    EXPECT_FALSE(installReferenceArchive(archive, dir.path(), tight).installed);
     auto whole = *readFile(archive);
     ASSERT_TRUE(writeFileAtomically(archive, whole.substr(0, whole.size() / 2)));
     EXPECT_FALSE(installReferenceArchive(archive, dir.path()).installed);
     EXPECT_TRUE(oldDataIntact());
     EXPECT_EQ(leftovers(), std::vector<std::string>{"constdata"});
-}
-
-TEST_F(ReferenceArchiveTest, OversizedArchivesAreRefused) {
-    ASSERT_TRUE(test::writeZip(archive, goodEntries()));
-    ArchiveLimits tight;
-    tight.maxTotalBytes = 8;
-    EXPECT_FALSE(installReferenceArchive(archive, dir.path(), tight).installed);
-    EXPECT_TRUE(oldDataIntact());
 }

@@ -137,11 +137,11 @@ TEST_F(HttpRequestTest, AsynchronousHandlersRunOnTheMainThreadInOrder) {
     std::atomic<bool> onMain{true};
     auto ok = get("/text");
     ok->setDidFinishHandler([&](HttpRequest&) {
-        onMain = onMain && mainThreadDispatcher()->isMainThread();
+        onMain = onMain && MainThreadDispatcher::shared()->isMainThread();
         calls.push_back("finish");
     });
     ok->setCompletionBlock([&](HttpRequest& r) {
-        onMain = onMain && mainThreadDispatcher()->isMainThread();
+        onMain = onMain && MainThreadDispatcher::shared()->isMainThread();
         calls.push_back("completion:" + r.responseString().value_or(""));
     });
     std::thread starter([&] { ok->startAsynchronous(); });

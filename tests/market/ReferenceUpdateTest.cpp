@@ -34,7 +34,8 @@ class ReferenceUpdateTest : public ::testing::Test {
             res.set_content(archive, "application/zip");
         });
         server.start();
-        setMarketServers({server.url("/base"), server.url("/quote")});
+        MarketServers::install(
+            std::make_shared<MarketServers>(server.url("/base"), server.url("/quote")));
         fs::path zip = dir.path() / "made.zip";
         ASSERT_TRUE(test::writeZip(zip, {{"constdata/stockcode/code.txt", "table"},
                                          {"constdata/plate/银行.txt", "600000\n"},
@@ -43,7 +44,7 @@ class ReferenceUpdateTest : public ::testing::Test {
         archive = *readFile(zip);
         fs::remove(zip);
     }
-    void TearDown() override { setMarketServers({}); }
+    void TearDown() override { MarketServers::install(nullptr); }
 
     /// Runs the check and waits for the installation when one started.
     std::pair<ReferenceUpdate::Check, std::optional<ArchiveInstallResult>> run() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/market/BoundedSubstring.h"
 #include "orvane/market/StockKeys.h"
 
@@ -43,7 +44,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 struct NoticeRecorder {
     std::vector<Notification> notes;
-    ScopedObserver observer{NotificationBus::shared(), k::Notifiation_TREND_MODEB,
+    ScopedObserver observer{NotificationBus::shared(), notifications::Notifiation_TREND_MODEB,
                             [this](const Notification& n) { notes.push_back(n); }};
 };
 

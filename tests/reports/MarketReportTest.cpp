@@ -8,6 +8,7 @@
 #include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/market/StockKeys.h"
@@ -50,7 +51,7 @@ TEST(MarketReport, ScoresWritesReportsAndSignalsHeldStocks) {
     writeDayOfTwoGroups(dir.path());
     const auto gains = QXUtility::getGainsPath();
     std::vector<Notification> notes;
-    ScopedObserver observer(NotificationBus::shared(), Notifiation_Stock_rasieDown,
+    ScopedObserver observer(NotificationBus::shared(), notifications::Notifiation_Stock_rasieDown,
                             [&](const Notification& n) { notes.push_back(n); });
     QXUtility engine;
     AnalysisSession session(engine);

@@ -69,7 +69,7 @@ class RecordingDelegate final : public QXStockLibUpdateDelegate, public Progress
     void updateStockTrendDictDelegate(const Dictionary& record) override {
         std::lock_guard lock(mutex);
         shown.push_back(stringFor(record, k::STOCK_Code));
-        shownOnMainThread = shownOnMainThread && mainThreadDispatcher()->isMainThread();
+        shownOnMainThread = shownOnMainThread && MainThreadDispatcher::shared()->isMainThread();
     }
     void updateProgressDownloadFinishedDelegate(const std::string&, int p) override {
         progress.push_back(p);
@@ -122,16 +122,17 @@ class ScreeningFlows : public ::testing::Test {
                                 }
                             });
         server.start();
-        before = marketServers();
-        setMarketServers({server.url("/base"), server.url("/")});
+        before = MarketServers::shared();
+        MarketServers::install(
+            std::make_shared<MarketServers>(server.url("/base"), server.url("/")));
         lib.setDelegate(&delegate);
         panel = std::shared_ptr<ProgressPanel>(&delegate, [](ProgressPanel*) {});
-        setProcessUIController(panel);
+        ProgressPanel::install(panel);
     }
     void TearDown() override {
-        setProcessUIController(nullptr);
+        ProgressPanel::install(nullptr);
         lib.setDelegate(nullptr);
-        setMarketServers(before);
+        MarketServers::install(before);
         server.stop();
     }
     void record(const std::string& code, const Crafted& c) {
@@ -147,7 +148,7 @@ class ScreeningFlows : public ::testing::Test {
     test::TempDataDir dir;
     test::LocalHttpServer server;
     std::map<std::string, std::string> files;  // served below retdata/ and sortdata/
-    MarketServers before;
+    std::shared_ptr<MarketServers> before;
     QXStockLib& lib = QXStockLib::defQXStockLib();
     RecordingDelegate delegate;
     std::shared_ptr<ProgressPanel> panel;
@@ -301,7 +302,7 @@ TEST_F(ScreeningFlows, OneRankingRunAtATimeWritesHandsOverAndOpensTodaysReport) 
     const fs::path report = getGainsPath() / "2025-09-03.txt";
     writeFileAtomically(report, "yesterday's report");
     auto workspace = std::make_shared<RecordingWorkspace>();
-    setSharedWorkspace(workspace);
+    Workspace::install(workspace);
     record("600005", {1000, 130, 12, 15});
     ScopedRunLoop loop;
     ASSERT_TRUE(processFilterStockFromHuShenGainsData(lib, Array{entry("600005")}));
@@ -309,7 +310,7 @@ TEST_F(ScreeningFlows, OneRankingRunAtATimeWritesHandsOverAndOpensTodaysReport) 
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (isGainsRankingRunning() && std::chrono::steady_clock::now() < deadline)
         loop.loop().runOnce(std::chrono::milliseconds(10));
-    setSharedWorkspace(nullptr);
+    Workspace::install(nullptr);
     ASSERT_FALSE(isGainsRankingRunning());
     EXPECT_EQ(delegate.bought, 1u);  // 5-day 12 and 10-day 15 are in the buy range
     EXPECT_EQ(delegate.shown, (std::vector<std::string>{"600005"}));

@@ -68,8 +68,9 @@ std::pair<std::string, std::vector<std::string>> largestGroup(const fs::path& pl
 
 TEST_F(EndToEnd, PublishedRecordsComeBackThroughTheServer) {
     ASSERT_FALSE(market.empty());
-    const MarketServers before = marketServers();
-    setMarketServers({served->url("/orvane"), served->url("/")});
+    const auto before = MarketServers::shared();
+    MarketServers::install(
+        std::make_shared<MarketServers>(served->url("/orvane"), served->url("/")));
     const std::string code = market[3].listing.code;
     QXStockLib& lib = QXStockLib::defQXStockLib();
     auto record = lib.getOneStockDataInfoFormServer(code);
@@ -80,7 +81,7 @@ TEST_F(EndToEnd, PublishedRecordsComeBackThroughTheServer) {
     ASSERT_TRUE(quote);
     EXPECT_EQ(quote->at(k::STOCK_SC_Name).string(), market[3].listing.name);
     EXPECT_EQ(quote->at(k::STOCK_closePrice).string(), record->at(k::STOCK_closePrice).string());
-    setMarketServers(before);
+    MarketServers::install(before);
 }
 
 TEST_F(EndToEnd, MarketReportSectorScreeningAndRanking) {

@@ -63,9 +63,10 @@ class QXStockLibTest : public ::testing::Test {
             res.set_content("\xC6\xD6" + quoteLine(req.get_param_value("list")), "text/plain");
         });
         server.start();
-        setMarketServers({server.url("/base"), server.url("/quote")});
+        MarketServers::install(
+            std::make_shared<MarketServers>(server.url("/base"), server.url("/quote")));
     }
-    void TearDown() override { setMarketServers({}); }
+    void TearDown() override { MarketServers::install(nullptr); }
 
     test::TempDataDir dir;
     test::LocalHttpServer server;

@@ -21,14 +21,14 @@ TempDataDir::~TempDataDir() {
 }
 
 FixedNow::FixedNow(const LocalDateTime& local) {
-    setProcessClock(std::make_shared<FixedClock>(fromLocal(local)));
+    Clock::install(std::make_shared<FixedClock>(fromLocal(local)));
 }
 
 FixedNow::FixedNow(int y, int mo, int d, int h, int mi, int s)
     : FixedNow(LocalDateTime{y, mo, d, h, mi, s, 0}) {}
 
 FixedNow::~FixedNow() {
-    setProcessClock(nullptr);
+    Clock::install(nullptr);
 }
 
 std::filesystem::path sharedMarketDir() {

@@ -5,14 +5,20 @@
 #include <chrono>
 #include <memory>
 
+#include "orvane/core/ServiceSlot.h"
+
 namespace orvane {
 
 using TimePoint = std::chrono::system_clock::time_point;
 
-class Clock {
+/// The process clock is `Clock::shared()` (the system clock until one is
+/// installed).
+class Clock : public ReplaceableService<Clock> {
   public:
     virtual ~Clock() = default;
     virtual TimePoint now() const = 0;
+
+    static std::shared_ptr<Clock> headlessDefault();
 };
 
 class SystemClock final : public Clock {
@@ -29,12 +35,8 @@ class FixedClock final : public Clock {
     TimePoint t_;
 };
 
-/// The process clock (the system clock until replaced).
-const Clock& processClock();
-/// Replaces the process clock; nullptr restores the system clock.
-void setProcessClock(std::shared_ptr<const Clock> clock);
 inline TimePoint now() {
-    return processClock().now();
+    return Clock::shared()->now();
 }
 
 }  // namespace orvane

@@ -9,12 +9,10 @@
 
 namespace orvane {
 
-namespace fs = std::filesystem;
-
-fs::path dataDirectory();
+std::filesystem::path dataDirectory();
 /// A file or folder directly below the data directory ("Config.plist",
 /// "constdata/stockcode/code.txt", ...).
-fs::path dataPath(std::string_view relative);
+std::filesystem::path dataPath(std::string_view relative);
 
 /// Creates the data directory itself when missing, without creating missing
 /// parent folders (at engine creation and at the reference-data check).
@@ -23,18 +21,18 @@ void ensureDataDirectoryExists();
 /// Creates `folder` with its missing parents when nothing of that name exists
 /// yet; a failure is ignored, and a plain file standing there is left alone.
 /// Returns the path unchanged.
-fs::path ensureFolder(const fs::path& folder);
+std::filesystem::path ensureFolder(const std::filesystem::path& folder);
 
 // Folder operations: each ensures its folder and returns its full path.
-fs::path getLine_K_Path();
-fs::path getInspectStockPath();
-fs::path getHoldStockPath();
+std::filesystem::path getLine_K_Path();
+std::filesystem::path getInspectStockPath();
+std::filesystem::path getHoldStockPath();
 /// Ensures "History" first, then "Gains".
-fs::path getGainsPath();
-fs::path getStockDataBackupPath(std::string_view name);
-fs::path getStockCodePath(std::string_view name);
+std::filesystem::path getGainsPath();
+std::filesystem::path getStockDataBackupPath(std::string_view name);
+std::filesystem::path getStockCodePath(std::string_view name);
 /// Data/name/today, today the current local date "yyyy-MM-dd".
-fs::path getDowloadPath(std::string_view name);
-fs::path getTrendupModePath();
+std::filesystem::path getDowloadPath(std::string_view name);
+std::filesystem::path getTrendupModePath();
 
 }  // namespace orvane

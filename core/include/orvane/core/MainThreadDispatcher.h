@@ -2,14 +2,16 @@
 // The main-thread seam: completion handlers and window updates run on the
 // main thread. The desktop application installs its toolkit's dispatcher; the
 // command line, the server and the tests use the headless run loop
-// (RunLoop.h), which is also the process default.
+// (RunLoop.h), which is also the process default: `MainThreadDispatcher::shared()`.
 
 #include <functional>
 #include <memory>
 
+#include "orvane/core/ServiceSlot.h"
+
 namespace orvane {
 
-class MainThreadDispatcher {
+class MainThreadDispatcher : public ReplaceableService<MainThreadDispatcher> {
   public:
     using Task = std::function<void()>;
     virtual ~MainThreadDispatcher() = default;
@@ -20,16 +22,13 @@ class MainThreadDispatcher {
     /// main thread itself the task runs at once.
     virtual void invokeAndWait(Task task) = 0;
     virtual bool isMainThread() const = 0;
+
+    /// A run loop owned by the process's main thread.
+    static std::shared_ptr<MainThreadDispatcher> headlessDefault();
 };
 
-/// The installed dispatcher (the default run loop until one is installed).
-/// Held by the caller, so a later replacement never leaves it dangling.
-std::shared_ptr<MainThreadDispatcher> mainThreadDispatcher();
-/// Installs a dispatcher; nullptr restores the default run loop.
-void setMainThreadDispatcher(std::shared_ptr<MainThreadDispatcher> dispatcher);
-
 inline void postToMainThread(MainThreadDispatcher::Task task) {
-    mainThreadDispatcher()->post(std::move(task));
+    MainThreadDispatcher::shared()->post(std::move(task));
 }
 
 }  // namespace orvane

@@ -2,25 +2,28 @@
 // The progress-panel seam: the one shared panel that long work (downloads,
 // the market report, screenings) reports its progress to. The desktop
 // application installs its window; the headless default shows nothing, and
-// the command line installs one that writes to standard error.
+// the command line installs one that writes to standard error. The shared
+// panel (the program's defaultQXProcessUIController) is `ProgressPanel::shared()`.
 
 #include <memory>
 #include <string>
 
+#include "orvane/core/ServiceSlot.h"
+
 namespace orvane {
 
-class ProgressPanel {
+class ProgressPanel : public ReplaceableService<ProgressPanel> {
   public:
     virtual ~ProgressPanel() = default;
     virtual void showProgressPanel(int /*maxValue*/) {}
     virtual void setDisplayString(const std::string& /*text*/) {}
     virtual void setIndicatorCurrentProgress(int /*value*/) {}
     virtual void closeProgressPanel() {}
-};
 
-/// The shared panel (the headless one until a panel is installed).
-std::shared_ptr<ProgressPanel> defaultQXProcessUIController();
-/// Installs a panel; nullptr restores the headless one.
-void setProcessUIController(std::shared_ptr<ProgressPanel> panel);
+    /// Shows nothing.
+    static std::shared_ptr<ProgressPanel> headlessDefault() {
+        return std::make_shared<ProgressPanel>();
+    }
+};
 
 }  // namespace orvane

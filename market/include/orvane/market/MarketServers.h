@@ -1,10 +1,14 @@
 #pragma once
 // Where the program's data comes from: the data server's base URL (host and
-// first path segment) and the quote service's address. Set once at start-up
-// (command-line options, settings); read by every fetch.
+// first path segment) and the quote service's address. Installed once at
+// start-up (command-line options, settings); read by every fetch through
+// `MarketServers::shared()`.
 
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "orvane/core/ServiceSlot.h"
 
 namespace orvane {
 
@@ -18,13 +22,17 @@ inline constexpr std::string_view kDefaultServerBasePath = "/orvane";
 /// http://host:port of the embedded server, followed by `path`.
 std::string defaultServerURL(std::string_view path);
 
-struct MarketServers {
-    std::string dataServer = defaultServerURL(kDefaultServerBasePath);
-    std::string quoteServer = defaultServerURL("/");
-};
+struct MarketServers : ReplaceableService<MarketServers> {
+    /// A trailing "/" of the data server is dropped: every path starts with one.
+    explicit MarketServers(std::string dataServer = defaultServerURL(kDefaultServerBasePath),
+                           std::string quoteServer = defaultServerURL("/"));
 
-MarketServers marketServers();
-void setMarketServers(MarketServers servers);
+    std::string dataServer;
+    std::string quoteServer;
+
+    /// The embedded server's addresses.
+    static std::shared_ptr<MarketServers> headlessDefault();
+};
 
 /// The data server's base URL followed by `path` (one of ServerPaths.h).
 std::string dataServerURL(std::string_view path);

@@ -26,8 +26,7 @@ inline constexpr const char* KEY_Plate_Group_NAME = "KEY_Plate_Group_NAME";
 inline constexpr const char* KEY_Plate_Group_Index = "KEY_Plate_Group_Index";
 inline constexpr const char* KEY_Plate_Group_ALL_NUM = "KEY_Plate_Group_ALL_NUM";
 
-// The model-B notice and its payload.
-inline constexpr const char* Notifiation_TREND_MODEB = "Notifiation_TREND_MODEB";
+// The payload of the model-B notice (NotificationNames.h).
 inline constexpr const char* StockCode = "StockCode";
 inline constexpr const char* MsgDate = "MsgDate";
 inline constexpr const char* MsgDate_Check = "MsgDate_Check";

@@ -15,8 +15,7 @@ namespace orvane {
 
 class AnalysisSession;
 
-/// The notice posted for sell signals, and its payload key.
-inline constexpr const char* Notifiation_Stock_rasieDown = "Notifiation_Stock_rasieDown";
+/// The payload key of the sell-signal notice (NotificationNames.h).
 inline constexpr const char* StockSellSignal = "StockSellSignal";
 
 /// The localized message of one sell signal: group, its falling share,
