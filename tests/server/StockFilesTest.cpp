@@ -9,9 +9,11 @@
 #include "orvane/core/NumberText.h"
 #include "orvane/market/ResultFile.h"
 #include "orvane/market/StockKeys.h"
+#include "orvane/publisher/PricePatterns.h"
 #include "orvane/publisher/ResultFileText.h"
 
 using namespace orvane;
+using namespace orvane::server;
 namespace k = orvane::keys;
 
 namespace {
@@ -34,44 +36,35 @@ TEST(FloatText, ReadsBackExactly) {
 
 TEST(StockFiles, ResultFilesParseBackToTheEngineVerdicts) {
     test::TempDataDir dir;
-    const std::string& history = kHistory;
-    const auto report = server::writeStockFiles(dir.path(), "600000", history, 20);
-    EXPECT_EQ(report.files, 22u);  // history, today's file, 20 earlier days
-    const auto verdicts = server::computeDayVerdicts("600000", history, 20);
-
+    // The history, today's file and 20 earlier days.
+    EXPECT_EQ(server::writeStockFiles(dir.path(), "600000", kHistory, 20).files, 22u);
+    const auto verdicts = server::computeDayVerdicts("600000", kHistory, 20);
     auto today = parseRetStockServerData(*readFile(dir.path() / "const/hisdata/retdata/600000.txt"),
                                          nullptr);
     ASSERT_TRUE(today);
-    const server::DayVerdict& v0 = *verdicts[0];
     EXPECT_EQ(today->at(k::STOCK_DATE).string(), "2025-09-05");
-    EXPECT_EQ(today->at(k::STOCK_Trend).toInteger(), v0.result.trend);
-    EXPECT_EQ(today->at(k::STOCK_SCORE).toInteger(), v0.result.score);
-    EXPECT_EQ(today->at(k::KEY_Gain_5Days).toFloat(), v0.gain5);
+    EXPECT_EQ(today->at(k::STOCK_SCORE).toInteger(), verdicts[0]->result.score);
+    EXPECT_EQ(today->at(k::KEY_Gain_5Days).toFloat(), verdicts[0]->gain5);
     EXPECT_EQ(today->at(k::STOCK_YesClosePrice).string(), "11.92");
     const Dictionary& before = today->at(k::STOCK_DICTINFO_Before5Days).dictionary();
     EXPECT_EQ(before.at(k::STOCK_DATE).string(), verdicts[5]->date);
-    EXPECT_EQ(before.at(k::STOCK_Trend).toInteger(), verdicts[5]->result.trend);
     EXPECT_EQ(before.at(k::KEY_Gain_10Days).toFloat(), verdicts[5]->gain10);
 
-    for (int n = 1; n <= 20; ++n) {
+    for (std::size_t n = 1; n <= 20; ++n) {
         auto path = dir.path() / ("const/hisdata/retdata/600000/" + std::to_string(n) + ".txt");
         auto day = parseRetStockHistordayData(*readFile(path), nullptr);
         ASSERT_TRUE(day) << n;
-        const server::DayVerdict& v = *verdicts[static_cast<std::size_t>(n)];
-        EXPECT_EQ(day->at(k::STOCK_DATE).string(), v.date);
-        EXPECT_EQ(day->at(k::STOCK_Trend).toInteger(), v.result.trend) << n;
-        EXPECT_EQ(day->at(k::KEY_Gain_10Days).toFloat(), v.gain10) << n;
-        EXPECT_EQ(day->at(k::STOCK_Trend_ModeB).toBool(), v.result.modeB) << n;
+        EXPECT_EQ(day->at(k::STOCK_DATE).string(), verdicts[n]->date);
+        EXPECT_EQ(day->at(k::STOCK_Trend).toInteger(), verdicts[n]->result.trend) << n;
     }
-    EXPECT_EQ(*readFile(dir.path() / "const/hisdata/stockdata/600000.txt"), history);
+    EXPECT_EQ(*readFile(dir.path() / "const/hisdata/stockdata/600000.txt"), kHistory);
 }
 
 TEST(DayVerdicts, EachDayIsJudgedWithTheHistoryOneDayBehind) {
-    const std::string& history = kHistory;
-    const auto verdicts = server::computeDayVerdicts("600000", history, 3);
+    const auto verdicts = server::computeDayVerdicts("600000", kHistory, 3);
     // Day 2 (the third newest line): its own prices, the previous line's
     // close, and the history from the line after it on.
-    ParsedHistory parsed(history);
+    ParsedHistory parsed(kHistory);
     auto lagging = HistoryView(parsed).dayView(4);
     const TodayTrade trade{"600000", parsed.line(3).open, parsed.line(3).close,
                            parsed.line(4).close};
@@ -79,16 +72,40 @@ TEST(DayVerdicts, EachDayIsJudgedWithTheHistoryOneDayBehind) {
     now.hour = 15;
     const AnalysisResult expect = parseOneStockYahooHistoryFormToday(*lagging, trade, now);
     ASSERT_TRUE(verdicts[2]);
-    EXPECT_EQ(verdicts[2]->result.trend, expect.trend);
     EXPECT_EQ(verdicts[2]->result.score, expect.score);
     EXPECT_EQ(verdicts[2]->checkDate, std::string(parsed.line(4).date));
 }
 
 TEST(DayVerdicts, MalformedLinesHaveNoVerdict) {
-    std::string history = test::HistoryBuilder().day(10).raw("2025-09-02,1,2").flat(30, 10).text();
-    const auto verdicts = server::computeDayVerdicts("600000", history, 3);
+    const auto verdicts = server::computeDayVerdicts(
+        "600000", test::HistoryBuilder().day(10).raw("2025-09-02,1,2").flat(30, 10).text(), 3);
     EXPECT_FALSE(verdicts[0]);  // its previous day is broken
     EXPECT_FALSE(verdicts[1]);
     EXPECT_TRUE(verdicts[2]);
-    EXPECT_TRUE(server::computeDayVerdicts("600000", "", 3)[0] == std::nullopt);
+}
+
+TEST(PricePatterns, CannonsNeedQuietDaysBigUpDaysAndAPause) {
+    const struct {
+        std::vector<double> last;  // after twenty quiet days at 10
+        PatternType type;
+    } cases[] = {
+        {{10.6, 10.4, 11.2}, kPatternDoubleCannon},
+        {{10.6, 10.4, 10.3, 10.2, 11.0}, kPatternDoubleCannon},
+        {{10.6, 10.7, 11.3}, kPatternNone},  // no pause: a plain run of rises
+        {{10.6, 9.9, 10.5}, kPatternNone},   // the second shot stays below the first
+        // Too long ago: the second shot must be one of the last five days.
+        {{10.6, 10.4, 11.2, 11.2, 11.2, 11.2, 11.2, 11.2}, kPatternNone},
+        {{10.7}, kPatternSingleCannon},
+        {{10.69}, kPatternNone},
+        {{}, kPatternNone},
+        // Not quiet: a 4% move among the last ten days.
+        {{10, 10, 10, 10, 10.4, 10.4, 10.4, 10.4, 10.4, 10.4, 11.2}, kPatternNone},
+    };
+    for (const auto& c : cases) {
+        std::vector<DailyBar> bars(20, {"2025-09-01", 10, 10, 10, 10, 1000});  // quiet days
+        for (double close : c.last) bars.push_back({"2025-09-01", close, close, close, close, 1});
+        EXPECT_EQ(patternType(bars), c.type) << testing::PrintToString(c.last);
+    }
+    EXPECT_FALSE(
+        isDoubleCannon({{"2025-09-01", 10, 10, 10, 10, 1}, {"2025-09-02", 10, 10.6, 10, 10.6, 1}}));
 }
