@@ -34,6 +34,7 @@ class ReferenceUpdateTest : public ::testing::Test {
         fs::path zip = dir.path() / "made.zip";
         ASSERT_TRUE(test::writeZip(zip, {{"constdata/stockcode/code.txt", "table"},
                                          {"constdata/plate/银行.txt", "600000\n"},
+                                         {"constdata/composit/399001.txt", ""},
                                          {"__MACOSX/._x", ""}}));
         archive = *readFile(zip);
         fs::remove(zip);

@@ -72,7 +72,7 @@ TEST(ScoreLists, DoubleCannonListKeepsEveryRecordBestFirst) {
                                        dir.path());
     EXPECT_EQ(
         codesOf(
-            *readPropertyList(scoreListPath(dir.path(), "score_DoublePao_Happend.plist"))->array()),
+            readPropertyList(scoreListPath(dir.path(), "score_DoublePao_Happend.plist"))->array()),
         (Codes{"600002", "600001", "600004"}));
 }
 
