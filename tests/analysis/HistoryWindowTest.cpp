@@ -41,8 +41,6 @@ TEST(Window, RisingRuleSinglePrecisionBoundaries) {
     StockBox_Info nearHigh = boxOf(12, 9, 10, 13.5f, 9);  // H / F = 1.125
     EXPECT_EQ(classifyWindow(nearHigh, 9), kTrendUnclear);
     EXPECT_EQ(classifyWindow(nearHigh, 10), kTrendRising);
-    EXPECT_EQ(windowThreshold(199), 1.25f);
-    EXPECT_EQ(windowThreshold(200), 1.3f);
 }
 
 TEST(DayLag, WeekdaysWeekendsAndBadDates) {
