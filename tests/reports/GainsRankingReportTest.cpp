@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/StockKeys.h"
 
@@ -42,12 +43,6 @@ std::size_t count(const std::string& text, const std::string& part) {
     return n;
 }
 
-std::vector<std::string> codes(const Array& records) {
-    std::vector<std::string> out;
-    for (const Value& r : records) out.push_back(r.dictionary().at(k::STOCK_Code).string());
-    return out;
-}
-
 }  // namespace
 
 TEST(GainsRankingReport, SmallReportInFull) {
@@ -57,28 +52,9 @@ TEST(GainsRankingReport, SmallReportInFull) {
     const GainsRankingReport report = compose(records, {"地产", "银行"});
 
     // Groups by member count, ties in the order of the group list with NONE last.
-    EXPECT_EQ(report.text,
-              "沪深涨幅统计信息   日期：2025-09-03\r\n\r\n"
-              "0:银行 板块   平安银行(000001),浦发银行(600000)  \r\n"
-              "1:地产 板块   浦发银行(600000)  \r\n"
-              "2:NONE 板块   (null)(300750)  \r\n"
-              "\r\n****************小技巧***************"
-              "\r\n*                                  *"
-              "\r\n* 较好的上涨形态：                    *"
-              "\r\n* 5日涨幅大于  10% 小于20%,           *"
-              "\r\n* 10日涨幅大于 10%,小于 25%           *"
-              "\r\n*                                  *"
-              "\r\n***********************************\r\n"
-              "\r\n****************可重点关注买进的个股***************\r\n\r\n"
-              "1:浦发银行(600000) 5日 涨幅为 8.50% 10日涨幅12.25%\r\n"
-              "\r\n--------------沪深5日涨幅统计信息 ------------- \r\n"
-              "1:浦发银行(600000) 涨幅为 8.50%\r\n"
-              "2:平安银行(000001) 涨幅为 4.00%\r\n"
-              "\r\n--------------沪深10日涨幅统计信息-------------   \r\n"
-              "1:浦发银行(600000) 涨幅为 12.25%\r\n"
-              "2:(null)(300750) 涨幅为 5.00%\r\n");
-    EXPECT_EQ(codes(report.fiveDaySort), (std::vector<std::string>{"600000", "000001", "300750"}));
-    EXPECT_EQ(codes(report.tenDaySort), (std::vector<std::string>{"600000", "300750", "000001"}));
+    EXPECT_EQ(report.text, *readFile(REPORTS_FIXTURES "/SmallGainsRankingReport.txt"));
+    EXPECT_EQ(report.fiveDaySort, (Array{records[2], records[0], records[1]}));
+    EXPECT_EQ(report.tenDaySort, (Array{records[2], records[1], records[0]}));
     EXPECT_EQ(report.buy, Array{records[2]});  // the whole record, as given
 }
 
@@ -95,78 +71,47 @@ TEST(GainsRankingReport, GroupCountingRules) {
     EXPECT_NE(text.find("\r\n\r\n0:银行 板块   平安银行(000001),浦发银行(600000),浦发银行(600000),"
                         "(null)((null))  \r\n1:NONE 板块   (null)(300750)  \r\n\r\n***"),
               std::string::npos);
-    EXPECT_EQ(count(text, "板块"), 2u);
 }
 
 TEST(GainsRankingReport, SelectionLimits) {
-    // A top gain of 3 or less selects nothing and says so; only the leader
-    // can say so (the 5-day leader's 10-day gain decides the buy list). The
-    // buy window is strict on the widened gains: 20.99f and 25.99f lie just
-    // below their limits, 7.39f and 10.99f just below theirs.
+    // Beside a stock of gains 1 and 4: a top gain of 3 or less selects nothing
+    // and says so, and only the leader can say so. The buy window is strict on
+    // the widened gains: 20.99f, 25.99f, 7.39f and 10.99f lie just below their limits.
     const struct {
-        Array records;
+        float g5, g10;
         std::size_t nones, lines, bought;
-    } cases[] = {
-        {{stock("600000", 3.0f, 3.0f)}, 3, 0, 0},
-        {{stock("600000", 3.01f, 3.01f)}, 0, 2, 0},
-        {{stock("600000", 5.0f, 2.0f), stock("000001", 1.0f, 4.0f)}, 1, 2, 0},
-        {{stock("600000", 7.39f, 11.0f)}, 0, 2, 0},
-        {{stock("600000", 7.40f, 11.0f)}, 0, 3, 1},
-        {{stock("600000", 20.99f, 11.0f)}, 0, 3, 1},
-        {{stock("600000", 21.0f, 11.0f)}, 0, 2, 0},
-        {{stock("600000", 8.0f, 10.99f)}, 0, 2, 0},
-        {{stock("600000", 8.0f, 11.0f)}, 0, 3, 1},
-        {{stock("600000", 8.0f, 25.99f)}, 0, 3, 1},
-        {{stock("600000", 8.0f, 26.0f)}, 0, 2, 0},
-    };
+    } cases[] = {{3.0f, 3.0f, 2, 1, 0},   {3.01f, 3.01f, 0, 2, 0}, {5.0f, 2.0f, 1, 2, 0},
+                 {7.39f, 11.0f, 0, 2, 0}, {7.40f, 11.0f, 0, 3, 1}, {20.99f, 11.0f, 0, 3, 1},
+                 {21.0f, 11.0f, 0, 2, 0}, {8.0f, 10.99f, 0, 2, 0}, {8.0f, 25.99f, 0, 3, 1},
+                 {8.0f, 26.0f, 0, 2, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(describe(Value(c.records)));
-        const GainsRankingReport report = compose(c.records);
-        EXPECT_EQ(count(report.text, kNone), c.nones);
-        EXPECT_EQ(count(report.text, "1:"), c.lines);
-        EXPECT_EQ(report.buy.size(), c.bought);
+        const GainsRankingReport report =
+            compose({stock("600000", c.g5, c.g10), stock("000001", 1, 4)});
+        EXPECT_EQ(count(report.text, kNone), c.nones) << c.g5 << " " << c.g10;
+        EXPECT_EQ(count(report.text, "1:"), c.lines) << c.g5 << " " << c.g10;
+        EXPECT_EQ(report.buy.size(), c.bought) << c.g5 << " " << c.g10;
     }
 }
 
 TEST(GainsRankingReport, RankingsKeepThirtyWhileTheBuyListScansAll) {
-    // 45 stocks given out of order: stock i has 5-day gain 50 - i (50 .. 6) and
-    // 10-day gain 12 + i/100, so the 10-day ranking runs the other way round.
+    // Stock i has 5-day gain 50 - i and 10-day gain 12 + i/100: the 10-day
+    // ranking runs the other way round; 5-day gains 20 .. 8 (ranked 31st to 43rd) are bought.
     Array records;
-    for (int n = 0; n < 45; ++n) {
-        const int i = (n * 7) % 45;
+    for (int i = 0; i < 45; ++i)
         records.push_back(stock(format("%06d", 100 + i), 50.0f - i, 12.0f + i / 100.0f));
-    }
     const GainsRankingReport report = compose(records);
-
-    ASSERT_EQ(report.fiveDaySort.size(), kGainsRankingLength);
-    ASSERT_EQ(report.tenDaySort.size(), kGainsRankingLength);
-    EXPECT_EQ(codes(report.fiveDaySort).front(), "000100");
-    EXPECT_EQ(codes(report.fiveDaySort).back(), "000129");
-    EXPECT_EQ(codes(report.tenDaySort).front(), "000144");
-    EXPECT_EQ(codes(report.tenDaySort).back(), "000115");
-
-    // Bought: 5-day gains 20 .. 8, ranked 31st to 43rd, numbered from 1.
-    ASSERT_EQ(report.buy.size(), 13u);
-    EXPECT_EQ(codes(report.buy).front(), "000130");
-    EXPECT_EQ(codes(report.buy).back(), "000142");
-    // The buy list, then the rankings, each numbered from 1 and cut at 30.
-    for (const char* line :
-         {"\n1:(null)(000130) 5日 涨幅为 20.00% 10日涨幅12.30%\r\n"
-          "2:(null)(000131) 5日",
-          "\n13:(null)(000142) 5日 涨幅为 8.00% 10日涨幅12.42%\r\n\r\n",
-          "\n1:(null)(000100) 涨幅为 50.00%\r\n", "\n30:(null)(000129) 涨幅为 21.00%\r\n\r\n",
-          "\n1:(null)(000144) 涨幅为 12.44%\r\n", "\n30:(null)(000115) 涨幅为 12.15%\r\n"})
-        EXPECT_EQ(count(report.text, line), 1u) << line;
-    EXPECT_TRUE(report.text.ends_with("12.15%\r\n"));
-    EXPECT_EQ(count(report.text, "31:"), 0u);
+    EXPECT_EQ(report.fiveDaySort.back(), records[29]);
+    EXPECT_EQ(report.tenDaySort.back(), records[15]);
+    EXPECT_EQ(report.buy.size(), 13u);
+    EXPECT_EQ(count(report.text, "\n13:(null)(000142) 5日 涨幅为 8.00%"), 1u);
+    EXPECT_TRUE(report.text.ends_with("\n30:(null)(000115) 涨幅为 12.15%\r\n"));
 }
 
 TEST(GainsRankingReport, EqualGainsKeepTheirOrder) {
-    // Equal 5-day gains keep the input order; equal 10-day gains keep the
-    // 5-day order, not the input order.
+    // Equal 10-day gains keep the 5-day order, not the input order.
     const Array records{stock("600000", 5.0f, 8.0f), stock("000001", 5.0f, 8.0f),
                         stock("600016", 6.0f, 8.0f)};
-    const GainsRankingReport report = compose(records);
-    EXPECT_EQ(codes(report.fiveDaySort), (std::vector<std::string>{"600016", "600000", "000001"}));
-    EXPECT_EQ(codes(report.tenDaySort), (std::vector<std::string>{"600016", "600000", "000001"}));
+    const Array expected{records[2], records[0], records[1]};
+    EXPECT_EQ(compose(records).fiveDaySort, expected);
+    EXPECT_EQ(compose(records).tenDaySort, expected);
 }

@@ -13,9 +13,10 @@
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/ProgressPanel.h"
-#include "orvane/core/PropertyList.h"
 #include "orvane/core/RunLoop.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/core/Workspace.h"
@@ -23,31 +24,17 @@
 #include "orvane/market/StockKeys.h"
 #include "orvane/reports/GainsRankingRun.h"
 #include "orvane/reports/MarketInformation.h"
+#include "orvane/reports/MarketReport.h"
 #include "orvane/reports/MarketReportGuard.h"
 #include "orvane/reports/StockScreening.h"
 #include "orvane/stocklib/QXStockLib.h"
 
 using namespace orvane;
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 namespace k = orvane::keys;
 
 namespace {
-
-struct Crafted {
-    int trend = 0, score = 100;
-    double gain5 = 0, gain10 = 5;
-    int beforeTrend = 0;
-};
-
-// A result file; today's keys first, as the server writes them.
-std::string resultText(const std::string& code, const Crafted& c) {
-    return format(
-        "curStockCode=%s\nOneTrade_date=2025-09-03\nOneTrade_openPrice=10.00\n"
-        "yesterdayClosePrice=9.90\nOneTrade_closePrice=10.20\nOneTrade_volumeData=5000\n"
-        "trend=%d\nstockScore=%d\ngains5Days=%.2f\ngains10Days=%.2f\n"
-        "beforeTrade_date=2025-08-27\nbefore_trend=%d\n",
-        code.c_str(), c.trend, c.score, c.gain5, c.gain10, c.beforeTrend);
-}
 
 // A market gain list: header, then one line a stock (`count` stocks from
 // `first`, each with the given change), final line break.
@@ -59,7 +46,7 @@ std::string gainList(int first, int count, double change) {
     return text;
 }
 
-/// Records what the library hands to the main window, with the thread.
+/// Records what the library hands to the main window, and from which thread.
 class RecordingDelegate final : public QXStockLibUpdateDelegate, public ProgressPanel {
   public:
     void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override {
@@ -71,37 +58,24 @@ class RecordingDelegate final : public QXStockLibUpdateDelegate, public Progress
         shown.push_back(stringFor(record, k::STOCK_Code));
         shownOnMainThread = shownOnMainThread && MainThreadDispatcher::shared()->isMainThread();
     }
-    void updateProgressDownloadFinishedDelegate(const std::string&, int p) override {
-        progress.push_back(p);
-    }
-    void setStatusBarMarketReportTextDelegate(const std::string& text, int p) override {
-        status.emplace_back(text, p);
+    void setStatusBarMarketReportTextDelegate(const std::string& text, int) override {
+        status.push_back(text);
     }
     void setActivatePlateReportDelegate(const std::string& text) override { plates = text; }
-    void tagArrayActivatePlateDelegate(const Array& list, bool up, bool clear) override {
-        tags.push_back({list.size(), up, clear});
-    }
     void processUISeletedStockDelegate(const Array& list) override { bought = list.size(); }
     void closeProgressPanel() override { ++panelClosed; }
 
     std::mutex mutex;
     std::string titles;
-    std::vector<std::string> shown;
+    std::vector<std::string> shown, status;
     bool shownOnMainThread = true;
-    std::vector<int> progress;
-    std::vector<std::pair<std::string, int>> status;
     std::string plates;
-    std::vector<std::tuple<std::size_t, bool, bool>> tags;
     std::size_t bought = 0;
     int panelClosed = 0;
 };
 
-class RecordingWorkspace : public Workspace {
-  public:
-    bool openFile(const fs::path& path) override {
-        opened.push_back(path);
-        return true;
-    }
+struct RecordingWorkspace : Workspace {
+    bool openFile(const fs::path& path) override { return opened.push_back(path), true; }
     bool openURL(const std::string&) override { return false; }
     std::vector<fs::path> opened;
 };
@@ -110,33 +84,34 @@ class ScreeningFlows : public ::testing::Test {
   protected:
     void SetUp() override {
         fs::create_directories(dir.path() / "constdata/plate");
-        fs::create_directories(dir.path() / "constdata/composit");
         server.server().Get(R"(/base/const/hisdata/(retdata|sortdata)/([^/]+))",
-                            [this](const httplib::Request& req, httplib::Response& res) {
+                            [this](const auto& req, auto& res) {
                                 auto it = files.find(req.matches[2].str());
-                                if (it == files.end()) {
-                                    res.status = 404;
-                                    res.set_content("<html>404 Not Found</html>", "text/html");
-                                } else {
-                                    res.set_content(it->second, "text/plain");
-                                }
+                                const bool found = it != files.end();
+                                res.status = found ? 200 : 404;
+                                res.set_content(found ? it->second : "<html>404</html>",
+                                                "text/plain");
                             });
         server.start();
-        before = MarketServers::shared();
         MarketServers::install(
             std::make_shared<MarketServers>(server.url("/base"), server.url("/")));
         lib.setDelegate(&delegate);
-        panel = std::shared_ptr<ProgressPanel>(&delegate, [](ProgressPanel*) {});
-        ProgressPanel::install(panel);
+        ProgressPanel::install(std::shared_ptr<ProgressPanel>(&delegate, [](ProgressPanel*) {}));
     }
     void TearDown() override {
         ProgressPanel::install(nullptr);
         lib.setDelegate(nullptr);
-        MarketServers::install(before);
-        server.stop();
+        MarketServers::install(nullptr);
     }
-    void record(const std::string& code, const Crafted& c) {
-        files[code + ".txt"] = resultText(code, c);
+    // A result file; today's keys first, as the server writes them.
+    void record(const std::string& code, int trend, int score, double gain5, double gain10,
+                int beforeTrend = 0) {
+        files[code + ".txt"] = format(
+            "curStockCode=%s\nOneTrade_date=2025-09-03\nOneTrade_openPrice=10.00\n"
+            "yesterdayClosePrice=9.90\nOneTrade_closePrice=10.20\nOneTrade_volumeData=5000\n"
+            "trend=%d\nstockScore=%d\ngains5Days=%.2f\ngains10Days=%.2f\n"
+            "beforeTrade_date=2025-08-27\nbefore_trend=%d\n",
+            code.c_str(), trend, score, gain5, gain10, beforeTrend);
     }
     void group(const std::string& name, const std::string& lines) {
         std::ofstream(dir.path() / "constdata/plate" / (name + ".txt")) << lines;
@@ -148,23 +123,20 @@ class ScreeningFlows : public ::testing::Test {
     test::TempDataDir dir;
     test::LocalHttpServer server;
     std::map<std::string, std::string> files;  // served below retdata/ and sortdata/
-    std::shared_ptr<MarketServers> before;
     QXStockLib& lib = QXStockLib::defQXStockLib();
     RecordingDelegate delegate;
-    std::shared_ptr<ProgressPanel> panel;
 };
 
 }  // namespace
 
 TEST_F(ScreeningFlows, OwnStockScreeningShowsFetchedStocksOnTheMainThreadAndPicks) {
     group("银行", "600004\n600005\n");
-    record("600001", {2, 200, 9, 9});
-    record("600003", {1000, 200, 9, 0.99});  // 10-day gain below 1: skipped
-    record("600004", {1, 120, 1, 3.01});
-    record("600005", {1000, 130, 12, 15});
+    record("600001", 2, 200, 9, 9);
+    record("600003", 1000, 200, 9, 0.99);  // 10-day gain below 1: skipped
+    record("600004", 1, 120, 1, 3.01);
+    record("600005", 1000, 130, 12, 15);
     const Array list{entry("600001"), entry("abc"),    entry("600002"),
                      entry("600003"), entry("600004"), entry("600005")};
-
     ScopedRunLoop loop;
     Array picked;
     bool done = false;
@@ -172,7 +144,7 @@ TEST_F(ScreeningFlows, OwnStockScreeningShowsFetchedStocksOnTheMainThreadAndPick
         picked = filterMyStockArray(lib, list, true, 120);
         postToMainThread([&] { done = true; });
     });
-    loop.loop().runUntil([&] { return done; }, std::chrono::seconds(30));
+    loop.loop().runUntil([&] { return done; }, 30s);
     worker.join();
 
     EXPECT_EQ(delegate.titles, "1/6 600001;3/6 600002;4/6 600003;5/6 600004;6/6 600005;");
@@ -181,141 +153,96 @@ TEST_F(ScreeningFlows, OwnStockScreeningShowsFetchedStocksOnTheMainThreadAndPick
     // The accelerating rise goes before the last pick (the strong rise).
     ASSERT_EQ(picked.size(), 2u);
     EXPECT_EQ(stringFor(picked[0].dictionary(), k::STOCK_Code), "600005");
-    const Dictionary& rise = picked[1].dictionary();
-    EXPECT_EQ(stringFor(rise, k::STOCK_Code), "600004");
-    EXPECT_EQ(stringFor(rise, k::STOCK_SC_Name), "名600004");
-    EXPECT_EQ(stringFor(rise, k::KEY_Plate_Group), "银行");
-    EXPECT_EQ(stringFor(rise, k::STOCK_closePrice), "10.20");
-    EXPECT_FLOAT_EQ(floatFor(rise, k::KEY_Gain_10Days), 3.01f);
+    EXPECT_EQ(stringFor(picked[1].dictionary(), k::KEY_Plate_Group), "银行");
 }
 
 TEST_F(ScreeningFlows, SectorScreeningCountsHighScorersAndLastWeeksRisers) {
     group("测试", "600001\nabc\n\n600002\n600003\n600009\n");
-    record("600001", {1, 110, 2, 3, 1});
-    record("600002", {2, 90, 2, 3, 2});
-    record("600003", {3, 175, 8.21, 9, 1000});
+    record("600001", 1, 110, 2, 3, 1);
+    record("600002", 2, 90, 2, 3, 2);
+    record("600003", 3, 175, 8.21, 9, 1000);
     ScopedRunLoop loop;  // the caller is the main thread: updates run in place
-
     std::int32_t high = -1;
     Array risers;
     const Array picked = processFilterStockFromSubPlateGroup(lib, "测试", high, risers);
-
     EXPECT_EQ(high, 2);
     ASSERT_EQ(picked.size(), 2u);
-    EXPECT_EQ(stringFor(picked[0].dictionary(), k::STOCK_Code), "600001");
     EXPECT_EQ(intFor(picked[0].dictionary(), k::STOCK_Trend), 1);
     EXPECT_EQ(find(picked[1].dictionary(), k::STOCK_Trend), nullptr);  // the short form
     ASSERT_EQ(risers.size(), 2u);
-    EXPECT_EQ(stringFor(risers[0].dictionary(), k::STOCK_DATE), "2025-08-27");
     EXPECT_EQ(intFor(risers[1].dictionary(), k::STOCK_Trend), 1000);
-    EXPECT_EQ(delegate.titles, "1/4 600001;2/4 600002;3/4 600003;4/4 600009;");
-    EXPECT_EQ(delegate.shown.size(), 3u);
-
-    const Array none = processFilterStockFromSubPlateGroup(lib, "不存在", high, risers);
-    EXPECT_TRUE(none.empty());
-    EXPECT_EQ(high, 0);
-    EXPECT_TRUE(risers.empty());
-    EXPECT_EQ(delegate.titles.size(), 44u);  // no further titles
 }
 
-// A worker runs the flow under the guard, waiting for it, while the main
-// thread serves its handlers.
+// 地产 falls wholly, and a held stock sits in it.
 TEST_F(ScreeningFlows, MarketInformationReportsOnceAllFourListsArrived) {
     group("银行", "600000\n600001\n600002\n600003\n");
+    group("地产", "600010\n600011\n");
+    std::ofstream(getHoldStockPath() / "600011.txt") << "x";
     files["shsortup_new.txt"] = *utf8ToGb18030(gainList(600000, 3, 5.0));
     files["szsortup_new.txt"] = gainList(1, 2, 3.0);
-    files["shsortdown_new.txt"] = *utf8ToGb18030(gainList(600003, 1, -4.0));
-    files["szsortdown_new.txt"] = gainList(2, 0, -3.0);
-    files["score.txt"] = "code,score,modeb,type\n600000,150,0,0\n";
+    files["shsortdown_new.txt"] = *utf8ToGb18030(gainList(600009, 3, -4.0));
+    std::vector<std::string> notices;
+    ScopedObserver observer(
+        NotificationBus::shared(), notifications::Notifiation_Stock_rasieDown,
+        [&](const Notification& n) { notices.push_back(n.userInfo.at(StockSellSignal).string()); });
     ScopedRunLoop loop;
-    std::shared_ptr<MarketInfoRun> run;
+    // The Shenzhen falling list is missing (a 404 page); its parsed list from
+    // an earlier run does not stand in for it.
+    writeFileAtomically(parsedGainListPath(marketGainListDownload(kMarketGainLists[3])), "x");
+    std::shared_ptr<MarketInfoRun> run = handMarketInfoProcess(lib);
+    for (int i = 0; i < 3000 && !run->finished(); ++i) loop.loop().runOnce(10ms);
+    EXPECT_FALSE(run->reported());
+    EXPECT_EQ(delegate.panelClosed, 1);
+    EXPECT_TRUE(delegate.status.empty());
+
+    // A worker runs the flow under the guard, waiting for it, while the main
+    // thread serves its handlers.
+    files["szsortdown_new.txt"] = gainList(2, 0, -3.0);
     std::atomic<bool> finished{false};
     std::thread worker([&] {
         MarketReportGuard::shared().runUnlessBusy([&] {
             run = handMarketInfoProcess(lib);
-            finished = run->waitUntilFinished(std::chrono::seconds(30));
+            finished = run->waitUntilFinished(30s);
         });
     });
-    ASSERT_TRUE(loop.loop().runUntil([&] { return finished.load(); }, std::chrono::seconds(30)));
+    for (int i = 0; i < 3000 && !finished; ++i) loop.loop().runOnce(10ms);
     worker.join();
-    EXPECT_FALSE(MarketReportGuard::shared().busy());
-
     EXPECT_TRUE(run->reported());
-    EXPECT_EQ(delegate.progress, (std::vector<int>{15, 20, 25}));
     ASSERT_EQ(delegate.status.size(), 2u);
-    EXPECT_EQ(delegate.status[0].second, 97);
-    EXPECT_EQ(delegate.status[1].second, 99);
-    EXPECT_NE(delegate.status[0].first.find(
-                  format("上涨 5只 下跌 1只 涨跌比例 5.00:1 ;市场分数:%d ;", run->markScore())),
+    EXPECT_NE(delegate.status[1].find(format(
+                  "1个板块有效上涨,1个板块下跌; 上涨 5只 下跌 3只 涨跌比例 1.67:1 ;市场分数:%d ;",
+                  run->markScore())),
               std::string::npos);
     const fs::path gains = getGainsPath();
     EXPECT_EQ(delegate.plates,
               *readFile(gains / "todayStr.txt") + *readFile(gains / "todayStr_Down.txt"));
-    EXPECT_NE(delegate.plates.find("1: 银行 板块 总共4只股票，75.0% 股票上涨"), std::string::npos);
-    using Tag = std::tuple<std::size_t, bool, bool>;
-    EXPECT_EQ(delegate.tags, (std::vector<Tag>{{1, false, true}, {2, true, false}}));
-    EXPECT_EQ(delegate.panelClosed, 1);
-    for (const MarketGainList& list : kMarketGainLists) {
-        EXPECT_TRUE(fs::exists(marketGainListDownload(list)));
-        EXPECT_FALSE(fs::exists(parsedGainListPath(marketGainListDownload(list))));
-    }
-    EXPECT_TRUE(fs::exists(gains / "todayStr_score.txt"));
-}
-
-TEST_F(ScreeningFlows, MarketInformationWithoutAllListsOnlyClosesThePanel) {
-    files["shsortup_new.txt"] = gainList(600000, 3, 5.0);
-    files["szsortup_new.txt"] = gainList(1, 2, 3.0);
-    files["shsortdown_new.txt"] = gainList(600003, 1, -4.0);
-    // The Shenzhen falling list is missing: the server answers a 404 page.
-    // Its parsed list from an earlier run does not stand in for it.
-    writeFileAtomically(parsedGainListPath(marketGainListDownload(kMarketGainLists[3])), "x");
-    ScopedRunLoop loop;
-    for (int round = 0; round < 2; ++round) {
-        if (round == 1) server.stop();  // nothing listens now: every download fails
-        auto run = handMarketInfoProcess(lib);
-        ASSERT_TRUE(
-            loop.loop().runUntil([&] { return run->finished(); }, std::chrono::seconds(30)));
-        EXPECT_FALSE(run->reported());
-        EXPECT_EQ(delegate.panelClosed, round + 1);
-    }
-    EXPECT_TRUE(delegate.status.empty());
-    EXPECT_FALSE(fs::exists(getGainsPath() / "todayStr.txt"));
-    EXPECT_FALSE(fs::exists(parsedGainListPath(marketGainListDownload(kMarketGainLists[3]))));
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("600011"), std::string::npos);
+    EXPECT_EQ(delegate.panelClosed, 2);
 }
 
 TEST_F(ScreeningFlows, TopGainersTakeTheFirstOfEachExchange) {
     const fs::path gains = getGainsPath();
     writeFileAtomically(gains / "todayStr_SortUp_SH.txt", *utf8ToGb18030(gainList(600000, 120, 5)));
     writeFileAtomically(gains / "todayStr_SortUp_SZ.txt", gainList(1, 80, 5));
-
-    EXPECT_TRUE(getFilterStockFromHuShenGainsData(0).empty());
-    EXPECT_EQ(getFilterStockFromHuShenGainsData(400).size(), 200u);
     const Array top = getFilterStockFromHuShenGainsData(50);
     ASSERT_EQ(top.size(), 100u);
     EXPECT_EQ(stringFor(top[0].dictionary(), k::STOCK_SC_Name), "股票0");
     EXPECT_EQ(stringFor(top[50].dictionary(), k::STOCK_Code), "000001");
-    EXPECT_TRUE(fs::exists(gains / "todayStr_SH.plist"));
 }
 
 TEST_F(ScreeningFlows, OneRankingRunAtATimeWritesHandsOverAndOpensTodaysReport) {
     test::FixedNow now(2025, 9, 3, 15, 30);
     const fs::path report = getGainsPath() / "2025-09-03.txt";
-    writeFileAtomically(report, "yesterday's report");
     auto workspace = std::make_shared<RecordingWorkspace>();
     Workspace::install(workspace);
-    record("600005", {1000, 130, 12, 15});
+    record("600005", 1000, 130, 12, 15);
     ScopedRunLoop loop;
     ASSERT_TRUE(processFilterStockFromHuShenGainsData(lib, Array{entry("600005")}));
     EXPECT_FALSE(processFilterStockFromHuShenGainsData(lib, Array{entry("600005")}));
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (isGainsRankingRunning() && std::chrono::steady_clock::now() < deadline)
-        loop.loop().runOnce(std::chrono::milliseconds(10));
+    for (int i = 0; i < 3000 && isGainsRankingRunning(); ++i) loop.loop().runOnce(10ms);
     Workspace::install(nullptr);
     ASSERT_FALSE(isGainsRankingRunning());
     EXPECT_EQ(delegate.bought, 1u);  // 5-day 12 and 10-day 15 are in the buy range
-    EXPECT_EQ(delegate.shown, (std::vector<std::string>{"600005"}));
     EXPECT_EQ(workspace->opened, std::vector<fs::path>{report});
-    EXPECT_NE(readFile(report)->find("(600005) 5日 涨幅为 12.00% 10日涨幅15.00%\r\n"),
-              std::string::npos);
-    EXPECT_EQ(readPropertyListArray(getGainsPath() / "2025-09-03_buy.plist").size(), 1u);
 }
