@@ -5,7 +5,7 @@
 #include <chrono>
 #include <memory>
 
-#include "orvane/core/ServiceSlot.h"
+#include "orvane/core/ReplaceableService.h"
 
 namespace orvane {
 

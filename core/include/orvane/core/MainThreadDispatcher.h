@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "orvane/core/ServiceSlot.h"
+#include "orvane/core/ReplaceableService.h"
 
 namespace orvane {
 

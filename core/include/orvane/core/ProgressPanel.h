@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "orvane/core/ServiceSlot.h"
+#include "orvane/core/ReplaceableService.h"
 
 namespace orvane {
 

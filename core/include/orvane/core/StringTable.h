@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "orvane/core/ServiceSlot.h"
+#include "orvane/core/ReplaceableService.h"
 
 namespace orvane {
 

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <string>
 
-#include "orvane/core/ServiceSlot.h"
+#include "orvane/core/ReplaceableService.h"
 #include "orvane/core/Value.h"
 
 namespace orvane {
