@@ -1,5 +1,7 @@
 #include "AppOptions.h"
 
+#include "orvane/market/StockCode.h"
+
 namespace orvane::app {
 
 std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& args,
@@ -8,23 +10,37 @@ std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& args,
     bool sawChart = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        std::string* value = arg == "--crosshair-date" ? &options.crosshairDate
+                             : arg == "--screenshot"   ? &options.screenshotPath
+                             : arg == "--server"       ? &options.server
+                             : arg == "--quote-server" ? &options.quoteServer
+                             : arg == "--show"         ? &options.showCode
+                                                       : nullptr;
         if (arg == "--chart") {
             sawChart = true;
             while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
                 options.chartFiles.push_back(args[++i]);
-        } else if (arg == "--crosshair-date" || arg == "--screenshot") {
+        } else if (value) {
             if (i + 1 >= args.size()) {
                 error = arg + " needs a value";
                 return std::nullopt;
             }
-            (arg == "--screenshot" ? options.screenshotPath : options.crosshairDate) = args[++i];
+            *value = args[++i];
         } else {
             error = "unknown argument: " + arg;
             return std::nullopt;
         }
     }
-    if (!sawChart || options.chartFiles.empty()) {
+    if (sawChart && options.chartFiles.empty()) {
         error = "--chart needs at least one history file";
+        return std::nullopt;
+    }
+    if (!sawChart && !options.crosshairDate.empty()) {
+        error = "--crosshair-date needs --chart";
+        return std::nullopt;
+    }
+    if (!options.showCode.empty() && !isValidStockCode(options.showCode)) {
+        error = "--show needs a six-digit stock code";
         return std::nullopt;
     }
     return options;

@@ -23,15 +23,18 @@ bool placeCrosshairOnDate(chart::KWindowController& controller, const std::strin
     return true;
 }
 
-bool saveWindowPicture(chart::KWindowController& controller, const std::string& path) {
-    chart::KWindow* window = controller.kWindow();
+bool saveWindowPicture(QWidget& window, const std::string& path) {
     QPixmap picture;
-    if (QScreen* screen = window->screen()) {
-        const QRect frame = window->frameGeometry();
+    if (QScreen* screen = window.screen()) {
+        const QRect frame = window.frameGeometry();
         picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
     }
-    if (picture.isNull()) picture = window->grab();
+    if (picture.isNull()) picture = window.grab();
     return picture.save(QString::fromStdString(path), "PNG");
+}
+
+bool saveWindowPicture(chart::KWindowController& controller, const std::string& path) {
+    return saveWindowPicture(*controller.kWindow(), path);
 }
 
 }  // namespace orvane::app

@@ -4,6 +4,8 @@
 
 #include <string>
 
+class QWidget;
+
 namespace orvane::chart {
 class KWindowController;
 }
@@ -14,8 +16,9 @@ namespace orvane::app {
 /// date is not found) and places its crosshair. False when there is no chart.
 bool placeCrosshairOnDate(chart::KWindowController& controller, const std::string& date);
 
-/// Grabs the window's area from its screen (falling back to the widget's own
+/// Grabs a window's area from its screen (falling back to the widget's own
 /// rendering where the platform cannot grab) and writes it as PNG.
+bool saveWindowPicture(QWidget& window, const std::string& path);
 bool saveWindowPicture(chart::KWindowController& controller, const std::string& path);
 
 }  // namespace orvane::app

@@ -39,8 +39,8 @@ class StderrProgress final : public QXStockLibUpdateDelegate, public ProgressPan
     void setIndicatorCurrentProgress(int value) override {
         std::fprintf(stderr, "market report %d%%\n", value);
     }
-    void setStatusBarMarketReportTextDelegate(const std::string& text, int) override {
-        statusLine = text;
+    void setStatusBarMarketReportTextDelegate(const StyledText& text, int) override {
+        statusLine = text.text;
     }
     void setActivatePlateReportDelegate(const std::string& text) override { sectorReports = text; }
 

@@ -69,19 +69,22 @@ Array CodeTable::searchStockSubKey(std::string_view key) const {
     return out;
 }
 
-const std::vector<CodeTableEntry>& CodeTable::nameTable() const {
-    std::call_once(built_, [this] {
-        nameTable_ = readEntries();
-        if (nameTable_.size() > kMaxNameTableSize) nameTable_.resize(kMaxNameTableSize);
-        std::stable_sort(nameTable_.begin(), nameTable_.end(), [](const auto& a, const auto& b) {
-            return leadingInt(a.code) < leadingInt(b.code);
-        });
+std::shared_ptr<const std::vector<CodeTableEntry>> CodeTable::nameTable() const {
+    std::lock_guard lock(nameTableMutex_);
+    if (nameTable_ && !nameTable_->empty()) return nameTable_;
+    auto table = std::make_shared<std::vector<CodeTableEntry>>(readEntries());
+    if (table->size() > kMaxNameTableSize) table->resize(kMaxNameTableSize);
+    std::stable_sort(table->begin(), table->end(), [](const auto& a, const auto& b) {
+        return leadingInt(a.code) < leadingInt(b.code);
     });
+    nameTable_ = std::move(table);
     return nameTable_;
 }
 
-std::optional<std::size_t> CodeTable::BinarySearchByCode(std::string_view code) const {
-    const auto& table = nameTable();
+namespace {
+
+std::optional<std::size_t> binarySearch(const std::vector<CodeTableEntry>& table,
+                                        std::string_view code) {
     const std::int32_t key = leadingInt(code);
     std::size_t low = 0, high = table.size();  // the half-open range still searched
     while (low < high) {
@@ -96,8 +99,15 @@ std::optional<std::size_t> CodeTable::BinarySearchByCode(std::string_view code) 
     return std::nullopt;
 }
 
+}  // namespace
+
+std::optional<std::size_t> CodeTable::BinarySearchByCode(std::string_view code) const {
+    return binarySearch(*nameTable(), code);
+}
+
 std::optional<std::string> CodeTable::getStockCodeName(std::string_view code) const {
-    if (auto at = BinarySearchByCode(code)) return nameTable()[*at].name;
+    const auto table = nameTable();
+    if (auto at = binarySearch(*table, code)) return (*table)[*at].name;
     return std::nullopt;
 }
 

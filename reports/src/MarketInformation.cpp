@@ -33,7 +33,7 @@ void progress(QXStockLib& lib, int value) {
     });
 }
 
-void statusLine(QXStockLib& lib, const std::string& text, int value) {
+void statusLine(QXStockLib& lib, const StyledText& text, int value) {
     lib.withDelegate(
         [&](QXStockLibUpdateDelegate& d) { d.setStatusBarMarketReportTextDelegate(text, value); });
 }
@@ -54,11 +54,11 @@ bool allParsedListsExist() {
 std::int32_t reportMarket(QXStockLib& lib) {
     progress(lib, 25);
     std::string rising;
-    std::string text;
+    StyledText text;
     std::int32_t score = 0;
     {
         AnalysisSession session;
-        text = calMarketScore(session, rising).text;
+        text = calMarketScore(session, rising);
         score = session.getMarkScore();
     }
     statusLine(lib, text, 97);
@@ -106,20 +106,28 @@ bool MarketInfoRun::waitUntilFinished(std::chrono::milliseconds limit) const {
     return true;
 }
 
-std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
+// Starts the downloads of one run. The queue-finish handler makes the
+// report on the main thread, unless `reportOnCaller`: then it only marks the
+// downloads done, and the caller makes the report on its own thread.
+std::shared_ptr<MarketInfoRun> startMarketInfoRun(QXStockLib& lib, bool reportOnCaller) {
     auto run = std::make_shared<MarketInfoRun>();
     auto queue = RequestQueue::queue();
     queue->reset();
     // The handler holds the run weakly: the caller decides how long it lives.
-    queue->setQueueDidFinish([&lib, weak = std::weak_ptr<MarketInfoRun>(run)](RequestQueue& q) {
-        const std::optional<std::int32_t> score = QueueFinishMarktReport(lib, q);
-        if (auto r = weak.lock()) {
-            r->queue_.reset();
-            if (score) r->markScore_ = *score;
-            r->reported_ = score.has_value();
-            r->queueFinished_ = true;
-        }
-    });
+    queue->setQueueDidFinish(
+        [&lib, reportOnCaller, weak = std::weak_ptr<MarketInfoRun>(run)](RequestQueue& q) {
+            if (reportOnCaller) {
+                if (auto r = weak.lock()) r->queueFinished_ = true;
+                return;
+            }
+            const std::optional<std::int32_t> score = QueueFinishMarktReport(lib, q);
+            if (auto r = weak.lock()) {
+                r->queue_.reset();
+                if (score) r->markScore_ = *score;
+                r->reported_ = score.has_value();
+                r->queueFinished_ = true;
+            }
+        });
     for (const MarketGainList& list : kMarketGainLists) {
         auto request = HttpRequest::requestWithURL(
             dataServerURL(std::string(serverpath::kSortFolder) + list.serverFile));
@@ -138,6 +146,27 @@ std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
     run->scores_ = lib.handDownloadSortResultiOS(true);
     run->doublePaoScores_ = lib.handDownloadYesDoublePaoSortResultiOS(true);
     return run;
+}
+
+std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
+    return startMarketInfoRun(lib, false);
+}
+
+std::optional<std::int32_t> runMarketInfoProcess(QXStockLib& lib, std::stop_token stop) {
+    const auto run = startMarketInfoRun(lib, true);
+    auto waitFor = [&](auto done) {
+        while (!done()) {
+            if (stop.stop_requested()) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return true;
+    };
+    if (!waitFor([&] { return run->queueFinished_.load(); })) return std::nullopt;
+    const std::optional<std::int32_t> score = QueueFinishMarktReport(lib, *run->queue_);
+    if (score) run->markScore_ = *score;
+    run->reported_ = score.has_value();
+    if (!waitFor([&] { return run->finished(); })) return std::nullopt;
+    return score;
 }
 
 void downloadMarketReportComplete(HttpRequest& request) {

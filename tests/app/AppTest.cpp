@@ -4,16 +4,24 @@
 
 using namespace orvane::app;
 
-TEST(AppOptions, ChartFilesAndScreenshotOptions) {
+TEST(AppOptions, ChartModeAndApplicationMode) {
     std::string error;
     auto options = parseAppOptions({"--chart", "a.txt", "b.txt", "--screenshot", "x.png"}, error);
     ASSERT_TRUE(options);
     EXPECT_EQ(options->chartFiles, (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_EQ(options->screenshotPath, "x.png");
-    EXPECT_TRUE(options->crosshairDate.empty());
+    EXPECT_TRUE(options->chartOnly());
 
-    for (const std::vector<std::string>& wrong :
-         {std::vector<std::string>{}, {"--chart"}, {"--chart", "a.txt", "--screenshot"}})
+    options = parseAppOptions({"--server", "http://h:1/o", "--show", "600000"}, error);
+    ASSERT_TRUE(options);
+    EXPECT_FALSE(options->chartOnly());
+    EXPECT_EQ(options->server, "http://h:1/o");
+    EXPECT_EQ(options->showCode, "600000");
+
+    for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--chart"},
+                                                  {"--chart", "a.txt", "--screenshot"},
+                                                  {"--show", "60000a"},
+                                                  {"--crosshair-date", "2024-01-02"}})
         EXPECT_FALSE(parseAppOptions(wrong, error));
     EXPECT_FALSE(parseAppOptions({"--chart", "a.txt", "--bogus"}, error));
     EXPECT_EQ(error, "unknown argument: --bogus");

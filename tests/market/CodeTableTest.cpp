@@ -93,4 +93,10 @@ TEST_F(CodeTableTest, NameLookupsUseTheIntegerValueOfTheCodeAndKeepTheFirstRead)
     write("600000\t新名字\tXMZ\n");
     EXPECT_EQ(table.getStockCodeName("600000"), "浦发银行");
     EXPECT_EQ(table.getStockCodeFromName("新名字"), "600000");
+
+    // A table read before the reference data arrived is read again.
+    CodeTable early{dir.path() / "later.txt"};
+    EXPECT_FALSE(early.getStockCodeName("600000"));
+    ASSERT_TRUE(writeFileAtomically(early.file(), *utf8ToUtf16(kTable)));
+    EXPECT_EQ(early.getStockCodeName("600000"), "浦发银行");
 }

@@ -58,8 +58,8 @@ class RecordingDelegate final : public QXStockLibUpdateDelegate, public Progress
         shown.push_back(stringFor(record, k::STOCK_Code));
         shownOnMainThread = shownOnMainThread && MainThreadDispatcher::shared()->isMainThread();
     }
-    void setStatusBarMarketReportTextDelegate(const std::string& text, int) override {
-        status.push_back(text);
+    void setStatusBarMarketReportTextDelegate(const StyledText& text, int) override {
+        status.push_back(text.text);
     }
     void setActivatePlateReportDelegate(const std::string& text) override { plates = text; }
     void processUISeletedStockDelegate(const Array& list) override { bought = list.size(); }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "PublishedMarket.h"
 #include "RunProgram.h"
 #include "ServerSamples.h"
 #include "orvane/core/AtomicFile.h"
@@ -13,8 +14,6 @@
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/ResultFile.h"
 #include "orvane/market/StockKeys.h"
-#include "orvane/publisher/Publisher.h"
-#include "orvane/publisher/SyntheticMarket.h"
 #include "orvane/stocklib/QXStockLib.h"
 
 using namespace orvane;
@@ -27,9 +26,7 @@ class EndToEnd : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         served = new test::ServedTree;
-        market = server::makeSyntheticMarket(60, 7, *parseDate("2025-12-05"), 320);
-        const server::PublishOptions options{.daysBack = 6, .version = {2025, 12, 5, 16, 0, 0}};
-        if (!server::publishMarket(market, served->tree(), options).ok) market.clear();
+        market = test::publishSyntheticMarket(*served, 60, *parseDate("2025-12-05"));
     }
     static void TearDownTestSuite() { delete served; }
     static std::optional<Dictionary> published(const std::string& code) {

@@ -8,11 +8,14 @@
 // reads the same on every machine whatever the host's own byte order.
 //
 // Candidate search and code-from-name read the file afresh on every call;
-// the sorted name table is built once, on the first name lookup, and kept
-// for the life of the object.
+// the sorted name table is built on the first name lookup and kept for the
+// life of the object, unless it came out empty (no reference data yet): then
+// the next lookup builds it again, so names appear once the first reference
+// archive is installed.
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -59,11 +62,11 @@ class CodeTable {
 
   private:
     std::vector<CodeTableEntry> readEntries() const;
-    const std::vector<CodeTableEntry>& nameTable() const;
+    std::shared_ptr<const std::vector<CodeTableEntry>> nameTable() const;
 
     std::filesystem::path file_;
-    mutable std::once_flag built_;
-    mutable std::vector<CodeTableEntry> nameTable_;
+    mutable std::mutex nameTableMutex_;
+    mutable std::shared_ptr<const std::vector<CodeTableEntry>> nameTable_;
 };
 
 }  // namespace orvane

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "orvane/core/LocalTime.h"
+#include "orvane/core/StyledText.h"
 #include "orvane/reports/SectorAggregation.h"
 
 namespace orvane {
@@ -33,13 +34,6 @@ SectorReport risingSectorReport(const Array& rising, const SectorGroups& groups,
 SectorReport fallingSectorReport(const Array& falling, const SectorGroups& groups,
                                  std::int32_t& score);
 
-/// The status line: text, font and colour of the market state.
-struct StyledText {
-    enum class Font { Bold, Label };
-    std::string text;
-    Font font = Font::Label;
-    std::uint32_t colour = 0;  // 0xRRGGBB
-};
 /// A row of the market-state table: the verdict on a market score, with
 /// the status line's font and colour.
 struct MarketState {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 
 #include "orvane/core/Value.h"
@@ -43,7 +44,8 @@ class MarketInfoRun {
     bool waitUntilFinished(std::chrono::milliseconds limit) const;
 
   private:
-    friend std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib);
+    friend std::shared_ptr<MarketInfoRun> startMarketInfoRun(QXStockLib&, bool);
+    friend std::optional<std::int32_t> runMarketInfoProcess(QXStockLib&, std::stop_token);
     std::shared_ptr<RequestQueue> queue_;  // main thread only
     std::shared_ptr<HttpRequest> scores_, doublePaoScores_;
     std::atomic<bool> queueFinished_{false};
@@ -53,6 +55,14 @@ class MarketInfoRun {
 
 /// Starts the four downloads and the score-list downloads; returns at once.
 std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib);
+
+/// The same flow for a worker thread of a window program: the main thread
+/// only runs the download handlers, and the report (the engine's work and
+/// the delegate's calls) is made on the calling thread once the four lists
+/// are in, so the window never waits for it. Returns when the run finished
+/// (the market score, when the report was made) or as soon as `stop` is
+/// requested (nothing).
+std::optional<std::int32_t> runMarketInfoProcess(QXStockLib& lib, std::stop_token stop);
 
 /// A downloaded gain list parsed into its property list (main thread).
 void downloadMarketReportComplete(HttpRequest& request);

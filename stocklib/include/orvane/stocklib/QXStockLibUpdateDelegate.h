@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "orvane/core/StyledText.h"
 #include "orvane/core/Value.h"
 
 namespace orvane {
@@ -22,7 +23,8 @@ class QXStockLibUpdateDelegate {
     virtual void updateStockTrendDictDelegate(const Dictionary& /*record*/) {}
     virtual void updateProgressDownloadFinishedDelegate(const std::string& /*message*/,
                                                         int /*progress*/) {}
-    virtual void setStatusBarMarketReportTextDelegate(const std::string& /*text*/,
+    /// The market report line: the status text in the market state's font and colour.
+    virtual void setStatusBarMarketReportTextDelegate(const StyledText& /*text*/,
                                                       int /*progress*/) {}
     virtual void setActivatePlateReportDelegate(const std::string& /*text*/) {}
     virtual void tagArrayActivatePlateDelegate(const Array& /*list*/, bool /*isSortUpOrDown*/,

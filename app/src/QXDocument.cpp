@@ -1,0 +1,532 @@
+#include "QXDocument.h"
+
+#include <QAbstractItemView>
+#include <QCloseEvent>
+#include <QCompleter>
+#include <QFutureWatcher>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringListModel>
+#include <QTime>
+#include <QtConcurrent>
+#include <cstdlib>
+#include <filesystem>
+
+#include "AppWorkers.h"
+#include "DataFreshness.h"
+#include "StockSearch.h"
+#include "TrendModeCount.h"
+#include "VerdictDisplay.h"
+#include "orvane/chart/KWindowController.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/LocalTime.h"
+#include "orvane/core/Log.h"
+#include "orvane/core/MainThreadDispatcher.h"
+#include "orvane/core/NotificationNames.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/core/ProgressPanel.h"
+#include "orvane/core/PropertyList.h"
+#include "orvane/core/StringTable.h"
+#include "orvane/market/CodeTable.h"
+#include "orvane/market/HttpRequest.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/market/SectorGroups.h"
+#include "orvane/market/ServerPaths.h"
+#include "orvane/market/StockCode.h"
+#include "orvane/market/StockKeys.h"
+#include "orvane/stocklib/QXStockLib.h"
+#include "ui_QXDocument.h"
+
+namespace orvane::app {
+
+using namespace orvane::keys;
+
+namespace fs = std::filesystem;
+namespace names = orvane::notifications;
+
+namespace {
+
+constexpr int kConnectivityTimeOutSeconds = 5;
+/// The holdings worker probes the services every sixth round (30 s).
+constexpr int kProbeEveryRounds = 6;
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+/// Status texts carry the program's "\r\n" line ends; a label wants "\n".
+QString displayText(const std::string& text) {
+    return qs(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QColor toQColor(const Rgb& c) {
+    return QColor::fromRgbF(static_cast<float>(c.red), static_cast<float>(c.green),
+                            static_cast<float>(c.blue));
+}
+
+void setTextColour(QWidget* w, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Text, colour);
+    w->setPalette(p);
+}
+
+std::optional<std::string> nameOf(std::string_view code) {
+    return CodeTable::shared().getStockCodeName(code);
+}
+
+/// The start-up check: one request to the data server that completes
+/// without a transfer error.
+bool dataServerAnswers() {
+    auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::kUpdateConfigFile));
+    request->setTimeOutSeconds(kConnectivityTimeOutSeconds);
+    request->startSynchronous();
+    return !request->error();
+}
+
+void defaultAlert(QWidget* parent, const QString& title, const QString& message) {
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton, parent);
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+}  // namespace
+
+/// The window as the market-data library's delegate: every call is handed
+/// to the main thread, where the window answers it (workers call it).
+class DocumentDelegate final : public QXStockLibUpdateDelegate {
+  public:
+    explicit DocumentDelegate(QXDocument* doc) : doc_(doc) {}
+
+    void updateHisdatProgressdDelegate(int done, int total) override {
+        post([=](QXDocument& d) { d.updateHisdatProgressdDelegate(done, total); });
+    }
+    void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override {
+        post([=](QXDocument& d) { d.updateGainsTitleDataDelegate(total, current, code); });
+    }
+    void updateStockTrendDictDelegate(const Dictionary& record) override {
+        post([=](QXDocument& d) { d.xupdateStockTrendDict(record); });
+    }
+    void updateProgressDownloadFinishedDelegate(const std::string&, int progress) override {
+        post([=](QXDocument& d) { d.updateProgressDownloadFinishedDelegate(progress); });
+    }
+    void setStatusBarMarketReportTextDelegate(const StyledText& text, int progress) override {
+        post([=](QXDocument& d) { d.setStatusBarMarketReportTextDelegate(text, progress); });
+    }
+    void setActivatePlateReportDelegate(const std::string& text) override {
+        post([=](QXDocument& d) { d.setActivatePlateReportDelegate(text); });
+    }
+
+  private:
+    void post(std::function<void(QXDocument&)> call) {
+        postToMainThread([doc = doc_, call = std::move(call)] {
+            if (doc) call(*doc);
+        });
+    }
+    QPointer<QXDocument> doc_;
+};
+
+QXDocument::QXDocument(QWidget* parent)
+    : QMainWindow(parent),
+      ui_(std::make_unique<Ui::QXDocument>()),
+      delegate_(std::make_unique<DocumentDelegate>(this)),
+      freshness_(std::make_unique<DataFreshness>()) {
+    ui_->setupUi(this);
+    setWindowTitle(displayName());
+    setWindowIcon(QIcon(QStringLiteral(":/app/orvane.svg")));
+    alert_ = [this](const QString& title, const QString& message) {
+        defaultAlert(this, title, message);
+    };
+    ui_->modeB_ImageView->setPixmap(QIcon(QStringLiteral(":/app/modeB.svg")).pixmap(72, 30));
+    ui_->progressIndicator->hide();
+    ui_->stopDownloadBtn->hide();
+    ui_->notifyBtn->hide();
+    ui_->sortPlantGainsPopbtn->addItems({QStringLiteral("5"), QStringLiteral("10")});
+    setUpSearchField();
+    connect(ui_->downloadData, &QPushButton::clicked, this, &QXDocument::downlaodData);
+    connect(ui_->searchToWeb, &QToolButton::clicked, this, &QXDocument::searchTowebAction);
+    connect(ui_->notifyBtn, &QPushButton::clicked, ui_->notifyBtn, &QWidget::hide);
+    connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
+    connectSliderLabels();
+
+    int counter = 0;
+    workers_ = std::make_unique<AppWorkers>(WorkerHooks{
+        .updateStatusTimes =
+            [this] {
+                postToMainThread([doc = QPointer(this)] {
+                    if (doc) doc->updateStatusTimes();
+                });
+            },
+        .updateNotifyTrendMode = [this](std::stop_token stop) { updateNotifyTrendMode(stop); },
+        .holdingsRefreshed =
+            [this, counter](std::stop_token stop) mutable {
+                if (counter++ % kProbeEveryRounds != 0 || !freshness_->probe(stop)) return;
+                postToMainThread([doc = QPointer(this)] {
+                    if (!doc) return;
+                    const auto notice = doc->freshness_->staleNotice();
+                    doc->ui_->timeField->setToolTip(notice ? qs(*notice) : QString());
+                    setTextColour(doc->ui_->timeField,
+                                  notice ? QColor(200, 0, 0) : QColor(Qt::black));
+                    doc->showStatus(notice.value_or("数据服务器已恢复连接"));
+                });
+            },
+    });
+}
+
+QXDocument::~QXDocument() {
+    shutDown();
+}
+
+void QXDocument::connectSliderLabels() {
+    auto label = [this](QSlider* slider, QLabel* text, auto describe) {
+        connect(slider, &QSlider::valueChanged, text,
+                [text, describe](int value) { text->setText(qs(describe(value))); });
+    };
+    label(ui_->thresholdSlide, ui_->thresholdValueText,
+          [](int v) { return format("%s:%d", "突破关键点阀值", v); });
+    label(ui_->trendUpthredholdSlide, ui_->trendUpThredHoldText,
+          [](int v) { return format("%s:%d", "上涨趋势阀值", v); });
+    label(ui_->hushenGainsSlider, ui_->hushenGainsTextField,
+          [](int v) { return format("沪深涨幅前 %d 位", v); });
+}
+
+void QXDocument::setUpSearchField() {
+    completions_ = new QStringListModel(this);
+    completer_ = new QCompleter(completions_, this);
+    completer_->setWidget(ui_->stockCodeTokenField);
+    completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+    completer_->setMaxVisibleItems(12);
+    QLineEdit* field = ui_->stockCodeTokenField;
+    connect(field, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const auto found = completionStrings(CodeTable::shared(), text.trimmed().toStdString());
+        QStringList list;
+        list.reserve(static_cast<qsizetype>(found.size()));
+        for (const auto& s : found) list << qs(s);
+        completions_->setStringList(list);
+        if (!list.isEmpty()) completer_->complete();
+        controlTextDidChange();
+    });
+    connect(completer_, qOverload<const QString&>(&QCompleter::activated), this,
+            [this](const QString& picked) {
+                ui_->stockCodeTokenField->setText(qs(tokenDisplayString(picked.toStdString())));
+                controlTextDidChange();
+            });
+    connect(field, &QLineEdit::returnPressed, this, [this] {
+        if (!completer_->popup()->isVisible()) downlaodData();
+    });
+}
+
+bool QXDocument::windowControllerDidLoadNib() {
+    if (!dataServerAnswers()) {
+        alert_(QStringLiteral("链接不上服务器,请确定您的电脑已经连接互联网!"),
+               QStringLiteral("       Orvane 必须在有互联网的环境下才能使用 , "
+                              "没有网络的环境下应用程序即将退出！或者稍后在试"));
+        return false;
+    }
+    auto panel = ProgressPanel::shared();
+    panel->showProgressPanel(100);
+    panel->setDisplayString(" 正在下载数据检查市场状况 ...");
+    workers_->detachMmarketReportThread();
+    initMyStocklist();
+    resetCounter();
+    if (!kWindowController_)
+        kWindowController_ = std::make_unique<chart::KWindowController>(
+            [](const std::string& code) { return nameOf(code).value_or(std::string()); });
+    ui_->notifyBtn->hide();
+    ui_->addMyStockBtn->setEnabled(false);
+    observeNotifications();
+    QXStockLib::defQXStockLib().setDelegate(delegate_.get());
+    ui_->switchTableView->setCurrentIndex(1);
+    workers_->detachStockInfoReportThread();
+    return true;
+}
+
+void QXDocument::observeNotifications() {
+    auto& bus = NotificationBus::shared();
+    auto observe = [&](const char* name, void (QXDocument::*handler)(const Notification&)) {
+        observers_.push_back(std::make_unique<ScopedObserver>(
+            bus, name,
+            [doc = QPointer(this), handler](const Notification& note) {
+                if (doc) (doc->*handler)(note);
+            },
+            NotificationBus::Delivery::MainThread));
+    };
+    observe(names::Notifiation_Stock_rasieDown, &QXDocument::HandNotifiation_Stock_rasieDown);
+    observe(names::Notifiation_TREND_MODEB, &QXDocument::HandModeBNofification);
+    observe(names::Notifiation_DoubleClickStock, &QXDocument::HandDoubleClickStockNofification);
+    observe(names::Notifiation_HistodayStockChaged,
+            &QXDocument::HandHistodayStockChagedNofification);
+    observe(names::Notifiation_GetStockStatus, &QXDocument::HandNotifiation_GetStockStatus);
+}
+
+void QXDocument::initMyStocklist() {
+    ui_->plantPopbtn->clear();
+    for (const std::string& name : SectorGroups::shared().getPlateGroupNameArray())
+        ui_->plantPopbtn->addItem(qs(name));
+    ui_->filterPlantPopbtn->clear();
+    ui_->thresholdSlide->setRange(110, 200);
+    ui_->thresholdSlide->setValue(148);
+    ui_->hushenGainsSlider->setRange(10, 200);
+    ui_->hushenGainsSlider->setValue(120);
+    ui_->sortPlantGrouptextView->clear();
+    ui_->stockCodeTokenField->setPlaceholderText(
+        CodeTable::shared().getAllStockTradeData().empty()
+            ? QStringLiteral("没有股票代码表：参考数据下载完成后即可搜索")
+            : QStringLiteral("代码 / 名称 / 拼音首字母"));
+    // The questionnaire starts over.
+    ui_->answerMatrix->hide();
+    ui_->lastBtn->setEnabled(false);
+    ui_->nextBtn->setEnabled(false);
+    if (const auto settings = readPropertyList(dataPath("Setting.plist"));
+        settings && settings->isDictionary()) {
+        const Value* key = orvane::find(settings->dictionary(), "searchKey");
+        ui_->searchURLField->setText(key && key->isString() ? qs(key->string())
+                                                            : QStringLiteral("日K线"));
+    }
+    workers_->startScheduleAndTrendModeWorkers();
+}
+
+void QXDocument::resetCounter() {
+    for (QLabel* field : {ui_->today_Field, ui_->openPrice, ui_->closePrice, ui_->yesClosePrice,
+                          ui_->pricedChanged, ui_->priceChangedRatio})
+        field->clear();
+    ui_->modeB_ImageView->hide();
+}
+
+void QXDocument::shutDown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    QXStockLib::defQXStockLib().setDelegate(nullptr);
+    observers_.clear();
+    workers_->stopAll();
+    if (fetch_) fetch_->waitForFinished();
+}
+
+QString QXDocument::searchKey() const {
+    return ui_->searchURLField->text();
+}
+
+bool QXDocument::isFetching() const {
+    return fetch_ && fetch_->isRunning();
+}
+
+void QXDocument::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void QXDocument::showStatus(const std::string& text) {
+    ui_->statusField->setText(displayText(text));
+}
+
+void QXDocument::showStockName(const std::string& code) {
+    if (auto name = nameOf(code)) {
+        ui_->stockCodeName->setText(qs(*name));
+        ui_->stockCodeTokenField->setText(qs(code));
+    }
+}
+
+bool QXDocument::isHeldStock(std::string_view code) const {
+    if (!isValidStockCode(code)) return false;
+    std::error_code ec;
+    return fs::exists(getHoldStockPath() / (std::string(code) + ".txt"), ec);
+}
+
+void QXDocument::codeValidationAlert() {
+    alert_(QStringLiteral("错误的股票代码！"),
+           QStringLiteral("股票代码必须为6位数，沪市股票代码以600，601，603开头，深市股票代码以"
+                          "000，002，300开头，请确认你的股票代码是正确的。"));
+}
+
+void QXDocument::controlTextDidChange() {
+    const std::string text = ui_->stockCodeTokenField->text().toStdString();
+    const SearchFieldChange change =
+        searchTextChanged(text, {CodeTable::shared(), SectorGroups::shared(),
+                                 [this](std::string_view code) { return isHeldStock(code); },
+                                 localizedString("title")});
+    ui_->addMyStockBtn->setEnabled(change.addEnabled);
+    if (change.status) showStatus(*change.status);
+    if (change.name) ui_->stockCodeName->setText(qs(*change.name));
+    if (change.searchText) ui_->stockCodeTokenField->setText(qs(*change.searchText));
+    if (change.clearVerdict) ui_->selectedResultCapture->clear();
+    if (change.caption) ui_->QATextEdit->setText(qs(*change.caption));
+}
+
+void QXDocument::downlaodData() {
+    const std::string code = ui_->stockCodeTokenField->text().trimmed().toStdString();
+    if (isValidStockCode(code))
+        downloadOneStockData(code);
+    else
+        codeValidationAlert();
+}
+
+void QXDocument::downloadOneStockData(const std::string& code) {
+    if (!isValidStockCode(code) || shutDown_) return;
+    showStockName(code);
+    // The fetch may wait for the network: it runs on a worker, the fetch
+    // button waits for it, and a newer fetch takes the place of an older one
+    // (whose answer is then dropped).
+    if (fetch_) fetch_->disconnect(this);
+    auto* watcher = new QFutureWatcher<std::optional<Dictionary>>(this);
+    fetch_ = watcher;
+    ui_->downloadData->setEnabled(false);
+    ui_->progressIndicator->show();
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        if (fetch_ != watcher) return;
+        fetch_ = nullptr;
+        ui_->downloadData->setEnabled(true);
+        ui_->progressIndicator->hide();
+        if (const std::optional<Dictionary> record = watcher->result())
+            xupdateStockTrendDict(*record);
+        else
+            alert_(QStringLiteral("无法判断！"), QStringLiteral("股票交易数据太少，无法判断"));
+    });
+    watcher->setFuture(QtConcurrent::run(
+        [code] { return QXStockLib::defQXStockLib().getOneStockDataInfoFormServer(code); }));
+}
+
+void QXDocument::xupdateStockTrendDict(const Dictionary& record) {
+    const VerdictView view = makeVerdictView(record, std::rand());
+    showStatus(sectorStatusLine(SectorGroups::shared(), view.code));
+    QLineEdit* field = ui_->stockCodeTokenField;
+    setTextColour(field, toQColor(view.codeColour));
+    field->setText(qs(view.code));
+    if (auto name = nameOf(view.code)) ui_->stockCodeName->setText(qs(*name));
+    ui_->selectedResultCapture->setText(displayText(view.verdict));
+    setTextColour(ui_->selectedResultCapture, toQColor(view.verdictColour));
+    ui_->modeB_ImageView->setVisible(view.modeB);
+    ui_->today_Field->setText(qs(view.day));
+    ui_->openPrice->setText(qs(view.open));
+    ui_->closePrice->setText(qs(view.close));
+    ui_->yesClosePrice->setText(qs(view.yesClose));
+    ui_->pricedChanged->setText(qs(view.change));
+    ui_->priceChangedRatio->setText(qs(view.range));
+    setTextColour(ui_->closePrice, toQColor(view.closeColour));
+    setTextColour(ui_->pricedChanged, toQColor(view.changeColour));
+    emit verdictShown(qs(view.code));
+}
+
+void QXDocument::searchTowebAction() {
+    const std::string code = ui_->stockCodeTokenField->text().trimmed().toStdString();
+    if (!isValidStockCode(code)) return;
+    if (searchKey() == QStringLiteral("日K线")) openDayChart(code);
+}
+
+void QXDocument::openDayChart(const std::string& code) {
+    const fs::path path = ensureFolder(getLine_K_Path()) / (code + ".txt");
+    std::error_code ec;
+    fs::remove(path, ec);
+    auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::historyFilePath(code)));
+    request->setDownloadDestinationPath(path);
+    request->setCompletionBlock([doc = QPointer(this), path](HttpRequest& r) {
+        if (!doc) return;
+        if (r.responseStatusCode() != 200) {
+            // An error page is no history: nothing to chart.
+            ORVANE_LOG("error=HTTP %ld", r.responseStatusCode());
+            std::error_code ec;
+            fs::remove(path, ec);
+            emit doc->dayChartOpened(QString());
+            return;
+        }
+        doc->kWindowController_->addNewKLineView(path);
+        emit doc->dayChartOpened(QString::fromStdString(path.string()));
+    });
+    request->setFailedBlock([doc = QPointer(this)](HttpRequest& r) {
+        ORVANE_LOG("error=%s", r.error().value_or("").c_str());
+        if (doc) emit doc->dayChartOpened(QString());
+    });
+    request->startAsynchronous();
+}
+
+void QXDocument::updateGainsTitleDataDelegate(int total, int current, const std::string& code) {
+    const std::string text = format("总共  %d 只股票, 正在下载分析第 %d 只股票数据，\n代码为:%s",
+                                    total, current, code.c_str());
+    showStatus(text);
+    showStockName(code);
+    auto panel = ProgressPanel::shared();
+    if (total < 1 || current < 1 || total <= current) {
+        panel->closeProgressPanel();
+    } else if (current == 1) {
+        panel->showProgressPanel(total);
+        panel->setDisplayString(text);
+    } else {
+        panel->setDisplayString(text);
+        panel->setIndicatorCurrentProgress(current);
+    }
+}
+
+void QXDocument::updateHisdatProgressdDelegate(int done, int total) {
+    auto panel = ProgressPanel::shared();
+    if (done < 1 || total <= done) {
+        panel->closeProgressPanel();
+    } else if (done == 1) {
+        panel->showProgressPanel(total);
+        panel->setDisplayString("正在分析 ");
+    } else {
+        panel->setDisplayString("正在分析 ");
+        panel->setIndicatorCurrentProgress(done);
+    }
+}
+
+void QXDocument::updateProgressDownloadFinishedDelegate(int progress) {
+    auto panel = ProgressPanel::shared();
+    panel->setIndicatorCurrentProgress(progress);
+    panel->setDisplayString("数据下载完成，正在分析...");
+}
+
+void QXDocument::setStatusBarMarketReportTextDelegate(const StyledText& text, int progress) {
+    ProgressPanel::shared()->setIndicatorCurrentProgress(progress);
+    QLabel* line = ui_->marketReportTextField;
+    line->setTextFormat(Qt::PlainText);
+    line->setText(qs(text.text));
+    QFont font = line->font();
+    font.setBold(text.font == StyledText::Font::Bold);
+    line->setFont(font);
+    setTextColour(line, QColor::fromRgb(text.colour));
+}
+
+void QXDocument::setActivatePlateReportDelegate(const std::string& text) {
+    ui_->sortPlantGrouptextView->setPlainText(displayText(text));
+}
+
+void QXDocument::HandModeBNofification(const Notification& note) {
+    ORVANE_LOG("model B notice for %s", stringFor(note.userInfo, StockCode).c_str());
+}
+
+void QXDocument::HandNotifiation_Stock_rasieDown(const Notification& note) {
+    ORVANE_LOG("sell signal: %s", stringFor(note.userInfo, "StockSellSignal").c_str());
+}
+
+void QXDocument::HandNotifiation_GetStockStatus(const Notification& note) {
+    const Value* code = orvane::find(note.userInfo, STOCK_Code);
+    if (code && code->isString()) downloadOneStockData(code->string());
+}
+
+void QXDocument::HandHistodayStockChagedNofification(const Notification& note) {
+    if (isValidStockCode(stringFor(note.userInfo, STOCK_Code)))
+        xupdateStockTrendDict(note.userInfo);
+}
+
+void QXDocument::HandDoubleClickStockNofification(const Notification&) {
+    ui_->switchTableView->setCurrentIndex(2);
+}
+
+void QXDocument::updateStatusTimes() {
+    const LocalDateTime t = toLocal(now());
+    ui_->timeField->setText(qs(format("%02d:%02d:%02d", t.hour, t.minute, t.second)));
+}
+
+void QXDocument::updateNotifyTrendMode(std::stop_token stop) {
+    const int diff = getServerTrendModeNum(stop) - getLocalTrendModeNum();
+    if (stop.stop_requested()) return;
+    postToMainThread([doc = QPointer(this), diff] {
+        if (!doc) return;
+        QPushButton* button = doc->ui_->notifyBtn;
+        button->setVisible(diff >= 1);
+        if (diff >= 1) button->setText(QString::number(diff));
+    });
+}
+
+}  // namespace orvane::app

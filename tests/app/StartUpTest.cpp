@@ -1,0 +1,146 @@
+// The application's start-up, verdict, day chart and quit against the
+// project's own data server over a small published market.
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+#include "AppWorkers.h"
+#include "PublishedMarket.h"
+#include "QXApplication.h"
+#include "QXDocument.h"
+#include "QtMainThreadDispatcher.h"
+#include "VerdictDisplay.h"
+#include "orvane/chart/KWindowController.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/PropertyList.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/market/ResultFile.h"
+#include "ui_QXDocument.h"
+
+using namespace orvane;
+using namespace orvane::app;
+
+namespace {
+
+bool waitUntil(const std::function<bool()>& done, int ms = 15000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < ms) QTest::qWait(20);
+    return done();
+}
+
+class AppStartUp : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        served = new test::ServedTree;
+        market = test::publishSyntheticMarket(*served, 30, *parseDate("2025-12-05"), 200, 2);
+    }
+    static void TearDownTestSuite() { delete served; }
+
+    void SetUp() override {
+        ASSERT_FALSE(market.empty());
+        MainThreadDispatcher::install(dispatcher);
+        useServer(served->url("/orvane"));
+    }
+    void TearDown() override {
+        MarketServers::install(nullptr);
+        MainThreadDispatcher::install(nullptr);
+    }
+    static void useServer(const std::string& url) {
+        MarketServers::install(std::make_shared<MarketServers>(url, served->url("/")));
+    }
+
+    static inline test::ServedTree* served = nullptr;
+    static inline std::vector<server::StockSeries> market;
+    test::TempDataDir dir;
+    std::shared_ptr<QtMainThreadDispatcher> dispatcher =
+        std::make_shared<QtMainThreadDispatcher>(QCoreApplication::instance());
+};
+
+}  // namespace
+
+TEST_F(AppStartUp, LoadsInOrderShowsAVerdictOpensTheDayChartAndSavesTheTargetOnQuit) {
+    QXApplication app(dispatcher);
+    app.applicationWillFinishLaunching();
+    ASSERT_TRUE(app.openMainWindow());
+    QXDocument& doc = *app.document();
+    Ui::QXDocument& ui = doc.ui();
+    EXPECT_EQ(doc.windowTitle(), "Orvane");
+    EXPECT_EQ(ui.switchTableView->currentIndex(), 1);
+    EXPECT_FALSE(ui.addMyStockBtn->isEnabled());
+    EXPECT_TRUE(ui.notifyBtn->isHidden());
+    EXPECT_TRUE(ui.modeB_ImageView->isHidden());
+    EXPECT_EQ(ui.searchURLField->text(), "日K线");  // no Setting.plist: the window's own
+
+    // The reference archive arrives in the background and fills the
+    // sector pop-up again; workers 3 and 4 are not started twice.
+    ASSERT_TRUE(waitUntil([&] { return ui.plantPopbtn->count() > 0; }));
+    EXPECT_EQ(doc.workers().startedCount(), 4u);
+    doc.initMyStocklist();
+    EXPECT_EQ(doc.workers().startedCount(), 4u);
+    // Worker 1's market report reaches the report line.
+    EXPECT_TRUE(waitUntil([&] { return ui.marketReportTextField->text().contains("市场分数"); }));
+
+    const std::string code = market.front().listing.code;
+    QSignalSpy shown(&doc, &QXDocument::verdictShown);
+    doc.downloadOneStockData(code);
+    EXPECT_FALSE(ui.downloadData->isEnabled());  // the fetch runs on a worker
+    ASSERT_TRUE(waitUntil([&] { return shown.count() == 1; }));
+    const auto record = parseRetStockServerData(
+        *readFile(served->tree() / ("const/hisdata/retdata/" + code + ".txt")), nullptr);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(ui.selectedResultCapture->text(),
+              QString::fromStdString(makeVerdictView(*record, 0).verdict).replace("\r\n", "\n"));
+    EXPECT_EQ(ui.stockCodeTokenField->text().toStdString(), code);
+    EXPECT_TRUE(ui.downloadData->isEnabled());
+
+    QSignalSpy charted(&doc, &QXDocument::dayChartOpened);
+    doc.searchTowebAction();
+    ASSERT_TRUE(waitUntil([&] { return charted.count() == 1; }));
+    EXPECT_EQ(charted.at(0).at(0).toString().toStdString(),
+              (getLine_K_Path() / (code + ".txt")).string());
+    EXPECT_EQ(doc.kWindowController()->kLineViewList().size(), 1u);
+
+    ui.searchURLField->setText("新浪财经");
+    app.applicationWillTerminate();
+    const auto settings = readPropertyList(dataPath("Setting.plist"));
+    ASSERT_TRUE(settings && settings->isDictionary());
+    EXPECT_EQ(settings->dictionary().at("searchKey").string(), "新浪财经");
+}
+
+TEST_F(AppStartUp, AServerThatDoesNotAnswerGivesTheAlertAndNothingMore) {
+    useServer("http://127.0.0.1:1/orvane");
+    QXApplication app(dispatcher);
+    QStringList alerts;
+    app.setAlertPresenter(
+        [&](const QString& title, const QString& message) { alerts << title << message; });
+    app.applicationWillFinishLaunching();
+    EXPECT_FALSE(app.openMainWindow());
+    EXPECT_EQ(alerts, (QStringList{"链接不上服务器,请确定您的电脑已经连接互联网!",
+                                   "       Orvane 必须在有互联网的环境下才能使用 , "
+                                   "没有网络的环境下应用程序即将退出！或者稍后在试"}));
+    EXPECT_EQ(app.document()->workers().startedCount(), 0u);
+    EXPECT_EQ(app.document()->ui().plantPopbtn->count(), 0);
+}
+
+TEST_F(AppStartUp, SettingsTargetAndAMissingKey) {
+    QXDocument doc;
+    writePropertyList(dataPath("Setting.plist"), Value(Dictionary{{"searchKey", "雪球财经"}}));
+    doc.initMyStocklist();
+    EXPECT_EQ(doc.ui().searchURLField->text(), "雪球财经");
+    writePropertyList(dataPath("Setting.plist"), Value(Dictionary{{"other", 1}}));
+    doc.initMyStocklist();
+    EXPECT_EQ(doc.ui().searchURLField->text(), "日K线");
+    EXPECT_EQ(doc.ui().thresholdValueText->text(), "突破关键点阀值:148");
+    EXPECT_EQ(doc.ui().hushenGainsTextField->text(), "沪深涨幅前 120 位");
+    doc.shutDown();
+}
