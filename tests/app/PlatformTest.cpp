@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <cstdio>
 
 #include "QXProcessUIController.h"
 #include "QtSeams.h"
@@ -31,22 +30,14 @@ TEST(QtStringTable, EveryKeyResolvesAndTheSellNoticeIsTheBuiltInText) {
     EXPECT_EQ(table.localizedString("noticeDown2"),
               StringTable::headlessDefault()->localizedString("noticeDown2"));
     EXPECT_EQ(table.localizedString("Property8"), "");
-
-    char caption[128];
-    std::snprintf(caption, sizeof caption, table.localizedString("title").c_str(), "浦发银行",
-                  "600000");
-    EXPECT_NE(std::string(caption).find("浦发银行"), std::string::npos);
-    EXPECT_NE(std::string(caption).find("600000"), std::string::npos);
 }
 
 TEST(QtSeams, InstallsEverySeamAndRestoresTheDefaultsWhenDestroyed) {
     {
         auto seams = installQtSeams(*qApp);
-        EXPECT_TRUE(seams.translationsLoaded);
         EXPECT_EQ(QCoreApplication::translate("Localizable", "answer1").toStdString(),
                   localizedString("answer1"));
         EXPECT_NE(localizedString("Property1"), "");
-        EXPECT_EQ(ProgressPanel::shared(), seams.progressPanel);
         EXPECT_EQ(QXProcessUIController::defaultQXProcessUIController(), seams.progressPanel);
     }
     EXPECT_FALSE(QXProcessUIController::defaultQXProcessUIController());

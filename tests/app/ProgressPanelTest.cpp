@@ -40,12 +40,11 @@ TEST(ProgressPanelModel, StepsShowIntegerPercentAndTheLastStepCloses) {
 namespace {
 
 struct PanelFields {
-    explicit PanelFields(QDialog* dialog)
-        : percent(dialog->findChild<QLabel*>("progressTextField")),
-          message(dialog->findChild<QLabel*>("displayStringTextField")),
-          bar(dialog->findChild<QProgressBar*>("progressIndicator")) {}
-    QLabel* percent;
-    QLabel* message;
+    explicit PanelFields(QDialog* d)
+        : percent(d->findChild<QLabel*>("progressTextField")),
+          message(d->findChild<QLabel*>("displayStringTextField")),
+          bar(d->findChild<QProgressBar*>("progressIndicator")) {}
+    QLabel *percent, *message;
     QProgressBar* bar;
 };
 
@@ -81,11 +80,8 @@ TEST(QXProcessUIController, ShowsCentredAndClosesOnTheLastStep) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(panel->isProgressDialogShown());
 
-    panel->setDisplayString("later");
-    panel->setIndicatorCurrentProgress(10);
+    panel->setDisplayString("later");  // closed: nothing changes
     EXPECT_EQ(fields.message->text(), " 正在下载数据检查市场状况 ...");
-    EXPECT_EQ(fields.percent->text(), "100 %");
-    EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST(QXProcessUIController, AWorkersCallsArePostedToTheMainThreadInOrder) {
