@@ -12,11 +12,11 @@ std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& args,
         const std::string& arg = args[i];
         std::string* value = arg == "--crosshair-date" ? &options.crosshairDate
                              : arg == "--screenshot"   ? &options.screenshotPath
-                             : arg == "--server"       ? &options.server
-                             : arg == "--quote-server" ? &options.quoteServer
                              : arg == "--show"         ? &options.showCode
                                                        : nullptr;
-        if (arg == "--chart") {
+        if (arg == "--print-server") {
+            options.printServer = true;
+        } else if (arg == "--chart") {
             sawChart = true;
             while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)
                 options.chartFiles.push_back(args[++i]);

@@ -3,7 +3,9 @@
 //   orvane-app [--server URL] [--quote-server URL] [--show CODE] [--screenshot PNG]
 // runs the application; --show fetches a stock's verdict at start, and
 // --screenshot saves a picture of the main window once it is shown and
-// quits (for a machine without a display).
+// quits (for a machine without a display). --print-server prints the data
+// server's address the application would use, and quits. The server options
+// are taken out first (ServerPreferences.h).
 //   orvane-app --chart FILE... [--crosshair-date DATE] [--screenshot PNG]
 // opens only the chart window, one tab per history file.
 
@@ -17,9 +19,8 @@ struct AppOptions {
     std::vector<std::string> chartFiles;  // not empty: the chart window only
     std::string crosshairDate;            // "yyyy-MM-dd"; empty: no crosshair
     std::string screenshotPath;           // empty: run interactively
-    std::string server;                   // the data server's base URL; empty: settings
-    std::string quoteServer;              // the quote service; empty: settings
     std::string showCode;                 // a stock to show at start
+    bool printServer = false;
     bool chartOnly() const { return !chartFiles.empty(); }
 };
 
@@ -28,6 +29,7 @@ std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& args, 
 
 inline constexpr const char* kAppUsage =
     "usage: orvane-app [--server URL] [--quote-server URL] [--show CODE] [--screenshot OUT.png]\n"
+    "       orvane-app [--server URL] --print-server\n"
     "       orvane-app --chart FILE... [--crosshair-date YYYY-MM-DD] [--screenshot OUT.png]\n";
 
 }  // namespace orvane::app

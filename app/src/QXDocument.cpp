@@ -177,6 +177,11 @@ QXDocument::~QXDocument() {
     shutDown();
 }
 
+void QXDocument::setServerSettingsOpener(std::function<void()> opener) {
+    ui_->actionServerSettings->disconnect(this);
+    connect(ui_->actionServerSettings, &QAction::triggered, this, std::move(opener));
+}
+
 void QXDocument::connectSliderLabels() {
     auto label = [this](QSlider* slider, QLabel* text, auto describe) {
         connect(slider, &QSlider::valueChanged, text,

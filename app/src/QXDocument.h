@@ -54,6 +54,8 @@ class QXDocument : public QMainWindow {
     /// The window's title.
     static QString displayName() { return QStringLiteral("Orvane"); }
     void setAlertPresenter(AlertPresenter presenter) { alert_ = std::move(presenter); }
+    /// What the menu item "数据服务器…" opens.
+    void setServerSettingsOpener(std::function<void()> opener);
 
     /// The start-up once the window is loaded. False when the data server
     /// does not answer: the alert was shown and the application must end.

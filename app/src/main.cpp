@@ -3,16 +3,20 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "AppOptions.h"
 #include "ChartScreenshot.h"
 #include "QXApplication.h"
 #include "QXDocument.h"
-#include "QtMainThreadDispatcher.h"
+#include "QXProcessUIController.h"
+#include "QtSeams.h"
+#include "ServerPreferences.h"
+#include "ServerSettingsDialog.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/market/CodeTable.h"
-#include "orvane/market/MarketServers.h"
 
 using namespace orvane;
 
@@ -65,41 +69,45 @@ void screenshotAndQuit(QApplication& application, app::QXDocument& document,
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    // Printing the address needs no window.
+    const bool printOnly = std::find(args.begin(), args.end(), "--print-server") != args.end();
+    if (printOnly) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
     application.setApplicationName("Orvane");
     application.setOrganizationName("Orvane");
     application.setDesktopFileName("orvane");
+    auto seams = app::installQtSeams(application);
 
-    std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
-    const auto options = app::parseAppOptions(args, error);
+    const auto servers = app::takeServerOptions(args, error);
+    const auto options = servers ? app::parseAppOptions(args, error) : std::nullopt;
     if (!options) {
         std::fprintf(stderr, "orvane-app: %s\n%s", error.c_str(), app::kAppUsage);
         return 2;
     }
-    if (options->chartOnly()) return runChartWindow(application, *options);
-
-    auto dispatcher = std::make_shared<app::QtMainThreadDispatcher>(&application);
-    MainThreadDispatcher::install(dispatcher);
-    if (!options->server.empty() || !options->quoteServer.empty()) {
-        const MarketServers defaults;
-        MarketServers::install(std::make_shared<MarketServers>(
-            options->server.empty() ? defaults.dataServer : options->server,
-            options->quoteServer.empty() ? defaults.quoteServer : options->quoteServer));
+    const app::ServerPreferences preferences(*servers);
+    if (options->printServer) {
+        std::printf("%s\n", preferences.effective().dataServer.toStdString().c_str());
+        return 0;
     }
+    if (options->chartOnly()) return runChartWindow(application, *options);
+    preferences.install();
 
-    app::QXApplication delegate(dispatcher);
+    app::QXApplication delegate(seams.dispatcher);
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate,
                      &app::QXApplication::applicationWillTerminate);
     delegate.applicationWillFinishLaunching();
     if (!delegate.openMainWindow()) return 1;
     app::QXDocument& document = *delegate.document();
+    seams.progressPanel->setParentWindow(&document);
+    document.setServerSettingsOpener(
+        [&preferences, &document] { app::openServerSettings(preferences, &document); });
     if (!options->showCode.empty()) document.downloadOneStockData(options->showCode);
     if (!options->screenshotPath.empty())
         screenshotAndQuit(application, document, options->screenshotPath,
                           !options->showCode.empty());
     const int status = application.exec();
     delegate.applicationWillTerminate();
-    MainThreadDispatcher::install(nullptr);
     return status;
 }

@@ -12,10 +12,9 @@ TEST(AppOptions, ChartModeAndApplicationMode) {
     EXPECT_EQ(options->screenshotPath, "x.png");
     EXPECT_TRUE(options->chartOnly());
 
-    options = parseAppOptions({"--server", "http://h:1/o", "--show", "600000"}, error);
+    options = parseAppOptions({"--show", "600000"}, error);
     ASSERT_TRUE(options);
     EXPECT_FALSE(options->chartOnly());
-    EXPECT_EQ(options->server, "http://h:1/o");
     EXPECT_EQ(options->showCode, "600000");
 
     for (const std::vector<std::string>& wrong : {std::vector<std::string>{"--chart"},
