@@ -1,5 +1,6 @@
 // Desktop notifications against a fake notification service on a private
-// session bus: what is sent, and what a click on the alert leads to.
+// session bus: the panel while no service answers, what is sent, and what a
+// click on the alert leads to.
 
 #include <gtest/gtest.h>
 
@@ -7,15 +8,14 @@
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusVirtualObject>
 #include <QDeadlineTimer>
 #include <QFrame>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QVariantMap>
 #include <functional>
 
 #include "FreedesktopNotificationCenter.h"
@@ -28,11 +28,10 @@ using namespace orvane::app;
 
 namespace {
 
-/// Stands in for the desktop's notification service: answers Notify with
-/// the id 7 and records the calls.
+/// Answers Notify with the id 7 and records the calls.
 class FakeNotificationService : public QDBusVirtualObject {
   public:
-    QVariantList notify;  // the arguments of the last Notify, hints as a map
+    QVariantList notify;  // the last Notify's arguments, the hints as a map
     QList<uint> closed;
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
@@ -41,11 +40,8 @@ class FakeNotificationService : public QDBusVirtualObject {
             notify[6] = qdbus_cast<QVariantMap>(notify[6]);
             return connection.send(message.createReply(QVariant(7u)));
         }
-        if (message.member() == "CloseNotification") {
-            closed << message.arguments().value(0).toUInt();
-            return connection.send(message.createReply());
-        }
-        return false;
+        closed << message.arguments().value(0).toUInt();  // CloseNotification
+        return connection.send(message.createReply());
     }
     QString introspect(const QString&) const override { return {}; }
 };
@@ -57,99 +53,79 @@ bool eventually(const std::function<bool()>& done) {
     return done();
 }
 
-class DesktopNotification : public testing::Test {
-  protected:
-    void SetUp() override {
-        const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
-        if (daemon.isEmpty()) GTEST_SKIP() << "dbus-daemon is not installed";
-        QFile config(tmp.filePath("bus.conf"));
-        ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-        config.write(QString("<busconfig><type>session</type><listen>unix:dir=%1</listen>"
-                             "<auth>EXTERNAL</auth><policy context=\"default\">"
-                             "<allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                             "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
-                             "</busconfig>")
-                         .arg(tmp.path())
-                         .toUtf8());
-        config.close();
-        bus.start(daemon, {"--config-file=" + config.fileName(), "--print-address", "--nofork"});
-        ASSERT_TRUE(bus.waitForReadyRead(10000)) << "dbus-daemon did not start";
-        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
-        client = std::make_unique<QDBusConnection>(
-            QDBusConnection::connectToBus(address, "alerts-client"));
-        service = std::make_unique<QDBusConnection>(
-            QDBusConnection::connectToBus(address, "alerts-service"));
-        ASSERT_TRUE(client->isConnected() && service->isConnected());
-    }
-    void TearDown() override {
-        UserNotificationCenter::install(nullptr);
-        client.reset();
-        service.reset();
-        QDBusConnection::disconnectFromBus("alerts-client");
-        QDBusConnection::disconnectFromBus("alerts-service");
-        bus.kill();
-        bus.waitForFinished();
-    }
-    ModelBAlertsSetup setup() {
-        return {.nameOf = [](const std::string&) { return std::string("浦发银行"); },
-                .stockModeBFile = dir.path() / "StockModeB.plist",
-                .desktopNotificationsAnswer =
-                    [this] { return FreedesktopNotificationCenter::serviceAnswers(*client); },
-                .panel = &panel};
-    }
-
-    QTemporaryDir tmp;
-    QProcess bus;
-    std::unique_ptr<QDBusConnection> client, service;
-    test::TempDataDir dir;
-    NotificationPanelController panel;
-    FakeNotificationService fake;
-};
-
-const Dictionary kNotice{{"StockCode", "600000"},         {"MsgDate", "2013-11-22 15:00:00"},
-                         {"MsgDate_Check", "2013-11-22"}, {"STOCK_closePrice", "10.43"},
-                         {"STOCK_ModeB_BUY_A", false},    {"STOCK_ModeB_BUY_B", true}};
+const char* kBusConfig =
+    "<busconfig><type>session</type><listen>unix:dir=%1</listen><auth>EXTERNAL</auth>"
+    "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+    "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>";
 
 }  // namespace
 
-TEST_F(DesktopNotification, WithoutServiceThePanelIsUsed) {
-    EXPECT_FALSE(FreedesktopNotificationCenter::serviceAnswers(*client));
-    ModelBAlerts alerts(setup());
-    alerts.HandModeBNofification(kNotice);
-    EXPECT_EQ(panel.incommingSMSDictList().size(), 1u);
-    EXPECT_TRUE(panel.newMsgPanel()->isVisible());
-    EXPECT_EQ(alerts.stockModeBList().size(), 1u);
-}
+TEST(DesktopNotification, PanelWithoutServiceThenNotifyAndClick) {
+    const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
+    if (daemon.isEmpty()) GTEST_SKIP() << "dbus-daemon is not installed";
+    QTemporaryDir tmp;
+    QFile config(tmp.filePath("bus.conf"));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(QString(kBusConfig).arg(tmp.path()).toUtf8());
+    config.close();
+    QProcess bus;
+    bus.start(daemon, {"--config-file=" + config.fileName(), "--print-address", "--nofork"});
+    ASSERT_TRUE(bus.waitForReadyRead(10000)) << "dbus-daemon did not start";
+    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+    const auto disconnect = qScopeGuard([] {
+        UserNotificationCenter::install(nullptr);
+        QDBusConnection::disconnectFromBus("alerts-client");
+        QDBusConnection::disconnectFromBus("alerts-service");
+    });
+    {
+        QDBusConnection client = QDBusConnection::connectToBus(address, "alerts-client");
+        QDBusConnection service = QDBusConnection::connectToBus(address, "alerts-service");
+        test::TempDataDir dir;
+        NotificationPanelController panel;
+        ModelBAlerts alerts(
+            {.nameOf = [](const std::string&) { return std::string("浦发银行"); },
+             .stockModeBFile = dir.path() / "StockModeB.plist",
+             .desktopNotificationsAnswer =
+                 [&] { return FreedesktopNotificationCenter::serviceAnswers(client); },
+             .panel = &panel});
+        QSignalSpy activated(&alerts, &ModelBAlerts::notificationActivated);
+        Dictionary notice{{"StockCode", "600000"},         {"MsgDate", "2013-11-22 15:00:00"},
+                          {"MsgDate_Check", "2013-11-21"}, {"STOCK_closePrice", "10.43"},
+                          {"STOCK_ModeB_BUY_A", false},    {"STOCK_ModeB_BUY_B", true}};
 
-TEST_F(DesktopNotification, NotifyArgumentsAndAClickOpenTheStock) {
-    ASSERT_TRUE(service->registerVirtualObject("/org/freedesktop/Notifications", &fake));
-    ASSERT_TRUE(service->registerService("org.freedesktop.Notifications"));
-    auto centre = std::make_shared<FreedesktopNotificationCenter>(*client);
-    UserNotificationCenter::install(centre);
-    QSignalSpy delivered(centre.get(), &FreedesktopNotificationCenter::notificationDelivered);
-    ModelBAlerts alerts(setup());
-    QSignalSpy activated(&alerts, &ModelBAlerts::notificationActivated);
+        alerts.HandModeBNofification(notice);
+        EXPECT_EQ(panel.incommingSMSDictList().size(), 1u);
+        EXPECT_TRUE(panel.newMsgPanel()->isVisible());
 
-    alerts.HandModeBNofification(kNotice);
-    ASSERT_TRUE(eventually([&] { return delivered.count() == 1; }));
-    EXPECT_TRUE(panel.incommingSMSDictList().empty());
-    EXPECT_EQ(alerts.stockModeBList().size(), 1u);
-    const QVariantMap hints = fake.notify[6].toMap();
-    EXPECT_EQ(fake.notify.mid(0, 6),
-              (QVariantList{"Orvane", 0u, "orvane", "浦发银行 (600000) 符合模型B",
-                            "2013-11-22 日突破，是模型B的第二买点\n检测日期2013-11-22 15:00:00 "
-                            "\n当前价格:10.43 ",
-                            QStringList{"default", "确定", "other", "取消"}}));
-    EXPECT_EQ(hints.value("sound-name"), "message-new-instant");
-    EXPECT_EQ(hints.value("desktop-entry"), "orvane");
+        FakeNotificationService fake;
+        ASSERT_TRUE(service.registerVirtualObject("/org/freedesktop/Notifications", &fake));
+        ASSERT_TRUE(service.registerService("org.freedesktop.Notifications"));
+        auto centre = std::make_shared<FreedesktopNotificationCenter>(client);
+        UserNotificationCenter::install(centre);
+        QSignalSpy delivered(centre.get(), &FreedesktopNotificationCenter::notificationDelivered);
+        notice["MsgDate_Check"] = "2013-11-22";
+        alerts.HandModeBNofification(notice);
+        ASSERT_TRUE(eventually([&] { return delivered.count() == 1; }));
+        EXPECT_EQ(panel.incommingSMSDictList().size(), 1u);
+        EXPECT_EQ(alerts.stockModeBList().size(), 2u);
+        EXPECT_EQ(fake.notify.mid(0, 6),
+                  (QVariantList{"Orvane", 0u, "orvane", "浦发银行 (600000) 符合模型B",
+                                "2013-11-22 日突破，是模型B的第二买点\n检测日期2013-11-22 "
+                                "15:00:00 \n当前价格:10.43 ",
+                                QStringList{"default", "确定", "other", "取消"}}));
+        const QVariantMap hints = fake.notify[6].toMap();
+        EXPECT_EQ(hints.value("sound-name"), "message-new-instant");
+        EXPECT_EQ(hints.value("desktop-entry"), "orvane");
 
-    // Another program's alert is not ours; then the user clicks on ours.
-    for (uint id : {3u, 7u})
-        service->send(QDBusMessage::createSignal("/org/freedesktop/Notifications",
-                                                 "org.freedesktop.Notifications", "ActionInvoked")
-                      << id << QString("default"));
-    ASSERT_TRUE(eventually([&] { return activated.count() == 1 && fake.closed.size() == 1; }));
-    ASSERT_EQ(activated.count(), 1);
-    EXPECT_EQ(activated[0][0].toString(), "600000");
-    EXPECT_EQ(fake.closed, QList<uint>{7u});
+        // Another program's alert is not ours; then the user clicks on ours.
+        for (uint id : {3u, 7u})
+            service.send(QDBusMessage::createSignal("/org/freedesktop/Notifications",
+                                                    "org.freedesktop.Notifications",
+                                                    "ActionInvoked")
+                         << id << QString("default"));
+        ASSERT_TRUE(eventually([&] { return !fake.closed.empty(); }));
+        ASSERT_EQ(activated.count(), 1);
+        EXPECT_EQ(activated[0][0].toString(), "600000");
+        EXPECT_EQ(fake.closed, QList<uint>{7u});
+    }
 }
