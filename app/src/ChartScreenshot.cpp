@@ -24,12 +24,18 @@ bool placeCrosshairOnDate(chart::KWindowController& controller, const std::strin
 }
 
 bool saveWindowPicture(QWidget& window, const std::string& path) {
+    return saveWindowsPicture({&window}, path);
+}
+
+bool saveWindowsPicture(const std::vector<QWidget*>& windows, const std::string& path) {
+    QWidget& first = *windows.front();
+    QRect area;
+    for (QWidget* w : windows)
+        if (w->isVisible()) area |= w->frameGeometry();
     QPixmap picture;
-    if (QScreen* screen = window.screen()) {
-        const QRect frame = window.frameGeometry();
-        picture = screen->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
-    }
-    if (picture.isNull()) picture = window.grab();
+    if (QScreen* screen = first.screen())
+        picture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    if (picture.isNull()) picture = first.grab();
     return picture.save(QString::fromStdString(path), "PNG");
 }
 

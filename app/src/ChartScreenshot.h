@@ -3,6 +3,7 @@
 // and saves a picture of the chart window as the display shows it.
 
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -19,6 +20,8 @@ bool placeCrosshairOnDate(chart::KWindowController& controller, const std::strin
 /// Grabs a window's area from its screen (falling back to the widget's own
 /// rendering where the platform cannot grab) and writes it as PNG.
 bool saveWindowPicture(QWidget& window, const std::string& path);
+/// The same for the area covering several windows (those shown).
+bool saveWindowsPicture(const std::vector<QWidget*>& windows, const std::string& path);
 bool saveWindowPicture(chart::KWindowController& controller, const std::string& path);
 
 }  // namespace orvane::app

@@ -12,9 +12,14 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "AlertSound.h"
 #include "AppWorkers.h"
 #include "DataFreshness.h"
+#include "ModelBAlerts.h"
+#include "NewMessageTime.h"
+#include "NotificationPanelController.h"
 #include "StockSearch.h"
+#include "StoredPropertyList.h"
 #include "TrendModeCount.h"
 #include "VerdictDisplay.h"
 #include "orvane/chart/KWindowController.h"
@@ -143,9 +148,14 @@ QXDocument::QXDocument(QWidget* parent)
     ui_->notifyBtn->hide();
     ui_->sortPlantGainsPopbtn->addItems({QStringLiteral("5"), QStringLiteral("10")});
     setUpSearchField();
+    setUpAlerts();
     connect(ui_->downloadData, &QPushButton::clicked, this, &QXDocument::downlaodData);
     connect(ui_->searchToWeb, &QToolButton::clicked, this, &QXDocument::searchTowebAction);
     connect(ui_->notifyBtn, &QPushButton::clicked, ui_->notifyBtn, &QWidget::hide);
+    connect(ui_->stopDownloadBtn, &QPushButton::clicked, this, [this] {
+        mStopDownload = true;
+        ui_->stopDownloadBtn->hide();
+    });
     connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
     connectSliderLabels();
 
@@ -177,6 +187,16 @@ QXDocument::~QXDocument() {
     shutDown();
 }
 
+void QXDocument::setUpAlerts() {
+    alerts_ = new ModelBAlerts({}, this);
+    connect(alerts_, &ModelBAlerts::notificationActivated, this, [this](const QString& code) {
+        showStockName(code.toStdString());
+        searchTowebAction();
+    });
+    connect(alerts_, &ModelBAlerts::storedFileSetAside, this,
+            [this](const QString& message) { ui_->statusField->setText(message); });
+}
+
 void QXDocument::setServerSettingsOpener(std::function<void()> opener) {
     ui_->actionServerSettings->disconnect(this);
     connect(ui_->actionServerSettings, &QAction::triggered, this, std::move(opener));
@@ -186,6 +206,7 @@ void QXDocument::connectSliderLabels() {
     auto label = [this](QSlider* slider, QLabel* text, auto describe) {
         connect(slider, &QSlider::valueChanged, text,
                 [text, describe](int value) { text->setText(qs(describe(value))); });
+        text->setText(qs(describe(slider->value())));
     };
     label(ui_->thresholdSlide, ui_->thresholdValueText,
           [](int v) { return format("%s:%d", "突破关键点阀值", v); });
@@ -265,6 +286,7 @@ void QXDocument::observeNotifications() {
 }
 
 void QXDocument::initMyStocklist() {
+    alerts_->loadStockModeBList();
     ui_->plantPopbtn->clear();
     for (const std::string& name : SectorGroups::shared().getPlateGroupNameArray())
         ui_->plantPopbtn->addItem(qs(name));
@@ -497,11 +519,21 @@ void QXDocument::setActivatePlateReportDelegate(const std::string& text) {
 }
 
 void QXDocument::HandModeBNofification(const Notification& note) {
-    ORVANE_LOG("model B notice for %s", stringFor(note.userInfo, StockCode).c_str());
+    alerts_->HandModeBNofification(note.userInfo);
 }
 
 void QXDocument::HandNotifiation_Stock_rasieDown(const Notification& note) {
-    ORVANE_LOG("sell signal: %s", stringFor(note.userInfo, "StockSellSignal").c_str());
+    alerts_->HandNotifiation_Stock_rasieDown(note.userInfo);
+}
+
+void QXDocument::updateNewMsgFormServer() {
+    auto& panel = NotificationPanelController::defaultNotificationPanelController();
+    if (isLaterMessageTime(getServerNewMessageTime(), getLocalNewMessageTime())) {
+        AlertSound::playNewMessage();
+        panel.showNotificationWindow();
+    } else {
+        panel.closeNotificationWindow();
+    }
 }
 
 void QXDocument::HandNotifiation_GetStockStatus(const Notification& note) {
@@ -529,8 +561,11 @@ void QXDocument::updateNotifyTrendMode(std::stop_token stop) {
     postToMainThread([doc = QPointer(this), diff] {
         if (!doc) return;
         QPushButton* button = doc->ui_->notifyBtn;
+        if (diff >= 1) {
+            button->setText(QString::number(diff));
+            AlertSound::playNewMessage();
+        }
         button->setVisible(diff >= 1);
-        if (diff >= 1) button->setText(QString::number(diff));
     });
 }
 

@@ -40,6 +40,7 @@ namespace orvane::app {
 class AppWorkers;
 class DataFreshness;
 class DocumentDelegate;
+class ModelBAlerts;
 
 class QXDocument : public QMainWindow {
     Q_OBJECT
@@ -95,6 +96,10 @@ class QXDocument : public QMainWindow {
     void HandNotifiation_GetStockStatus(const Notification& note);
     void HandHistodayStockChagedNofification(const Notification& note);
     void HandDoubleClickStockNofification(const Notification& note);
+    /// The new-message check: the alert panel slides in when the server's
+    /// newest message is later than the last one seen.
+    void updateNewMsgFormServer();
+    ModelBAlerts& alerts() const { return *alerts_; }
 
     /// The trend-up model count check (worker 4's thread): the button shows
     /// how many models the server has beyond those seen.
@@ -117,6 +122,7 @@ class QXDocument : public QMainWindow {
 
   private:
     void setUpSearchField();
+    void setUpAlerts();
     /// The sliders' labels follow their values (the values are shown only).
     void connectSliderLabels();
     void observeNotifications();
@@ -128,6 +134,7 @@ class QXDocument : public QMainWindow {
 
     std::unique_ptr<Ui::QXDocument> ui_;
     AlertPresenter alert_;
+    ModelBAlerts* alerts_ = nullptr;
     QCompleter* completer_ = nullptr;
     QStringListModel* completions_ = nullptr;
     std::unique_ptr<chart::KWindowController> kWindowController_;

@@ -2,6 +2,7 @@
 // window over history files.
 
 #include <QApplication>
+#include <QFrame>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +10,8 @@
 
 #include "AppOptions.h"
 #include "ChartScreenshot.h"
+#include "FreedesktopNotificationCenter.h"
+#include "NotificationPanelController.h"
 #include "QXApplication.h"
 #include "QXDocument.h"
 #include "QXProcessUIController.h"
@@ -55,7 +58,10 @@ int runChartWindow(QApplication& application, const app::AppOptions& options) {
 void screenshotAndQuit(QApplication& application, app::QXDocument& document,
                        const std::string& path, bool waitForVerdict) {
     auto shoot = [&application, &document, path] {
-        const bool saved = app::saveWindowPicture(document, path);
+        // The alert panel, when it slid in, is in the picture too.
+        QWidget* panel =
+            app::NotificationPanelController::defaultNotificationPanelController().newMsgPanel();
+        const bool saved = app::saveWindowsPicture({&document, panel}, path);
         std::fprintf(saved ? stdout : stderr, saved ? "%s\n" : "orvane-app: cannot write %s\n",
                      path.c_str());
         application.exit(saved ? 0 : 1);
@@ -93,6 +99,8 @@ int main(int argc, char** argv) {
     }
     if (options->chartOnly()) return runChartWindow(application, *options);
     preferences.install();
+    // Alerts go to the desktop's notification service when one answers.
+    UserNotificationCenter::install(std::make_shared<app::FreedesktopNotificationCenter>());
 
     app::QXApplication delegate(seams.dispatcher);
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate,
@@ -109,5 +117,6 @@ int main(int argc, char** argv) {
                           !options->showCode.empty());
     const int status = application.exec();
     delegate.applicationWillTerminate();
+    UserNotificationCenter::install(nullptr);
     return status;
 }

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "AppWorkers.h"
+#include "ModelBAlerts.h"
 #include "PublishedMarket.h"
 #include "QXApplication.h"
 #include "QXDocument.h"
@@ -103,8 +104,10 @@ TEST_F(AppStartUp, LoadsInOrderShowsAVerdictOpensTheDayChartAndSavesTheTargetOnQ
     EXPECT_EQ(ui.stockCodeTokenField->text().toStdString(), code);
     EXPECT_TRUE(ui.downloadData->isEnabled());
 
+    // A click on a model-B alert for the stock opens its day chart.
     QSignalSpy charted(&doc, &QXDocument::dayChartOpened);
-    doc.searchTowebAction();
+    ui.stockCodeTokenField->clear();
+    emit doc.alerts().notificationActivated(QString::fromStdString(code));
     ASSERT_TRUE(waitUntil([&] { return charted.count() == 1; }));
     EXPECT_EQ(charted.at(0).at(0).toString().toStdString(),
               (getLine_K_Path() / (code + ".txt")).string());

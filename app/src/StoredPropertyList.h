@@ -1,0 +1,50 @@
+#pragma once
+// Reading the property-list files the application keeps in its data
+// directory ("StockModeB.plist", "message.plist", "Setting.plist", ...).
+//
+// A missing file reads as nothing, and the caller uses its default. A file
+// that is there but is no property list of the expected kind (binary
+// garbage, a truncated write, an array where a dictionary belongs) is moved
+// aside to "<name>.unreadable-<yyyyMMdd-HHmmss>" (with "-2", "-3", ... when
+// that name is taken; nothing is ever overwritten), so that the next save
+// does not destroy what the user may want to look at, and the result says
+// so: the caller reports it once in the status line and goes on with its
+// default. A file the system refuses to read (permissions) is left alone.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "orvane/core/Value.h"
+
+namespace orvane::app {
+
+enum class StoredKind { Dictionary, Array };
+
+struct StoredPropertyList {
+    enum class State {
+        Read,       ///< `value` holds the file's dictionary or array
+        Missing,    ///< no such file
+        SetAside,   ///< unusable content, moved to `setAsidePath`
+        Unreadable  ///< unusable and left in place (not readable, or it could not be moved)
+    };
+    State state = State::Missing;
+    Value value;
+    std::filesystem::path file;
+    std::filesystem::path setAsidePath;
+
+    bool wasRead() const { return state == State::Read; }
+    /// The file was there but gave nothing: worth one status-line message.
+    bool needsReport() const { return state == State::SetAside || state == State::Unreadable; }
+    /// That message, in the program's language; empty when there is nothing to report.
+    std::string reportText() const;
+};
+
+StoredPropertyList readStoredPropertyList(const std::filesystem::path& file, StoredKind kind);
+
+/// Moves `file` to the first free "<name>.unreadable-<stamp>[-n]" beside it
+/// (the stamp from the process clock, local time). The new path, or nothing
+/// when the move failed.
+std::optional<std::filesystem::path> setFileAside(const std::filesystem::path& file);
+
+}  // namespace orvane::app
