@@ -23,9 +23,8 @@ class LocalHttpServer {
     void stop();
     int port() const { return port_; }
     std::string url(const std::string& path = "") const;
-    /// Set when the test ends, so slow handlers stop waiting.
-    const std::atomic<bool>& stopping() const { return stopping_; }
-    /// Sleeps up to `ms`, returning early when the server stops.
+    /// Sleeps up to `ms`, returning early when the server stops, so slow handlers end with the
+    /// test.
     void pause(int ms) const;
 
   private:

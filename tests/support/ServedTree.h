@@ -19,7 +19,7 @@ namespace orvane::test {
 class ServedTree {
   public:
     /// TEMP/tree served below `base` ("/" for the root), the quote service at "/".
-    explicit ServedTree(std::string base = "/orvane", int threads = 8);
+    explicit ServedTree(std::string base = "/orvane");
     ~ServedTree();
     ServedTree(const ServedTree&) = delete;
     ServedTree& operator=(const ServedTree&) = delete;

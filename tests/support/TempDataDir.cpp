@@ -20,12 +20,9 @@ TempDataDir::~TempDataDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
-FixedNow::FixedNow(const LocalDateTime& local) {
-    Clock::install(std::make_shared<FixedClock>(fromLocal(local)));
+FixedNow::FixedNow(int y, int mo, int d, int h, int mi, int s) {
+    Clock::install(std::make_shared<FixedClock>(fromLocal(LocalDateTime{y, mo, d, h, mi, s, 0})));
 }
-
-FixedNow::FixedNow(int y, int mo, int d, int h, int mi, int s)
-    : FixedNow(LocalDateTime{y, mo, d, h, mi, s, 0}) {}
 
 FixedNow::~FixedNow() {
     Clock::install(nullptr);

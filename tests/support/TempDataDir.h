@@ -23,7 +23,6 @@ class TempDataDir {
 /// Fixes the process clock at a local wall-clock time for the test's lifetime.
 class FixedNow {
   public:
-    explicit FixedNow(const LocalDateTime& local);
     FixedNow(int y, int mo, int d, int h = 0, int mi = 0, int s = 0);
     ~FixedNow();
 };
