@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "HistoryBuilder.h"
@@ -107,11 +108,15 @@ TEST_F(QXStockLibTest, UnreachableServerGivesThePlaceholderThenNothingAfterAPaus
 TEST_F(QXStockLibTest, UnsettingTheDelegateWaitsForTheRunningCall) {
     Progress progress;
     lib.setDelegate(&progress);
-    std::thread worker(
-        [&] { lib.withDelegate([](auto& d) { d.updateHisdatProgressdDelegate(1, 1); }); });
+    // The worker keeps calling, so the main thread surely meets a call in progress.
+    std::atomic<bool> stop{false};
+    std::thread worker([&] {
+        while (!stop) lib.withDelegate([](auto& d) { d.updateHisdatProgressdDelegate(1, 1); });
+    });
     while (progress.inside == 0) std::this_thread::yield();
     lib.setDelegate(nullptr);
     EXPECT_EQ(progress.inside, 0);
+    stop = true;
     worker.join();
 }
 
