@@ -12,6 +12,8 @@
 
 namespace orvane {
 
+namespace fs = std::filesystem;
+
 Dictionary CodeTableEntry::toRecord() const {
     return Dictionary{
         {keys::STOCK_Code, code}, {keys::STOCK_SC_Name, name}, {keys::STOCK_pinyin, pinyin}};
@@ -40,14 +42,27 @@ std::filesystem::path CodeTable::file() const {
     return file_.empty() ? dataPath("constdata/stockcode/code.txt") : file_;
 }
 
-std::vector<CodeTableEntry> CodeTable::readEntries() const {
-    auto bytes = readFile(file());
-    return bytes ? parseCodeTable(*bytes) : std::vector<CodeTableEntry>{};
+std::shared_ptr<const std::vector<CodeTableEntry>> CodeTable::readEntries() const {
+    const fs::path path = file();
+    std::error_code ec;
+    const auto written = fs::last_write_time(path, ec);
+    const auto size = ec ? 0 : fs::file_size(path, ec);
+    std::lock_guard lock(entriesMutex_);
+    const bool same = !ec && entries_ && entriesPath_ == path && entriesWritten_ == written &&
+                      entriesSize_ == size;
+    if (same) return entries_;
+    auto bytes = readFile(path);
+    entries_ = std::make_shared<const std::vector<CodeTableEntry>>(
+        bytes ? parseCodeTable(*bytes) : std::vector<CodeTableEntry>{});
+    entriesPath_ = path;
+    entriesWritten_ = ec ? fs::file_time_type{} : written;
+    entriesSize_ = size;
+    return entries_;
 }
 
 Array CodeTable::getAllStockTradeData() const {
     Array out;
-    for (const auto& e : readEntries()) out.emplace_back(e.toRecord());
+    for (const auto& e : *readEntries()) out.emplace_back(e.toRecord());
     return out;
 }
 
@@ -64,7 +79,7 @@ Array CodeTable::searchStockSubKey(std::string_view key) const {
     }
     if (utf16Length(key) < minLength) return {};
     Array out;
-    for (const auto& e : readEntries())
+    for (const auto& e : *readEntries())
         if ((e.*field).find(key) != std::string::npos) out.emplace_back(e.toRecord());
     return out;
 }
@@ -72,7 +87,7 @@ Array CodeTable::searchStockSubKey(std::string_view key) const {
 std::shared_ptr<const std::vector<CodeTableEntry>> CodeTable::nameTable() const {
     std::lock_guard lock(nameTableMutex_);
     if (nameTable_ && !nameTable_->empty()) return nameTable_;
-    auto table = std::make_shared<std::vector<CodeTableEntry>>(readEntries());
+    auto table = std::make_shared<std::vector<CodeTableEntry>>(*readEntries());
     if (table->size() > kMaxNameTableSize) table->resize(kMaxNameTableSize);
     std::stable_sort(table->begin(), table->end(), [](const auto& a, const auto& b) {
         return leadingInt(a.code) < leadingInt(b.code);
@@ -113,7 +128,7 @@ std::optional<std::string> CodeTable::getStockCodeName(std::string_view code) co
 
 std::optional<std::string> CodeTable::getStockCodeFromName(std::string_view name) const {
     std::optional<std::string> found;
-    for (const auto& e : readEntries())
+    for (const auto& e : *readEntries())
         if (e.name == name) found = e.code;
     return found;
 }

@@ -138,7 +138,11 @@ std::shared_ptr<MarketInfoRun> startMarketInfoRun(QXStockLib& lib, bool reportOn
         fs::remove(download, ec);
         fs::remove(parsedGainListPath(download), ec);
         request->setDownloadDestinationPath(download);
-        request->setDidFinishHandler(downloadMarketReportComplete);
+        // A worker parses the lists itself, so the window never waits for it.
+        if (reportOnCaller)
+            run->lists_.push_back(request);
+        else
+            request->setDidFinishHandler(downloadMarketReportComplete);
         queue->addOperation(request);
     }
     run->queue_ = queue;
@@ -162,6 +166,7 @@ std::optional<std::int32_t> runMarketInfoProcess(QXStockLib& lib, std::stop_toke
         return true;
     };
     if (!waitFor([&] { return run->queueFinished_.load(); })) return std::nullopt;
+    for (const auto& list : run->lists_) downloadMarketReportComplete(*list);
     const std::optional<std::int32_t> score = QueueFinishMarktReport(lib, *run->queue_);
     if (score) run->markScore_ = *score;
     run->reported_ = score.has_value();

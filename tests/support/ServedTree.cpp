@@ -15,7 +15,6 @@ ServedTree::ServedTree(std::string base)
     options.tree = tree_;
     options.basePath = std::move(base);
     options.port = 0;
-    options.threads = 8;
     server_.emplace(options);
     if (std::optional<int> port = server_->bind()) {
         port_ = *port;

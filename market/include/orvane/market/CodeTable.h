@@ -7,7 +7,8 @@
 // big-endian, the order UTF-16 means when nothing says otherwise, so a table
 // reads the same on every machine whatever the host's own byte order.
 //
-// Candidate search and code-from-name read the file afresh on every call;
+// Candidate search and code-from-name see the file as it is on every call
+// (the parsed entries are kept only while the file's time and size stay);
 // the sorted name table is built on the first name lookup and kept for the
 // life of the object, unless it came out empty (no reference data yet): then
 // the next lookup builds it again, so names appear once the first reference
@@ -61,10 +62,15 @@ class CodeTable {
     static constexpr std::size_t kMaxNameTableSize = 65535;
 
   private:
-    std::vector<CodeTableEntry> readEntries() const;
+    std::shared_ptr<const std::vector<CodeTableEntry>> readEntries() const;
     std::shared_ptr<const std::vector<CodeTableEntry>> nameTable() const;
 
     std::filesystem::path file_;
+    mutable std::mutex entriesMutex_;
+    mutable std::shared_ptr<const std::vector<CodeTableEntry>> entries_;
+    mutable std::filesystem::path entriesPath_;
+    mutable std::filesystem::file_time_type entriesWritten_;
+    mutable std::uintmax_t entriesSize_ = 0;
     mutable std::mutex nameTableMutex_;
     mutable std::shared_ptr<const std::vector<CodeTableEntry>> nameTable_;
 };

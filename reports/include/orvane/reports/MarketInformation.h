@@ -14,6 +14,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 #include "orvane/core/Value.h"
 #include "orvane/reports/GainListFiles.h"
@@ -47,6 +48,8 @@ class MarketInfoRun {
     friend std::shared_ptr<MarketInfoRun> startMarketInfoRun(QXStockLib&, bool);
     friend std::optional<std::int32_t> runMarketInfoProcess(QXStockLib&, std::stop_token);
     std::shared_ptr<RequestQueue> queue_;  // main thread only
+    /// The gain lists, when the caller's thread parses them.
+    std::vector<std::shared_ptr<HttpRequest>> lists_;
     std::shared_ptr<HttpRequest> scores_, doublePaoScores_;
     std::atomic<bool> queueFinished_{false};
     std::atomic<bool> reported_{false};
