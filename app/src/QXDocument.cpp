@@ -304,11 +304,14 @@ void QXDocument::initMyStocklist() {
     ui_->answerMatrix->hide();
     ui_->lastBtn->setEnabled(false);
     ui_->nextBtn->setEnabled(false);
-    if (const auto settings = readPropertyList(dataPath("Setting.plist"));
-        settings && settings->isDictionary()) {
-        const Value* key = orvane::find(settings->dictionary(), "searchKey");
+    const StoredPropertyList settings =
+        readStoredPropertyList(dataPath("Setting.plist"), StoredKind::Dictionary);
+    if (settings.wasRead()) {
+        const Value* key = orvane::find(settings.value.dictionary(), "searchKey");
         ui_->searchURLField->setText(key && key->isString() ? qs(key->string())
                                                             : QStringLiteral("日K线"));
+    } else if (settings.needsReport()) {
+        showStatus(settings.reportText());
     }
     workers_->startScheduleAndTrendModeWorkers();
 }

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "DataFreshness.h"
 #include "StockSearch.h"
 #include "TempDataDir.h"
 #include "VerdictDisplay.h"
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/LocalTime.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
@@ -15,6 +17,7 @@
 using namespace orvane;
 using namespace orvane::app;
 namespace k = orvane::keys;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -139,4 +142,17 @@ TEST_F(SearchFieldTest, ChangedTextByLengthCodeAndName) {
 
 TEST(StockCaption, PlaceholdersTakeTheArgumentsAndNothingElseIsInterpreted) {
     EXPECT_EQ(stockCaption("%@ (%s) %d %s", "名", "600000"), "名 (600000) %d %s");
+}
+
+TEST(DataFreshness, TheNoticeNamesTheLastGoodAnswerUntilBothAnswerAgain) {
+    DataFreshness freshness;
+    const TimePoint t0 = fromLocal({2024, 5, 6, 10, 15, 0});
+    EXPECT_FALSE(freshness.record(DataFreshness::Source::DataServer, true, t0));
+    EXPECT_FALSE(freshness.staleNotice());
+    EXPECT_TRUE(freshness.record(DataFreshness::Source::DataServer, false, t0 + 30s));
+    EXPECT_FALSE(freshness.record(DataFreshness::Source::DataServer, false, t0 + 60s));
+    EXPECT_EQ(freshness.staleNotice(), "行情数据停留在 10:15:00：数据服务器无响应");
+    EXPECT_TRUE(freshness.record(DataFreshness::Source::DataServer, true, t0 + 90s));
+    EXPECT_TRUE(freshness.record(DataFreshness::Source::QuoteService, false, t0 + 95s));
+    EXPECT_EQ(freshness.staleNotice(), "行情数据停留在 10:16:35：行情服务无响应");
 }

@@ -135,8 +135,17 @@ TEST_F(AppStartUp, AServerThatDoesNotAnswerGivesTheAlertAndNothingMore) {
     EXPECT_EQ(app.document()->ui().plantPopbtn->count(), 0);
 }
 
-TEST_F(AppStartUp, SettingsTargetAndAMissingKey) {
+TEST_F(AppStartUp, SettingsTargetsAndBadFiles) {
     QXDocument doc;
+    // Garbage: the defaults, the file kept aside, one word in the status line.
+    writeFileAtomically(dataPath("Setting.plist"), "\x01\x02 not a list");
+    doc.initMyStocklist();
+    EXPECT_EQ(doc.ui().searchURLField->text(), "日K线");
+    EXPECT_TRUE(doc.ui().statusField->text().contains("Setting.plist 已损坏"));
+    EXPECT_FALSE(std::filesystem::exists(dataPath("Setting.plist")));
+    // No code table yet: the search field says so.
+    EXPECT_TRUE(doc.ui().stockCodeTokenField->placeholderText().startsWith("没有股票代码表"));
+
     writePropertyList(dataPath("Setting.plist"), Value(Dictionary{{"searchKey", "雪球财经"}}));
     doc.initMyStocklist();
     EXPECT_EQ(doc.ui().searchURLField->text(), "雪球财经");
