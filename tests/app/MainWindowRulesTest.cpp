@@ -35,27 +35,20 @@ Dictionary record(int trend, int score, const char* close = "10.50") {
 TEST(VerdictDisplay, TextAndColourFollowTheTrendAndTheScore) {
     struct Case {
         int trend, score;
-        const char* text;
+        std::string text;
         Rgb colour;
     };
+    const std::string gains = ",\r\n 5日涨幅为3.46%,\r\n 10日涨幅为-1.20%";
     const Case cases[] = {
-        {0, 191, "600000 趋势不明,得分:191 ,\r\n 5日涨幅为3.46%,\r\n 10日涨幅为-1.20%",
-         colours::black},
-        {0, 192, "600000 趋势不明,得分:192 ,\r\n 5日涨幅为3.46%,\r\n 10日涨幅为-1.20%",
-         colours::orange},
-        {1, 80, "600000 是上涨趋势,得分:80 ,\r\n 5日涨幅为3.46%,\r\n 10日涨幅为-1.20%",
-         colours::black},
+        {0, 191, "600000 趋势不明,得分:191 " + gains, colours::black},
+        {0, 192, "600000 趋势不明,得分:192 " + gains, colours::orange},
+        {1, 80, "600000 是上涨趋势,得分:80 " + gains, colours::black},
         {2, 80, "600000 是下降趋势", colours::black},
-        {3, 80, "600000 是盘整状态， 得分:80 ,\r\n 5日涨幅为3.46%,\r\n 10日涨幅为-1.20%",
-         colours::black},
-        {1000, 80, "注意  600000 正在加速上涨,得分:80 ,\r\n 5日涨幅为3.46%,\r\n 10日涨幅为-1.20%",
-         colours::red},
-        {1001, 169, "注意 600000 突破关键点,得分:169,\r\n 5日涨幅为3.46%,\r\n 10日涨幅为-1.20%",
-         colours::magenta},
-        {1001, 170, "注意 600000 突破关键点,得分:170,\r\n 5日涨幅为3.46%,\r\n 10日涨幅为-1.20%",
-         colours::red},
-        {-1, 5, "600000 没有判断出趋势,得分:5 ,\r\n 5日涨幅为3.46%,\r\n 10日涨幅为-1.20%",
-         colours::magenta},
+        {3, 80, "600000 是盘整状态， 得分:80 " + gains, colours::black},
+        {1000, 80, "注意  600000 正在加速上涨,得分:80 " + gains, colours::red},
+        {1001, 169, "注意 600000 突破关键点,得分:169" + gains, colours::magenta},
+        {1001, 170, "注意 600000 突破关键点,得分:170" + gains, colours::red},
+        {-1, 5, "600000 没有判断出趋势,得分:5 " + gains, colours::magenta},
     };
     for (const Case& c : cases) {
         const VerdictView view = makeVerdictView(record(c.trend, c.score), 0);
