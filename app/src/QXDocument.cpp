@@ -21,6 +21,8 @@
 #include "ModelBAlerts.h"
 #include "NewMessageTime.h"
 #include "NotificationPanelController.h"
+#include "OneHisStockController.h"
+#include "QXTrendMode.h"
 #include "Questionnaire.h"
 #include "StockSearch.h"
 #include "StoredPropertyList.h"
@@ -168,7 +170,13 @@ QXDocument::QXDocument(QWidget* parent)
             [this](int index) { switchTableViewAction(1001 + index); });
     connect(ui_->downloadData, &QPushButton::clicked, this, &QXDocument::downlaodData);
     connect(ui_->searchToWeb, &QToolButton::clicked, this, &QXDocument::searchTowebAction);
-    connect(ui_->notifyBtn, &QPushButton::clicked, ui_->notifyBtn, &QWidget::hide);
+    connect(ui_->notifyBtn, &QPushButton::clicked, this, &QXDocument::ModeThrendUp);
+    connect(ui_->actionTrendUpModels, &QAction::triggered, this,
+            [] { QXTrendMode::defQXTrendMode().showTrendUpModeForWindow(); });
+    connect(ui_->actionGuide, &QAction::triggered, this, &QXDocument::helpAction);
+    oneHisStockUIControlller_ =
+        new oneHisStockControlller(ui_->stockCodeTokenField, ui_->historyTab);
+    ui_->historyTabLayout->addWidget(oneHisStockUIControlller_);
     connect(ui_->stopDownloadBtn, &QPushButton::clicked, this, [this] {
         mStopDownload = true;
         ui_->stopDownloadBtn->hide();
@@ -344,6 +352,7 @@ void QXDocument::shutDown() {
     QXStockLib::defQXStockLib().setDelegate(nullptr);
     observers_.clear();
     workers_->stopAll();
+    oneHisStockUIControlller_->stopCalculations();
     mStopDownload = true;
     if (background_.joinable()) {
         background_.request_stop();
@@ -399,6 +408,7 @@ void QXDocument::controlTextDidChange() {
                                  [this](std::string_view code) { return isHeldStock(code); },
                                  localizedString("title")});
     ui_->addMyStockBtn->setEnabled(change.addEnabled);
+    oneHisStockUIControlller_->updateOneStockCaptureInfo();
     if (change.status) showStatus(*change.status);
     if (change.name) ui_->stockCodeName->setText(qs(*change.name));
     if (change.searchText) ui_->stockCodeTokenField->setText(qs(*change.searchText));
@@ -537,6 +547,7 @@ void QXDocument::switchTableViewAction(int tag) {
     if (tag < 1001) return;
     const int index = tag - 1001;
     ui_->switchTableView->setCurrentIndex(index);
+    if (index == 2) oneHisStockUIControlller_->updateOneStockCaptureInfo();
 }
 
 bool QXDocument::isScreening() const {
@@ -775,6 +786,22 @@ void QXDocument::HandHistodayStockChagedNofification(const Notification& note) {
 
 void QXDocument::HandDoubleClickStockNofification(const Notification&) {
     ui_->switchTableView->setCurrentIndex(2);
+    oneHisStockUIControlller_->updateOneStockCaptureInfo();
+    oneHisStockUIControlller_->calOneStockHisInfo();
+}
+
+void QXDocument::ModeThrendUp() {
+    QXTrendMode::defQXTrendMode().showTrendUpModeForWindow();
+    ui_->notifyBtn->hide();
+}
+
+void QXDocument::helpAction() {
+    // Installed beside the program's share folder; in a build tree too.
+    const fs::path guide = fs::path(QCoreApplication::applicationDirPath().toStdString()) /
+                           "../share/orvane/Guide.pdf";
+    std::error_code ec;
+    if (!fs::exists(guide, ec) || !Workspace::shared()->openFile(fs::weakly_canonical(guide, ec)))
+        showStatus("没有找到使用指南 Guide.pdf，或没有可以打开它的程序");
 }
 
 void QXDocument::updateStatusTimes() {

@@ -44,6 +44,7 @@ class DataFreshness;
 class DocumentDelegate;
 class ModelBAlerts;
 class Questionnaire;
+class oneHisStockControlller;
 
 class QXDocument : public QMainWindow {
     Q_OBJECT
@@ -131,6 +132,13 @@ class QXDocument : public QMainWindow {
     // The tab buttons (tags 1001 on select tabs 0 on) and the questionnaire.
     void switchTableViewAction(int tag);
     Questionnaire& questionnaire() { return *questionnaire_; }
+    oneHisStockControlller* oneHisStockUIControlller() const { return oneHisStockUIControlller_; }
+
+    // Help.
+    /// Opens the user guide with the desktop's PDF viewer.
+    void helpAction();
+    /// The trend-up model gallery (the counter button hides itself then).
+    void ModeThrendUp();
 
   signals:
     /// A sector report was built (or the screening found nothing).
@@ -167,6 +175,7 @@ class QXDocument : public QMainWindow {
     std::unique_ptr<Ui::QXDocument> ui_;
     AlertPresenter alert_;
     ModelBAlerts* alerts_ = nullptr;
+    oneHisStockControlller* oneHisStockUIControlller_ = nullptr;
     QCompleter* completer_ = nullptr;
     QStringListModel* completions_ = nullptr;
     std::unique_ptr<chart::KWindowController> kWindowController_;
