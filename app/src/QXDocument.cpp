@@ -18,6 +18,7 @@
 #include "AlertSound.h"
 #include "AppWorkers.h"
 #include "DataFreshness.h"
+#include "HelpWindow.h"
 #include "ModelBAlerts.h"
 #include "NewMessageTime.h"
 #include "NotificationPanelController.h"
@@ -174,6 +175,12 @@ QXDocument::QXDocument(QWidget* parent)
     connect(ui_->actionTrendUpModels, &QAction::triggered, this,
             [] { QXTrendMode::defQXTrendMode().showTrendUpModeForWindow(); });
     connect(ui_->actionGuide, &QAction::triggered, this, &QXDocument::helpAction);
+    connect(ui_->actionDoublePaoHelp, &QAction::triggered, this, [this] {
+        if (!doublePaoHelp_)
+            doublePaoHelp_ = new HelpWindow(std::string(serverpath::kDoubleCannonHelp),
+                                            QStringLiteral("双炮形态"), this);
+        doublePaoHelp_->help_DoublePao();
+    });
     oneHisStockUIControlller_ =
         new oneHisStockControlller(ui_->stockCodeTokenField, ui_->historyTab);
     ui_->historyTabLayout->addWidget(oneHisStockUIControlller_);

@@ -45,6 +45,7 @@ class DocumentDelegate;
 class ModelBAlerts;
 class Questionnaire;
 class oneHisStockControlller;
+class HelpWindow;
 
 class QXDocument : public QMainWindow {
     Q_OBJECT
@@ -176,6 +177,7 @@ class QXDocument : public QMainWindow {
     AlertPresenter alert_;
     ModelBAlerts* alerts_ = nullptr;
     oneHisStockControlller* oneHisStockUIControlller_ = nullptr;
+    HelpWindow* doublePaoHelp_ = nullptr;
     QCompleter* completer_ = nullptr;
     QStringListModel* completions_ = nullptr;
     std::unique_ptr<chart::KWindowController> kWindowController_;

@@ -12,6 +12,7 @@
 #include "orvane/market/ServerPaths.h"
 #include "orvane/publisher/MarketFiles.h"
 #include "orvane/publisher/MarketImport.h"
+#include "orvane/publisher/HelpPages.h"
 #include "orvane/publisher/ModelGallery.h"
 #include "orvane/publisher/PricePatterns.h"
 #include "orvane/publisher/ReferenceData.h"
@@ -148,6 +149,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         for (const DayVerdict& day : modelBDays[i]) hits.push_back({&stocks[i], day});
     std::string error;
     bool ok = writeMarketLists(staging, market) && writeModelGallery(staging, std::move(hits)) &&
+              writeTreeFile(below(staging, serverpath::kDoubleCannonHelp), doubleCannonHelpPage()) &&
               writeReferenceArchive(below(staging, serverpath::kConstDataZip), listing, composites,
                                     error) &&
               writeTreeFile(below(staging, serverpath::kUpdateConfigFile),

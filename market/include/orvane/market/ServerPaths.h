@@ -15,6 +15,8 @@ inline constexpr std::string_view kQuoteFolder = "/const/hisdata/sinadata/";
 inline constexpr std::string_view kSortFolder = "/const/hisdata/sortdata/";
 inline constexpr std::string_view kTrendUpModeFolder = "/const/trendupmode/";
 inline constexpr std::string_view kTrendUpModeIni = "/const/trendupmode/modeini.txt";
+/// The double-cannon pattern explained, for the help window.
+inline constexpr std::string_view kDoubleCannonHelp = "/const/help/doublepao.html";
 
 /// Today's result file of a stock.
 std::string resultFilePath(std::string_view code);
