@@ -48,8 +48,7 @@ void stableSortBy(Array& rows, Key key) {
 }  // namespace
 
 FilterMode filterModeOf(int segment) {
-    return segment >= 1 && segment <= 3 ? static_cast<FilterMode>(segment)
-                                        : FilterMode::TopGainers;
+    return segment >= 1 && segment <= 3 ? static_cast<FilterMode>(segment) : FilterMode::TopGainers;
 }
 
 int topGainerCount(int popupIndex) {
@@ -101,8 +100,7 @@ RowCell filterCell(const Dictionary& row, std::string_view column, FilterMode mo
     if (column == kPercentColumn) {
         if (f.suspended()) return {"停 牌", f.rowColour(), CellFont::Table};
         const float v = shownPercent(row, mode);
-        return {format(v > 0 ? "+%.2f %%" : "%.2f %%", double{v}), f.rowColour(),
-                CellFont::Bold12};
+        return {format(v > 0 ? "+%.2f %%" : "%.2f %%", double{v}), f.rowColour(), CellFont::Bold12};
     }
     if (column == kChangeColumn)
         return {format("%.2f", double{f.change()}), f.rowColour(), CellFont::Table};

@@ -37,10 +37,12 @@ std::filesystem::file_time_type stampOf(const std::filesystem::path& file) {
 QXScoreController::QXScoreController(ListMainWindowFields fields, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::QXScoreController>()), fields_(fields) {
     ui_->setupUi(this);
-    for (const char* title : kSegmentTitles) ui_->scoreTypeSegment->addTab(QString::fromUtf8(title));
+    for (const char* title : kSegmentTitles)
+        ui_->scoreTypeSegment->addTab(QString::fromUtf8(title));
 
     model_ = new RowTableModel(
-        {{k::STOCK_Code, QStringLiteral("股票"), 170}, {k::STOCK_SCORE, QStringLiteral("得分"), 110}},
+        {{k::STOCK_Code, QStringLiteral("股票"), 170},
+         {k::STOCK_SCORE, QStringLiteral("得分"), 110}},
         [](const Dictionary& row, std::string_view column) {
             return scoreCell(row, column, [](std::string_view code) {
                 return CodeTable::shared().getStockCodeName(code);
@@ -64,8 +66,7 @@ QXScoreController::QXScoreController(ListMainWindowFields fields, QWidget* paren
     connect(reload_, &QTimer::timeout, this, &QXScoreController::reloadWhenRewritten);
     watcher_ = new QFileSystemWatcher(this);
     watcher_->addPath(QString::fromStdString(getGainsPath().string()));
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, reload_,
-            qOverload<>(&QTimer::start));
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, reload_, qOverload<>(&QTimer::start));
 }
 
 QXScoreController::~QXScoreController() = default;
@@ -91,8 +92,9 @@ void QXScoreController::scoreTypeAction(int segment) {
     }
     loadedStamp_ = stampOf(file);
     model_->setRows(list.rows);
-    ui_->scoreCaptionField->setText(
-        QStringLiteral("%1 (%2)").arg(QString::fromUtf8(kSegmentTitles[segment])).arg(model_->rowCount()));
+    ui_->scoreCaptionField->setText(QStringLiteral("%1 (%2)")
+                                        .arg(QString::fromUtf8(kSegmentTitles[segment]))
+                                        .arg(model_->rowCount()));
     emit scoreListLoaded(segment);
 }
 

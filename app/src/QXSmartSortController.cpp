@@ -157,8 +157,9 @@ void QXSmartSortController::initStockArray() {
 
 void QXSmartSortController::showRows(Array rows) {
     model_->setRows(std::move(rows));
-    ui_->smartStatusField->setText(
-        QStringLiteral("%1 只, 更新于 %2").arg(model_->rowCount()).arg(QString::fromStdString(clockText())));
+    ui_->smartStatusField->setText(QStringLiteral("%1 只, 更新于 %2")
+                                       .arg(model_->rowCount())
+                                       .arg(QString::fromStdString(clockText())));
     UpdateMianUI();
     emit smartListRebuilt(model_->rowCount());
 }

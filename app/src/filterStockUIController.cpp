@@ -80,8 +80,7 @@ filterStockUIController::filterStockUIController(ListMainWindowFields fields, QW
     connect(table->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &filterStockUIController::didClickTableColumn);
     if (fields_.stopDownloadBtn)
-        connect(fields_.stopDownloadBtn, &QPushButton::clicked, this,
-                [this] { runStop_->stop(); });
+        connect(fields_.stopDownloadBtn, &QPushButton::clicked, this, [this] { runStop_->stop(); });
     UpdateMianUI();
 }
 
@@ -166,7 +165,8 @@ void filterStockUIController::UpdateMianUI() {
     const int row = selectedRow();
     const std::size_t count = model_->rows().size();
     if (row < 0) {
-        for (QLabel* field : {fields_.stockCodeName, fields_.stockTrendInfo, fields_.stockTrendInfo2})
+        for (QLabel* field :
+             {fields_.stockCodeName, fields_.stockTrendInfo, fields_.stockTrendInfo2})
             if (field) field->clear();
         if (fields_.stockCodeTokenField) fields_.stockCodeTokenField->clear();
         ui_->indexField->setText(QString::fromStdString(filterIndexText(0, count)));
