@@ -2,10 +2,13 @@
 
 #include <QAbstractItemView>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCompleter>
 #include <QFutureWatcher>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStringListModel>
 #include <QTime>
 #include <QtConcurrent>
@@ -18,11 +21,15 @@
 #include "ModelBAlerts.h"
 #include "NewMessageTime.h"
 #include "NotificationPanelController.h"
+#include "Questionnaire.h"
 #include "StockSearch.h"
 #include "StoredPropertyList.h"
 #include "TrendModeCount.h"
 #include "VerdictDisplay.h"
+#include "WebSearch.h"
+#include "orvane/analysis/AnalysisSession.h"
 #include "orvane/chart/KWindowController.h"
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/Log.h"
@@ -32,6 +39,7 @@
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/StringTable.h"
+#include "orvane/core/Workspace.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/HttpRequest.h"
 #include "orvane/market/MarketServers.h"
@@ -39,6 +47,7 @@
 #include "orvane/market/ServerPaths.h"
 #include "orvane/market/StockCode.h"
 #include "orvane/market/StockKeys.h"
+#include "orvane/reports/StockScreening.h"
 #include "orvane/stocklib/QXStockLib.h"
 #include "ui_QXDocument.h"
 
@@ -121,6 +130,9 @@ class DocumentDelegate final : public QXStockLibUpdateDelegate {
     void setActivatePlateReportDelegate(const std::string& text) override {
         post([=](QXDocument& d) { d.setActivatePlateReportDelegate(text); });
     }
+    void tagArrayActivatePlateDelegate(const Array& list, bool up, bool clear) override {
+        post([=](QXDocument& d) { d.tagArrayActivatePlateDelegate(list, up, clear); });
+    }
 
   private:
     void post(std::function<void(QXDocument&)> call) {
@@ -149,6 +161,11 @@ QXDocument::QXDocument(QWidget* parent)
     ui_->sortPlantGainsPopbtn->addItems({QStringLiteral("5"), QStringLiteral("10")});
     setUpSearchField();
     setUpAlerts();
+    setUpSectorArea();
+    setUpWebSearch();
+    setUpQuestionnaire();
+    connect(ui_->switchTableView, &QTabWidget::tabBarClicked, this,
+            [this](int index) { switchTableViewAction(1001 + index); });
     connect(ui_->downloadData, &QPushButton::clicked, this, &QXDocument::downlaodData);
     connect(ui_->searchToWeb, &QToolButton::clicked, this, &QXDocument::searchTowebAction);
     connect(ui_->notifyBtn, &QPushButton::clicked, ui_->notifyBtn, &QWidget::hide);
@@ -300,10 +317,8 @@ void QXDocument::initMyStocklist() {
         CodeTable::shared().getAllStockTradeData().empty()
             ? QStringLiteral("没有股票代码表：参考数据下载完成后即可搜索")
             : QStringLiteral("代码 / 名称 / 拼音首字母"));
-    // The questionnaire starts over.
-    ui_->answerMatrix->hide();
-    ui_->lastBtn->setEnabled(false);
-    ui_->nextBtn->setEnabled(false);
+    questionnaire_->initQA();
+    showQuestionnaire();
     const StoredPropertyList settings =
         readStoredPropertyList(dataPath("Setting.plist"), StoredKind::Dictionary);
     if (settings.wasRead()) {
@@ -329,6 +344,14 @@ void QXDocument::shutDown() {
     QXStockLib::defQXStockLib().setDelegate(nullptr);
     observers_.clear();
     workers_->stopAll();
+    mStopDownload = true;
+    if (background_.joinable()) {
+        background_.request_stop();
+        // It may be waiting for this thread to show a record: keep serving
+        // until it has ended (after quit the dispatcher drops the tasks).
+        while (!backgroundEnded_) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        background_.join();
+    }
     if (fetch_) fetch_->waitForFinished();
 }
 
@@ -441,7 +464,208 @@ void QXDocument::xupdateStockTrendDict(const Dictionary& record) {
 void QXDocument::searchTowebAction() {
     const std::string code = ui_->stockCodeTokenField->text().trimmed().toStdString();
     if (!isValidStockCode(code)) return;
-    if (searchKey() == QStringLiteral("日K线")) openDayChart(code);
+    const std::string target = searchKey().toStdString();
+    if (target == kDayChartTarget)
+        openDayChart(code);
+    else if (const auto url = portalPageURL(target, code))
+        Workspace::shared()->openURL(*url);
+}
+
+void QXDocument::setUpWebSearch() {
+    auto* menu = new QMenu(ui_->searchToWeb);
+    for (const std::string& target : webSearchTargets()) {
+        QAction* action = menu->addAction(qs(target));
+        action->setCheckable(true);
+    }
+    // The highlighted target shows its mark and becomes the target while
+    // highlighted; choosing it opens it.
+    connect(menu, &QMenu::hovered, this, [this, menu](QAction* hovered) {
+        for (QAction* a : menu->actions()) a->setChecked(a == hovered);
+        ui_->searchURLField->setText(hovered->text().isEmpty() ? QStringLiteral("日K线")
+                                                               : hovered->text());
+    });
+    connect(menu, &QMenu::aboutToShow, this, [] { ORVANE_LOG("menuWillOpen"); });
+    connect(menu, &QMenu::triggered, this, [this](QAction* chosen) {
+        ui_->searchURLField->setText(chosen->text());
+        searchTowebAction();
+    });
+    ui_->searchToWeb->setMenu(menu);
+}
+
+void QXDocument::setUpQuestionnaire() {
+    questionnaire_ = std::make_unique<Questionnaire>(
+        [](const std::string& key) { return localizedString(key); });
+    connect(ui_->startButton, &QPushButton::clicked, this, [this] {
+        questionnaire_->startQA();
+        showQuestionnaire();
+    });
+    connect(ui_->answerYes, &QRadioButton::clicked, this, [this] {
+        questionnaire_->answerAction(true);
+        showQuestionnaire();
+    });
+    connect(ui_->answerNo, &QRadioButton::clicked, this, [this] {
+        questionnaire_->answerAction(false);
+        showQuestionnaire();
+    });
+    connect(ui_->nextBtn, &QPushButton::clicked, this, [this] {
+        questionnaire_->nextQAAction();
+        showQuestionnaire();
+    });
+    connect(ui_->lastBtn, &QPushButton::clicked, this, [this] {
+        questionnaire_->lastQAAction();
+        showQuestionnaire();
+    });
+}
+
+void QXDocument::showQuestionnaire() {
+    const Questionnaire::View& v = questionnaire_->view();
+    ui_->QuestionTextField->setText(displayText(v.question));
+    ui_->answerTextField->setText(displayText(v.result));
+    ui_->answerMatrix->setVisible(v.answersShown);
+    // Both cells off is a state radio buttons only reach without exclusivity.
+    for (auto [button, on] : {std::pair{ui_->answerYes, v.yes}, {ui_->answerNo, v.no}}) {
+        button->setAutoExclusive(false);
+        button->setChecked(on);
+        button->setAutoExclusive(true);
+    }
+    ui_->lastBtn->setEnabled(v.previousEnabled);
+    ui_->nextBtn->setEnabled(v.nextEnabled);
+    ui_->startButton->setVisible(v.startShown);
+}
+
+void QXDocument::switchTableViewAction(int tag) {
+    if (tag < 1001) return;
+    const int index = tag - 1001;
+    ui_->switchTableView->setCurrentIndex(index);
+}
+
+bool QXDocument::isScreening() const {
+    return backgroundBusy_;
+}
+
+bool QXDocument::runInBackground(std::function<void(std::stop_token)> work) {
+    if (backgroundBusy_ || shutDown_) return false;
+    if (background_.joinable()) background_.join();  // the last one has ended
+    backgroundBusy_ = true;
+    backgroundEnded_ = false;
+    mStopDownload = false;
+    ui_->stopDownloadBtn->show();
+    background_ = std::jthread([this, work = std::move(work)](std::stop_token stop) {
+        work(stop);
+        backgroundEnded_ = true;
+        postToMainThread([doc = QPointer(this)] {
+            if (!doc) return;
+            doc->ui_->stopDownloadBtn->hide();
+            doc->backgroundBusy_ = false;
+        });
+    });
+    return true;
+}
+
+void QXDocument::setUpSectorArea() {
+    connect(ui_->plantPopbtn, &QComboBox::activated, this, [this] { selectPlantPopAction(); });
+    connect(ui_->filterPlatebtn, &QPushButton::clicked, this, &QXDocument::filterPlantAction);
+    connect(ui_->sortPlantGainsPopbtn, &QComboBox::activated, this, [this] { sortPlantStock(); });
+    connect(ui_->filterPlantPopbtn, &QComboBox::activated, this,
+            [this] { setPopToCurStock(true); });
+    connect(ui_->sortPlantGroupBtn, &QPushButton::clicked, this, &QXDocument::sortPlantGroupAction);
+    connect(ui_->selectCompositBtn, &QPushButton::clicked, this, &QXDocument::selectComposit);
+}
+
+void QXDocument::selectPlantPopAction() {
+    const std::string group = ui_->plantPopbtn->currentText().toStdString();
+    ui_->sortPlantGrouptextView->setPlainText(
+        qs(sectorSizeText(group, SectorGroups::shared().getPlantGroupNum(group))));
+}
+
+void QXDocument::filterPlantAction() {
+    const std::string group = ui_->plantPopbtn->currentText().toStdString();
+    if (group.empty()) return;
+    screening_ = SectorScreening{};
+    runInBackground([this, group](std::stop_token) {
+        SectorScreening result{group, 0, {}, {}};
+        result.today = processFilterStockFromSubPlateGroup(
+            QXStockLib::defQXStockLib(), group, result.processed, result.before5, &mStopDownload);
+        postToMainThread([doc = QPointer(this), result = std::move(result)] {
+            if (!doc) return;
+            doc->screening_ = result;
+            ProgressPanel::shared()->closeProgressPanel();
+            if (result.today.empty())
+                doc->alert_(QStringLiteral("没有选出符合条件的股票！"),
+                            QStringLiteral("没有选出符合条件的股票,请重新选择。"));
+            doc->sortPlantStock();
+            emit doc->sectorReportShown();
+        });
+    });
+}
+
+void QXDocument::sortPlantStock() {
+    const int window = ui_->sortPlantGainsPopbtn->currentText().toInt();
+    const auto report = app::sortPlantStock(screening_, window, nameOf);
+    if (!report) return;
+    ui_->filterPlantPopbtn->clear();
+    for (const std::string& code : report->pickedCodes) ui_->filterPlantPopbtn->addItem(qs(code));
+    ui_->sortPlantGrouptextView->setPlainText(displayText(report->text));
+    const fs::path file =
+        ensureFolder(getGainsPath()) / sectorReportFileName(screening_.group, toLocal(now()));
+    std::error_code ec;
+    fs::remove(file, ec);
+    writeFileAtomically(file, report->text);  // a failed write leaves the report shown
+}
+
+void QXDocument::setPopToCurStock(bool fromPickedCodes) {
+    ui_->stockCodeTokenField->setText(fromPickedCodes ? ui_->filterPlantPopbtn->currentText()
+                                                      : QString());
+    downlaodData();
+}
+
+void QXDocument::sortPlantGroupAction() {
+    auto panel = ProgressPanel::shared();
+    panel->showProgressPanel(100);
+    panel->setDisplayString(" 正在下载数据检查市场状况 ...");
+    workers_->detachMmarketReportThread();
+}
+
+void QXDocument::tagArrayActivatePlateDelegate(const Array& list, bool up, bool clearOldMark) {
+    QComboBox* sectors = ui_->plantPopbtn;
+    if (clearOldMark)
+        for (int i = 0; i < sectors->count(); ++i) sectors->setItemIcon(i, QIcon());
+    const QIcon marker(up ? QStringLiteral(":/app/sortup.svg")
+                          : QStringLiteral(":/app/sortdown.svg"));
+    const std::size_t marked = std::min<std::size_t>(list.size(), 8);
+    for (std::size_t i = 0; i < marked; ++i) {
+        if (!list[i].isDictionary()) continue;
+        const int item = sectors->findText(qs(stringFor(list[i].dictionary(), KEY_Plate_Group)));
+        if (item < 0) continue;
+        if (i == 0) sectors->setCurrentIndex(item);
+        sectors->setItemIcon(item, marker);
+    }
+}
+
+void QXDocument::selectComposit() {
+    runInBackground([this](std::stop_token stop) {
+        std::vector<std::string> rising, breakingOut;
+        for (const std::string& code : SectorGroups::shared().compositeCodes()) {
+            if (stop.stop_requested() || mStopDownload) break;
+            if (code.size() != 6) continue;
+            { AnalysisSession reset; }
+            const auto record = QXStockLib::defQXStockLib().getOneStockDataInfoFormServer(code);
+            if (!record) continue;
+            // The trend of the record just fetched: when it came from the
+            // server's result file the engine has analysed nothing.
+            const int trend = intFor(*record, STOCK_Trend);
+            if (trend == 1000 || trend == 1001) breakingOut.push_back(code);
+            if (trend == 1) rising.push_back(code);
+            postToMainThread([doc = QPointer(this), record = *record] {
+                if (doc) doc->xupdateStockTrendDict(record);
+            });
+        }
+        postToMainThread([doc = QPointer(this), text = compositeBatchText(rising, breakingOut)] {
+            if (!doc) return;
+            doc->showStatus(text);
+            emit doc->compositeBatchDone();
+        });
+    });
 }
 
 void QXDocument::openDayChart(const std::string& code) {

@@ -17,7 +17,9 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <thread>
 
+#include "SectorReport.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/StyledText.h"
 #include "orvane/core/Value.h"
@@ -41,6 +43,7 @@ class AppWorkers;
 class DataFreshness;
 class DocumentDelegate;
 class ModelBAlerts;
+class Questionnaire;
 
 class QXDocument : public QMainWindow {
     Q_OBJECT
@@ -111,7 +114,29 @@ class QXDocument : public QMainWindow {
     Ui::QXDocument& ui() { return *ui_; }
     bool isFetching() const;
 
+    // The sector area.
+    void selectPlantPopAction();
+    /// Screens the chosen sector on a worker; the stop button ends it.
+    void filterPlantAction();
+    /// The report of the last screening, shown and saved.
+    void sortPlantStock();
+    void setPopToCurStock(bool fromPickedCodes);
+    /// Recomputes the market report on a worker.
+    void sortPlantGroupAction();
+    void tagArrayActivatePlateDelegate(const Array& list, bool up, bool clearOldMark);
+    /// Fetches every composite index on a worker and lists the rising ones.
+    void selectComposit();
+    bool isScreening() const;
+
+    // The tab buttons (tags 1001 on select tabs 0 on) and the questionnaire.
+    void switchTableViewAction(int tag);
+    Questionnaire& questionnaire() { return *questionnaire_; }
+
   signals:
+    /// A sector report was built (or the screening found nothing).
+    void sectorReportShown();
+    /// The composite batch finished.
+    void compositeBatchDone();
     /// A verdict was shown (after a fetch or a notice).
     void verdictShown(const QString& code);
     /// The day chart of a stock was opened (or its download failed: empty).
@@ -123,6 +148,13 @@ class QXDocument : public QMainWindow {
   private:
     void setUpSearchField();
     void setUpAlerts();
+    void setUpSectorArea();
+    void setUpWebSearch();
+    void setUpQuestionnaire();
+    void showQuestionnaire();
+    /// Runs `work` on the window's background thread unless one runs; the
+    /// stop button shows meanwhile.
+    bool runInBackground(std::function<void(std::stop_token)> work);
     /// The sliders' labels follow their values (the values are shown only).
     void connectSliderLabels();
     void observeNotifications();
@@ -143,6 +175,11 @@ class QXDocument : public QMainWindow {
     std::unique_ptr<DataFreshness> freshness_;
     std::vector<std::unique_ptr<ScopedObserver>> observers_;
     QFutureWatcher<std::optional<Dictionary>>* fetch_ = nullptr;
+    std::unique_ptr<Questionnaire> questionnaire_;
+    SectorScreening screening_;
+    std::jthread background_;
+    std::atomic<bool> backgroundBusy_{false};
+    std::atomic<bool> backgroundEnded_{true};
     std::atomic<bool> mStopDownload{false};
     bool shutDown_ = false;
 };

@@ -92,12 +92,13 @@ Array filterMyStockArray(QXStockLib& lib, const Array& list, bool isUseDict,
 }
 
 Array processFilterStockFromSubPlateGroup(QXStockLib& lib, std::string_view group,
-                                          std::int32_t& outProcessCount, Array& outBefor5Array) {
+                                          std::int32_t& outProcessCount, Array& outBefor5Array,
+                                          const std::atomic<bool>* stop) {
     const std::vector<std::string> codes = SectorGroups::shared().groupMemberCodes(group);
     Array picked;
     Array before;
     std::int32_t high = 0;
-    for (std::size_t i = 0; i < codes.size(); ++i) {
+    for (std::size_t i = 0; i < codes.size() && !(stop && *stop); ++i) {
         const std::string& code = codes[i];
         auto rec = fetchScreenedStock(lib, codes.size(), i, code);
         if (!rec) continue;

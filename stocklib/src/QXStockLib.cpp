@@ -30,9 +30,11 @@ namespace {
 
 constexpr int kMaxPassDays = 98;
 
-/// A synchronous GET below the data server's base URL.
-std::shared_ptr<HttpRequest> fetchFromServer(const std::string& path) {
+/// A synchronous GET below the data server's base URL, cancelled when
+/// `stop` is requested.
+std::shared_ptr<HttpRequest> fetchFromServer(const std::string& path, std::stop_token stop = {}) {
     auto request = HttpRequest::requestWithURL(dataServerURL(path));
+    std::stop_callback cancel(stop, [&] { request->cancel(); });
     request->startSynchronous();
     return request;
 }
@@ -123,17 +125,25 @@ std::optional<Dictionary> QXStockLib::getOneStockDataInfoFormServer(std::string_
 }
 
 Array QXStockLib::getLastPassdayDataInfoFormServer(std::string_view code, int lastPassday) {
+    return getLastPassdayDataInfoFormServer(code, lastPassday, {}, {});
+}
+
+Array QXStockLib::getLastPassdayDataInfoFormServer(
+    std::string_view code, int lastPassday, std::stop_token stop,
+    const std::function<void(int done, int total)>& dayDone) {
     Array records;
     if (auto today = getOneStockDataInfoFormServer(code)) records.emplace_back(std::move(*today));
     if (!isValidStockCode(code)) return records;
     const int total = std::min(lastPassday, kMaxPassDays);
-    for (int day = 1; day <= total; ++day) {
-        auto request = fetchFromServer(serverpath::pastResultFilePath(code, day));
+    for (int day = 1; day <= total && !stop.stop_requested(); ++day) {
+        auto request = fetchFromServer(serverpath::pastResultFilePath(code, day), stop);
+        if (stop.stop_requested()) break;
         if (!request->error())
             if (auto r = parseRetStockHistordayData(request->responseString().value_or("")))
                 records.emplace_back(std::move(*r));
         withDelegate(
             [&](QXStockLibUpdateDelegate& d) { d.updateHisdatProgressdDelegate(day, total); });
+        if (dayDone) dayDone(day, total);
     }
     return records;
 }

@@ -97,6 +97,25 @@ TEST_F(QXStockLibTest, ServerResultsElseTheLocalComputationOnATransferFailure) {
               "2025-08-29");
 }
 
+TEST_F(QXStockLibTest, EarlierDaysStopBetweenDaysWhenAsked) {
+    Progress progress;
+    lib.setDelegate(&progress);
+    std::stop_source stop;
+    std::vector<std::pair<int, int>> heard;
+    const Array records = lib.getLastPassdayDataInfoFormServer("600000", 66, stop.get_token(),
+                                                               [&](int done, int total) {
+                                                                   heard.emplace_back(done, total);
+                                                                   if (done == 3)
+                                                                       stop.request_stop();
+                                                               });
+    EXPECT_EQ(records.size(), 3u);  // today, 1, 3: nothing after the stop
+    EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 66}, {2, 66}, {3, 66}}));
+    EXPECT_EQ(progress.calls, heard);  // the delegate hears the same days
+    // Stopped before the start: today's record only, no day fetched.
+    EXPECT_EQ(lib.getLastPassdayDataInfoFormServer("600000", 66, stop.get_token(), {}).size(), 1u);
+    EXPECT_EQ(progress.calls.size(), 3u);
+}
+
 TEST_F(QXStockLibTest, UnreachableServerGivesThePlaceholderThenNothingAfterAPause) {
     server.stop();
     EXPECT_EQ(lib.getTodayStockDict("600000")->at(k::STOCK_DATE).string(), "1970-01-01");

@@ -5,6 +5,7 @@
 // Long-running and synchronous; one screening at a time, since they share
 // the analysis engine's per-stock state.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -32,7 +33,10 @@ Array filterMyStockArray(QXStockLib& lib, const Array& list, bool isUseDict,
 /// Screens the members of one sector group: returns the candidates, counts
 /// the members scoring 91 or more into `outProcessCount`, and puts the
 /// members already rising five trading days ago into `outBefor5Array`.
+/// When `stop` is given and becomes true, the loop ends before the next
+/// member (what was screened so far is returned).
 Array processFilterStockFromSubPlateGroup(QXStockLib& lib, std::string_view group,
-                                          std::int32_t& outProcessCount, Array& outBefor5Array);
+                                          std::int32_t& outProcessCount, Array& outBefor5Array,
+                                          const std::atomic<bool>* stop = nullptr);
 
 }  // namespace orvane

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <shared_mutex>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,13 @@ class QXStockLib {
     /// Today's record (when there is one), then days 1..n back (n capped at
     /// 98) that parsed; progress to the delegate after each day.
     Array getLastPassdayDataInfoFormServer(std::string_view code, int lastPassday);
+    /// The same, stopping between days once `stop` is requested (a day's
+    /// request in flight is cancelled): the records fetched so far are
+    /// returned. `dayDone` (when given) hears each day's progress, on the
+    /// calling thread, as the delegate does.
+    Array getLastPassdayDataInfoFormServer(std::string_view code, int lastPassday,
+                                           std::stop_token stop,
+                                           const std::function<void(int done, int total)>& dayDone);
     /// The server's quote copy parsed; the placeholder record (1970-01-01,
     /// prices "0.01") on a transfer failure.
     std::optional<Dictionary> getTodayStockDict(std::string_view code);

@@ -1,0 +1,37 @@
+#pragma once
+// The rows of the single-stock history table: one past day a row, the
+// columns named by stock-dictionary keys, each cell styled by the tab's
+// rules (OneHisStockRules.h).
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <vector>
+
+#include "orvane/core/Value.h"
+
+namespace orvane::app {
+
+class OneHisStockTableModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit OneHisStockTableModel(QObject* parent = nullptr);
+
+    /// The column identifiers, left to right.
+    static const std::vector<const char*>& columnIdentifiers();
+
+    /// Replaces every row (and resets the view).
+    void setRows(Array rows);
+    const Array& rows() const { return rows_; }
+    /// The day of a row; an empty record outside the rows.
+    const Dictionary& dayAt(int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  private:
+    Array rows_;
+};
+
+}  // namespace orvane::app
