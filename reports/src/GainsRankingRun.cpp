@@ -20,18 +20,27 @@ std::atomic<bool>& running() {
 
 }  // namespace
 
-std::filesystem::path phraseTodayGainsData(QXStockLib& lib, const Array& list) {
-    return sortHuShenGainsForText(lib, filterMyStockArray(lib, list, true, kBreakScore));
+std::filesystem::path phraseTodayGainsData(QXStockLib& lib, const Array& list,
+                                           const ScreeningStop& stop) {
+    const Array picked = filterMyStockArray(lib, list, true, kBreakScore, stop);
+    if (stop && stop()) {
+        ORVANE_LOG("gains screening stopped: no report written");
+        return {};
+    }
+    return sortHuShenGainsForText(lib, picked);
 }
 
-bool processFilterStockFromHuShenGainsData(QXStockLib& lib, Array list) {
+bool processFilterStockFromHuShenGainsData(QXStockLib& lib, Array list, ScreeningStop stop,
+                                           std::function<void()> finished) {
     if (running().exchange(true)) {
         ORVANE_LOG("a gains screening is already running");
         return false;
     }
-    std::thread([&lib, list = std::move(list)] {
-        phraseTodayGainsData(lib, list);
+    std::thread([&lib, list = std::move(list), stop = std::move(stop),
+                 finished = std::move(finished)] {
+        phraseTodayGainsData(lib, list, stop);
         running() = false;
+        if (finished) finished();
     }).detach();
     return true;
 }

@@ -65,9 +65,10 @@ void updateStockTrendDict(QXStockLib& lib, const Dictionary& record) {
 }
 
 Array filterMyStockArray(QXStockLib& lib, const Array& list, bool isUseDict,
-                         std::int32_t breakScore) {
+                         std::int32_t breakScore, const std::function<bool()>& stop) {
     Array picked;
     for (std::size_t i = 0; i < list.size(); ++i) {
+        if (stop && stop()) break;
         const std::string code = elementCode(list[i], isUseDict);
         if (!isValidStockCode(code)) continue;
         auto rec = fetchScreenedStock(lib, list.size(), i, code);

@@ -266,9 +266,9 @@ bool QXStockLib::paserSortResultForDoublePaoHappend(std::string_view text) {
     return orvane::paserSortResultForDoublePaoHappend(text, getGainsPath());
 }
 
-void QXStockLib::handDownloadSinglePaoFile() {
+std::shared_ptr<HttpRequest> QXStockLib::handDownloadSinglePaoFile() {
     // The request names the file with the extension twice ("%@%@.txt").
-    startDownload(sortFileURL("score_Pao1.txt.txt"), [this](HttpRequest& r) {
+    return startDownload(sortFileURL("score_Pao1.txt.txt"), [this](HttpRequest& r) {
         paserSortResultForSmartMode(r.responseString().value_or(""));
     });
 }

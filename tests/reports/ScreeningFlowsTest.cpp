@@ -246,3 +246,16 @@ TEST_F(ScreeningFlows, OneRankingRunAtATimeWritesHandsOverAndOpensTodaysReport) 
     EXPECT_EQ(delegate.bought, 1u);  // 5-day 12 and 10-day 15 are in the buy range
     EXPECT_EQ(workspace->opened, std::vector<fs::path>{report});
 }
+
+TEST_F(ScreeningFlows, AStoppedRankingRunWritesNothingAndSaysItEnded) {
+    test::FixedNow now(2025, 9, 3, 15, 30);
+    record("600005", 1000, 130, 12, 15);
+    std::atomic<bool> ended{false};
+    ScopedRunLoop loop;
+    ASSERT_TRUE(processFilterStockFromHuShenGainsData(
+        lib, Array{entry("600005")}, [] { return true; }, [&] { ended = true; }));
+    for (int i = 0; i < 3000 && !ended; ++i) loop.loop().runOnce(10ms);
+    ASSERT_TRUE(ended);
+    EXPECT_FALSE(fs::exists(getGainsPath() / "2025-09-03_5GainsSort.plist"));
+    EXPECT_EQ(delegate.bought, 0u);
+}

@@ -4,6 +4,7 @@
 // report. The filter window starts it on a worker thread.
 
 #include <filesystem>
+#include <functional>
 
 #include "orvane/core/Value.h"
 
@@ -11,14 +12,22 @@ namespace orvane {
 
 class QXStockLib;
 
-/// Screens `list` (code-table entries or market records) and writes today's
-/// report; returns the report's path.
-std::filesystem::path phraseTodayGainsData(QXStockLib& lib, const Array& list);
+/// Asked before each stock of the screening; true ends it early.
+using ScreeningStop = std::function<bool()>;
 
-/// Runs phraseTodayGainsData on a new thread and returns at once. Only one
-/// screening may run at a time (they share the engine's per-stock state):
-/// while one is running nothing is started and the answer is false.
-bool processFilterStockFromHuShenGainsData(QXStockLib& lib, Array list);
+/// Screens `list` (code-table entries or market records) and writes today's
+/// report; returns the report's path. A screening stopped early writes
+/// nothing (a partial ranking would pass for today's) and returns an empty
+/// path.
+std::filesystem::path phraseTodayGainsData(QXStockLib& lib, const Array& list,
+                                           const ScreeningStop& stop = {});
+
+/// Runs phraseTodayGainsData on a new thread and returns at once; `finished`
+/// (when given) is called on that thread once the run ended, stopped or not.
+/// Only one screening may run at a time (they share the engine's per-stock
+/// state): while one is running nothing is started and the answer is false.
+bool processFilterStockFromHuShenGainsData(QXStockLib& lib, Array list, ScreeningStop stop = {},
+                                           std::function<void()> finished = {});
 
 /// True while a report started by processFilterStockFromHuShenGainsData runs.
 bool isGainsRankingRunning();

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -24,9 +25,10 @@ void updateStockTrendDict(QXStockLib& lib, const Dictionary& record);
 /// `STOCK_SC_Name` when `isUseDict`, else plain codes) and returns the
 /// picked screening records. Stocks with an invalid code, no record or a
 /// 10-day gain below 1 are skipped without a table update. Pauses 10 ms
-/// after each stock it shows.
+/// after each stock it shows. `stop` (when given) is asked before each
+/// stock: true returns the picks so far.
 Array filterMyStockArray(QXStockLib& lib, const Array& list, bool isUseDict,
-                         std::int32_t breakScore);
+                         std::int32_t breakScore, const std::function<bool()>& stop = {});
 
 /// Screens the members of one sector group: returns the candidates, counts
 /// the members scoring 91 or more into `outProcessCount`, and puts the

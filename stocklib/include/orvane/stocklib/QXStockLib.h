@@ -93,7 +93,7 @@ class QXStockLib {
     bool paserSortResult(std::string_view text);
     std::shared_ptr<HttpRequest> handDownloadYesDoublePaoSortResultiOS(bool flag);
     bool paserSortResultForDoublePaoHappend(std::string_view text);
-    void handDownloadSinglePaoFile();
+    std::shared_ptr<HttpRequest> handDownloadSinglePaoFile();
     void paserSortResultForSmartMode(std::string_view text);
     bool isExsitOnSmartFile(std::string_view code) const;
     std::shared_ptr<RequestQueue> handDownloadSmartStockSinaData();
