@@ -1,4 +1,5 @@
-// serve: a published tree over HTTP below a base path, with the quote service.
+// serve: a published tree over HTTP below a base path, with the quote service
+// (the stored quotes as published, or moving with --live).
 
 #include <memory>
 
@@ -23,7 +24,10 @@ void addServeCommand(CLI::App& app) {
     serve->add_option("--threads", options->threads, "connections served at once")
         ->capture_default_str()
         ->check(CLI::Range(1, 1024));
-    serve->callback([options, tree] {
+    auto live = std::make_shared<bool>(false);
+    serve->add_flag("--live", *live, "the quotes move: a demonstration market, not real data");
+    serve->callback([options, tree, live] {
+        if (*live) options->live = LiveMarket::Always;
         options->tree = *tree;
         if (int status = serveUntilStopped(*options)) throw CLI::RuntimeError(status);
     });

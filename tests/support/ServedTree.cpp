@@ -8,13 +8,14 @@ namespace orvane::test {
 
 namespace fs = std::filesystem;
 
-ServedTree::ServedTree(std::string base)
+ServedTree::ServedTree(std::string base, server::LiveMarket live)
     : tree_(dir_.path() / "tree"), base_(base == "/" ? "" : base) {
     fs::create_directories(tree_);
     server::ServeOptions options;
     options.tree = tree_;
     options.basePath = std::move(base);
     options.port = 0;
+    options.live = live;
     server_.emplace(options);
     if (std::optional<int> port = server_->bind()) {
         port_ = *port;

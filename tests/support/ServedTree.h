@@ -18,8 +18,10 @@ namespace orvane::test {
 
 class ServedTree {
   public:
-    /// TEMP/tree served below `base` ("/" for the root), the quote service at "/".
-    explicit ServedTree(std::string base = "/orvane");
+    /// TEMP/tree served below `base` ("/" for the root), the quote service at
+    /// "/" (its quotes moving when `live` says so).
+    explicit ServedTree(std::string base = "/orvane",
+                        server::LiveMarket live = server::LiveMarket::Off);
     ~ServedTree();
     ServedTree(const ServedTree&) = delete;
     ServedTree& operator=(const ServedTree&) = delete;

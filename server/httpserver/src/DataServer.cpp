@@ -99,7 +99,7 @@ bool DataServer::Impl::prepare() {
         return false;
     }
     options.tree = tree->root();
-    router.emplace(std::move(*tree), options.basePath);
+    router.emplace(std::move(*tree), options.basePath, options.live, options.liveSeed);
     installHandlers();
     return true;
 }
@@ -181,7 +181,10 @@ std::optional<int> DataServer::bind() {
         }
         impl_->bound = true;
         if (impl_->stopRequested) impl_->http.closeListeningSocket();
-        spdlog::info("serving {} at http://{}:{}{}", o.tree.string(), o.host, port, o.basePath);
+        spdlog::info("serving {} at http://{}:{}{}{}", o.tree.string(), o.host, port, o.basePath,
+                     o.live == LiveMarket::Always         ? " (live market)"
+                     : o.live == LiveMarket::SessionHours ? " (live in the session hours)"
+                                                          : "");
         return port;
     } catch (const std::exception& e) {
         spdlog::error("the data server cannot start: {}", e.what());

@@ -1,6 +1,7 @@
 #include "orvane/httpserver/QuoteService.h"
 
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/Clock.h"
 #include "orvane/httpserver/QuoteSymbol.h"
 #include "orvane/market/ServerPaths.h"
 
@@ -16,7 +17,8 @@ bool isAsciiAlnum(char c) {
 
 }  // namespace
 
-QuoteService::QuoteService(TreeFiles tree) : tree_(std::move(tree)) {}
+QuoteService::QuoteService(TreeFiles tree, LiveMarket live, std::uint64_t liveSeed)
+    : tree_(std::move(tree)), live_(live), liveSeed_(liveSeed) {}
 
 std::string QuoteService::emptyQuoteLine(std::string_view symbol) {
     std::string line = "var hq_str_";
@@ -25,7 +27,8 @@ std::string QuoteService::emptyQuoteLine(std::string_view symbol) {
     return line;
 }
 
-std::string QuoteService::lineFor(std::string_view symbol) const {
+std::string QuoteService::lineFor(std::string_view symbol,
+                                  const std::optional<LiveMoment>& moment) const {
     // The code is checked before it becomes part of a path.
     std::optional<std::string> code = codeOfQuoteSymbol(symbol);
     if (!code) return emptyQuoteLine(symbol);
@@ -39,11 +42,14 @@ std::string QuoteService::lineFor(std::string_view symbol) const {
     std::string line = stored->substr(0, stored->find('\n'));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) return emptyQuoteLine(symbol);
+    if (moment) line = movedQuoteLine(line, *code, *moment);
     line.push_back('\n');
     return line;
 }
 
 std::string QuoteService::answer(std::string_view symbolList) const {
+    // One clock reading a request: all its quotes are of the same step.
+    const std::optional<LiveMoment> moment = liveMomentAt(live_, toLocal(now()), liveSeed_);
     std::string out;
     std::size_t answered = 0;
     std::size_t pos = 0;
@@ -52,7 +58,7 @@ std::string QuoteService::answer(std::string_view symbolList) const {
         if (end == std::string_view::npos) end = symbolList.size();
         std::string_view symbol = symbolList.substr(pos, end - pos);
         if (!symbol.empty()) {
-            out += lineFor(symbol);
+            out += lineFor(symbol, moment);
             ++answered;
         }
         pos = end + 1;

@@ -17,8 +17,9 @@ Reply errorReply(int status) {
 
 }  // namespace
 
-RequestRouter::RequestRouter(TreeFiles tree, std::string basePath)
-    : tree_(tree), quotes_(std::move(tree)), basePath_(std::move(basePath)) {}
+RequestRouter::RequestRouter(TreeFiles tree, std::string basePath, LiveMarket live,
+                             std::uint64_t liveSeed)
+    : tree_(tree), quotes_(std::move(tree), live, liveSeed), basePath_(std::move(basePath)) {}
 
 Reply RequestRouter::route(std::string_view method, std::string_view path,
                            const std::optional<std::string>& listParam) const {

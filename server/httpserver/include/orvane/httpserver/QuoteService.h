@@ -2,11 +2,16 @@
 // The quote service over a published tree: answers "list=sh600000,sz000001"
 // with one quote line a symbol, the stored copy at
 // const/hisdata/sinadata/CODE.txt as its bytes are (GB 18030), or the empty
-// quote `var hq_str_SYMBOL="";` for an unknown or malformed symbol.
+// quote `var hq_str_SYMBOL="";` for an unknown or malformed symbol. When
+// the market is live (LiveQuotes.h) the stored copies are moved to the
+// present step of the process clock.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "orvane/httpserver/LiveQuotes.h"
 #include "orvane/httpserver/TreeFiles.h"
 
 namespace orvane::server {
@@ -16,7 +21,8 @@ class QuoteService {
     /// Symbols after this many in one request are not answered.
     static constexpr std::size_t kMaxSymbols = 1000;
 
-    explicit QuoteService(TreeFiles tree);
+    explicit QuoteService(TreeFiles tree, LiveMarket live = LiveMarket::Off,
+                          std::uint64_t liveSeed = 1);
 
     /// The answer to the comma-separated symbol list (the value after
     /// "list="): one line a non-empty symbol, each ending in "\n".
@@ -27,8 +33,10 @@ class QuoteService {
     static std::string emptyQuoteLine(std::string_view symbol);
 
   private:
-    std::string lineFor(std::string_view symbol) const;
+    std::string lineFor(std::string_view symbol, const std::optional<LiveMoment>& moment) const;
     TreeFiles tree_;
+    LiveMarket live_;
+    std::uint64_t liveSeed_;
 };
 
 }  // namespace orvane::server

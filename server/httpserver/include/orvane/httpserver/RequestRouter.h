@@ -20,7 +20,8 @@ struct Reply {
 class RequestRouter {
   public:
     /// `basePath` normalised (see normalizeBasePath).
-    RequestRouter(TreeFiles tree, std::string basePath);
+    RequestRouter(TreeFiles tree, std::string basePath, LiveMarket live = LiveMarket::Off,
+                  std::uint64_t liveSeed = 1);
 
     /// `path` is the decoded URL path, `listParam` the value of a "list"
     /// query parameter when there is one. GET and HEAD only (the HTTP layer

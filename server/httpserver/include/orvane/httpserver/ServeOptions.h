@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "orvane/httpserver/LiveQuotes.h"
 #include "orvane/market/MarketServers.h"
 
 namespace orvane::server {
@@ -19,6 +20,9 @@ struct ServeOptions {
     int port = kDefaultServerPort;
     /// Connections served at once; more wait for a free worker.
     int threads = 32;
+    /// Whether the quote service moves the stored quotes (LiveQuotes.h).
+    LiveMarket live = LiveMarket::Off;
+    std::uint64_t liveSeed = 1;
 };
 
 /// "/orvane", "orvane", "/orvane/" give "/orvane"; "" and "/" give "" (the

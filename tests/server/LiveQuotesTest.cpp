@@ -1,0 +1,125 @@
+// The live demo market: session hours, the walk's bounds and consistency,
+// and the quote service moving its stored copies only when live.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "ServerSamples.h"
+#include "TempDataDir.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/httpserver/QuoteService.h"
+#include "orvane/market/QuoteLine.h"
+
+using namespace orvane;
+using namespace orvane::server;
+
+namespace {
+
+// A full stored quote line of 600000 at a close of 10.00.
+std::string storedQuote(const std::string& close = "10.00") {
+    std::string line = "var hq_str_sh600000=\"PF,9.95,9.90," + close + ",10.10,9.80," + close +
+                       "," + close + ",2400000,24000000";
+    for (int i = 0; i < 10; ++i) line += ",100," + close;
+    return line + ",2025-12-05,15:00:00,00\";";
+}
+
+LiveMoment momentAt(int hour, int minute, int second = 0, std::uint64_t seed = 7) {
+    return *liveMomentAt(LiveMarket::Always, {2025, 12, 3, hour, minute, second, 3}, seed);
+}
+
+std::string fieldText(const std::string& line, int index) {
+    std::size_t pos = 0;
+    for (int i = 0; i < index; ++i) pos = line.find(',', pos) + 1;
+    return line.substr(pos, line.find(',', pos) - pos);
+}
+
+float field(const Dictionary& quote, const char* key) {
+    return leadingFloat(quote.at(key).string());
+}
+
+}  // namespace
+
+TEST(LiveQuotes, SessionHoursOfAWeekdayOnly) {
+    struct Case {
+        int weekday, hour, minute;
+        bool open;
+    };
+    for (auto [weekday, hour, minute, open] : {Case{3, 9, 29, false},
+                                               {3, 9, 30, true},
+                                               {3, 11, 29, true},
+                                               {3, 11, 30, false},
+                                               {3, 12, 59, false},
+                                               {3, 13, 0, true},
+                                               {3, 14, 59, true},
+                                               {3, 15, 0, false},
+                                               {1, 10, 0, true},
+                                               {5, 10, 0, true},
+                                               {6, 10, 0, false},
+                                               {0, 10, 0, false}}) {
+        const LocalDateTime t{2025, 12, 3, hour, minute, 0, weekday};
+        EXPECT_EQ(isTradingSession(t), open) << weekday << " " << hour << ":" << minute;
+        EXPECT_EQ(liveMomentAt(LiveMarket::SessionHours, t, 1).has_value(), open);
+        EXPECT_TRUE(liveMomentAt(LiveMarket::Always, t, 1));
+        EXPECT_FALSE(liveMomentAt(LiveMarket::Off, t, 1));
+    }
+    // Steps of five seconds: 10:00:04 and 10:00:00 are one step.
+    EXPECT_EQ(momentAt(10, 0, 4).step, momentAt(10, 0, 0).step);
+    EXPECT_EQ(momentAt(10, 0, 5).step, momentAt(10, 0, 0).step + 1);
+    EXPECT_EQ(momentAt(10, 0, 7).time, "10:00:05");
+}
+
+TEST(LiveQuotes, TheWalkStaysWithinTheLimitAndHighLowAndVolumeAgree) {
+    float lastHigh = 0, lastLow = 1e9, lastVolume = -1;
+    std::set<float> prices;
+    for (int minute = 0; minute < 24 * 60; minute += 7) {
+        const LiveMoment moment = momentAt(minute / 60, minute % 60);
+        const std::string line = movedQuoteLine(storedQuote(), "600000", moment);
+        EXPECT_EQ(line, movedQuoteLine(storedQuote(), "600000", moment));  // pure
+        const auto quote = parseSinaData(line, "600000");
+        ASSERT_TRUE(quote) << line;
+        const float c = field(*quote, "STOCK_closePrice"), h = field(*quote, "STOCK_HighPrice"),
+                    l = field(*quote, "STOCK_LowPrice");
+        EXPECT_FLOAT_EQ(field(*quote, "STOCK_YesClosePrice"), 10.0f);
+        EXPECT_TRUE(l <= c && c <= h && l >= 9.0f && h <= 11.0f) << line;
+        EXPECT_TRUE(l <= field(*quote, "STOCK_OpenPrice") && field(*quote, "STOCK_OpenPrice") <= h);
+        // The day's high only rises, its low only falls, its volume only grows.
+        EXPECT_TRUE(h >= lastHigh && l <= lastLow);
+        const float volume = leadingFloat(fieldText(line, 8));
+        EXPECT_GE(volume, lastVolume);
+        lastHigh = h, lastLow = l, lastVolume = volume;
+        prices.insert(c);
+        EXPECT_EQ(quote->at("STOCK_DATE").string(), "2025-12-03 " + moment.time);
+    }
+    EXPECT_GT(prices.size(), 10u);  // it moves
+    // Another stock, or another seed, walks another way.
+    const LiveMoment noon = momentAt(11, 0);
+    EXPECT_NE(movedQuoteLine(storedQuote(), "600000", noon),
+              movedQuoteLine(storedQuote(), "600004", noon));
+    EXPECT_NE(movedQuoteLine(storedQuote(), "600000", noon),
+              movedQuoteLine(storedQuote(), "600000", momentAt(11, 0, 0, 8)));
+}
+
+TEST(LiveQuotes, ASuspendedStockOrALineThatIsNoQuoteStaysAsItIs) {
+    for (const std::string& line :
+         {storedQuote("0.00"), std::string("var hq_str_sh600000=\"\";"),
+          std::string("var hq_str_sh600000=\"PF,1,2\";"), std::string("\x01\x02\x03 not a quote")})
+        EXPECT_EQ(movedQuoteLine(line, "600000", momentAt(10, 0)), line);
+}
+
+TEST(LiveQuotes, TheQuoteServiceMovesStoredCopiesOnlyWhenLive) {
+    test::SampleTree sample;
+    sample.write("const/hisdata/sinadata/600000.txt", storedQuote() + "\n");
+    const auto tree = *TreeFiles::open(sample.tree());
+    const std::string stored = storedQuote() + "\n";
+    {
+        test::FixedNow wednesday(2025, 12, 3, 10, 0, 0);
+        EXPECT_EQ(QuoteService(tree).answer("sh600000"), stored);
+        EXPECT_NE(QuoteService(tree, LiveMarket::SessionHours).answer("sh600000"), stored);
+    }
+    test::FixedNow evening(2025, 12, 3, 20, 0, 0);
+    EXPECT_EQ(QuoteService(tree, LiveMarket::SessionHours).answer("sh600000"), stored);
+    const std::string live = QuoteService(tree, LiveMarket::Always).answer("sh600000,sh600000");
+    EXPECT_NE(live.substr(0, live.size() / 2), stored);
+    EXPECT_EQ(live.substr(0, live.size() / 2), live.substr(live.size() / 2));
+}
