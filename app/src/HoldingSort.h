@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "RowCell.h"
 #include "orvane/core/Value.h"
 
 namespace orvane::app {
@@ -16,8 +17,6 @@ using HoldingList = std::vector<Dictionary>;
 
 /// By the default-order speed, greatest first; equal speeds keep their order.
 void sortHoldingsBySpeed(HoldingList& rows);
-
-enum class SortIndicator { Ascending, Descending };
 
 /// Sorts ascending by the clicked column ("pricePercentChanged" and
 /// "Price_Changed" by percent, "STOCK_closePrice" by price, "speedValue" by

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCompleter>
+#include <QElapsedTimer>
 #include <QFutureWatcher>
 #include <QMenu>
 #include <QMessageBox>
@@ -19,10 +20,13 @@
 #include "AppWorkers.h"
 #include "DataFreshness.h"
 #include "HelpWindow.h"
+#include "ListMainWindowFields.h"
 #include "ModelBAlerts.h"
 #include "NewMessageTime.h"
 #include "NotificationPanelController.h"
 #include "OneHisStockController.h"
+#include "QXScoreController.h"
+#include "QXSmartSortController.h"
 #include "QXTrendMode.h"
 #include "Questionnaire.h"
 #include "StockSearch.h"
@@ -30,6 +34,8 @@
 #include "TrendModeCount.h"
 #include "VerdictDisplay.h"
 #include "WebSearch.h"
+#include "filterStockUIController.h"
+#include "myStockHoldControlller.h"
 #include "orvane/analysis/AnalysisSession.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/AtomicFile.h"
@@ -50,6 +56,7 @@
 #include "orvane/market/ServerPaths.h"
 #include "orvane/market/StockCode.h"
 #include "orvane/market/StockKeys.h"
+#include "orvane/reports/GainsRankingRun.h"
 #include "orvane/reports/StockScreening.h"
 #include "orvane/stocklib/QXStockLib.h"
 #include "ui_QXDocument.h"
@@ -133,6 +140,9 @@ class DocumentDelegate final : public QXStockLibUpdateDelegate {
     void setActivatePlateReportDelegate(const std::string& text) override {
         post([=](QXDocument& d) { d.setActivatePlateReportDelegate(text); });
     }
+    void processUISeletedStockDelegate(const Array&) override {
+        post([](QXDocument& d) { d.filterStockController()->processUISeletedStockResult(); });
+    }
     void tagArrayActivatePlateDelegate(const Array& list, bool up, bool clear) override {
         post([=](QXDocument& d) { d.tagArrayActivatePlateDelegate(list, up, clear); });
     }
@@ -181,9 +191,7 @@ QXDocument::QXDocument(QWidget* parent)
                                             QStringLiteral("双炮形态"), this);
         doublePaoHelp_->help_DoublePao();
     });
-    oneHisStockUIControlller_ =
-        new oneHisStockControlller(ui_->stockCodeTokenField, ui_->historyTab);
-    ui_->historyTabLayout->addWidget(oneHisStockUIControlller_);
+    setUpLists();
     connect(ui_->stopDownloadBtn, &QPushButton::clicked, this, [this] {
         mStopDownload = true;
         ui_->stopDownloadBtn->hide();
@@ -217,6 +225,33 @@ QXDocument::QXDocument(QWidget* parent)
 
 QXDocument::~QXDocument() {
     shutDown();
+}
+
+void QXDocument::setUpLists() {
+    myStockHoldUIController_ = new myStockHoldControlller(
+        {ui_->stockCodeTokenField, ui_->stockCodeName}, ui_->holdingsTab);
+    ui_->holdingsTabLayout->addWidget(myStockHoldUIController_);
+    oneHisStockUIControlller_ =
+        new oneHisStockControlller(ui_->stockCodeTokenField, ui_->historyTab);
+    ui_->historyTabLayout->addWidget(oneHisStockUIControlller_);
+    const ListMainWindowFields fields{
+        ui_->stockCodeTokenField, ui_->stockCodeName,   nullptr,       nullptr,
+        ui_->statusField,         ui_->stopDownloadBtn, &mStopDownload};
+    filterStockUIController_ = new app::filterStockUIController(fields, ui_->filterTab);
+    ui_->filterTabLayout->addWidget(filterStockUIController_);
+    scoreUIController_ = new QXScoreController(fields, ui_->scoreTab);
+    smartSortUIController_ = new QXSmartSortController(fields, ui_->scoreTab);
+    ui_->scoreTabLayout->addWidget(scoreUIController_);
+    ui_->scoreTabLayout->addWidget(smartSortUIController_);
+    connect(ui_->addMyStockBtn, &QPushButton::clicked, this, &QXDocument::addStock_ToMyHold);
+}
+
+void QXDocument::addStock_ToMyHold() {
+    const std::string code = ui_->stockCodeTokenField->text().trimmed().toStdString();
+    if (!isValidStockCode(code)) return codeValidationAlert();
+    myStockHoldUIController_->addOneStockToMyStockList(code);
+    ui_->addMyStockBtn->setEnabled(false);
+    if (ui_->switchTableView->currentIndex() == 0) myStockHoldUIController_->initStockArray();
 }
 
 void QXDocument::setUpAlerts() {
@@ -360,7 +395,14 @@ void QXDocument::shutDown() {
     observers_.clear();
     workers_->stopAll();
     oneHisStockUIControlller_->stopCalculations();
+    myStockHoldUIController_->stopRefreshLoop();
+    smartSortUIController_->stopWatch();
     mStopDownload = true;
+    // A ranking report ends after its current stock once asked to stop.
+    QElapsedTimer waited;
+    waited.start();
+    while (isGainsRankingRunning() && waited.elapsed() < 15000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     if (background_.joinable()) {
         background_.request_stop();
         // It may be waiting for this thread to show a record: keep serving
@@ -397,9 +439,8 @@ void QXDocument::showStockName(const std::string& code) {
 }
 
 bool QXDocument::isHeldStock(std::string_view code) const {
-    if (!isValidStockCode(code)) return false;
-    std::error_code ec;
-    return fs::exists(getHoldStockPath() / (std::string(code) + ".txt"), ec);
+    return isValidStockCode(code) &&
+           myStockHoldUIController_->isExsitOnHoldStockArray(std::string(code));
 }
 
 void QXDocument::codeValidationAlert() {
@@ -554,7 +595,22 @@ void QXDocument::switchTableViewAction(int tag) {
     if (tag < 1001) return;
     const int index = tag - 1001;
     ui_->switchTableView->setCurrentIndex(index);
-    if (index == 2) oneHisStockUIControlller_->updateOneStockCaptureInfo();
+    switch (index) {
+        case 0:
+            myStockHoldUIController_->initStockArray();
+            break;
+        case 2:
+            oneHisStockUIControlller_->updateOneStockCaptureInfo();
+            break;
+        case 4:
+            filterStockUIController_->updateAllStock();
+            break;
+        case 5:
+            scoreUIController_->updateAllStock();
+            break;
+        default:
+            break;
+    }
 }
 
 bool QXDocument::isScreening() const {

@@ -46,6 +46,10 @@ class ModelBAlerts;
 class Questionnaire;
 class oneHisStockControlller;
 class HelpWindow;
+class myStockHoldControlller;
+class filterStockUIController;
+class QXScoreController;
+class QXSmartSortController;
 
 class QXDocument : public QMainWindow {
     Q_OBJECT
@@ -134,6 +138,12 @@ class QXDocument : public QMainWindow {
     void switchTableViewAction(int tag);
     Questionnaire& questionnaire() { return *questionnaire_; }
     oneHisStockControlller* oneHisStockUIControlller() const { return oneHisStockUIControlller_; }
+    myStockHoldControlller* myStockHoldUIController() const { return myStockHoldUIController_; }
+    app::filterStockUIController* filterStockController() const { return filterStockUIController_; }
+    QXScoreController* scoreUIController() const { return scoreUIController_; }
+
+    /// Adds the search field's stock to the holdings.
+    void addStock_ToMyHold();
 
     // Help.
     /// Opens the user guide with the desktop's PDF viewer.
@@ -158,6 +168,7 @@ class QXDocument : public QMainWindow {
     void setUpSearchField();
     void setUpAlerts();
     void setUpSectorArea();
+    void setUpLists();
     void setUpWebSearch();
     void setUpQuestionnaire();
     void showQuestionnaire();
@@ -177,6 +188,10 @@ class QXDocument : public QMainWindow {
     AlertPresenter alert_;
     ModelBAlerts* alerts_ = nullptr;
     oneHisStockControlller* oneHisStockUIControlller_ = nullptr;
+    myStockHoldControlller* myStockHoldUIController_ = nullptr;
+    app::filterStockUIController* filterStockUIController_ = nullptr;
+    QXScoreController* scoreUIController_ = nullptr;
+    QXSmartSortController* smartSortUIController_ = nullptr;
     HelpWindow* doublePaoHelp_ = nullptr;
     QCompleter* completer_ = nullptr;
     QStringListModel* completions_ = nullptr;
