@@ -11,7 +11,6 @@
 #include "orvane/analysis/ModelB.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NotificationNames.h"
-#include "orvane/core/NumberText.h"
 #include "orvane/market/StockKeys.h"
 
 using namespace orvane;

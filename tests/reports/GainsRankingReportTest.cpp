@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/StockKeys.h"
@@ -26,11 +24,10 @@ Value stock(const std::string& code, float gain5, float gain10,
 }
 
 std::optional<std::string> tableName(std::string_view code) {
-    static const std::map<std::string, std::string, std::less<>> table{
-        {"600000", "浦发银行"}, {"000001", "平安银行"}, {"600016", "民生银行"}};
-    auto it = table.find(code);
-    if (it == table.end()) return std::nullopt;
-    return it->second;
+    for (auto [c, name] :
+         {std::pair{"600000", "浦发银行"}, {"000001", "平安银行"}, {"600016", "民生银行"}})
+        if (code == c) return name;
+    return std::nullopt;
 }
 
 GainsRankingReport compose(const Array& records, const std::vector<std::string>& groups = {}) {

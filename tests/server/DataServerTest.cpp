@@ -11,13 +11,7 @@
 
 namespace fs = std::filesystem;
 using namespace orvane::test;
-using orvane::server::DataServer;
-
-namespace {
-orvane::server::ServeOptions options(fs::path tree, std::string base = "/orvane", int port = 0) {
-    return {.tree = std::move(tree), .basePath = std::move(base), .port = port};
-}
-}  // namespace
+using namespace orvane::server;
 
 TEST(DataServer, ServesTreeFilesByteForByteWithTheirTypes) {
     SampleTree sample;
@@ -41,9 +35,8 @@ TEST(DataServer, ServesTreeFilesByteForByteWithTheirTypes) {
     }
     // HEAD announces the length of the GET answer and sends no body.
     auto head = client.Head("/orvane/const/constdata.zip");
-    ASSERT_TRUE(head);
+    ASSERT_TRUE(head && head->body.empty());
     EXPECT_EQ(head->get_header_value("Content-Length"), std::to_string(allByteValues().size()));
-    EXPECT_TRUE(head->body.empty());
 
     auto atRoot = SampleTree("/").client().Get("/const/hisdata/retdata/600000.txt");
     EXPECT_EQ(atRoot ? atRoot->body : "", kSampleResult);
@@ -112,8 +105,7 @@ TEST(DataServer, QuoteServiceAnswersBothAddressFormsOneLineASymbol) {
     std::string many = "/list=";
     for (int i = 0; i < 1005; ++i) many += "a,";
     auto capped = client.Get(many);
-    ASSERT_TRUE(capped);
-    EXPECT_EQ(std::count(capped->body.begin(), capped->body.end(), '\n'), 1000);
+    EXPECT_EQ(capped ? std::count(capped->body.begin(), capped->body.end(), '\n') : 0, 1000);
 }
 
 TEST(DataServer, StopLetsTheRequestInFlightFinishThenRefusesConnections) {
@@ -135,6 +127,9 @@ TEST(DataServer, StopLetsTheRequestInFlightFinishThenRefusesConnections) {
 
 TEST(DataServer, StopBeforeRunEndsItAtOnceAndBadOptionsRefuseToStart) {
     SampleTree sample;
+    auto options = [](fs::path tree, std::string base = "/orvane", int port = 0) {
+        return ServeOptions{.tree = std::move(tree), .basePath = std::move(base), .port = port};
+    };
     for (bool beforeBind : {false, true}) {
         DataServer server(options(sample.tree()));
         if (beforeBind) server.stop();  // a signal during start-up
