@@ -11,15 +11,11 @@ using namespace orvane;
 using test::HistoryBuilder;
 using Parsed = test::ParsedText;
 
-namespace {
-
-StockBox_Info boxOf(float F, float L, float A, float H, float M) {
+static StockBox_Info boxOf(float F, float L, float A, float H, float M) {
     StockBox_Info b;
     b.startPrice = F, b.endPrice = L, b.avgPrice = A, b.maxPrice = H, b.minPrice = M;
     return b;
 }
-
-}  // namespace
 
 TEST(Window, SkipsUntradedLinesRunsOutOfTextAndComparesInSinglePrecision) {
     // Lines 1 and 3 have volume 0; the window of 5 at offset 1 takes 2, 4, 5, 6, 7.

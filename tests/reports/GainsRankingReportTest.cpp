@@ -56,13 +56,12 @@ TEST(GainsRankingReport, SmallReportInFull) {
 }
 
 TEST(GainsRankingReport, GroupCountingRules) {
-    Dictionary noCode{{k::KEY_Gain_5Days, 1.0f}, {k::KEY_Plate_Group, "银行"}};
     const Array records{
         stock("600016", 1.0f, 1.0f),               // no group list: counted nowhere
         stock("000001", 1.0f, 1.0f, "未知,银行"),  // an unknown piece is ignored
         stock("600000", 1.0f, 1.0f, "银行,银行"),  // a repeated piece counts twice
         stock("300750", 1.0f, 1.0f, "NONE"),
-        Value(std::move(noCode)),
+        Value(Dictionary{{k::KEY_Gain_5Days, 1.0f}, {k::KEY_Plate_Group, "银行"}}),
     };
     const std::string text = compose(records, {"证券", "银行"}).text;
     EXPECT_NE(text.find("\r\n\r\n0:银行 板块   平安银行(000001),浦发银行(600000),浦发银行(600000),"

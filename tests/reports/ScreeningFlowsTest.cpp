@@ -53,7 +53,7 @@ class RecordingDelegate final : public QXStockLibUpdateDelegate, public Progress
     }
     void updateStockTrendDictDelegate(const Dictionary& record) override {
         shown.push_back(stringFor(record, k::STOCK_Code));
-        shownOnMainThread = shownOnMainThread && MainThreadDispatcher::shared()->isMainThread();
+        EXPECT_TRUE(MainThreadDispatcher::shared()->isMainThread());
     }
     void setStatusBarMarketReportTextDelegate(const StyledText& text, int) override {
         status.push_back(text.text);
@@ -64,7 +64,6 @@ class RecordingDelegate final : public QXStockLibUpdateDelegate, public Progress
 
     std::string titles;
     std::vector<std::string> shown, status;
-    bool shownOnMainThread = true;
     std::string plates;
     std::size_t bought = 0;
     int panelClosed = 0;
@@ -144,7 +143,6 @@ TEST_F(ScreeningFlows, OwnStockScreeningShowsFetchedStocksOnTheMainThreadAndPick
 
     EXPECT_EQ(delegate.titles, "1/6 600001;3/6 600002;4/6 600003;5/6 600004;6/6 600005;");
     EXPECT_EQ(delegate.shown, (std::vector<std::string>{"600001", "600004", "600005"}));
-    EXPECT_TRUE(delegate.shownOnMainThread);
     // The order of the picks is the picking rules' test.
     ASSERT_EQ(picked.size(), 2u);
     EXPECT_EQ(stringFor(picked[1].dictionary(), k::KEY_Plate_Group), "银行");
@@ -227,7 +225,6 @@ TEST_F(ScreeningFlows, TopGainersTakeTheFirstOfEachExchange) {
 
 TEST_F(ScreeningFlows, OneRankingRunAtATimeWritesHandsOverAndOpensTodaysReport) {
     test::FixedNow now(2025, 9, 3, 15, 30);
-    const fs::path report = getGainsPath() / "2025-09-03.txt";
     auto workspace = std::make_shared<RecordingWorkspace>();
     Workspace::install(workspace);
     record("600005", 1000, 130, 12, 15);
@@ -238,5 +235,5 @@ TEST_F(ScreeningFlows, OneRankingRunAtATimeWritesHandsOverAndOpensTodaysReport) 
     Workspace::install(nullptr);
     ASSERT_FALSE(isGainsRankingRunning());
     EXPECT_EQ(delegate.bought, 1u);  // 5-day 12 and 10-day 15 are in the buy range
-    EXPECT_EQ(workspace->opened, std::vector<fs::path>{report});
+    EXPECT_EQ(workspace->opened, std::vector<fs::path>{getGainsPath() / "2025-09-03.txt"});
 }

@@ -28,13 +28,11 @@ const std::string kHistory = test::HistoryBuilder("2025-09-05")
 
 }  // namespace
 
-TEST(FloatText, ReadsBackExactly) {
+TEST(StockFiles, FloatsReadBackExactlyResultFilesParseBackToTheEngineVerdicts) {
     for (float f : {3.25f, -1.5f, 0.1f, 1.0f / 3.0f, 123456.79f, -0.0f})
         EXPECT_EQ(leadingFloat(server::floatText(f)), f) << server::floatText(f);
     EXPECT_EQ(server::floatText(std::numeric_limits<float>::quiet_NaN()), "0");
-}
 
-TEST(StockFiles, ResultFilesParseBackToTheEngineVerdicts) {
     test::TempDataDir dir;
     // The history, today's file and 20 earlier days.
     EXPECT_EQ(server::writeStockFiles(dir.path(), "600000", kHistory, 20).files, 22u);
