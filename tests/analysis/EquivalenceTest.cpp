@@ -13,6 +13,7 @@
 #include "orvane/analysis/AnalysisRun.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NumberText.h"
+#include "orvane/core/TextSplit.h"
 #include "orvane/market/CsvHistory.h"
 #include "orvane/market/HistoryText.h"
 
@@ -20,42 +21,24 @@ using namespace orvane;
 
 namespace {
 
-bool sameFloat(float a, float b) {
-    return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b);
+// Floats compared bit for bit (any NaN equals any other).
+template <class T>
+bool same(const T& a, const T& b) {
+    if constexpr (std::is_same_v<T, float>)
+        return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b);
+    return a == b;
 }
+#define DIFFERS(field) (same(fast.field, slow.field) ? "" : #field " ")
 
 std::string differences(const AnalysisResult& fast, const AnalysisResult& slow) {
-    const std::pair<const char*, bool> fields[] = {
-        {"trend", fast.trend == slow.trend},
-        {"score", fast.score == slow.score},
-        {"keyPrice", sameFloat(fast.keyPrice, slow.keyPrice)},
-        {"end5", sameFloat(fast.end5, slow.end5)},
-        {"end10", sameFloat(fast.end10, slow.end10)},
-        {"modeB", fast.modeB == slow.modeB},
-        {"buyA", fast.buyA == slow.buyA},
-        {"buyB", fast.buyB == slow.buyB},
-        {"accel", fast.accel == slow.accel},
-        {"t10", fast.t10 == slow.t10},
-        {"t180", fast.t180 == slow.t180},
-        {"t300", fast.t300 == slow.t300}};
-    std::string out;
-    for (const auto& [name, same] : fields)
-        if (!same) out += std::string(name) + " ";
-    return out;
+    return std::string(DIFFERS(trend)) + DIFFERS(score) + DIFFERS(keyPrice) + DIFFERS(end5) +
+           DIFFERS(end10) + DIFFERS(modeB) + DIFFERS(buyA) + DIFFERS(buyB) + DIFFERS(accel) +
+           DIFFERS(t10) + DIFFERS(t180) + DIFFERS(t300);
 }
 
 AnalysisResult fastRun(std::string_view text, const TodayTrade& today, const LocalDateTime& now) {
     ParsedHistory history(text);
     return parseOneStockYahooHistoryFormToday(HistoryView(history), today, now);
-}
-
-std::string_view fieldOf(std::string_view line, int index) {
-    for (int f = 0; f < index; ++f) {
-        auto comma = line.find(',');
-        if (comma == std::string_view::npos) return {};
-        line.remove_prefix(comma + 1);
-    }
-    return line.substr(0, line.find(','));
 }
 
 }  // namespace
@@ -72,10 +55,12 @@ TEST(Equivalence, WholeRealMarketAsOfTwoDays) {
         const std::string code = file.stem().string();
         const std::string history = csvToHistoryText(*readFile(file)).history;
         if (!isValidRespondStr(history)) continue;
-        const std::string_view line1 = *historyLine(history, 1), line2 = *historyLine(history, 2);
-        const TodayTrade today{code, leadingFloat(fieldOf(line1, 1)),
-                               leadingFloat(fieldOf(line1, 4)), leadingFloat(fieldOf(line2, 4))};
-        LocalDateTime now = *parseDate(fieldOf(line1, 0));
+        // Converted lines all have seven fields.
+        const auto day1 = splitOn(*historyLine(history, 1), ','),
+                   day2 = splitOn(*historyLine(history, 2), ',');
+        const TodayTrade today{code, leadingFloat(day1[1]), leadingFloat(day1[4]),
+                               leadingFloat(day2[4])};
+        LocalDateTime now = *parseDate(day1[0]);
         now.hour = 15;
         now = toLocal(fromLocal(now));
         // Today inside the history, and the history a day behind the quote.

@@ -11,17 +11,13 @@ using namespace orvane;
 using test::HistoryBuilder;
 using Parsed = test::ParsedText;
 
-namespace {
-
-StockBox_Info boxOf(float F, float L, float A, float H, float M) {
+static StockBox_Info boxOf(float F, float L, float A, float H, float M) {
     StockBox_Info b;
     b.startPrice = F, b.endPrice = L, b.avgPrice = A, b.maxPrice = H, b.minPrice = M;
     return b;
 }
 
-}  // namespace
-
-TEST(Window, SkipsUntradedLinesAndRunsOutOfText) {
+TEST(Window, SkipsUntradedLinesRunsOutOfTextAndComparesInSinglePrecision) {
     // Lines 1 and 3 have volume 0; the window of 5 at offset 1 takes 2, 4, 5, 6, 7.
     Parsed p(HistoryBuilder().day(20, 0).day(11).day(30, 0).days({12, 13, 14, 15, 16, 17}).text());
     StockBox_Info b = windowStatistics(p.view(), 5, 1);
@@ -31,9 +27,7 @@ TEST(Window, SkipsUntradedLinesAndRunsOutOfText) {
     b = windowStatistics(p.view(), 5, 500);
     EXPECT_TRUE(std::isnan(b.avgPrice));
     EXPECT_EQ(b.endIndex, 9);
-}
 
-TEST(Window, RisingRuleSinglePrecisionBoundaries) {
     // H / M = 13 / 10 is 1.29999995 in single precision: below the double 1.3.
     EXPECT_NE(classifyWindow(boxOf(13, 10, 11, 13, 10), 10), kTrendRising);
     EXPECT_EQ(classifyWindow(boxOf(13, 10, 11, 13, 9.9f), 10), kTrendRising);

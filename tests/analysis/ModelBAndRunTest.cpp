@@ -11,7 +11,6 @@
 #include "orvane/analysis/ModelB.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NotificationNames.h"
-#include "orvane/core/NumberText.h"
 #include "orvane/market/StockKeys.h"
 
 using namespace orvane;
@@ -19,13 +18,9 @@ using test::HistoryBuilder;
 using Parsed = test::ParsedText;
 namespace k = orvane::keys;
 
-namespace {
-
-TodayTrade trade(float close, float yesClose) {
+static TodayTrade trade(float close, float yesClose) {
     return {"600000", close, close, yesClose};
 }
-
-}  // namespace
 
 TEST(ModelB, BuyPointBoundaries) {
     // A: 1.0888f lies below the double 1.0888; 1.16 is too far above the

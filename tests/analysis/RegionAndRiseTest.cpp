@@ -10,7 +10,7 @@ using namespace orvane;
 using test::HistoryBuilder;
 using Parsed = test::ParsedText;
 
-TEST(SidewaysRegion, StopsAtTheDayThatBreaksTheBand) {
+TEST(SidewaysRegion, StopsAtTheDayThatBreaksTheBandItsBoxComparesWithDoubles) {
     // 11.2 / 10 = 1.12 stays in; the untraded day is skipped.
     Parsed p(HistoryBuilder().days({10, 10.5}).day(50, 0).days({11, 11.2, 12.6, 10}).text());
     EXPECT_EQ(getStockSildeWaysRgn(p.view(), "600000", 1, kRegionNarrow), 4);
@@ -18,9 +18,7 @@ TEST(SidewaysRegion, StopsAtTheDayThatBreaksTheBand) {
     Parsed flat(HistoryBuilder().flat(6, 10).text());
     EXPECT_EQ(getStockSildeWaysRgn(flat.view(), "600000", 1, kRegionNarrow), 5);
     EXPECT_EQ(getStockSildeWaysRgn(flat.view(), "600000", 7, kRegionNarrow), -1);
-}
 
-TEST(BoxRules, LimitSlidewayComparesWithDoubles) {
     StockBox_Info b;
     b.maxPrice = 11, b.minPrice = 10, b.endPrice = 11, b.avgPrice = 10.5f, b.endIndex = 11;
     std::int32_t score = 0;

@@ -34,22 +34,20 @@ TEST(ScorePoints, RegionLengthsStartDaysAndAngleBands) {
             << c.composite << " " << c.ratio << " " << c.set;
 }
 
-TEST(StockScore, EqualLongestRegionsTakeTheEarlierOffset) {
+TEST(StockScore, EqualLongestRegionsTakeTheEarlierOffsetIndexCodesTheCompositeVariant) {
     // 40 days at offset 2 (broken by day 42) and at offset 5 (broken by day 45).
     Parsed p(
         HistoryBuilder().day(30).flat(3, 10).flat(37, 11).day(12).flat(2, 11.5).flat(11, 9).text());
     EXPECT_EQ(getStockSildeWaysRgn(p.view(), "600000", 5, kRegionNarrow), 40);
     std::int32_t score = 0;
     EXPECT_EQ(getSlideWaysToScore(p.view(), "600000", kRegionNarrow, score).startOffset, 2);
-}
 
-TEST(StockScore, IndexCodesTakeTheCompositeVariant) {
-    Parsed p(HistoryBuilder().flat(80, 1234.56).text());
-    std::int32_t score = 0;
-    EXPECT_EQ(calStockScore(p.view(), {"399001", 1234.56f, 1250.0f, 1234.56f}, score), 1234.0f);
+    Parsed index(HistoryBuilder().flat(80, 1234.56).text());
+    score = 0;
+    EXPECT_EQ(calStockScore(index.view(), {"399001", 1234.56f, 1250.0f, 1234.56f}, score), 1234.0f);
     // Base 100, regions 15 + 16 + 36, start days 3 x 5, composite angles 3 x 15.
     EXPECT_EQ(score, 100 + 15 + 16 + 36 + 15 + 45);
     std::int32_t untouched = 7;
-    EXPECT_EQ(calStockScoreForComposite(p.view(), {"600000", 1, 1, 1}, untouched), 0);
+    EXPECT_EQ(calStockScoreForComposite(index.view(), {"600000", 1, 1, 1}, untouched), 0);
     EXPECT_EQ(untouched, 7);
 }

@@ -17,16 +17,20 @@ orvane::test::ProgramRun runCli(const std::string& args) {
     return orvane::test::runProgram(std::string(ORVANE_CLI) + " " + args);
 }
 
+constexpr const char* kNow = " --now '2025-09-03 15:00:00'";
+constexpr const char* kHeader = "Date,Open,High,Low,Close,Volume,Adj Close\n";
+
 class Cli : public ::testing::Test {
   protected:
     std::string write(const std::string& name, const std::string& text) const {
         std::ofstream(dir.path() / name, std::ios::binary) << text;
         return (dir.path() / name).string();
     }
+    orvane::test::ProgramRun analyzeDir(const std::string& options = "") const {
+        return runCli("analyze-dir " + dir.path().string() + kNow + options);
+    }
     orvane::test::TempDataDir dir;
 };
-
-constexpr const char* kNow = " --now '2025-09-03 15:00:00'";
 
 }  // namespace
 
@@ -38,18 +42,16 @@ TEST_F(Cli, Csv2HistMapsColumnsByNameNewestFirstAndStopsAtUntil) {
                                   "2025-09-03,1,2\n");
     EXPECT_EQ(runCli("csv2hist " + csv + " " + write("a.txt", "")).status, 0);
     EXPECT_EQ(*orvane::readFile(dir.path() / "a.txt"),
-              "Date,Open,High,Low,Close,Volume,Adj Close\n"
-              "2025-09-02,10.50,11.00,10.40,10.99,99,10.99\n"
-              "2025-09-01,10.00,10.60,9.90,10.50,1234,10.50\n");
+              kHeader + std::string("2025-09-02,10.50,11.00,10.40,10.99,99,10.99\n"
+                                    "2025-09-01,10.00,10.60,9.90,10.50,1234,10.50\n"));
 
     std::filesystem::create_directory(dir.path() / "in");
     write("in/600000.csv",
           "date,open,close,high,low,volume\n2025-09-01,1,1,1,1,100\n2025-09-02,2,2,2,2,200\n");
     const std::string dirs = (dir.path() / "in").string() + " " + (dir.path() / "out").string();
     EXPECT_EQ(runCli("csv2hist-dir " + dirs + " --until 2025-09-01").status, 0);
-    EXPECT_EQ(
-        *orvane::readFile(dir.path() / "out" / "600000.txt"),
-        "Date,Open,High,Low,Close,Volume,Adj Close\n2025-09-01,1.00,1.00,1.00,1.00,100,1.00\n");
+    EXPECT_EQ(*orvane::readFile(dir.path() / "out" / "600000.txt"),
+              kHeader + std::string("2025-09-01,1.00,1.00,1.00,1.00,100,1.00\n"));
     EXPECT_NE(runCli("csv2hist-dir " + dirs + " --until 2025-13-01").status, 0);
     write("in/bad.csv", "when,price\n1,2\n");
     EXPECT_NE(runCli("csv2hist-dir " + dirs).status, 0);
@@ -82,29 +84,23 @@ TEST_F(Cli, AnalyzePrintsEveryKeyInOrderAndUndefinedNumbers) {
         EXPECT_NE(runCli("analyze --code 600000 --open 1 --close 1 --yes-close 1" + bad).status, 0);
 }
 
-TEST_F(Cli, AnalyzeDirListsStocksInNameOrder) {
-    write("600001.txt", HistoryBuilder().flat(60, 2.0).text());
+// 18 days are the shortest valid history: with --drop-newest it had 17.
+TEST_F(Cli, AnalyzeDirListsStocksInNameOrderJudgingTheTextItAnalyses) {
+    write("600018.txt", HistoryBuilder().flat(18, 10).text());
     write("000001.txt", HistoryBuilder().day(1.09).flat(60, 1.0).text());
     write("300001.txt", "Date\n1,2,3\n");
-    const auto r = runCli("analyze-dir " + dir.path().string() + kNow);
+    const auto r = analyzeDir();
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(
         r.out.substr(0, r.out.find("\n000001\t")),
         "code\ttrend\tscore\tkey_price\tend5\tend10\tmode_b\tbuy_a\tbuy_b\taccel\tgain5\tgain10"
         "\tt10\tt180\tt300");
-    EXPECT_NE(r.out.find("\n300001\tinvalid\n600001\t"), std::string::npos) << r.out;
-}
-
-TEST_F(Cli, DropNewestJudgesValidityOnTheTextItAnalyses) {
-    // 18 days are the shortest valid history: a day earlier it had 17.
-    write("600018.txt", HistoryBuilder().flat(18, 10).text());
+    EXPECT_NE(r.out.find("\n300001\tinvalid\n600018\t"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("600018\tinvalid"), std::string::npos) << r.out;
     write("600019.txt", HistoryBuilder().flat(19, 10).text());
-    const std::string out =
-        runCli("analyze-dir " + dir.path().string() + kNow + " --drop-newest").out;
+    const std::string out = analyzeDir(" --drop-newest").out;
     EXPECT_NE(out.find("\n600018\tinvalid\n600019\t"), std::string::npos) << out;
     EXPECT_EQ(out.find("600019\tinvalid"), std::string::npos) << out;
-    EXPECT_EQ(runCli("analyze-dir " + dir.path().string() + kNow).out.find("invalid"),
-              std::string::npos);
 }
 
 TEST_F(Cli, VerboseCountsBeforeAndAfterTheSubcommand) {

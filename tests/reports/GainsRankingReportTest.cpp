@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/StockKeys.h"
@@ -26,11 +24,10 @@ Value stock(const std::string& code, float gain5, float gain10,
 }
 
 std::optional<std::string> tableName(std::string_view code) {
-    static const std::map<std::string, std::string, std::less<>> table{
-        {"600000", "浦发银行"}, {"000001", "平安银行"}, {"600016", "民生银行"}};
-    auto it = table.find(code);
-    if (it == table.end()) return std::nullopt;
-    return it->second;
+    for (auto [c, name] :
+         {std::pair{"600000", "浦发银行"}, {"000001", "平安银行"}, {"600016", "民生银行"}})
+        if (code == c) return name;
+    return std::nullopt;
 }
 
 GainsRankingReport compose(const Array& records, const std::vector<std::string>& groups = {}) {
@@ -59,13 +56,12 @@ TEST(GainsRankingReport, SmallReportInFull) {
 }
 
 TEST(GainsRankingReport, GroupCountingRules) {
-    Dictionary noCode{{k::KEY_Gain_5Days, 1.0f}, {k::KEY_Plate_Group, "银行"}};
     const Array records{
         stock("600016", 1.0f, 1.0f),               // no group list: counted nowhere
         stock("000001", 1.0f, 1.0f, "未知,银行"),  // an unknown piece is ignored
         stock("600000", 1.0f, 1.0f, "银行,银行"),  // a repeated piece counts twice
         stock("300750", 1.0f, 1.0f, "NONE"),
-        Value(std::move(noCode)),
+        Value(Dictionary{{k::KEY_Gain_5Days, 1.0f}, {k::KEY_Plate_Group, "银行"}}),
     };
     const std::string text = compose(records, {"证券", "银行"}).text;
     EXPECT_NE(text.find("\r\n\r\n0:银行 板块   平安银行(000001),浦发银行(600000),浦发银行(600000),"

@@ -7,24 +7,11 @@
 using namespace orvane;
 namespace k = orvane::keys;
 
-namespace {
-
-Dictionary stock(const std::string& code) {
+static Dictionary stock(const std::string& code) {
     return Dictionary{{k::STOCK_Code, code}};
 }
 
-}  // namespace
-
-TEST(ScreeningPicks, AcceleratingPicksGoFirstFrom169ElseBeforeTheLast) {
-    Array picked;
-    for (auto [code, score] : {std::pair{"1", 130}, {"2", 169}, {"3", 168}})
-        pickOwnStock(picked, stock(code), {1000, score, 0, 5}, 120);
-    std::string order;
-    for (const Value& v : picked) order += stringFor(v.dictionary(), k::STOCK_Code);
-    EXPECT_EQ(order, "231");
-}
-
-TEST(ScreeningPicks, OwnStockAndSectorThresholds) {
+TEST(ScreeningPicks, ThresholdsAndAcceleratingPicksFirstFrom169ElseBeforeTheLast) {
     // Own stocks break at score 120; a sideways trend is never picked.
     const struct {
         bool own;
@@ -47,4 +34,11 @@ TEST(ScreeningPicks, OwnStockAndSectorThresholds) {
                   c.picked)
             << c.own << " " << c.trend << " " << c.score << " " << c.g5 << " " << c.g10;
     }
+
+    Array picked;
+    for (auto [code, score] : {std::pair{"1", 130}, {"2", 169}, {"3", 168}})
+        pickOwnStock(picked, stock(code), {1000, score, 0, 5}, 120);
+    std::string order;
+    for (const Value& v : picked) order += stringFor(v.dictionary(), k::STOCK_Code);
+    EXPECT_EQ(order, "231");
 }

@@ -11,15 +11,9 @@
 
 namespace fs = std::filesystem;
 using namespace orvane::test;
-using orvane::server::DataServer;
+using namespace orvane::server;
 
-namespace {
-orvane::server::ServeOptions options(fs::path tree, std::string base = "/orvane", int port = 0) {
-    return {.tree = std::move(tree), .basePath = std::move(base), .port = port};
-}
-}  // namespace
-
-TEST(DataServer, ServesTreeFilesByteForByteWithTheirTypes) {
+TEST(DataServer, ServesTreeFilesByteForByteWithTheirTypesAndAnythingElseAnHtmlErrorPage) {
     SampleTree sample;
     sample.write("const/other.bin", "raw");
     auto client = sample.client();
@@ -41,20 +35,15 @@ TEST(DataServer, ServesTreeFilesByteForByteWithTheirTypes) {
     }
     // HEAD announces the length of the GET answer and sends no body.
     auto head = client.Head("/orvane/const/constdata.zip");
-    ASSERT_TRUE(head);
+    ASSERT_TRUE(head && head->body.empty());
     EXPECT_EQ(head->get_header_value("Content-Length"), std::to_string(allByteValues().size()));
-    EXPECT_TRUE(head->body.empty());
 
     auto atRoot = SampleTree("/").client().Get("/const/hisdata/retdata/600000.txt");
     EXPECT_EQ(atRoot ? atRoot->body : "", kSampleResult);
-}
 
-TEST(DataServer, AnswersWhatIsNoFileInsideTheTreeWithAnHtmlErrorPage) {
-    SampleTree sample;
     // A link that stays inside the tree is followed; links leading out of it
     // are the tree lookup's test.
     fs::create_symlink(sample.tree() / (kSampleResultPath + 8), sample.tree() / "const/alias.txt");
-    auto client = sample.client();
     auto alias = client.Get("/orvane/const/alias.txt");
     EXPECT_EQ(alias ? alias->body : "", kSampleResult);
 
@@ -103,8 +92,7 @@ TEST(DataServer, QuoteServiceAnswersBothAddressFormsOneLineASymbol) {
     // quote, echoed safely and shortened; a copy without a newline gets one.
     auto other = client.Get("/?list=sh000001,sz000002,,sz000004,sh..%2F..%2Fs,a%22b%3Cc" +
                             std::string(40, 'z'));
-    ASSERT_TRUE(other);
-    EXPECT_EQ(other->body,
+    EXPECT_EQ(other ? other->body : "",
               "var hq_str_sh000001=\"\";\nvar hq_str_sz000002=\"\";\nvar hq_str_sz000004=\"X,1\";\n"
               "var hq_str_sh______s=\"\";\nvar hq_str_a_b_c" +
                   std::string(27, 'z') + "=\"\";\n");
@@ -112,29 +100,14 @@ TEST(DataServer, QuoteServiceAnswersBothAddressFormsOneLineASymbol) {
     std::string many = "/list=";
     for (int i = 0; i < 1005; ++i) many += "a,";
     auto capped = client.Get(many);
-    ASSERT_TRUE(capped);
-    EXPECT_EQ(std::count(capped->body.begin(), capped->body.end(), '\n'), 1000);
+    EXPECT_EQ(capped ? std::count(capped->body.begin(), capped->body.end(), '\n') : 0, 1000);
 }
 
-TEST(DataServer, StopLetsTheRequestInFlightFinishThenRefusesConnections) {
+TEST(DataServer, StopBeforeRunEndsAtOnceStopInFlightLetsTheRequestFinishBadOptionsRefuse) {
     SampleTree sample;
-    const std::string big(8 << 20, 'k');
-    sample.write("const/big.zip", big);
-    std::size_t received = 0;
-    std::thread stopper;
-    auto res = sample.client().Get("/orvane/const/big.zip", [&](const char*, size_t n) {
-        if (received == 0) stopper = std::thread([&] { sample.stop(); });
-        received += n;
-        return true;
-    });
-    stopper.join();
-    EXPECT_EQ(received, big.size());
-    EXPECT_TRUE(sample.stop());  // run() has returned, reporting a clean stop
-    EXPECT_FALSE(sample.client().Get(kSampleResultPath));
-}
-
-TEST(DataServer, StopBeforeRunEndsItAtOnceAndBadOptionsRefuseToStart) {
-    SampleTree sample;
+    auto options = [](fs::path tree, std::string base = "/orvane", int port = 0) {
+        return ServeOptions{.tree = std::move(tree), .basePath = std::move(base), .port = port};
+    };
     for (bool beforeBind : {false, true}) {
         DataServer server(options(sample.tree()));
         if (beforeBind) server.stop();  // a signal during start-up
@@ -149,4 +122,18 @@ TEST(DataServer, StopBeforeRunEndsItAtOnceAndBadOptionsRefuseToStart) {
     EXPECT_FALSE(DataServer(options(sample.tree(), "/a/../b")).bind());
     EXPECT_FALSE(DataServer(options(sample.tree(), "/orvane", sample.port())).bind());
     EXPECT_FALSE(DataServer(options(sample.tree())).run());  // never bound
+
+    const std::string big(8 << 20, 'k');
+    sample.write("const/big.zip", big);
+    std::size_t received = 0;
+    std::thread stopper;
+    auto res = sample.client().Get("/orvane/const/big.zip", [&](const char*, size_t n) {
+        if (received == 0) stopper = std::thread([&] { sample.stop(); });
+        received += n;
+        return true;
+    });
+    stopper.join();
+    EXPECT_EQ(received, big.size());
+    EXPECT_TRUE(sample.stop());  // run() has returned, reporting a clean stop
+    EXPECT_FALSE(sample.client().Get(kSampleResultPath));
 }

@@ -18,13 +18,11 @@ using namespace orvane;
 using namespace orvane::server;
 namespace k = orvane::keys;
 
-namespace {
-StockOfTheDay stock(const std::string& code, double yesClose, double close, int score = 100,
-                    PatternType pattern = kPatternNone) {
+static StockOfTheDay stock(const std::string& code, double yesClose, double close, int score = 100,
+                           PatternType pattern = kPatternNone) {
     const DailyBar today{"2025-09-03", yesClose, close * 1.01, yesClose * 0.99, close, 123456};
     return {{code, "浦发银行", "银行", ""}, today, yesClose, score, false, pattern};
 }
-}  // namespace
 
 // Name and close come back through the quote service in the end-to-end test.
 TEST(MarketFiles, QuoteLineHasTheQuoteServiceShape) {
@@ -37,7 +35,7 @@ TEST(MarketFiles, QuoteLineHasTheQuoteServiceShape) {
     EXPECT_EQ(quoteLine(stock("000001", 10, 10)).rfind("var hq_str_sz000001=\"", 0), 0u);
 }
 
-TEST(MarketFiles, GainListsSplitByExchangeAndDirection) {
+TEST(MarketFiles, GainListsSplitByExchangeAndDirectionScoreListsParseBack) {
     const std::vector<StockOfTheDay> day = {stock("600000", 10, 10.3), stock("600001", 10, 10.6),
                                             stock("000001", 10, 10.9), stock("600002", 10, 9.7),
                                             stock("600003", 10, 9.0)};
@@ -48,19 +46,17 @@ TEST(MarketFiles, GainListsSplitByExchangeAndDirection) {
     ASSERT_EQ(falling.size(), 2u);
     EXPECT_EQ(falling[0].dictionary().at(k::STOCK_Code).string(), "600003");
     EXPECT_TRUE(parseGainList(gainListText(day, false, false), 1).empty());
-}
 
-TEST(MarketFiles, ScoreListsParseBack) {
-    const std::vector<StockOfTheDay> day = {stock("600000", 10, 10, 150),
-                                            stock("600001", 10, 10, 190),
-                                            stock("000001", 10, 10, 130, kPatternDoubleCannon),
-                                            stock("000002", 10, 10.8, 100, kPatternSingleCannon)};
-    const auto records = parseScoreRecords(scoreListText(day));
+    const std::vector<StockOfTheDay> scored = {
+        stock("600000", 10, 10, 150), stock("600001", 10, 10, 190),
+        stock("000001", 10, 10, 130, kPatternDoubleCannon),
+        stock("000002", 10, 10.8, 100, kPatternSingleCannon)};
+    const auto records = parseScoreRecords(scoreListText(scored));
     ASSERT_EQ(records.size(), 4u);
     EXPECT_EQ(records[0].code, "600001");
     EXPECT_EQ(records[2].modeType, 4);
-    EXPECT_EQ(doubleCannonListText(day), "code,score\n000001,130\n");
-    EXPECT_EQ(singleCannonListText(day), "code,change\n000002,8.00\n");
+    EXPECT_EQ(doubleCannonListText(scored), "code,score\n000001,130\n");
+    EXPECT_EQ(singleCannonListText(scored), "code,change\n000002,8.00\n");
 }
 
 TEST(PinyinInitials, StockNamesIncludingTheReadingsIcuGetsWrong) {

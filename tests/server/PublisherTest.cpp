@@ -42,7 +42,7 @@ TEST(Publisher, PublishesAWholeMarketAndSwapsTheTree) {
         EXPECT_EQ(e.path().filename().string().find(".staging"), std::string::npos);
 }
 
-TEST(MarketImport, BadFilesAreNamedAndSkipped) {
+TEST(MarketImport, BadFilesAreNamedAndSkippedCompositeIndexMovesByTheMembersMeanMove) {
     test::TempDataDir dir;
     const fs::path daily = dir.path() / "daily";
     fs::create_directory(daily);
@@ -64,9 +64,7 @@ TEST(MarketImport, BadFilesAreNamedAndSkipped) {
     ASSERT_EQ(problems.size(), 5u);
     EXPECT_NE(problems[2].find("600001.csv: line 2: the close \"x\" is not a number; skipped"),
               std::string::npos);
-}
 
-TEST(MarketImport, CompositeIndexMovesByTheMembersMeanMove) {
     std::vector<StockSeries> stocks(2);
     stocks[0].listing = {"000001", "a", "", ""};
     stocks[0].bars = {{"2025-09-01", 10, 10, 10, 10, 100}, {"2025-09-02", 10, 11, 10, 11, 100}};

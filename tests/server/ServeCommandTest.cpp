@@ -26,12 +26,10 @@ TEST(ServeCommand, ServesLogsAndStopsCleanlyOnSigtermAndSigint) {
                              ORVANE_SERVER + " " + args + " --tree " + sample.tree().string() +
                              " --port " + std::to_string(port) + " 2>&1)");
         });
-        auto get = [&] { return httplib::Client("127.0.0.1", port).Get(kSampleResultPath); };
-        auto res = get();
-        for (int tries = 0; !res && tries < 120; ++tries) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            res = get();
-        }
+        httplib::Result res{nullptr, httplib::Error::Unknown};
+        for (int tries = 0; !res && tries < 120; ++tries)
+            if (!(res = httplib::Client("127.0.0.1", port).Get(kSampleResultPath)))
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
         server.join();
         EXPECT_EQ(res ? res->body : "", kSampleResult) << args << "\n" << run.out;
         EXPECT_EQ(run.status, 0) << args << "\n" << run.out;

@@ -28,13 +28,11 @@ const std::string kHistory = test::HistoryBuilder("2025-09-05")
 
 }  // namespace
 
-TEST(FloatText, ReadsBackExactly) {
+TEST(StockFiles, FloatsReadBackExactlyResultFilesParseBackToTheEngineVerdicts) {
     for (float f : {3.25f, -1.5f, 0.1f, 1.0f / 3.0f, 123456.79f, -0.0f})
         EXPECT_EQ(leadingFloat(server::floatText(f)), f) << server::floatText(f);
     EXPECT_EQ(server::floatText(std::numeric_limits<float>::quiet_NaN()), "0");
-}
 
-TEST(StockFiles, ResultFilesParseBackToTheEngineVerdicts) {
     test::TempDataDir dir;
     // The history, today's file and 20 earlier days.
     EXPECT_EQ(server::writeStockFiles(dir.path(), "600000", kHistory, 20).files, 22u);
@@ -60,7 +58,7 @@ TEST(StockFiles, ResultFilesParseBackToTheEngineVerdicts) {
     EXPECT_EQ(*readFile(dir.path() / "const/hisdata/stockdata/600000.txt"), kHistory);
 }
 
-TEST(DayVerdicts, EachDayIsJudgedWithTheHistoryOneDayBehind) {
+TEST(DayVerdicts, EachDayIsJudgedWithTheHistoryOneDayBehindMalformedLinesNot) {
     const auto verdicts = server::computeDayVerdicts("600000", kHistory, 3);
     // Day 2 (the third newest line): its own prices, the previous line's
     // close, and the history from the line after it on.
@@ -74,14 +72,12 @@ TEST(DayVerdicts, EachDayIsJudgedWithTheHistoryOneDayBehind) {
     ASSERT_TRUE(verdicts[2]);
     EXPECT_EQ(verdicts[2]->result.score, expect.score);
     EXPECT_EQ(verdicts[2]->checkDate, std::string(parsed.line(4).date));
-}
 
-TEST(DayVerdicts, MalformedLinesHaveNoVerdict) {
-    const auto verdicts = server::computeDayVerdicts(
+    const auto broken = server::computeDayVerdicts(
         "600000", test::HistoryBuilder().day(10).raw("2025-09-02,1,2").flat(30, 10).text(), 3);
-    EXPECT_FALSE(verdicts[0]);  // its previous day is broken
-    EXPECT_FALSE(verdicts[1]);
-    EXPECT_TRUE(verdicts[2]);
+    EXPECT_FALSE(broken[0]);  // its previous day is broken
+    EXPECT_FALSE(broken[1]);
+    EXPECT_TRUE(broken[2]);
 }
 
 TEST(PricePatterns, CannonsNeedQuietDaysBigUpDaysAndAPause) {

@@ -63,10 +63,12 @@ class QXStockLibTest : public ::testing::Test {
         server.start();
         MarketServers::install(
             std::make_shared<MarketServers>(server.url("/base"), server.url("/quote")));
+        lib.setDelegate(&progress);
     }
 
     test::TempDataDir dir;
     test::LocalHttpServer server;
+    Progress progress;
     std::map<std::string, std::string> files{
         {"retdata/600000.txt", kResult},
         {"retdata/600000/1.txt", kResult},
@@ -80,8 +82,6 @@ class QXStockLibTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(QXStockLibTest, ServerResultsElseTheLocalComputationOnATransferFailure) {
-    Progress progress;
-    lib.setDelegate(&progress);
     EXPECT_EQ(lib.getLastPassdayDataInfoFormServer("600000", 150).size(), 3u);  // today, 1, 3
     EXPECT_EQ(progress.calls.size(), 98u);  // capped at 98 days, progress after each
     EXPECT_EQ(progress.calls.back(), std::make_pair(98, 98));
@@ -125,8 +125,6 @@ TEST_F(QXStockLibTest, UnreachableServerGivesThePlaceholderThenNothingAfterAPaus
 }
 
 TEST_F(QXStockLibTest, UnsettingTheDelegateWaitsForTheRunningCall) {
-    Progress progress;
-    lib.setDelegate(&progress);
     // The worker keeps calling, so the main thread surely meets a call in progress.
     std::atomic<bool> stop{false};
     std::thread worker([&] {
