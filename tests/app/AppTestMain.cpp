@@ -7,11 +7,15 @@
 #include <cstdlib>
 
 #include "QtSeams.h"
+#include "ServedMarketTest.h"
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
     orvane::app::initAppResources();
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    // The shared data server ends before the application object.
+    orvane::test::ServedMarketTest::stopServing();
+    return status;
 }

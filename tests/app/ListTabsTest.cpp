@@ -14,12 +14,11 @@
 #include <QTest>
 
 #include "FilterStockRows.h"
-#include "PublishedMarket.h"
 #include "QXScoreController.h"
 #include "QXSmartSortController.h"
-#include "QtMainThreadDispatcher.h"
 #include "RowTableModel.h"
 #include "ScoreListRows.h"
+#include "ServedMarketTest.h"
 #include "SmartSortRows.h"
 #include "filterStockUIController.h"
 #include "orvane/core/AtomicFile.h"
@@ -30,7 +29,6 @@
 #include "orvane/core/PropertyList.h"
 #include "orvane/market/GainList.h"
 #include "orvane/market/HttpRequest.h"
-#include "orvane/market/MarketServers.h"
 #include "orvane/market/ScoreLists.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/reports/GainListFiles.h"
@@ -47,12 +45,7 @@ namespace k = orvane::keys;
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int ms = 60000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms) QTest::qWait(20);
-    return done();
-}
+using test::waitUntil;
 
 std::vector<std::string> codes(const Array& rows) {
     std::vector<std::string> out;
@@ -70,40 +63,23 @@ struct Posted {
                             }};
 };
 
-class ListTabs : public ::testing::Test {
+class ListTabs : public test::ServedMarketTest {
   protected:
-    static void SetUpTestSuite() {
-        served = new test::ServedTree;
-        market = test::publishSyntheticMarket(*served, 30, *parseDate("2025-12-05"), 200, 2);
-    }
-    static void TearDownTestSuite() { delete served; }
-
     void SetUp() override {
-        ASSERT_FALSE(market.empty());
-        MainThreadDispatcher::install(dispatcher);
-        MarketServers::install(
-            std::make_shared<MarketServers>(served->url("/orvane"), served->url("/")));
+        ServedMarketTest::SetUp();
         fields = {&codeField, &nameField, nullptr, nullptr, &statusField, &stopButton, &stopFlag};
-    }
-    void TearDown() override {
-        MarketServers::install(nullptr);
-        MainThreadDispatcher::install(nullptr);
     }
     /// The server's rising lists downloaded into the Gains folder.
     void downloadRisingLists() {
         for (const MarketGainList& list : {kMarketGainLists[0], kMarketGainLists[1]}) {
-            const auto text = readFile(served->tree() / "const/hisdata/sortdata" / list.serverFile);
+            const auto text =
+                readFile(served().tree() / "const/hisdata/sortdata" / list.serverFile);
             ASSERT_TRUE(text);
             writeFileAtomically(marketGainListDownload(list), *text);
         }
     }
 
-    static inline test::ServedTree* served = nullptr;
-    static inline std::vector<server::StockSeries> market;
-    test::TempDataDir dir;
     test::FixedNow today{2025, 12, 5, 15, 30};
-    std::shared_ptr<QtMainThreadDispatcher> dispatcher =
-        std::make_shared<QtMainThreadDispatcher>(QCoreApplication::instance());
     QLineEdit codeField;
     QLabel nameField, statusField;
     QPushButton stopButton;

@@ -9,15 +9,13 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "PublishedMarket.h"
 #include "QXDocument.h"
-#include "QtMainThreadDispatcher.h"
 #include "Questionnaire.h"
 #include "SectorReport.h"
+#include "ServedMarketTest.h"
 #include "WebSearch.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
-#include "orvane/market/MarketServers.h"
 #include "orvane/market/ReferenceUpdate.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockKeys.h"
@@ -80,27 +78,27 @@ TEST(SectorReport, ShareNoticeRankingsAndTips) {
 }
 
 TEST(WebSearch, EveryPortalForShanghaiShenzhenAndAFund) {
-    const std::pair<const char*, std::array<const char*, 3>> pages[] = {
-        {"凤凰财经",
-         {"app/hq/stock/sh600000/", "app/hq/stock/sz000001/index.shtml", "app/hq/stock/sh510050/"}},
-        {"新浪财经",
-         {"realstock/company/sh600000/nc.shtml", "realstock/company/sz000001/nc.shtml",
-          "realstock/company/sh510050/nc.shtml"}},
-        {"中国证券网",
-         {"qcenter/center/singleStock/ggzy/sh600000.html",
-          "qcenter/center/singleStock/ggzy/sz000001.html",
-          "qcenter/center/singleStock/ggzy/sh510050.html"}},
-        {"网易财经", {"0600000.html", "1000001.html", "0510050.html"}},
-        {"东方财富网", {"sh600000.html", "sz000001.html", "sh510050.html"}},
-        {"雪球财经", {"S/SH600000", "S/SZ000001", "S/SH510050"}},
-        {"搜狐财经", {"cn/600000/index.shtml", "cn/000001/index.shtml", "cn/510050/index.shtml"}},
+    // The Shanghai and Shenzhen pages; a "51" fund takes the Shanghai form.
+    const std::array<std::string, 3> pages[] = {
+        {"凤凰财经", "app/hq/stock/sh600000/", "app/hq/stock/sz000001/index.shtml"},
+        {"新浪财经", "realstock/company/sh600000/nc.shtml", "realstock/company/sz000001/nc.shtml"},
+        {"中国证券网", "qcenter/center/singleStock/ggzy/sh600000.html",
+         "qcenter/center/singleStock/ggzy/sz000001.html"},
+        {"网易财经", "0600000.html", "1000001.html"},
+        {"东方财富网", "sh600000.html", "sz000001.html"},
+        {"雪球财经", "S/SH600000", "S/SZ000001"},
+        {"搜狐财经", "cn/600000/index.shtml", "cn/000001/index.shtml"},
     };
-    for (const auto& [portal, paths] : pages)
-        for (int i = 0; i < 3; ++i) {
-            const auto url = portalPageURL(portal, std::array{"600000", "000001", "510050"}[i]);
+    for (const auto& [portal, shanghai, shenzhen] : pages) {
+        std::string fund = shanghai;
+        fund.replace(fund.find("600000"), 6, "510050");
+        for (const auto& [code, path] :
+             {std::pair{"600000", shanghai}, {"000001", shenzhen}, {"510050", fund}}) {
+            const auto url = portalPageURL(portal, code);
             ASSERT_TRUE(url) << portal;
-            EXPECT_TRUE(url->starts_with("https://") && url->ends_with(paths[i])) << *url;
+            EXPECT_TRUE(url->starts_with("https://") && url->ends_with(path)) << *url;
         }
+    }
     EXPECT_FALSE(portalPageURL("日K线", "600000"));
     EXPECT_FALSE(portalPageURL("别的网站", "600000"));
     EXPECT_FALSE(portalPageURL("雪球财经", "60000a"));
@@ -135,32 +133,7 @@ TEST(Questionnaire, FlowAndResultByYesCount) {
         EXPECT_EQ(Questionnaire::resultKey(yes), key);
 }
 
-namespace {
-
-class SectorScreeningTest : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        served = new test::ServedTree;
-        market = test::publishSyntheticMarket(*served, 30, *parseDate("2025-12-05"), 200, 6);
-    }
-    static void TearDownTestSuite() { delete served; }
-    void SetUp() override {
-        MainThreadDispatcher::install(dispatcher);
-        MarketServers::install(
-            std::make_shared<MarketServers>(served->url("/orvane"), served->url("/")));
-    }
-    void TearDown() override {
-        MarketServers::install(nullptr);
-        MainThreadDispatcher::install(nullptr);
-    }
-    static inline test::ServedTree* served = nullptr;
-    static inline std::vector<server::StockSeries> market;
-    test::TempDataDir dir;
-    std::shared_ptr<QtMainThreadDispatcher> dispatcher =
-        std::make_shared<QtMainThreadDispatcher>(QCoreApplication::instance());
-};
-
-}  // namespace
+using SectorScreeningTest = test::ServedMarketTest;
 
 TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) {
     auto update = ReferenceUpdate::create();
@@ -173,7 +146,7 @@ TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) 
     doc.setAlertPresenter([](const QString&, const QString&) {});
     doc.initMyStocklist();
     Ui::QXDocument& ui = doc.ui();
-    const std::string group = market.front().listing.industry;
+    const std::string group = market().front().listing.industry;
     ui.plantPopbtn->setCurrentText(QString::fromStdString(group));
     doc.selectPlantPopAction();
     EXPECT_EQ(ui.sortPlantGrouptextView->toPlainText().toStdString(),

@@ -17,12 +17,10 @@
 #include "OneHisStockController.h"
 #include "OneHisStockRules.h"
 #include "OneHisStockTableModel.h"
-#include "PublishedMarket.h"
-#include "QtMainThreadDispatcher.h"
+#include "ServedMarketTest.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NotificationNames.h"
-#include "orvane/market/MarketServers.h"
 #include "orvane/market/ResultFile.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/stocklib/QXStockLib.h"
@@ -41,12 +39,7 @@ Dictionary day(int trend, float gain5, int modeB, const char* close = "10.00",
             {k::STOCK_DATE, "2025-12-01"}, {k::STOCK_SCORE, 135}};
 }
 
-bool waitUntil(const std::function<bool()>& done, int ms = 30000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms) QTest::qWait(10);
-    return done();
-}
+using test::waitUntil;
 
 }  // namespace
 
@@ -107,29 +100,14 @@ TEST(OneHisStockRules, CellsAreColouredByTrendGainsAndModelB) {
               (HistoryCell{"135", colours::black, false, false}));
 }
 
-class OneHisStockServed : public ::testing::Test {
+class OneHisStockServed : public test::ServedMarketTest {
   protected:
-    void SetUp() override {
-        market = test::publishSyntheticMarket(served, 6, *parseDate("2025-12-05"), 200, 66);
-        ASSERT_FALSE(market.empty());
-        MainThreadDispatcher::install(dispatcher);
-        MarketServers::install(
-            std::make_shared<MarketServers>(served.url("/orvane"), served.url("/")));
-    }
-    void TearDown() override {
-        MarketServers::install(nullptr);
-        MainThreadDispatcher::install(nullptr);
-    }
     std::optional<Dictionary> publishedDay(const std::string& code, int back) const {
-        const auto text = readFile(served.tree() / "const/hisdata/retdata" / code /
+        const auto text = readFile(served().tree() / "const/hisdata/retdata" / code /
                                    (std::to_string(back) + ".txt"));
         return text ? parseRetStockHistordayData(*text, nullptr) : std::nullopt;
     }
 
-    test::ServedTree served;
-    std::vector<server::StockSeries> market;
-    std::shared_ptr<QtMainThreadDispatcher> dispatcher =
-        std::make_shared<QtMainThreadDispatcher>(QCoreApplication::instance());
     QLineEdit codeField;
 };
 
@@ -140,7 +118,7 @@ struct DaysByTotal : QXStockLibUpdateDelegate {
 };
 
 TEST_F(OneHisStockServed, ThreeMonthsListsTheStocks66DaysAndTheSelectionIsPosted) {
-    const std::string code = market.front().listing.code;
+    const std::string code = market().front().listing.code;
     oneHisStockControlller tab(&codeField);
     codeField.setText(QString::fromStdString(code));
     tab.hisdataPopBtn()->setCurrentIndex(2);
@@ -184,7 +162,7 @@ TEST_F(OneHisStockServed, ThreeMonthsListsTheStocks66DaysAndTheSelectionIsPosted
 TEST_F(OneHisStockServed, ASecondComputationCancelsTheFirstAndItsRowsWin) {
     DaysByTotal days;
     QXStockLib::defQXStockLib().setDelegate(&days);
-    const std::string first = market[0].listing.code, second = market[1].listing.code;
+    const std::string first = market()[0].listing.code, second = market()[1].listing.code;
     {
         oneHisStockControlller tab(&codeField);
         QSignalSpy changed(&tab, &oneHisStockControlller::oneHisStockListChanged);

@@ -14,16 +14,14 @@
 
 #include "AppWorkers.h"
 #include "ModelBAlerts.h"
-#include "PublishedMarket.h"
 #include "QXApplication.h"
 #include "QXDocument.h"
-#include "QtMainThreadDispatcher.h"
+#include "ServedMarketTest.h"
 #include "VerdictDisplay.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/PropertyList.h"
-#include "orvane/market/MarketServers.h"
 #include "orvane/market/ResultFile.h"
 #include "ui_QXDocument.h"
 
@@ -32,40 +30,8 @@ using namespace orvane::app;
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int ms = 15000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms) QTest::qWait(20);
-    return done();
-}
-
-class AppStartUp : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        served = new test::ServedTree;
-        market = test::publishSyntheticMarket(*served, 30, *parseDate("2025-12-05"), 200, 2);
-    }
-    static void TearDownTestSuite() { delete served; }
-
-    void SetUp() override {
-        ASSERT_FALSE(market.empty());
-        MainThreadDispatcher::install(dispatcher);
-        useServer(served->url("/orvane"));
-    }
-    void TearDown() override {
-        MarketServers::install(nullptr);
-        MainThreadDispatcher::install(nullptr);
-    }
-    static void useServer(const std::string& url) {
-        MarketServers::install(std::make_shared<MarketServers>(url, served->url("/")));
-    }
-
-    static inline test::ServedTree* served = nullptr;
-    static inline std::vector<server::StockSeries> market;
-    test::TempDataDir dir;
-    std::shared_ptr<QtMainThreadDispatcher> dispatcher =
-        std::make_shared<QtMainThreadDispatcher>(QCoreApplication::instance());
-};
+using AppStartUp = test::ServedMarketTest;
+using test::waitUntil;
 
 }  // namespace
 
@@ -91,13 +57,13 @@ TEST_F(AppStartUp, LoadsInOrderShowsAVerdictOpensTheDayChartAndSavesTheTargetOnQ
     // Worker 1's market report reaches the report line.
     EXPECT_TRUE(waitUntil([&] { return ui.marketReportTextField->text().contains("市场分数"); }));
 
-    const std::string code = market.front().listing.code;
+    const std::string code = market().front().listing.code;
     QSignalSpy shown(&doc, &QXDocument::verdictShown);
     doc.downloadOneStockData(code);
     EXPECT_FALSE(ui.downloadData->isEnabled());  // the fetch runs on a worker
     ASSERT_TRUE(waitUntil([&] { return shown.count() == 1; }));
     const auto record = parseRetStockServerData(
-        *readFile(served->tree() / ("const/hisdata/retdata/" + code + ".txt")), nullptr);
+        *readFile(served().tree() / ("const/hisdata/retdata/" + code + ".txt")), nullptr);
     ASSERT_TRUE(record);
     EXPECT_EQ(ui.selectedResultCapture->text(),
               QString::fromStdString(makeVerdictView(*record, 0).verdict).replace("\r\n", "\n"));
@@ -121,7 +87,7 @@ TEST_F(AppStartUp, LoadsInOrderShowsAVerdictOpensTheDayChartAndSavesTheTargetOnQ
 }
 
 TEST_F(AppStartUp, AServerThatDoesNotAnswerGivesTheAlertAndNothingMore) {
-    useServer("http://127.0.0.1:1/orvane");
+    useDataServer("http://127.0.0.1:1/orvane");
     QXApplication app(dispatcher);
     QStringList alerts;
     app.setAlertPresenter(

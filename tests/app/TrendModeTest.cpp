@@ -11,9 +11,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include "PublishedMarket.h"
 #include "QXTrendMode.h"
-#include "QtMainThreadDispatcher.h"
+#include "ServedMarketTest.h"
 #include "TrendModeCount.h"
 #include "TrendModePages.h"
 #include "orvane/core/AtomicFile.h"
@@ -26,12 +25,7 @@ using namespace orvane::app;
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int ms = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms) QTest::qWait(10);
-    return done();
-}
+using test::waitUntil;
 
 }  // namespace
 
@@ -61,14 +55,11 @@ TEST(TrendModePages, PageFilesAndTheStoredHighestPage) {
     EXPECT_EQ(getLocalTrendModeNum(), 0);
 }
 
-TEST(TrendModeGallery, PagesAreFetchedOnceThenOpenedFromTheFolder) {
-    test::ServedTree served;
-    ASSERT_FALSE(
-        test::publishSyntheticMarket(served, 30, *parseDate("2025-12-05"), 200, 30).empty());
-    auto dispatcher = std::make_shared<QtMainThreadDispatcher>(QCoreApplication::instance());
-    MainThreadDispatcher::install(dispatcher);
-    MarketServers::install(std::make_shared<MarketServers>(served.url("/orvane"), served.url("/")));
-    const auto published = served.tree() / "const/trendupmode";
+using TrendModeGallery = test::ServedMarketTest;
+
+// The gallery's pages of the shared market are changed here (no other test reads them).
+TEST_F(TrendModeGallery, PagesAreFetchedOnceThenOpenedFromTheFolder) {
+    const auto published = served().tree() / "const/trendupmode";
     const int count = getServerTrendModeNum();
     ASSERT_GE(count, 2);
 
@@ -111,15 +102,15 @@ TEST(TrendModeGallery, PagesAreFetchedOnceThenOpenedFromTheFolder) {
     EXPECT_EQ(getLocalTrendModeNum(), 2);  // the highest page shown stays
 
     // A refetched page that is not a picture shows the placeholder.
-    served.write("const/trendupmode/1001.png", "<html>not a picture</html>");
-    served.write("const/trendupmode/1001.txt", "说明");
+    served().write("const/trendupmode/1001.png", "<html>not a picture</html>");
+    served().write("const/trendupmode/1001.txt", "说明");
     gallery.refreshAction();
     ASSERT_TRUE(waitUntil([&] { return shown.count() == 5; }));
     EXPECT_TRUE(gallery.isShowingPlaceholder());
     EXPECT_EQ(ui.TrendUpTextfield->toPlainText(), "说明");
 
     // With the server gone a refetch shows the alert.
-    served.stop();
+    useDataServer("http://127.0.0.1:1/orvane");
     QSignalSpy failed(&gallery, &QXTrendMode::pageFetchFailed);
     gallery.refreshAction();
     ASSERT_TRUE(waitUntil([&] { return failed.count() == 1; }));
@@ -132,6 +123,4 @@ TEST(TrendModeGallery, PagesAreFetchedOnceThenOpenedFromTheFolder) {
     EXPECT_EQ(gallery.curWnd()->windowTitle(), "经典上涨模型");
     EXPECT_EQ(ui.pageNumText->text(), "第 0 页");
     EXPECT_TRUE(ui.TrendUpImageView->pixmap().isNull());
-    MarketServers::install(nullptr);
-    MainThreadDispatcher::install(nullptr);
 }
