@@ -14,8 +14,15 @@ std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& args,
                              : arg == "--screenshot"   ? &options.screenshotPath
                              : arg == "--show"         ? &options.showCode
                                                        : nullptr;
-        if (arg == "--print-server") {
-            options.printServer = true;
+        if (arg == "--print-server" || arg == "--gallery") {
+            (arg == "--gallery" ? options.gallery : options.printServer) = true;
+        } else if (arg == "--tab") {
+            const std::string n = i + 1 < args.size() ? args[++i] : "";
+            if (n.size() != 1 || n[0] < '0' || n[0] > '5') {
+                error = "--tab needs a tab number from 0 to 5";
+                return std::nullopt;
+            }
+            options.tab = n[0] - '0';
         } else if (arg == "--chart") {
             sawChart = true;
             while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0)

@@ -3,7 +3,9 @@
 //   orvane-app [--server URL] [--quote-server URL] [--show CODE] [--screenshot PNG]
 // runs the application; --show fetches a stock's verdict at start, and
 // --screenshot saves a picture of the main window once it is shown and
-// quits (for a machine without a display). --print-server prints the data
+// quits (for a machine without a display); --tab N opens a tab of the main
+// window once the stock is shown (the history tab computes its days) and
+// --gallery the model gallery. --print-server prints the data
 // server's address the application would use, and quits. The server options
 // are taken out first (ServerPreferences.h).
 //   orvane-app --chart FILE... [--crosshair-date DATE] [--screenshot PNG]
@@ -20,6 +22,8 @@ struct AppOptions {
     std::string crosshairDate;            // "yyyy-MM-dd"; empty: no crosshair
     std::string screenshotPath;           // empty: run interactively
     std::string showCode;                 // a stock to show at start
+    int tab = -1;                         // a tab to open once the stock is shown
+    bool gallery = false;                 // open the trend-up model gallery at start
     bool printServer = false;
     bool chartOnly() const { return !chartFiles.empty(); }
 };
@@ -28,7 +32,8 @@ struct AppOptions {
 std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& args, std::string& error);
 
 inline constexpr const char* kAppUsage =
-    "usage: orvane-app [--server URL] [--quote-server URL] [--show CODE] [--screenshot OUT.png]\n"
+    "usage: orvane-app [--server URL] [--quote-server URL] [--show CODE] [--tab 0-5] [--gallery]\n"
+    "                  [--screenshot OUT.png]\n"
     "       orvane-app [--server URL] --print-server\n"
     "       orvane-app --chart FILE... [--crosshair-date YYYY-MM-DD] [--screenshot OUT.png]\n";
 

@@ -171,6 +171,10 @@ QXDocument::QXDocument(QWidget* parent)
     ui_->progressIndicator->hide();
     ui_->stopDownloadBtn->hide();
     ui_->notifyBtn->hide();
+    // The count of new models, in white on a red badge.
+    ui_->notifyBtn->setStyleSheet(
+        QStringLiteral("QPushButton { background: #e8413c; color: white; font-weight: bold;"
+                       " border-radius: 9px; padding: 2px 10px; }"));
     ui_->sortPlantGainsPopbtn->addItems({QStringLiteral("5"), QStringLiteral("10")});
     setUpSearchField();
     setUpAlerts();
@@ -611,6 +615,11 @@ void QXDocument::switchTableViewAction(int tag) {
         default:
             break;
     }
+}
+
+void QXDocument::showTab(int index) {
+    switchTableViewAction(1001 + index);
+    if (index == 2) oneHisStockUIControlller_->calOneStockHisInfo();
 }
 
 bool QXDocument::isScreening() const {

@@ -136,6 +136,9 @@ class QXDocument : public QMainWindow {
 
     // The tab buttons (tags 1001 on select tabs 0 on) and the questionnaire.
     void switchTableViewAction(int tag);
+    /// Opens a tab as its button would; the history tab also computes the
+    /// shown stock's past days.
+    void showTab(int index);
     Questionnaire& questionnaire() { return *questionnaire_; }
     oneHisStockControlller* oneHisStockUIControlller() const { return oneHisStockUIControlller_; }
     myStockHoldControlller* myStockHoldUIController() const { return myStockHoldUIController_; }

@@ -41,7 +41,7 @@ QXScoreController::QXScoreController(ListMainWindowFields fields, QWidget* paren
         ui_->scoreTypeSegment->addTab(QString::fromUtf8(title));
 
     model_ = new RowTableModel(
-        {{k::STOCK_Code, QStringLiteral("股票"), 170},
+        {{k::STOCK_Code, QStringLiteral("股票"), 215},
          {k::STOCK_SCORE, QStringLiteral("得分"), 110}},
         [](const Dictionary& row, std::string_view column) {
             return scoreCell(row, column, [](std::string_view code) {

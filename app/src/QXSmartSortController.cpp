@@ -61,7 +61,7 @@ QXSmartSortController::QXSmartSortController(ListMainWindowFields fields, QWidge
       fields_(fields),
       timings_(timings) {
     ui_->setupUi(this);
-    model_ = new RowTableModel({{k::STOCK_Code, QStringLiteral("股票"), 150},
+    model_ = new RowTableModel({{k::STOCK_Code, QStringLiteral("股票"), 215},
                                 {"pricePercentChanged", QStringLiteral("涨幅"), 80},
                                 {"Price_Changed", QStringLiteral("涨跌"), 60},
                                 {"speedValue", QStringLiteral("涨速"), 60},

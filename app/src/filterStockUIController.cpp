@@ -35,7 +35,7 @@ std::string today() {
 }
 
 std::vector<RowColumn> filterColumns() {
-    return {{k::STOCK_Code, QStringLiteral("股票"), 150},
+    return {{k::STOCK_Code, QStringLiteral("股票"), 215},
             {"pricePercentChanged", QStringLiteral("涨幅"), 90},
             {"Price_Changed", QStringLiteral("涨跌"), 70},
             {k::STOCK_closePrice, QStringLiteral("现价"), 70},

@@ -15,6 +15,7 @@
 #include "QXApplication.h"
 #include "QXDocument.h"
 #include "QXProcessUIController.h"
+#include "QXTrendMode.h"
 #include "QtSeams.h"
 #include "ServerPreferences.h"
 #include "ServerSettingsDialog.h"
@@ -56,19 +57,21 @@ int runChartWindow(QApplication& application, const app::AppOptions& options) {
 /// Saves the main window's picture once the verdict is shown (or after a
 /// while without one) and quits.
 void screenshotAndQuit(QApplication& application, app::QXDocument& document,
-                       const std::string& path, bool waitForVerdict) {
+                       const std::string& path, bool waitForVerdict, int delayMs) {
     auto shoot = [&application, &document, path] {
-        // The alert panel, when it slid in, is in the picture too.
+        // The alert panel and the gallery, when shown, are in the picture too.
         QWidget* panel =
             app::NotificationPanelController::defaultNotificationPanelController().newMsgPanel();
-        const bool saved = app::saveWindowsPicture({&document, panel}, path);
+        QWidget* gallery = app::QXTrendMode::defQXTrendMode().TrendUpModeWnd();
+        const bool saved = app::saveWindowsPicture({&document, panel, gallery}, path);
         std::fprintf(saved ? stdout : stderr, saved ? "%s\n" : "orvane-app: cannot write %s\n",
                      path.c_str());
         application.exit(saved ? 0 : 1);
     };
     if (waitForVerdict)
-        QObject::connect(&document, &app::QXDocument::verdictShown, &application,
-                         [shoot] { QTimer::singleShot(kScreenshotDelayMs, shoot); });
+        QObject::connect(
+            &document, &app::QXDocument::verdictShown, &application,
+            [shoot, delayMs] { QTimer::singleShot(delayMs, shoot); }, Qt::SingleShotConnection);
     QTimer::singleShot(waitForVerdict ? 20000 : kScreenshotDelayMs, &application, shoot);
 }
 
@@ -111,10 +114,16 @@ int main(int argc, char** argv) {
     seams.progressPanel->setParentWindow(&document);
     document.setServerSettingsOpener(
         [&preferences, &document] { app::openServerSettings(preferences, &document); });
+    if (options->tab >= 0)
+        QObject::connect(
+            &document, &app::QXDocument::verdictShown, &document,
+            [&document, tab = options->tab] { document.showTab(tab); }, Qt::SingleShotConnection);
+    if (options->gallery) app::QXTrendMode::defQXTrendMode().showTrendUpModeForWindow();
     if (!options->showCode.empty()) document.downloadOneStockData(options->showCode);
     if (!options->screenshotPath.empty())
-        screenshotAndQuit(application, document, options->screenshotPath,
-                          !options->showCode.empty());
+        screenshotAndQuit(
+            application, document, options->screenshotPath, !options->showCode.empty(),
+            options->tab >= 0 || options->gallery ? 3 * kScreenshotDelayMs : kScreenshotDelayMs);
     const int status = application.exec();
     delegate.applicationWillTerminate();
     UserNotificationCenter::install(nullptr);
