@@ -133,6 +133,8 @@ class QXDocument : public QMainWindow {
     /// Fetches every composite index on a worker and lists the rising ones.
     void selectComposit();
     bool isScreening() const;
+    /// The last sector screening's lists and count.
+    const SectorScreening& lastScreening() const { return screening_; }
 
     // The tab buttons (tags 1001 on select tabs 0 on) and the questionnaire.
     void switchTableViewAction(int tag);

@@ -16,6 +16,7 @@
 #include "WebSearch.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/market/CodeTable.h"
 #include "orvane/market/ReferenceUpdate.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockKeys.h"
@@ -164,7 +165,11 @@ TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) 
     ASSERT_FALSE(saved.empty());
     EXPECT_EQ(ui.sortPlantGrouptextView->toPlainText().toStdString() + "",
               QString::fromStdString(saved).replace("\r\n", "\n").toStdString());
-    EXPECT_NE(saved.find("  " + group + " 板块总共分析了"), std::string::npos);
+    // The report as computed from the same fetched records.
+    EXPECT_EQ(saved, sortPlantStock(doc.lastScreening(), 5, [](const std::string& c) {
+                         return CodeTable::shared().getStockCodeName(c);
+                     })->text);
+    EXPECT_EQ(doc.lastScreening().group, group);
 
     // Tab tags: below 1001 nothing; 1004 selects tab 3.
     doc.switchTableViewAction(1000);
