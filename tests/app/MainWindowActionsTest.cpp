@@ -16,6 +16,7 @@
 #include "WebSearch.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/Workspace.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/ReferenceUpdate.h"
 #include "orvane/market/SectorGroups.h"
@@ -170,6 +171,20 @@ TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) 
                          return CodeTable::shared().getStockCodeName(c);
                      })->text);
     EXPECT_EQ(doc.lastScreening().group, group);
+
+    // A portal target opens its page through the workspace.
+    struct Opened : Workspace {
+        bool openFile(const std::filesystem::path&) override { return false; }
+        bool openURL(const std::string& url) override { return (last = url), true; }
+        std::string last;
+    };
+    auto opened = std::make_shared<Opened>();
+    Workspace::install(opened);
+    ui.stockCodeTokenField->setText("000001");
+    ui.searchURLField->setText("雪球财经");
+    doc.searchTowebAction();
+    EXPECT_EQ(opened->last, portalPageURL("雪球财经", "000001"));
+    Workspace::install(nullptr);
 
     // Tab tags: below 1001 nothing; 1004 selects tab 3.
     doc.switchTableViewAction(1000);

@@ -32,6 +32,8 @@ TEST(Publisher, PublishesAWholeMarketAndSwapsTheTree) {
     // What the library reads back through the server is the end-to-end test's.
     EXPECT_EQ(parseScoreRecords(*readFile(tree / "const/hisdata/sortdata/score.txt")).size(), 20u);
     EXPECT_EQ(*readFile(tree / "const/updateconfigfile.txt"), "constdata=2025-12-05 16:00:00");
+    EXPECT_NE(readFile(tree / "const/help/doublepao.html")->find("<h2>双炮形态</h2>"),
+              std::string::npos);
 
     // Publishing again replaces the whole tree, leaving no staging folder.
     const fs::path first = tree / ("const/hisdata/retdata/" + market[0].listing.code + ".txt");
