@@ -150,6 +150,7 @@ void runRank(const ServerOptions& servers, int top) {
     });
     loop.loop().runUntil([&] { return done; }, std::chrono::hours(24 * 365));
     worker.join();
+    if (report.empty()) fail("no top gainers to screen: today's ranking report was left as it was");
     std::printf("%s\n", report.c_str());
 }
 
@@ -178,8 +179,8 @@ void addReportCommands(CLI::App& app) {
             "write today's gains ranking report over the top gainers of Shanghai and Shenzhen "
             "and print its path");
         auto top = std::make_shared<int>(120);
-        cmd->add_option("--top", *top, "how many top gainers of each exchange")
-            ->check(CLI::Range(0, 100000))
+        cmd->add_option("--top", *top, "how many top gainers of each exchange (1 or more)")
+            ->check(CLI::Range(1, 100000))
             ->capture_default_str();
         cmd->callback([=] { runRank(*servers, *top); });
     }

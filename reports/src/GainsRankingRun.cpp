@@ -22,6 +22,12 @@ std::atomic<bool>& running() {
 
 std::filesystem::path phraseTodayGainsData(QXStockLib& lib, const Array& list,
                                            const ScreeningStop& stop) {
+    // Nothing to screen (no gain lists, or none asked for): today's report
+    // stays as it is rather than being replaced by an empty one.
+    if (list.empty()) {
+        ORVANE_LOG("no stocks to screen: no report written");
+        return {};
+    }
     const Array picked = filterMyStockArray(lib, list, true, kBreakScore, stop);
     if (stop && stop()) {
         ORVANE_LOG("gains screening stopped: no report written");

@@ -249,4 +249,7 @@ TEST_F(ScreeningFlows, AStoppedRankingRunWritesNothingAndSaysItEnded) {
     ASSERT_TRUE(ended);
     EXPECT_FALSE(fs::exists(getGainsPath() / "2025-09-03_5GainsSort.plist"));
     EXPECT_EQ(delegate.bought, 0u);
+    // Nothing to screen: no report, not an empty one.
+    EXPECT_TRUE(phraseTodayGainsData(lib, {}).empty());
+    EXPECT_FALSE(fs::exists(getGainsPath() / "2025-09-03.txt"));
 }

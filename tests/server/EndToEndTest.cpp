@@ -91,6 +91,9 @@ TEST_F(EndToEnd, PublishedMarketComesBackThroughTheLibraryAndTheReportCommands) 
     const fs::path gains = served->folder() / "Gains" / (today + ".txt");
     EXPECT_EQ(ranked.out, gains.string() + "\n");
     EXPECT_EQ(readFile(gains).value_or("").rfind("沪深涨幅统计信息   日期：" + today, 0), 0u);
+    const auto written = readFile(gains);
+    EXPECT_NE(cli("rank --top 0").status, 0);  // refused: the report stays
+    EXPECT_EQ(readFile(gains), written);
 
     // Without the data server the commands fail at once.
     const auto unreachable =

@@ -16,9 +16,9 @@ class QXStockLib;
 using ScreeningStop = std::function<bool()>;
 
 /// Screens `list` (code-table entries or market records) and writes today's
-/// report; returns the report's path. A screening stopped early writes
-/// nothing (a partial ranking would pass for today's) and returns an empty
-/// path.
+/// report; returns the report's path. An empty list or a screening stopped
+/// early writes nothing (an empty or partial ranking would pass for today's)
+/// and returns an empty path.
 std::filesystem::path phraseTodayGainsData(QXStockLib& lib, const Array& list,
                                            const ScreeningStop& stop = {});
 
