@@ -62,6 +62,8 @@ void runPublish(const PublishArgs& a) {
     options.version = toLocal(now());
     options.progress = showProgress;
     const PublishReport report = publishMarket(std::move(stocks), a.out, options);
+    for (const auto& folder : report.staleStagingRemoved)
+        std::fprintf(stderr, "removed %s, left by a publish that no longer runs\n", folder.c_str());
     if (!report.ok) throw CLI::RuntimeError("orvane-server publish: " + report.error, 1);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

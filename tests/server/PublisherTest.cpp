@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 #include <set>
 
@@ -10,6 +12,7 @@
 #include "orvane/market/ScoreLists.h"
 #include "orvane/publisher/DayVerdicts.h"
 #include "orvane/publisher/MarketImport.h"
+#include "orvane/publisher/StagingFolders.h"
 #include "orvane/publisher/SyntheticMarket.h"
 
 using namespace orvane;
@@ -25,8 +28,15 @@ TEST(Publisher, PublishesAWholeMarketAndSwapsTheTree) {
                                  .version = {2025, 12, 5, 16, 0, 0},
                                  .progress = [&](std::size_t, std::size_t) { ++progressCalls; }};
     const auto market = makeSyntheticMarket(16, 5, *parseDate("2025-12-05"), 320);
+    // A killed publish's staging folder goes; a running one's stays.
+    const fs::path killed = stagingFolderFor(tree, 999999999),
+                   running = stagingFolderFor(tree, ::getppid());
+    for (const fs::path& folder : {killed, running}) fs::create_directories(folder / "const");
     PublishReport report = publishMarket(market, tree, options);
     ASSERT_TRUE(report.ok) << report.error;
+    EXPECT_EQ(report.staleStagingRemoved, std::vector<fs::path>{killed});
+    EXPECT_TRUE(fs::exists(running) && !fs::exists(killed));
+    fs::remove_all(running);
     EXPECT_EQ(report.stocks, 16u + 4u);  // with the four composite indexes
     EXPECT_EQ(progressCalls, report.stocks);
     // What the library reads back through the server is the end-to-end test's.

@@ -10,12 +10,13 @@
 
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/ServerPaths.h"
+#include "orvane/publisher/HelpPages.h"
 #include "orvane/publisher/MarketFiles.h"
 #include "orvane/publisher/MarketImport.h"
-#include "orvane/publisher/HelpPages.h"
 #include "orvane/publisher/ModelGallery.h"
 #include "orvane/publisher/PricePatterns.h"
 #include "orvane/publisher/ReferenceData.h"
+#include "orvane/publisher/StagingFolders.h"
 #include "orvane/publisher/StockFiles.h"
 
 namespace orvane::server {
@@ -92,8 +93,8 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     const std::vector<CompositeIndex> composites = chooseComposites(stocks);
     for (const CompositeIndex& c : composites) stocks.push_back(compositeSeries(c, stocks));
 
-    const fs::path staging = tree.parent_path() / ("." + tree.filename().string() + ".staging-" +
-                                                   std::to_string(::getpid()));
+    report.staleStagingRemoved = removeStaleStagingFolders(tree);
+    const fs::path staging = stagingFolderFor(tree, ::getpid());
     std::error_code ec;
     fs::remove_all(staging, ec);
     fs::create_directories(staging / "const", ec);
@@ -148,12 +149,13 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     for (std::size_t i = 0; i < stocks.size(); ++i)
         for (const DayVerdict& day : modelBDays[i]) hits.push_back({&stocks[i], day});
     std::string error;
-    bool ok = writeMarketLists(staging, market) && writeModelGallery(staging, std::move(hits)) &&
-              writeTreeFile(below(staging, serverpath::kDoubleCannonHelp), doubleCannonHelpPage()) &&
-              writeReferenceArchive(below(staging, serverpath::kConstDataZip), listing, composites,
-                                    error) &&
-              writeTreeFile(below(staging, serverpath::kUpdateConfigFile),
-                            updateConfigText(options.version));
+    bool ok =
+        writeMarketLists(staging, market) && writeModelGallery(staging, std::move(hits)) &&
+        writeTreeFile(below(staging, serverpath::kDoubleCannonHelp), doubleCannonHelpPage()) &&
+        writeReferenceArchive(below(staging, serverpath::kConstDataZip), listing, composites,
+                              error) &&
+        writeTreeFile(below(staging, serverpath::kUpdateConfigFile),
+                      updateConfigText(options.version));
     if (!ok) {
         report.error = error.empty() ? "cannot write the market files" : error;
         fs::remove_all(staging, ec);

@@ -27,6 +27,8 @@ struct PublishReport {
     std::size_t stocks = 0;
     std::size_t files = 0;
     std::size_t modelBDays = 0;
+    /// Staging folders of killed publishes, removed before this one.
+    std::vector<std::filesystem::path> staleStagingRemoved;
 };
 
 /// Publishes the stocks (composite indexes are added) below `tree`.
