@@ -50,8 +50,13 @@ ReferenceUpdate::Check ReferenceUpdate::downloadConstData() {
 
     const std::string newVersion = text.substr(kVersionPrefix.size());
     const auto oldVersion = getLastupdateConstData();
-    writePropertyList(configPath(), Dictionary{{"configDate", newVersion}});
-    if (oldVersion && !(*oldVersion < newVersion)) return Check::UpToDate;
+    if (oldVersion && !(*oldVersion < newVersion)) {
+        writePropertyList(configPath(), Dictionary{{"configDate", newVersion}});
+        return Check::UpToDate;
+    }
+    // The new version is recorded once its archive is installed: a failed
+    // download must not make every later check say "up to date".
+    pendingVersion_ = newVersion;
     updateConstdata();
     return Check::Downloading;
 }
@@ -74,6 +79,14 @@ void ReferenceUpdate::updateConstdata() {
 void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
     const auto target = request.downloadDestinationPath();
     ORVANE_LOG("%s downloadConstDataComplete", target.c_str());
+    if (request.responseStatusCode() != 200) {
+        std::error_code ec;
+        std::filesystem::remove(target, ec);
+        finish({false,
+                "the data server answered HTTP " + std::to_string(request.responseStatusCode()),
+                0});
+        return;
+    }
     const auto dataDir = dataDirectory();
     std::thread([self = shared_from_this(), target, dataDir] {
         ArchiveInstallResult result = installReferenceArchive(target, dataDir);
@@ -89,6 +102,9 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
 }
 
 void ReferenceUpdate::finish(ArchiveInstallResult result) {
+    if (result.installed && !pendingVersion_.empty())
+        writePropertyList(configPath(), Dictionary{{"configDate", pendingVersion_}});
+    pendingVersion_.clear();
     if (finish_) finish_(result);
 }
 

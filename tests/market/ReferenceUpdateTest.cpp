@@ -27,6 +27,7 @@ class ReferenceUpdateTest : public ::testing::Test {
         });
         s.Get("/base/const/constdata.zip", [this](const auto&, httplib::Response& res) {
             ++archiveHits;
+            res.status = archiveStatus;
             res.set_content(archive, "application/zip");
         });
         server.start();
@@ -63,6 +64,7 @@ class ReferenceUpdateTest : public ::testing::Test {
     std::string version = "constdata=2013-11-22";
     std::string archive;
     std::atomic<int> archiveHits{0};
+    std::atomic<int> archiveStatus{200};
 };
 
 }  // namespace
@@ -77,6 +79,20 @@ TEST_F(ReferenceUpdateTest, NewVersionIsRecordedDownloadedAndInstalled) {
     EXPECT_EQ(SectorGroups::shared().getMyPlateProprityFormCode("600000"), "银行");
     EXPECT_EQ(run(), Check::UpToDate);  // the same version at the next launch
     EXPECT_EQ(archiveHits, 1);
+}
+
+TEST_F(ReferenceUpdateTest, AFailedDownloadRecordsNoVersionSoTheNextCheckTriesAgain) {
+    archiveStatus = 404;
+    auto update = ReferenceUpdate::create();
+    std::optional<ArchiveInstallResult> result;
+    update->setFinishHandler([&](const ArchiveInstallResult& r) { result = r; });
+    EXPECT_EQ(update->downloadConstData(), Check::Downloading);
+    ASSERT_TRUE(loop.loop().runUntil([&] { return result.has_value(); }, 10s));
+    EXPECT_EQ(result->reason, "the data server answered HTTP 404");
+    EXPECT_FALSE(ReferenceUpdate::getLastupdateConstData());
+    archiveStatus = 200;
+    EXPECT_EQ(run(), Check::Downloading);
+    EXPECT_EQ(ReferenceUpdate::getLastupdateConstData(), "2013-11-22");
 }
 
 TEST_F(ReferenceUpdateTest, OlderMalformedOrUnreachableVersionsDownloadNothing) {

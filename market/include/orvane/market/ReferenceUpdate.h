@@ -28,7 +28,9 @@ class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
     void preparePlistFiles() { downloadConstData(); }
     /// The version check, synchronous; starts the download when the
     /// published version is newer than the recorded one (or none is
-    /// recorded). The new version is recorded before any download.
+    /// recorded). A newer version is recorded once its archive is installed
+    /// (an answer that is not the archive, such as a 404 page, installs
+    /// nothing); any other version at once.
     Check downloadConstData();
     /// The recorded version, or nothing.
     static std::optional<std::string> getLastupdateConstData();
@@ -44,6 +46,7 @@ class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
     ReferenceUpdate() = default;
     void finish(ArchiveInstallResult result);
     FinishHandler finish_;
+    std::string pendingVersion_;  // recorded when its archive is installed
 };
 
 }  // namespace orvane
