@@ -1,6 +1,7 @@
 #include "OneHisStockRules.h"
 
 #include "orvane/core/NumberText.h"
+#include "orvane/core/TextSplit.h"
 #include "orvane/market/StockKeys.h"
 
 namespace orvane::app {
@@ -8,13 +9,6 @@ namespace orvane::app {
 namespace {
 
 constexpr const char* kNoStockCaption = "个股历史统计信息";
-
-/// Characters, not bytes: the field may hold a Chinese name.
-std::size_t characterCount(std::string_view utf8) {
-    std::size_t n = 0;
-    for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
-    return n;
-}
 
 }  // namespace
 
@@ -28,7 +22,7 @@ int passDaysForItem(int itemIndex) {
 
 std::string oneStockCaption(std::string_view codeFieldText, const std::optional<std::string>& name,
                             int months) {
-    if (characterCount(codeFieldText) != 6) return kNoStockCaption;
+    if (utf16Length(codeFieldText) != 6) return kNoStockCaption;
     return format("%s(%.*s)最近 %d 个月的统计信息:", name.value_or("").c_str(),
                   static_cast<int>(codeFieldText.size()), codeFieldText.data(), months);
 }

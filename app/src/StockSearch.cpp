@@ -1,5 +1,6 @@
 #include "StockSearch.h"
 
+#include "orvane/core/TextSplit.h"
 #include "orvane/core/Value.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
@@ -13,13 +14,6 @@ using namespace orvane::keys;
 namespace {
 
 constexpr const char* kWrongCode = "错误的股票代码";
-
-/// Characters, not bytes: a name of four Chinese characters has 4.
-std::size_t characterCount(std::string_view utf8) {
-    std::size_t n = 0;
-    for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
-    return n;
-}
 
 }  // namespace
 
@@ -62,7 +56,7 @@ std::string sectorStatusLine(const SectorGroups& sectors, std::string_view code)
 
 SearchFieldChange searchTextChanged(std::string_view text, const SearchLookups& lookups) {
     SearchFieldChange change;
-    const std::size_t length = characterCount(text);
+    const std::size_t length = utf16Length(text);
     if (length < 2) return change;
     if (length == 6 && isValidStockCode(text)) {
         if (auto name = lookups.codes.getStockCodeName(text)) {
