@@ -40,7 +40,15 @@ TEST(Publisher, PublishesAWholeMarketAndSwapsTheTree) {
     EXPECT_EQ(report.stocks, 16u + 4u);  // with the four composite indexes
     EXPECT_EQ(progressCalls, report.stocks);
     // What the library reads back through the server is the end-to-end test's.
-    EXPECT_EQ(parseScoreRecords(*readFile(tree / "const/hisdata/sortdata/score.txt")).size(), 20u);
+    // The indexes are no stocks: the score list holds the 16 stocks only, and
+    // no gain list names an index.
+    EXPECT_EQ(parseScoreRecords(*readFile(tree / "const/hisdata/sortdata/score.txt")).size(), 16u);
+    for (const char* list :
+         {"shsortup_new.txt", "shsortdown_new.txt", "szsortup_new.txt", "szsortdown_new.txt"})
+        for (const char* index : {"399001", "399006", "510050", "510300"})
+            EXPECT_EQ(readFile(tree / "const/hisdata/sortdata" / list)->find(index),
+                      std::string::npos)
+                << list << " " << index;
     EXPECT_EQ(*readFile(tree / "const/updateconfigfile.txt"), "constdata=2025-12-05 16:00:00");
     EXPECT_NE(readFile(tree / "const/help/doublepao.html")->find("<h2>双炮形态</h2>"),
               std::string::npos);

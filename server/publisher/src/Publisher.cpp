@@ -91,6 +91,9 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
                             const PublishOptions& options) {
     PublishReport report;
     const std::vector<CompositeIndex> composites = chooseComposites(stocks);
+    // The indexes are published like stocks (charts, results) after them, but
+    // they are no stocks: the gain and score lists leave them out.
+    const std::size_t listedStocks = stocks.size();
     for (const CompositeIndex& c : composites) stocks.push_back(compositeSeries(c, stocks));
 
     report.staleStagingRemoved = removeStaleStagingFolders(tree);
@@ -143,7 +146,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     std::vector<ListedStock> listing;
     for (std::size_t i = 0; i < stocks.size(); ++i) {
         listing.push_back(stocks[i].listing);
-        if (days[i]) market.push_back(*days[i]);
+        if (days[i] && i < listedStocks) market.push_back(*days[i]);
     }
     std::vector<ModelHit> hits;
     for (std::size_t i = 0; i < stocks.size(); ++i)
