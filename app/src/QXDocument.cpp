@@ -295,7 +295,8 @@ void QXDocument::setUpSearchField() {
     completer_->setMaxVisibleItems(12);
     QLineEdit* field = ui_->stockCodeTokenField;
     connect(field, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const auto found = completionStrings(CodeTable::shared(), text.trimmed().toStdString());
+        const auto found =
+            completionStrings(CodeTable::shared(), normaliseSearchKey(text.toStdString()));
         QStringList list;
         list.reserve(static_cast<qsizetype>(found.size()));
         for (const auto& s : found) list << qs(s);

@@ -59,7 +59,7 @@ void runFetch(const ServerOptions& servers, const std::string& code, std::option
 }
 
 void runSearch(const std::string& key) {
-    for (const Value& entry : CodeTable::shared().searchStockSubKey(key)) {
+    for (const Value& entry : CodeTable::shared().searchStockSubKey(normaliseSearchKey(key))) {
         const Dictionary& d = entry.dictionary();
         std::printf("%s\t%s\t%s\n", stringFor(d, keys::STOCK_Code).c_str(),
                     stringFor(d, keys::STOCK_SC_Name).c_str(),

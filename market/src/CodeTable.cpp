@@ -42,6 +42,35 @@ std::filesystem::path CodeTable::file() const {
     return file_.empty() ? dataPath("constdata/stockcode/code.txt") : file_;
 }
 
+std::string normaliseSearchKey(std::string_view typed) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!typed.empty() && blank(typed.front())) typed.remove_prefix(1);
+    while (!typed.empty() && blank(typed.back())) typed.remove_suffix(1);
+    std::string key(typed);
+    const auto upper = [](std::string s) {
+        for (char& c : s)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        return s;
+    };
+    const auto digits = [](std::string_view s) {
+        return s.size() == 6 && s.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (key.size() == 8) {
+        const std::string market = upper(key.substr(0, 2));
+        if ((market == "SH" || market == "SZ") && digits(std::string_view(key).substr(2)))
+            return key.substr(2);
+    }
+    if (key.size() == 9 && key[6] == '.') {
+        const std::string market = upper(key.substr(7));
+        if ((market == "SH" || market == "SZ") && digits(std::string_view(key).substr(0, 6)))
+            return key.substr(0, 6);
+    }
+    const bool latin = !key.empty() && std::all_of(key.begin(), key.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+    return latin ? upper(key) : key;
+}
+
 std::shared_ptr<const std::vector<CodeTableEntry>> CodeTable::readEntries() const {
     const fs::path path = file();
     std::error_code ec;

@@ -57,6 +57,8 @@ TEST_F(MarketCommandsTest, InstalledReferenceDataServesSearchAndSector) {
          {"constdata/composit/399001.txt", ""}}));
     EXPECT_EQ(cli("update-reference").status, 0);
     EXPECT_EQ(cli("search PF", false).out, "600000\t浦发银行\tPFYH\n");
+    for (const char* typed : {"pf", "sh600000", "600000.SH"})  // as people type
+        EXPECT_EQ(cli(std::string("search ") + typed, false).out, "600000\t浦发银行\tPFYH\n");
     EXPECT_EQ(cli("sector 600000", false).out, "600000 属于板块:银行\n");
     EXPECT_EQ(cli("update-reference").status, 0);  // up to date
 }

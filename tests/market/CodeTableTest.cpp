@@ -83,6 +83,23 @@ TEST_F(CodeTableTest, CandidateSearchChoosesTheFieldByTheFirstCharacter) {
         EXPECT_EQ(codesOf(table.searchStockSubKey(key)), codes) << key;
 }
 
+TEST(SearchKey, TypedKeysAreNormalisedExactOnesKept) {
+    const std::pair<const char*, const char*> keys[] = {
+        {" yh ", "YH"},
+        {"sh600000", "600000"},
+        {"SZ000002", "000002"},
+        {"000002.SZ", "000002"},
+        {"600000.sh", "600000"},
+        {"6000", "6000"},
+        {"PF", "PF"},
+        {"银行", "银行"},
+        {"sh60000a", "sh60000a"},
+        {"x600000", "x600000"},
+        {"", ""},
+    };
+    for (const auto& [typed, key] : keys) EXPECT_EQ(normaliseSearchKey(typed), key) << typed;
+}
+
 TEST_F(CodeTableTest, NameLookupsUseTheIntegerValueOfTheCodeAndKeepTheFirstRead) {
     EXPECT_EQ(table.getStockCodeName("12"), "南玻Ａ");
     EXPECT_FALSE(table.getStockCodeName("600001"));

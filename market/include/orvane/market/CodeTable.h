@@ -33,6 +33,12 @@ struct CodeTableEntry {
     Dictionary toRecord() const;
 };
 
+/// What a person types, made into a search key: surrounding blanks dropped,
+/// a code with a market prefix or suffix ("sh600000", "000002.SZ") reduced
+/// to its six digits, Latin letters (pinyin initials, which the table holds
+/// in capitals) in capitals. A key already in that form is unchanged.
+std::string normaliseSearchKey(std::string_view typed);
+
 /// The entries of a code table file's bytes (byte order as above), in file
 /// order: lines whose first field is exactly 6 characters and that have at
 /// least three fields. Bytes that are not UTF-16 give no entries.
