@@ -4,14 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTableView>
-#include <QTest>
 
 #include "FilterStockRows.h"
 #include "QXScoreController.h"

@@ -5,13 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QTest>
 #include <atomic>
 
 #include "OneHisStockController.h"

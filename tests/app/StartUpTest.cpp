@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
-#include <QTest>
 
 #include "AppWorkers.h"
 #include "ModelBAlerts.h"
