@@ -21,6 +21,7 @@
 #include <thread>
 
 #include "AppWorkers.h"
+#include "BenchTiming.h"
 #include "PublishedMarket.h"
 #include "QXApplication.h"
 #include "QXDocument.h"
@@ -37,21 +38,9 @@
 #include "ui_QXDocument.h"
 
 using namespace orvane;
-using Steady = std::chrono::steady_clock;
+using namespace orvane::bench;
 
 namespace {
-
-double msSince(Steady::time_point start) {
-    return std::chrono::duration<double, std::milli>(Steady::now() - start).count();
-}
-
-struct Spread {
-    double median, max;
-};
-Spread spreadOf(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return {v[v.size() / 2], v.back()};
-}
 
 void benchCompletions(const std::filesystem::path& folder) {
     const std::filesystem::path list = "../shared/market/stocklist.csv";
@@ -75,13 +64,6 @@ void benchCompletions(const std::filesystem::path& folder) {
         const Spread s = spreadOf(times);
         std::printf("  %-10s %4zu found  %.2f / %.2f\n", key, found, s.median, s.max);
     }
-}
-
-bool waitUntil(const std::function<bool()>& done, int ms = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms) QTest::qWait(5);
-    return done();
 }
 
 }  // namespace
@@ -163,10 +145,12 @@ int main(int argc, char** argv) {
     // The largest sector screened on the window's worker, with the event
     // loop's longest gap meanwhile.
     std::string largest;
+    int largestSize = -1;
     for (const std::string& group : SectorGroups::shared().getPlateGroupNameArray())
-        if (largest.empty() || SectorGroups::shared().getPlantGroupNum(group) >
-                                   SectorGroups::shared().getPlantGroupNum(largest))
+        if (const int size = SectorGroups::shared().getPlantGroupNum(group); size > largestSize) {
             largest = group;
+            largestSize = size;
+        }
     doc.ui().plantPopbtn->setCurrentText(QString::fromStdString(largest));
     doc.setAlertPresenter([](const QString&, const QString&) {});
     QSignalSpy reported(&doc, &app::QXDocument::sectorReportShown);
@@ -182,8 +166,7 @@ int main(int argc, char** argv) {
     std::printf(
         "sector %s (%d stocks) screened and reported: %.0f ms; longest event-loop gap "
         "%.1f ms\n",
-        largest.c_str(), SectorGroups::shared().getPlantGroupNum(largest), screened,
-        gaps.empty() ? 0.0 : gaps.back());
+        largest.c_str(), largestSize, screened, gaps.empty() ? 0.0 : gaps.back());
     app.applicationWillTerminate();
     MarketServers::install(nullptr);
     return 0;

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "BenchTiming.h"
 #include "OneHisStockController.h"
 #include "PublishedMarket.h"
 #include "QXTrendMode.h"
@@ -22,20 +23,9 @@
 #include "orvane/market/MarketServers.h"
 
 using namespace orvane;
-using Steady = std::chrono::steady_clock;
+using namespace orvane::bench;
 
 namespace {
-
-double msSince(Steady::time_point start) {
-    return std::chrono::duration<double, std::milli>(Steady::now() - start).count();
-}
-
-bool waitUntil(const std::function<bool()>& done, int ms = 30000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms) QTest::qWait(1);
-    return done();
-}
 
 void printSpread(const char* what, std::vector<double> v) {
     std::sort(v.begin(), v.end());

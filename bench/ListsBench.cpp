@@ -15,6 +15,7 @@
 #include <random>
 #include <string>
 
+#include "BenchTiming.h"
 #include "QtSeams.h"
 #include "RowTableModel.h"
 #include "filterStockUIController.h"
@@ -25,13 +26,9 @@
 #include "ui_filterStockUIController.h"
 
 using namespace orvane;
-using Steady = std::chrono::steady_clock;
+using namespace orvane::bench;
 
 namespace {
-
-double msSince(Steady::time_point start) {
-    return std::chrono::duration<double, std::milli>(Steady::now() - start).count();
-}
 
 void report(const char* what, std::vector<double> times) {
     std::sort(times.begin(), times.end());

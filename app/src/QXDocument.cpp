@@ -369,7 +369,7 @@ void QXDocument::initMyStocklist() {
     ui_->hushenGainsSlider->setValue(120);
     ui_->sortPlantGrouptextView->clear();
     ui_->stockCodeTokenField->setPlaceholderText(
-        CodeTable::shared().getAllStockTradeData().empty()
+        CodeTable::shared().entryCount() == 0
             ? QStringLiteral("没有股票代码表：参考数据下载完成后即可搜索")
             : QStringLiteral("代码 / 名称 / 拼音首字母"));
     questionnaire_->initQA();

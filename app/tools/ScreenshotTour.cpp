@@ -45,10 +45,12 @@ int main(int argc, char** argv) {
 
     // The largest sector, screened.
     std::string largest;
+    int largestSize = -1;
     for (const std::string& group : SectorGroups::shared().getPlateGroupNameArray())
-        if (largest.empty() || SectorGroups::shared().getPlantGroupNum(group) >
-                                   SectorGroups::shared().getPlantGroupNum(largest))
+        if (const int size = SectorGroups::shared().getPlantGroupNum(group); size > largestSize) {
             largest = group;
+            largestSize = size;
+        }
     ui.plantPopbtn->setCurrentText(QString::fromStdString(largest));
     QSignalSpy reported(&doc, &app::QXDocument::sectorReportShown);
     doc.filterPlantAction();

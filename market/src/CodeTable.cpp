@@ -95,6 +95,10 @@ Array CodeTable::getAllStockTradeData() const {
     return out;
 }
 
+std::size_t CodeTable::entryCount() const {
+    return readEntries()->size();
+}
+
 Array CodeTable::searchStockSubKey(std::string_view key) const {
     if (key.empty()) return {};
     const char first = key[0];

@@ -54,6 +54,8 @@ class CodeTable {
     std::filesystem::path file() const;
     /// Every entry as a record, in file order.
     Array getAllStockTradeData() const;
+    /// How many entries the table has (0 without reference data).
+    std::size_t entryCount() const;
     /// Entries whose code (key starting with a digit, at least 4 characters),
     /// pinyin (key starting with a Latin letter, at least 2) or name (any
     /// other key, at least 2) contains the key as typed; file order.
