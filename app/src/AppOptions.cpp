@@ -14,7 +14,9 @@ std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& args,
                              : arg == "--screenshot"   ? &options.screenshotPath
                              : arg == "--show"         ? &options.showCode
                                                        : nullptr;
-        if (arg == "--print-server" || arg == "--gallery") {
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--print-server" || arg == "--gallery") {
             (arg == "--gallery" ? options.gallery : options.printServer) = true;
         } else if (arg == "--tab") {
             const std::string n = i + 1 < args.size() ? args[++i] : "";

@@ -25,6 +25,7 @@ struct AppOptions {
     int tab = -1;                         // a tab to open once the stock is shown
     bool gallery = false;                 // open the trend-up model gallery at start
     bool printServer = false;
+    bool help = false;  // --help or -h: the usage, and quit
     bool chartOnly() const { return !chartFiles.empty(); }
 };
 
@@ -35,6 +36,22 @@ inline constexpr const char* kAppUsage =
     "usage: orvane-app [--server URL] [--quote-server URL] [--show CODE] [--tab 0-5] [--gallery]\n"
     "                  [--screenshot OUT.png]\n"
     "       orvane-app [--server URL] --print-server\n"
-    "       orvane-app --chart FILE... [--crosshair-date YYYY-MM-DD] [--screenshot OUT.png]\n";
+    "       orvane-app --chart FILE... [--crosshair-date YYYY-MM-DD] [--screenshot OUT.png]\n"
+    "       orvane-app --help\n";
+
+/// What --help adds to the usage.
+inline constexpr const char* kAppHelp =
+    "\n"
+    "  --server URL          the data server's base URL (else the one set in 文件 > 数据服务器…)\n"
+    "  --quote-server URL    the quote service's address\n"
+    "  --show CODE           show a stock's verdict at start\n"
+    "  --tab N               open tab N (0 持仓 ... 5 评分榜) once the stock is shown\n"
+    "  --gallery             open the trend-up model gallery\n"
+    "  --screenshot OUT.png  save a picture of the window and quit (no display needed)\n"
+    "  --print-server        print the data server's address in use and quit\n"
+    "  --chart FILE...       only the K-line chart window, one tab per history text\n"
+    "\n"
+    "Exit status: 0 done; 1 failed (the data server cannot be reached at start, a chart\n"
+    "file cannot be read, a picture cannot be written); 2 bad usage.\n";
 
 }  // namespace orvane::app

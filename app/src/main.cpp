@@ -1,12 +1,14 @@
 // orvane-app: the desktop application, or with --chart only the chart
 // window over history files.
 
+#include <unistd.h>
 #include <QApplication>
 #include <QFrame>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "AppOptions.h"
 #include "ChartScreenshot.h"
@@ -75,19 +77,30 @@ void screenshotAndQuit(QApplication& application, app::QXDocument& document,
     QTimer::singleShot(waitForVerdict ? 20000 : kScreenshotDelayMs, &application, shoot);
 }
 
+/// The first chart file that cannot be read, said on stderr; true when all can.
+bool chartFilesReadable(const std::vector<std::string>& files) {
+    for (const std::string& file : files) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(file, ec) && ::access(file.c_str(), R_OK) == 0)
+            continue;
+        std::fprintf(stderr,
+                     "orvane-app: cannot open the chart of %s: %s (a history text; orvane "
+                     "csv2hist makes one from a daily CSV)\n",
+                     file.c_str(),
+                     !std::filesystem::exists(file, ec)        ? "no such file"
+                     : std::filesystem::is_directory(file, ec) ? "it is a folder"
+                                                               : "permission denied");
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The arguments are read before Qt starts, so that --help and mistakes
+    // are answered without a display.
     std::vector<std::string> args(argv + 1, argv + argc);
-    // Printing the address needs no window.
-    const bool printOnly = std::find(args.begin(), args.end(), "--print-server") != args.end();
-    if (printOnly) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication application(argc, argv);
-    application.setApplicationName("Orvane");
-    application.setOrganizationName("Orvane");
-    application.setDesktopFileName("orvane");
-    auto seams = app::installQtSeams(application);
-
     std::string error;
     const auto servers = app::takeServerOptions(args, error);
     const auto options = servers ? app::parseAppOptions(args, error) : std::nullopt;
@@ -95,6 +108,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvane-app: %s\n%s", error.c_str(), app::kAppUsage);
         return 2;
     }
+    if (options->help) {
+        std::printf("%s%s", app::kAppUsage, app::kAppHelp);
+        return 0;
+    }
+    if (options->chartOnly() && !chartFilesReadable(options->chartFiles)) return 1;
+    // Printing the address needs no window.
+    if (options->printServer) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    application.setApplicationName("Orvane");
+    application.setOrganizationName("Orvane");
+    application.setDesktopFileName("orvane");
+    auto seams = app::installQtSeams(application);
+
     const app::ServerPreferences preferences(*servers);
     if (options->printServer) {
         std::printf("%s\n", preferences.effective().dataServer.toStdString().c_str());

@@ -72,9 +72,13 @@ void KChartPainter::drawText(const QString& text, QPointF p) {
 void KChartPainter::drawPriceLines() {
     const KChartScale s = model_.scale();
     const float rangeY = model_.currentSectionRangeY();
+    // Without a visible day there is no price to label: the scale still
+    // holds its starting values (0 above 10000).
+    const bool labelled = model_.visibleCount() > 0;
     for (int i = 0; i <= 10; ++i) {
         const float y = (rangeY / 10.0f) * static_cast<float>(i) + kVolumeBandHeight;
         drawCurveLine(QPointF(0, y), QPointF(w_ - kPriceScaleWidth, y));
+        if (!labelled) continue;
         const float price = static_cast<float>(i) * ((s.top - s.bottom) / 10.0f) + s.bottom;
         // Labels hang 5 pixels below their line, except the lowest.
         drawText(QString::fromStdString(priceLabelText(price)),

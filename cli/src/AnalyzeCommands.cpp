@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "CommandSupport.h"
 #include "Commands.h"
 #include "orvane/analysis/AnalysisRun.h"
 #include "orvane/analysis/QXUtility.h"
@@ -74,7 +75,7 @@ struct AnalyzeOptions {
 void runAnalyze(const AnalyzeOptions& o) {
     const LocalDateTime now = parseNow(o.now);
     auto text = readFile(o.history);
-    if (!text) throw CLI::RuntimeError("cannot read " + o.history, 1);
+    if (!text) fail("cannot read the history text " + o.history + ": " + whyUnreadable(o.history));
     Clock::install(std::make_shared<FixedClock>(fromLocal(now)));
 
     using namespace keys;

@@ -4,8 +4,11 @@
 
 #include <optional>
 
+#include "ProgressLine.h"
+#include "orvane/core/DataDirectory.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/RunLoop.h"
+#include "orvane/market/CodeTable.h"
 #include "orvane/market/ReferenceUpdate.h"
 
 namespace orvane::cli {
@@ -24,24 +27,39 @@ void applyServers(const ServerOptions& o) {
     MarketServers::install(std::make_shared<MarketServers>(o.server, o.quoteServer));
 }
 
-ReferenceCheck updateReferenceData() {
+const char* const kExitStatusHelp =
+    "Exit status: 0 done; 1 nothing found (no stock matches, no sector, no record); "
+    "2 bad usage (an unknown option, a malformed code or date); 3 failed (a server, "
+    "a file or the data: the message names it and the next step).";
+
+ReferenceCheck updateReferenceData(bool reinstall) {
+    requireDataDirectory();
     ScopedRunLoop loop;
     auto update = ReferenceUpdate::create();
     std::optional<ArchiveInstallResult> result;
     update->setFinishHandler([&](const ArchiveInstallResult& r) { result = r; });
+    ProgressLine progress("downloading the reference data");
+    update->setProgressHandler([&progress](std::uint64_t received, std::uint64_t total) {
+        progress.update(received, total, byteCount(received));
+    });
     const auto version = [] { return ReferenceUpdate::getLastupdateConstData().value_or("?"); };
-    switch (update->downloadConstData()) {
+    const std::string& server = MarketServers::shared()->dataServer;
+    switch (update->downloadConstData(reinstall)) {
         case ReferenceUpdate::Check::Unreachable:
             return {false, false,
-                    "the data server cannot be reached: " + MarketServers::shared()->dataServer};
+                    "the data server " + server + " cannot be reached (" + update->checkFailure() +
+                        "): start it (orvane-server demo) or pass --server URL"};
         case ReferenceUpdate::Check::Malformed:
-            return {false, true, "the data server's version file is malformed"};
+            return {false, true,
+                    "the data server " + server + " gave no usable version file (" +
+                        update->checkFailure() + "): is --server the data server's base URL?"};
         case ReferenceUpdate::Check::UpToDate:
             return {true, true, "reference data is up to date (" + version() + ")"};
         case ReferenceUpdate::Check::Downloading:
             break;
     }
     loop.loop().runUntil([&] { return result.has_value(); }, std::chrono::hours(1));
+    progress.finish();
     if (!result || !result->installed)
         return {false, true,
                 "the reference data was not installed: " + (result ? result->reason : "no answer") +
@@ -51,9 +69,48 @@ ReferenceCheck updateReferenceData() {
                 " entries)"};
 }
 
+void ensureReferenceData(const ServerOptions& servers, bool present) {
+    requireDataDirectory();
+    if (present) return;
+    const CodeTable& table = CodeTable::shared();
+    std::error_code ec;
+    std::fprintf(stderr, "orvane: %s: fetching the reference data from %s\n",
+                 std::filesystem::exists(table.file(), ec) ? "the reference data cannot be read"
+                                                           : "no reference data yet",
+                 servers.server.c_str());
+    applyServers(servers);
+    // Installed again even when its version is recorded: files are missing.
+    const ReferenceCheck check = updateReferenceData(true);
+    if (!check.ok) fail(check.message);
+}
+
+std::string whyUnreadable(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec) return ec.message();
+    if (!std::filesystem::exists(status)) return "no such file or folder";
+    if (std::filesystem::is_directory(status)) return "it is a folder";
+    return "permission denied or unreadable";
+}
+
+void requireDataDirectory() {
+    const std::filesystem::path dir = dataDirectory();
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (std::filesystem::is_directory(dir, ec)) return;
+    fail("the data directory " + dir.string() + " is not a folder" +
+         (ec ? " (" + ec.message() + ")" : "") +
+         ": point ORVANE_DATA_DIR at a folder, or unset it for the default");
+}
+
 void fail(const std::string& message) {
     std::fprintf(stderr, "orvane: %s\n", message.c_str());
-    throw CLI::RuntimeError(1);
+    throw CLI::RuntimeError(kFailed);
+}
+
+void nothingFound(const std::string& message) {
+    std::fprintf(stderr, "orvane: %s\n", message.c_str());
+    throw CLI::RuntimeError(kNothingFound);
 }
 
 void printRecord(const Dictionary& record, int indent) {

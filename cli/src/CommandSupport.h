@@ -3,6 +3,7 @@
 // --quote-server options, failing with a message, printing records.
 
 #include <CLI/CLI.hpp>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -27,17 +28,38 @@ ServerCommand addServerCommand(CLI::App& app, const std::string& name,
 void applyServers(const ServerOptions& o);
 
 /// Brings the reference data (code table, sector groups) up to date from
-/// the data server; the message says what happened.
+/// the data server; the message says what happened. `reinstall` installs
+/// the archive even when the recorded version is current.
 struct ReferenceCheck {
     bool ok = false;
     bool reachable = true;  // the data server answered
     std::string message;
 };
-ReferenceCheck updateReferenceData();
+ReferenceCheck updateReferenceData(bool reinstall = false);
 
-/// Says the message on stderr and ends the command with status 1 (CLI11
+/// For commands that only read the reference data: unless `present` (the
+/// part the command reads is there), it is fetched from the data server
+/// first; fails when it cannot be.
+void ensureReferenceData(const ServerOptions& servers, bool present);
+
+/// The exit statuses of every command (grep's: 1 is "nothing found").
+enum ExitStatus : int { kDone = 0, kNothingFound = 1, kBadUsage = 2, kFailed = 3 };
+/// The --help footer that explains them.
+extern const char* const kExitStatusHelp;
+
+/// Says the message on stderr and ends the command with kFailed (CLI11
 /// keeps a RuntimeError's text to itself).
 [[noreturn]] void fail(const std::string& message);
+/// The same, ending with kNothingFound.
+[[noreturn]] void nothingFound(const std::string& message);
+
+/// Why a path cannot be read: "no such file or folder", "it is a folder",
+/// "permission denied", ...
+std::string whyUnreadable(const std::filesystem::path& path);
+
+/// The data directory, created when missing; fails when it cannot be (a
+/// file in its place, no permission), naming it and ORVANE_DATA_DIR.
+void requireDataDirectory();
 
 /// key=value lines in key order; nested records under "key:" indented.
 void printRecord(const Dictionary& record, int indent = 0);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "CommandSupport.h"
 #include "Commands.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/LocalTime.h"
@@ -49,7 +50,7 @@ void addCsv2HistCommands(CLI::App& app) {
         ->required();
     one->add_option("DST", *dst, "history text to write")->required();
     one->callback([src, dst] {
-        if (!convertFile(*src, *dst, std::nullopt)) throw CLI::RuntimeError(1);
+        if (!convertFile(*src, *dst, std::nullopt)) throw CLI::RuntimeError(kFailed);
     });
 
     auto* dir =
@@ -63,7 +64,8 @@ void addCsv2HistCommands(CLI::App& app) {
         auto limit = checkedUntil(*until);
         std::error_code ec;
         fs::create_directories(*dstDir, ec);
-        if (!fs::is_directory(*dstDir)) throw CLI::RuntimeError("cannot create " + *dstDir, 1);
+        if (!fs::is_directory(*dstDir))
+            fail("cannot create the folder " + *dstDir + ": " + whyUnreadable(*dstDir));
         std::vector<fs::path> files;
         for (const auto& e : fs::directory_iterator(*srcDir))
             if (e.is_regular_file() && e.path().extension() == ".csv") files.push_back(e.path());
@@ -75,7 +77,7 @@ void addCsv2HistCommands(CLI::App& app) {
                 std::fprintf(stderr, "\rconverted %zu/%zu", done, files.size());
         }
         std::fprintf(stderr, "\n");
-        if (failed) throw CLI::RuntimeError("failed: " + std::to_string(failed) + " files", 1);
+        if (failed) fail(std::to_string(failed) + " files could not be converted (see above)");
     });
 }
 

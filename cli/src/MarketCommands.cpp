@@ -7,10 +7,13 @@
 
 #include "CommandSupport.h"
 #include "Commands.h"
+#include "ProgressLine.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/CodeTable.h"
+#include "orvane/market/HttpRequest.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/SectorGroups.h"
+#include "orvane/market/ServerPaths.h"
 #include "orvane/market/StockCode.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/stocklib/QXStockLib.h"
@@ -24,26 +27,48 @@ void requireCode(const std::string& code) {
         throw CLI::ValidationError("CODE", "错误的股票代码！ a stock code is 6 digits");
 }
 
-/// A progress bar on stderr for the earlier days.
+/// Progress of the earlier days on stderr.
 class ProgressBar : public QXStockLibUpdateDelegate {
   public:
     void updateHisdatProgressdDelegate(int done, int total) override {
-        constexpr int kWidth = 30;
-        const int filled = total > 0 ? done * kWidth / total : kWidth;
-        std::fprintf(stderr, "\r[%s%s] %d/%d", std::string(filled, '#').c_str(),
-                     std::string(kWidth - filled, ' ').c_str(), done, total);
-        if (done == total) std::fputc('\n', stderr);
-        std::fflush(stderr);
+        line_.update(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total));
     }
+    void finish() { line_.finish(); }
+
+  private:
+    ProgressLine line_{"fetching the earlier days"};
 };
+
+/// Why the data server gave no record: it cannot be reached, or it can and
+/// has none.
+std::string whyNoRecord(const std::string& code) {
+    auto probe = HttpRequest::requestWithURL(dataServerURL(serverpath::kUpdateConfigFile));
+    probe->setTimeOutSeconds(5);
+    probe->startSynchronous();
+    const std::string server = MarketServers::shared()->dataServer;
+    if (probe->error())
+        return "the data server " + server + " cannot be reached (" + *probe->error() +
+               "), and no history of " + code +
+               " is here to compute it from: start the server or pass --server URL";
+    return "the data server " + server + " has no record of " + code +
+           ": is it a listed stock? (orvane search " + code + ")";
+}
+
+/// "600000 浦发银行" on stderr, when the code table knows the stock.
+void sayWhichStock(const std::string& code) {
+    if (const auto name = CodeTable::shared().getStockCodeName(code))
+        std::fprintf(stderr, "%s %s\n", code.c_str(), name->c_str());
+}
 
 void runFetch(const ServerOptions& servers, const std::string& code, std::optional<int> days) {
     requireCode(code);
+    requireDataDirectory();
     applyServers(servers);
+    sayWhichStock(code);
     QXStockLib& lib = QXStockLib::defQXStockLib();
     if (!days) {
         auto record = lib.getOneStockDataInfoFormServer(code);
-        if (!record) fail("no record for " + code);
+        if (!record) fail("no record for " + code + ": " + whyNoRecord(code));
         printRecord(*record);
         return;
     }
@@ -51,15 +76,24 @@ void runFetch(const ServerOptions& servers, const std::string& code, std::option
     lib.setDelegate(&bar);
     const Array records = lib.getLastPassdayDataInfoFormServer(code, *days);
     lib.setDelegate(nullptr);
-    if (records.empty()) fail("no record for " + code);
+    bar.finish();
+    if (records.empty()) fail("no record for " + code + ": " + whyNoRecord(code));
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (i > 0) std::printf("\n");
         printRecord(records[i].dictionary());
     }
 }
 
-void runSearch(const std::string& key) {
-    for (const Value& entry : CodeTable::shared().searchStockSubKey(normaliseSearchKey(key))) {
+void runSearch(const ServerOptions& servers, const std::string& typed) {
+    const std::string key = normaliseSearchKey(typed);
+    if (!isSearchKeyLongEnough(key))
+        throw CLI::ValidationError("KEY", "\"" + typed +
+                                              "\" is too short: give 4+ digits of a code, 2+ "
+                                              "pinyin initials or 2+ characters of a name");
+    ensureReferenceData(servers, CodeTable::shared().entryCount() > 0);
+    const Array found = CodeTable::shared().searchStockSubKey(key);
+    if (found.empty()) nothingFound("no stock matches \"" + typed + "\"");
+    for (const Value& entry : found) {
         const Dictionary& d = entry.dictionary();
         std::printf("%s\t%s\t%s\n", stringFor(d, keys::STOCK_Code).c_str(),
                     stringFor(d, keys::STOCK_SC_Name).c_str(),
@@ -67,9 +101,18 @@ void runSearch(const std::string& key) {
     }
 }
 
-void runUpdateReference(const ServerOptions& servers) {
+void runSector(const ServerOptions& servers, const std::string& code) {
+    requireCode(code);
+    SectorGroups& groups = SectorGroups::shared();
+    ensureReferenceData(servers, !groups.getPlateGroupNameArray().empty());
+    std::printf("%s\n", groups.getStockPlateProtity(code).c_str());
+    if (groups.groupsOf(code).empty())
+        nothingFound(code + " is in no sector group of the reference data");
+}
+
+void runUpdateReference(const ServerOptions& servers, bool reinstall) {
     applyServers(servers);
-    const ReferenceCheck check = updateReferenceData();
+    const ReferenceCheck check = updateReferenceData(reinstall);
     if (!check.ok) fail(check.message);
     std::printf("%s\n", check.message.c_str());
 }
@@ -97,22 +140,23 @@ void addMarketCommands(CLI::App& app) {
         auto key = std::make_shared<std::string>();
         cmd->add_option("KEY", *key, "4+ digits, 2+ pinyin letters or 2+ characters of a name")
             ->required();
-        cmd->callback([=] { runSearch(*key); });
+        cmd->callback([=] { runSearch(*servers, *key); });
     }
     {
         auto [cmd, servers] = addServerCommand(app, "sector", "print the sector groups of a stock");
         auto code = std::make_shared<std::string>();
         cmd->add_option("CODE", *code, "6-digit stock code")->required();
-        cmd->callback([=] {
-            requireCode(*code);
-            std::printf("%s\n", SectorGroups::shared().getStockPlateProtity(*code).c_str());
-        });
+        cmd->callback([=] { runSector(*servers, *code); });
     }
     {
         auto [cmd, servers] = addServerCommand(
             app, "update-reference",
             "check the reference-data version and install a newer archive when there is one");
-        cmd->callback([=] { runUpdateReference(*servers); });
+        auto reinstall = std::make_shared<bool>(false);
+        cmd->add_flag("--force", *reinstall,
+                      "install the archive even when the recorded version is current (a "
+                      "damaged code table or sector folder)");
+        cmd->callback([=] { runUpdateReference(*servers, *reinstall); });
     }
 }
 

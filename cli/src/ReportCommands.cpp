@@ -8,6 +8,8 @@
 
 #include "CommandSupport.h"
 #include "Commands.h"
+#include "ProgressLine.h"
+#include "orvane/analysis/TrendNames.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/RunLoop.h"
@@ -25,19 +27,27 @@ namespace {
 
 namespace k = keys;
 
+/// What the market report is doing at a step of its progress.
+const char* marketReportStep(int percent) {
+    if (percent <= 15) return "the gain lists are downloaded";
+    if (percent <= 20) return "checking the gain lists";
+    if (percent <= 25) return "computing the market score and the sector reports";
+    return "handing over the sector reports";
+}
+
 /// Progress on stderr, and what the flows hand to the main window.
 class StderrProgress final : public QXStockLibUpdateDelegate, public ProgressPanel {
   public:
     void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override {
-        std::fprintf(stderr, "\r[%d/%d] %s", current, total, code.c_str());
-        if (current >= total) std::fputc('\n', stderr);
-        std::fflush(stderr);
+        screening_.update(static_cast<std::uint64_t>(current), static_cast<std::uint64_t>(total),
+                          code);
+        if (current >= total) screening_.finish();
     }
-    void updateProgressDownloadFinishedDelegate(const std::string& message, int progress) override {
-        std::fprintf(stderr, "%s %d%%\n", message.c_str(), progress);
+    void updateProgressDownloadFinishedDelegate(const std::string&, int progress) override {
+        setIndicatorCurrentProgress(progress);
     }
     void setIndicatorCurrentProgress(int value) override {
-        std::fprintf(stderr, "market report %d%%\n", value);
+        std::fprintf(stderr, "market report: %s (%d%%)\n", marketReportStep(value), value);
     }
     void setStatusBarMarketReportTextDelegate(const StyledText& text, int) override {
         statusLine = text.text;
@@ -45,6 +55,9 @@ class StderrProgress final : public QXStockLibUpdateDelegate, public ProgressPan
     void setActivatePlateReportDelegate(const std::string& text) override { sectorReports = text; }
 
     std::string statusLine, sectorReports;
+
+  private:
+    ProgressLine screening_{"screening"};
 };
 
 /// Installs the progress as the library's delegate and the shared progress
@@ -84,18 +97,32 @@ void runMarketReport(const ServerOptions& servers) {
     auto run = handMarketInfoProcess(QXStockLib::defQXStockLib());
     if (!loop.loop().runUntil([&] { return run->finished(); }, std::chrono::minutes(10)))
         fail("the market report did not finish within 10 minutes");
+    const std::vector<std::string> failures = run->failures();
+    std::string why;
+    for (const std::string& f : failures) why += "\n  " + f;
     if (!run->reported())
-        fail("the day's market gain lists could not be downloaded from " + servers.server);
+        fail("the day's market gain lists could not be read from " + servers.server + why +
+             "\nthe lists of the last good run were kept");
     const StderrProgress& p = scope.progress();
     std::printf("%s\n", p.statusLine.c_str());
     std::printf("市场状态: %s\n\n", marketStateOf(run->markScore()).verdict);
     std::printf("%s", withUnixNewlines(p.sectorReports).c_str());
+    std::fflush(stdout);
+    if (!failures.empty())
+        fail("the score lists could not be read from " + servers.server + why +
+             "\nthe score lists of the last good run were kept");
+}
+
+/// A trend code with what it says: "1000 正在加速上涨".
+std::string trendWithName(std::int64_t trend) {
+    return std::to_string(trend) + " " + std::string(trendName(trend));
 }
 
 void printCandidate(const Dictionary& r) {
     const Value* trend = find(r, k::STOCK_Trend);
     std::printf("%s\t%s\t%s\t%.2f\t%.2f\t%s\n", stringFor(r, k::STOCK_Code).c_str(),
-                stringFor(r, k::STOCK_SC_Name).c_str(), trend ? describe(*trend).c_str() : "-",
+                stringFor(r, k::STOCK_SC_Name).c_str(),
+                trend ? trendWithName(trend->toInteger()).c_str() : "-",
                 double{floatFor(r, k::KEY_Gain_5Days)}, double{floatFor(r, k::KEY_Gain_10Days)},
                 stringFor(r, k::KEY_Plate_Group).c_str());
 }
@@ -119,19 +146,21 @@ void runScreenSector(const ServerOptions& servers, const std::string& group) {
                 before.size());
     for (const Value& v : before) {
         const Dictionary& r = v.dictionary();
-        std::printf("%s\t%s\t%d\t%.2f\t%.2f\n", stringFor(r, k::STOCK_Code).c_str(),
-                    stringFor(r, k::STOCK_DATE).c_str(), intFor(r, k::STOCK_Trend),
-                    double{floatFor(r, k::KEY_Gain_5Days)},
-                    double{floatFor(r, k::KEY_Gain_10Days)});
+        std::printf(
+            "%s\t%s\t%s\t%.2f\t%.2f\n", stringFor(r, k::STOCK_Code).c_str(),
+            stringFor(r, k::STOCK_DATE).c_str(), trendWithName(intFor(r, k::STOCK_Trend)).c_str(),
+            double{floatFor(r, k::KEY_Gain_5Days)}, double{floatFor(r, k::KEY_Gain_10Days)});
     }
 }
 
 void runRank(const ServerOptions& servers, int top) {
     prepare(servers);
-    for (const MarketGainList& list : kMarketGainLists)
-        if (list.direction == -1 && !downloadMarketGainListNow(list))
+    for (const MarketGainList& list : kMarketGainLists) {
+        if (list.direction != -1) continue;
+        if (const auto why = downloadMarketGainListNow(list))
             fail(std::string("the market gain list ") + list.serverFile +
-                 " could not be downloaded from " + servers.server);
+                 " could not be downloaded from " + servers.server + ": " + *why);
+    }
     const Array stocks = getFilterStockFromHuShenGainsData(top);
     std::fprintf(stderr, "screening %zu top gainers\n", stocks.size());
 

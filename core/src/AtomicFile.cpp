@@ -50,4 +50,10 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     return ok;
 }
 
+std::filesystem::path incomingPathFor(const std::filesystem::path& target) {
+    std::filesystem::path p = target;
+    p += ".incoming";
+    return p;
+}
+
 }  // namespace orvane

@@ -99,18 +99,25 @@ std::size_t CodeTable::entryCount() const {
     return readEntries()->size();
 }
 
+namespace {
+bool startsWithDigit(std::string_view key) {
+    return !key.empty() && key[0] >= '0' && key[0] <= '9';
+}
+}  // namespace
+
+bool isSearchKeyLongEnough(std::string_view key) {
+    return utf16Length(key) >= (startsWithDigit(key) ? 4u : 2u);
+}
+
 Array CodeTable::searchStockSubKey(std::string_view key) const {
-    if (key.empty()) return {};
+    if (!isSearchKeyLongEnough(key)) return {};
     const char first = key[0];
     std::string CodeTableEntry::*field = &CodeTableEntry::name;
-    std::size_t minLength = 2;
-    if (first >= '0' && first <= '9') {
+    if (startsWithDigit(key)) {
         field = &CodeTableEntry::code;
-        minLength = 4;
     } else if ((first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z')) {
         field = &CodeTableEntry::pinyin;
     }
-    if (utf16Length(key) < minLength) return {};
     Array out;
     for (const auto& e : *readEntries())
         if ((e.*field).find(key) != std::string::npos) out.emplace_back(e.toRecord());

@@ -73,9 +73,19 @@ std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) 
     return n;
 }
 
-int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    const auto* cancelled = static_cast<const std::atomic<bool>*>(user);
-    return (cancelled->load() || transfersShuttingDown().load()) ? 1 : 0;
+struct ProgressWatch {
+    const std::atomic<bool>* cancelled;
+    const TransferProgress* report;
+    curl_off_t lastReceived = -1;
+};
+
+int onProgress(void* user, curl_off_t total, curl_off_t received, curl_off_t, curl_off_t) {
+    auto* watch = static_cast<ProgressWatch*>(user);
+    if (*watch->report && received != watch->lastReceived) {
+        watch->lastReceived = received;
+        (*watch->report)(static_cast<std::uint64_t>(received), static_cast<std::uint64_t>(total));
+    }
+    return (watch->cancelled->load() || transfersShuttingDown().load()) ? 1 : 0;
 }
 
 std::string describe(CURLcode code, const char* detail) {
@@ -140,22 +150,24 @@ TransferOutcome performTransfer(const TransferOptions& options,
     curl_easy_setopt(h, CURLOPT_USERAGENT, "Orvane/0.1");
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, detail);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
-    // A server trickling bytes never falls silent: the whole transfer is
-    // bounded too, generously.
-    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS,
-                     static_cast<long>(static_cast<double>(timeoutMs) * kWholeTransferFactor));
     curl_easy_setopt(
         h, CURLOPT_MAXFILESIZE_LARGE,
         static_cast<curl_off_t>(std::min<std::uint64_t>(options.maxBodyBytes, INT64_MAX)));
-    // The time-out is a limit on silence, not on the whole transfer: less
-    // than one byte a second over that span ends it.
-    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    // A server trickling bytes never falls silent: a text has a deadline of
+    // a few time-outs; a file, which may be large, must keep a minimum rate
+    // over every time-out span. Silence alone fails either after one span.
+    const bool file = !destination.empty();
+    const double deadlineFactor = file ? kFileDeadlineFactor : kTextDeadlineFactor;
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS,
+                     static_cast<long>(static_cast<double>(timeoutMs) * deadlineFactor));
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, file ? kMinimumFileRate : 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, std::max(1L, (timeoutMs + 999) / 1000));
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, onData);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &sink);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, onProgress);
-    curl_easy_setopt(h, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(&cancelled));
+    ProgressWatch watch{&cancelled, &options.progress};
+    curl_easy_setopt(h, CURLOPT_XFERINFODATA, &watch);
 
     const CURLcode code = curl_easy_perform(h);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &out.statusCode);

@@ -3,6 +3,7 @@
 #include "orvane/core/NumberText.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/TextSplit.h"
+#include "orvane/market/ListText.h"
 #include "orvane/market/StockKeys.h"
 
 namespace orvane {
@@ -27,6 +28,10 @@ Array parseGainList(std::string_view text, std::int32_t raiseUpOrDown) {
         });
     }
     return out;
+}
+
+bool isGainListText(std::string_view text) {
+    return isServerListText(text, 7, 1);
 }
 
 void pasrseGains_new(std::string_view text, const std::filesystem::path& savePath,

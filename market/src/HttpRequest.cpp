@@ -24,6 +24,7 @@ void HttpRequest::runTransfer() {
     options.url = url_;
     options.timeoutSeconds = timeOutSeconds_;
     options.destination = destination_;
+    options.progress = progress_;
     options.maxBodyBytes = maxBodyBytes_.value_or(destination_.empty() ? kDefaultMaxTextBytes
                                                                        : kDefaultMaxDownloadBytes);
     detail::TransferOutcome out = detail::performTransfer(options, cancelled_);
@@ -38,13 +39,18 @@ void HttpRequest::callHandlers() {
     Handler didFinish = std::move(didFinish_), completion = std::move(completion_),
             failed = std::move(failed_);
     didFinish_ = completion_ = failed_ = nullptr;
-    finished_ = true;
     if (error_) {
         if (failed) failed(*this);
     } else {
         if (didFinish) didFinish(*this);
         if (completion) completion(*this);
     }
+    // Set last: whoever waits for the request sees what its handlers did.
+    finished_ = true;
+}
+
+void HttpRequest::rejectResponse(std::string why) {
+    error_ = std::move(why);
 }
 
 void HttpRequest::startSynchronous() {

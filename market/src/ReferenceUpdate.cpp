@@ -37,20 +37,29 @@ std::optional<std::string> ReferenceUpdate::getLastupdateConstData() {
     return date->string();
 }
 
-ReferenceUpdate::Check ReferenceUpdate::downloadConstData() {
+ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
     ensureDataDirectoryExists();
     getTrendupModePath();
 
     auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::kUpdateConfigFile));
     request->setTimeOutSeconds(kVersionTimeOut);
     request->startSynchronous();
-    if (request->error()) return Check::Unreachable;
+    if (request->error()) {
+        checkFailure_ = *request->error();
+        return Check::Unreachable;
+    }
     const std::string text = request->responseString().value_or("");
-    if (!text.starts_with(kVersionPrefix)) return Check::Malformed;
+    if (!text.starts_with(kVersionPrefix)) {
+        checkFailure_ =
+            request->responseStatusCode() == 200
+                ? "it does not start with \"" + std::string(kVersionPrefix) + "\""
+                : "the data server answered HTTP " + std::to_string(request->responseStatusCode());
+        return Check::Malformed;
+    }
 
     const std::string newVersion = text.substr(kVersionPrefix.size());
     const auto oldVersion = getLastupdateConstData();
-    if (oldVersion && !(*oldVersion < newVersion)) {
+    if (oldVersion && !(*oldVersion < newVersion) && !reinstall) {
         writePropertyList(configPath(), Dictionary{{"configDate", newVersion}});
         return Check::UpToDate;
     }
@@ -67,6 +76,7 @@ void ReferenceUpdate::updateConstdata() {
     std::filesystem::remove(target, ec);
     auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::kConstDataZip));
     request->setDownloadDestinationPath(target);
+    request->setProgressHandler(progress_);
     request->setCompletionBlock(
         [self = shared_from_this()](HttpRequest& r) { self->downloadConstDataComplete(r); });
     request->setFailedBlock([self = shared_from_this()](HttpRequest& r) {

@@ -6,6 +6,7 @@
 #include "orvane/core/NumberText.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/TextSplit.h"
+#include "orvane/market/ListText.h"
 #include "orvane/market/StockKeys.h"
 
 namespace orvane {
@@ -62,6 +63,7 @@ std::filesystem::path scoreListPath(const std::filesystem::path& folder, std::st
 }
 
 bool paserSortResult(std::string_view text, const std::filesystem::path& gainsFolder) {
+    if (!isServerListText(text, 4, 0)) return false;
     const ScoreSelection s = selectScoreLists(parseScoreRecords(text));
     writePropertyList(scoreListPath(gainsFolder, "score_Score.plist"), s.score);
     writePropertyList(scoreListPath(gainsFolder, "score_ModeB.plist"), s.modeB);
@@ -71,6 +73,7 @@ bool paserSortResult(std::string_view text, const std::filesystem::path& gainsFo
 
 bool paserSortResultForDoublePaoHappend(std::string_view text,
                                         const std::filesystem::path& gainsFolder) {
+    if (!isServerListText(text, 2, 0)) return false;
     std::vector<std::pair<std::string, std::int32_t>> records;
     forEachListLine(
         text, 2, [&](const auto& f) { records.emplace_back(std::string(f[0]), leadingInt(f[1])); });

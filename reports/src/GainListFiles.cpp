@@ -1,5 +1,8 @@
 #include "orvane/reports/GainListFiles.h"
 
+#include <algorithm>
+
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/PropertyList.h"
 
@@ -13,6 +16,41 @@ fs::path marketGainListDownload(const MarketGainList& list) {
 
 fs::path parsedGainListPath(const fs::path& download) {
     return fs::path(download).replace_extension("plist");
+}
+
+fs::path stagedGainListDownload(const MarketGainList& list) {
+    return incomingPathFor(marketGainListDownload(list));
+}
+
+fs::path stagedParsedGainList(const MarketGainList& list) {
+    return incomingPathFor(parsedGainListPath(marketGainListDownload(list)));
+}
+
+const MarketGainList* gainListOfStagedDownload(const fs::path& path) {
+    for (const MarketGainList& list : kMarketGainLists)
+        if (path == stagedGainListDownload(list)) return &list;
+    return nullptr;
+}
+
+bool promoteStagedGainLists() {
+    std::error_code ec;
+    const bool complete = std::all_of(
+        kMarketGainLists.begin(), kMarketGainLists.end(),
+        [&](const MarketGainList& list) { return fs::exists(stagedParsedGainList(list), ec); });
+    bool placed = complete;
+    for (const MarketGainList& list : kMarketGainLists) {
+        const fs::path download = marketGainListDownload(list);
+        if (complete) {
+            fs::rename(stagedGainListDownload(list), download, ec);
+            placed = placed && !ec;
+            fs::rename(stagedParsedGainList(list), parsedGainListPath(download), ec);
+            placed = placed && !ec;
+        } else {
+            fs::remove(stagedGainListDownload(list), ec);
+            fs::remove(stagedParsedGainList(list), ec);
+        }
+    }
+    return placed;
 }
 
 Array readParsedGainLists(std::int32_t direction) {

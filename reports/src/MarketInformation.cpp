@@ -13,6 +13,7 @@
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/GainList.h"
 #include "orvane/market/HttpRequest.h"
+#include "orvane/market/ListText.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/RequestQueue.h"
 #include "orvane/market/ServerPaths.h"
@@ -40,13 +41,6 @@ void statusLine(QXStockLib& lib, const StyledText& text, int value) {
 
 bool answeredWithContent(const HttpRequest& request) {
     return request.responseStatusCode() == 200;
-}
-
-bool allParsedListsExist() {
-    std::error_code ec;
-    for (const MarketGainList& list : kMarketGainLists)
-        if (!fs::exists(parsedGainListPath(marketGainListDownload(list)), ec)) return false;
-    return true;
 }
 
 // The report part of the queue-finish handler, once all four lists are in;
@@ -84,17 +78,40 @@ std::int32_t reportMarket(QXStockLib& lib) {
 
 }  // namespace
 
-bool downloadMarketGainListNow(const MarketGainList& list) {
+std::optional<std::string> downloadMarketGainListNow(const MarketGainList& list) {
     auto request = HttpRequest::requestWithURL(
         dataServerURL(std::string(serverpath::kSortFolder) + list.serverFile));
-    request->setDownloadDestinationPath(marketGainListDownload(list));
+    const fs::path incoming = stagedGainListDownload(list);
+    request->setDownloadDestinationPath(incoming);
     request->startSynchronous();
-    return !request->error() && answeredWithContent(*request);
+    if (request->error()) return request->error();
+    std::error_code ec;
+    const auto bytes = readFile(incoming);
+    if (request->responseStatusCode() != 200 || !bytes || !isGainListText(downloadedText(*bytes))) {
+        fs::remove(incoming, ec);
+        return unusableListAnswer(request->responseStatusCode(), "gain list");
+    }
+    fs::rename(incoming, marketGainListDownload(list), ec);
+    if (ec) return "the list could not replace " + marketGainListDownload(list).string();
+    return std::nullopt;
 }
 
 bool MarketInfoRun::finished() const {
     auto delivered = [](const std::shared_ptr<HttpRequest>& r) { return !r || r->isFinished(); };
     return queueFinished_ && delivered(scores_) && delivered(doublePaoScores_);
+}
+
+std::vector<std::string> MarketInfoRun::failures() const {
+    std::vector<std::string> out;
+    auto check = [&](const std::shared_ptr<HttpRequest>& r) {
+        if (!r || !r->isFinished() || !r->error()) return;
+        const std::string& url = r->url();
+        out.push_back(url.substr(url.find_last_of('/') + 1) + ": " + *r->error());
+    };
+    for (const auto& list : lists_) check(list);
+    check(scores_);
+    check(doublePaoScores_);
+    return out;
 }
 
 bool MarketInfoRun::waitUntilFinished(std::chrono::milliseconds limit) const {
@@ -131,18 +148,17 @@ std::shared_ptr<MarketInfoRun> startMarketInfoRun(QXStockLib& lib, bool reportOn
     for (const MarketGainList& list : kMarketGainLists) {
         auto request = HttpRequest::requestWithURL(
             dataServerURL(std::string(serverpath::kSortFolder) + list.serverFile));
-        const fs::path download = marketGainListDownload(list);
-        // A parsed list left by an earlier run whose other lists failed
-        // must not stand in for today's.
+        // The lists arrive under staging names and replace the day's lists
+        // only when all four are lists; a parsed list left by an earlier
+        // run must not stand in for today's.
         std::error_code ec;
-        fs::remove(download, ec);
-        fs::remove(parsedGainListPath(download), ec);
-        request->setDownloadDestinationPath(download);
+        fs::remove(stagedGainListDownload(list), ec);
+        fs::remove(stagedParsedGainList(list), ec);
+        fs::remove(parsedGainListPath(marketGainListDownload(list)), ec);
+        request->setDownloadDestinationPath(stagedGainListDownload(list));
         // A worker parses the lists itself, so the window never waits for it.
-        if (reportOnCaller)
-            run->lists_.push_back(request);
-        else
-            request->setDidFinishHandler(downloadMarketReportComplete);
+        if (!reportOnCaller) request->setDidFinishHandler(downloadMarketReportComplete);
+        run->lists_.push_back(request);
         queue->addOperation(request);
     }
     run->queue_ = queue;
@@ -175,16 +191,20 @@ std::optional<std::int32_t> runMarketInfoProcess(QXStockLib& lib, std::stop_toke
 }
 
 void downloadMarketReportComplete(HttpRequest& request) {
-    const fs::path& path = request.downloadDestinationPath();
-    // An error page (a list the server lacks) is no list: the report is
-    // skipped as for a failed download.
-    if (request.error() || !answeredWithContent(request)) return;
-    auto bytes = readFile(path);
-    if (!bytes) return;
-    const std::string name = path.string();
-    const auto at = name.find("SortUp");
-    const std::int32_t direction = at != std::string::npos && at >= 2 ? -1 : 1;
-    pasrseGains_new(downloadedText(*bytes), parsedGainListPath(path), direction);
+    const fs::path& incoming = request.downloadDestinationPath();
+    const MarketGainList* list = gainListOfStagedDownload(incoming);
+    if (request.error() || !list) return;
+    // An error page (a list the server lacks) or garbage is no list: the
+    // report is skipped as for a failed download.
+    const auto bytes = readFile(incoming);
+    const std::string text = downloadedText(bytes.value_or(""));
+    if (request.responseStatusCode() != 200 || !bytes || !isGainListText(text)) {
+        request.rejectResponse(unusableListAnswer(request.responseStatusCode(), "gain list"));
+        std::error_code ec;
+        fs::remove(incoming, ec);
+        return;
+    }
+    pasrseGains_new(text, stagedParsedGainList(*list), list->direction);
 }
 
 std::optional<std::int32_t> QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue) {
@@ -194,7 +214,7 @@ std::optional<std::int32_t> QueueFinishMarktReport(QXStockLib& lib, RequestQueue
     progress(lib, 20);
     ORVANE_LOG("queueCount = %d", queue.requestsCount());
     std::optional<std::int32_t> score;
-    if (allParsedListsExist()) score = reportMarket(lib);
+    if (promoteStagedGainLists()) score = reportMarket(lib);
     std::this_thread::sleep_for(kShortWait);
     ProgressPanel::shared()->closeProgressPanel();
     return score;

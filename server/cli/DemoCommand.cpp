@@ -1,9 +1,15 @@
 // demo: the built-in demo market, published into the user's cache on first
 // use, served with the defaults. Its quotes move during the session hours of
-// a weekday, and always with --live.
+// a weekday, and always with --live. Its last day follows the calendar: an
+// older demo tree is published again, at start and while serving.
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <memory>
+#include <mutex>
+#include <stop_token>
+#include <thread>
 
 #include "Commands.h"
 #include "orvane/httpserver/ServeUntilStopped.h"
@@ -11,6 +17,10 @@
 #include "orvane/publisher/DemoTreeFolder.h"
 
 namespace orvane::server::cli {
+
+namespace {
+constexpr std::chrono::minutes kDemoRefreshCheck{10};
+}
 
 void addDemoCommand(CLI::App& app) {
     auto* demo = app.add_subcommand("demo", "publish the demo market when needed and serve it");
@@ -30,6 +40,17 @@ void addDemoCommand(CLI::App& app) {
                          options.tree.c_str());
             throw CLI::RuntimeError(1);
         }
+        // The demo's "today" moves with the calendar while it is served: the
+        // next day is published once the last one is over.
+        std::jthread refresher([tree = options.tree](std::stop_token stop) {
+            std::mutex mutex;
+            std::condition_variable_any wake;
+            std::unique_lock lock(mutex);
+            while (!stop.stop_requested()) {
+                wake.wait_for(lock, stop, kDemoRefreshCheck, [] { return false; });
+                if (!stop.stop_requested()) ensureDemoTree(tree);
+            }
+        });
         if (int status = serveUntilStopped(options)) throw CLI::RuntimeError(status);
     });
 }

@@ -12,6 +12,7 @@
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/GainList.h"
 #include "orvane/market/HttpRequest.h"
+#include "orvane/market/ListText.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/QuoteLine.h"
 #include "orvane/market/RequestQueue.h"
@@ -235,16 +236,24 @@ void QXStockLib::pasrseGains_new(std::string_view text, const fs::path& savePath
 }
 
 std::shared_ptr<HttpRequest> QXStockLib::handDownloadSortResultiOS(bool) {
+    // The answer lands beside the old list, which it replaces only when it is
+    // a score list: an error page or garbage leaves the day's lists alone.
     const fs::path target = getGainsPath() / "todayStr_score.txt";
-    std::error_code ec;
-    fs::remove(target, ec);
     return startDownload(
         sortFileURL("score.txt"),
-        [this](HttpRequest& r) {
-            if (auto bytes = readFile(r.downloadDestinationPath()))
-                paserSortResult(downloadedText(*bytes));
+        [this, target](HttpRequest& r) {
+            const fs::path& incoming = r.downloadDestinationPath();
+            const auto bytes = readFile(incoming);
+            std::error_code ec;
+            if (r.responseStatusCode() == 200 && bytes && paserSortResult(downloadedText(*bytes))) {
+                fs::rename(incoming, target, ec);
+                return;
+            }
+            fs::remove(incoming, ec);
+            r.rejectResponse(unusableListAnswer(r.responseStatusCode(), "score list"));
+            logError(r);
         },
-        logError, target);
+        logError, incomingPathFor(target));
 }
 
 bool QXStockLib::paserSortResult(std::string_view text) {
@@ -255,7 +264,11 @@ std::shared_ptr<HttpRequest> QXStockLib::handDownloadYesDoublePaoSortResultiOS(b
     return startDownload(
         sortFileURL("score_doublePao.txt"),
         [this](HttpRequest& r) {
-            paserSortResultForDoublePaoHappend(r.responseString().value_or(""));
+            if (r.responseStatusCode() == 200 &&
+                paserSortResultForDoublePaoHappend(r.responseString().value_or("")))
+                return;
+            r.rejectResponse(unusableListAnswer(r.responseStatusCode(), "double-cannon list"));
+            logError(r);
         },
         [](HttpRequest& r) {
             ORVANE_LOG("handDownloadDoublePaoSortResultiOS Err=%s", r.error()->c_str());

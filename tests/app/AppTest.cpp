@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include "AppOptions.h"
+
+#include "RunProgram.h"
 
 using namespace orvane::app;
 
@@ -24,4 +27,16 @@ TEST(AppOptions, ChartModeAndApplicationMode) {
         EXPECT_FALSE(parseAppOptions(wrong, error));
     EXPECT_FALSE(parseAppOptions({"--chart", "a.txt", "--bogus"}, error));
     EXPECT_EQ(error, "unknown argument: --bogus");
+}
+
+// Run as a user would on a machine without a display.
+TEST(AppProgram, HelpAndAMissingChartFileNeedNoDisplay) {
+    const std::string app =
+        std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + ORVANE_APP;
+    const auto help = orvane::test::runProgram(app + " --help");
+    EXPECT_EQ(WEXITSTATUS(help.status), 0);
+    EXPECT_NE(help.out.find("Exit status"), std::string::npos) << help.out;
+    const auto missing = orvane::test::runProgram(app + " --chart /no/such.txt", true);
+    EXPECT_EQ(WEXITSTATUS(missing.status), 1);
+    EXPECT_NE(missing.out.find("/no/such.txt: no such file"), std::string::npos) << missing.out;
 }

@@ -2,7 +2,9 @@
 // data server.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include "LocalHttpServer.h"
 #include "RunProgram.h"
 #include "ServedTree.h"
 #include "ZipWriter.h"
@@ -21,9 +23,11 @@ class MarketCommandsTest : public ::testing::Test {
                      "trend=2\nstockScore=120\nbefore_trend=3\nbeforeTrade_date=2025-08-27\n");
         served.write("const/updateconfigfile.txt", "constdata=2025-09-01");
     }
-    orvane::test::ProgramRun cli(const std::string& args, bool toServer = true) const {
-        return orvane::test::runProgram(std::string(ORVANE_CLI) + " " + args +
-                                        (toServer ? served.serverOptions() : ""));
+    orvane::test::ProgramRun cli(const std::string& args, bool toServer = true,
+                                 bool withStderr = false) const {
+        return orvane::test::runProgram(
+            std::string(ORVANE_CLI) + " " + args + (toServer ? served.serverOptions() : ""),
+            withStderr);
     }
 
     orvane::test::ServedTree served;  // the data folder holds the tree
@@ -55,10 +59,51 @@ TEST_F(MarketCommandsTest, InstalledReferenceDataServesSearchAndSector) {
         {{"constdata/stockcode/code.txt", *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")},
          {"constdata/plate/银行.txt", "600000\n"},
          {"constdata/composit/399001.txt", ""}}));
-    EXPECT_EQ(cli("update-reference").status, 0);
-    EXPECT_EQ(cli("search PF", false).out, "600000\t浦发银行\tPFYH\n");
+    // A fresh data directory: the reference data is fetched first.
+    EXPECT_EQ(cli("search PF").out, "600000\t浦发银行\tPFYH\n");
     for (const char* typed : {"pf", "sh600000", "600000.SH"})  // as people type
         EXPECT_EQ(cli(std::string("search ") + typed, false).out, "600000\t浦发银行\tPFYH\n");
     EXPECT_EQ(cli("sector 600000", false).out, "600000 属于板块:银行\n");
     EXPECT_EQ(cli("update-reference").status, 0);  // up to date
+}
+
+// Each failure names the thing and the next step, with grep's statuses:
+// 1 nothing found, 2 bad usage, 3 failed.
+TEST_F(MarketCommandsTest, FailuresSayWhyWithTheirExitStatus) {
+    const std::string refused =
+        " --server http://127.0.0.1:" + std::to_string(orvane::test::refusedPort()) + "/x";
+    const std::string file = (served.folder() / "a-file").string();
+    ASSERT_TRUE(orvane::writeFileAtomically(file, "x"));
+    const struct {
+        std::string args;
+        bool toServer;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"fetch 600000" + refused, false, 3, "cannot be reached"},
+        {"fetch 600001", true, 3, "has no record of 600001"},
+        {"search PF" + refused, false, 3, "no reference data yet"},
+        {"search P", true, 2, "too short"},
+        {"analyze --history /missing --code 600000 --open 1 --close 1 --yes-close 1 --now "
+         "'2025-09-03 15:00:00'",
+         false, 3, "/missing: No such file"},
+    };
+    for (const auto& c : cases) {
+        const auto r = cli(c.args, c.toServer, true);
+        EXPECT_EQ(WEXITSTATUS(r.status), c.status) << c.args << r.out;
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << c.args << r.out;
+    }
+    ASSERT_TRUE(orvane::test::writeZip(
+        served.tree() / "const" / "constdata.zip",
+        {{"constdata/stockcode/code.txt", *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")},
+         {"constdata/plate/银行.txt", "600000\n"},
+         {"constdata/composit/399001.txt", ""}}));
+    const auto none = cli("sector 999999");
+    EXPECT_EQ(WEXITSTATUS(none.status), 1);
+    EXPECT_EQ(none.out, "999999 属于板块:没有找到分类\n");
+    EXPECT_EQ(WEXITSTATUS(cli("search ZZ", false).status), 1);
+    const auto notAFolder =
+        orvane::test::runProgram("ORVANE_DATA_DIR=" + file + " " + ORVANE_CLI + " search PF", true);
+    EXPECT_EQ(WEXITSTATUS(notAFolder.status), 3);
+    EXPECT_NE(notAFolder.out.find("point ORVANE_DATA_DIR at a folder"), std::string::npos);
 }

@@ -33,6 +33,13 @@ class HttpRequestTest : public ::testing::Test {
                     return offset == 0 && s.write("0123456789", 10);  // then drop the connection
                 });
         });
+        // One byte every half second: never silent for a whole time-out.
+        s.Get("/trickle", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content_provider(200, "text/plain", [](size_t, size_t, httplib::DataSink& s) {
+                std::this_thread::sleep_for(500ms);
+                return s.write("x", 1);
+            });
+        });
         server.start();
     }
 
@@ -117,3 +124,19 @@ TEST_F(HttpRequestTest, AsynchronousHandlersRunOnTheMainThreadInOrder) {
 }
 
 }  // namespace
+
+TEST_F(HttpRequestTest, ATricklingServerIsGivenUpOnWithinAFewTimeOuts) {
+    test::TempDataDir dir;
+    for (const bool toFile : {false, true}) {
+        auto r = get("/trickle");
+        r->setTimeOutSeconds(1);
+        if (toFile) r->setDownloadDestinationPath(dir.path() / "list.txt");
+        std::atomic<std::uint64_t> received{0};
+        r->setProgressHandler([&](std::uint64_t bytes, std::uint64_t) { received = bytes; });
+        const auto start = std::chrono::steady_clock::now();
+        r->startSynchronous();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 10s) << toFile;
+        EXPECT_NE(r->error().value_or("").find("timed out"), std::string::npos) << toFile;
+        EXPECT_GT(received.load(), 0u);
+    }
+}

@@ -178,14 +178,29 @@ TEST_F(ScreeningFlows, MarketInformationReportsOnceAllFourListsArrived) {
         NotificationBus::shared(), notifications::Notifiation_Stock_rasieDown,
         [&](const Notification& n) { notices.push_back(n.userInfo.at(StockSellSignal).string()); });
     ScopedRunLoop loop;
-    // The Shenzhen falling list is missing (a 404 page); its parsed list from
-    // an earlier run does not stand in for it.
+    // The Shenzhen falling list is garbage and the score lists are missing (a
+    // 404 page); the parsed list of an earlier run does not stand in, and the
+    // last good run's lists stay as they were.
+    files["szsortdown_new.txt"] = "<html>busy</html>\n\x01\x02,,\n";
+    const fs::path gains = getGainsPath();
+    const fs::path lastRising = marketGainListDownload(kMarketGainLists[0]);
+    const fs::path lastScores = gains / "todayStr_score_Score.plist";
+    writeFileAtomically(lastRising, "yesterday");
+    writeFileAtomically(lastScores, "yesterday");
     writeFileAtomically(parsedGainListPath(marketGainListDownload(kMarketGainLists[3])), "x");
     std::shared_ptr<MarketInfoRun> run = handMarketInfoProcess(lib);
     for (int i = 0; i < 3000 && !run->finished(); ++i) loop.loop().runOnce(10ms);
     EXPECT_FALSE(run->reported());
     EXPECT_EQ(delegate.panelClosed, 1);
     EXPECT_TRUE(delegate.status.empty());
+    EXPECT_EQ(readFile(lastRising), "yesterday");
+    EXPECT_EQ(readFile(lastScores), "yesterday");
+    EXPECT_EQ(run->failures(),
+              (std::vector<std::string>{"szsortdown_new.txt: the answer is not a gain list",
+                                        "score.txt: the data server answered HTTP 404",
+                                        "score_doublePao.txt: the data server answered HTTP 404"}));
+    for (const auto& entry : fs::directory_iterator(gains))
+        EXPECT_NE(entry.path().extension(), ".incoming") << entry.path();
 
     // A worker runs the flow under the guard, waiting for it, while the main
     // thread serves its handlers.
@@ -205,9 +220,9 @@ TEST_F(ScreeningFlows, MarketInformationReportsOnceAllFourListsArrived) {
                   "1个板块有效上涨,1个板块下跌; 上涨 5只 下跌 3只 涨跌比例 1.67:1 ;市场分数:%d ;",
                   run->markScore())),
               std::string::npos);
-    const fs::path gains = getGainsPath();
     EXPECT_EQ(delegate.plates,
               *readFile(gains / "todayStr.txt") + *readFile(gains / "todayStr_Down.txt"));
+    EXPECT_NE(readFile(lastRising), "yesterday");
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("600011"), std::string::npos);
     EXPECT_EQ(delegate.panelClosed, 2);

@@ -11,6 +11,7 @@
 #include "orvane/core/AtomicFile.h"
 #include "orvane/market/ScoreLists.h"
 #include "orvane/publisher/DayVerdicts.h"
+#include "orvane/publisher/DemoMarket.h"
 #include "orvane/publisher/MarketImport.h"
 #include "orvane/publisher/StagingFolders.h"
 #include "orvane/publisher/SyntheticMarket.h"
@@ -119,4 +120,20 @@ TEST(SyntheticMarket, EveryVerdictOccursOnTheLastDay) {
     EXPECT_GT(modelB, 0);
     EXPECT_EQ(formatDate(lastWeekdayBefore(*parseDateTime("2025-12-08 09:00:00"))), "2025-12-05");
     EXPECT_EQ(formatDate(lastWeekdayBefore(*parseDateTime("2025-12-10 09:00:00"))), "2025-12-09");
+}
+
+TEST(DemoMarket, TodayMovesWithTheCalendar) {
+    test::TempDataDir dir;
+    const fs::path tree = dir.path() / "demo";
+    {
+        test::FixedNow wednesday(2026, 12, 2, 10);
+        ASSERT_TRUE(ensureDemoTree(tree));
+        EXPECT_EQ(formatDate(*demoTreeLastDay(tree)), "2026-12-01");
+        const auto version = readFile(tree / "const/updateconfigfile.txt");
+        ASSERT_TRUE(ensureDemoTree(tree));  // the same day: left as it is
+        EXPECT_EQ(readFile(tree / "const/updateconfigfile.txt"), version);
+    }
+    test::FixedNow monday(2026, 12, 7, 10);
+    ASSERT_TRUE(ensureDemoTree(tree));
+    EXPECT_EQ(formatDate(*demoTreeLastDay(tree)), "2026-12-04");
 }

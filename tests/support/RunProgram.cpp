@@ -5,9 +5,9 @@
 
 namespace orvane::test {
 
-ProgramRun runProgram(const std::string& commandLine) {
+ProgramRun runProgram(const std::string& commandLine, bool withStderr) {
     ProgramRun r;
-    FILE* pipe = ::popen((commandLine + " 2>/dev/null").c_str(), "r");
+    FILE* pipe = ::popen((commandLine + (withStderr ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
     if (!pipe) return r;
     std::array<char, 4096> buf;
     while (std::size_t n = std::fread(buf.data(), 1, buf.size(), pipe)) r.out.append(buf.data(), n);

@@ -7,9 +7,9 @@ namespace orvane::test {
 
 struct ProgramRun {
     int status = -1;  // as pclose reports it
-    std::string out;  // standard output (standard error is dropped)
+    std::string out;  // standard output, and standard error when asked for
 };
 
-ProgramRun runProgram(const std::string& commandLine);
+ProgramRun runProgram(const std::string& commandLine, bool withStderr = false);
 
 }  // namespace orvane::test

@@ -2,7 +2,11 @@
 
 #include <spdlog/spdlog.h>
 
+#include <tuple>
+
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/Clock.h"
+#include "orvane/core/LocalTime.h"
 #include "orvane/market/ServerPaths.h"
 #include "orvane/publisher/Publisher.h"
 #include "orvane/publisher/SyntheticMarket.h"
@@ -14,21 +18,36 @@ constexpr int kDemoStocks = 300;
 constexpr std::uint64_t kDemoSeed = 1;
 }  // namespace
 
+std::optional<LocalDateTime> demoTreeLastDay(const std::filesystem::path& tree) {
+    const auto text = readFile(
+        tree / std::filesystem::path(std::string(serverpath::kUpdateConfigFile)).relative_path());
+    constexpr std::string_view kPrefix = "constdata=";
+    if (!text || !text->starts_with(kPrefix)) return std::nullopt;
+    std::string version = text->substr(kPrefix.size());
+    while (!version.empty() && (version.back() == '\n' || version.back() == '\r'))
+        version.pop_back();
+    // The demo market ends on the last weekday before it was published.
+    const auto published = parseDateTime(version);
+    if (!published) return std::nullopt;
+    return lastWeekdayBefore(*published);
+}
+
 bool ensureDemoTree(const std::filesystem::path& tree) {
-    std::error_code ec;
-    if (std::filesystem::exists(
-            tree /
-                std::filesystem::path(std::string(serverpath::kUpdateConfigFile)).relative_path(),
-            ec))
-        return true;
-    spdlog::warn("publishing the demo market into {} (once)", tree.string());
+    const LocalDateTime lastDay = lastWeekdayBefore(toLocal(now()));
+    const auto treeDay = demoTreeLastDay(tree);
+    auto dayOf = [](const LocalDateTime& t) { return std::tuple(t.year, t.month, t.day); };
+    if (treeDay && dayOf(*treeDay) >= dayOf(lastDay)) return true;
+    if (treeDay)
+        spdlog::warn("the demo market ends on {}: publishing it again up to {}",
+                     formatDate(*treeDay), formatDate(lastDay));
+    else
+        spdlog::warn("publishing the demo market into {}", tree.string());
     const auto level = spdlog::get_level();
     spdlog::set_level(spdlog::level::warn);
     PublishOptions options;
     options.version = toLocal(now());
-    const PublishReport report = publishMarket(
-        makeSyntheticMarket(kDemoStocks, kDemoSeed, lastWeekdayBefore(toLocal(now()))), tree,
-        options);
+    const PublishReport report =
+        publishMarket(makeSyntheticMarket(kDemoStocks, kDemoSeed, lastDay), tree, options);
     spdlog::set_level(level);
     if (!report.ok) spdlog::error("the demo market could not be published: {}", report.error);
     return report.ok;

@@ -14,4 +14,8 @@ std::optional<std::string> readFile(const std::filesystem::path& path);
 /// Writes atomically; false (and the old file untouched) on failure.
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+/// Where a download that is checked before it replaces `target` lands:
+/// beside it, "<name>.incoming".
+std::filesystem::path incomingPathFor(const std::filesystem::path& target);
+
 }  // namespace orvane

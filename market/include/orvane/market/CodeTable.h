@@ -44,6 +44,10 @@ std::string normaliseSearchKey(std::string_view typed);
 /// least three fields. Bytes that are not UTF-16 give no entries.
 std::vector<CodeTableEntry> parseCodeTable(std::string_view utf16Bytes);
 
+/// Whether a key is long enough to search with: at least 4 characters when
+/// it starts with a digit (a code), else at least 2 (pinyin or a name).
+bool isSearchKeyLongEnough(std::string_view key);
+
 class CodeTable {
   public:
     /// The data directory's table (its place looked up on every read).
@@ -56,9 +60,9 @@ class CodeTable {
     Array getAllStockTradeData() const;
     /// How many entries the table has (0 without reference data).
     std::size_t entryCount() const;
-    /// Entries whose code (key starting with a digit, at least 4 characters),
-    /// pinyin (key starting with a Latin letter, at least 2) or name (any
-    /// other key, at least 2) contains the key as typed; file order.
+    /// Entries whose code (key starting with a digit), pinyin (key starting
+    /// with a Latin letter) or name (any other key) contains the key as
+    /// typed; file order. Nothing for a key too short.
     Array searchStockSubKey(std::string_view key) const;
     std::optional<std::string> getStockCodeName(std::string_view code) const;
     /// Position in the name table of the code's integer value.

@@ -17,6 +17,10 @@ namespace orvane {
 /// count; lines without exactly 7 fields are skipped.
 Array parseGainList(std::string_view text, std::int32_t raiseUpOrDown);
 
+/// Whether the text is a gain list at all (a header or a line of seven
+/// fields), not an error page or garbage.
+bool isGainListText(std::string_view text);
+
 /// Parses and writes the list as a property list (atomically, also when
 /// empty); a write failure is ignored.
 void pasrseGains_new(std::string_view text, const std::filesystem::path& savePath,

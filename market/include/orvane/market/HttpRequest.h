@@ -33,7 +33,8 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
     explicit HttpRequest(std::string url);
 
     const std::string& url() const { return url_; }
-    /// Limits connection set-up and every silence during the transfer.
+    /// Limits connection set-up and every silence during the transfer; a
+    /// text must arrive within three times as long, a file at a minimum rate.
     void setTimeOutSeconds(double seconds) { timeOutSeconds_ = seconds; }
     double timeOutSeconds() const { return timeOutSeconds_; }
     /// The body goes to this file, replacing the old one only when the whole
@@ -44,6 +45,10 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
     /// default depends on whether the body goes to memory or to a file.
     void setMaxBodyBytes(std::uint64_t bytes) { maxBodyBytes_ = bytes; }
 
+    /// Called now and then on the transfer's thread with the bytes received
+    /// and the whole size (0 while unknown), for progress on long downloads.
+    using ProgressHandler = std::function<void(std::uint64_t received, std::uint64_t total)>;
+    void setProgressHandler(ProgressHandler h) { progress_ = std::move(h); }
     /// The delegate's finish handler (runs before the completion handler).
     void setDidFinishHandler(Handler h) { didFinish_ = std::move(h); }
     void setCompletionBlock(Handler h) { completion_ = std::move(h); }
@@ -54,7 +59,12 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
     /// The transfer ends with the error "The request was cancelled".
     void cancel() { cancelled_ = true; }
 
+    /// True once the handlers have run.
     bool isFinished() const { return finished_.load(); }
+    /// For a handler that finds the answer unusable (an error page, a text
+    /// that is not what was asked for): the request counts as failed with
+    /// this description. The handlers of this delivery still run.
+    void rejectResponse(std::string why);
     /// The error's description; nothing after a successful transfer.
     const std::optional<std::string>& error() const { return error_; }
     /// The body decoded as GB 18030 (whatever the server declared), as UTF-8;
@@ -77,6 +87,7 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
     std::filesystem::path destination_;
     std::optional<std::uint64_t> maxBodyBytes_;
     Handler didFinish_, completion_, failed_;
+    ProgressHandler progress_;
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> started_{false};
     std::atomic<bool> finished_{false};

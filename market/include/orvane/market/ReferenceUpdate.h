@@ -6,6 +6,7 @@
 // (ReferenceArchive.h) on a worker thread, so the main thread never waits
 // for it. The finish handler runs on the main thread afterwards.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,8 +31,9 @@ class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
     /// published version is newer than the recorded one (or none is
     /// recorded). A newer version is recorded once its archive is installed
     /// (an answer that is not the archive, such as a 404 page, installs
-    /// nothing); any other version at once.
-    Check downloadConstData();
+    /// nothing); any other version at once. `reinstall` downloads the
+    /// archive even when the recorded version is current (damaged files).
+    Check downloadConstData(bool reinstall = false);
     /// The recorded version, or nothing.
     static std::optional<std::string> getLastupdateConstData();
     /// Starts the asynchronous archive download.
@@ -41,11 +43,19 @@ class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
 
     /// Called on the main thread after an installation or a failed download.
     void setFinishHandler(FinishHandler handler) { finish_ = std::move(handler); }
+    /// Called on the download's thread as the archive arrives: bytes
+    /// received and the archive's size (0 while unknown).
+    using ProgressHandler = std::function<void(std::uint64_t received, std::uint64_t total)>;
+    void setProgressHandler(ProgressHandler handler) { progress_ = std::move(handler); }
+    /// Why the last version check came out Unreachable or Malformed.
+    const std::string& checkFailure() const { return checkFailure_; }
 
   private:
     ReferenceUpdate() = default;
     void finish(ArchiveInstallResult result);
     FinishHandler finish_;
+    ProgressHandler progress_;
+    std::string checkFailure_;
     std::string pendingVersion_;  // recorded when its archive is installed
 };
 

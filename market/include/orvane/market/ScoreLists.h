@@ -38,10 +38,12 @@ ScoreSelection selectScoreLists(const std::vector<ScoreRecord>& sorted);
 std::filesystem::path scoreListPath(const std::filesystem::path& folder, std::string_view name);
 
 /// Writes "score_Score.plist", "score_ModeB.plist" and
-/// "score_DoublePao.plist" into the folder; true.
+/// "score_DoublePao.plist" into the folder; true. A text that is no score
+/// list (an error page, garbage) leaves them as they were: false.
 bool paserSortResult(std::string_view text, const std::filesystem::path& gainsFolder);
 /// Writes every 2-field line {STOCK_Code, STOCK_SCORE}, best first, to
-/// "score_DoublePao_Happend.plist"; true.
+/// "score_DoublePao_Happend.plist"; true, or false (nothing written) for a
+/// text that is no such list.
 bool paserSortResultForDoublePaoHappend(std::string_view text,
                                         const std::filesystem::path& gainsFolder);
 

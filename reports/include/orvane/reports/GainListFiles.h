@@ -30,6 +30,17 @@ inline constexpr std::array<MarketGainList, 4> kMarketGainLists = {{
 std::filesystem::path marketGainListDownload(const MarketGainList& list);
 std::filesystem::path parsedGainListPath(const std::filesystem::path& download);
 
+/// A run's lists are downloaded and parsed beside these, under staging
+/// names, and replace them only when all four arrived as lists.
+std::filesystem::path stagedGainListDownload(const MarketGainList& list);
+std::filesystem::path stagedParsedGainList(const MarketGainList& list);
+/// The list whose staged download this is; nothing for any other path.
+const MarketGainList* gainListOfStagedDownload(const std::filesystem::path& path);
+/// When every list has its staged parsed list: all staged files take their
+/// places, true. Otherwise the staged files are removed and the day's
+/// downloads stay as they were: false.
+bool promoteStagedGainLists();
+
 /// The parsed lists of one direction: the Shanghai array followed by the
 /// Shenzhen one; a missing list reads as empty.
 Array readParsedGainLists(std::int32_t direction);

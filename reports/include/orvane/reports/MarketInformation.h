@@ -25,9 +25,10 @@ class HttpRequest;
 class QXStockLib;
 class RequestQueue;
 
-/// Downloads one list into its place at once (the old file is replaced only
-/// by a complete download); false on a transfer failure or an error page.
-bool downloadMarketGainListNow(const MarketGainList& list);
+/// Downloads one list into its place at once; the old file is replaced only
+/// by a gain list. What went wrong (a transfer failure, the server's error
+/// status, a text that is no gain list), or nothing.
+std::optional<std::string> downloadMarketGainListNow(const MarketGainList& list);
 
 /// One run of the flow. Its handlers run on the main thread; any thread may
 /// ask how far it is.
@@ -40,6 +41,8 @@ class MarketInfoRun {
     bool reported() const { return reported_.load(); }
     /// The market score the report computed (when reported).
     std::int32_t markScore() const { return markScore_.load(); }
+    /// The lists of the run that failed, each "file: why" (once finished).
+    std::vector<std::string> failures() const;
     /// For a worker thread (the main thread must stay free to run the
     /// handlers): waits until the run finished or the limit passed.
     bool waitUntilFinished(std::chrono::milliseconds limit) const;
@@ -48,7 +51,7 @@ class MarketInfoRun {
     friend std::shared_ptr<MarketInfoRun> startMarketInfoRun(QXStockLib&, bool);
     friend std::optional<std::int32_t> runMarketInfoProcess(QXStockLib&, std::stop_token);
     std::shared_ptr<RequestQueue> queue_;  // main thread only
-    /// The gain lists, when the caller's thread parses them.
+    /// The gain lists' requests.
     std::vector<std::shared_ptr<HttpRequest>> lists_;
     std::shared_ptr<HttpRequest> scores_, doublePaoScores_;
     std::atomic<bool> queueFinished_{false};
