@@ -38,9 +38,9 @@ ReferenceCheck updateReferenceData(bool reinstall) {
     auto update = ReferenceUpdate::create();
     std::optional<ArchiveInstallResult> result;
     update->setFinishHandler([&](const ArchiveInstallResult& r) { result = r; });
-    ProgressLine progress("downloading the reference data");
+    ProgressLine progress("downloading the reference data", ProgressLine::Units::Bytes);
     update->setProgressHandler([&progress](std::uint64_t received, std::uint64_t total) {
-        progress.update(received, total, byteCount(received));
+        progress.update(received, total);
     });
     const auto version = [] { return ReferenceUpdate::getLastupdateConstData().value_or("?"); };
     const std::string& server = MarketServers::shared()->dataServer;

@@ -10,8 +10,8 @@ namespace {
 constexpr int kBarWidth = 24;
 }
 
-ProgressLine::ProgressLine(std::string what)
-    : what_(std::move(what)), terminal_(::isatty(STDERR_FILENO) == 1) {}
+ProgressLine::ProgressLine(std::string what, Units units)
+    : what_(std::move(what)), units_(units), terminal_(::isatty(STDERR_FILENO) == 1) {}
 
 ProgressLine::~ProgressLine() {
     finish();
@@ -20,8 +20,10 @@ ProgressLine::~ProgressLine() {
 void ProgressLine::update(std::uint64_t done, std::uint64_t total, std::string_view detail) {
     const int percent =
         total ? static_cast<int>(std::min<std::uint64_t>(done, total) * 100 / total) : -1;
-    std::string figures =
-        total ? std::to_string(done) + "/" + std::to_string(total) : std::to_string(done);
+    auto figure = [this](std::uint64_t n) {
+        return units_ == Units::Bytes ? byteCount(n) : std::to_string(n);
+    };
+    std::string figures = total ? figure(done) + " of " + figure(total) : figure(done);
     if (!detail.empty()) figures += " " + std::string(detail);
     if (terminal_) {
         std::string bar;
@@ -37,13 +39,11 @@ void ProgressLine::update(std::uint64_t done, std::uint64_t total, std::string_v
         open_ = true;
         return;
     }
-    const int step = percent >= 0 ? percent / 10 : lastStep_ + 1;
-    if (step == lastStep_ || (percent < 0 && done % 100 != 0)) return;
-    lastStep_ = step;
-    if (percent >= 0)
-        std::fprintf(stderr, "%s: %d%% (%s)\n", what_.c_str(), percent, figures.c_str());
-    else
-        std::fprintf(stderr, "%s: %s\n", what_.c_str(), figures.c_str());
+    // A log gets a line at every tenth of the way, none while the whole is
+    // unknown.
+    if (percent < 0 || percent / 10 == lastStep_) return;
+    lastStep_ = percent / 10;
+    std::fprintf(stderr, "%s: %d%% (%s)\n", what_.c_str(), percent, figures.c_str());
 }
 
 void ProgressLine::finish() {

@@ -11,13 +11,14 @@ namespace orvane::cli {
 
 class ProgressLine {
   public:
+    enum class Units { Count, Bytes };
     /// `what` names the step ("downloading the reference data").
-    explicit ProgressLine(std::string what);
+    explicit ProgressLine(std::string what, Units units = Units::Count);
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
     ~ProgressLine();
 
-    /// `done` of `total` (total 0: unknown, the count alone is shown);
+    /// `done` of `total` (total 0: unknown, shown on a terminal only);
     /// `detail` follows the figures (the stock being screened).
     void update(std::uint64_t done, std::uint64_t total, std::string_view detail = {});
     /// Ends the line on a terminal; nothing otherwise.
@@ -25,6 +26,7 @@ class ProgressLine {
 
   private:
     std::string what_;
+    Units units_;
     bool terminal_;
     bool open_ = false;  // a bar is drawn and not ended
     int lastStep_ = -1;  // the last tenth written as a plain line

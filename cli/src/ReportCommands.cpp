@@ -13,6 +13,7 @@
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/RunLoop.h"
+#include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/reports/GainsRankingRun.h"
@@ -31,8 +32,9 @@ namespace k = keys;
 const char* marketReportStep(int percent) {
     if (percent <= 15) return "the gain lists are downloaded";
     if (percent <= 20) return "checking the gain lists";
-    if (percent <= 25) return "computing the market score and the sector reports";
-    return "handing over the sector reports";
+    if (percent < 35) return "computing the market score";
+    if (percent < 96) return "ranking the sectors";
+    return "handing over the reports";
 }
 
 /// Progress on stderr, and what the flows hand to the main window.
@@ -40,7 +42,7 @@ class StderrProgress final : public QXStockLibUpdateDelegate, public ProgressPan
   public:
     void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override {
         screening_.update(static_cast<std::uint64_t>(current), static_cast<std::uint64_t>(total),
-                          code);
+                          code + " " + CodeTable::shared().getStockCodeName(code).value_or(""));
         if (current >= total) screening_.finish();
     }
     void updateProgressDownloadFinishedDelegate(const std::string&, int progress) override {
