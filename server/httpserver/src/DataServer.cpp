@@ -67,6 +67,9 @@ struct DataServer::Impl {
     std::mutex mutex;
     std::condition_variable stopped;
     bool stopRequested = false;
+    /// The library polls the listening socket: only run() may shut it then,
+    /// after taking it out of the library's hands.
+    bool serving = false;
 
     bool prepare();
     MHD_Daemon* startDaemon(HttpExchange& exchange) const;
@@ -167,13 +170,15 @@ std::optional<int> DataServer::bind() {
 
 bool DataServer::run() {
     if (!impl_->socket) return false;
+    ConnectionDeadlines deadlines(impl_->options.headDeadline);
+    HttpExchange exchange(*impl_->router, deadlines);
+    MHD_Daemon* daemon = nullptr;
     {
         std::lock_guard lock(impl_->mutex);
         if (impl_->stopRequested) return true;
+        daemon = impl_->startDaemon(exchange);
+        impl_->serving = daemon != nullptr;
     }
-    ConnectionDeadlines deadlines(impl_->options.headDeadline);
-    HttpExchange exchange(*impl_->router, deadlines);
-    MHD_Daemon* daemon = impl_->startDaemon(exchange);
     if (!daemon) {
         spdlog::error("the data server cannot serve: the HTTP library did not start");
         return false;
@@ -193,7 +198,7 @@ bool DataServer::run() {
 void DataServer::stop() {
     std::lock_guard lock(impl_->mutex);
     impl_->stopRequested = true;
-    if (impl_->socket) impl_->socket->stopListening();
+    if (impl_->socket && !impl_->serving) impl_->socket->stopListening();
     impl_->stopped.notify_all();
 }
 
