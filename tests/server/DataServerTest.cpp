@@ -214,7 +214,7 @@ TEST(DataServer, TricklingAndSilentClientsBlockNoOneAndAreDisconnectedAtTheirDea
     std::thread runner([&] { server.run(); });
 
     // More of each than a server with a worker per connection would have
-    // workers: heads that never end, a header line every 100 ms, and silence.
+    // workers: heads that never end, a header line a second, and silence.
     std::vector<std::unique_ptr<RawConnection>> trickling, silent;
     for (int i = 0; i < 40; ++i) {
         trickling.push_back(std::make_unique<RawConnection>(port));
@@ -223,8 +223,10 @@ TEST(DataServer, TricklingAndSilentClientsBlockNoOneAndAreDisconnectedAtTheirDea
     }
     std::atomic<bool> done{false};
     std::thread trickle([&] {
-        for (int line = 0; !done; ++line, std::this_thread::sleep_for(100ms))
+        for (int line = 0; !done; ++line) {
             for (auto& c : trickling) c->send("X-Line: " + std::to_string(line) + "\r\n");
+            for (int wait = 0; wait < 20 && !done; ++wait) std::this_thread::sleep_for(50ms);
+        }
     });
 
     httplib::Client client("127.0.0.1", port);
