@@ -45,6 +45,11 @@ std::string clientAddress(MHD_Connection* connection) {
     return host;
 }
 
+ConnectionDeadlines::Connection& deadlineOf(MHD_Connection* connection) {
+    return *static_cast<ConnectionDeadlines::Connection*>(
+        MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT)->socket_context);
+}
+
 void addHeader(MHD_Response* response, const char* name, const std::string& value) {
     MHD_add_response_header(response, name, value.c_str());
 }
@@ -77,7 +82,7 @@ MHD_Result HttpExchange::handle(void* self, MHD_Connection* connection, const ch
         request->headIn = true;
         request->start = Clock::now();
         request->method = method;
-        exchange.deadlines_.headReceived(connection);
+        exchange.deadlines_.headReceived(deadlineOf(connection));
         // An answer queued now, before the library has looked for a body,
         // would end the connection: GET and HEAD are answered on the next
         // call. Other methods are refused at once, their body unread.
@@ -122,7 +127,7 @@ void HttpExchange::requestEnded(void* self, MHD_Connection* connection, void** c
     std::unique_ptr<Request> request(static_cast<Request*>(*context));
     *context = nullptr;
     if (!request || !request->headIn) return;
-    exchange.deadlines_.answered(connection, Clock::now());
+    exchange.deadlines_.answered(deadlineOf(connection), Clock::now());
     if (request->status == 0 || !spdlog::should_log(spdlog::level::info)) return;
     const auto elapsed =
         std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - request->start);
@@ -130,16 +135,16 @@ void HttpExchange::requestEnded(void* self, MHD_Connection* connection, void** c
                                  request->status, request->bytes, elapsed}));
 }
 
-void HttpExchange::connectionChanged(void* self, MHD_Connection* connection, void**,
+void HttpExchange::connectionChanged(void* self, MHD_Connection* connection, void** socketContext,
                                      MHD_ConnectionNotificationCode code) {
     auto& exchange = *static_cast<HttpExchange*>(self);
     if (code == MHD_CONNECTION_NOTIFY_CLOSED) {
-        exchange.deadlines_.closed(connection);
+        exchange.deadlines_.closed(static_cast<ConnectionDeadlines::Connection*>(*socketContext));
         return;
     }
     const MHD_ConnectionInfo* info =
         MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
-    exchange.deadlines_.opened(connection, info ? info->connect_fd : -1, Clock::now());
+    *socketContext = exchange.deadlines_.opened(info ? info->connect_fd : -1, Clock::now());
 }
 
 }  // namespace orvane::server
