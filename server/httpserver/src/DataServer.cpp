@@ -101,10 +101,12 @@ bool DataServer::Impl::prepare() {
 
 MHD_Daemon* DataServer::Impl::startDaemon(HttpExchange& exchange) const {
     // Event-driven: each polling thread watches its share of the connections
-    // with epoll, so idle and slow clients hold no thread. No Date header:
-    // the answers stay as they always were.
+    // with epoll, so idle and slow clients hold no thread. Turbo: a new
+    // connection is read at once, before it joins the epoll set, and closed
+    // without a shutdown first. No Date header: the answers stay as they
+    // always were.
     unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC | MHD_USE_SUPPRESS_DATE_NO_CLOCK |
-                     MHD_USE_ERROR_LOG;
+                     MHD_USE_TURBO | MHD_USE_ERROR_LOG;
     if (socket->isIPv6()) flags |= MHD_USE_IPv6;
     const unsigned threads = pollingThreads(options.threads);
     return MHD_start_daemon(

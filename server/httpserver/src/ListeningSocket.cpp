@@ -52,7 +52,10 @@ ListeningSocket::ListeningSocket(const std::string& host, int port, int backlog)
     }
     int err = 0;
     for (addrinfo* a = found; a && fd_ < 0; a = a->ai_next) {
-        int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC, a->ai_protocol);
+        // Non-blocking: every polling thread is woken by a new connection, and
+        // those that lose the race to accept it must not wait for the next.
+        int fd =
+            ::socket(a->ai_family, a->ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK, a->ai_protocol);
         if (fd < 0) {
             err = errno;
             continue;
