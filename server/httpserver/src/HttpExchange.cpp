@@ -4,10 +4,12 @@
 #include <spdlog/spdlog.h>
 
 #include <chrono>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "orvane/httpserver/ErrorPage.h"
 #include "orvane/httpserver/RequestLog.h"
 
 namespace orvane::server {
@@ -76,8 +78,8 @@ MHD_Result HttpExchange::handle(void* self, MHD_Connection* connection, const ch
                                 const char* method, const char*, const char*,
                                 std::size_t* uploadSize, void** context) {
     auto& exchange = *static_cast<HttpExchange*>(self);
-    auto*& request = reinterpret_cast<Request*&>(*context);
-    if (!request) request = static_cast<Request*>(requestStarted(self, url, connection));
+    auto* request = static_cast<Request*>(*context);
+    if (!request) *context = request = static_cast<Request*>(requestStarted(self, url, connection));
     if (!request->headIn) {
         request->headIn = true;
         request->start = Clock::now();
@@ -98,7 +100,13 @@ MHD_Result HttpExchange::handle(void* self, MHD_Connection* connection, const ch
 }
 
 MHD_Result HttpExchange::answer(MHD_Connection* connection, Request& request, const char* method) {
-    Reply reply = router_.route(method, decodedPath(request.target), listParameter(connection));
+    Reply reply;
+    try {
+        reply = router_.route(method, decodedPath(request.target), listParameter(connection));
+    } catch (const std::exception& e) {  // nothing may escape into the library's C code
+        spdlog::error("cannot answer {}: {}", request.target, e.what());
+        reply = {500, "text/html; charset=utf-8", errorPage(500)};
+    }
     request.status = reply.status;
     request.bytes = reply.body.size();
     // The body goes out as it is (no content coding), owned by the response.
