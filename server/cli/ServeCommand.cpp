@@ -21,8 +21,9 @@ void addServeCommand(CLI::App& app) {
     serve->add_option("--base", options->basePath, "URL path the tree is served below")
         ->capture_default_str();
     serve->add_option("--host", options->host, "address to listen on")->capture_default_str();
-    serve->add_option("--threads", options->threads, "connections served at once")
-        ->capture_default_str()
+    serve
+        ->add_option("--threads", options->threads,
+                     "threads serving the connections (default: one per processor)")
         ->check(CLI::Range(1, 1024));
     auto live = std::make_shared<bool>(false);
     serve->add_flag("--live", *live, "the quotes move: a demonstration market, not real data");

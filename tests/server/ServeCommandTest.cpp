@@ -39,3 +39,16 @@ TEST(ServeCommand, ServesLogsAndStopsCleanlyOnSigtermAndSigint) {
         EXPECT_EQ(run.out.find("stopped on SIG" + std::string(signal)) != std::string::npos, logs);
     }
 }
+
+TEST(ServeCommand, ABusyPortIsRefusedWithTheReason) {
+    SampleTree sample;
+    const std::string port = std::to_string(sample.port());
+    const ProgramRun run = runProgram("(" + std::string(ORVANE_SERVER) + " serve --tree " +
+                                      sample.tree().string() + " --port " + port + " 2>&1)");
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.out.find("cannot listen on 127.0.0.1:" + port +
+                           ": the address is already in use: another server runs on port " + port +
+                           "; stop it or pick another --port"),
+              std::string::npos)
+        << run.out;
+}

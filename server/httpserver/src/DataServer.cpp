@@ -1,73 +1,64 @@
 #include "orvane/httpserver/DataServer.h"
 
-#include <httplib.h>
+#include <microhttpd.h>
 #include <spdlog/spdlog.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <sys/resource.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
+#include <condition_variable>
+#include <cstdarg>
+#include <cstdio>
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <thread>
 
-#include "orvane/httpserver/ErrorPage.h"
-#include "orvane/httpserver/RequestLog.h"
+#include "ConnectionDeadlines.h"
+#include "HttpExchange.h"
+#include "ListeningSocket.h"
 #include "orvane/httpserver/RequestRouter.h"
 
 namespace orvane::server {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = ConnectionDeadlines::Clock;
 
-// Connections stay open for a run of requests, but an idle one gives its
-// worker back soon.
-constexpr std::size_t kKeepAliveRequests = 100;
-constexpr time_t kKeepAliveSeconds = 2;
+/// Connections waiting to be accepted; the system may cap it (somaxconn).
+constexpr int kListenBacklog = 16384;
+/// Descriptors kept for files, logs and the library's own use.
+constexpr rlim_t kReservedDescriptors = 64;
+/// Memory of one connection for its request's head and its answer's: room
+/// for a quote request of 1,000 symbols. The library clears it for every
+/// request, so more would cost time with many connections.
+constexpr std::size_t kConnectionMemory = 16 * 1024;
+/// How long a stop waits for the answers in flight.
+constexpr auto kDrainLimit = std::chrono::seconds(30);
 
-/// The request this worker thread is answering: when it began and the length
-/// of the body given to httplib (a provider's body is not in the Response).
-struct CurrentRequest {
-    std::optional<Clock::time_point> start;
-    std::optional<std::size_t> bodyBytes;
-};
-thread_local CurrentRequest currentRequest;
+/// Connections at once: as many as the descriptor limit leaves room for.
+unsigned connectionLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 65536;
+    return static_cast<unsigned>(
+        std::clamp<rlim_t>(limit.rlim_cur, 2 * kReservedDescriptors, 1 << 20) -
+        kReservedDescriptors);
+}
 
-/// httplib's own stop() does nothing until the accept loop runs; closing the
-/// listening socket directly also works between bind and listen, so a signal
-/// that arrives early still ends the server.
-class ListeningServer : public httplib::Server {
-  public:
-    void closeListeningSocket() {
-        socket_t sock = svr_sock_.exchange(INVALID_SOCKET);
-        if (sock == INVALID_SOCKET) return;
-        ::shutdown(sock, SHUT_RDWR);
-        ::close(sock);
-    }
-};
+unsigned pollingThreads(int wanted) {
+    if (wanted > 0) return static_cast<unsigned>(wanted);
+    return std::max(1u, std::thread::hardware_concurrency());
+}
 
-void fillReply(httplib::Response& res, Reply reply) {
-    res.status = reply.status;
-    currentRequest.bodyBytes = reply.body.size();
-    if (reply.body.empty()) {
-        res.set_header("Content-Type", reply.contentType);
-    } else {
-        // A body of known length from a provider goes out as it is: httplib
-        // would gzip or brotli a plain body whenever the client accepts it.
-        auto body = std::make_shared<const std::string>(std::move(reply.body));
-        res.set_content_provider(
-            body->size(), reply.contentType,
-            [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                return sink.write(body->data() + offset, length);
-            });
-    }
-    if (reply.status == 405) {
-        res.set_header("Allow", "GET, HEAD");
-        // A body the client may have sent is not read: the connection ends.
-        res.set_header("Connection", "close");
-    }
+/// How often late connections are looked for.
+std::chrono::milliseconds sweepPeriod(std::chrono::milliseconds headDeadline) {
+    return std::clamp(headDeadline / 10, std::chrono::milliseconds(10),
+                      std::chrono::milliseconds(1000));
+}
+
+void logLibraryMessage(void*, const char* format, va_list args) {
+    char text[512];
+    std::vsnprintf(text, sizeof text, format, args);
+    spdlog::debug("http: {}", text);
 }
 
 }  // namespace
@@ -75,15 +66,20 @@ void fillReply(httplib::Response& res, Reply reply) {
 struct DataServer::Impl {
     ServeOptions options;
     std::optional<RequestRouter> router;
-    ListeningServer http;
-    /// Orders binding against stopping: whichever comes second closes the
-    /// listening socket, so a stop during bind() is never lost.
-    std::mutex socketMutex;
-    std::atomic<bool> stopRequested{false};
-    bool bound = false;
+    std::unique_ptr<ListeningSocket> socket;
+    /// Orders binding against stopping: a stop during bind() is never lost.
+    std::mutex mutex;
+    std::condition_variable stopped;
+    bool stopRequested = false;
+    /// The library polls the listening socket: only run() may shut it then,
+    /// after taking it out of the library's hands.
+    bool serving = false;
 
     bool prepare();
-    void installHandlers();
+    MHD_Daemon* startDaemon(HttpExchange& exchange) const;
+    /// Until stop(): late connections are closed meanwhile.
+    void serve(ConnectionDeadlines& deadlines);
+    void drain(ConnectionDeadlines& deadlines) const;
 };
 
 bool DataServer::Impl::prepare() {
@@ -100,60 +96,51 @@ bool DataServer::Impl::prepare() {
     }
     options.tree = tree->root();
     router.emplace(std::move(*tree), options.basePath, options.live, options.liveSeed);
-    installHandlers();
     return true;
 }
 
-void DataServer::Impl::installHandlers() {
-    const std::size_t workers = static_cast<std::size_t>(std::max(1, options.threads));
-    http.new_task_queue = [workers] { return new httplib::ThreadPool(workers); };
-    // httplib's default SO_REUSEPORT would let a second server bind the same
-    // port and silently take half of the connections; SO_REUSEADDR alone still
-    // allows a restart while old connections linger in TIME_WAIT.
-    http.set_socket_options([](socket_t sock) {
-        int yes = 1;
-        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    });
-    // Headers and body go out in separate writes: without TCP_NODELAY the
-    // body waits for the client's delayed acknowledgement (about 40 ms).
-    http.set_tcp_nodelay(true);
-    http.set_keep_alive_max_count(kKeepAliveRequests);
-    http.set_keep_alive_timeout(kKeepAliveSeconds);
+MHD_Daemon* DataServer::Impl::startDaemon(HttpExchange& exchange) const {
+    // Event-driven: each polling thread watches its share of the connections
+    // with epoll, so idle and slow clients hold no thread. Turbo: a new
+    // connection is read at once, before it joins the epoll set, and closed
+    // without a shutdown first. No Date header: the answers stay as they
+    // always were.
+    unsigned flags = MHD_USE_EPOLL_INTERNAL_THREAD | MHD_USE_ITC | MHD_USE_SUPPRESS_DATE_NO_CLOCK |
+                     MHD_USE_TURBO | MHD_USE_ERROR_LOG;
+    if (socket->isIPv6()) flags |= MHD_USE_IPv6;
+    const unsigned threads = pollingThreads(options.threads);
+    return MHD_start_daemon(
+        flags, 0, nullptr, nullptr, &HttpExchange::handle, &exchange, MHD_OPTION_EXTERNAL_LOGGER,
+        &logLibraryMessage, nullptr,                                        //
+        MHD_OPTION_LISTEN_SOCKET, socket->fd(),                             //
+        MHD_OPTION_THREAD_POOL_SIZE, threads,                               //
+        MHD_OPTION_CONNECTION_LIMIT, std::max(connectionLimit(), threads),  //
+        MHD_OPTION_PER_IP_CONNECTION_LIMIT, options.connectionsPerAddress,  //
+        MHD_OPTION_CONNECTION_MEMORY_LIMIT, kConnectionMemory,              //
+        MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(options.stallTimeout.count()),
+        MHD_OPTION_URI_LOG_CALLBACK, &HttpExchange::requestStarted, &exchange,      //
+        MHD_OPTION_NOTIFY_COMPLETED, &HttpExchange::requestEnded, &exchange,        //
+        MHD_OPTION_NOTIFY_CONNECTION, &HttpExchange::connectionChanged, &exchange,  //
+        MHD_OPTION_END);
+}
 
-    // Every request is answered here, before httplib's own routing: no
-    // pattern matching over the path, and one place that decides.
-    http.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-        currentRequest = {Clock::now(), std::nullopt};
-        std::optional<std::string> list;
-        if (req.has_param("list")) list = req.get_param_value("list");
-        fillReply(res, router->route(req.method, req.path, list));
-        return httplib::Server::HandlerResponse::Handled;
-    });
-    // Answers httplib makes itself (a malformed request line, a header too
-    // long) get the same kind of page.
-    http.set_error_handler(
-        httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& res) {
-            // Our own answers (bodies from a provider) are complete already.
-            if (currentRequest.bodyBytes || !res.body.empty())
-                return httplib::Server::HandlerResponse::Unhandled;
-            res.set_content(errorPage(res.status), "text/html; charset=utf-8");
-            return httplib::Server::HandlerResponse::Handled;
-        }));
-    http.set_exception_handler(
-        [](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-            fillReply(res, {500, "text/html; charset=utf-8", errorPage(500)});
-        });
-    http.set_logger([](const httplib::Request& req, const httplib::Response& res) {
-        const CurrentRequest& current = currentRequest;
-        auto elapsed = current.start ? std::chrono::duration_cast<std::chrono::microseconds>(
-                                           Clock::now() - *current.start)
-                                     : std::chrono::microseconds(0);
-        if (spdlog::should_log(spdlog::level::info))
-            spdlog::info(requestLogLine({req.remote_addr, req.method,
-                                         req.target.empty() ? req.path : req.target, res.status,
-                                         current.bodyBytes.value_or(res.body.size()), elapsed}));
-        currentRequest = {};
-    });
+void DataServer::Impl::serve(ConnectionDeadlines& deadlines) {
+    const auto period = sweepPeriod(options.headDeadline);
+    std::unique_lock lock(mutex);
+    while (!stopRequested) {
+        stopped.wait_for(lock, period);
+        lock.unlock();
+        deadlines.closeLate(Clock::now());
+        lock.lock();
+    }
+}
+
+void DataServer::Impl::drain(ConnectionDeadlines& deadlines) const {
+    const auto giveUp = Clock::now() + kDrainLimit;
+    while (deadlines.busy() > 0 && Clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        deadlines.closeLate(Clock::now());
+    }
 }
 
 DataServer::DataServer(ServeOptions options) : impl_(std::make_unique<Impl>()) {
@@ -166,21 +153,17 @@ DataServer::~DataServer() {
 
 std::optional<int> DataServer::bind() {
     try {
-        if (impl_->bound || !impl_->prepare()) return std::nullopt;
+        if (impl_->socket || !impl_->prepare()) return std::nullopt;
         const ServeOptions& o = impl_->options;
-        std::lock_guard lock(impl_->socketMutex);
-        int port = o.port;
-        if (port == 0) {
-            port = impl_->http.bind_to_any_port(o.host);
-        } else if (!impl_->http.bind_to_port(o.host, port)) {
-            port = -1;
-        }
-        if (port < 0) {
-            spdlog::error("cannot listen on {}:{}", o.host, o.port);
+        std::lock_guard lock(impl_->mutex);
+        auto socket = std::make_unique<ListeningSocket>(o.host, o.port, kListenBacklog);
+        if (!socket->ok()) {
+            spdlog::error("cannot listen on {}:{}: {}", o.host, o.port, socket->failure());
             return std::nullopt;
         }
-        impl_->bound = true;
-        if (impl_->stopRequested) impl_->http.closeListeningSocket();
+        impl_->socket = std::move(socket);
+        if (impl_->stopRequested) impl_->socket->stopListening();
+        const int port = impl_->socket->port();
         spdlog::info("serving {} at http://{}:{}{}{}", o.tree.string(), o.host, port, o.basePath,
                      o.live == LiveMarket::Always         ? " (live market)"
                      : o.live == LiveMarket::SessionHours ? " (live in the session hours)"
@@ -193,23 +176,37 @@ std::optional<int> DataServer::bind() {
 }
 
 bool DataServer::run() {
-    if (!impl_->bound) return false;
-    try {
-        // A stop that came before listening has already closed the socket,
-        // and listening then returns at once.
-        bool ok = impl_->http.listen_after_bind();
-        spdlog::info("the data server has stopped");
-        return ok || impl_->stopRequested;
-    } catch (const std::exception& e) {
-        spdlog::error("the data server failed: {}", e.what());
+    if (!impl_->socket) return false;
+    ConnectionDeadlines deadlines(impl_->options.headDeadline);
+    HttpExchange exchange(*impl_->router, deadlines);
+    MHD_Daemon* daemon = nullptr;
+    {
+        std::lock_guard lock(impl_->mutex);
+        if (impl_->stopRequested) return true;
+        daemon = impl_->startDaemon(exchange);
+        impl_->serving = daemon != nullptr;
+    }
+    if (!daemon) {
+        spdlog::error("the data server cannot serve: the HTTP library did not start");
         return false;
     }
+    impl_->serve(deadlines);
+    // Connection attempts are refused from here on; answers in flight go out
+    // and end their connections, then the idle ones are closed.
+    MHD_quiesce_daemon(daemon);
+    impl_->socket->stopListening();
+    exchange.closeConnectionsAfterAnswers();
+    impl_->drain(deadlines);
+    MHD_stop_daemon(daemon);
+    spdlog::info("the data server has stopped");
+    return true;
 }
 
 void DataServer::stop() {
-    std::lock_guard lock(impl_->socketMutex);
+    std::lock_guard lock(impl_->mutex);
     impl_->stopRequested = true;
-    impl_->http.closeListeningSocket();
+    if (impl_->socket && !impl_->serving) impl_->socket->stopListening();
+    impl_->stopped.notify_all();
 }
 
 }  // namespace orvane::server

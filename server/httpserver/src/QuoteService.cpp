@@ -1,6 +1,5 @@
 #include "orvane/httpserver/QuoteService.h"
 
-#include "orvane/core/AtomicFile.h"
 #include "orvane/core/Clock.h"
 #include "orvane/httpserver/QuoteSymbol.h"
 #include "orvane/market/ServerPaths.h"
@@ -32,9 +31,7 @@ std::string QuoteService::lineFor(std::string_view symbol,
     // The code is checked before it becomes part of a path.
     std::optional<std::string> code = codeOfQuoteSymbol(symbol);
     if (!code) return emptyQuoteLine(symbol);
-    TreeLookup found = tree_.lookup(serverpath::quoteCopyPath(*code));
-    if (found.status != TreeLookupStatus::Found) return emptyQuoteLine(symbol);
-    std::optional<std::string> stored = readFile(found.file);
+    const std::optional<std::string> stored = tree_.read(serverpath::quoteCopyPath(*code)).bytes;
     if (!stored) return emptyQuoteLine(symbol);
 
     // The stored copy is one line; whatever follows its first line is not

@@ -1,6 +1,5 @@
 #include "orvane/httpserver/RequestRouter.h"
 
-#include "orvane/core/AtomicFile.h"
 #include "orvane/httpserver/ContentType.h"
 #include "orvane/httpserver/ErrorPage.h"
 
@@ -37,10 +36,10 @@ Reply RequestRouter::route(std::string_view method, std::string_view path,
 }
 
 Reply RequestRouter::treeFile(std::string_view belowBase) const {
-    TreeLookup found = tree_.lookup(belowBase);
+    TreeFileBytes found = tree_.read(belowBase);
     if (found.status == TreeLookupStatus::Refused) return errorReply(400);
     if (found.status == TreeLookupStatus::NotFound) return errorReply(404);
-    std::optional<std::string> bytes = readFile(found.file);
+    std::optional<std::string>& bytes = found.bytes;
     if (!bytes) return errorReply(500);
     // The type follows the name asked for, also when a link inside the tree
     // leads to a file of another name.

@@ -1,6 +1,7 @@
 #include "orvane/httpserver/ServeUntilStopped.h"
 
 #include <spdlog/spdlog.h>
+#include <sys/resource.h>
 
 #include <exception>
 
@@ -9,8 +10,23 @@
 
 namespace orvane::server {
 
+namespace {
+
+/// Every connection takes a descriptor: the soft limit (often 1,024) is
+/// raised to the hard one so that thousands of clients can connect.
+void raiseDescriptorLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == limit.rlim_max) return;
+    limit.rlim_cur = limit.rlim_max;
+    if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+        spdlog::warn("cannot raise the limit of open files: fewer clients can connect at once");
+}
+
+}  // namespace
+
 int serveUntilStopped(const ServeOptions& options) {
     try {
+        raiseDescriptorLimit();
         DataServer server(options);
         // Before any worker thread starts, so that every thread blocks the signals.
         StopSignals signals([&server] { server.stop(); });

@@ -1,9 +1,17 @@
 #include "orvane/httpserver/TreeFiles.h"
 
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <system_error>
 
 #include "PathSegments.h"
+#include "orvane/core/AtomicFile.h"
 
 namespace orvane::server {
 
@@ -21,6 +29,36 @@ bool acceptableSegment(std::string_view segment) {
 bool isInside(const fs::path& path, const fs::path& root) {
     auto [rootEnd, pathEnd] = std::mismatch(root.begin(), root.end(), path.begin(), path.end());
     return rootEnd == root.end();
+}
+
+/// `relative` below the folder `dir`, opened for reading only when every step,
+/// links included, stays below it; -1 with errno otherwise (EXDEV for a step
+/// out or a link to an absolute path).
+int openBeneath(int dir, const std::string& relative) {
+    open_how how{};
+    // Never blocks on a pipe, never becomes a controlling terminal: whatever
+    // it is, it is looked at before it is read.
+    how.flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
+    return static_cast<int>(::syscall(SYS_openat2, dir, relative.c_str(), &how, sizeof how));
+}
+
+/// The whole of a regular file; nothing for anything else.
+std::optional<std::string> readRegularFile(int fd, bool& regular) {
+    struct stat st {};
+    regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (!regular) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;  // shorter than it was a moment ago
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    return bytes;
 }
 
 }  // namespace
@@ -55,6 +93,39 @@ TreeLookup TreeFiles::lookup(std::string_view urlPath) const {
     if (ec || !isInside(resolved, realRoot)) return {TreeLookupStatus::NotFound, {}};
     if (!fs::is_regular_file(resolved, ec)) return {TreeLookupStatus::NotFound, {}};
     return {TreeLookupStatus::Found, std::move(resolved)};
+}
+
+}  // namespace orvane::server
+
+namespace orvane::server {
+
+TreeFileBytes TreeFiles::read(std::string_view urlPath) const {
+    std::string relative;
+    for (std::string_view segment : pathSegments(urlPath)) {
+        if (!acceptableSegment(segment)) return {TreeLookupStatus::Refused, {}};
+        if (!relative.empty()) relative += '/';
+        relative += segment;
+    }
+    if (relative.empty()) return {};  // the tree's folder itself
+    // The root is opened anew each time, like lookup() resolves it anew.
+    const int dir = ::open(root_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return {};
+    const int fd = openBeneath(dir, relative);
+    const int error = errno;
+    ::close(dir);
+    if (fd < 0) {
+        if (error == ENOENT || error == ENOTDIR) return {};
+        // A link to an absolute path, a kernel without openat2, no permission:
+        // the path is resolved the slow way.
+        TreeLookup found = lookup(urlPath);
+        if (found.status != TreeLookupStatus::Found) return {found.status, {}};
+        return {TreeLookupStatus::Found, readFile(found.file)};
+    }
+    bool regular = false;
+    std::optional<std::string> bytes = readRegularFile(fd, regular);
+    ::close(fd);
+    if (!regular) return {};
+    return {TreeLookupStatus::Found, std::move(bytes)};
 }
 
 }  // namespace orvane::server

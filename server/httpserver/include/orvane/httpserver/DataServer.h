@@ -1,6 +1,7 @@
 #pragma once
 // The embedded data server: HTTP over a published tree plus the quote
-// service, one log line a request, many clients at once (a pool of workers).
+// service, one log line a request, many clients at once (event-driven polling
+// threads: idle, slow and pipelining clients hold up no one).
 // Binding and serving are separate so that a caller can learn the port first;
 // stop() may be called from any thread at any time, also before run().
 

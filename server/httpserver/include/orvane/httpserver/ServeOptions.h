@@ -1,6 +1,7 @@
 #pragma once
 // What `orvane-server serve` is told: the tree, the base path and the address.
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -18,8 +19,19 @@ struct ServeOptions {
     std::string host{kDefaultServerHost};
     /// 0 lets the system pick a free port.
     int port = kDefaultServerPort;
-    /// Connections served at once; more wait for a free worker.
-    int threads = 32;
+    /// Threads serving the connections, each polling its share of them
+    /// (0: one a processor). Any number of connections is served at once.
+    int threads = 0;
+    /// The time a connection gets for the whole head of its next request,
+    /// from its start or from the end of its previous answer: a client that
+    /// trickles a request in, or sends nothing, is then disconnected.
+    std::chrono::milliseconds headDeadline{10'000};
+    /// The longest silence in the middle of an exchange (a body arriving, an
+    /// answer the client does not take) before the connection is closed.
+    std::chrono::seconds stallTimeout{10};
+    /// Connections from one address at once: room for loopback benchmarks
+    /// with 10,000 connections, a bound for a single client gone wild.
+    unsigned connectionsPerAddress = 12'000;
     /// Whether the quote service moves the stored quotes (LiveQuotes.h).
     LiveMarket live = LiveMarket::Off;
     std::uint64_t liveSeed = 1;

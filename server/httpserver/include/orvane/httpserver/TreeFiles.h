@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace orvane::server {
@@ -22,6 +23,12 @@ struct TreeLookup {
     std::filesystem::path file;  ///< canonical path when Found
 };
 
+/// A file's bytes read from the tree: `bytes` when Found and readable.
+struct TreeFileBytes {
+    TreeLookupStatus status = TreeLookupStatus::NotFound;
+    std::optional<std::string> bytes;
+};
+
 class TreeFiles {
   public:
     /// The tree at `root` (made absolute), or nothing when `root` is not a
@@ -31,6 +38,12 @@ class TreeFiles {
     /// `urlPath` is the decoded path below the base ("/const/hisdata/...");
     /// empty segments are ignored, so it never names an absolute path.
     TreeLookup lookup(std::string_view urlPath) const;
+
+    /// The bytes of the file lookup() finds, by the same rules, in a few
+    /// system calls: the kernel walks the path and refuses every step out of
+    /// the tree (openat2 with RESOLVE_BENEATH), instead of a readlink for each
+    /// segment. A link to an absolute path is judged by lookup().
+    TreeFileBytes read(std::string_view urlPath) const;
 
     const std::filesystem::path& root() const { return root_; }
 
