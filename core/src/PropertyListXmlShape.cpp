@@ -3,7 +3,9 @@
 // end of the top value), skips what the parser skips (processing
 // instructions, comments, the document type, the text and CDATA of value
 // elements, double-quoted attribute values), and counts every opening
-// <array> or <dict> that is not self-closing and every closing one.
+// <array> or <dict> that is not self-closing and every closing one. The text
+// of strings and keys (a key out of place becomes a string) is searched for
+// NUL characters.
 
 #include <array>
 
@@ -60,7 +62,8 @@ class XmlScan {
                 if (depth == 0 || --depth == 0) break;  // a stray end, or the top value's
                 continue;
             }
-            if (!isValueElement(name) || (!tag->empty && !skipContent(name)) || !started) break;
+            if (!isValueElement(name) || (!tag->empty && !skipContent(name, found)) || !started)
+                break;
         }
         return found;
     }
@@ -155,12 +158,18 @@ class XmlScan {
 
     // The text of a value element up to and past its end tag, pos_ after
     // its start tag.
-    bool skipContent(std::string_view name) {
+    bool skipContent(std::string_view name, PropertyListShape& found) {
+        const std::size_t text = pos_;
         while (true) {
             const std::size_t open = t_.find('<', pos_);
             if (open == std::string_view::npos || open + 1 >= t_.size()) return false;
             pos_ = open + 1;
-            if (t_[pos_] == '/') break;
+            if (t_[pos_] == '/') {
+                if ((name == "string" || name == "key") &&
+                    t_.substr(text, open - text).find('\0') != std::string_view::npos)
+                    found.nulInText = true;
+                break;
+            }
             if (t_[pos_] != '!' || endsWithin(2)) return false;
             ++pos_;
             if (at("--")) {

@@ -9,9 +9,8 @@
 // document type are skipped the same way), the binary form by walking its
 // object table from the trailer with an explicit stack, every offset and
 // count checked and each object measured once. Both scans may overestimate,
-// never underestimate, what the parser would build. The binary scan also looks
-// for the one kind of text the library cannot hand back: a UTF-16 string
-// holding a NUL.
+// never underestimate, what the parser would build. They also look for the
+// one kind of text the library cannot hand back: a string holding a NUL.
 
 #include <cstddef>
 #include <cstdint>
@@ -34,8 +33,9 @@ std::optional<std::string> propertyListRefusal(std::string_view bytes);
 struct PropertyListShape {
     std::size_t nesting = 0;
     std::uint64_t values = 0;  // counted in the binary form only
-    /// Binary form: a UTF-16 string or key holding U+0000. The library keeps
-    /// its length past the NUL, and its accessors abort on that.
+    /// A string holding a NUL character (in the binary form a UTF-16 one):
+    /// the library keeps its length past the NUL, and its accessors abort
+    /// on that.
     bool nulInText = false;
 };
 PropertyListShape xmlPropertyListShape(std::string_view bytes);
