@@ -42,12 +42,9 @@ Built measure(plist_t root) {
         }
         plist_dict_iter it = nullptr;
         plist_dict_new_iter(node, &it);
-        while (it) {
-            char* key = nullptr;
-            plist_t value = nullptr;
-            plist_dict_next_item(node, it, &key, &value);
-            if (!key) break;
-            std::free(key);
+        for (plist_t value = nullptr; it;) {  // the values only: keys are no nodes here
+            plist_dict_next_item(node, it, nullptr, &value);
+            if (!value) break;
             pending.emplace_back(value, nesting);
         }
         std::free(it);
