@@ -62,7 +62,7 @@ class XmlScan {
                 if (depth == 0 || --depth == 0) break;  // a stray end, or the top value's
                 continue;
             }
-            if (!isValueElement(name) || (!tag->empty && !skipContent(name, found)) || !started)
+            if (!isValueElement(name) || (!tag->empty && !skipContent(*tag, found)) || !started)
                 break;
         }
         return found;
@@ -70,8 +70,9 @@ class XmlScan {
 
   private:
     struct Tag {
-        std::string_view name;
-        bool empty = false;  // self-closing
+        std::string_view raw;   // up to a blank or '>'
+        std::string_view name;  // as the parser compares it: up to a NUL
+        bool empty = false;     // self-closing
     };
 
     static bool isValueElement(std::string_view name) {
@@ -148,24 +149,26 @@ class XmlScan {
     std::optional<Tag> readTag() {
         const std::size_t start = pos_;
         if (!findAny(" \r\n\t<>", false)) return std::nullopt;
-        Tag tag{t_.substr(start, pos_ - start)};
+        Tag tag;
+        tag.raw = tag.name = t_.substr(start, pos_ - start);
         if (t_[pos_] != '>' && (!findAny("<>", true) || t_[pos_] != '>')) return std::nullopt;
         tag.empty = t_[pos_ - 1] == '/';
-        if (tag.empty && start + tag.name.size() == pos_) tag.name.remove_suffix(1);  // "<array/>"
+        if (tag.empty && start + tag.raw.size() == pos_) tag.name.remove_suffix(1);  // "<array/>"
+        tag.name = tag.name.substr(0, tag.name.find('\0'));
         ++pos_;
         return tag;
     }
 
     // The text of a value element up to and past its end tag, pos_ after
     // its start tag.
-    bool skipContent(std::string_view name, PropertyListShape& found) {
+    bool skipContent(const Tag& tag, PropertyListShape& found) {
         const std::size_t text = pos_;
         while (true) {
             const std::size_t open = t_.find('<', pos_);
             if (open == std::string_view::npos || open + 1 >= t_.size()) return false;
             pos_ = open + 1;
             if (t_[pos_] == '/') {
-                if ((name == "string" || name == "key") &&
+                if ((tag.name == "string" || tag.name == "key") &&
                     t_.substr(text, open - text).find('\0') != std::string_view::npos)
                     found.nulInText = true;
                 break;
@@ -182,9 +185,13 @@ class XmlScan {
                 return false;
             }
         }
+        // The end tag matches up to the start tag's first NUL, if any, and
+        // is as long as the start tag's name.
         ++pos_;
-        if (endsWithin(name.size()) || !at(name)) return false;
-        pos_ += name.size();
+        const std::size_t nul = tag.raw.find('\0');
+        const std::size_t compared = nul == std::string_view::npos ? tag.raw.size() : nul + 1;
+        if (endsWithin(tag.raw.size()) || !at(tag.raw.substr(0, compared))) return false;
+        pos_ += tag.raw.size();
         skipBlanks();
         if (pos_ >= t_.size() || t_[pos_] != '>') return false;
         ++pos_;

@@ -114,9 +114,11 @@ TEST(PropertyList, FilesTheParserCannotHoldReadAsMissingAndAreKeptAside) {
         {"xml-deep.plist", nestedXml(200000), false},
         {"binary-deep.plist", nestedBinary(200000), false},
         {"binary-shared.plist", nestedBinary(64, 2), false},
-        // Strings holding a NUL: ["a\0"], and a UTF-16 key {"a\0": "x"}.
+        // Strings holding a NUL: ["a\0"] (the parser reads a tag name up to a
+        // NUL), and a UTF-16 key {"a\0": "x"}.
         {"xml-nul.plist",
-         std::string("<plist><array><string>a") + '\0' + "</string></array></plist>", false},
+         std::string("<plist><array") + '\0' + "x><string>a" + '\0' + "</string></array></plist>",
+         false},
         {"binary-nul.plist",
          binaryPlist({"\xD1\x01\x02", std::string("\x62\x00\x61\x00\x00", 5), "\x51x"}, 1), false}};
     for (const auto& f : files) {
