@@ -3,13 +3,13 @@
 // directory holds nothing but "constdata" and the archive afterwards.
 
 #include <spdlog/spdlog.h>
-#include <stdlib.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <string_view>
 
+#include "FuzzFolder.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/ReferenceArchive.h"
 
@@ -18,18 +18,9 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Sandbox {
-    fs::path root, dataDir, archive;
-    Sandbox() {
-        std::string tmpl = (fs::temp_directory_path() / "orvane-fuzz-XXXXXX").string();
-        root = ::mkdtemp(tmpl.data());
-        dataDir = root / "data";
-        fs::create_directories(dataDir);
-        archive = dataDir / "constdata.zip";
-    }
-    ~Sandbox() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
+    orvane::fuzz::FuzzFolder folder;
+    fs::path root = folder.path(), dataDir = root / "data", archive = dataDir / "constdata.zip";
+    Sandbox() { fs::create_directories(dataDir); }
 };
 
 std::size_t entriesIn(const fs::path& folder) {

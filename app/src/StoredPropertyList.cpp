@@ -3,10 +3,8 @@
 #include <system_error>
 
 #include "orvane/core/AtomicFile.h"
-#include "orvane/core/Clock.h"
-#include "orvane/core/LocalTime.h"
+#include "orvane/core/FileAside.h"
 #include "orvane/core/Log.h"
-#include "orvane/core/NumberText.h"
 #include "orvane/core/PropertyList.h"
 
 namespace orvane::app {
@@ -19,25 +17,7 @@ bool hasKind(const Value& value, StoredKind kind) {
     return kind == StoredKind::Dictionary ? value.isDictionary() : value.isArray();
 }
 
-std::string stamp(const LocalDateTime& t) {
-    return format("%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-}
-
 }  // namespace
-
-std::optional<fs::path> setFileAside(const fs::path& file) {
-    const std::string base = file.filename().string() + ".unreadable-" + stamp(toLocal(now()));
-    std::error_code ec;
-    for (int n = 1; n < 1000; ++n) {
-        const fs::path candidate =
-            file.parent_path() / (n == 1 ? base : base + "-" + std::to_string(n));
-        if (fs::exists(fs::symlink_status(candidate, ec))) continue;
-        fs::rename(file, candidate, ec);
-        if (ec) return std::nullopt;
-        return candidate;
-    }
-    return std::nullopt;
-}
 
 StoredPropertyList readStoredPropertyList(const fs::path& file, StoredKind kind) {
     StoredPropertyList result;

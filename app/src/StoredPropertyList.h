@@ -12,7 +12,6 @@
 // default. A file the system refuses to read (permissions) is left alone.
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "orvane/core/Value.h"
@@ -41,10 +40,5 @@ struct StoredPropertyList {
 };
 
 StoredPropertyList readStoredPropertyList(const std::filesystem::path& file, StoredKind kind);
-
-/// Moves `file` to the first free "<name>.unreadable-<stamp>[-n]" beside it
-/// (the stamp from the process clock, local time). The new path, or nothing
-/// when the move failed.
-std::optional<std::filesystem::path> setFileAside(const std::filesystem::path& file);
 
 }  // namespace orvane::app

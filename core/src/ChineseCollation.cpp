@@ -39,22 +39,48 @@ void sortChinese(std::vector<std::string>& texts) {
     });
 }
 
-std::vector<std::string> splitOnControlCharacters(std::string_view line) {
-    std::vector<std::string> fields(1);
-    const auto* s = reinterpret_cast<const uint8_t*>(line.data());
-    const int32_t length = static_cast<int32_t>(line.size());
+namespace {
+
+// Calls `each(character, its general category)` for the UTF-8 text's
+// characters, one byte at a time where it is no UTF-8 (category unassigned).
+template <typename Each>
+void forEachCharacter(std::string_view text, Each each) {
+    const auto* s = reinterpret_cast<const uint8_t*>(text.data());
+    const int32_t length = static_cast<int32_t>(text.size());
     int32_t i = 0;
     while (i < length) {
         const int32_t start = i;
         UChar32 c;
         U8_NEXT(s, i, length, c);
-        const int8_t type = c < 0 ? static_cast<int8_t>(U_UNASSIGNED) : u_charType(c);
-        if (type == U_CONTROL_CHAR || type == U_FORMAT_CHAR)
+        each(text.substr(start, i - start),
+             c < 0 ? static_cast<int8_t>(U_UNASSIGNED) : u_charType(c));
+    }
+}
+
+bool isControl(int8_t type) {
+    return type == U_CONTROL_CHAR || type == U_FORMAT_CHAR;
+}
+
+}  // namespace
+
+std::vector<std::string> splitOnControlCharacters(std::string_view line) {
+    std::vector<std::string> fields(1);
+    forEachCharacter(line, [&](std::string_view character, int8_t type) {
+        if (isControl(type))
             fields.emplace_back();
         else
-            fields.back().append(line.substr(start, i - start));
-    }
+            fields.back().append(character);
+    });
     return fields;
+}
+
+std::string withoutSeparators(std::string_view text) {
+    std::string out;
+    forEachCharacter(text, [&](std::string_view character, int8_t type) {
+        if (!isControl(type) && type != U_LINE_SEPARATOR && type != U_PARAGRAPH_SEPARATOR)
+            out.append(character);
+    });
+    return out;
 }
 
 }  // namespace orvane

@@ -1,12 +1,15 @@
 #include "orvane/core/PropertyList.h"
 
 #include <plist/plist.h>
+#include <spdlog/spdlog.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <memory>
 
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/FileAside.h"
+#include "orvane/core/PropertyListLimits.h"
 
 namespace orvane {
 
@@ -14,15 +17,15 @@ namespace {
 
 // Property-list dates count from 2001-01-01 00:00 UTC.
 constexpr double kSecondsFrom1970To2001 = 978307200.0;
-constexpr int kMaxDepth = 256;
 
 struct PlistDeleter {
     void operator()(void* p) const { plist_free(static_cast<plist_t>(p)); }
 };
 using PlistPtr = std::unique_ptr<void, PlistDeleter>;
 
-std::optional<Value> fromNode(plist_t node, int depth) {
-    if (!node || depth > kMaxDepth) return std::nullopt;
+// `nesting`: the arrays and dictionaries around the node.
+std::optional<Value> fromNode(plist_t node, std::size_t nesting) {
+    if (!node) return std::nullopt;
     switch (plist_get_node_type(node)) {
         case PLIST_BOOLEAN: {
             uint8_t b = 0;
@@ -58,17 +61,19 @@ std::optional<Value> fromNode(plist_t node, int depth) {
             return Value(std::string(p ? p : "", p ? len : 0));
         }
         case PLIST_ARRAY: {
+            if (++nesting > kMaxPropertyListNesting) return std::nullopt;
             Array a;
             uint32_t n = plist_array_get_size(node);
             a.reserve(n);
             for (uint32_t i = 0; i < n; ++i) {
-                auto item = fromNode(plist_array_get_item(node, i), depth + 1);
+                auto item = fromNode(plist_array_get_item(node, i), nesting);
                 if (!item) return std::nullopt;
                 a.push_back(std::move(*item));
             }
             return Value(std::move(a));
         }
         case PLIST_DICT: {
+            if (++nesting > kMaxPropertyListNesting) return std::nullopt;
             Dictionary d;
             plist_dict_iter it = nullptr;
             plist_dict_new_iter(node, &it);
@@ -77,7 +82,7 @@ std::optional<Value> fromNode(plist_t node, int depth) {
                 plist_t val = nullptr;
                 plist_dict_next_item(node, it, &key, &val);
                 if (!key) break;
-                auto item = fromNode(val, depth + 1);
+                auto item = fromNode(val, nesting);
                 std::string k(key);
                 std::free(key);
                 if (!item) {
@@ -137,9 +142,8 @@ plist_t toNode(const Value& v) {
     return std::visit(Visitor{}, v.storage());
 }
 
-}  // namespace
-
-std::optional<Value> parsePropertyList(std::string_view bytes) {
+// Bytes that passed propertyListRefusal.
+std::optional<Value> parseAllowed(std::string_view bytes) {
     if (bytes.empty() || bytes.size() > UINT32_MAX) return std::nullopt;
     plist_t root = nullptr;
     plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
@@ -147,10 +151,26 @@ std::optional<Value> parsePropertyList(std::string_view bytes) {
     return fromNode(root, 0);
 }
 
+}  // namespace
+
+std::optional<Value> parsePropertyList(std::string_view bytes) {
+    if (propertyListRefusal(bytes)) return std::nullopt;
+    return parseAllowed(bytes);
+}
+
 std::optional<Value> readPropertyList(const std::filesystem::path& path) {
     auto bytes = readFile(path);
     if (!bytes) return std::nullopt;
-    return parsePropertyList(*bytes);
+    if (auto refusal = propertyListRefusal(*bytes)) {
+        if (auto aside = setFileAside(path))
+            spdlog::warn("{} holds {}: not read, kept aside as {}", path.string(), *refusal,
+                         aside->filename().string());
+        else
+            spdlog::warn("{} holds {}: not read, and it could not be kept aside", path.string(),
+                         *refusal);
+        return std::nullopt;
+    }
+    return parseAllowed(*bytes);
 }
 
 Array readPropertyListArray(const std::filesystem::path& path) {

@@ -1,6 +1,7 @@
 #include "orvane/market/CsvHistory.h"
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "orvane/core/LocalTime.h"
@@ -53,7 +54,8 @@ std::string_view stripBom(std::string_view csv) {
     return csv;
 }
 
-// A whole decimal number: optional sign, digits, optional fraction and exponent.
+// A whole decimal number: optional sign, digits, optional fraction and
+// exponent; and one a double holds (1e999 is none).
 bool isWholeNumber(std::string_view t) {
     std::size_t i = 0;
     if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
@@ -71,7 +73,7 @@ bool isWholeNumber(std::string_view t) {
         while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++exp;
         if (exp == 0) return false;
     }
-    return i == t.size();
+    return i == t.size() && std::isfinite(leadingDouble(t));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "orvane/market/ReferenceUpdate.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "orvane/core/DataDirectory.h"
@@ -25,6 +26,19 @@ std::filesystem::path archivePath() {
 }
 }  // namespace
 
+std::optional<std::string> publishedReferenceVersion(std::string_view answer) {
+    if (!answer.starts_with(kVersionPrefix)) return std::nullopt;
+    std::string_view version = answer.substr(kVersionPrefix.size());
+    version = version.substr(0, version.find('\n'));
+    while (!version.empty() && (version.back() == '\r' || version.back() == ' '))
+        version.remove_suffix(1);
+    // Recorded in "Config.plist", the version must read back unchanged.
+    const auto control = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    if (version.empty() || std::any_of(version.begin(), version.end(), control))
+        return std::nullopt;
+    return std::string(version);
+}
+
 std::shared_ptr<ReferenceUpdate> ReferenceUpdate::create() {
     return std::shared_ptr<ReferenceUpdate>(new ReferenceUpdate());
 }
@@ -35,6 +49,10 @@ std::optional<std::string> ReferenceUpdate::getLastupdateConstData() {
     const Value* date = find(plist->dictionary(), "configDate");
     if (!date || !date->isString()) return std::nullopt;
     return date->string();
+}
+
+bool ReferenceUpdate::recordVersion(const std::string& version) {
+    return writePropertyList(configPath(), Dictionary{{"configDate", version}});
 }
 
 ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
@@ -48,19 +66,19 @@ ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
         checkFailure_ = *request->error();
         return Check::Unreachable;
     }
-    const std::string text = request->responseString().value_or("");
-    if (!text.starts_with(kVersionPrefix)) {
+    const auto published = publishedReferenceVersion(request->responseString().value_or(""));
+    if (!published) {
         checkFailure_ =
             request->responseStatusCode() == 200
-                ? "it does not start with \"" + std::string(kVersionPrefix) + "\""
+                ? "it is not one line \"" + std::string(kVersionPrefix) + "VERSION\""
                 : "the data server answered HTTP " + std::to_string(request->responseStatusCode());
         return Check::Malformed;
     }
 
-    const std::string newVersion = text.substr(kVersionPrefix.size());
+    const std::string& newVersion = *published;
     const auto oldVersion = getLastupdateConstData();
     if (oldVersion && !(*oldVersion < newVersion) && !reinstall) {
-        writePropertyList(configPath(), Dictionary{{"configDate", newVersion}});
+        recordVersion(newVersion);
         return Check::UpToDate;
     }
     // The new version is recorded once its archive is installed: a failed
@@ -112,8 +130,7 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
 }
 
 void ReferenceUpdate::finish(ArchiveInstallResult result) {
-    if (result.installed && !pendingVersion_.empty())
-        writePropertyList(configPath(), Dictionary{{"configDate", pendingVersion_}});
+    if (result.installed && !pendingVersion_.empty()) recordVersion(pendingVersion_);
     pendingVersion_.clear();
     if (finish_) finish_(result);
 }

@@ -52,6 +52,7 @@ TEST(CsvCheck, NamesTheLineAndTheProblem) {
         {"2025-09-02,1,2,3,0.5,100,\n2025-09-01,1,2,3,0.5,100,\n",
          "line 3: 2025-09-01 does not follow 2025-09-02"},
         {"2025-09-01,1,2x,3,0.5,100,\n", "line 2: the close \"2x\" is not a number"},
+        {"2025-09-01,1,2,3,0.5,1e999,\n", "line 2: the volume \"1e999\" is not a number"},
         {"2025-09-31,1,2,3,0.5,100,\n", "line 2: \"2025-09-31\" is not a date"},
         {"2025-09-01,1,2,3\n", "line 2: the low \"\" is not a number"},
     };

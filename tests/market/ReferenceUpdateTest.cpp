@@ -100,7 +100,14 @@ TEST_F(ReferenceUpdateTest, OlderMalformedOrUnreachableVersionsDownloadNothing) 
     version = "constdata=2013-11-21";
     EXPECT_EQ(run(), Check::UpToDate);
     EXPECT_EQ(ReferenceUpdate::getLastupdateConstData(), "2013-11-21");  // recorded all the same
-    version = "version=2013-11-23";
+    version = "constdata=2013-11-21\r\n";  // the line break is no part of the version
+    EXPECT_EQ(run(), Check::UpToDate);
+    // A version "Config.plist" would not give back (the NUL would end it) is none.
+    for (std::string bad : {"version=2013-11-23", "constdata=", "constdata=2013-11-23\x01"}) {
+        version = bad;
+        EXPECT_EQ(run(), Check::Malformed) << bad;
+    }
+    version = std::string("constdata=2013-11-23\0", 21);
     EXPECT_EQ(run(), Check::Malformed);
     server.stop();
     EXPECT_EQ(run(), Check::Unreachable);

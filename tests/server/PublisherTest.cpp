@@ -73,17 +73,25 @@ TEST(MarketImport, BadFilesAreNamedAndSkippedCompositeIndexMovesByTheMembersMean
     std::ofstream(daily / "600001.csv") << header << "2025-09-01,1,x,1,1,100\n";
     std::ofstream(daily / "600002.csv");
     std::ofstream(daily / "notes.csv") << "x";
-    std::ofstream(dir.path() / "list.csv") << "ts_code,symbol,name,area,industry\n"
-                                              "600000.SH,600000,浦发银行,上海,银行\n"
-                                              "600000.SH,600000,again,上海,银行\nX,12,bad,,\n";
+    std::ofstream(dir.path() / "list.csv")
+        << "ts_code,symbol,name,area,industry\n"
+           "600000.SH,600000,浦发银行,上海,银行\n"
+           "600000.SH,600000,again,上海,银行\n"
+           "000001.SZ,000001,平安\x1f银行\xe2\x80\xa8,深圳,银行\n"
+           "X,12,bad,,\n";
     std::vector<std::string> problems;
     auto note = [&](const std::string& p) { problems.push_back(p); };
-    const auto series = readDailyFolder(daily, readStockList(dir.path() / "list.csv", note), note);
+    const auto listing = readStockList(dir.path() / "list.csv", note);
+    ASSERT_EQ(listing.size(), 2u);
+    EXPECT_EQ(listing[1].name, "平安银行");  // the code table would split it at the separators
+    const auto series = readDailyFolder(daily, listing, note);
     ASSERT_EQ(series.size(), 1u);
     EXPECT_EQ(series[0].listing.name, "浦发银行");  // the first of a doubled listing
     EXPECT_EQ(series[0].bars.size(), 2u);
-    ASSERT_EQ(problems.size(), 5u);
-    EXPECT_NE(problems[2].find("600001.csv: line 2: the close \"x\" is not a number; skipped"),
+    ASSERT_EQ(problems.size(), 6u);
+    EXPECT_NE(problems[1].find("line 4: control characters left out of 000001's fields"),
+              std::string::npos);
+    EXPECT_NE(problems[3].find("600001.csv: line 2: the close \"x\" is not a number; skipped"),
               std::string::npos);
 
     std::vector<StockSeries> stocks(2);

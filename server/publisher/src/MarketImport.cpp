@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/ChineseCollation.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/CsvHistory.h"
@@ -81,6 +82,15 @@ std::vector<ListedStock> readStockList(const fs::path& listCsv,
             problem(where + s.code + " is listed twice; the first entry stands");
             continue;
         }
+        // The code table puts a stock on a line and its fields apart with
+        // control characters: a name holding one would come apart there.
+        bool cleaned = false;
+        for (std::string* text : {&s.name, &s.industry, &s.pinyin}) {
+            std::string clean = withoutSeparators(*text);
+            cleaned = cleaned || clean.size() != text->size();
+            *text = std::move(clean);
+        }
+        if (cleaned) problem(where + "control characters left out of " + s.code + "'s fields");
         out.push_back(std::move(s));
     }
     return out;

@@ -31,5 +31,8 @@ void sortChinese(std::vector<std::string>& texts);
 /// Splits a UTF-8 line on every control or format character (general
 /// categories Cc and Cf), each one a separator of its own.
 std::vector<std::string> splitOnControlCharacters(std::string_view line);
+/// The text without what separates fields or lines: control and format
+/// characters, line and paragraph separators (Cc, Cf, Zl, Zp).
+std::string withoutSeparators(std::string_view text);
 
 }  // namespace orvane

@@ -10,8 +10,11 @@
 
 namespace orvane {
 
-/// Nothing when the file is absent or not a property list.
+/// Nothing when the file is absent or not a property list. A file the
+/// parser must not be given (PropertyListLimits.h) also reads as nothing,
+/// and is set aside (FileAside.h) with a warning.
 std::optional<Value> readPropertyList(const std::filesystem::path& path);
+/// Nothing when the bytes are no property list or exceed the limits.
 std::optional<Value> parsePropertyList(std::string_view bytes);
 /// The array a property-list file holds; empty when the file is absent,
 /// malformed or holds something else.

@@ -11,12 +11,19 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "orvane/core/ReferenceArchive.h"
 
 namespace orvane {
 
 class HttpRequest;
+
+/// The version the data server publishes in its answer: "constdata=" and
+/// the version, up to the end of the line (a trailing line break or blank is
+/// no part of it). Nothing when the answer is no such line, or the version is
+/// empty or holds control characters.
+std::optional<std::string> publishedReferenceVersion(std::string_view answer);
 
 class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
   public:
@@ -36,6 +43,8 @@ class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
     Check downloadConstData(bool reinstall = false);
     /// The recorded version, or nothing.
     static std::optional<std::string> getLastupdateConstData();
+    /// Records the installed version; false when "Config.plist" cannot be written.
+    static bool recordVersion(const std::string& version);
     /// Starts the asynchronous archive download.
     void updateConstdata();
     /// Completion of the download (main thread): installs on a worker thread.
