@@ -9,10 +9,10 @@
 
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/StagingFolder.h"
 #include "orvane/market/ScoreLists.h"
 #include "orvane/publisher/DayVerdicts.h"
 #include "orvane/publisher/MarketImport.h"
-#include "orvane/publisher/StagingFolders.h"
 #include "orvane/publisher/SyntheticMarket.h"
 
 using namespace orvane;
