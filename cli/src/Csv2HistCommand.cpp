@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "Commands.h"
+#include "ProgressBar.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/LocalTime.h"
 #include "orvane/market/CsvHistory.h"
@@ -69,12 +70,11 @@ void addCsv2HistCommands(CLI::App& app) {
             if (e.is_regular_file() && e.path().extension() == ".csv") files.push_back(e.path());
         std::sort(files.begin(), files.end());
         std::size_t done = 0, failed = 0;
+        ProgressBar bar("converting");
         for (const fs::path& f : files) {
             if (!convertFile(f, fs::path(*dstDir) / (f.stem().string() + ".txt"), limit)) ++failed;
-            if (++done % 200 == 0 || done == files.size())
-                std::fprintf(stderr, "\rconverted %zu/%zu", done, files.size());
+            bar.update(++done, files.size());
         }
-        std::fprintf(stderr, "\n");
         if (failed) throw CLI::RuntimeError("failed: " + std::to_string(failed) + " files", 1);
     });
 }

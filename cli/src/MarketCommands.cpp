@@ -7,6 +7,7 @@
 
 #include "CommandSupport.h"
 #include "Commands.h"
+#include "ProgressBar.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/MarketServers.h"
@@ -25,16 +26,14 @@ void requireCode(const std::string& code) {
 }
 
 /// A progress bar on stderr for the earlier days.
-class ProgressBar : public QXStockLibUpdateDelegate {
+class EarlierDaysProgress : public QXStockLibUpdateDelegate {
   public:
     void updateHisdatProgressdDelegate(int done, int total) override {
-        constexpr int kWidth = 30;
-        const int filled = total > 0 ? done * kWidth / total : kWidth;
-        std::fprintf(stderr, "\r[%s%s] %d/%d", std::string(filled, '#').c_str(),
-                     std::string(kWidth - filled, ' ').c_str(), done, total);
-        if (done == total) std::fputc('\n', stderr);
-        std::fflush(stderr);
+        bar_.update(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
     }
+
+  private:
+    ProgressBar bar_{"earlier days"};
 };
 
 void runFetch(const ServerOptions& servers, const std::string& code, std::optional<int> days) {
@@ -47,7 +46,7 @@ void runFetch(const ServerOptions& servers, const std::string& code, std::option
         printRecord(*record);
         return;
     }
-    ProgressBar bar;
+    EarlierDaysProgress bar;
     lib.setDelegate(&bar);
     const Array records = lib.getLastPassdayDataInfoFormServer(code, *days);
     lib.setDelegate(nullptr);

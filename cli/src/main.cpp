@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     orvane::cli::addAnalyzeCommands(app);
     orvane::cli::addMarketCommands(app);
     orvane::cli::addReportCommands(app);
+    orvane::cli::addBacktestCommand(app);
 
     // Log lines go to stderr, so stdout stays machine-readable.
     spdlog::set_default_logger(spdlog::stderr_color_mt("orvane"));

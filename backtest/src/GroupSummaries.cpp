@@ -1,0 +1,148 @@
+#include "GroupSummaries.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "EntryOutcome.h"
+
+namespace orvane::backtest {
+
+namespace {
+
+constexpr Grouping kGroupings[] = {Grouping::All, Grouping::Trend, Grouping::ModelB,
+                                   Grouping::ScoreBand, Grouping::Month};
+
+// What a group gathers before its figures are worked out.
+struct Gathered {
+    GroupSummary summary;
+    std::array<std::vector<float>, kMaxHorizons> returns;
+    std::array<double, kMaxHorizons> excess{}, worst{};
+    std::array<std::size_t, kMaxHorizons> positive{};
+    std::vector<GroupDay> days;
+    std::vector<std::array<std::uint32_t, kMaxHorizons>> dayCounts;
+};
+
+std::string labelOf(Grouping grouping, const std::string& key) {
+    switch (grouping) {
+        case Grouping::All:
+            return "every verdict";
+        case Grouping::Trend:
+            return trendLabel(std::stoi(key));
+        case Grouping::ModelB:
+            return key == "yes" ? "model B" : "not model B";
+        case Grouping::ScoreBand:
+            return key == ">=91" ? "score 91 and above" : "score below 91";
+        case Grouping::Month:
+            return key;
+    }
+    return key;
+}
+
+// Groups sort by grouping, then trend codes by number and other keys as text
+// ("no" before "yes", "<91" before ">=91", months by date).
+bool before(const GroupSummary& a, const GroupSummary& b) {
+    if (a.grouping != b.grouping) return a.grouping < b.grouping;
+    if (a.grouping == Grouping::Trend) return std::stoi(a.key) < std::stoi(b.key);
+    return a.key < b.key;
+}
+
+double median(std::vector<float>& v) {
+    const std::size_t mid = v.size() / 2;
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid), v.end());
+    const double upper = v[mid];
+    if (v.size() % 2) return upper;
+    const double lower = *std::max_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid));
+    return (lower + upper) / 2;
+}
+
+void add(Gathered& g, const Signal& s, std::size_t horizons, bool tradableOnly) {
+    GroupSummary& sum = g.summary;
+    ++sum.verdicts;
+    if (s.entry == Entry::LimitUp) ++sum.limitUp;
+    if (s.entry == Entry::Suspended) ++sum.notFilled;
+    if (!counts(s.entry, tradableOnly) && s.entry != Entry::NoLaterDay) return;
+    if (g.days.empty() || g.days.back().day != s.day) {
+        g.days.push_back({s.day, 0, {}, {}});
+        g.dayCounts.push_back({});
+    }
+    GroupDay& day = g.days.back();
+    ++day.signals;
+    for (std::size_t h = 0; h < horizons; ++h) {
+        const Outcome& o = s.outcomes[h];
+        if (std::isnan(o.ret)) {
+            ++sum.horizons[h].incomplete;
+            continue;
+        }
+        g.returns[h].push_back(o.ret);
+        g.positive[h] += o.ret > 0;
+        g.excess[h] += o.excess;
+        g.worst[h] = std::min<double>(g.worst[h], o.drawdown);
+        ++g.dayCounts.back()[h];
+        day.meanReturn[h] += o.ret;
+        day.meanExcess[h] += o.excess;
+    }
+}
+
+GroupSummary finish(Gathered& g, std::size_t horizons) {
+    GroupSummary sum = std::move(g.summary);
+    for (std::size_t h = 0; h < horizons; ++h) {
+        HorizonFigures& f = sum.horizons[h];
+        std::vector<float>& r = g.returns[h];
+        f.signals = r.size();
+        if (r.empty()) {
+            f.mean = f.median = f.positiveShare = f.meanExcess = f.worstDrawdown = kNoFigure;
+            continue;
+        }
+        double total = 0;
+        for (float x : r) total += x;
+        f.mean = total / static_cast<double>(r.size());
+        f.median = median(r);
+        f.positiveShare = static_cast<double>(g.positive[h]) / static_cast<double>(r.size());
+        f.meanExcess = g.excess[h] / static_cast<double>(r.size());
+        f.worstDrawdown = g.worst[h];
+    }
+    for (std::size_t d = 0; d < g.days.size(); ++d)
+        for (std::size_t h = 0; h < kMaxHorizons; ++h) {
+            const std::uint32_t n = h < horizons ? g.dayCounts[d][h] : 0;
+            GroupDay& day = g.days[d];
+            day.meanReturn[h] = n ? day.meanReturn[h] / static_cast<float>(n) : kNoFigure;
+            day.meanExcess[h] = n ? day.meanExcess[h] / static_cast<float>(n) : kNoFigure;
+        }
+    sum.days = std::move(g.days);
+    return sum;
+}
+
+}  // namespace
+
+std::vector<GroupSummary> summarise(const Results& results) {
+    const std::size_t horizons = results.options.horizons.size();
+    std::vector<Gathered> gathered;
+    std::map<std::pair<Grouping, std::string>, std::size_t> index;
+    // Signals come by stock, then by day: a group's days are gathered in day order.
+    std::vector<const Signal*> byDay;
+    byDay.reserve(results.signals.size());
+    for (const Signal& s : results.signals) byDay.push_back(&s);
+    std::stable_sort(byDay.begin(), byDay.end(),
+                     [](const Signal* a, const Signal* b) { return a->day < b->day; });
+    for (const Signal* s : byDay)
+        for (Grouping grouping : kGroupings) {
+            const std::string key = groupKey(results, *s, grouping);
+            auto [at, added] = index.try_emplace({grouping, key}, gathered.size());
+            if (added) {
+                Gathered g;
+                g.summary.grouping = grouping;
+                g.summary.key = key;
+                g.summary.label = labelOf(grouping, key);
+                for (std::size_t h = 0; h < horizons; ++h)
+                    g.summary.horizons.push_back({results.options.horizons[h], 0, 0});
+                gathered.push_back(std::move(g));
+            }
+            add(gathered[at->second], *s, horizons, results.options.tradableOnly);
+        }
+    std::vector<GroupSummary> out;
+    for (Gathered& g : gathered) out.push_back(finish(g, horizons));
+    std::sort(out.begin(), out.end(), before);
+    return out;
+}
+
+}  // namespace orvane::backtest
