@@ -87,7 +87,8 @@ void noteGapsAndShortStocks(const PreparedMarket& m, int minHistory,
                         " days: they give no verdict but count in the market baseline");
 }
 
-// The signal days of the options within the data, or the reason there are none.
+// The signal days of the options within the data, from the first day with
+// enough history, or the reason there are none.
 std::optional<DayRange> signalDays(const PreparedMarket& m, const Options& options,
                                    std::string& why) {
     const std::int32_t first = m.dates.front(), last = m.dates.back();
@@ -119,6 +120,7 @@ std::optional<DayRange> signalDays(const PreparedMarket& m, const Options& optio
                    : data + ", too short for a verdict");
         return std::nullopt;
     }
+    range.first = std::max(range.first, earliest);
     return range;
 }
 

@@ -16,7 +16,7 @@ bool atLimitUp(double price, double previousClose, double move) {
     constexpr double kCents = 100, kSlack = 1e-7;  // the slack absorbs binary rounding
     const double limitPrice =
         std::floor(previousClose * (1.0 + move) * kCents + 0.5 + kSlack) / kCents;
-    return price >= limitPrice - kSlack || price / previousClose - 1.0 >= move - 0.001;
+    return price >= limitPrice - kSlack || price / previousClose - 1.0 >= move - 0.001 - kSlack;
 }
 
 EntryPoint enterAfter(const std::vector<PriceDay>& days, std::size_t signal, EntryPrice rule,
