@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "EntryOutcome.h"
 
@@ -117,7 +118,27 @@ GroupSummary finish(Gathered& g, std::size_t horizons) {
 std::vector<GroupSummary> summarise(const Results& results) {
     const std::size_t horizons = results.options.horizons.size();
     std::vector<Gathered> gathered;
-    std::map<std::pair<Grouping, std::string>, std::size_t> index;
+    // A signal's group under each grouping as a number (the trend code, 0 or
+    // 1, the month as yyyymm), so the key text is made once a group.
+    std::vector<long> monthOfDay;
+    for (const std::string& day : results.days)
+        monthOfDay.push_back(std::stol(day.substr(0, 4)) * 100 + std::stol(day.substr(5, 2)));
+    auto number = [&](const Signal& s, Grouping grouping) -> long {
+        switch (grouping) {
+            case Grouping::All:
+                return 0;
+            case Grouping::Trend:
+                return s.trend;
+            case Grouping::ModelB:
+                return s.modelB;
+            case Grouping::ScoreBand:
+                return s.score >= 91;
+            case Grouping::Month:
+                return monthOfDay[s.day];
+        }
+        return 0;
+    };
+    std::array<std::unordered_map<long, std::size_t>, std::size(kGroupings)> index;
     // Signals come by stock, then by day: a group's days are gathered in day order.
     std::vector<const Signal*> byDay;
     byDay.reserve(results.signals.size());
@@ -125,14 +146,14 @@ std::vector<GroupSummary> summarise(const Results& results) {
     std::stable_sort(byDay.begin(), byDay.end(),
                      [](const Signal* a, const Signal* b) { return a->day < b->day; });
     for (const Signal* s : byDay)
-        for (Grouping grouping : kGroupings) {
-            const std::string key = groupKey(results, *s, grouping);
-            auto [at, added] = index.try_emplace({grouping, key}, gathered.size());
+        for (std::size_t k = 0; k < std::size(kGroupings); ++k) {
+            const Grouping grouping = kGroupings[k];
+            auto [at, added] = index[k].try_emplace(number(*s, grouping), gathered.size());
             if (added) {
                 Gathered g;
                 g.summary.grouping = grouping;
-                g.summary.key = key;
-                g.summary.label = labelOf(grouping, key);
+                g.summary.key = groupKey(results, *s, grouping);
+                g.summary.label = labelOf(grouping, g.summary.key);
                 for (std::size_t h = 0; h < horizons; ++h)
                     g.summary.horizons.push_back({results.options.horizons[h], 0, 0});
                 gathered.push_back(std::move(g));
