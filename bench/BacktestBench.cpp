@@ -5,8 +5,10 @@
 #include <benchmark/benchmark.h>
 #include <spdlog/spdlog.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "orvane/backtest/Backtest.h"
 #include "orvane/backtest/MarketSource.h"
@@ -31,7 +33,22 @@ void BM_Backtest(benchmark::State& state) {
     Options options;
     options.jobs = static_cast<int>(state.range(0));
     std::size_t verdicts = 0;
-    for (auto _ : state) verdicts = runBacktest(market(), options).results.signals.size();
+    // Seconds from the start to the first progress call of each phase, and to the end.
+    std::map<Phase, double> phaseStart;
+    double end = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        auto since = [&] {
+            return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        };
+        verdicts = runBacktest(market(), options, [&](const Progress& p) {
+                       phaseStart.try_emplace(p.phase, since());
+                   }).results.signals.size();
+        end = since();
+    }
+    state.counters["reading_s"] = phaseStart[Phase::Analysing];
+    state.counters["analysing_s"] = phaseStart[Phase::Summarising] - phaseStart[Phase::Analysing];
+    state.counters["summarising_s"] = end - phaseStart[Phase::Summarising];
     state.counters["verdicts"] = static_cast<double>(verdicts);
     state.counters["verdicts_per_s"] =
         benchmark::Counter(static_cast<double>(verdicts), benchmark::Counter::kIsRate);

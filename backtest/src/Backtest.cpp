@@ -47,7 +47,8 @@ PreparedMarket prepare(const Market& market, const Options& options, const Progr
     std::vector<std::vector<PriceDay>*> all;
     for (StockDays& s : out.stocks) all.push_back(&s.days);
     const TradingCalendar calendar(all);
-    for (StockDays& s : out.stocks) calendar.place(s.days);
+    parallelFor(out.stocks.size(), options.jobs,
+                [&](std::size_t i) { calendar.place(out.stocks[i].days); });
     for (std::size_t d = 0; d < calendar.size(); ++d) out.dates.push_back(calendar.date(d));
     return out;
 }
@@ -197,7 +198,7 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     }
     r.baseline = marketBaseline(m.stocks, options, *range, m.dates.size());
     addExcess(r.signals, r.baseline, *range, options.horizons.size());
-    r.groups = summarise(r);
+    r.groups = summarise(r, options.jobs);
     if (progress) progress({Phase::Summarising, 1, 1});
     return run;
 }

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "EntryOutcome.h"
+#include "orvane/core/ParallelFor.h"
 
 namespace orvane::backtest {
 
@@ -115,40 +116,32 @@ GroupSummary finish(Gathered& g, std::size_t horizons) {
 
 }  // namespace
 
-std::vector<GroupSummary> summarise(const Results& results) {
+std::vector<GroupSummary> summarise(const Results& results, int jobs) {
     const std::size_t horizons = results.options.horizons.size();
-    std::vector<Gathered> gathered;
-    // A signal's group under each grouping as a number (the trend code, 0 or
-    // 1, the month as yyyymm), so the key text is made once a group.
+    // The signals in day order (by stock within a day), so a group's days
+    // come in order: a counting sort over the days.
+    std::vector<std::size_t> start(results.days.size() + 1, 0);
+    for (const Signal& s : results.signals) ++start[s.day + 1];
+    for (std::size_t d = 1; d < start.size(); ++d) start[d] += start[d - 1];
+    std::vector<const Signal*> byDay(results.signals.size());
+    for (const Signal& s : results.signals) byDay[start[s.day]++] = &s;
+
     std::vector<long> monthOfDay;
     for (const std::string& day : results.days)
         monthOfDay.push_back(std::stol(day.substr(0, 4)) * 100 + std::stol(day.substr(5, 2)));
-    auto number = [&](const Signal& s, Grouping grouping) -> long {
-        switch (grouping) {
-            case Grouping::All:
-                return 0;
-            case Grouping::Trend:
-                return s.trend;
-            case Grouping::ModelB:
-                return s.modelB;
-            case Grouping::ScoreBand:
-                return s.score >= 91;
-            case Grouping::Month:
-                return monthOfDay[s.day];
-        }
-        return 0;
-    };
-    std::array<std::unordered_map<long, std::size_t>, std::size(kGroupings)> index;
-    // Signals come by stock, then by day: a group's days are gathered in day order.
-    std::vector<const Signal*> byDay;
-    byDay.reserve(results.signals.size());
-    for (const Signal& s : results.signals) byDay.push_back(&s);
-    std::stable_sort(byDay.begin(), byDay.end(),
-                     [](const Signal* a, const Signal* b) { return a->day < b->day; });
-    for (const Signal* s : byDay)
-        for (std::size_t k = 0; k < std::size(kGroupings); ++k) {
-            const Grouping grouping = kGroupings[k];
-            auto [at, added] = index[k].try_emplace(number(*s, grouping), gathered.size());
+    // One grouping a task; a signal's group as a number (the trend code, 0
+    // or 1, the month as yyyymm), so the key text is made once a group.
+    std::array<std::vector<Gathered>, std::size(kGroupings)> gathered;
+    parallelFor(std::size(kGroupings), jobs, [&](std::size_t k) {
+        const Grouping grouping = kGroupings[k];
+        std::unordered_map<long, std::size_t> index;
+        for (const Signal* s : byDay) {
+            const long number = grouping == Grouping::Trend       ? s->trend
+                                : grouping == Grouping::ModelB    ? long{s->modelB}
+                                : grouping == Grouping::ScoreBand ? long{s->score >= 91}
+                                : grouping == Grouping::Month     ? monthOfDay[s->day]
+                                                                  : 0;
+            auto [at, added] = index.try_emplace(number, gathered[k].size());
             if (added) {
                 Gathered g;
                 g.summary.grouping = grouping;
@@ -156,12 +149,16 @@ std::vector<GroupSummary> summarise(const Results& results) {
                 g.summary.label = labelOf(grouping, g.summary.key);
                 for (std::size_t h = 0; h < horizons; ++h)
                     g.summary.horizons.push_back({results.options.horizons[h], 0, 0});
-                gathered.push_back(std::move(g));
+                gathered[k].push_back(std::move(g));
             }
-            add(gathered[at->second], *s, horizons, results.options.tradableOnly);
+            add(gathered[k][at->second], *s, horizons, results.options.tradableOnly);
         }
-    std::vector<GroupSummary> out;
-    for (Gathered& g : gathered) out.push_back(finish(g, horizons));
+    });
+    std::vector<Gathered*> groups;
+    for (auto& list : gathered)
+        for (Gathered& g : list) groups.push_back(&g);
+    std::vector<GroupSummary> out(groups.size());
+    parallelFor(groups.size(), jobs, [&](std::size_t i) { out[i] = finish(*groups[i], horizons); });
     std::sort(out.begin(), out.end(), before);
     return out;
 }

@@ -9,7 +9,8 @@
 namespace orvane::backtest {
 
 /// The groups in a fixed order: all, the trend codes in ascending order, not
-/// model B and model B, the two score bands, the months.
-std::vector<GroupSummary> summarise(const Results& results);
+/// model B and model B, the two score bands, the months. Worked out on
+/// `jobs` threads, with the same figures on any number.
+std::vector<GroupSummary> summarise(const Results& results, int jobs);
 
 }  // namespace orvane::backtest

@@ -9,8 +9,8 @@ namespace orvane::backtest {
 
 /// One entry a day of the range: the market's move and, per horizon, the
 /// mean return of every stock entered by the options' rule on that day
-/// (verdict or not). Sums run in stock order, so the figures do not depend
-/// on how the work was split.
+/// (verdict or not). Days are summed on `options.jobs` threads, each day's
+/// stocks in order, so the figures do not depend on how the work was split.
 std::vector<BaselineDay> marketBaseline(const std::vector<StockDays>& stocks,
                                         const Options& options, DayRange range,
                                         std::size_t calendarDays);

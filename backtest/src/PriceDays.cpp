@@ -1,6 +1,7 @@
 #include "PriceDays.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
@@ -45,10 +46,17 @@ PriceRead readPriceDays(std::string_view historyText) {
 }
 
 TradingCalendar::TradingCalendar(const std::vector<std::vector<PriceDay>*>& stocks) {
-    for (const auto* days : stocks)
-        for (const PriceDay& d : *days) dates_.push_back(d.date);
-    std::sort(dates_.begin(), dates_.end());
-    dates_.erase(std::unique(dates_.begin(), dates_.end()), dates_.end());
+    // Each stock's dates rise: merging them one stock at a time keeps the
+    // calendar sorted and free of repeats.
+    std::vector<std::int32_t> dates, merged;
+    for (const auto* days : stocks) {
+        dates.clear();
+        for (const PriceDay& d : *days) dates.push_back(d.date);
+        merged.clear();
+        std::set_union(dates_.begin(), dates_.end(), dates.begin(), dates.end(),
+                       std::back_inserter(merged));
+        dates_.swap(merged);
+    }
 }
 
 void TradingCalendar::place(std::vector<PriceDay>& days) const {
