@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -13,6 +14,8 @@ namespace orvane::backtest {
 namespace fs = std::filesystem;
 
 namespace {
+
+const std::string kResultFiles[] = {"signals.csv", "summary.csv", "baseline.csv"};
 
 // Appends ",x" with x a percentage of the fraction, or "," alone without a figure.
 void percent(std::string& line, double fraction) {
@@ -126,6 +129,15 @@ bool writeResultFolder(const Results& results, const fs::path& folder, std::stri
         error = target.string() + " is a file; give a folder for the results";
         return false;
     }
+    // The folder is replaced whole: only an earlier result folder may be.
+    for (fs::directory_iterator it(target, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec))
+        if (!std::count(std::begin(kResultFiles), std::end(kResultFiles),
+                        it->path().filename().string())) {
+            error = target.string() + " holds other files (" + it->path().filename().string() +
+                    "); give a new folder or one an earlier back-test wrote";
+            return false;
+        }
     removeStaleStagingFolders(target);
     const fs::path staging = stagingFolderFor(target, ::getpid());
     fs::remove_all(staging, ec);

@@ -123,6 +123,11 @@ TEST_F(BacktestCommand, BadInputHasItsExitCodeAMessageAndLeavesOutAlone) {
     const Outcome unwritable =
         backtest(fromCsv() + " --out " + (dir.path() / "file" / "out").string());
     EXPECT_EQ(unwritable.code, 5) << unwritable.text;
+    // A folder with other files is never replaced.
+    const Outcome notOurs = backtest(fromCsv() + " --out " + csv.string());
+    EXPECT_EQ(notOurs.code, 5) << notOurs.text;
+    EXPECT_NE(notOurs.text.find("holds other files"), std::string::npos) << notOurs.text;
+    EXPECT_TRUE(fs::exists(csv / "600001.csv"));
 
     // A broken CSV is named with its line and skipped; the run goes on.
     std::ofstream(csv / "600009.csv") << "date,open,close,high,low,volume\n"

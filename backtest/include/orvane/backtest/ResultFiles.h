@@ -16,8 +16,9 @@ void writeSummaryCsv(const Results& results, std::ostream& out);
 void writeBaselineCsv(const Results& results, std::ostream& out);
 
 /// The three files into `folder`, built in a staging folder beside it and
-/// swapped in whole (a folder already there is replaced): false, with the
-/// reason in `error`, when they cannot be written; `folder` is then as it was.
+/// swapped in whole (a folder of an earlier back-test is replaced; one with
+/// other files is refused): false, with the reason in `error`, when they
+/// cannot be written; `folder` is then as it was.
 bool writeResultFolder(const Results& results, const std::filesystem::path& folder,
                        std::string& error);
 
