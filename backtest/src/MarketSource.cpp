@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <unordered_map>
 
@@ -42,8 +43,10 @@ std::unordered_map<std::string, std::string> treeNames(const fs::path& tree, std
         why = zip.string() + " is missing";
         return names;
     }
+    static std::atomic<unsigned> loads{0};  // loads may run at once in one process
     const fs::path scratch =
-        fs::temp_directory_path(ec) / ("orvane-backtest-names-" + std::to_string(::getpid()));
+        fs::temp_directory_path(ec) /
+        ("orvane-backtest-names-" + std::to_string(::getpid()) + "-" + std::to_string(++loads));
     fs::remove_all(scratch, ec);
     fs::create_directories(scratch, ec);
     const ArchiveInstallResult installed = installReferenceArchive(zip, scratch);
