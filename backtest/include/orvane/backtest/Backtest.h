@@ -137,7 +137,9 @@ struct Signal {
 
 enum class Grouping : std::uint8_t { All, Trend, ModelB, ScoreBand, Month };
 
-/// A group's figures at one horizon, over its signals with a complete horizon.
+/// A group's figures at one horizon, over its signals with a complete horizon
+/// (kNoFigure when it has none). Entries not filled, and with tradableOnly
+/// those at the limit up, are in no figure.
 struct HorizonFigures {
     int horizon = 0;
     std::size_t signals = 0;
