@@ -175,12 +175,16 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     r.notes = std::move(m.notes);
     noteGapsAndShortStocks(m, options.minHistory, r.notes);
 
-    std::vector<std::vector<Signal>> perStock(m.stocks.size());
+    // Each stock writes its signals into its own slice of the list.
+    std::vector<std::size_t> first(m.stocks.size() + 1, 0);
+    for (std::size_t i = 0; i < m.stocks.size(); ++i)
+        first[i + 1] = first[i] + signalDayCount(m.stocks[i], options, *range);
+    r.signals.resize(first.back());
     parallelFor(
         m.stocks.size(), options.jobs,
         [&](std::size_t i) {
-            perStock[i] = scanStock(m.stocks[i], static_cast<std::uint32_t>(i), options, *range,
-                                    m.dates.size());
+            scanStock(m.stocks[i], static_cast<std::uint32_t>(i), options, *range, m.dates.size(),
+                      &r.signals[first[i]]);
         },
         [&](std::size_t done, std::size_t total) {
             if (progress) progress({Phase::Analysing, done, total});
@@ -189,13 +193,6 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     if (stop.stop_requested()) return failed(Failure::Stopped, "stopped");
 
     if (progress) progress({Phase::Summarising, 0, 1});
-    std::size_t count = 0;
-    for (const auto& s : perStock) count += s.size();
-    r.signals.reserve(count);
-    for (auto& s : perStock) {
-        r.signals.insert(r.signals.end(), s.begin(), s.end());
-        std::vector<Signal>().swap(s);
-    }
     r.baseline = marketBaseline(m.stocks, options, *range, m.dates.size());
     addExcess(r.signals, r.baseline, *range, options.horizons.size());
     r.groups = summarise(r, options.jobs);

@@ -3,7 +3,6 @@
 // as during that day's session, the entry after it and the outcomes.
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "PriceDays.h"
@@ -24,10 +23,15 @@ struct DayRange {
     bool contains(std::int32_t day) const { return day >= first && day <= last; }
 };
 
-/// The stock's signals: a verdict on each day of the range on which it
-/// traded with `minHistory` days before it, the entry by the rule and the
-/// returns and drawdowns (the excess comes with the baseline).
-std::vector<Signal> scanStock(const StockDays& stock, std::uint32_t stockIndex,
-                              const Options& options, DayRange range, std::size_t calendarDays);
+/// The stock's signal days: the days of the range on which it traded with
+/// `minHistory` days before it.
+std::size_t signalDayCount(const StockDays& stock, const Options& options, DayRange range);
+
+/// The stock's signals, one a signal day, written to out[0 ..
+/// signalDayCount): the verdict as during that day's session, the entry by
+/// the rule and the returns and drawdowns (the excess comes with the
+/// baseline).
+void scanStock(const StockDays& stock, std::uint32_t stockIndex, const Options& options,
+               DayRange range, std::size_t calendarDays, Signal* out);
 
 }  // namespace orvane::backtest
