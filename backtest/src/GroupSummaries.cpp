@@ -14,14 +14,20 @@ namespace {
 constexpr Grouping kGroupings[] = {Grouping::All, Grouping::Trend, Grouping::ModelB,
                                    Grouping::ScoreBand, Grouping::Month};
 
+// A group's signals of one day, summed.
+struct DaySums {
+    std::uint32_t signals = 0;
+    std::array<std::uint32_t, kMaxHorizons> complete{};
+    std::array<double, kMaxHorizons> returns{}, excess{};
+};
+
 // What a group gathers before its figures are worked out.
 struct Gathered {
     GroupSummary summary;
     std::array<std::vector<float>, kMaxHorizons> returns;
     std::array<double, kMaxHorizons> excess{}, worst{};
     std::array<std::size_t, kMaxHorizons> positive{};
-    std::vector<GroupDay> days;
-    std::vector<std::array<std::uint32_t, kMaxHorizons>> dayCounts;
+    std::vector<DaySums> days;  // one a market day
 };
 
 std::string labelOf(Grouping grouping, const std::string& key) {
@@ -63,11 +69,7 @@ void add(Gathered& g, const Signal& s, std::size_t horizons, bool tradableOnly) 
     if (s.entry == Entry::LimitUp) ++sum.limitUp;
     if (s.entry == Entry::Suspended) ++sum.notFilled;
     if (!counts(s.entry, tradableOnly) && s.entry != Entry::NoLaterDay) return;
-    if (g.days.empty() || g.days.back().day != s.day) {
-        g.days.push_back({s.day, 0, {}, {}});
-        g.dayCounts.push_back({});
-    }
-    GroupDay& day = g.days.back();
+    DaySums& day = g.days[s.day];
     ++day.signals;
     for (std::size_t h = 0; h < horizons; ++h) {
         const Outcome& o = s.outcomes[h];
@@ -79,9 +81,9 @@ void add(Gathered& g, const Signal& s, std::size_t horizons, bool tradableOnly) 
         g.positive[h] += o.ret > 0;
         g.excess[h] += o.excess;
         g.worst[h] = std::min<double>(g.worst[h], o.drawdown);
-        ++g.dayCounts.back()[h];
-        day.meanReturn[h] += o.ret;
-        day.meanExcess[h] += o.excess;
+        ++day.complete[h];
+        day.returns[h] += o.ret;
+        day.excess[h] += o.excess;
     }
 }
 
@@ -103,14 +105,17 @@ GroupSummary finish(Gathered& g, std::size_t horizons) {
         f.meanExcess = g.excess[h] / static_cast<double>(r.size());
         f.worstDrawdown = g.worst[h];
     }
-    for (std::size_t d = 0; d < g.days.size(); ++d)
+    for (std::size_t d = 0; d < g.days.size(); ++d) {
+        const DaySums& sums = g.days[d];
+        if (sums.signals == 0) continue;
+        GroupDay day{static_cast<std::uint32_t>(d), sums.signals, {}, {}};
         for (std::size_t h = 0; h < kMaxHorizons; ++h) {
-            const std::uint32_t n = h < horizons ? g.dayCounts[d][h] : 0;
-            GroupDay& day = g.days[d];
-            day.meanReturn[h] = n ? day.meanReturn[h] / static_cast<float>(n) : kNoFigure;
-            day.meanExcess[h] = n ? day.meanExcess[h] / static_cast<float>(n) : kNoFigure;
+            const std::uint32_t n = sums.complete[h];
+            day.meanReturn[h] = n ? static_cast<float>(sums.returns[h] / n) : kNoFigure;
+            day.meanExcess[h] = n ? static_cast<float>(sums.excess[h] / n) : kNoFigure;
         }
-    sum.days = std::move(g.days);
+        sum.days.push_back(day);
+    }
     return sum;
 }
 
@@ -118,40 +123,34 @@ GroupSummary finish(Gathered& g, std::size_t horizons) {
 
 std::vector<GroupSummary> summarise(const Results& results, int jobs) {
     const std::size_t horizons = results.options.horizons.size();
-    // The signals in day order (by stock within a day), so a group's days
-    // come in order: a counting sort over the days.
-    std::vector<std::size_t> start(results.days.size() + 1, 0);
-    for (const Signal& s : results.signals) ++start[s.day + 1];
-    for (std::size_t d = 1; d < start.size(); ++d) start[d] += start[d - 1];
-    std::vector<const Signal*> byDay(results.signals.size());
-    for (const Signal& s : results.signals) byDay[start[s.day]++] = &s;
-
     std::vector<long> monthOfDay;
     for (const std::string& day : results.days)
         monthOfDay.push_back(std::stol(day.substr(0, 4)) * 100 + std::stol(day.substr(5, 2)));
-    // One grouping a task; a signal's group as a number (the trend code, 0
-    // or 1, the month as yyyymm), so the key text is made once a group.
+    // One grouping a task, each reading the signals in the order they are
+    // kept; a signal's group as a number (the trend code, 0 or 1, the month
+    // as yyyymm), so the key text is made once a group.
     std::array<std::vector<Gathered>, std::size(kGroupings)> gathered;
     parallelFor(std::size(kGroupings), jobs, [&](std::size_t k) {
         const Grouping grouping = kGroupings[k];
         std::unordered_map<long, std::size_t> index;
-        for (const Signal* s : byDay) {
-            const long number = grouping == Grouping::Trend       ? s->trend
-                                : grouping == Grouping::ModelB    ? long{s->modelB}
-                                : grouping == Grouping::ScoreBand ? long{s->score >= 91}
-                                : grouping == Grouping::Month     ? monthOfDay[s->day]
+        for (const Signal& s : results.signals) {
+            const long number = grouping == Grouping::Trend       ? s.trend
+                                : grouping == Grouping::ModelB    ? long{s.modelB}
+                                : grouping == Grouping::ScoreBand ? long{s.score >= 91}
+                                : grouping == Grouping::Month     ? monthOfDay[s.day]
                                                                   : 0;
             auto [at, added] = index.try_emplace(number, gathered[k].size());
             if (added) {
                 Gathered g;
                 g.summary.grouping = grouping;
-                g.summary.key = groupKey(results, *s, grouping);
+                g.summary.key = groupKey(results, s, grouping);
                 g.summary.label = labelOf(grouping, g.summary.key);
                 for (std::size_t h = 0; h < horizons; ++h)
                     g.summary.horizons.push_back({results.options.horizons[h], 0, 0});
+                g.days.resize(results.days.size());
                 gathered[k].push_back(std::move(g));
             }
-            add(gathered[k][at->second], *s, horizons, results.options.tradableOnly);
+            add(gathered[k][at->second], s, horizons, results.options.tradableOnly);
         }
     });
     std::vector<Gathered*> groups;
