@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -137,6 +138,16 @@ TEST(Backtest, ForwardReturnsBaselineAndGroupsWorkedOutByHand) {
     EXPECT_EQ(all.horizons[1].signals, 3u);
     EXPECT_NEAR(all.horizons[1].median, 10.0 / 12 - 1, 1e-7);
     EXPECT_NEAR(cumulativeExcess(all, 0).back().second, 0.0, 1e-6);  // all less its own mean
+
+    // Progress for each stock read and analysed; a stop ends the run.
+    std::map<Phase, std::size_t> calls;
+    runBacktest(handMadeMarket(), handMadeOptions(), [&](const Progress& p) { ++calls[p.phase]; });
+    EXPECT_EQ(calls, (std::map<Phase, std::size_t>{
+                         {Phase::Reading, 3}, {Phase::Analysing, 3}, {Phase::Summarising, 2}}));
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_EQ(runBacktest(handMadeMarket(), handMadeOptions(), {}, stop.get_token()).failure,
+              Failure::Stopped);
 
     // Leaving the limit-up entry out takes it from the figures and the market.
     Options tradable = handMadeOptions();
