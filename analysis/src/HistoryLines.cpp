@@ -5,11 +5,6 @@
 
 namespace orvane {
 
-namespace {
-
-const DayLine kEmptyLine{};
-
-// Splits a day line on "," and reads the fields the engine uses.
 void parseDayLine(DayLine& line) {
     const std::string_view text = line.text;
     std::size_t field = 0, start = 0;
@@ -17,11 +12,20 @@ void parseDayLine(DayLine& line) {
     auto take = [&](std::size_t end) {
         const std::string_view value = text.substr(start, end - start);
         switch (field) {
-            case 0: line.date = value; break;
-            case 1: line.open = leadingFloat(value); break;
-            case 4: line.close = leadingFloat(value); break;
-            case 5: line.volume = leadingFloat(value); break;
-            default: break;
+            case 0:
+                line.date = value;
+                break;
+            case 1:
+                line.open = leadingFloat(value);
+                break;
+            case 4:
+                line.close = leadingFloat(value);
+                break;
+            case 5:
+                line.volume = leadingFloat(value);
+                break;
+            default:
+                break;
         }
         ++field;
     };
@@ -39,24 +43,10 @@ void parseDayLine(DayLine& line) {
     line.parsed = true;
 }
 
-}  // namespace
-
 ParsedHistory::ParsedHistory(std::string_view text) : text_(text) {
     const std::vector<std::string_view> elements = splitLines(text);
     lines_.resize(elements.size());
     for (std::size_t i = 0; i < elements.size(); ++i) lines_[i].text = elements[i];
-}
-
-const DayLine& ParsedHistory::line(std::int64_t i) const {
-    DayLine& line = lines_[static_cast<std::size_t>(i)];
-    if (!line.parsed) parseDayLine(line);
-    return line;
-}
-
-const DayLine& HistoryView::operator[](std::int64_t i) const {
-    if (i == 0) return history_->line(0);
-    if (i < 0 || i > realLines()) return kEmptyLine;
-    return history_->line(first_ + i - 1);
 }
 
 std::optional<HistoryView> HistoryView::dayView(std::int64_t k) const {

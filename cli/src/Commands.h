@@ -9,5 +9,6 @@ void addCsv2HistCommands(CLI::App& app);
 void addAnalyzeCommands(CLI::App& app);
 void addMarketCommands(CLI::App& app);
 void addReportCommands(CLI::App& app);
+void addBacktestCommand(CLI::App& app);
 
 }  // namespace orvane::cli

@@ -6,6 +6,7 @@
 
 #include "CommandSupport.h"
 #include "Commands.h"
+#include "ProgressLine.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/LocalTime.h"
 #include "orvane/market/CsvHistory.h"
@@ -71,12 +72,11 @@ void addCsv2HistCommands(CLI::App& app) {
             if (e.is_regular_file() && e.path().extension() == ".csv") files.push_back(e.path());
         std::sort(files.begin(), files.end());
         std::size_t done = 0, failed = 0;
+        ProgressLine bar("converting");
         for (const fs::path& f : files) {
             if (!convertFile(f, fs::path(*dstDir) / (f.stem().string() + ".txt"), limit)) ++failed;
-            if (++done % 200 == 0 || done == files.size())
-                std::fprintf(stderr, "\rconverted %zu/%zu", done, files.size());
+            bar.update(++done, files.size());
         }
-        std::fprintf(stderr, "\n");
         if (failed) fail(std::to_string(failed) + " files could not be converted (see above)");
     });
 }

@@ -72,7 +72,7 @@ void runFetch(const ServerOptions& servers, const std::string& code, std::option
         printRecord(*record);
         return;
     }
-    ProgressBar bar;
+    EarlierDaysProgress bar;
     lib.setDelegate(&bar);
     const Array records = lib.getLastPassdayDataInfoFormServer(code, *days);
     lib.setDelegate(nullptr);

@@ -20,7 +20,10 @@ int main(int argc, char** argv) {
     orvane::cli::addAnalyzeCommands(app);
     orvane::cli::addMarketCommands(app);
     orvane::cli::addReportCommands(app);
-    for (CLI::App* command : app.get_subcommands({})) command->footer(orvane::cli::kExitStatusHelp);
+    orvane::cli::addBacktestCommand(app);
+    // Commands with statuses of their own say so in their own footer.
+    for (CLI::App* command : app.get_subcommands({}))
+        if (command->get_footer().empty()) command->footer(orvane::cli::kExitStatusHelp);
 
     // Log lines go to stderr, so stdout stays machine-readable.
     spdlog::set_default_logger(spdlog::stderr_color_mt("orvane"));

@@ -1,6 +1,7 @@
 #include "orvane/market/CsvHistory.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -141,9 +142,21 @@ std::string historyTextOf(const std::vector<DailyBar>& bars) {
     std::string out;
     out.reserve(kHistoryHeader.size() + 1 + bars.size() * 56);
     out.append(kHistoryHeader).push_back('\n');
-    for (auto it = bars.rbegin(); it != bars.rend(); ++it)
-        out += it->date + format(",%.2f,%.2f,%.2f,%.2f,%.0f,%.2f\n", it->open, it->high, it->low,
-                                 it->close, it->volume, it->close);
+    // to_chars in fixed notation writes what printf's "%.2f" and "%.0f" write.
+    char number[400];  // the largest double takes 312 characters
+    auto put = [&](double value, int decimals) {
+        out += ',';
+        out.append(number, std::to_chars(number, number + sizeof number, value,
+                                         std::chars_format::fixed, decimals)
+                               .ptr);
+    };
+    for (auto it = bars.rbegin(); it != bars.rend(); ++it) {
+        out += it->date;
+        for (double price : {it->open, it->high, it->low, it->close}) put(price, 2);
+        put(it->volume, 0);
+        put(it->close, 2);
+        out += '\n';
+    }
     return out;
 }
 

@@ -51,7 +51,7 @@ void runPublish(const PublishArgs& a) {
     } else {
         if (a.csvDir.empty() || a.stocks.empty())
             throw CLI::ValidationError("publish", "give --csv-dir and --stocks, or --synthetic N");
-        stocks = readDailyFolder(a.csvDir, readStockList(a.stocks, problem), problem);
+        stocks = readDailyFolder(a.csvDir, readStockList(a.stocks, problem), problem, a.jobs);
         if (stocks.empty())
             throw CLI::RuntimeError("orvane-server publish: no stock could be read", 1);
     }

@@ -1,6 +1,8 @@
 // The fast engine against the literal one, which splits the text again in
 // every operation: bit-for-bit the same verdicts on the whole real market and
-// on randomly broken texts.
+// on randomly broken texts. And the pure run, which the back-test calls from
+// many threads at once, against the engine's facade (its lock, its reset,
+// the process clock, the model-B notice): bit-for-bit the same.
 
 #include <gtest/gtest.h>
 
@@ -11,11 +13,15 @@
 #include "LiteralEngine.h"
 #include "TempDataDir.h"
 #include "orvane/analysis/AnalysisRun.h"
+#include "orvane/analysis/HistoricalDay.h"
+#include "orvane/analysis/QXUtility.h"
+#include "orvane/analysis/SessionDay.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/CsvHistory.h"
 #include "orvane/market/HistoryText.h"
+#include "orvane/market/StockKeys.h"
 
 using namespace orvane;
 
@@ -41,15 +47,21 @@ AnalysisResult fastRun(std::string_view text, const TodayTrade& today, const Loc
     return parseOneStockYahooHistoryFormToday(HistoryView(history), today, now);
 }
 
-}  // namespace
-
-TEST(Equivalence, WholeRealMarketAsOfTwoDays) {
-    const auto market = test::sharedMarketDir();
-    if (market.empty()) GTEST_SKIP() << "no shared market data";
+std::vector<std::filesystem::path> realMarketFiles() {
     std::vector<std::filesystem::path> files;
+    const auto market = test::sharedMarketDir();
+    if (market.empty()) return files;
     for (const auto& e : std::filesystem::directory_iterator(market / "daily"))
         files.push_back(e.path());
     std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+TEST(Equivalence, WholeRealMarketAsOfTwoDays) {
+    const auto files = realMarketFiles();
+    if (files.empty()) GTEST_SKIP() << "no shared market data";
     int compared = 0, failures = 0;
     for (const auto& file : files) {
         const std::string code = file.stem().string();
@@ -108,4 +120,45 @@ TEST(Equivalence, RandomlyBrokenTexts) {
             differences(fastRun(text, today, now), literal::analyzeLiteral(text, today, now));
         ASSERT_TRUE(diff.empty()) << "round " << round << ": " << diff;
     }
+}
+
+TEST(Equivalence, PureRunMatchesTheFacadeOnRealStocksInBothModes) {
+    const auto files = realMarketFiles();
+    if (files.empty()) GTEST_SKIP() << "no shared market data";
+    test::TempDataDir dataDir;
+    int compared = 0, failures = 0;
+    for (std::size_t f = 0; f < files.size(); f += 7) {
+        const std::string code = files[f].stem().string();
+        const std::string text = csvToHistoryText(*readFile(files[f])).history;
+        ParsedHistory parsed(text);
+        const HistoryView whole(parsed);
+        for (std::int64_t k : {1, 40, 250, 600}) {
+            const auto day = sessionDayOf(whole, k, code);
+            if (!day) continue;
+            // The quote as the facade reads it: the line's own texts.
+            const auto fields = splitOn(whole[k].text, ',');
+            const Dictionary quote{
+                {keys::STOCK_Code, code},
+                {keys::STOCK_OpenPrice, std::string(fields[1])},
+                {keys::STOCK_closePrice, std::string(fields[4])},
+                {keys::STOCK_YesClosePrice, std::string(splitOn(whole[k + 1].text, ',')[4])}};
+            test::FixedNow at(day->now.year, day->now.month, day->now.day, day->now.hour);
+            // Lagging: the history as it stood before the day; same day: with it.
+            for (const std::int64_t first : {k + 1, k}) {
+                const AnalysisResult facade =
+                    QXUtility::defQXUtility().analyzeStock(*historicalDayText(whole, first), quote);
+                const AnalysisResult pure = first == k + 1
+                                                ? sessionVerdict(*day)
+                                                : parseOneStockYahooHistoryFormToday(
+                                                      *whole.dayView(k), day->today, day->now);
+                const std::string diff = differences(pure, facade);
+                if (!diff.empty() && ++failures <= 10)
+                    ADD_FAILURE() << code << " day " << k << (first == k ? " same day: " : ": ")
+                                  << diff;
+                ++compared;
+            }
+        }
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_GT(compared, 2500);
 }

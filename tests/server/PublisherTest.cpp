@@ -9,11 +9,11 @@
 
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/StagingFolder.h"
 #include "orvane/market/ScoreLists.h"
 #include "orvane/publisher/DayVerdicts.h"
 #include "orvane/publisher/DemoMarket.h"
 #include "orvane/publisher/MarketImport.h"
-#include "orvane/publisher/StagingFolders.h"
 #include "orvane/publisher/SyntheticMarket.h"
 
 using namespace orvane;

@@ -3,28 +3,12 @@
 #include <algorithm>
 #include <map>
 #include <set>
-#include <unordered_map>
-
-#include "orvane/core/AtomicFile.h"
-#include "orvane/core/ChineseCollation.h"
-#include "orvane/core/NumberText.h"
-#include "orvane/core/TextSplit.h"
-#include "orvane/market/CsvHistory.h"
-#include "orvane/market/StockCode.h"
 
 namespace orvane::server {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-int columnOf(const std::vector<std::string_view>& header,
-             std::initializer_list<std::string_view> names) {
-    for (std::string_view name : names)
-        for (std::size_t i = 0; i < header.size(); ++i)
-            if (trimCsvField(header[i]) == name) return static_cast<int>(i);
-    return -1;
-}
 
 double tradedValue(const StockSeries& s) {
     return s.bars.empty() ? 0 : s.bars.back().close * s.bars.back().volume;
@@ -43,96 +27,6 @@ std::vector<std::string> largestByValue(const std::vector<const StockSeries*>& p
 }
 
 }  // namespace
-
-std::vector<ListedStock> readStockList(const fs::path& listCsv,
-                                       const std::function<void(const std::string&)>& problem) {
-    std::vector<ListedStock> out;
-    auto text = readFile(listCsv);
-    if (!text) {
-        problem(listCsv.string() + ": cannot read the stock list");
-        return out;
-    }
-    std::string_view csv = *text;
-    if (csv.starts_with("\xEF\xBB\xBF")) csv.remove_prefix(3);
-    std::vector<std::string_view> lines = splitOn(csv, '\n');
-    const std::vector<std::string_view> header = splitOn(lines[0], ',');
-    const int code = columnOf(header, {"symbol", "code"}), name = columnOf(header, {"name"}),
-              industry = columnOf(header, {"industry"}), pinyin = columnOf(header, {"pinyin"});
-    if (code < 0 || name < 0) {
-        problem(listCsv.string() +
-                ": line 1: the header needs a \"symbol\" (or \"code\") and a \"name\" column");
-        return out;
-    }
-    std::set<std::string> seen;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        if (trimCsvField(lines[i]).empty()) continue;
-        const std::vector<std::string_view> f = splitOn(lines[i], ',');
-        auto field = [&](int c) {
-            return c >= 0 && static_cast<std::size_t>(c) < f.size()
-                       ? std::string(trimCsvField(f[static_cast<std::size_t>(c)]))
-                       : std::string();
-        };
-        ListedStock s{field(code), field(name), field(industry), field(pinyin)};
-        const std::string where = listCsv.string() + ": line " + std::to_string(i + 1) + ": ";
-        if (!isValidStockCode(s.code)) {
-            problem(where + "\"" + s.code + "\" is not a stock code; skipped");
-            continue;
-        }
-        if (!seen.insert(s.code).second) {
-            problem(where + s.code + " is listed twice; the first entry stands");
-            continue;
-        }
-        // The code table puts a stock on a line and its fields apart with
-        // control characters: a name holding one would come apart there.
-        bool cleaned = false;
-        for (std::string* text : {&s.name, &s.industry, &s.pinyin}) {
-            std::string clean = withoutSeparators(*text);
-            cleaned = cleaned || clean.size() != text->size();
-            *text = std::move(clean);
-        }
-        if (cleaned) problem(where + "control characters left out of " + s.code + "'s fields");
-        out.push_back(std::move(s));
-    }
-    return out;
-}
-
-std::vector<StockSeries> readDailyFolder(const fs::path& csvDir,
-                                         const std::vector<ListedStock>& listing,
-                                         const std::function<void(const std::string&)>& problem) {
-    std::unordered_map<std::string, const ListedStock*> byCode;
-    for (const ListedStock& s : listing) byCode[s.code] = &s;
-    std::vector<fs::path> files;
-    std::error_code ec;
-    for (fs::directory_iterator it(csvDir, ec); !ec && it != fs::directory_iterator();
-         it.increment(ec))
-        if (it->path().extension() == ".csv") files.push_back(it->path());
-    std::sort(files.begin(), files.end());
-
-    std::vector<StockSeries> out;
-    for (const fs::path& file : files) {
-        const std::string code = file.stem().string();
-        if (!isValidStockCode(code)) {
-            problem(file.string() + ": the file name is not a stock code; skipped");
-            continue;
-        }
-        auto csv = readFile(file);
-        if (!csv) {
-            problem(file.string() + ": cannot read; skipped");
-            continue;
-        }
-        if (auto bad = checkDailyCsv(*csv)) {
-            problem(file.string() + ": " + *bad + "; skipped");
-            continue;
-        }
-        StockSeries s;
-        auto listed = byCode.find(code);
-        s.listing = listed != byCode.end() ? *listed->second : ListedStock{code, code, "", ""};
-        std::string error;
-        s.bars = readDailyBars(*csv, error).value_or(std::vector<DailyBar>{});
-        out.push_back(std::move(s));
-    }
-    return out;
-}
 
 std::vector<CompositeIndex> chooseComposites(const std::vector<StockSeries>& stocks) {
     std::vector<const StockSeries*> shanghai, all;

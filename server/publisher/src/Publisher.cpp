@@ -1,13 +1,11 @@
 #include "orvane/publisher/Publisher.h"
 
-#include <fcntl.h>
-#include <stdio.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <mutex>
-#include <thread>
 
+#include "orvane/core/ParallelFor.h"
+#include "orvane/core/StagingFolder.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/ServerPaths.h"
 #include "orvane/publisher/HelpPages.h"
@@ -16,7 +14,6 @@
 #include "orvane/publisher/ModelGallery.h"
 #include "orvane/publisher/PricePatterns.h"
 #include "orvane/publisher/ReferenceData.h"
-#include "orvane/publisher/StagingFolders.h"
 #include "orvane/publisher/StockFiles.h"
 
 namespace orvane::server {
@@ -27,31 +24,6 @@ namespace {
 
 fs::path below(const fs::path& tree, std::string_view serverPath) {
     return tree / fs::path(std::string(serverPath)).relative_path();
-}
-
-// Puts the staged tree in place of the old one: one atomic exchange where the
-// system offers it, else two renames.
-bool swapIn(const fs::path& staging, const fs::path& tree) {
-    std::error_code ec;
-    if (fs::exists(tree, ec)) {
-        if (::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, tree.c_str(), RENAME_EXCHANGE) == 0) {
-            fs::remove_all(staging, ec);  // now the old tree
-            return true;
-        }
-        const fs::path old = tree.string() + ".old-" + std::to_string(::getpid());
-        fs::rename(tree, old, ec);
-        if (ec) return false;
-        fs::rename(staging, tree, ec);
-        if (ec) {
-            fs::rename(old, tree, ec);
-            return false;
-        }
-        fs::remove_all(old, ec);
-        return true;
-    }
-    fs::create_directories(tree.parent_path(), ec);
-    fs::rename(staging, tree, ec);
-    return !ec;
 }
 
 // The stock's part of the day's market files.
@@ -109,38 +81,24 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     // Stocks in parallel, each with its own engine run over its own history.
     std::vector<std::optional<StockOfTheDay>> days(stocks.size());
     std::vector<std::vector<DayVerdict>> modelBDays(stocks.size());
-    std::atomic<std::size_t> next{0}, done{0}, files{0}, modelB{0};
-    std::mutex progressMutex;
-    auto work = [&] {
-        for (std::size_t i; (i = next++) < stocks.size();) {
-            const StockSeries& s = stocks[i];
-            const StockFilesReport written =
-                writeStockFiles(staging, s.listing.code, historyTextOf(s.bars), options.daysBack);
-            days[i] = dayOf(s, written);
-            std::size_t count = written.files;
-            if (days[i]) {
-                auto line = utf8ToGb18030(quoteLine(*days[i]));
-                if (line &&
-                    writeTreeFile(below(staging, serverpath::quoteCopyPath(s.listing.code)), *line))
-                    ++count;
-            }
-            files += count;
-            modelB += written.modelBDays.size();
-            modelBDays[i] = written.modelBDays;
-            const std::size_t finished = ++done;
-            if (options.progress) {
-                std::lock_guard lock(progressMutex);
-                options.progress(finished, stocks.size());
-            }
+    std::atomic<std::size_t> files{0}, modelB{0};
+    auto work = [&](std::size_t i) {
+        const StockSeries& s = stocks[i];
+        const StockFilesReport written =
+            writeStockFiles(staging, s.listing.code, historyTextOf(s.bars), options.daysBack);
+        days[i] = dayOf(s, written);
+        std::size_t count = written.files;
+        if (days[i]) {
+            auto line = utf8ToGb18030(quoteLine(*days[i]));
+            if (line &&
+                writeTreeFile(below(staging, serverpath::quoteCopyPath(s.listing.code)), *line))
+                ++count;
         }
+        files += count;
+        modelB += written.modelBDays.size();
+        modelBDays[i] = written.modelBDays;
     };
-    const int jobs = options.jobs > 0
-                         ? options.jobs
-                         : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    std::vector<std::thread> workers;
-    for (int j = 1; j < jobs; ++j) workers.emplace_back(work);
-    work();
-    for (std::thread& t : workers) t.join();
+    parallelFor(stocks.size(), options.jobs, work, options.progress);
 
     std::vector<StockOfTheDay> market;
     std::vector<ListedStock> listing;
@@ -164,7 +122,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         fs::remove_all(staging, ec);
         return report;
     }
-    if (!swapIn(staging, tree)) {
+    if (!swapFolderIn(staging, tree)) {
         report.error = "cannot put the new tree in place of " + tree.string();
         fs::remove_all(staging, ec);
         return report;

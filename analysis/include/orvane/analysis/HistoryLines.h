@@ -29,6 +29,12 @@ struct DayLine {
     bool traded() const { return double{volume} >= 10.0; }
 };
 
+/// What an element outside a view reads as.
+inline constexpr DayLine kEmptyDayLine{};
+
+/// Splits a day line on "," and reads the fields the engine uses.
+void parseDayLine(DayLine& line);
+
 class ParsedHistory {
   public:
     explicit ParsedHistory(std::string_view text);
@@ -37,7 +43,11 @@ class ParsedHistory {
 
     std::int64_t size() const { return static_cast<std::int64_t>(lines_.size()); }
     /// Element i, 0 <= i < size().
-    const DayLine& line(std::int64_t i) const;
+    const DayLine& line(std::int64_t i) const {
+        DayLine& line = lines_[static_cast<std::size_t>(i)];
+        if (!line.parsed) parseDayLine(line);
+        return line;
+    }
     std::string_view text() const { return text_; }
 
   private:
@@ -56,7 +66,11 @@ class HistoryView {
 
     std::int64_t size() const { return 1 + realLines() + extras_; }
     /// Element i; an index outside 0 .. size() - 1 reads as an empty element.
-    const DayLine& operator[](std::int64_t i) const;
+    const DayLine& operator[](std::int64_t i) const {
+        if (i == 0) return history_->line(0);
+        if (i < 0 || i > realLines()) return kEmptyDayLine;
+        return history_->line(first_ + i - 1);
+    }
 
     /// The view of day k: the header followed by elements k, k + 1, ... of
     /// this one, each followed by a line break. Nothing when k is outside

@@ -1,10 +1,7 @@
 #pragma once
-// Reading a user's daily data: one CSV a stock (CODE.csv) and a stock list
-// (columns found by header: "symbol" or "code", "name", "industry" and an
-// optional "pinyin"), and the composite indexes computed from them.
+// A user's daily data read (one CSV a stock and a stock list), and the
+// composite indexes computed from them.
 
-#include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,16 +10,9 @@
 
 namespace orvane::server {
 
-/// The stock list; `problem` names the file and line of anything skipped.
-std::vector<ListedStock> readStockList(const std::filesystem::path& listCsv,
-                                       const std::function<void(const std::string&)>& problem);
-
-/// Every CODE.csv of the folder with a valid code, checked strictly; a file
-/// that fails the check is reported (file and line) and skipped. Stocks
-/// missing from the list get their code as name.
-std::vector<StockSeries> readDailyFolder(const std::filesystem::path& csvDir,
-                                         const std::vector<ListedStock>& listing,
-                                         const std::function<void(const std::string&)>& problem);
+// Reading the daily data is the market layer's (DailyFolder.h).
+using orvane::readDailyFolder;
+using orvane::readStockList;
 
 /// The composite indexes of a market: 399001 (the Shenzhen stocks), 399006
 /// (the growth board, codes 300 and 301), 510050 (the 50 Shanghai stocks with

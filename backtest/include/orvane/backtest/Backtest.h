@@ -1,0 +1,236 @@
+#pragma once
+// The back-test: what the engine's verdicts were worth in the past.
+//
+// For every trading day of a range and every stock of a market, the verdict
+// as it would have been given during that day's session (the history lagging
+// the quote by one day, exactly as the publisher gives each day its verdict),
+// then what the stock did over the next trading days, grouped by trend code,
+// by model B, by score band and by month, against the equal-weighted market
+// over the same days.
+//
+// The rules (the command line's --help says the same):
+// - Trading days are the market's: every date on which any stock of the
+//   market has a line. Horizons count them from the signal day: horizon h
+//   ends with the close of the h-th market day after it.
+// - A stock without a trade on a day (no line that day, or a volume of 0) is
+//   suspended: it gives no verdict that day, cannot be bought that day, and
+//   its price holds at its last close until it trades again.
+// - Entry at the next market day's open (no look-ahead: the verdict is known
+//   at the signal day's close), or at the signal day's close. An entry on a
+//   suspended day is not filled; an entry at or above the limit-up price is
+//   flagged (no fill is likely) and left out with `tradableOnly`.
+// - A horizon whose end lies beyond the stock's last line is incomplete: such
+//   signals are counted apart and never mixed into the figures.
+// - The baseline of a signal day and horizon is the mean return of every
+//   stock of the market entered by the same rule on that day (verdict or not).
+//
+// Everything here is plain data; a run may go on a worker thread, reports its
+// progress through a callback and stops early on a stop token.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <map>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace orvane::backtest {
+
+/// How many horizons a run measures at most, and the longest one.
+inline constexpr std::size_t kMaxHorizons = 6;
+inline constexpr int kLongestHorizon = 250;
+/// Days of history a verdict needs before its day (the engine's longest window).
+inline constexpr int kDefaultMinHistory = 300;
+
+// ---------------------------------------------------------------------------
+// The market
+
+/// One stock: its code, its name (empty when unknown: ST shares are known by
+/// it) and its history text as the data server publishes it (header, then
+/// newest day first).
+struct MarketStock {
+    std::string code;
+    std::string name;
+    std::string history;
+};
+
+struct Market {
+    std::vector<MarketStock> stocks;
+    /// What was skipped while reading, one line each (file and reason).
+    std::vector<std::string> problems;
+};
+
+// ---------------------------------------------------------------------------
+// Options
+
+enum class EntryPrice : std::uint8_t {
+    NextOpen,     // the open of the market day after the signal day
+    SignalClose,  // the signal day's close
+};
+
+struct Options {
+    /// Signal days, "yyyy-MM-dd", both ends included; empty: the data's
+    /// first or last day.
+    std::string from, to;
+    /// Trading days after the signal day, 1 to kLongestHorizon, at most
+    /// kMaxHorizons of them, each once.
+    std::vector<int> horizons{5, 10, 20};
+    EntryPrice entry = EntryPrice::NextOpen;
+    /// Leave entries at the limit-up price out of every figure.
+    bool tradableOnly = false;
+    /// Worker threads; 0: one per processor.
+    int jobs = 0;
+    int minHistory = kDefaultMinHistory;
+};
+
+/// What is wrong with the options, or nothing.
+std::optional<std::string> checkOptions(const Options& options);
+
+// ---------------------------------------------------------------------------
+// Progress
+
+enum class Phase : std::uint8_t { Reading, Analysing, Summarising };
+
+struct Progress {
+    Phase phase = Phase::Reading;
+    std::size_t done = 0, total = 0;  // stocks (Summarising: 0 of 1, then 1 of 1)
+};
+
+/// Called from the run's threads, one call at a time.
+using ProgressSink = std::function<void(const Progress&)>;
+
+// ---------------------------------------------------------------------------
+// Results
+
+enum class Entry : std::uint8_t {
+    Filled,
+    LimitUp,    // filled in these figures, but at the limit-up price
+    Suspended,  // no trade on the entry day: not filled
+    NoLaterDay  // the data ends before the entry day
+};
+
+inline constexpr float kNoFigure = std::numeric_limits<float>::quiet_NaN();
+
+/// One horizon of one entry; kNoFigure when the horizon is not complete or
+/// the entry was not filled. Fractions: 0.05 is 5%.
+struct Outcome {
+    float ret = kNoFigure;       // exit close / entry price - 1
+    float excess = kNoFigure;    // ret less the market's over the same days
+    float drawdown = kNoFigure;  // lowest low from entry to exit / entry - 1, at most 0
+};
+
+/// One verdict of one stock on one day, and what followed.
+struct Signal {
+    std::uint32_t stock = 0;  // index into Results::stocks
+    std::uint32_t day = 0;    // index into Results::days
+    std::int32_t trend = 0;
+    std::int32_t score = 0;
+    bool modelB = false;
+    std::int8_t buyA = -1, buyB = -1;  // -1: the model-B check did not run
+    Entry entry = Entry::Filled;
+    float entryPrice = kNoFigure;
+    std::array<Outcome, kMaxHorizons> outcomes{};  // as Options::horizons
+};
+
+enum class Grouping : std::uint8_t { All, Trend, ModelB, ScoreBand, Month };
+
+/// A group's figures at one horizon, over its signals with a complete horizon
+/// (kNoFigure when it has none). Entries not filled, and with tradableOnly
+/// those at the limit up, are in no figure.
+struct HorizonFigures {
+    int horizon = 0;
+    std::size_t signals = 0;
+    std::size_t incomplete = 0;  // signals whose horizon the data does not cover
+    double mean = 0, median = 0;
+    double positiveShare = 0;  // of the signals, those with a return above 0
+    double meanExcess = 0;     // over the market baseline
+    double worstDrawdown = 0;  // the lowest drawdown of any signal
+};
+
+/// A group's signals of one day: their count and mean figures per horizon
+/// (kNoFigure where none had the horizon complete).
+struct GroupDay {
+    std::uint32_t day = 0;
+    std::uint32_t signals = 0;
+    std::array<float, kMaxHorizons> meanReturn{}, meanExcess{};
+};
+
+struct GroupSummary {
+    Grouping grouping = Grouping::All;
+    std::string key;    // "all"; the trend code; "yes"/"no"; "<91"/">=91"; "yyyy-MM"
+    std::string label;  // for people: "accelerating rise", "score 91 and above", ...
+    std::size_t verdicts = 0;
+    std::size_t limitUp = 0;    // entries at the limit-up price
+    std::size_t notFilled = 0;  // entries on a suspended day
+    std::vector<HorizonFigures> horizons;
+    std::vector<GroupDay> days;  // the days with signals, oldest first
+};
+
+/// The equal-weighted market on one day of the range.
+struct BaselineDay {
+    std::uint32_t day = 0;
+    std::uint32_t traded = 0;  // stocks that traded that day
+    double dailyReturn = 0;    // mean close-to-close move of those with an earlier close
+    double level = 1;          // the moves compounded from 1 on the range's first day
+    /// The mean return of every stock entered by the run's rule on this day,
+    /// per horizon (kNoFigure: none complete).
+    std::array<double, kMaxHorizons> forward{};
+};
+
+struct StockInfo {
+    std::string code, name;
+};
+
+struct Results {
+    Options options;                // as run: from and to filled in
+    std::vector<StockInfo> stocks;  // the market's stocks that could be read
+    std::vector<std::string> days;  // the market's trading days, "yyyy-MM-dd"
+    std::vector<Signal> signals;    // by stock, then by day
+    std::vector<GroupSummary> groups;
+    std::vector<BaselineDay> baseline;
+    /// Notes on the data: stocks skipped, missing days, stocks too short.
+    std::vector<std::string> notes;
+};
+
+enum class Failure : std::uint8_t {
+    None,
+    BadOptions,        // checkOptions says why
+    NoStocks,          // no stock of the market has readable prices
+    RangeOutsideData,  // no signal day in the range
+    Stopped            // the stop token was triggered
+};
+
+struct Run {
+    Failure failure = Failure::None;
+    std::string message;  // what went wrong and what to do about it
+    Results results;      // complete when failure is None
+};
+
+/// The back-test of a market.
+Run runBacktest(const Market& market, const Options& options, const ProgressSink& progress = {},
+                std::stop_token stop = {});
+
+// ---------------------------------------------------------------------------
+// Reading the results
+
+/// The label of a trend code ("accelerating rise" for 1000).
+std::string trendLabel(std::int32_t trend);
+
+/// The signal's group under a grouping (the GroupSummary key).
+std::string groupKey(const Results& results, const Signal& signal, Grouping grouping);
+
+/// The complete returns at horizon index `h` by group key, in signal order:
+/// the distribution of, say, the 10-day returns per trend code. Signals the
+/// figures leave out (not filled, and limit-up with tradableOnly) are left out.
+std::map<std::string, std::vector<float>> returnsByGroup(const Results& results, Grouping grouping,
+                                                         std::size_t h);
+
+/// The running sum of a group's daily mean excess return at horizon index
+/// `h`, one point a day with figures: (day, cumulative excess).
+std::vector<std::pair<std::uint32_t, double>> cumulativeExcess(const GroupSummary& group,
+                                                               std::size_t h);
+
+}  // namespace orvane::backtest

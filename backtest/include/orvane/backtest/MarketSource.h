@@ -1,0 +1,37 @@
+#pragma once
+// Reading the market a back-test runs over: a tree the data server's
+// publisher wrote (`orvane-server publish`), or a user's daily CSV files
+// with their stock list, read exactly as the publisher reads them.
+
+#include <filesystem>
+#include <string>
+
+#include "orvane/backtest/Backtest.h"
+
+namespace orvane::backtest {
+
+enum class SourceFailure : std::uint8_t {
+    None,
+    Unreadable,  // the tree, the folder or the stock list cannot be read
+    NoStocks     // it could be read, but no stock in it could
+};
+
+struct MarketLoad {
+    Market market;
+    SourceFailure failure = SourceFailure::None;
+    std::string message;  // what cannot be read and what to do about it
+};
+
+/// The histories of a published tree (const/hisdata/stockdata/CODE.txt, the
+/// composite indexes left out) with the names of its code table
+/// (const/constdata.zip; without it the names, and so ST shares, are unknown).
+MarketLoad loadPublishedTree(const std::filesystem::path& tree);
+
+/// Every CODE.csv of the folder, checked strictly as the publisher checks
+/// them (a file that fails is named and skipped), made into the history text
+/// the publisher would publish; names from the stock list. Read on `jobs`
+/// threads (0: one per processor).
+MarketLoad loadDailyCsv(const std::filesystem::path& csvDir, const std::filesystem::path& stockList,
+                        int jobs = 0);
+
+}  // namespace orvane::backtest

@@ -1,0 +1,25 @@
+#pragma once
+// A back-test's results as files: signals.csv (one line per stock and day),
+// summary.csv (one line per group and horizon) and baseline.csv (the market
+// day by day). Figures are percentages; an empty field has no figure.
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "orvane/backtest/Backtest.h"
+
+namespace orvane::backtest {
+
+void writeSignalsCsv(const Results& results, std::ostream& out);
+void writeSummaryCsv(const Results& results, std::ostream& out);
+void writeBaselineCsv(const Results& results, std::ostream& out);
+
+/// The three files into `folder`, built in a staging folder beside it and
+/// swapped in whole (a folder of an earlier back-test is replaced; one with
+/// other files is refused): false, with the reason in `error`, when they
+/// cannot be written; `folder` is then as it was.
+bool writeResultFolder(const Results& results, const std::filesystem::path& folder,
+                       std::string& error);
+
+}  // namespace orvane::backtest

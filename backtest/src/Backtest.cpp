@@ -1,0 +1,258 @@
+#include "orvane/backtest/Backtest.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "EntryOutcome.h"
+#include "GroupSummaries.h"
+#include "MarketBaseline.h"
+#include "StockScan.h"
+#include "orvane/core/ParallelFor.h"
+
+namespace orvane::backtest {
+
+namespace {
+
+// The stocks with readable prices, placed on the market's calendar; the
+// others are named in the notes.
+struct PreparedMarket {
+    std::vector<StockDays> stocks;
+    std::vector<std::int32_t> dates;  // the calendar
+    std::vector<std::string> notes;
+};
+
+PreparedMarket prepare(const Market& market, const Options& options, const ProgressSink& progress,
+                       std::stop_token stop) {
+    std::vector<PriceRead> reads(market.stocks.size());
+    parallelFor(
+        reads.size(), options.jobs,
+        [&](std::size_t i) { reads[i] = readPriceDays(market.stocks[i].history); },
+        [&](std::size_t done, std::size_t total) {
+            if (progress) progress({Phase::Reading, done, total});
+        },
+        stop);
+    PreparedMarket out;
+    out.notes = market.problems;
+    for (std::size_t i = 0; i < reads.size(); ++i) {
+        const MarketStock& s = market.stocks[i];
+        if (!reads[i].error.empty() || reads[i].days.empty()) {
+            out.notes.push_back(s.code + ": history " +
+                                (reads[i].error.empty() ? "has no days" : reads[i].error) +
+                                "; skipped (publish the tree again)");
+            continue;
+        }
+        out.stocks.push_back({&s, std::move(reads[i].days), limitUpMove(s.code, s.name)});
+    }
+    std::vector<std::vector<PriceDay>*> all;
+    for (StockDays& s : out.stocks) all.push_back(&s.days);
+    const TradingCalendar calendar(all);
+    parallelFor(out.stocks.size(), options.jobs,
+                [&](std::size_t i) { calendar.place(out.stocks[i].days); });
+    for (std::size_t d = 0; d < calendar.size(); ++d) out.dates.push_back(calendar.date(d));
+    return out;
+}
+
+// Missing market days between a stock's first and last line, and stocks too
+// short for a verdict: said once each, with the rule that applies.
+void noteGapsAndShortStocks(const PreparedMarket& m, int minHistory,
+                            std::vector<std::string>& notes) {
+    std::size_t withGaps = 0, shortStocks = 0, longest = 0;
+    std::string where;
+    for (const StockDays& s : m.stocks) {
+        if (s.days.size() <= static_cast<std::size_t>(minHistory)) ++shortStocks;
+        bool gap = false;
+        for (std::size_t i = 1; i < s.days.size(); ++i) {
+            const std::size_t missing =
+                static_cast<std::size_t>(s.days[i].day - s.days[i - 1].day - 1);
+            if (missing == 0) continue;
+            gap = true;
+            if (missing > longest) {
+                longest = missing;
+                where = s.source->code + " from " + dateText(m.dates[s.days[i - 1].day + 1]) +
+                        " to " + dateText(m.dates[s.days[i].day - 1]);
+            }
+        }
+        withGaps += gap;
+    }
+    if (withGaps)
+        notes.push_back(std::to_string(withGaps) +
+                        " stocks miss market days between their first and last line (the "
+                        "longest gap: " +
+                        std::to_string(longest) + " days, " + where +
+                        "); a missing day counts as a day without a trade: no verdict, no "
+                        "entry, the price holds");
+    if (shortStocks)
+        notes.push_back(std::to_string(shortStocks) + " stocks have at most " +
+                        std::to_string(minHistory) +
+                        " days: they give no verdict but count in the market baseline");
+}
+
+// The signal days of the options within the data, from the first day with
+// enough history, or the reason there are none.
+std::optional<DayRange> signalDays(const PreparedMarket& m, const Options& options,
+                                   std::string& why) {
+    const std::int32_t first = m.dates.front(), last = m.dates.back();
+    const std::int32_t from = options.from.empty() ? first : dateKey(options.from);
+    const std::int32_t to = options.to.empty() ? last : dateKey(options.to);
+    DayRange range{static_cast<std::int32_t>(
+                       std::lower_bound(m.dates.begin(), m.dates.end(), from) - m.dates.begin()),
+                   static_cast<std::int32_t>(std::upper_bound(m.dates.begin(), m.dates.end(), to) -
+                                             m.dates.begin()) -
+                       1};
+    const std::string data = "the data runs from " + dateText(first) + " to " + dateText(last);
+    if (range.first > range.last) {
+        why = "no trading day of the data lies between " + dateText(from) + " and " + dateText(to) +
+              ": " + data + "; choose --from and --to inside it";
+        return std::nullopt;
+    }
+    // The first day any stock has enough history before.
+    std::int32_t earliest = static_cast<std::int32_t>(m.dates.size());
+    for (const StockDays& s : m.stocks)
+        if (s.days.size() > static_cast<std::size_t>(options.minHistory))
+            earliest = std::min(earliest, s.days[static_cast<std::size_t>(options.minHistory)].day);
+    if (earliest > range.last) {
+        why = "no stock has " + std::to_string(options.minHistory) + " days of history before " +
+              dateText(m.dates[static_cast<std::size_t>(range.last)]) + ": " +
+              (earliest < static_cast<std::int32_t>(m.dates.size())
+                   ? "the first day with enough history is " +
+                         dateText(m.dates[static_cast<std::size_t>(earliest)]) +
+                         "; end the range later"
+                   : data + ", too short for a verdict");
+        return std::nullopt;
+    }
+    range.first = std::max(range.first, earliest);
+    return range;
+}
+
+}  // namespace
+
+std::optional<std::string> checkOptions(const Options& o) {
+    if (o.horizons.empty()) return "give at least one horizon";
+    if (o.horizons.size() > kMaxHorizons)
+        return "at most " + std::to_string(kMaxHorizons) + " horizons";
+    std::set<int> seen;
+    for (int h : o.horizons) {
+        if (h < 1 || h > kLongestHorizon)
+            return "a horizon of " + std::to_string(h) + " trading days: horizons run from 1 to " +
+                   std::to_string(kLongestHorizon);
+        if (!seen.insert(h).second) return "the horizon " + std::to_string(h) + " is given twice";
+    }
+    for (const std::string* date : {&o.from, &o.to})
+        if (!date->empty() && dateKey(*date) == 0)
+            return "\"" + *date + "\" is no date: write YYYY-MM-DD";
+    if (!o.from.empty() && !o.to.empty() && dateKey(o.from) > dateKey(o.to))
+        return "the range starts (" + o.from + ") after it ends (" + o.to + ")";
+    if (o.minHistory < 1) return "a verdict needs at least one day of history";
+    if (o.jobs < 0) return "--jobs counts threads: 0 (one per processor) or more";
+    return std::nullopt;
+}
+
+Run runBacktest(const Market& market, const Options& options, const ProgressSink& progress,
+                std::stop_token stop) {
+    Run run;
+    auto failed = [&](Failure f, std::string message) {
+        run.failure = f;
+        run.message = std::move(message);
+        return run;
+    };
+    if (auto bad = checkOptions(options)) return failed(Failure::BadOptions, *bad);
+
+    PreparedMarket m = prepare(market, options, progress, stop);
+    if (stop.stop_requested()) return failed(Failure::Stopped, "stopped");
+    if (m.stocks.empty())
+        return failed(Failure::NoStocks, "no stock of the market has readable prices");
+    std::string why;
+    const std::optional<DayRange> range = signalDays(m, options, why);
+    if (!range) return failed(Failure::RangeOutsideData, why);
+
+    Results& r = run.results;
+    r.options = options;
+    r.options.from = dateText(m.dates[static_cast<std::size_t>(range->first)]);
+    r.options.to = dateText(m.dates[static_cast<std::size_t>(range->last)]);
+    for (std::int32_t d : m.dates) r.days.push_back(dateText(d));
+    for (const StockDays& s : m.stocks) r.stocks.push_back({s.source->code, s.source->name});
+    r.notes = std::move(m.notes);
+    noteGapsAndShortStocks(m, options.minHistory, r.notes);
+
+    // Each stock writes its signals into its own slice of the list.
+    std::vector<std::size_t> first(m.stocks.size() + 1, 0);
+    for (std::size_t i = 0; i < m.stocks.size(); ++i)
+        first[i + 1] = first[i] + signalDayCount(m.stocks[i], options, *range);
+    r.signals.resize(first.back());
+    parallelFor(
+        m.stocks.size(), options.jobs,
+        [&](std::size_t i) {
+            scanStock(m.stocks[i], static_cast<std::uint32_t>(i), options, *range, m.dates.size(),
+                      &r.signals[first[i]]);
+        },
+        [&](std::size_t done, std::size_t total) {
+            if (progress) progress({Phase::Analysing, done, total});
+        },
+        stop);
+    if (stop.stop_requested()) return failed(Failure::Stopped, "stopped");
+
+    if (progress) progress({Phase::Summarising, 0, 1});
+    r.baseline = marketBaseline(m.stocks, options, *range, m.dates.size());
+    addExcess(r.signals, r.baseline, *range, options.horizons.size());
+    r.groups = summarise(r, options.jobs);
+    if (progress) progress({Phase::Summarising, 1, 1});
+    return run;
+}
+
+std::string trendLabel(std::int32_t trend) {
+    switch (trend) {
+        case -1:
+            return "10-day fall";
+        case 0:
+            return "unclear";
+        case 1:
+            return "rise";
+        case 2:
+            return "fall";
+        case 3:
+            return "sideways";
+        case 1000:
+            return "accelerating rise";
+        case 1001:
+            return "key-point breakthrough";
+        default:
+            return "trend " + std::to_string(trend);
+    }
+}
+
+std::string groupKey(const Results& results, const Signal& signal, Grouping grouping) {
+    switch (grouping) {
+        case Grouping::All:
+            return "all";
+        case Grouping::Trend:
+            return std::to_string(signal.trend);
+        case Grouping::ModelB:
+            return signal.modelB ? "yes" : "no";
+        case Grouping::ScoreBand:
+            return signal.score >= 91 ? ">=91" : "<91";
+        case Grouping::Month:
+            return results.days[signal.day].substr(0, 7);
+    }
+    return {};
+}
+
+std::map<std::string, std::vector<float>> returnsByGroup(const Results& results, Grouping grouping,
+                                                         std::size_t h) {
+    std::map<std::string, std::vector<float>> out;
+    for (const Signal& s : results.signals)
+        if (counts(s.entry, results.options.tradableOnly) && !std::isnan(s.outcomes[h].ret))
+            out[groupKey(results, s, grouping)].push_back(s.outcomes[h].ret);
+    return out;
+}
+
+std::vector<std::pair<std::uint32_t, double>> cumulativeExcess(const GroupSummary& group,
+                                                               std::size_t h) {
+    std::vector<std::pair<std::uint32_t, double>> out;
+    double sum = 0;
+    for (const GroupDay& d : group.days)
+        if (!std::isnan(d.meanExcess[h])) out.emplace_back(d.day, sum += d.meanExcess[h]);
+    return out;
+}
+
+}  // namespace orvane::backtest

@@ -1,0 +1,165 @@
+#include "GroupSummaries.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+
+#include "EntryOutcome.h"
+#include "orvane/core/ParallelFor.h"
+
+namespace orvane::backtest {
+
+namespace {
+
+constexpr Grouping kGroupings[] = {Grouping::All, Grouping::Trend, Grouping::ModelB,
+                                   Grouping::ScoreBand, Grouping::Month};
+
+// A group's signals of one day, summed.
+struct DaySums {
+    std::uint32_t signals = 0;
+    std::array<std::uint32_t, kMaxHorizons> complete{};
+    std::array<double, kMaxHorizons> returns{}, excess{};
+};
+
+// What a group gathers before its figures are worked out.
+struct Gathered {
+    GroupSummary summary;
+    std::array<std::vector<float>, kMaxHorizons> returns;
+    std::array<double, kMaxHorizons> excess{}, worst{};
+    std::array<std::size_t, kMaxHorizons> positive{};
+    std::vector<DaySums> days;  // one a market day
+};
+
+std::string labelOf(Grouping grouping, const std::string& key) {
+    switch (grouping) {
+        case Grouping::All:
+            return "every verdict";
+        case Grouping::Trend:
+            return trendLabel(std::stoi(key));
+        case Grouping::ModelB:
+            return key == "yes" ? "model B" : "not model B";
+        case Grouping::ScoreBand:
+            return key == ">=91" ? "score 91 and above" : "score below 91";
+        case Grouping::Month:
+            return key;
+    }
+    return key;
+}
+
+// Groups sort by grouping, then trend codes by number and other keys as text
+// ("no" before "yes", "<91" before ">=91", months by date).
+bool before(const GroupSummary& a, const GroupSummary& b) {
+    if (a.grouping != b.grouping) return a.grouping < b.grouping;
+    if (a.grouping == Grouping::Trend) return std::stoi(a.key) < std::stoi(b.key);
+    return a.key < b.key;
+}
+
+double median(std::vector<float>& v) {
+    const std::size_t mid = v.size() / 2;
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid), v.end());
+    const double upper = v[mid];
+    if (v.size() % 2) return upper;
+    const double lower = *std::max_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid));
+    return (lower + upper) / 2;
+}
+
+void add(Gathered& g, const Signal& s, std::size_t horizons, bool tradableOnly) {
+    GroupSummary& sum = g.summary;
+    ++sum.verdicts;
+    if (s.entry == Entry::LimitUp) ++sum.limitUp;
+    if (s.entry == Entry::Suspended) ++sum.notFilled;
+    if (!counts(s.entry, tradableOnly) && s.entry != Entry::NoLaterDay) return;
+    DaySums& day = g.days[s.day];
+    ++day.signals;
+    for (std::size_t h = 0; h < horizons; ++h) {
+        const Outcome& o = s.outcomes[h];
+        if (std::isnan(o.ret)) {
+            ++sum.horizons[h].incomplete;
+            continue;
+        }
+        g.returns[h].push_back(o.ret);
+        g.positive[h] += o.ret > 0;
+        g.excess[h] += o.excess;
+        g.worst[h] = std::min<double>(g.worst[h], o.drawdown);
+        ++day.complete[h];
+        day.returns[h] += o.ret;
+        day.excess[h] += o.excess;
+    }
+}
+
+GroupSummary finish(Gathered& g, std::size_t horizons) {
+    GroupSummary sum = std::move(g.summary);
+    for (std::size_t h = 0; h < horizons; ++h) {
+        HorizonFigures& f = sum.horizons[h];
+        std::vector<float>& r = g.returns[h];
+        f.signals = r.size();
+        if (r.empty()) {
+            f.mean = f.median = f.positiveShare = f.meanExcess = f.worstDrawdown = kNoFigure;
+            continue;
+        }
+        double total = 0;
+        for (float x : r) total += x;
+        f.mean = total / static_cast<double>(r.size());
+        f.median = median(r);
+        f.positiveShare = static_cast<double>(g.positive[h]) / static_cast<double>(r.size());
+        f.meanExcess = g.excess[h] / static_cast<double>(r.size());
+        f.worstDrawdown = g.worst[h];
+    }
+    for (std::size_t d = 0; d < g.days.size(); ++d) {
+        const DaySums& sums = g.days[d];
+        if (sums.signals == 0) continue;
+        GroupDay day{static_cast<std::uint32_t>(d), sums.signals, {}, {}};
+        for (std::size_t h = 0; h < kMaxHorizons; ++h) {
+            const std::uint32_t n = sums.complete[h];
+            day.meanReturn[h] = n ? static_cast<float>(sums.returns[h] / n) : kNoFigure;
+            day.meanExcess[h] = n ? static_cast<float>(sums.excess[h] / n) : kNoFigure;
+        }
+        sum.days.push_back(day);
+    }
+    return sum;
+}
+
+}  // namespace
+
+std::vector<GroupSummary> summarise(const Results& results, int jobs) {
+    const std::size_t horizons = results.options.horizons.size();
+    std::vector<long> monthOfDay;
+    for (const std::string& day : results.days)
+        monthOfDay.push_back(std::stol(day.substr(0, 4)) * 100 + std::stol(day.substr(5, 2)));
+    // One grouping a task, each reading the signals in the order they are
+    // kept; a signal's group as a number (the trend code, 0 or 1, the month
+    // as yyyymm), so the key text is made once a group.
+    std::array<std::vector<Gathered>, std::size(kGroupings)> gathered;
+    parallelFor(std::size(kGroupings), jobs, [&](std::size_t k) {
+        const Grouping grouping = kGroupings[k];
+        std::unordered_map<long, std::size_t> index;
+        for (const Signal& s : results.signals) {
+            const long number = grouping == Grouping::Trend       ? s.trend
+                                : grouping == Grouping::ModelB    ? long{s.modelB}
+                                : grouping == Grouping::ScoreBand ? long{s.score >= 91}
+                                : grouping == Grouping::Month     ? monthOfDay[s.day]
+                                                                  : 0;
+            auto [at, added] = index.try_emplace(number, gathered[k].size());
+            if (added) {
+                Gathered g;
+                g.summary.grouping = grouping;
+                g.summary.key = groupKey(results, s, grouping);
+                g.summary.label = labelOf(grouping, g.summary.key);
+                for (std::size_t h = 0; h < horizons; ++h)
+                    g.summary.horizons.push_back({results.options.horizons[h], 0, 0});
+                g.days.resize(results.days.size());
+                gathered[k].push_back(std::move(g));
+            }
+            add(gathered[k][at->second], s, horizons, results.options.tradableOnly);
+        }
+    });
+    std::vector<Gathered*> groups;
+    for (auto& list : gathered)
+        for (Gathered& g : list) groups.push_back(&g);
+    std::vector<GroupSummary> out(groups.size());
+    parallelFor(groups.size(), jobs, [&](std::size_t i) { out[i] = finish(*groups[i], horizons); });
+    std::sort(out.begin(), out.end(), before);
+    return out;
+}
+
+}  // namespace orvane::backtest

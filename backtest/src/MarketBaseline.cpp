@@ -1,0 +1,97 @@
+#include "MarketBaseline.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "EntryOutcome.h"
+#include "orvane/core/ParallelFor.h"
+
+namespace orvane::backtest {
+
+namespace {
+
+struct DaySums {
+    std::uint32_t traded = 0, moved = 0;
+    double move = 0;
+    std::array<double, kMaxHorizons> returns{};
+    std::array<std::uint32_t, kMaxHorizons> entered{};
+};
+
+// The stock's part of the sums of the days of `block` (within the range
+// whose first day is sums[0]).
+void addStock(const StockDays& stock, const Options& options, DayRange block, std::int32_t firstDay,
+              std::size_t calendarDays, std::vector<DaySums>& sums) {
+    const std::vector<PriceDay>& days = stock.days;
+    std::size_t i = static_cast<std::size_t>(
+        std::lower_bound(days.begin(), days.end(), block.first,
+                         [](const PriceDay& d, std::int32_t day) { return d.day < day; }) -
+        days.begin());
+    double lastClose = 0;
+    for (std::size_t j = i; j-- > 0;)
+        if (days[j].traded) {
+            lastClose = days[j].close;
+            break;
+        }
+    for (; i < days.size() && days[i].day <= block.last; ++i) {
+        if (!days[i].traded) continue;
+        const double before = lastClose;
+        lastClose = days[i].close;
+        DaySums& day = sums[static_cast<std::size_t>(days[i].day - firstDay)];
+        ++day.traded;
+        if (before > 0) {
+            day.move += days[i].close / before - 1.0;
+            ++day.moved;
+        }
+        const EntryPoint entry = enterAfter(days, i, options.entry, stock.limitMove, calendarDays);
+        if (!counts(entry.state, options.tradableOnly)) continue;
+        std::array<Outcome, kMaxHorizons> outcomes{};
+        measureOutcomes(days, i, entry, options.horizons, calendarDays, outcomes);
+        for (std::size_t h = 0; h < options.horizons.size(); ++h) {
+            if (std::isnan(outcomes[h].ret)) continue;
+            day.returns[h] += outcomes[h].ret;
+            ++day.entered[h];
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<BaselineDay> marketBaseline(const std::vector<StockDays>& stocks,
+                                        const Options& options, DayRange range,
+                                        std::size_t calendarDays) {
+    std::vector<DaySums> sums(static_cast<std::size_t>(range.last - range.first + 1));
+    // Blocks of days in parallel; within a day the stocks add up in order.
+    constexpr std::int32_t kBlockDays = 8;
+    const std::size_t blocks = (sums.size() + kBlockDays - 1) / kBlockDays;
+    parallelFor(blocks, options.jobs, [&](std::size_t b) {
+        const std::int32_t first = range.first + static_cast<std::int32_t>(b) * kBlockDays;
+        const DayRange block{first, std::min(range.last, first + kBlockDays - 1)};
+        for (const StockDays& stock : stocks)
+            addStock(stock, options, block, range.first, calendarDays, sums);
+    });
+
+    std::vector<BaselineDay> baseline(sums.size());
+    double level = 1;
+    for (std::size_t i = 0; i < sums.size(); ++i) {
+        BaselineDay& b = baseline[i];
+        const DaySums& s = sums[i];
+        b.day = static_cast<std::uint32_t>(range.first + static_cast<std::int32_t>(i));
+        b.traded = s.traded;
+        b.dailyReturn = i > 0 && s.moved > 0 ? s.move / s.moved : 0;
+        b.level = level *= 1 + b.dailyReturn;
+        for (std::size_t h = 0; h < kMaxHorizons; ++h)
+            b.forward[h] = s.entered[h] > 0 ? s.returns[h] / s.entered[h] : kNoFigure;
+    }
+    return baseline;
+}
+
+void addExcess(std::vector<Signal>& signals, const std::vector<BaselineDay>& baseline,
+               DayRange range, std::size_t horizons) {
+    for (Signal& s : signals) {
+        const BaselineDay& b = baseline[s.day - static_cast<std::uint32_t>(range.first)];
+        for (std::size_t h = 0; h < horizons; ++h)
+            s.outcomes[h].excess = static_cast<float>(s.outcomes[h].ret - b.forward[h]);
+    }
+}
+
+}  // namespace orvane::backtest

@@ -1,0 +1,150 @@
+#include "orvane/backtest/MarketSource.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <unordered_map>
+
+#include "orvane/analysis/SidewaysRegion.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/ParallelFor.h"
+#include "orvane/core/ReferenceArchive.h"
+#include "orvane/market/CodeTable.h"
+#include "orvane/market/DailyFolder.h"
+#include "orvane/market/ServerPaths.h"
+#include "orvane/market/StockCode.h"
+
+namespace orvane::backtest {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path below(const fs::path& tree, std::string_view serverPath) {
+    return tree / fs::path(std::string(serverPath)).relative_path();
+}
+
+MarketLoad failure(SourceFailure kind, std::string message) {
+    MarketLoad load;
+    load.failure = kind;
+    load.message = std::move(message);
+    return load;
+}
+
+// The code table of a tree's reference archive, unpacked into a temporary
+// folder; empty when the archive is missing or unsound.
+std::unordered_map<std::string, std::string> treeNames(const fs::path& tree, std::string& why) {
+    std::unordered_map<std::string, std::string> names;
+    const fs::path zip = below(tree, serverpath::kConstDataZip);
+    std::error_code ec;
+    if (!fs::is_regular_file(zip, ec)) {
+        why = zip.string() + " is missing";
+        return names;
+    }
+    static std::atomic<unsigned> loads{0};  // loads may run at once in one process
+    const fs::path scratch =
+        fs::temp_directory_path(ec) /
+        ("orvane-backtest-names-" + std::to_string(::getpid()) + "-" + std::to_string(++loads));
+    fs::remove_all(scratch, ec);
+    fs::create_directories(scratch, ec);
+    const ArchiveInstallResult installed = installReferenceArchive(zip, scratch);
+    if (!installed.installed) {
+        why = zip.string() + ": " + installed.reason;
+    } else if (auto table = readFile(scratch / "constdata" / "stockcode" / "code.txt")) {
+        for (CodeTableEntry& e : parseCodeTable(*table)) names[e.code] = std::move(e.name);
+    }
+    fs::remove_all(scratch, ec);
+    return names;
+}
+
+bool isStockFile(const fs::path& file, std::string& code, std::string_view extension) {
+    code = file.stem().string();
+    return file.extension() == extension && isValidStockCode(code) && !isCompositeCode(code);
+}
+
+}  // namespace
+
+MarketLoad loadPublishedTree(const fs::path& tree) {
+    const fs::path folder = below(tree, serverpath::kHistoryFolder);
+    std::error_code ec;
+    const std::string publish = "publish one with: orvane-server publish --out " + tree.string();
+    if (!fs::is_directory(tree, ec))
+        return failure(SourceFailure::Unreadable, tree.string() + ": no such folder; " + publish);
+    if (!fs::is_directory(folder, ec))
+        return failure(
+            SourceFailure::Unreadable,
+            tree.string() + " is no published tree (it has no " +
+                fs::path(std::string(serverpath::kHistoryFolder)).relative_path().string() + "); " +
+                publish);
+    std::vector<fs::path> files;
+    for (fs::directory_iterator it(folder, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec))
+        files.push_back(it->path());
+    if (ec)
+        return failure(SourceFailure::Unreadable,
+                       folder.string() + ": " + ec.message() + "; check its permissions");
+    std::sort(files.begin(), files.end());
+
+    MarketLoad load;
+    std::string why;
+    const auto names = treeNames(tree, why);
+    if (!why.empty())
+        load.market.problems.push_back(why +
+                                       ": the names are unknown, so ST shares get the 10% limit");
+    std::string code;
+    for (const fs::path& file : files) {
+        if (!isStockFile(file, code, ".txt")) continue;
+        auto text = readFile(file);
+        if (!text) {
+            load.market.problems.push_back(file.string() + ": cannot read; skipped");
+            continue;
+        }
+        const auto name = names.find(code);
+        load.market.stocks.push_back(
+            {code, name != names.end() ? name->second : std::string(), std::move(*text)});
+    }
+    if (load.market.stocks.empty()) {
+        load.failure = SourceFailure::NoStocks;
+        load.message = folder.string() + ": no stock history could be read; " + publish;
+    }
+    return load;
+}
+
+MarketLoad loadDailyCsv(const fs::path& csvDir, const fs::path& stockList, int jobs) {
+    std::error_code ec;
+    if (!fs::is_directory(csvDir, ec))
+        return failure(SourceFailure::Unreadable,
+                       csvDir.string() + ": no such folder; give the folder of CODE.csv files");
+    if (!std::ifstream(stockList))
+        return failure(SourceFailure::Unreadable,
+                       stockList.string() +
+                           ": cannot read the stock list; give a CSV with the columns symbol "
+                           "(or code) and name");
+    MarketLoad load;
+    auto problem = [&](const std::string& text) { load.market.problems.push_back(text); };
+    const std::vector<ListedStock> listing = readStockList(stockList, problem);
+    std::unordered_map<std::string, std::string> names;
+    for (const ListedStock& s : listing) names[s.code] = s.name;
+    std::vector<StockSeries> series = readDailyFolder(csvDir, listing, problem, jobs);
+    std::erase_if(series, [](const StockSeries& s) { return isCompositeCode(s.listing.code); });
+    std::vector<MarketStock>& stocks = load.market.stocks;
+    stocks.resize(series.size());
+    parallelFor(series.size(), jobs, [&](std::size_t i) {
+        const std::string& code = series[i].listing.code;
+        const auto name = names.find(code);
+        stocks[i] = {code, name != names.end() ? name->second : std::string(),
+                     historyTextOf(series[i].bars)};
+        std::vector<DailyBar>().swap(series[i].bars);
+    });
+    if (load.market.stocks.empty()) {
+        load.failure = SourceFailure::NoStocks;
+        load.message = csvDir.string() +
+                       ": no CODE.csv could be read; each needs the columns date, open, close, "
+                       "high, low and volume";
+    }
+    return load;
+}
+
+}  // namespace orvane::backtest

@@ -1,0 +1,51 @@
+#pragma once
+// A stock's days as the back-test reads them from its history text, oldest
+// first, placed on the market's calendar of trading days.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane::backtest {
+
+struct PriceDay {
+    std::int32_t date = 0;  // yyyymmdd
+    std::int32_t day = 0;   // index of the date in the market's calendar
+    bool traded = false;    // a volume above 0 and real prices
+    double open = 0, low = 0, close = 0;
+};
+
+struct PriceRead {
+    std::vector<PriceDay> days;  // oldest first
+    std::string error;           // "line N: ..." when the text cannot be used
+};
+
+/// The days of a history text (header, then newest day first). Every line
+/// after the header must be a day line (seven fields, a real date) with a
+/// date before the line above it; only empty lines may follow the last day.
+/// Day k of the text (element k) is days[size - k].
+PriceRead readPriceDays(std::string_view historyText);
+
+/// yyyymmdd of "yyyy-MM-dd", or 0 when the text is no date.
+std::int32_t dateKey(std::string_view text);
+std::string dateText(std::int32_t key);
+
+/// The market's trading days: every date on which some stock has a line.
+class TradingCalendar {
+  public:
+    explicit TradingCalendar(const std::vector<std::vector<PriceDay>*>& stocks);
+    /// Sets each day's calendar index.
+    void place(std::vector<PriceDay>& days) const;
+    std::size_t size() const { return dates_.size(); }
+    std::int32_t date(std::size_t day) const { return dates_[day]; }
+    /// The first day on or after the date, and the last on or before it
+    /// (size() and -1 when none).
+    std::int32_t firstFrom(std::int32_t date) const;
+    std::int32_t lastUntil(std::int32_t date) const;
+
+  private:
+    std::vector<std::int32_t> dates_;
+};
+
+}  // namespace orvane::backtest

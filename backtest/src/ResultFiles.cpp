@@ -1,0 +1,164 @@
+#include "orvane/backtest/ResultFiles.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
+#include "orvane/core/StagingFolder.h"
+
+namespace orvane::backtest {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kResultFiles[] = {"signals.csv", "summary.csv", "baseline.csv"};
+
+// Appends ",x" with x a percentage of the fraction, or "," alone without a figure.
+void percent(std::string& line, double fraction) {
+    line += ',';
+    if (std::isnan(fraction)) return;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f", fraction * 100);
+    line += text;
+}
+
+template <class... Values>
+void fields(std::string& line, Values... values) {
+    ((line += ',', line += values), ...);
+}
+
+const char* entryName(Entry e) {
+    switch (e) {
+        case Entry::Filled:
+            return "filled";
+        case Entry::LimitUp:
+            return "limit-up";
+        case Entry::Suspended:
+            return "suspended";
+        case Entry::NoLaterDay:
+            return "no-later-day";
+    }
+    return "";
+}
+
+std::string flag(std::int8_t f) {
+    return f < 0 ? "" : std::to_string(f);
+}
+
+std::string groupingName(Grouping g) {
+    switch (g) {
+        case Grouping::All:
+            return "all";
+        case Grouping::Trend:
+            return "trend";
+        case Grouping::ModelB:
+            return "model_b";
+        case Grouping::ScoreBand:
+            return "score_band";
+        case Grouping::Month:
+            return "month";
+    }
+    return "";
+}
+
+}  // namespace
+
+void writeSignalsCsv(const Results& r, std::ostream& out) {
+    std::string line = "code,date,trend,score,model_b,buy_a,buy_b,entry,entry_price";
+    for (int h : r.options.horizons)
+        for (const char* what : {"return", "excess", "drawdown"})
+            line += "," + std::string(what) + std::to_string(h) + "_pct";
+    out << line << '\n';
+    char price[32];
+    for (const Signal& s : r.signals) {
+        line = r.stocks[s.stock].code;
+        std::snprintf(price, sizeof price, "%.2f", double{s.entryPrice});
+        fields(line, r.days[s.day], std::to_string(s.trend), std::to_string(s.score),
+               std::string(s.modelB ? "1" : "0"), flag(s.buyA), flag(s.buyB),
+               std::string(entryName(s.entry)), std::string(std::isnan(s.entryPrice) ? "" : price));
+        for (std::size_t h = 0; h < r.options.horizons.size(); ++h) {
+            percent(line, s.outcomes[h].ret);
+            percent(line, s.outcomes[h].excess);
+            percent(line, s.outcomes[h].drawdown);
+        }
+        line += '\n';
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    }
+}
+
+void writeSummaryCsv(const Results& r, std::ostream& out) {
+    out << "grouping,key,label,horizon,signals,incomplete,mean_pct,median_pct,positive_pct,"
+           "excess_pct,worst_drawdown_pct,verdicts,limit_up,not_filled\n";
+    for (const GroupSummary& g : r.groups)
+        for (const HorizonFigures& f : g.horizons) {
+            std::string line = groupingName(g.grouping);
+            fields(line, g.key, g.label, std::to_string(f.horizon), std::to_string(f.signals),
+                   std::to_string(f.incomplete));
+            for (double x : {f.mean, f.median, f.positiveShare, f.meanExcess, f.worstDrawdown})
+                percent(line, x);
+            fields(line, std::to_string(g.verdicts), std::to_string(g.limitUp),
+                   std::to_string(g.notFilled));
+            out << line << '\n';
+        }
+}
+
+void writeBaselineCsv(const Results& r, std::ostream& out) {
+    std::string line = "date,traded,daily_pct,level";
+    for (int h : r.options.horizons) line += ",forward" + std::to_string(h) + "_pct";
+    out << line << '\n';
+    char level[32];
+    for (const BaselineDay& b : r.baseline) {
+        line = r.days[b.day];
+        line += ',' + std::to_string(b.traded);
+        percent(line, b.dailyReturn);
+        std::snprintf(level, sizeof level, "%.6f", b.level);
+        fields(line, std::string(level));
+        for (std::size_t h = 0; h < r.options.horizons.size(); ++h) percent(line, b.forward[h]);
+        out << line << '\n';
+    }
+}
+
+bool writeResultFolder(const Results& results, const fs::path& folder, std::string& error) {
+    const fs::path target = fs::absolute(folder);
+    std::error_code ec;
+    if (fs::exists(target, ec) && !fs::is_directory(target, ec)) {
+        error = target.string() + " is a file; give a folder for the results";
+        return false;
+    }
+    // The folder is replaced whole: only an earlier result folder may be.
+    for (fs::directory_iterator it(target, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec))
+        if (!std::count(std::begin(kResultFiles), std::end(kResultFiles),
+                        it->path().filename().string())) {
+            error = target.string() + " holds other files (" + it->path().filename().string() +
+                    "); give a new folder or one an earlier back-test wrote";
+            return false;
+        }
+    removeStaleStagingFolders(target);
+    const fs::path staging = stagingFolderFor(target, ::getpid());
+    fs::remove_all(staging, ec);
+    fs::create_directories(staging, ec);
+    if (ec) {
+        error = "cannot create " + staging.string() + ": " + ec.message();
+        return false;
+    }
+    auto write = [&](const char* name, void (*writer)(const Results&, std::ostream&)) {
+        std::ofstream out(staging / name, std::ios::binary);
+        writer(results, out);
+        out.flush();
+        return static_cast<bool>(out);
+    };
+    if (!write("signals.csv", writeSignalsCsv) || !write("summary.csv", writeSummaryCsv) ||
+        !write("baseline.csv", writeBaselineCsv) || !swapFolderIn(staging, target)) {
+        error = "cannot write the results into " + target.string() + " (is the disk full?)";
+        fs::remove_all(staging, ec);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace orvane::backtest

@@ -1,0 +1,37 @@
+#pragma once
+// One stock's part of the back-test: its verdict on every day of the range
+// as during that day's session, the entry after it and the outcomes.
+
+#include <cstdint>
+#include <vector>
+
+#include "PriceDays.h"
+#include "orvane/backtest/Backtest.h"
+
+namespace orvane::backtest {
+
+/// A stock ready for the run: its days on the market's calendar.
+struct StockDays {
+    MarketStock const* source = nullptr;
+    std::vector<PriceDay> days;
+    double limitMove = 0.10;
+};
+
+/// Signal days as calendar indexes, both included.
+struct DayRange {
+    std::int32_t first = 0, last = -1;
+    bool contains(std::int32_t day) const { return day >= first && day <= last; }
+};
+
+/// The stock's signal days: the days of the range on which it traded with
+/// `minHistory` days before it.
+std::size_t signalDayCount(const StockDays& stock, const Options& options, DayRange range);
+
+/// The stock's signals, one a signal day, written to out[0 ..
+/// signalDayCount): the verdict as during that day's session, the entry by
+/// the rule and the returns and drawdowns (the excess comes with the
+/// baseline).
+void scanStock(const StockDays& stock, std::uint32_t stockIndex, const Options& options,
+               DayRange range, std::size_t calendarDays, Signal* out);
+
+}  // namespace orvane::backtest

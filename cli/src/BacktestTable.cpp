@@ -1,0 +1,90 @@
+#include "BacktestTable.h"
+
+#include <cmath>
+
+#include "orvane/core/NumberText.h"
+
+namespace orvane::cli {
+
+using namespace orvane::backtest;
+
+namespace {
+
+std::string percent(double fraction, bool sign) {
+    if (std::isnan(fraction)) return "-";
+    return format(sign ? "%+.2f%%" : "%.2f%%", fraction * 100);
+}
+
+const char* headingOf(Grouping g) {
+    switch (g) {
+        case Grouping::All:
+            return "Every verdict";
+        case Grouping::Trend:
+            return "By trend code";
+        case Grouping::ModelB:
+            return "By model B";
+        case Grouping::ScoreBand:
+            return "By score";
+        case Grouping::Month:
+            return "By month of the signal";
+    }
+    return "";
+}
+
+std::string nameOf(const GroupSummary& g) {
+    if (g.grouping == Grouping::Trend) return g.key + " " + g.label;
+    return g.label;
+}
+
+std::string marketLine(const Results& r) {
+    std::string line = "Market baseline (every stock entered the same way, equal-weighted):";
+    for (std::size_t h = 0; h < r.options.horizons.size(); ++h) {
+        double sum = 0;
+        std::size_t days = 0;
+        for (const BaselineDay& b : r.baseline)
+            if (!std::isnan(b.forward[h])) sum += b.forward[h], ++days;
+        line += format(" %dd %s", r.options.horizons[h],
+                       percent(days ? sum / static_cast<double>(days) : NAN, true).c_str());
+    }
+    return line + " (mean over the days)\n";
+}
+
+}  // namespace
+
+std::string backtestTables(const Results& r) {
+    const Options& o = r.options;
+    std::string out = format(
+        "Back-test of %zu verdicts of %zu stocks, %s to %s, entry at %s%s.\n"
+        "Past data, not advice: what these verdicts were followed by, not what will follow.\n",
+        r.signals.size(), r.stocks.size(), o.from.c_str(), o.to.c_str(),
+        o.entry == EntryPrice::NextOpen ? "the next day's open" : "the signal day's close",
+        o.tradableOnly ? ", limit-up entries left out" : "");
+    out += marketLine(r);
+    const char* header = "%-30s %4s %9s %9s %8s %8s %7s %8s %10s\n";
+    Grouping last = Grouping::Month;
+    bool first = true;
+    for (const GroupSummary& g : r.groups) {
+        if (first || g.grouping != last) {
+            out += format("\n%s\n", headingOf(g.grouping));
+            out += format(header, "group", "days", "signals", "mean", "median", "share>0", "excess",
+                          "worst dd", "incomplete");
+            last = g.grouping;
+            first = false;
+        }
+        for (std::size_t h = 0; h < g.horizons.size(); ++h) {
+            const HorizonFigures& f = g.horizons[h];
+            out +=
+                format("%-30s %4d %9zu %9s %8s %8s %7s %8s %10zu\n",
+                       h == 0 ? nameOf(g).c_str() : "", f.horizon, f.signals,
+                       percent(f.mean, true).c_str(), percent(f.median, true).c_str(),
+                       percent(f.positiveShare, false).c_str(), percent(f.meanExcess, true).c_str(),
+                       percent(f.worstDrawdown, true).c_str(), f.incomplete);
+        }
+        if (g.limitUp || g.notFilled)
+            out += format("%-30s %zu entries at the limit-up price, %zu not filled (suspended)\n",
+                          "", g.limitUp, g.notFilled);
+    }
+    return out;
+}
+
+}  // namespace orvane::cli

@@ -1,0 +1,70 @@
+#include "orvane/core/StagingFolder.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+namespace orvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool processRuns(long pid) {
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+}  // namespace
+
+fs::path stagingFolderFor(const fs::path& target, long pid) {
+    return target.parent_path() /
+           ("." + target.filename().string() + ".staging-" + std::to_string(pid));
+}
+
+std::vector<fs::path> removeStaleStagingFolders(const fs::path& target) {
+    const std::string prefix = "." + target.filename().string() + ".staging-";
+    std::vector<fs::path> removed;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(target.parent_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(prefix) || !entry.is_directory(ec)) continue;
+        const std::string pid = name.substr(prefix.size());
+        if (pid.empty() || pid.size() > 9 ||
+            pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        if (processRuns(std::stol(pid))) continue;
+        if (fs::remove_all(entry.path(), ec) != static_cast<std::uintmax_t>(-1) && !ec)
+            removed.push_back(entry.path());
+    }
+    return removed;
+}
+
+bool swapFolderIn(const fs::path& staging, const fs::path& target) {
+    std::error_code ec;
+    if (fs::exists(target, ec)) {
+        if (::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) ==
+            0) {
+            fs::remove_all(staging, ec);  // now the old folder
+            return true;
+        }
+        const fs::path old = target.string() + ".old-" + std::to_string(::getpid());
+        fs::rename(target, old, ec);
+        if (ec) return false;
+        fs::rename(staging, target, ec);
+        if (ec) {
+            fs::rename(old, target, ec);
+            return false;
+        }
+        fs::remove_all(old, ec);
+        return true;
+    }
+    fs::create_directories(target.parent_path(), ec);
+    fs::rename(staging, target, ec);
+    return !ec;
+}
+
+}  // namespace orvane

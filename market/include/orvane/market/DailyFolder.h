@@ -1,0 +1,42 @@
+#pragma once
+// A user's daily data: one CSV a stock (CODE.csv, oldest day first) and a
+// stock list (columns found by header: "symbol" or "code", "name",
+// "industry" and an optional "pinyin"). The publisher and the back-test read
+// a market this way.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "orvane/market/CsvHistory.h"
+
+namespace orvane {
+
+struct ListedStock {
+    std::string code;
+    std::string name;      // short Chinese name, UTF-8
+    std::string industry;  // sector group
+    std::string pinyin;    // initials when the list gives them
+};
+
+/// One stock's daily bars, oldest first.
+struct StockSeries {
+    ListedStock listing;
+    std::vector<DailyBar> bars;
+};
+
+/// The stock list; `problem` names the file and line of anything skipped.
+std::vector<ListedStock> readStockList(const std::filesystem::path& listCsv,
+                                       const std::function<void(const std::string&)>& problem);
+
+/// Every CODE.csv of the folder with a valid code, checked strictly; a file
+/// that fails the check is reported (file and line) and skipped. Stocks
+/// missing from the list get their code as name. Files are read on `jobs`
+/// threads (0: one per processor).
+std::vector<StockSeries> readDailyFolder(const std::filesystem::path& csvDir,
+                                         const std::vector<ListedStock>& listing,
+                                         const std::function<void(const std::string&)>& problem,
+                                         int jobs = 0);
+
+}  // namespace orvane

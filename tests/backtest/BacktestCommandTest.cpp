@@ -1,0 +1,139 @@
+// orvane backtest run as a user would: a published tree and the CSV folder it
+// was published from give the same results; bad input gets its own exit code,
+// a message naming it, and nothing at --out.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <chrono>
+#include <fstream>
+#include <random>
+
+#include "RunProgram.h"
+#include "TempDataDir.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/NumberText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int code;
+    std::string text;  // standard output and error
+};
+
+class BacktestCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(csv);
+        std::ofstream(list) << "symbol,name,industry\n600001,甲股份,银行\n000002,*ST乙,地产\n"
+                               "300003,丙科技,电子\n";
+        std::mt19937 rng(5);
+        for (const char* code : {"600001", "000002", "300003"}) {
+            std::string text = "date,open,close,high,low,volume\n";
+            double price = 10;
+            for (int d = 0; d < 330; ++d) {
+                if (code[0] == '0' && d >= 200 && d < 204) continue;  // a suspension
+                const double open = price;
+                price = std::max(1.0, price * (1 + (static_cast<int>(rng() % 81) - 40) / 1000.0));
+                text += orvane::format("%s,%.2f,%.2f,%.2f,%.2f,%d\n", date(d).c_str(), open, price,
+                                       std::max(open, price), std::min(open, price), 1000 + d);
+            }
+            std::ofstream(csv / (std::string(code) + ".csv")) << text;
+        }
+    }
+
+    // Weekdays from 2023-01-02 on.
+    static std::string date(int index) {
+        using namespace std::chrono;
+        const year_month_day d{sys_days{2023y / January / 2} + days{index / 5 * 7 + index % 5}};
+        return orvane::format("%04d-%02u-%02u", int(d.year()), unsigned(d.month()),
+                              unsigned(d.day()));
+    }
+
+    Outcome backtest(const std::string& args) const {
+        const auto r = orvane::test::runProgram("(" + std::string(ORVANE_CLI) + " backtest " +
+                                                args + " 2>&1)");
+        return {WIFEXITED(r.status) ? WEXITSTATUS(r.status) : -1, r.out};
+    }
+    std::string fromCsv() const {
+        return "--csv-dir " + csv.string() + " --stocks " + list.string();
+    }
+
+    orvane::test::TempDataDir dir;
+    fs::path csv = dir.path() / "daily", list = dir.path() / "list.csv", out = dir.path() / "out";
+};
+
+}  // namespace
+
+TEST_F(BacktestCommand, TreeAndCsvFolderGiveTheSameResults) {
+    const fs::path tree = dir.path() / "tree";
+    ASSERT_EQ(orvane::test::runProgram(std::string(ORVANE_SERVER) + " publish " + fromCsv() +
+                                       " --out " + tree.string())
+                  .status,
+              0);
+    const Outcome fromTree =
+        backtest("--tree " + tree.string() + " --horizons 1,5 --jobs 1 --out " +
+                 (dir.path() / "a").string());
+    ASSERT_EQ(fromTree.code, 0) << fromTree.text;
+    const Outcome fromFolder =
+        backtest(fromCsv() + " --horizons 1,5 --out " + (dir.path() / "b").string());
+    ASSERT_EQ(fromFolder.code, 0) << fromFolder.text;
+    for (const char* file : {"signals.csv", "summary.csv", "baseline.csv"})
+        EXPECT_EQ(orvane::readFile(dir.path() / "a" / file),
+                  orvane::readFile(dir.path() / "b" / file))
+            << file;
+    // 30 days with 300 before them, 26 for the stock suspended 4 days; the
+    // suspension is named.
+    EXPECT_NE(fromFolder.text.find("Back-test of 86 verdicts of 3 stocks"), std::string::npos)
+        << fromFolder.text;
+    EXPECT_NE(fromFolder.text.find("1 stocks miss market days"), std::string::npos);
+    EXPECT_NE(fromFolder.text.find("000002 from " + date(200) + " to " + date(203)),
+              std::string::npos);
+}
+
+TEST_F(BacktestCommand, BadInputHasItsExitCodeAMessageAndLeavesOutAlone) {
+    const std::string to = " --out " + out.string();
+    const struct {
+        std::string args;
+        int code;
+        std::string says;
+    } cases[] = {
+        {fromCsv() + " --horizons 0", 2, "a horizon of 0 trading days"},
+        {fromCsv() + " --horizons 5,251", 2, "horizons run from 1 to 250"},
+        {fromCsv() + " --horizons 5,x", 2, "--horizons \"5,x\""},
+        {fromCsv() + " --entry noon", 2, "give open or close"},
+        {fromCsv() + " --from 2023-02-30", 2, "\"2023-02-30\" is no date"},
+        {"--tree " + (dir.path() / "none").string(), 3, "orvane-server publish --out"},
+        {"--tree " + csv.string(), 3, "is no published tree"},
+        {"--csv-dir " + csv.string() + " --stocks " + (dir.path() / "no.csv").string(), 3,
+         "no.csv: cannot read the stock list"},
+        {fromCsv() + " --from 2030-01-01", 4, "the data runs from 2023-01-02 to " + date(329)},
+        {fromCsv() + " --to " + date(250), 4, "the first day with enough history is " + date(300)},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = backtest(c.args + to);
+        EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.text;
+        EXPECT_NE(r.text.find(c.says), std::string::npos) << c.args << "\n" << r.text;
+        EXPECT_FALSE(fs::exists(out)) << c.args;
+    }
+    std::ofstream(dir.path() / "file") << "x";
+    const Outcome unwritable =
+        backtest(fromCsv() + " --out " + (dir.path() / "file" / "out").string());
+    EXPECT_EQ(unwritable.code, 5) << unwritable.text;
+    // A folder with other files is never replaced.
+    const Outcome notOurs = backtest(fromCsv() + " --out " + csv.string());
+    EXPECT_EQ(notOurs.code, 5) << notOurs.text;
+    EXPECT_NE(notOurs.text.find("holds other files"), std::string::npos) << notOurs.text;
+    EXPECT_TRUE(fs::exists(csv / "600001.csv"));
+
+    // A broken CSV is named with its line and skipped; the run goes on.
+    std::ofstream(csv / "600009.csv") << "date,open,close,high,low,volume\n"
+                                         "2023-01-03,1,1,1,1,1\n2023-01-02,1,1,1,1,1\n";
+    const Outcome skipped = backtest(fromCsv() + to);
+    EXPECT_EQ(skipped.code, 0) << skipped.text;
+    EXPECT_NE(skipped.text.find("600009.csv: line 3"), std::string::npos) << skipped.text;
+    EXPECT_TRUE(fs::exists(out / "summary.csv"));
+}

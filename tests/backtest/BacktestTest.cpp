@@ -1,0 +1,285 @@
+// The back-test over made-up markets: forward returns, the baseline and the
+// group figures worked out by hand; no figure of a signal day moved by any
+// price after its entry; the same results on any number of threads.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "orvane/backtest/Backtest.h"
+#include "orvane/backtest/ResultFiles.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/market/CsvHistory.h"
+
+using namespace orvane;
+using namespace orvane::backtest;
+
+namespace {
+
+// A day as (date index, open, low, close); volume 1000.
+struct Day {
+    int date;
+    double open, low, close, volume = 1000;
+};
+
+// Day index i is the i-th calendar day from 2024-03-01.
+std::string dateOf(int index) {
+    using namespace std::chrono;
+    const year_month_day d{sys_days{2024y / March / 1} + days{index}};
+    return format("%04d-%02u-%02u", int(d.year()), unsigned(d.month()), unsigned(d.day()));
+}
+
+MarketStock stock(std::string code, const std::vector<Day>& days, std::string name = "") {
+    std::vector<DailyBar> bars;
+    for (const Day& d : days)
+        bars.push_back(
+            {dateOf(d.date), d.open, std::max(d.open, d.close), d.low, d.close, d.volume});
+    return {std::move(code), std::move(name), historyTextOf(bars)};
+}
+
+const Signal& signalOn(const Results& r, const std::string& code, int date) {
+    for (const Signal& s : r.signals)
+        if (r.stocks[s.stock].code == code && r.days[s.day] == dateOf(date)) return s;
+    throw std::runtime_error("no signal of " + code + " on " + dateOf(date));
+}
+
+const GroupSummary& group(const Results& r, Grouping grouping, const std::string& key) {
+    for (const GroupSummary& g : r.groups)
+        if (g.grouping == grouping && g.key == key) return g;
+    throw std::runtime_error("no group " + key);
+}
+
+Results run(const Market& market, Options options) {
+    Run r = runBacktest(market, options);
+    EXPECT_EQ(r.failure, Failure::None) << r.message;
+    return r.results;
+}
+
+// Three stocks over six days: A (10% board) enters at the limit up once,
+// B misses day 4 (suspended), C (20% board) ends after day 3.
+Market handMadeMarket() {
+    return {
+        {stock("600001", {{0, 10, 10, 10},
+                          {1, 10, 10, 10},
+                          {2, 10, 10, 10},
+                          {3, 11, 10, 12},
+                          {4, 12, 9, 9},
+                          {5, 9, 9, 10}}),
+         stock("000002", {{0, 5, 5, 5}, {1, 5, 5, 5}, {2, 5, 5, 5}, {3, 5, 5, 5}, {5, 6, 4, 4}}),
+         stock("300003", {{0, 20, 20, 20}, {1, 20, 20, 20}, {2, 20, 20, 20}, {3, 23, 22, 24}})},
+        {}};
+}
+
+Options handMadeOptions() {
+    Options o;
+    o.horizons = {1, 2};
+    o.minHistory = 2;
+    o.jobs = 2;
+    return o;
+}
+
+}  // namespace
+
+TEST(Backtest, ForwardReturnsBaselineAndGroupsWorkedOutByHand) {
+    const Results r = run(handMadeMarket(), handMadeOptions());
+    ASSERT_EQ(r.options.from, dateOf(2));  // the first day with two days before it
+    EXPECT_EQ(r.signals.size(), 9u);
+
+    // A on day 2: in at day 3's open 11 (+10%: limit up), out at 12, then at 9.
+    const Signal& a2 = signalOn(r, "600001", 2);
+    EXPECT_EQ(a2.entry, Entry::LimitUp);
+    EXPECT_FLOAT_EQ(a2.entryPrice, 11);
+    EXPECT_FLOAT_EQ(a2.outcomes[0].ret, 12.0 / 11 - 1);
+    EXPECT_FLOAT_EQ(a2.outcomes[0].drawdown, 10.0 / 11 - 1);
+    EXPECT_FLOAT_EQ(a2.outcomes[1].ret, 9.0 / 11 - 1);
+    EXPECT_FLOAT_EQ(a2.outcomes[1].drawdown, 9.0 / 11 - 1);
+    // A on day 4: one horizon only; on day 5 no later day.
+    EXPECT_FLOAT_EQ(signalOn(r, "600001", 4).outcomes[0].ret, 10.0 / 9 - 1);
+    EXPECT_FLOAT_EQ(signalOn(r, "600001", 4).outcomes[0].drawdown, 0);
+    EXPECT_TRUE(std::isnan(signalOn(r, "600001", 4).outcomes[1].ret));
+    EXPECT_EQ(signalOn(r, "600001", 5).entry, Entry::NoLaterDay);
+    // B: day 4 missing holds the price; the entry on day 4 is not filled.
+    EXPECT_FLOAT_EQ(signalOn(r, "000002", 2).outcomes[1].ret, 0);
+    EXPECT_EQ(signalOn(r, "000002", 3).entry, Entry::Suspended);
+    EXPECT_THROW(signalOn(r, "000002", 4), std::runtime_error);
+    // C: +15% is no limit up on its board; its data ends before horizon 2.
+    const Signal& c2 = signalOn(r, "300003", 2);
+    EXPECT_EQ(c2.entry, Entry::Filled);
+    EXPECT_FLOAT_EQ(c2.outcomes[0].ret, 24.0 / 23 - 1);
+    EXPECT_TRUE(std::isnan(c2.outcomes[1].ret));
+
+    // The market: day 2's entries at horizon 1 are A, B and C; at 2 A and B.
+    const double day2h1 = ((12.0 / 11 - 1) + 0 + (24.0 / 23 - 1)) / 3;
+    ASSERT_EQ(r.baseline.size(), 4u);
+    EXPECT_NEAR(r.baseline[0].forward[0], day2h1, 1e-7);
+    EXPECT_NEAR(r.baseline[0].forward[1], (9.0 / 11 - 1) / 2, 1e-7);
+    EXPECT_NEAR(r.baseline[1].forward[0], 9.0 / 12 - 1, 1e-7);  // A alone
+    EXPECT_TRUE(std::isnan(r.baseline[2].forward[1]));
+    EXPECT_NEAR(r.baseline[1].dailyReturn, (0.2 + 0 + 0.2) / 3, 1e-12);
+    EXPECT_NEAR(r.baseline[3].level, (1 + 0.4 / 3) * 0.75 * (1 + ((10.0 / 9 - 1) - 0.2) / 2),
+                1e-12);
+    EXPECT_NEAR(a2.outcomes[0].excess, (12.0 / 11 - 1) - day2h1, 1e-6);
+
+    const GroupSummary& all = group(r, Grouping::All, "all");
+    EXPECT_EQ(all.verdicts, 9u);
+    EXPECT_EQ(all.limitUp, 1u);
+    EXPECT_EQ(all.notFilled, 1u);
+    const HorizonFigures& h1 = all.horizons[0];
+    EXPECT_EQ(h1.signals, 5u);
+    EXPECT_EQ(h1.incomplete, 3u);
+    EXPECT_NEAR(h1.mean, ((12.0 / 11 - 1) - 0.25 + (10.0 / 9 - 1) + 0 + (24.0 / 23 - 1)) / 5, 1e-7);
+    EXPECT_NEAR(h1.median, 24.0 / 23 - 1, 1e-7);
+    EXPECT_DOUBLE_EQ(h1.positiveShare, 0.6);
+    EXPECT_NEAR(h1.worstDrawdown, -0.25, 1e-7);
+    EXPECT_EQ(all.horizons[1].signals, 3u);
+    EXPECT_NEAR(all.horizons[1].median, 10.0 / 12 - 1, 1e-7);
+    EXPECT_NEAR(cumulativeExcess(all, 0).back().second, 0.0, 1e-6);  // all less its own mean
+
+    // Progress for each stock read and analysed; a stop ends the run.
+    std::map<Phase, std::size_t> calls;
+    runBacktest(handMadeMarket(), handMadeOptions(), [&](const Progress& p) { ++calls[p.phase]; });
+    EXPECT_EQ(calls, (std::map<Phase, std::size_t>{
+                         {Phase::Reading, 3}, {Phase::Analysing, 3}, {Phase::Summarising, 2}}));
+    std::stop_source stop;
+    stop.request_stop();
+    EXPECT_EQ(runBacktest(handMadeMarket(), handMadeOptions(), {}, stop.get_token()).failure,
+              Failure::Stopped);
+
+    // Leaving the limit-up entry out takes it from the figures and the market.
+    Options tradable = handMadeOptions();
+    tradable.tradableOnly = true;
+    const Results t = run(handMadeMarket(), tradable);
+    EXPECT_EQ(group(t, Grouping::All, "all").horizons[0].signals, 4u);
+    EXPECT_NEAR(t.baseline[0].forward[0], (24.0 / 23 - 1) / 2, 1e-7);
+    EXPECT_EQ(returnsByGroup(t, Grouping::All, 0).at("all").size(), 4u);
+
+    // Entry at the signal day's close: A's day 3 closes +20% (limit up on its board).
+    Options atClose = handMadeOptions();
+    atClose.entry = EntryPrice::SignalClose;
+    const Results c = run(handMadeMarket(), atClose);
+    EXPECT_EQ(signalOn(c, "600001", 3).entry, Entry::LimitUp);
+    EXPECT_FLOAT_EQ(signalOn(c, "600001", 3).outcomes[0].ret, 9.0 / 12 - 1);
+    EXPECT_FLOAT_EQ(signalOn(c, "000002", 3).outcomes[1].ret, 4.0 / 5 - 1);
+}
+
+TEST(Backtest, LimitUpByBoardNameAndRoundedLimitPrice) {
+    // The entry open after a flat close, per stock: at or above the limit or not.
+    auto entryAfter = [](std::string code, std::string name, double close, double open) {
+        Market m{{stock(code,
+                        {{0, close, close, close}, {1, close, close, close}, {2, open, open, open}},
+                        name)},
+                 {}};
+        Options o = handMadeOptions();
+        o.horizons = {1};
+        o.minHistory = 1;
+        const Results r = run(m, o);
+        return signalOn(r, r.stocks[0].code, 1).entry;
+    };
+    EXPECT_EQ(entryAfter("600010", "", 10, 10.99), Entry::LimitUp);  // +9.9%
+    EXPECT_EQ(entryAfter("600010", "", 10, 10.98), Entry::Filled);
+    EXPECT_EQ(entryAfter("600010", "", 2.03, 2.23), Entry::LimitUp);  // 2.233 rounds to 2.23
+    EXPECT_EQ(entryAfter("688010", "", 10, 11.98), Entry::Filled);
+    EXPECT_EQ(entryAfter("301010", "", 10, 12), Entry::LimitUp);
+    EXPECT_EQ(entryAfter("600010", "*ST某某", 10, 10.5), Entry::LimitUp);
+    EXPECT_EQ(entryAfter("600010", "", 10, 10.5), Entry::Filled);
+}
+
+namespace {
+
+// Four stocks on a seeded random walk over `days` days, one of them with a
+// suspension and a zero-volume day.
+Market walkMarket(int days, unsigned seed) {
+    std::mt19937 rng(seed);
+    Market m;
+    for (const char* code : {"600100", "000200", "300300", "688400"}) {
+        std::vector<Day> rows;
+        double price = 8 + rng() % 20;
+        for (int d = 0; d < days; ++d) {
+            const double open = price * (1 + (static_cast<int>(rng() % 41) - 20) / 1000.0);
+            price = std::max(1.0, price * (1 + (static_cast<int>(rng() % 121) - 60) / 1000.0));
+            if (code[0] == '0' && d % 17 == 5) continue;
+            rows.push_back({d, open, std::min(open, price) * 0.98, price,
+                            code[0] == '0' && d % 23 == 9 ? 0.0 : 1000.0});
+        }
+        m.stocks.push_back(stock(code, rows));
+    }
+    return m;
+}
+
+// The stock with every price after the entry following the signal on
+// `lastKeptDate` changed (with `keepNextOpen` the next line's open is the entry).
+MarketStock withPricesAfter(const MarketStock& s, const std::string& lastKeptDate,
+                            bool keepNextOpen) {
+    std::istringstream in(s.history);
+    std::string line, out;
+    bool nextOpenKept = !keepNextOpen;
+    std::vector<std::string> lines;
+    while (std::getline(in, line)) lines.push_back(line);
+    for (std::size_t i = lines.size(); i-- > 1;) {
+        std::string& l = lines[i];
+        if (l.substr(0, 10) <= lastKeptDate) continue;
+        const std::size_t open = l.find(',') + 1, high = l.find(',', open) + 1;
+        if (!nextOpenKept) {
+            nextOpenKept = true;  // the entry day: its open stays
+            l = l.substr(0, high) + "99.00,0.50,77.00,5,77.00";
+        } else {
+            l = l.substr(0, open) + "55.00,99.00,0.50,77.00,5,77.00";
+        }
+    }
+    for (const std::string& l : lines) out += l + "\n";
+    return {s.code, s.name, out};
+}
+
+}  // namespace
+
+TEST(Backtest, NoFigureOfASignalDayUsesAPriceAfterTheEntry) {
+    const Market market = walkMarket(25, 7);
+    for (EntryPrice entry : {EntryPrice::NextOpen, EntryPrice::SignalClose}) {
+        Options o = handMadeOptions();
+        o.entry = entry;
+        o.minHistory = 8;
+        const Results before = run(market, o);
+        for (int cut : {12, 18}) {
+            Market changed;
+            for (const MarketStock& s : market.stocks)
+                changed.stocks.push_back(
+                    withPricesAfter(s, dateOf(cut), entry == EntryPrice::NextOpen));
+            const Results after = run(changed, o);
+            std::size_t compared = 0;
+            for (const Signal& s : before.signals) {
+                if (s.day > static_cast<std::uint32_t>(cut)) continue;
+                const Signal& t = signalOn(after, before.stocks[s.stock].code, int(s.day));
+                EXPECT_EQ(std::tie(s.trend, s.score, s.modelB, s.buyA, s.buyB, s.entry),
+                          std::tie(t.trend, t.score, t.modelB, t.buyA, t.buyB, t.entry))
+                    << before.stocks[s.stock].code << " day " << s.day;
+                EXPECT_TRUE(s.entryPrice == t.entryPrice ||
+                            (std::isnan(s.entryPrice) && std::isnan(t.entryPrice)));
+                ++compared;
+            }
+            EXPECT_GT(compared, 10u);
+        }
+    }
+}
+
+TEST(Backtest, SameResultsWhateverTheNumberOfThreads) {
+    const Market market = walkMarket(60, 11);
+    auto files = [&](int jobs) {
+        Options o = handMadeOptions();
+        o.horizons = {3, 1, 10};
+        o.minHistory = 20;
+        o.jobs = jobs;
+        const Results r = run(market, o);
+        std::ostringstream out;
+        writeSummaryCsv(r, out);
+        writeSignalsCsv(r, out);
+        writeBaselineCsv(r, out);
+        return out.str();
+    };
+    const std::string one = files(1);
+    EXPECT_GT(one.size(), 5000u);
+    EXPECT_EQ(files(3), one);
+}
