@@ -1,0 +1,194 @@
+#include "BacktestSignalModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "BacktestTexts.h"
+#include "FigureColours.h"
+#include "orvane/core/NumberText.h"
+
+namespace orvane::app {
+
+using backtest::Signal;
+
+namespace {
+
+bool isText(int column) {
+    return column == BacktestSignalModel::Code || column == BacktestSignalModel::Name;
+}
+
+}  // namespace
+
+void BacktestSignalModel::show(std::shared_ptr<const backtest::Results> results,
+                               backtest::Grouping grouping, const std::string& key,
+                               std::size_t horizon) {
+    beginResetModel();
+    results_ = std::move(results);
+    horizon_ = horizon;
+    rows_.clear();
+    if (results_) {
+        const auto& signals = results_->signals;
+        for (std::size_t i = 0; i < signals.size(); ++i)
+            if (grouping == backtest::Grouping::All ||
+                backtest::groupKey(*results_, signals[i], grouping) == key)
+                rows_.push_back(static_cast<std::uint32_t>(i));
+        // The run lists them by stock: the table by day.
+        std::stable_sort(rows_.begin(), rows_.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return signals[a].day < signals[b].day;
+        });
+    }
+    endResetModel();
+}
+
+const Signal* BacktestSignalModel::signalAt(int row) const {
+    if (row < 0 || row >= rowCount()) return nullptr;
+    return &results_->signals[rows_[static_cast<std::size_t>(row)]];
+}
+
+int BacktestSignalModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int BacktestSignalModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+double BacktestSignalModel::figure(const Signal& s, int column) const {
+    const backtest::Outcome& o = s.outcomes[horizon_];
+    switch (column) {
+        case Date:
+            return s.day;
+        case Trend:
+            return s.trend;
+        case Score:
+            return s.score;
+        case ModelB:
+            return s.modelB;
+        case EntryState:
+            return static_cast<double>(s.entry);
+        case EntryPrice:
+            return s.entryPrice;
+        case Return:
+            return o.ret;
+        case Excess:
+            return o.excess;
+        case Drawdown:
+            return o.drawdown;
+        default:
+            return NAN;
+    }
+}
+
+QString BacktestSignalModel::text(const Signal& s, int column) const {
+    const backtest::StockInfo& stock = results_->stocks[s.stock];
+    switch (column) {
+        case Date:
+            return QString::fromStdString(results_->days[s.day]);
+        case Code:
+            return QString::fromStdString(stock.code);
+        case Name:
+            return QString::fromStdString(stock.name);
+        case Trend:
+            return QString::fromStdString(trendName(s.trend));
+        case Score:
+            return QString::number(s.score);
+        case ModelB:
+            return s.modelB ? QStringLiteral("是") : QString();
+        case EntryState:
+            return QString::fromStdString(entryText(s.entry));
+        case EntryPrice:
+            return std::isnan(s.entryPrice) ? QStringLiteral("—")
+                                            : QString::number(double{s.entryPrice}, 'f', 2);
+        default:
+            return QString::fromStdString(percentText(figure(s, column), true));
+    }
+}
+
+QVariant BacktestSignalModel::data(const QModelIndex& index, int role) const {
+    const Signal* s = signalAt(index.row());
+    if (!s) return {};
+    const int column = index.column();
+    switch (role) {
+        case Qt::DisplayRole:
+            return text(*s, column);
+        case Qt::TextAlignmentRole:
+            return int(isText(column) || column == Trend || column == EntryState
+                           ? Qt::AlignLeft | Qt::AlignVCenter
+                           : Qt::AlignRight | Qt::AlignVCenter);
+        case Qt::ForegroundRole:
+            if (column == Return || column == Excess) return figureColour(figure(*s, column));
+            return {};
+        default:
+            return {};
+    }
+}
+
+QVariant BacktestSignalModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    const int days = results_ && horizon_ < results_->options.horizons.size()
+                         ? results_->options.horizons[horizon_]
+                         : 0;
+    switch (section) {
+        case Date:
+            return QStringLiteral("信号日");
+        case Code:
+            return QStringLiteral("代码");
+        case Name:
+            return QStringLiteral("名称");
+        case Trend:
+            return QStringLiteral("趋势");
+        case Score:
+            return QStringLiteral("得分");
+        case ModelB:
+            return QStringLiteral("模型B");
+        case EntryState:
+            return QStringLiteral("买入");
+        case EntryPrice:
+            return QStringLiteral("买入价");
+        case Return:
+            return QStringLiteral("%1日收益").arg(days);
+        case Excess:
+            return QStringLiteral("%1日超额").arg(days);
+        case Drawdown:
+            return QStringLiteral("%1日内最大回撤").arg(days);
+        default:
+            return {};
+    }
+}
+
+void BacktestSignalModel::sort(int column, Qt::SortOrder order) {
+    if (!results_ || column < 0 || column >= ColumnCount) return;
+    emit layoutAboutToBeChanged();
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::uint32_t> heldSignals;
+    for (const QModelIndex& i : before) heldSignals.push_back(rows_[std::size_t(i.row())]);
+
+    const auto& signals = results_->signals;
+    const auto& stocks = results_->stocks;
+    const bool ascending = order == Qt::AscendingOrder;
+    std::stable_sort(rows_.begin(), rows_.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const Signal& x = signals[a];
+        const Signal& y = signals[b];
+        if (isText(column)) {
+            const auto& sx = column == Code ? stocks[x.stock].code : stocks[x.stock].name;
+            const auto& sy = column == Code ? stocks[y.stock].code : stocks[y.stock].name;
+            return ascending ? sx < sy : sy < sx;
+        }
+        const double fx = figure(x, column), fy = figure(y, column);
+        // Missing figures go last either way.
+        if (std::isnan(fx) || std::isnan(fy)) return !std::isnan(fx) && std::isnan(fy);
+        return ascending ? fx < fy : fx > fy;
+    });
+
+    QModelIndexList after;
+    if (!before.isEmpty()) {
+        std::vector<int> rowOf(signals.size(), -1);
+        for (std::size_t r = 0; r < rows_.size(); ++r) rowOf[rows_[r]] = static_cast<int>(r);
+        for (qsizetype i = 0; i < before.size(); ++i)
+            after << index(rowOf[heldSignals[std::size_t(i)]], before[i].column());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
+}
+
+}  // namespace orvane::app
