@@ -50,6 +50,34 @@ QString horizonTitle(const Results& r, std::size_t h) {
     return QStringLiteral("持有%1个交易日").arg(r.options.horizons[h]);
 }
 
+/// A group's line colour: rises in reds, falls in greens (as prices are
+/// coloured), the rest apart from each other; the market's line is grey.
+QColor lineColour(const backtest::GroupSummary& g, std::size_t index) {
+    if (g.grouping == Grouping::Trend) {
+        switch (std::stoi(g.key)) {
+            case 1000:
+                return {214, 39, 40};
+            case 1001:
+                return {148, 0, 110};
+            case 1:
+                return {255, 127, 14};
+            case 3:
+                return {31, 119, 180};
+            case 0:
+                return {140, 86, 75};
+            case 2:
+                return {44, 160, 44};
+            case -1:
+                return {0, 100, 60};
+            default:
+                break;
+        }
+    }
+    static const QColor colours[] = {{214, 39, 40},   {31, 119, 180}, {255, 127, 14},
+                                     {148, 103, 189}, {44, 160, 44},  {140, 86, 75}};
+    return colours[index % std::size(colours)];
+}
+
 }  // namespace
 
 BoxFigures boxFigures(std::vector<float> values) {
@@ -91,23 +119,33 @@ void drawCumulativeExcess(QChart& chart, const Results& r, Grouping grouping, st
     market->setPen(dashed);
     add(market);
 
+    // Every signal day the group's signals bought with 1/h of the money and
+    // held h days: the running sum of the days' mean excess, over h.
+    const double horizon = r.options.horizons[h];
     double lowest = 0, highest = 0;
+    std::size_t drawn = 0;
     for (const backtest::GroupSummary& g : r.groups) {
         if (g.grouping != grouping) continue;
+        const auto points = backtest::cumulativeExcess(g, h);
+        if (points.empty()) continue;  // no complete horizon: nothing to draw
         auto* line = new QLineSeries;
         line->setName(QString::fromStdString(groupLabel(g.grouping, g.key)));
-        for (const auto& [day, sum] : backtest::cumulativeExcess(g, h)) {
-            line->append(double(dayTime(r.days[day]).toMSecsSinceEpoch()), sum * 100);
-            lowest = std::min(lowest, sum * 100);
-            highest = std::max(highest, sum * 100);
+        line->setPen(QPen(lineColour(g, drawn++), 2));
+        for (const auto& [day, sum] : points) {
+            const double percent = sum / horizon * 100;
+            line->append(double(dayTime(r.days[day]).toMSecsSinceEpoch()), percent);
+            lowest = std::min(lowest, percent);
+            highest = std::max(highest, percent);
         }
         add(line);
     }
     const double margin = std::max(1.0, (highest - lowest) * 0.05);
     excess->setRange(lowest - margin, highest + margin);
     excess->applyNiceNumbers();
-    chart.setTitle(
-        QStringLiteral("各组信号的累计超额收益（%1，逐日平均超额累加）").arg(horizonTitle(r, h)));
+    chart.setTitle(QStringLiteral("各组信号相对市场的累计超额收益（每天买入当日信号，各投 1/%1 "
+                                  "资金，%2）")
+                       .arg(r.options.horizons[h])
+                       .arg(horizonTitle(r, h)));
 }
 
 void drawTrendDistribution(QChart& chart, const Results& r, std::size_t h) {
@@ -123,9 +161,7 @@ void drawTrendDistribution(QChart& chart, const Results& r, std::size_t h) {
     QStringList categories;
     for (auto& [trend, values] : ordered) {
         const BoxFigures f = boxFigures(std::move(*values));
-        const QString label = QStringLiteral("%1\n%2个")
-                                  .arg(QString::fromStdString(trendName(trend)),
-                                       QString::fromStdString(countText(f.count)));
+        const QString label = QString::fromStdString(trendName(trend));
         categories << label;
         boxes->append(new QBoxSet(f.low * 100, f.lowerQuartile * 100, f.median * 100,
                                   f.upperQuartile * 100, f.high * 100, label));

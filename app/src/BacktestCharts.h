@@ -25,7 +25,9 @@ BoxFigures boxFigures(std::vector<float> values);
 /// Replaces the chart's series and axes with one line a group of `grouping`
 /// (the month grouping draws every signal, its months being one line's
 /// stretches) at horizon index `h`, dates along the bottom, and the market's
-/// line at 0.
+/// line at 0. A line is what buying the group's signals of every day with
+/// 1/h of the money and holding them h days earned over the market: the
+/// running sum of the days' mean excess, over h.
 void drawCumulativeExcess(QChart& chart, const backtest::Results& results,
                           backtest::Grouping grouping, std::size_t h);
 

@@ -1,9 +1,10 @@
 #pragma once
-// The back-test window's signals of one group: a row a verdict, oldest
-// first (date, stock, trend, score, model B, the entry and what followed at
-// the chosen horizon). The rows are indices into the run's signals, every
-// cell made when the view asks for it: the real market gives 1.8 million
-// signals. Sortable by any column. Main thread only.
+// The back-test window's signals of one group: a row a verdict (date, stock,
+// trend, score, model B, the entry and what followed at the chosen horizon),
+// oldest first until sorted by another column; a group shown later keeps the
+// order. The rows are indices into the run's signals, every cell made when
+// the view asks for it: the real market gives 1.7 million signals. Main
+// thread only.
 
 #include <QAbstractTableModel>
 #include <cstdint>
@@ -51,10 +52,14 @@ class BacktestSignalModel : public QAbstractTableModel {
     /// A numeric cell's figure (NaN where there is none).
     double figure(const backtest::Signal& s, int column) const;
     QString text(const backtest::Signal& s, int column) const;
+    /// Puts the rows in the sort column's order.
+    void orderRows();
 
     std::shared_ptr<const backtest::Results> results_;
     std::vector<std::uint32_t> rows_;
     std::size_t horizon_ = 0;
+    int sortColumn_ = Date;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
 
 }  // namespace orvane::app

@@ -19,6 +19,7 @@ void BacktestSummaryModel::show(std::shared_ptr<const backtest::Results> results
     if (results_)
         for (const GroupSummary& g : results_->groups)
             if (g.grouping == grouping && horizon < g.horizons.size()) rows_.push_back(&g);
+    orderRows();
     endResetModel();
 }
 
@@ -89,7 +90,8 @@ QVariant BacktestSummaryModel::data(const QModelIndex& index, int role) const {
         case Signals:
             return QString::fromStdString(countText(key.toULongLong()));
         default:
-            return QString::fromStdString(percentText(key.toDouble(), column != PositiveShare));
+            return QString::fromStdString(
+                percentText(key.toDouble(), column != PositiveShare && column != WorstDrawdown));
     }
 }
 
@@ -121,16 +123,12 @@ QVariant BacktestSummaryModel::headerData(int section, Qt::Orientation orientati
 
 void BacktestSummaryModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= ColumnCount) return;
+    sortColumn_ = column;
+    sortOrder_ = order;
     emit layoutAboutToBeChanged();
     const QModelIndexList before = persistentIndexList();
     const std::vector<const GroupSummary*> old = rows_;
-    std::stable_sort(rows_.begin(), rows_.end(), [&](const GroupSummary* a, const GroupSummary* b) {
-        const QVariant ka = sortKey(*a, column), kb = sortKey(*b, column);
-        // Groups without figures go last either way.
-        if (!ka.isValid() || !kb.isValid()) return ka.isValid() && !kb.isValid();
-        const auto c = QVariant::compare(ka, kb);
-        return order == Qt::AscendingOrder ? c < 0 : c > 0;
-    });
+    orderRows();
     QModelIndexList after;
     for (const QModelIndex& i : before) {
         const auto row = std::find(rows_.begin(), rows_.end(), old[std::size_t(i.row())]);
@@ -138,6 +136,16 @@ void BacktestSummaryModel::sort(int column, Qt::SortOrder order) {
     }
     changePersistentIndexList(before, after);
     emit layoutChanged();
+}
+
+void BacktestSummaryModel::orderRows() {
+    std::stable_sort(rows_.begin(), rows_.end(), [&](const GroupSummary* a, const GroupSummary* b) {
+        const QVariant ka = sortKey(*a, sortColumn_), kb = sortKey(*b, sortColumn_);
+        // Groups without figures go last either way.
+        if (!ka.isValid() || !kb.isValid()) return ka.isValid() && !kb.isValid();
+        const auto c = QVariant::compare(ka, kb);
+        return sortOrder_ == Qt::AscendingOrder ? c < 0 : c > 0;
+    });
 }
 
 }  // namespace orvane::app

@@ -2,7 +2,8 @@
 // The back-test window's summary: one row a group of the chosen grouping,
 // its figures at the chosen horizon (group, name, verdicts, signals with the
 // horizon complete, mean, median, share above 0, excess over the market,
-// worst drawdown). Sortable by any column. Main thread only.
+// worst drawdown), in the order of the column last sorted by (at first the
+// groups' own). Main thread only.
 
 #include <QAbstractTableModel>
 #include <memory>
@@ -46,10 +47,13 @@ class BacktestSummaryModel : public QAbstractTableModel {
     const backtest::HorizonFigures& figures(const backtest::GroupSummary& group) const;
     /// The cell's figure or text to sort by; none for a figure the group lacks.
     QVariant sortKey(const backtest::GroupSummary& group, int column) const;
+    void orderRows();
 
     std::shared_ptr<const backtest::Results> results_;
     std::vector<const backtest::GroupSummary*> rows_;
     std::size_t horizon_ = 0;
+    int sortColumn_ = GroupKey;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };
 
 }  // namespace orvane::app

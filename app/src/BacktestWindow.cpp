@@ -180,8 +180,9 @@ void BacktestWindow::setUpControls() {
 
     ui.summaryTable->setModel(summary_);
     ui.summaryTable->verticalHeader()->hide();
-    ui.summaryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    ui.summaryTable->horizontalHeader()->setSortIndicatorShown(false);
+    ui.summaryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    ui.summaryTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    ui.summaryTable->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     connect(ui.summaryTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { showGroupSignals(current.row()); });
     connect(ui.summaryTable, &QTableView::doubleClicked, this,
@@ -189,9 +190,12 @@ void BacktestWindow::setUpControls() {
 
     ui.signalsTable->setModel(signals_);
     ui.signalsTable->verticalHeader()->hide();
-    ui.signalsTable->horizontalHeader()->setSortIndicatorShown(false);
+    ui.signalsTable->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     ui.signalsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    ui.signalsTable->horizontalHeader()->setDefaultSectionSize(92);
+    // Date, code, name, trend, score, model B, entry, price, return, excess, drawdown.
+    const int widths[] = {92, 64, 84, 84, 48, 50, 84, 64, 78, 78, 78};
+    for (int column = 0; column < int(std::size(widths)); ++column)
+        ui.signalsTable->setColumnWidth(column, widths[column]);
     connect(ui.signalsTable, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { openSignalChart(index.row()); });
     ui.resultsSplitter->setSizes({240, 420});
@@ -363,7 +367,7 @@ void BacktestWindow::showGroupSignals(int summaryRow) {
     }
     signals_->show(results_, group->grouping, group->key, chosenHorizon());
     ui_->signalsCaption->setText(
-        QStringLiteral("“%1”的 %2 个信号（按信号日排列，点列标题排序）；双击一个信号，"
+        QStringLiteral("“%1”的 %2 个信号（点列标题排序）；双击一个信号，"
                        "打开这只股票在信号日的日K线。")
             .arg(qs(groupLabel(group->grouping, group->key)),
                  qs(countText(static_cast<std::size_t>(signals_->rowCount())))));

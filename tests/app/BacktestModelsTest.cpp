@@ -65,19 +65,20 @@ TEST(BacktestTables, SummaryAndSignalsOfHandMadeResults) {
     summary.show(results, Grouping::Trend, 0);
     ASSERT_EQ(summary.rowCount(), 3);
     using S = BacktestSummaryModel;
-    EXPECT_EQ(cell(summary, 1, S::GroupKey), "1000");
-    EXPECT_EQ(cell(summary, 1, S::Label), "加速上涨");
-    EXPECT_EQ(cell(summary, 1, S::Verdicts), "2");
-    EXPECT_EQ(cell(summary, 1, S::Signals), "1");
-    EXPECT_EQ(cell(summary, 1, S::Mean), "+8.00%");
-    EXPECT_EQ(cell(summary, 1, S::PositiveShare), "100.00%");
-    EXPECT_EQ(cell(summary, 1, S::Excess), "+5.00%");
+    // Trend codes by number: 1, 3, 1000.
+    EXPECT_EQ(cell(summary, 2, S::GroupKey), "1000");
+    EXPECT_EQ(cell(summary, 2, S::Label), "加速上涨");
+    EXPECT_EQ(cell(summary, 2, S::Verdicts), "2");
+    EXPECT_EQ(cell(summary, 2, S::Signals), "1");
+    EXPECT_EQ(cell(summary, 2, S::Mean), "+8.00%");
+    EXPECT_EQ(cell(summary, 2, S::PositiveShare), "100.00%");
+    EXPECT_EQ(cell(summary, 2, S::Excess), "+5.00%");
     EXPECT_EQ(cell(summary, 0, S::WorstDrawdown), "-2.00%");
     // A group whose horizons are all incomplete has counts but no figures.
-    EXPECT_EQ(cell(summary, 2, S::Verdicts), "4");
-    EXPECT_EQ(cell(summary, 2, S::Mean), "—");
+    EXPECT_EQ(cell(summary, 1, S::Verdicts), "4");
+    EXPECT_EQ(cell(summary, 1, S::Mean), "—");
     // Rising red, falling green.
-    EXPECT_GT(summary.data(summary.index(1, S::Mean), Qt::ForegroundRole).value<QColor>().red(),
+    EXPECT_GT(summary.data(summary.index(2, S::Mean), Qt::ForegroundRole).value<QColor>().red(),
               200);
     EXPECT_LT(summary.data(summary.index(0, S::Mean), Qt::ForegroundRole).value<QColor>().red(),
               50);
@@ -89,6 +90,8 @@ TEST(BacktestTables, SummaryAndSignalsOfHandMadeResults) {
     EXPECT_EQ(summary.groupAt(0)->key, "1");
     EXPECT_EQ(summary.groupAt(2)->key, "3");
     summary.sort(S::GroupKey, Qt::DescendingOrder);  // trend codes as numbers
+    EXPECT_EQ(summary.groupAt(0)->key, "1000");
+    summary.show(results, Grouping::Trend, 0);  // shown again: the order kept
     EXPECT_EQ(summary.groupAt(0)->key, "1000");
 
     BacktestSignalModel signalRows;
@@ -106,10 +109,11 @@ TEST(BacktestTables, SummaryAndSignalsOfHandMadeResults) {
     // Missing figures last in either order.
     signalRows.sort(R::Return, Qt::AscendingOrder);
     EXPECT_EQ(signalRows.signalAt(0)->day, 2u);
-    signalRows.sort(R::Code, Qt::AscendingOrder);
-    EXPECT_EQ(cell(signalRows, 0, R::Code), "000002");
-    signalRows.show(results, Grouping::All, "all", 0);
-    EXPECT_EQ(signalRows.rowCount(), 3);
+    signalRows.sort(R::Code, Qt::DescendingOrder);
+    EXPECT_EQ(cell(signalRows, 0, R::Code), "600001");
+    signalRows.show(results, Grouping::All, "all", 0);  // another group, the same order
+    ASSERT_EQ(signalRows.rowCount(), 3);
+    EXPECT_EQ(cell(signalRows, 2, R::Code), "000002");
 }
 
 TEST(BacktestTables, BoxesHistoryCutAndWords) {
