@@ -19,6 +19,10 @@ bool isText(int column) {
 
 }  // namespace
 
+BacktestSignalModel::BacktestSignalModel(QObject* parent) : OrderedRowsModel(parent) {
+    sortColumn_ = Date;
+}
+
 void BacktestSignalModel::show(std::shared_ptr<const backtest::Results> results,
                                backtest::Grouping grouping, const std::string& key,
                                std::size_t horizon) {
@@ -40,10 +44,6 @@ void BacktestSignalModel::show(std::shared_ptr<const backtest::Results> results,
 const Signal* BacktestSignalModel::signalAt(int row) const {
     if (row < 0 || row >= rowCount()) return nullptr;
     return &results_->signals[rows_[static_cast<std::size_t>(row)]];
-}
-
-int BacktestSignalModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }
 
 int BacktestSignalModel::columnCount(const QModelIndex& parent) const {
@@ -154,60 +154,23 @@ QVariant BacktestSignalModel::headerData(int section, Qt::Orientation orientatio
     }
 }
 
-void BacktestSignalModel::sort(int column, Qt::SortOrder order) {
-    if (column < 0 || column >= ColumnCount) return;
-    sortColumn_ = column;
-    sortOrder_ = order;
-    if (!results_) return;
-    emit layoutAboutToBeChanged();
-    const QModelIndexList before = persistentIndexList();
-    std::vector<std::uint32_t> heldSignals;
-    for (const QModelIndex& i : before) heldSignals.push_back(rows_[std::size_t(i.row())]);
-    orderRows();
-    QModelIndexList after;
-    if (!before.isEmpty()) {
-        std::vector<int> rowOf(results_->signals.size(), -1);
-        for (std::size_t r = 0; r < rows_.size(); ++r) rowOf[rows_[r]] = static_cast<int>(r);
-        for (qsizetype i = 0; i < before.size(); ++i)
-            after << index(rowOf[heldSignals[std::size_t(i)]], before[i].column());
-    }
-    changePersistentIndexList(before, after);
-    emit layoutChanged();
+void BacktestSignalModel::prepareSortKeys(int column) {
+    stockPlace_.clear();
+    if (!results_ || !isText(column)) return;
+    const auto& stocks = results_->stocks;
+    std::vector<std::uint32_t> byText(stocks.size());
+    for (std::uint32_t i = 0; i < byText.size(); ++i) byText[i] = i;
+    std::stable_sort(byText.begin(), byText.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return column == Code ? stocks[a].code < stocks[b].code : stocks[a].name < stocks[b].name;
+    });
+    stockPlace_.resize(stocks.size());
+    for (std::size_t place = 0; place < byText.size(); ++place)
+        stockPlace_[byText[place]] = static_cast<double>(place);
 }
 
-void BacktestSignalModel::orderRows() {
-    const auto& signals = results_->signals;
-    // A stock's place among the others by code or name, for the text columns.
-    std::vector<double> stockPlace;
-    if (isText(sortColumn_)) {
-        const auto& stocks = results_->stocks;
-        std::vector<std::uint32_t> byText(stocks.size());
-        for (std::uint32_t i = 0; i < byText.size(); ++i) byText[i] = i;
-        std::stable_sort(byText.begin(), byText.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return sortColumn_ == Code ? stocks[a].code < stocks[b].code
-                                       : stocks[a].name < stocks[b].name;
-        });
-        stockPlace.resize(stocks.size());
-        for (std::size_t place = 0; place < byText.size(); ++place)
-            stockPlace[byText[place]] = static_cast<double>(place);
-    }
-    // One key a row, worked out once: 1.8 million rows sort in a blink.
-    std::vector<std::pair<double, std::uint32_t>> keyed;
-    keyed.reserve(rows_.size());
-    for (std::uint32_t row : rows_) {
-        const Signal& s = signals[row];
-        keyed.emplace_back(isText(sortColumn_) ? stockPlace[s.stock] : figure(s, sortColumn_), row);
-    }
-    // Rows without the figure go last in either order.
-    const auto withFigure = std::stable_partition(
-        keyed.begin(), keyed.end(), [](const auto& k) { return !std::isnan(k.first); });
-    if (sortOrder_ == Qt::AscendingOrder)
-        std::stable_sort(keyed.begin(), withFigure,
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-    else
-        std::stable_sort(keyed.begin(), withFigure,
-                         [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (std::size_t i = 0; i < keyed.size(); ++i) rows_[i] = keyed[i].second;
+double BacktestSignalModel::sortKey(const std::uint32_t& row, int column) const {
+    const Signal& s = results_->signals[row];
+    return isText(column) ? stockPlace_[s.stock] : figure(s, column);
 }
 
 }  // namespace orvane::app

@@ -6,17 +6,17 @@
 // the view asks for it: the real market gives 1.7 million signals. Main
 // thread only.
 
-#include <QAbstractTableModel>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "OrderedRowsModel.h"
 #include "orvane/backtest/Backtest.h"
 
 namespace orvane::app {
 
-class BacktestSignalModel : public QAbstractTableModel {
+class BacktestSignalModel : public OrderedRowsModel<std::uint32_t> {
   public:
     enum Column {
         Date,
@@ -33,7 +33,7 @@ class BacktestSignalModel : public QAbstractTableModel {
         ColumnCount
     };
 
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit BacktestSignalModel(QObject* parent = nullptr);
 
     /// The signals of the group `key` of `grouping`, their outcomes at
     /// horizon index `horizon`.
@@ -42,24 +42,23 @@ class BacktestSignalModel : public QAbstractTableModel {
     /// The signal of a row, or nothing.
     const backtest::Signal* signalAt(int row) const;
 
-    int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    void sort(int column, Qt::SortOrder order) override;
+
+  protected:
+    double sortKey(const std::uint32_t& row, int column) const override;
+    void prepareSortKeys(int column) override;
 
   private:
     /// A numeric cell's figure (NaN where there is none).
     double figure(const backtest::Signal& s, int column) const;
     QString text(const backtest::Signal& s, int column) const;
-    /// Puts the rows in the sort column's order.
-    void orderRows();
 
     std::shared_ptr<const backtest::Results> results_;
-    std::vector<std::uint32_t> rows_;
     std::size_t horizon_ = 0;
-    int sortColumn_ = Date;
-    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    /// Each stock's place by code or name while sorting by one of them.
+    std::vector<double> stockPlace_;
 };
 
 }  // namespace orvane::app

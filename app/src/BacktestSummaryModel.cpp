@@ -1,7 +1,7 @@
 #include "BacktestSummaryModel.h"
 
 #include <QColor>
-#include <algorithm>
+#include <cmath>
 
 #include "BacktestTexts.h"
 #include "FigureColours.h"
@@ -27,32 +27,19 @@ const GroupSummary* BacktestSummaryModel::groupAt(int row) const {
     return row >= 0 && row < rowCount() ? rows_[static_cast<std::size_t>(row)] : nullptr;
 }
 
-int BacktestSummaryModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
 int BacktestSummaryModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-const backtest::HorizonFigures& BacktestSummaryModel::figures(const GroupSummary& group) const {
-    return group.horizons[horizon_];
-}
-
-QVariant BacktestSummaryModel::sortKey(const GroupSummary& g, int column) const {
-    const backtest::HorizonFigures& f = figures(g);
+double BacktestSummaryModel::figure(const GroupSummary& g, int column) const {
+    const backtest::HorizonFigures& f = g.horizons[horizon_];
     // A group without a complete horizon has counts, but no figures.
-    if (f.signals == 0 && column >= Mean) return {};
+    if (f.signals == 0 && column >= Mean) return NAN;
     switch (column) {
-        case GroupKey:
-            if (g.grouping == backtest::Grouping::Trend) return std::stoi(g.key);
-            return QString::fromStdString(g.key);
-        case Label:
-            return QString::fromStdString(groupLabel(g.grouping, g.key));
         case Verdicts:
-            return qulonglong(g.verdicts);
+            return static_cast<double>(g.verdicts);
         case Signals:
-            return qulonglong(f.signals);
+            return static_cast<double>(f.signals);
         case Mean:
             return f.mean;
         case Median:
@@ -63,35 +50,37 @@ QVariant BacktestSummaryModel::sortKey(const GroupSummary& g, int column) const 
             return f.meanExcess;
         case WorstDrawdown:
             return f.worstDrawdown;
+        default:  // the run lists the groups in their keys' order
+            return static_cast<double>(&g - results_->groups.data());
     }
-    return {};
+}
+
+double BacktestSummaryModel::sortKey(const GroupSummary* const& group, int column) const {
+    return figure(*group, column);
 }
 
 QVariant BacktestSummaryModel::data(const QModelIndex& index, int role) const {
     const GroupSummary* g = groupAt(index.row());
     if (!g) return {};
     const int column = index.column();
-    const QVariant key = sortKey(*g, column);
-    if (role == SortRole) return key;
+    const double value = figure(*g, column);
     if (role == Qt::TextAlignmentRole)
         return int(column >= Verdicts ? Qt::AlignRight | Qt::AlignVCenter
                                       : Qt::AlignLeft | Qt::AlignVCenter);
     const bool signedFigure = column == Mean || column == Median || column == Excess;
-    if (role == Qt::ForegroundRole && signedFigure && key.isValid())
-        return figureColour(key.toDouble());
+    if (role == Qt::ForegroundRole && signedFigure) return figureColour(value);
     if (role != Qt::DisplayRole) return {};
-    if (!key.isValid()) return QStringLiteral("—");
     switch (column) {
         case GroupKey:
             return QString::fromStdString(groupKeyText(g->grouping, g->key));
         case Label:
-            return key;
+            return QString::fromStdString(groupLabel(g->grouping, g->key));
         case Verdicts:
         case Signals:
-            return QString::fromStdString(countText(key.toULongLong()));
+            return QString::fromStdString(countText(static_cast<std::size_t>(value)));
         default:
             return QString::fromStdString(
-                percentText(key.toDouble(), column != PositiveShare && column != WorstDrawdown));
+                percentText(value, column != PositiveShare && column != WorstDrawdown));
     }
 }
 
@@ -119,33 +108,6 @@ QVariant BacktestSummaryModel::headerData(int section, Qt::Orientation orientati
                                                    "有效信号", "平均收益", "收益中位数",
                                                    "上涨比例", "超额收益", "最大回撤"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(names[section]) : QVariant();
-}
-
-void BacktestSummaryModel::sort(int column, Qt::SortOrder order) {
-    if (column < 0 || column >= ColumnCount) return;
-    sortColumn_ = column;
-    sortOrder_ = order;
-    emit layoutAboutToBeChanged();
-    const QModelIndexList before = persistentIndexList();
-    const std::vector<const GroupSummary*> old = rows_;
-    orderRows();
-    QModelIndexList after;
-    for (const QModelIndex& i : before) {
-        const auto row = std::find(rows_.begin(), rows_.end(), old[std::size_t(i.row())]);
-        after << index(static_cast<int>(row - rows_.begin()), i.column());
-    }
-    changePersistentIndexList(before, after);
-    emit layoutChanged();
-}
-
-void BacktestSummaryModel::orderRows() {
-    std::stable_sort(rows_.begin(), rows_.end(), [&](const GroupSummary* a, const GroupSummary* b) {
-        const QVariant ka = sortKey(*a, sortColumn_), kb = sortKey(*b, sortColumn_);
-        // Groups without figures go last either way.
-        if (!ka.isValid() || !kb.isValid()) return ka.isValid() && !kb.isValid();
-        const auto c = QVariant::compare(ka, kb);
-        return sortOrder_ == Qt::AscendingOrder ? c < 0 : c > 0;
-    });
 }
 
 }  // namespace orvane::app

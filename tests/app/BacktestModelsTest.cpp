@@ -47,9 +47,10 @@ std::shared_ptr<const Results> handMadeResults() {
     r->days = {"2025-03-03", "2025-03-04", "2025-03-05"};
     r->signals = {signal(0, 2, 1000, 0.08f, 0.05f), signal(0, 1, 1, -0.02f, -0.01f),
                   signal(1, 0, 1000, kNoFigure, kNoFigure)};
+    // As a run lists them: trend codes by number.
     r->groups = {trendGroup("1", 1, {10, 1, 0, -0.02, -0.02, 0, -0.01, -0.02}),
-                 trendGroup("1000", 2, {10, 1, 1, 0.08, 0.08, 1, 0.05, 0}),
-                 trendGroup("3", 4, {10, 0, 4, 0, 0, 0, 0, 0})};
+                 trendGroup("3", 4, {10, 0, 4, 0, 0, 0, 0, 0}),
+                 trendGroup("1000", 2, {10, 1, 1, 0.08, 0.08, 1, 0.05, 0})};
     return r;
 }
 
@@ -65,7 +66,6 @@ TEST(BacktestTables, SummaryAndSignalsOfHandMadeResults) {
     summary.show(results, Grouping::Trend, 0);
     ASSERT_EQ(summary.rowCount(), 3);
     using S = BacktestSummaryModel;
-    // Trend codes by number: 1, 3, 1000.
     EXPECT_EQ(cell(summary, 2, S::GroupKey), "1000");
     EXPECT_EQ(cell(summary, 2, S::Label), "加速上涨");
     EXPECT_EQ(cell(summary, 2, S::Verdicts), "2");
@@ -89,7 +89,7 @@ TEST(BacktestTables, SummaryAndSignalsOfHandMadeResults) {
     summary.sort(S::Mean, Qt::AscendingOrder);
     EXPECT_EQ(summary.groupAt(0)->key, "1");
     EXPECT_EQ(summary.groupAt(2)->key, "3");
-    summary.sort(S::GroupKey, Qt::DescendingOrder);  // trend codes as numbers
+    summary.sort(S::GroupKey, Qt::DescendingOrder);  // the run's order, backwards
     EXPECT_EQ(summary.groupAt(0)->key, "1000");
     summary.show(results, Grouping::Trend, 0);  // shown again: the order kept
     EXPECT_EQ(summary.groupAt(0)->key, "1000");
