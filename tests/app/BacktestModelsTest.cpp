@@ -12,6 +12,8 @@
 #include "BacktestSignalModel.h"
 #include "BacktestSummaryModel.h"
 #include "BacktestTexts.h"
+#include "TempDataDir.h"
+#include "orvane/core/AtomicFile.h"
 
 using namespace orvane;
 using namespace orvane::app;
@@ -135,6 +137,17 @@ TEST(BacktestTables, BoxesHistoryCutAndWords) {
               "Date,Open,High,Low,Close,Volume,Adj Close\n2025-03-04,2\n2025-03-03,3\n");
     EXPECT_EQ(historyUntil(history, "2025-03-09"), history);
     EXPECT_EQ(historyUntil(history, "2025-03-01"), "Date,Open,High,Low,Close,Volume,Adj Close\n");
+    // A daily CSV folder's stock: read again, cut the same way.
+    test::TempDataDir dir;
+    BacktestMarket csv{{}, dir.path(), dir.path() / "list.csv"};
+    writeFileAtomically(dir.path() / "600001.csv",
+                        "date,open,close,high,low,volume\n2025-03-03,1,2,2,1,100\n"
+                        "2025-03-04,2,3,3,2,100\n2025-03-05,3,4,4,3,100\n");
+    const auto cut = stockHistoryUntil(csv, "600001", "2025-03-04");
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->find("2025-03-05"), std::string::npos);
+    EXPECT_EQ(cut->find("2025-03-04,2.00,3.00,2.00,3.00,100,3.00"), cut->find('\n') + 1);
+    EXPECT_FALSE(stockHistoryUntil(csv, "600002", "2025-03-04"));
 
     EXPECT_EQ(countText(1834567), "1,834,567");
     EXPECT_EQ(countText(999), "999");
