@@ -18,6 +18,7 @@
 
 #include "AlertSound.h"
 #include "AppWorkers.h"
+#include "BacktestWindow.h"
 #include "DataFreshness.h"
 #include "HelpWindow.h"
 #include "ListMainWindowFields.h"
@@ -188,6 +189,9 @@ QXDocument::QXDocument(QWidget* parent)
     connect(ui_->notifyBtn, &QPushButton::clicked, this, &QXDocument::ModeThrendUp);
     connect(ui_->actionTrendUpModels, &QAction::triggered, this,
             [] { QXTrendMode::defQXTrendMode().showTrendUpModeForWindow(); });
+    connect(ui_->actionBacktest, &QAction::triggered, this, [this] {
+        BacktestWindow::showFor(*this, [this] { return kWindowController_.get(); });
+    });
     connect(ui_->actionGuide, &QAction::triggered, this, &QXDocument::helpAction);
     connect(ui_->actionDoublePaoHelp, &QAction::triggered, this, [this] {
         if (!doublePaoHelp_)

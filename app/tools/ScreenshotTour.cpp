@@ -1,6 +1,8 @@
 // Pictures of the main window in states only a user's clicks reach, for the
 // screenshot script: a screened sector with its report and the sector
-// markers, and the self-check questionnaire's result.
+// markers, the self-check questionnaire's result, and the back-test window
+// over the demo market (its summary with each plot, a group's signals, and
+// the chart a signal's double-click opens).
 //
 //   app_screenshot_tour --server URL --quote-server URL OUTDIR
 //
@@ -11,18 +13,62 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <cstdio>
 
+#include "BacktestWindow.h"
 #include "ChartScreenshot.h"
 #include "QXApplication.h"
 #include "QXDocument.h"
 #include "QtSeams.h"
 #include "ServerPreferences.h"
+#include "orvane/chart/KWindow.h"
+#include "orvane/chart/KWindowController.h"
 #include "orvane/market/SectorGroups.h"
+#include "ui_BacktestWindow.h"
 #include "ui_QXDocument.h"
 
 using namespace orvane;
+
+namespace {
+
+bool save(QWidget& window, const std::string& out, const std::string& name) {
+    QTest::qWait(500);
+    const std::string path = out + "/" + name;
+    std::printf("%s\n", path.c_str());
+    return app::saveWindowPicture(window, path);
+}
+
+// The back-test window from the menu over the default market (the demo
+// tree), run to its end.
+bool backtestPictures(app::QXDocument& doc, const std::string& out) {
+    doc.ui().actionBacktest->trigger();
+    auto* window = doc.findChild<app::BacktestWindow*>();
+    if (!window) return false;
+    Ui::BacktestWindow& ui = window->ui();
+    window->move(10, 10);
+    QSignalSpy ended(window, &app::BacktestWindow::runEnded);
+    ui.startButton->click();
+    if (!ended.wait(600000) || !window->results()) return false;
+    bool ok = save(*window, out, "screenshot-backtest-excess.png");
+    ui.resultTabs->setCurrentWidget(ui.distributionTab);
+    ok = save(*window, out, "screenshot-backtest-distribution.png") && ok;
+    // The key-point breakthroughs, best 10-day return first.
+    ui.summaryTable->selectRow(ui.summaryTable->model()->rowCount() - 1);
+    ui.resultTabs->setCurrentWidget(ui.signalsTab);
+    ui.signalsTable->sortByColumn(8, Qt::DescendingOrder);
+    ok = save(*window, out, "screenshot-backtest-signals.png") && ok;
+    // A signal near the middle of the list, opened as its double-click does.
+    const int row = ui.signalsTable->model()->rowCount() / 2;
+    ui.signalsTable->selectRow(row);
+    if (!window->openSignalChart(row)) return false;
+    chart::KWindow& charts = *doc.kWindowController()->kWindow();
+    return save(charts, out, "screenshot-backtest-chart.png") && ok;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -69,6 +115,7 @@ int main(int argc, char** argv) {
     ok = app::saveWindowPicture(doc, out + "/screenshot-questionnaire.png") && ok;
     std::printf("%s/screenshot-sector-report.png (%s)\n%s/screenshot-questionnaire.png\n",
                 out.c_str(), largest.c_str(), out.c_str());
+    ok = backtestPictures(doc, out) && ok;
     delegate.applicationWillTerminate();
     return ok ? 0 : 1;
 }
