@@ -28,7 +28,7 @@ void requireCode(const std::string& code) {
 }
 
 /// Progress of the earlier days on stderr.
-class ProgressBar : public QXStockLibUpdateDelegate {
+class EarlierDaysProgress : public QXStockLibUpdateDelegate {
   public:
     void updateHisdatProgressdDelegate(int done, int total) override {
         line_.update(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total));
