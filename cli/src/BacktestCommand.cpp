@@ -46,10 +46,10 @@ constexpr const char* kRules = R"(Rules:
   entered the same way on the same day, verdict or not; excess is a signal's
   return less it.
 
-Exit codes: 0 done; 2 a bad option value; 3 the tree, folder or stock list
-cannot be read (or no stock in it); 4 the range lies outside the data;
-5 --out cannot be written (or is a folder with other files); 1 anything else.
-100 and above: the command line itself could not be read. Nothing is written
+Exit codes: 0 done; 2 a bad option value or a command line that cannot be
+read; 3 the tree, folder or stock list cannot be read (or no stock in it);
+4 the range lies outside the data; 5 --out cannot be written (or is a
+folder with other files); 1 anything else. Nothing is written
 to --out unless the run completed; a folder an earlier back-test wrote is
 replaced whole.)";
 
