@@ -8,6 +8,7 @@
 #include "GroupSummaries.h"
 #include "MarketBaseline.h"
 #include "StockScan.h"
+#include "orvane/core/HugePages.h"
 #include "orvane/core/ParallelFor.h"
 
 namespace orvane::backtest {
@@ -179,6 +180,8 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     std::vector<std::size_t> first(m.stocks.size() + 1, 0);
     for (std::size_t i = 0; i < m.stocks.size(); ++i)
         first[i + 1] = first[i] + signalDayCount(m.stocks[i], options, *range);
+    r.signals.reserve(first.back());
+    preferHugePages(r.signals.data(), first.back() * sizeof(Signal));
     r.signals.resize(first.back());
     parallelFor(
         m.stocks.size(), options.jobs,
