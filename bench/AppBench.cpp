@@ -144,13 +144,7 @@ int main(int argc, char** argv) {
 
     // The largest sector screened on the window's worker, with the event
     // loop's longest gap meanwhile.
-    std::string largest;
-    int largestSize = -1;
-    for (const std::string& group : SectorGroups::shared().getPlateGroupNameArray())
-        if (const int size = SectorGroups::shared().getPlantGroupNum(group); size > largestSize) {
-            largest = group;
-            largestSize = size;
-        }
+    const std::string largest = SectorGroups::shared().largestGroup();
     doc.ui().plantPopbtn->setCurrentText(QString::fromStdString(largest));
     doc.setAlertPresenter([](const QString&, const QString&) {});
     QSignalSpy reported(&doc, &app::QXDocument::sectorReportShown);
@@ -166,7 +160,8 @@ int main(int argc, char** argv) {
     std::printf(
         "sector %s (%d stocks) screened and reported: %.0f ms; longest event-loop gap "
         "%.1f ms\n",
-        largest.c_str(), largestSize, screened, gaps.empty() ? 0.0 : gaps.back());
+        largest.c_str(), SectorGroups::shared().getPlantGroupNum(largest), screened,
+        gaps.empty() ? 0.0 : gaps.back());
     app.applicationWillTerminate();
     MarketServers::install(nullptr);
     return 0;

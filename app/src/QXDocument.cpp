@@ -103,10 +103,7 @@ std::optional<std::string> nameOf(std::string_view code) {
 /// The start-up check: one request to the data server that completes
 /// without a transfer error.
 bool dataServerAnswers() {
-    auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::kUpdateConfigFile));
-    request->setTimeOutSeconds(kConnectivityTimeOutSeconds);
-    request->startSynchronous();
-    return !request->error();
+    return !dataServerProblem(kConnectivityTimeOutSeconds);
 }
 
 void defaultAlert(QWidget* parent, const QString& title, const QString& message) {

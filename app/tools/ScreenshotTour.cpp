@@ -90,13 +90,7 @@ int main(int argc, char** argv) {
     QTest::qWait(3000);  // the reference data and the market report with its markers
 
     // The largest sector, screened.
-    std::string largest;
-    int largestSize = -1;
-    for (const std::string& group : SectorGroups::shared().getPlateGroupNameArray())
-        if (const int size = SectorGroups::shared().getPlantGroupNum(group); size > largestSize) {
-            largest = group;
-            largestSize = size;
-        }
+    const std::string largest = SectorGroups::shared().largestGroup();
     ui.plantPopbtn->setCurrentText(QString::fromStdString(largest));
     QSignalSpy reported(&doc, &app::QXDocument::sectorReportShown);
     doc.filterPlantAction();

@@ -59,7 +59,6 @@ ReferenceCheck updateReferenceData(bool reinstall) {
             break;
     }
     loop.loop().runUntil([&] { return result.has_value(); }, std::chrono::hours(1));
-    progress.finish();
     if (!result || !result->installed)
         return {false, true,
                 "the reference data was not installed: " + (result ? result->reason : "no answer") +

@@ -10,10 +10,8 @@
 #include "ProgressLine.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/CodeTable.h"
-#include "orvane/market/HttpRequest.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/SectorGroups.h"
-#include "orvane/market/ServerPaths.h"
 #include "orvane/market/StockCode.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/stocklib/QXStockLib.h"
@@ -33,7 +31,6 @@ class EarlierDaysProgress : public QXStockLibUpdateDelegate {
     void updateHisdatProgressdDelegate(int done, int total) override {
         line_.update(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(total));
     }
-    void finish() { line_.finish(); }
 
   private:
     ProgressLine line_{"fetching the earlier days"};
@@ -42,12 +39,9 @@ class EarlierDaysProgress : public QXStockLibUpdateDelegate {
 /// Why the data server gave no record: it cannot be reached, or it can and
 /// has none.
 std::string whyNoRecord(const std::string& code) {
-    auto probe = HttpRequest::requestWithURL(dataServerURL(serverpath::kUpdateConfigFile));
-    probe->setTimeOutSeconds(5);
-    probe->startSynchronous();
     const std::string server = MarketServers::shared()->dataServer;
-    if (probe->error())
-        return "the data server " + server + " cannot be reached (" + *probe->error() +
+    if (const auto problem = dataServerProblem(5))
+        return "the data server " + server + " cannot be reached (" + *problem +
                "), and no history of " + code +
                " is here to compute it from: start the server or pass --server URL";
     return "the data server " + server + " has no record of " + code +
@@ -76,7 +70,6 @@ void runFetch(const ServerOptions& servers, const std::string& code, std::option
     lib.setDelegate(&bar);
     const Array records = lib.getLastPassdayDataInfoFormServer(code, *days);
     lib.setDelegate(nullptr);
-    bar.finish();
     if (records.empty()) fail("no record for " + code + ": " + whyNoRecord(code));
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (i > 0) std::printf("\n");

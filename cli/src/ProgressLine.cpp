@@ -7,8 +7,22 @@
 namespace orvane::cli {
 
 namespace {
+
 constexpr int kBarWidth = 24;
+
+/// "1.2 MB", "350 KB", "87 B".
+std::string byteCount(std::uint64_t bytes) {
+    char text[32];
+    if (bytes >= 1000 * 1000)
+        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1e6);
+    else if (bytes >= 1000)
+        std::snprintf(text, sizeof text, "%llu KB", static_cast<unsigned long long>(bytes / 1000));
+    else
+        std::snprintf(text, sizeof text, "%llu B", static_cast<unsigned long long>(bytes));
+    return text;
 }
+
+}  // namespace
 
 ProgressLine::ProgressLine(std::string what, Units units)
     : what_(std::move(what)), units_(units), terminal_(::isatty(STDERR_FILENO) == 1) {}
@@ -51,17 +65,6 @@ void ProgressLine::finish() {
     std::fputc('\n', stderr);
     std::fflush(stderr);
     open_ = false;
-}
-
-std::string byteCount(std::uint64_t bytes) {
-    char text[32];
-    if (bytes >= 1000 * 1000)
-        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1e6);
-    else if (bytes >= 1000)
-        std::snprintf(text, sizeof text, "%llu KB", static_cast<unsigned long long>(bytes / 1000));
-    else
-        std::snprintf(text, sizeof text, "%llu B", static_cast<unsigned long long>(bytes));
-    return text;
 }
 
 }  // namespace orvane::cli

@@ -21,7 +21,8 @@ class ProgressLine {
     /// `done` of `total` (total 0: unknown, shown on a terminal only);
     /// `detail` follows the figures (the stock being screened).
     void update(std::uint64_t done, std::uint64_t total, std::string_view detail = {});
-    /// Ends the line on a terminal; nothing otherwise.
+    /// Ends the line on a terminal; nothing otherwise. The last step and
+    /// the destructor do it too.
     void finish();
 
   private:
@@ -31,8 +32,5 @@ class ProgressLine {
     bool open_ = false;  // a bar is drawn and not ended
     int lastStep_ = -1;  // the last tenth written as a plain line
 };
-
-/// "1.2 MB", "350 KB", "87 B".
-std::string byteCount(std::uint64_t bytes);
 
 }  // namespace orvane::cli

@@ -43,7 +43,6 @@ class StderrProgress final : public QXStockLibUpdateDelegate, public ProgressPan
     void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override {
         screening_.update(static_cast<std::uint64_t>(current), static_cast<std::uint64_t>(total),
                           code + " " + CodeTable::shared().getStockCodeName(code).value_or(""));
-        if (current >= total) screening_.finish();
     }
     void updateProgressDownloadFinishedDelegate(const std::string&, int progress) override {
         setIndicatorCurrentProgress(progress);

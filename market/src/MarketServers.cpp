@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "orvane/market/HttpRequest.h"
+#include "orvane/market/ServerPaths.h"
+
 namespace orvane {
 
 std::string defaultServerURL(std::string_view path) {
@@ -26,6 +29,13 @@ std::string dataServerURL(std::string_view path) {
     std::string url = MarketServers::shared()->dataServer;
     url += path;
     return url;
+}
+
+std::optional<std::string> dataServerProblem(double timeoutSeconds) {
+    auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::kUpdateConfigFile));
+    request->setTimeOutSeconds(timeoutSeconds);
+    request->startSynchronous();
+    return request->error();
 }
 
 }  // namespace orvane

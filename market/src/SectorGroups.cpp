@@ -141,6 +141,17 @@ std::vector<std::string> SectorGroups::groupMemberCodes(std::string_view name) c
     return codes;
 }
 
+std::string SectorGroups::largestGroup() const {
+    std::string largest;
+    int largestSize = -1;
+    for (const std::string& group : getPlateGroupNameArray())
+        if (const int size = getPlantGroupNum(group); size > largestSize) {
+            largest = group;
+            largestSize = size;
+        }
+    return largest;
+}
+
 int SectorGroups::getPlantGroupNum(std::string_view name) const {
     return static_cast<int>(groupMemberCodes(name).size());
 }

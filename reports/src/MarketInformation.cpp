@@ -76,22 +76,36 @@ std::int32_t reportMarket(QXStockLib& lib) {
     return score;
 }
 
+/// A request for the list that downloads it under its staging name.
+std::shared_ptr<HttpRequest> stagedGainListRequest(const MarketGainList& list) {
+    auto request = HttpRequest::requestWithURL(
+        dataServerURL(std::string(serverpath::kSortFolder) + list.serverFile));
+    request->setDownloadDestinationPath(stagedGainListDownload(list));
+    return request;
+}
+
+/// The staged download's text when the finished request brought a gain
+/// list; otherwise nothing: a refused answer fails the request (saying why)
+/// and its staged file goes.
+std::optional<std::string> acceptedGainListText(HttpRequest& request) {
+    if (request.error()) return std::nullopt;
+    const auto bytes = readFile(request.downloadDestinationPath());
+    std::string text = downloadedText(bytes.value_or(""));
+    if (request.responseStatusCode() == 200 && bytes && isGainListText(text)) return text;
+    request.rejectResponse(unusableListAnswer(request.responseStatusCode(), "gain list"));
+    std::error_code ec;
+    fs::remove(request.downloadDestinationPath(), ec);
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> downloadMarketGainListNow(const MarketGainList& list) {
-    auto request = HttpRequest::requestWithURL(
-        dataServerURL(std::string(serverpath::kSortFolder) + list.serverFile));
-    const fs::path incoming = stagedGainListDownload(list);
-    request->setDownloadDestinationPath(incoming);
+    auto request = stagedGainListRequest(list);
     request->startSynchronous();
-    if (request->error()) return request->error();
+    if (!acceptedGainListText(*request)) return request->error();
     std::error_code ec;
-    const auto bytes = readFile(incoming);
-    if (request->responseStatusCode() != 200 || !bytes || !isGainListText(downloadedText(*bytes))) {
-        fs::remove(incoming, ec);
-        return unusableListAnswer(request->responseStatusCode(), "gain list");
-    }
-    fs::rename(incoming, marketGainListDownload(list), ec);
+    fs::rename(request->downloadDestinationPath(), marketGainListDownload(list), ec);
     if (ec) return "the list could not replace " + marketGainListDownload(list).string();
     return std::nullopt;
 }
@@ -146,8 +160,7 @@ std::shared_ptr<MarketInfoRun> startMarketInfoRun(QXStockLib& lib, bool reportOn
             }
         });
     for (const MarketGainList& list : kMarketGainLists) {
-        auto request = HttpRequest::requestWithURL(
-            dataServerURL(std::string(serverpath::kSortFolder) + list.serverFile));
+        auto request = stagedGainListRequest(list);
         // The lists arrive under staging names and replace the day's lists
         // only when all four are lists; a parsed list left by an earlier
         // run must not stand in for today's.
@@ -155,7 +168,6 @@ std::shared_ptr<MarketInfoRun> startMarketInfoRun(QXStockLib& lib, bool reportOn
         fs::remove(stagedGainListDownload(list), ec);
         fs::remove(stagedParsedGainList(list), ec);
         fs::remove(parsedGainListPath(marketGainListDownload(list)), ec);
-        request->setDownloadDestinationPath(stagedGainListDownload(list));
         // A worker parses the lists itself, so the window never waits for it.
         if (!reportOnCaller) request->setDidFinishHandler(downloadMarketReportComplete);
         run->lists_.push_back(request);
@@ -191,20 +203,12 @@ std::optional<std::int32_t> runMarketInfoProcess(QXStockLib& lib, std::stop_toke
 }
 
 void downloadMarketReportComplete(HttpRequest& request) {
-    const fs::path& incoming = request.downloadDestinationPath();
-    const MarketGainList* list = gainListOfStagedDownload(incoming);
-    if (request.error() || !list) return;
+    const MarketGainList* list = gainListOfStagedDownload(request.downloadDestinationPath());
+    if (!list) return;
     // An error page (a list the server lacks) or garbage is no list: the
     // report is skipped as for a failed download.
-    const auto bytes = readFile(incoming);
-    const std::string text = downloadedText(bytes.value_or(""));
-    if (request.responseStatusCode() != 200 || !bytes || !isGainListText(text)) {
-        request.rejectResponse(unusableListAnswer(request.responseStatusCode(), "gain list"));
-        std::error_code ec;
-        fs::remove(incoming, ec);
-        return;
-    }
-    pasrseGains_new(text, stagedParsedGainList(*list), list->direction);
+    if (const auto text = acceptedGainListText(request))
+        pasrseGains_new(*text, stagedParsedGainList(*list), list->direction);
 }
 
 std::optional<std::int32_t> QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue) {

@@ -7,6 +7,7 @@
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/LocalTime.h"
+#include "orvane/market/ReferenceUpdate.h"
 #include "orvane/market/ServerPaths.h"
 #include "orvane/publisher/Publisher.h"
 #include "orvane/publisher/SyntheticMarket.h"
@@ -21,13 +22,9 @@ constexpr std::uint64_t kDemoSeed = 1;
 std::optional<LocalDateTime> demoTreeLastDay(const std::filesystem::path& tree) {
     const auto text = readFile(
         tree / std::filesystem::path(std::string(serverpath::kUpdateConfigFile)).relative_path());
-    constexpr std::string_view kPrefix = "constdata=";
-    if (!text || !text->starts_with(kPrefix)) return std::nullopt;
-    std::string version = text->substr(kPrefix.size());
-    while (!version.empty() && (version.back() == '\n' || version.back() == '\r'))
-        version.pop_back();
+    const auto version = publishedReferenceVersion(text.value_or(""));
     // The demo market ends on the last weekday before it was published.
-    const auto published = parseDateTime(version);
+    const auto published = version ? parseDateTime(*version) : std::nullopt;
     if (!published) return std::nullopt;
     return lastWeekdayBefore(*published);
 }

@@ -5,6 +5,7 @@
 // `MarketServers::shared()`.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,5 +37,9 @@ struct MarketServers : ReplaceableService<MarketServers> {
 
 /// The data server's base URL followed by `path` (one of ServerPaths.h).
 std::string dataServerURL(std::string_view path);
+
+/// One GET of the data server's version file: why it did not answer (the
+/// transfer error), or nothing when it did.
+std::optional<std::string> dataServerProblem(double timeoutSeconds);
 
 }  // namespace orvane

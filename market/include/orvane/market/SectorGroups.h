@@ -35,6 +35,9 @@ class SectorGroups {
     /// Valid stock codes listed in "<name>.txt"; 0 for a missing file or a
     /// name that would leave the sector folder.
     int getPlantGroupNum(std::string_view name) const;
+    /// The group with the most members (the first in name order of those
+    /// as large); empty without groups.
+    std::string largestGroup() const;
     /// The valid stock codes of "<name>.txt", in file order (none for a
     /// missing file or a name that would leave the sector folder).
     std::vector<std::string> groupMemberCodes(std::string_view name) const;
