@@ -20,13 +20,13 @@
 #include <cstdio>
 #include <thread>
 
-#include "AppWorkers.h"
+#include "application/AppWorkers.h"
 #include "BenchTiming.h"
 #include "PublishedMarket.h"
-#include "QXApplication.h"
-#include "QXDocument.h"
-#include "QtSeams.h"
-#include "StockSearch.h"
+#include "application/QXApplication.h"
+#include "mainwindow/QXDocument.h"
+#include "platform/QtSeams.h"
+#include "mainwindow/StockSearch.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/TextEncoding.h"

@@ -18,12 +18,12 @@
 #include <QTest>
 #include <cstdio>
 
-#include "BacktestWindow.h"
-#include "ChartScreenshot.h"
-#include "QXApplication.h"
-#include "QXDocument.h"
-#include "QtSeams.h"
-#include "ServerPreferences.h"
+#include "backtest/BacktestWindow.h"
+#include "application/ChartScreenshot.h"
+#include "application/QXApplication.h"
+#include "mainwindow/QXDocument.h"
+#include "platform/QtSeams.h"
+#include "platform/ServerPreferences.h"
 #include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/market/SectorGroups.h"

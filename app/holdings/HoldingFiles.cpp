@@ -1,0 +1,59 @@
+#include "holdings/HoldingFiles.h"
+
+#include <algorithm>
+
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/TextEncoding.h"
+#include "orvane/market/QuoteLine.h"
+
+namespace orvane::app {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+/// A quote line names its stock before the quoted value
+/// ("var hq_str_sh600000="): it must be the file's stock.
+bool quotesStock(std::string_view text, std::string_view code) {
+    const std::size_t value = text.find("=\"");
+    return value != std::string_view::npos && value >= code.size() &&
+           text.substr(value - code.size(), code.size()) == code;
+}
+
+}  // namespace
+
+std::optional<Dictionary> readHoldingFile(const fs::path& file) {
+    const std::string code = file.stem().string();
+    std::optional<std::string> bytes = readFile(file);
+    if (!bytes || bytes->find('\0') != std::string::npos) return std::nullopt;
+    std::optional<std::string> text = gb18030ToUtf8(*bytes);
+    if (!text || !quotesStock(*text, code)) return std::nullopt;
+    return parseSinaData(*text, code);
+}
+
+HoldingList readHoldings(const fs::path& folder) {
+    // In name order, so that stocks of equal speed keep one order.
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_regular_file(ec)) files.push_back(it->path());
+    std::sort(files.begin(), files.end());
+    HoldingList rows;
+    for (const fs::path& file : files)
+        if (std::optional<Dictionary> row = readHoldingFile(file)) rows.push_back(std::move(*row));
+    sortHoldingsBySpeed(rows);
+    return rows;
+}
+
+bool holdsStock(const fs::path& folder, std::string_view code) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().stem() == code) return true;
+    return false;
+}
+
+fs::path holdingFile(const fs::path& folder, std::string_view code) {
+    return folder / (std::string(code) + ".txt");
+}
+
+}  // namespace orvane::app

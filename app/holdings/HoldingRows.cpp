@@ -1,0 +1,78 @@
+#include "holdings/HoldingRows.h"
+
+#include <algorithm>
+
+#include "orvane/core/NumberText.h"
+#include "orvane/market/StockKeys.h"
+
+namespace orvane::app {
+
+using namespace orvane::keys;
+
+float HoldingFigures::change() const {
+    return close - yesClose;
+}
+
+float HoldingFigures::percent() const {
+    if (yesClose == 0 || (close > 0 && close < 0.001)) return 0;
+    return (close - yesClose) * 100 / yesClose;
+}
+
+float HoldingFigures::shownSpeed() const {
+    const float m = std::min(low, yesClose);
+    if ((close >= 0 && close < 0.011) || m == 0) return 0;
+    return (close - m) * 100 / low;
+}
+
+float HoldingFigures::orderSpeed() const {
+    const float m = std::min(low, yesClose);
+    if ((close > 0 && close < 0.001) || m == 0) return 0;
+    return (close - m) * 100 / m;
+}
+
+bool HoldingFigures::suspended() const {
+    return close < 0.001;
+}
+
+HoldingFigures holdingFigures(const Dictionary& record) {
+    return {floatFor(record, STOCK_closePrice), floatFor(record, STOCK_YesClosePrice),
+            floatFor(record, STOCK_LowPrice)};
+}
+
+Rgb holdingRowColour(const HoldingFigures& f) {
+    return f.change() >= 0 || f.suspended() ? colours::red : colours::fallingGreen;
+}
+
+std::string holdingValueText(const Dictionary& record, std::string_view key) {
+    const Value* value = find(record, key);
+    if (!value) return {};
+    if (value->isString()) return value->string();
+    if (value->isInteger() || value->isBool()) return std::to_string(value->toInteger());
+    if (value->isReal()) return format("%g", value->toDouble());
+    return {};
+}
+
+HoldingCell holdingCell(const Dictionary& record, std::string_view column) {
+    namespace col = holdingColumns;
+    const HoldingFigures f = holdingFigures(record);
+    if (column == col::STOCK_Code)
+        return {stringFor(record, STOCK_SC_Name) + " (" + stringFor(record, STOCK_Code) + ")",
+                HoldingFont::Label, colours::black};
+    if (column == col::pricePercentChanged) {
+        const Rgb colour = holdingRowColour(f);
+        if (f.suspended()) return {kSuspendedText, HoldingFont::Table, colour};
+        const float percent = f.percent();
+        return {format(percent > 0 ? "+%.2f%%" : "%.2f%%", percent), HoldingFont::BoldSystem,
+                colour};
+    }
+    if (column == col::Price_Changed)
+        return {format("%.2f", f.change()), HoldingFont::Label, colours::black};
+    if (column == col::speedValue) {
+        const float speed = f.shownSpeed();
+        return {format("%.2f", speed), HoldingFont::Label,
+                speed >= kFastSpeed ? colours::red : colours::fallingGreen};
+    }
+    return {holdingValueText(record, column), HoldingFont::Label, colours::fallingGreen};
+}
+
+}  // namespace orvane::app

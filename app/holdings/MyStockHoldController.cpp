@@ -1,0 +1,176 @@
+#include "holdings/MyStockHoldController.h"
+
+#include <QHeaderView>
+#include <chrono>
+
+#include "application/AppWorkers.h"
+#include "holdings/HoldingFiles.h"
+#include "holdings/MyStockHoldModel.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/MainThreadDispatcher.h"
+#include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
+#include "orvane/market/StockKeys.h"
+#include "orvane/stocklib/QXStockLib.h"
+#include "ui_MyStockHoldController.h"
+
+namespace orvane::app {
+
+using namespace orvane::keys;
+
+using namespace std::chrono_literals;
+
+namespace {
+constexpr auto kRefreshPeriod = 5s;
+}  // namespace
+
+MyStockHoldController::MyStockHoldController(HoldingsWindowFields fields, QWidget* parent)
+    : QWidget(parent),
+      ui_(std::make_unique<Ui::MyStockHoldController>()),
+      model_(new MyStockHoldModel(this)),
+      fields_(std::move(fields)) {
+    ui_->setupUi(this);
+    QTableView* table = ui_->myStockTableView;
+    table->setModel(model_);
+    QHeaderView* header = table->horizontalHeader();
+    const auto& columns = holdingTableColumns();
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i)
+        header->resizeSection(i, columns[i].width);
+    header->setStretchLastSection(true);
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(-1, Qt::DescendingOrder);  // none until a click
+
+    connect(header, &QHeaderView::sectionClicked, this,
+            &MyStockHoldController::didClickTableColumn);
+    connect(table, &QTableView::doubleClicked, this, &MyStockHoldController::DoubleClickAction);
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!restoringSelection_) tableViewSelectionDidChange();
+    });
+    connect(ui_->deleteStockBtn, &QPushButton::clicked, this,
+            &MyStockHoldController::deleteStockAction);
+    connect(ui_->refreshStockBtn, &QPushButton::clicked, this,
+            &MyStockHoldController::refreshAction);
+}
+
+MyStockHoldController::~MyStockHoldController() {
+    stopRefreshLoop();
+}
+
+void MyStockHoldController::initStockArray() {
+    {
+        std::lock_guard lock(lock_);
+        myHoldStockList_ = readHoldings(getHoldStockPath());
+    }
+    updatUI();
+}
+
+void MyStockHoldController::addOneStockToMyStockList(const std::string& code) {
+    if (isExsitOnHoldStockArray(code)) return;
+    QXStockLib::defQXStockLib().downlaodOneStockTopath(code, holdingFile(getHoldStockPath(), code));
+}
+
+bool MyStockHoldController::isExsitOnHoldStockArray(const std::string& code) const {
+    return holdsStock(getHoldStockPath(), code);
+}
+
+const Dictionary* MyStockHoldController::selectedRecord() const {
+    const QModelIndexList rows = ui_->myStockTableView->selectionModel()->selectedRows();
+    if (rows.isEmpty() || rows.first().row() >= model_->rowCount()) return nullptr;
+    return &model_->rows()[rows.first().row()];
+}
+
+void MyStockHoldController::deleteStockAction() {
+    if (const Dictionary* record = selectedRecord()) {
+        std::error_code ec;  // a file already gone changes nothing
+        std::filesystem::remove(holdingFile(getHoldStockPath(), stringFor(*record, STOCK_Code)),
+                                ec);
+        initStockArray();
+        UpdateMianUI();
+        ui_->myStockTableView->clearSelection();
+    }
+    updatUI();
+}
+
+void MyStockHoldController::refreshAction() {
+    if (refreshStarted_) return;
+    refreshStarted_ = true;
+    refreshLoop_ = std::jthread([this](std::stop_token stop) {
+        while (AppWorkers::sleepFor(stop, kRefreshPeriod)) initStockArray();
+    });
+}
+
+void MyStockHoldController::stopRefreshLoop() {
+    refreshLoop_.request_stop();
+    if (refreshLoop_.joinable()) refreshLoop_.join();
+}
+
+void MyStockHoldController::DoubleClickAction() {
+    if (const Dictionary* record = selectedRecord()) {
+        const Dictionary row = *record;
+        if (fields_.stockCodeTokenField)
+            fields_.stockCodeTokenField->setText(
+                QString::fromStdString(stringFor(row, STOCK_Code)));
+        if (fields_.stockCodeName)
+            fields_.stockCodeName->setText(QString::fromStdString(stringFor(row, STOCK_SC_Name)));
+        NotificationBus::shared().post(notifications::Notifiation_DoubleClickStock, this, row);
+    }
+    updatUI();
+}
+
+void MyStockHoldController::tableViewSelectionDidChange() {
+    if (const Dictionary* record = selectedRecord())
+        NotificationBus::shared().post(notifications::Notifiation_GetStockStatus, this,
+                                       {{STOCK_Code, stringFor(*record, STOCK_Code)}});
+    updatUI();
+}
+
+void MyStockHoldController::didClickTableColumn(int column) {
+    const auto& columns = holdingTableColumns();
+    if (column < 0 || column >= static_cast<int>(columns.size())) return;
+    SortIndicator indicator;
+    {
+        std::lock_guard lock(lock_);
+        indicator =
+            sortHoldingsByColumn(myHoldStockList_, columns[column].identifier, sortAscending_);
+    }
+    ui_->myStockTableView->horizontalHeader()->setSortIndicator(
+        column, indicator == SortIndicator::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    model_->setHighlightedColumn(column);
+    UpdateMianUI();
+}
+
+void MyStockHoldController::selectCode(const std::string& code) {
+    const HoldingList& rows = model_->rows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (stringFor(rows[i], STOCK_Code) != code) continue;
+        restoringSelection_ = true;
+        ui_->myStockTableView->selectRow(static_cast<int>(i));
+        restoringSelection_ = false;
+        return;
+    }
+}
+
+void MyStockHoldController::UpdateMianUI() {
+    // The reload keeps the selected stock selected, without a new notice.
+    const Dictionary* selected = selectedRecord();
+    const std::string selectedCode = selected ? stringFor(*selected, STOCK_Code) : std::string();
+    model_->setRows(myHoldStockList());
+    if (!selectedCode.empty()) selectCode(selectedCode);
+    ui_->deleteStockBtn->setEnabled(selectedRecord() != nullptr);
+    ui_->refreshStockBtn->setEnabled(model_->rowCount() > 0);
+    emit tableReloaded();
+}
+
+void MyStockHoldController::updatUI() {
+    postToMainThread([self = QPointer<MyStockHoldController>(this)] {
+        if (self) self->UpdateMianUI();
+    });
+}
+
+HoldingList MyStockHoldController::myHoldStockList() const {
+    std::lock_guard lock(lock_);
+    return myHoldStockList_;
+}
+
+}  // namespace orvane::app

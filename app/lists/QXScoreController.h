@@ -1,0 +1,62 @@
+#pragma once
+// The score lists: one of the server's four ranked lists (best scores,
+// model B, double cannon, double cannon happened), chosen by a four-segment
+// control. The lists are the files the score download writes into the Gains
+// folder; the shown list is read again whenever its file is rewritten, so
+// it follows each completed download. A missing file shows an empty table;
+// a bad one an empty table and a note in the status line. Main thread only.
+
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+
+#include "lists/ListMainWindowFields.h"
+#include "orvane/core/Value.h"
+
+class QFileSystemWatcher;
+class QTimer;
+
+namespace Ui {
+class QXScoreController;
+}
+
+namespace orvane::app {
+
+class RowTableModel;
+
+class QXScoreController : public QWidget {
+    Q_OBJECT
+  public:
+    explicit QXScoreController(ListMainWindowFields fields, QWidget* parent = nullptr);
+    ~QXScoreController() override;
+
+    /// Loads the list of the segment (the segmented control's action).
+    void scoreTypeAction(int segment);
+    /// Loads the selected segment's list.
+    void updateAllStock();
+    void DoubleClickAction();
+    /// Posts the selected row's code for the main window.
+    void UpdateMianUI();
+    void tableViewSelectionDidChange() { UpdateMianUI(); }
+
+    const Array& scoreList() const;
+    Ui::QXScoreController& ui() { return *ui_; }
+    RowTableModel& model() { return *model_; }
+
+  signals:
+    /// The shown list was (re)loaded.
+    void scoreListLoaded(int segment);
+
+  private:
+    int selectedRow() const;
+    void reloadWhenRewritten();
+
+    std::unique_ptr<Ui::QXScoreController> ui_;
+    ListMainWindowFields fields_;
+    RowTableModel* model_ = nullptr;
+    QFileSystemWatcher* watcher_ = nullptr;
+    QTimer* reload_ = nullptr;
+    std::filesystem::file_time_type loadedStamp_{};
+};
+
+}  // namespace orvane::app

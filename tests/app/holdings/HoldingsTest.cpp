@@ -1,0 +1,220 @@
+// The holdings tab: the rows' rules over a table of cases, the folder's bad
+// files, and the tab end to end against the project's data server with a
+// live quote service (added, moved, selected, opened, sorted, deleted).
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+#include "holdings/HoldingFiles.h"
+#include "holdings/HoldingRows.h"
+#include "PublishedMarket.h"
+#include "platform/QtMainThreadDispatcher.h"
+#include "holdings/MyStockHoldController.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/NotificationBus.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/stocklib/QXStockLib.h"
+#include "ui_MyStockHoldController.h"
+
+using namespace orvane;
+using namespace orvane::app;
+namespace fs = std::filesystem;
+
+namespace {
+
+Dictionary quote(const char* code, const char* close, const char* yesClose, const char* low) {
+    return {{"STOCK_Code", code},        {"STOCK_SC_Name", "名"},
+            {"STOCK_closePrice", close}, {"STOCK_YesClosePrice", yesClose},
+            {"STOCK_LowPrice", low},     {"STOCK_OpenPrice", "1.00"}};
+}
+
+std::vector<std::string> codes(const HoldingList& rows) {
+    std::vector<std::string> out;
+    for (const auto& r : rows) out.push_back(r.at("STOCK_Code").string());
+    return out;
+}
+
+const Rgb green = colours::fallingGreen;
+
+}  // namespace
+
+TEST(HoldingRows, PercentSpeedAndColours) {
+    struct Case {
+        const char *close, *yesClose, *low, *percent;
+        Rgb percentColour;
+        const char* speed;
+        Rgb speedColour;
+    };
+    for (const Case& c : {
+             Case{"0.00", "10.00", "0.00", "停 牌", colours::red, "0.00", green},  // suspended
+             Case{"10.25", "10.00", "10.00", "+2.50%", colours::red, "2.50", green},
+             Case{"9.88", "10.00", "9.80", "-1.20%", green, "0.82", green},
+             Case{"26.00", "30.00", "25.00", "-13.33%", green, "4.00",
+                  colours::red},  // 4.0 is fast
+             Case{"25.99", "30.00", "25.00", "-13.37%", green, "3.96", green},
+             Case{"5.00", "0", "4.00", "0.00%", colours::red, "0.00", green},  // no previous close
+             Case{"0.01", "10.00", "9.00", "-99.90%", green, "0.00", green},   // below 0.011
+         }) {
+        const Dictionary row = quote("600000", c.close, c.yesClose, c.low);
+        const HoldingCell percent = holdingCell(row, holdingColumns::pricePercentChanged);
+        const HoldingCell speed = holdingCell(row, holdingColumns::speedValue);
+        EXPECT_EQ(percent.text, c.percent) << c.close;
+        EXPECT_EQ(percent.colour, c.percentColour) << c.close;
+        EXPECT_EQ(percent.font, std::string(c.percent) == kSuspendedText ? HoldingFont::Table
+                                                                         : HoldingFont::BoldSystem);
+        EXPECT_EQ(speed.text, c.speed) << c.close;
+        EXPECT_EQ(speed.colour, c.speedColour) << c.close;
+    }
+    const Dictionary row = quote("600000", "10.25", "10.00", "10.00");
+    EXPECT_EQ(holdingCell(row, "STOCK_Code"),
+              (HoldingCell{"名 (600000)", HoldingFont::Label, colours::black}));
+    EXPECT_EQ(holdingCell(row, "Price_Changed").text, "0.25");
+    EXPECT_EQ(holdingCell(row, "STOCK_OpenPrice"),
+              (HoldingCell{"1.00", HoldingFont::Label, green}));
+}
+
+TEST(HoldingRows, DefaultOrderAndTheAlternatingColumnSort) {
+    // Default-order speeds: A 2.5, B 5.0 (from the previous close below the low), C -100 (no
+    // price).
+    HoldingList rows{quote("000003", "0", "10", "10"), quote("000001", "10.25", "10", "10"),
+                     quote("000002", "10.50", "10", "10.20")};
+    sortHoldingsBySpeed(rows);
+    EXPECT_EQ(codes(rows), (std::vector<std::string>{"000002", "000001", "000003"}));
+
+    bool ascending = false;
+    struct Click {
+        const char* column;
+        SortIndicator indicator;
+        std::vector<std::string> order;
+    };
+    for (const Click& click : {
+             Click{"speedValue", SortIndicator::Descending, {"000002", "000001", "000003"}},
+             Click{"speedValue", SortIndicator::Ascending, {"000003", "000001", "000002"}},
+             // The direction is shared: another column's first click now sorts descending.
+             Click{
+                 "pricePercentChanged", SortIndicator::Descending, {"000002", "000001", "000003"}},
+             Click{"STOCK_Code", SortIndicator::Ascending, {"000001", "000002", "000003"}},
+             Click{"STOCK_closePrice", SortIndicator::Descending, {"000002", "000001", "000003"}},
+         }) {
+        EXPECT_EQ(sortHoldingsByColumn(rows, click.column, ascending), click.indicator);
+        EXPECT_EQ(codes(rows), click.order) << click.column;
+    }
+}
+
+TEST(HoldingFiles, FilesThatGiveNoRowStayInTheFolder) {
+    test::TempDataDir dir;
+    const fs::path folder = getHoldStockPath();
+    const std::string line600000 = "var hq_str_sh600000=\"PF,1,10.00,10.10,10.20,9.90" +
+                                   std::string(25, ',') + "2025-12-05,15:00:00,00\";";
+    writeFileAtomically(folder / "600000.txt", line600000);
+    writeFileAtomically(folder / "600004.txt", line600000);  // another stock's quote
+    writeFileAtomically(folder / "600006.txt", "");
+    writeFileAtomically(folder / "600007.txt",
+                        std::string("\x00\x01,\xff=\"", 6) + std::string(40, ','));
+    const HoldingList rows = readHoldings(folder);
+    EXPECT_EQ(codes(rows), std::vector<std::string>{"600000"});
+    for (const char* code : {"600000", "600004", "600006", "600007"}) {
+        EXPECT_TRUE(fs::exists(holdingFile(folder, code))) << code;
+        EXPECT_TRUE(holdsStock(folder, code));
+    }
+    EXPECT_FALSE(holdsStock(folder, "600008"));
+}
+
+TEST(HoldingsTab, AddedMovedByTheLiveQuotesSelectedOpenedSortedAndDeleted) {
+    test::FixedNow morning(2025, 12, 8, 10, 0, 0);  // a Monday in the session
+    test::ServedTree served("/orvane", server::LiveMarket::SessionHours);
+    const auto market = test::publishSyntheticMarket(served, 3, *parseDate("2025-12-05"), 40, 0);
+    ASSERT_EQ(market.size(), 3u);
+    auto dispatcher = std::make_shared<QtMainThreadDispatcher>(QCoreApplication::instance());
+    MainThreadDispatcher::install(dispatcher);
+    MarketServers::install(std::make_shared<MarketServers>(served.url("/orvane"), served.url("/")));
+
+    QLineEdit codeField;
+    QLabel nameLabel;
+    {
+        MyStockHoldController tab({&codeField, &nameLabel});
+        Ui::MyStockHoldController& ui = tab.ui();
+        QSignalSpy reloaded(&tab, &MyStockHoldController::tableReloaded);
+        auto reload = [&] {
+            reloaded.clear();
+            tab.initStockArray();
+            return reloaded.wait(5000);
+        };
+        const fs::path folder = getHoldStockPath();
+        const std::string a = market[0].listing.code, b = market[1].listing.code;
+        tab.addOneStockToMyStockList(a);
+        tab.addOneStockToMyStockList(b);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return tab.isExsitOnHoldStockArray(a) && tab.isExsitOnHoldStockArray(b); },
+            5000));
+        ASSERT_TRUE(reload());
+        EXPECT_EQ(ui.myStockTableView->model()->rowCount(), 2);
+        EXPECT_TRUE(ui.refreshStockBtn->isEnabled());
+        EXPECT_FALSE(ui.deleteStockBtn->isEnabled());
+
+        // Five minutes later the quote service answers another price.
+        auto recordOf = [&](const std::string& code) {
+            for (const auto& r : tab.myHoldStockList())
+                if (r.at("STOCK_Code").string() == code) return r;
+            return Dictionary{};
+        };
+        auto priceOf = [&](const std::string& code) {
+            return floatFor(recordOf(code), "STOCK_closePrice");
+        };
+        const float before = priceOf(a);
+        const std::string fileBefore = *readFile(holdingFile(folder, a));
+        Clock::install(std::make_shared<FixedClock>(fromLocal({2025, 12, 8, 10, 5, 0, 1})));
+        QXStockLib::defQXStockLib().handDownloadMyStockProcess();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return *readFile(holdingFile(folder, a)) != fileBefore; }, 5000));
+        ASSERT_TRUE(reload());
+        EXPECT_NE(priceOf(a), before);
+        const float yesClose = floatFor(recordOf(a), "STOCK_YesClosePrice");
+        EXPECT_NEAR(priceOf(a), yesClose, yesClose * 0.1 + 0.01);
+
+        // Selecting and opening a row.
+        std::vector<Notification> notices;
+        ScopedObserver observer(NotificationBus::shared(), "", [&](const Notification& n) {
+            if (n.object == &tab) notices.push_back(n);
+        });
+        const HoldingList shown = tab.myHoldStockList();
+        ui.myStockTableView->selectRow(1);
+        ASSERT_EQ(notices.size(), 1u);
+        EXPECT_EQ(notices[0].name, "Notifiation_GetStockStatus");
+        EXPECT_EQ(notices[0].userInfo, (Dictionary{{"STOCK_Code", shown[1].at("STOCK_Code")}}));
+        tab.DoubleClickAction();
+        ASSERT_EQ(notices.size(), 2u);
+        EXPECT_EQ(notices[1].name, "Notifiation_DoubleClickStock");
+        EXPECT_EQ(notices[1].userInfo, shown[1]);
+        EXPECT_EQ(codeField.text().toStdString(), shown[1].at("STOCK_Code").string());
+        EXPECT_EQ(nameLabel.text().toStdString(), shown[1].at("STOCK_SC_Name").string());
+        QTest::qWait(50);
+        EXPECT_TRUE(ui.deleteStockBtn->isEnabled());
+
+        // The speed column's header: first click descending, then ascending.
+        QHeaderView* header = ui.myStockTableView->horizontalHeader();
+        tab.didClickTableColumn(4);
+        EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+        tab.didClickTableColumn(4);
+        EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        EXPECT_EQ(header->sortIndicatorSection(), 4);
+
+        // Deleting the selected row; the loop, once started, stops with the tab.
+        ui.refreshStockBtn->click();
+        ui.myStockTableView->selectRow(0);
+        const std::string deleted = tab.myHoldStockList()[0].at("STOCK_Code").string();
+        ui.deleteStockBtn->click();
+        EXPECT_FALSE(tab.isExsitOnHoldStockArray(deleted));
+        EXPECT_EQ(tab.myHoldStockList().size(), 1u);
+        QTest::qWait(50);
+        EXPECT_FALSE(ui.deleteStockBtn->isEnabled());
+    }
+    MarketServers::install(nullptr);
+    MainThreadDispatcher::install(nullptr);
+}
