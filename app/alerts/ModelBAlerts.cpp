@@ -3,11 +3,11 @@
 #include <QDBusConnection>
 #include <QPointer>
 
-#include "platform/FreedesktopNotificationCenter.h"
 #include "alerts/NotificationPanelController.h"
 #include "orvane/core/Log.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/reports/MarketReport.h"
+#include "platform/FreedesktopNotificationCenter.h"
 
 namespace orvane::app {
 
@@ -19,8 +19,8 @@ ModelBAlerts::ModelBAlerts(ModelBAlertsSetup setup, QObject* parent)
     : QObject(parent),
       setup_(std::move(setup)),
       book_(setup_.stockModeBFile),
-      panel_(setup_.panel ? setup_.panel
-                          : &NotificationPanelController::defaultNotificationPanelController()) {
+      ownPanel_(setup_.panel ? nullptr : std::make_unique<NotificationPanelController>()),
+      panel_(setup_.panel ? setup_.panel : ownPanel_.get()) {
     panel_->setStockNameLookup(setup_.nameOf);
 }
 

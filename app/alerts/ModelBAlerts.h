@@ -38,7 +38,7 @@ struct ModelBAlertsSetup {
     std::filesystem::path stockModeBFile = ModelBAlertBook::defaultFile();
     /// Asked before each model-B alert: may it go to the desktop?
     std::function<bool()> desktopNotificationsAnswer = sessionBusHasNotificationService;
-    /// nullptr: the shared panel.
+    /// nullptr: a panel of its own.
     NotificationPanelController* panel = nullptr;
 };
 
@@ -79,6 +79,7 @@ class ModelBAlerts : public QObject {
 
     ModelBAlertsSetup setup_;
     ModelBAlertBook book_;
+    std::unique_ptr<NotificationPanelController> ownPanel_;
     NotificationPanelController* panel_;
     /// The centre last made to report clicks here; released on destruction.
     std::weak_ptr<UserNotificationCenter> centre_;

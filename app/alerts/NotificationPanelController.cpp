@@ -18,11 +18,6 @@ constexpr int kSlideMilliseconds = 350;
 
 }  // namespace
 
-NotificationPanelController& NotificationPanelController::defaultNotificationPanelController() {
-    static auto* shared = new NotificationPanelController;  // lives as long as the process
-    return *shared;
-}
-
 NotificationPanelController::NotificationPanelController(QObject* parent)
     : QObject(parent), ui_(std::make_unique<Ui::NotificationPanel>()), newMsgPanel_(new QFrame) {
     ui_->setupUi(newMsgPanel_);

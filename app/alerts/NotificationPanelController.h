@@ -28,8 +28,6 @@ namespace orvane::app {
 class NotificationPanelController : public QObject {
     Q_OBJECT
   public:
-    static NotificationPanelController& defaultNotificationPanelController();
-
     /// Loads the panel from "NotificationPanel.ui"; the list starts empty.
     explicit NotificationPanelController(QObject* parent = nullptr);
     ~NotificationPanelController() override;

@@ -1,6 +1,6 @@
 #include "application/AppWorkers.h"
 
-#include <cstdio>
+#include <optional>
 
 #include "orvane/core/Clock.h"
 #include "orvane/core/LocalTime.h"
@@ -19,6 +19,15 @@ void runMarketReportUnlessBusy(std::stop_token stop) {
         [&] { runMarketInfoProcess(QXStockLib::defQXStockLib(), stop); });
     if (!ran) ORVANE_LOG("market report already running: this run is skipped");
 }
+
+namespace {
+
+bool isSameMinute(const std::optional<LocalDateTime>& a, const LocalDateTime& b) {
+    return a && a->year == b.year && a->month == b.month && a->day == b.day && a->hour == b.hour &&
+           a->minute == b.minute;
+}
+
+}  // namespace
 
 AppWorkers::AppWorkers(WorkerHooks hooks) : hooks_(std::move(hooks)) {}
 
@@ -64,15 +73,22 @@ void AppWorkers::startScheduleAndTrendModeWorkers() {
 }
 
 void AppWorkers::marketReportThread(std::stop_token stop) {
+    // Several seconds of a scheduled minute match; the report runs once for
+    // the minute.
+    std::optional<LocalDateTime> lastScheduled;
     do {
         if (hooks_.updateStatusTimes) hooks_.updateStatusTimes();
         const LocalDateTime moment = toLocal(now());
-        if (isOnMarketReportSchedule(moment)) {
-            std::fputs(marketReportScheduleLine(moment).c_str(), stdout);
-            std::fflush(stdout);
-            if (!sleepFor(stop, 300s)) return;
-            runMarketReportUnlessBusy(stop);
-        }
+        if (!isOnMarketReportSchedule(moment) || isSameMinute(lastScheduled, moment)) continue;
+        lastScheduled = moment;
+        ORVANE_LOG("%s", marketReportScheduleLine(moment).c_str());
+        start([this](std::stop_token reportStop) {
+            if (!sleepFor(reportStop, hooks_.scheduledReportDelay)) return;
+            if (hooks_.scheduledMarketReport)
+                hooks_.scheduledMarketReport(reportStop);
+            else
+                runMarketReportUnlessBusy(reportStop);
+        });
     } while (sleepFor(stop, 1s));
 }
 

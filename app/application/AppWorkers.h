@@ -2,8 +2,9 @@
 // The application's four background workers, each on its own thread:
 //   1 the market report, once (also started by the recompute button);
 //   2 the holdings' quotes, refreshed every 5 seconds;
-//   3 the clock, once a second, and the market report on its schedule
-//     (300 seconds after a scheduled minute is hit);
+//   3 the clock, once a second, and the market report on its schedule: once
+//     for each scheduled minute, 300 seconds after it is hit, waited for on
+//     a thread of its own so that the clock never stops;
 //   4 the trend-up model count, 3 seconds after start and then every 301
 //     seconds.
 // Market-report runs never overlap: a run asked for while one goes is
@@ -11,6 +12,7 @@
 // call post to the main thread. stopAll() (on quit) wakes every sleeping
 // worker, cancels what can be cancelled and joins them all.
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -28,6 +30,10 @@ struct WorkerHooks {
     std::function<void(std::stop_token)> updateNotifyTrendMode;
     /// Worker 2, after each refresh of the holdings' quotes.
     std::function<void(std::stop_token)> holdingsRefreshed;
+    /// The scheduled market report, after its delay (by default one run of
+    /// the market report unless one goes).
+    std::function<void(std::stop_token)> scheduledMarketReport;
+    std::chrono::milliseconds scheduledReportDelay = std::chrono::seconds(300);
 };
 
 class AppWorkers {

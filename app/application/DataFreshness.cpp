@@ -45,6 +45,11 @@ std::optional<std::string> DataFreshness::staleNotice() const {
                   failing == &data_ ? "数据服务器" : "行情服务");
 }
 
+std::optional<TimePoint> DataFreshness::failingSince(Source source) const {
+    std::lock_guard lock(mutex_);
+    return (source == Source::DataServer ? data_ : quote_).failingSince;
+}
+
 bool DataFreshness::probe(std::stop_token stop) {
     const auto servers = MarketServers::shared();
     const bool data = answers(dataServerURL(serverpath::kUpdateConfigFile), stop);

@@ -22,6 +22,9 @@ class DataFreshness {
     /// "行情数据停留在 HH:mm:ss：数据服务器无响应" (or the quote service), from
     /// the first failure on; nothing while both answer.
     std::optional<std::string> staleNotice() const;
+    /// Since when the source has not answered (its last good answer, or the
+    /// first failure when it never answered); nothing while it answers.
+    std::optional<TimePoint> failingSince(Source source) const;
 
     /// Probes both services once (synchronously, a few seconds at most) and
     /// records the answers; true when the notice changed.

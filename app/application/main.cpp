@@ -10,19 +10,19 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "alerts/NotificationPanelController.h"
 #include "application/AppOptions.h"
 #include "application/ChartScreenshot.h"
-#include "platform/FreedesktopNotificationCenter.h"
-#include "alerts/NotificationPanelController.h"
 #include "application/QXApplication.h"
-#include "mainwindow/QXDocument.h"
-#include "platform/QXProcessUIController.h"
 #include "gallery/QXTrendMode.h"
+#include "mainwindow/QXDocument.h"
+#include "orvane/chart/KWindowController.h"
+#include "orvane/market/CodeTable.h"
+#include "platform/FreedesktopNotificationCenter.h"
+#include "platform/QXProcessUIController.h"
 #include "platform/QtSeams.h"
 #include "platform/ServerPreferences.h"
 #include "platform/ServerSettingsDialog.h"
-#include "orvane/chart/KWindowController.h"
-#include "orvane/market/CodeTable.h"
 
 using namespace orvane;
 
@@ -58,13 +58,13 @@ int runChartWindow(QApplication& application, const app::AppOptions& options) {
 
 /// Saves the main window's picture once the verdict is shown (or after a
 /// while without one) and quits.
-void screenshotAndQuit(QApplication& application, app::QXDocument& document,
+void screenshotAndQuit(QApplication& application, app::QXApplication& delegate,
                        const std::string& path, bool waitForVerdict, int delayMs) {
-    auto shoot = [&application, &document, path] {
+    app::QXDocument& document = *delegate.document();
+    auto shoot = [&application, &delegate, &document, path] {
         // The alert panel and the gallery, when shown, are in the picture too.
-        QWidget* panel =
-            app::NotificationPanelController::defaultNotificationPanelController().newMsgPanel();
-        QWidget* gallery = app::QXTrendMode::defQXTrendMode().TrendUpModeWnd();
+        QWidget* panel = delegate.notificationPanel().newMsgPanel();
+        QWidget* gallery = delegate.gallery().TrendUpModeWnd();
         const bool saved = app::saveWindowsPicture({&document, panel, gallery}, path);
         std::fprintf(saved ? stdout : stderr, saved ? "%s\n" : "orvane-app: cannot write %s\n",
                      path.c_str());
@@ -135,20 +135,22 @@ int main(int argc, char** argv) {
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate,
                      &app::QXApplication::applicationWillTerminate);
     delegate.applicationWillFinishLaunching();
+    delegate.setServerSettingsOpener([&preferences, &delegate] {
+        QWidget* parent = delegate.document();
+        app::openServerSettings(preferences, parent);
+    });
     if (!delegate.openMainWindow()) return 1;
     app::QXDocument& document = *delegate.document();
     seams.progressPanel->setParentWindow(&document);
-    document.setServerSettingsOpener(
-        [&preferences, &document] { app::openServerSettings(preferences, &document); });
     if (options->tab >= 0)
         QObject::connect(
             &document, &app::QXDocument::verdictShown, &document,
             [&document, tab = options->tab] { document.showTab(tab); }, Qt::SingleShotConnection);
-    if (options->gallery) app::QXTrendMode::defQXTrendMode().showTrendUpModeForWindow();
+    if (options->gallery) delegate.gallery().showTrendUpModeForWindow();
     if (!options->showCode.empty()) document.downloadOneStockData(options->showCode);
     if (!options->screenshotPath.empty())
         screenshotAndQuit(
-            application, document, options->screenshotPath, !options->showCode.empty(),
+            application, delegate, options->screenshotPath, !options->showCode.empty(),
             options->tab >= 0 || options->gallery ? 3 * kScreenshotDelayMs : kScreenshotDelayMs);
     const int status = application.exec();
     delegate.applicationWillTerminate();

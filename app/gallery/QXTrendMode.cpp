@@ -45,11 +45,6 @@ QPixmap placeholderPicture(QSize size) {
 
 }  // namespace
 
-QXTrendMode& QXTrendMode::defQXTrendMode() {
-    static auto* shared = new QXTrendMode;  // lives as long as the process
-    return *shared;
-}
-
 QXTrendMode::QXTrendMode(QObject* parent)
     : QObject(parent), ui_(std::make_unique<Ui::TrendUpMode>()), window_(new QWidget) {
     ui_->setupUi(window_);

@@ -36,9 +36,6 @@ class QXTrendMode : public QObject {
     /// Shows an alert with one "确定" button; tests replace it.
     using AlertPresenter = std::function<void(const QString& title, const QString& message)>;
 
-    /// The shared gallery, created on first use on the main thread.
-    static QXTrendMode& defQXTrendMode();
-
     /// Loads the window from "TrendUpMode"; no page yet (mIndex and allIndex 0).
     explicit QXTrendMode(QObject* parent = nullptr);
     ~QXTrendMode() override;

@@ -62,6 +62,7 @@ SearchFieldChange searchTextChanged(std::string_view text, const SearchLookups& 
         if (auto name = lookups.codes.getStockCodeName(text)) {
             change.name = *name;
             change.status = sectorStatusLine(lookups.sectors, text);
+            change.code = std::string(text);
         }
         change.addEnabled = !lookups.isHeld(text);
     } else if (length == 6) {
@@ -71,16 +72,19 @@ SearchFieldChange searchTextChanged(std::string_view text, const SearchLookups& 
     } else if (auto found = lookups.codes.getStockCodeFromName(text)) {
         change.name = std::string(text);
         change.searchText = *found;
+        change.code = *found;
         change.status = sectorStatusLine(lookups.sectors, *found);
     } else {
         change.status = kWrongCode;
         change.name = "";
     }
     change.clearVerdict = true;
-    // The caption follows the typed text itself: a typed name has no code's
-    // integer value, so only a typed code brings one.
-    if (auto name = lookups.codes.getStockCodeName(text))
-        change.caption = stockCaption(lookups.titleFormat, *name, text);
+    // The caption names the stock the text stands for, and nothing else: a
+    // text that is no stock's code or name (12345, say) names none.
+    if (change.code)
+        change.caption =
+            stockCaption(lookups.titleFormat,
+                         lookups.codes.getStockCodeName(*change.code).value_or(""), *change.code);
     return change;
 }
 

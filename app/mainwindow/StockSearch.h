@@ -47,6 +47,8 @@ struct SearchFieldChange {
     std::optional<std::string> name;
     std::optional<std::string> searchText;
     std::optional<std::string> caption;
+    /// The stock the text stands for: a listed code, or the code of a name.
+    std::optional<std::string> code;
     bool addEnabled = false;
     /// The verdict field is emptied (texts of 2 or more characters).
     bool clearVerdict = false;

@@ -10,11 +10,12 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 
-#include "application/AppWorkers.h"
+#include "ServedMarketTest.h"
 #include "alerts/ModelBAlerts.h"
+#include "application/AppWorkers.h"
+#include "application/DataServerCheck.h"
 #include "application/QXApplication.h"
 #include "mainwindow/QXDocument.h"
-#include "ServedMarketTest.h"
 #include "mainwindow/VerdictDisplay.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/AtomicFile.h"
@@ -84,19 +85,69 @@ TEST_F(AppStartUp, LoadsInOrderShowsAVerdictOpensTheDayChartAndSavesTheTargetOnQ
     EXPECT_EQ(settings->dictionary().at("searchKey").string(), "新浪财经");
 }
 
-TEST_F(AppStartUp, AServerThatDoesNotAnswerGivesTheAlertAndNothingMore) {
+TEST_F(AppStartUp, AServerThatDoesNotAnswerOffersTheWaysOnAndEndsOnlyWhenTheUserQuits) {
+    const std::string goodServer = MarketServers::shared()->dataServer;
     useDataServer("http://127.0.0.1:1/orvane");
     QXApplication app(dispatcher);
-    QStringList alerts;
-    app.setAlertPresenter(
-        [&](const QString& title, const QString& message) { alerts << title << message; });
+    std::vector<UnreachableAlert> asked;
+    std::vector<UnreachableChoice> answers{UnreachableChoice::TryAgain,
+                                           UnreachableChoice::ServerSettings};
+    app.setUnreachablePresenter([&](const UnreachableAlert& alert) {
+        asked.push_back(alert);
+        const UnreachableChoice choice = answers.at(asked.size() - 1);
+        return choice;
+    });
+    // The settings put the right address in: the window then opens.
+    int settingsOpened = 0;
+    app.setServerSettingsOpener([&] {
+        ++settingsOpened;
+        useDataServer(goodServer);
+    });
+    app.applicationWillFinishLaunching();
+    ASSERT_TRUE(app.openMainWindow());
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(settingsOpened, 1);
+    EXPECT_EQ(asked[0].title, "链接不上服务器,请确定您的电脑已经连接互联网!");
+    EXPECT_NE(asked[0].message.find("或者稍后再试"), std::string::npos);
+    EXPECT_NE(asked[0].message.find("http://127.0.0.1:1/orvane"), std::string::npos);
+    EXPECT_EQ(app.document()->workers().startedCount(), 4u);
+    app.applicationWillTerminate();
+}
+
+TEST_F(AppStartUp, QuittingAtTheUnreachableServerAlertEndsBeforeTheListsAreFilled) {
+    useDataServer("http://127.0.0.1:1/orvane");
+    QXApplication app(dispatcher);
+    int asked = 0;
+    app.setUnreachablePresenter([&](const UnreachableAlert&) {
+        ++asked;
+        return UnreachableChoice::Quit;
+    });
     app.applicationWillFinishLaunching();
     EXPECT_FALSE(app.openMainWindow());
-    EXPECT_EQ(alerts, (QStringList{"链接不上服务器,请确定您的电脑已经连接互联网!",
-                                   "       Orvane 必须在有互联网的环境下才能使用 , "
-                                   "没有网络的环境下应用程序即将退出！或者稍后在试"}));
+    EXPECT_EQ(asked, 1);
     EXPECT_EQ(app.document()->workers().startedCount(), 0u);
     EXPECT_EQ(app.document()->ui().plantPopbtn->count(), 0);
+}
+
+TEST(DataServerCheck, EachChoiceTakesItsWayUntilTheServerAnswers) {
+    int probes = 0, settings = 0, demos = 0;
+    std::vector<UnreachableChoice> script{UnreachableChoice::TryAgain,
+                                          UnreachableChoice::DemoMarket,
+                                          UnreachableChoice::ServerSettings};
+    std::size_t next = 0;
+    const DataServerCheck check{
+        .problem = [&]() -> std::optional<std::string> {
+            return ++probes <= 3 ? std::optional<std::string>("refused") : std::nullopt;
+        },
+        .server = [] { return std::string("http://h:1/o"); },
+        .ask = [&](const UnreachableAlert&) { return script.at(next++); },
+        .openSettings = [&] { ++settings; },
+        .startDemo = [&] { return ++demos > 0; },
+    };
+    EXPECT_TRUE(ensureDataServer(check));
+    EXPECT_EQ(probes, 4);
+    EXPECT_EQ(settings, 1);
+    EXPECT_EQ(demos, 1);
 }
 
 TEST_F(AppStartUp, SettingsTargetsAndBadFiles) {

@@ -9,10 +9,9 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "ServedMarketTest.h"
 #include "mainwindow/QXDocument.h"
 #include "mainwindow/Questionnaire.h"
-#include "sectors/SectorReport.h"
-#include "ServedMarketTest.h"
 #include "mainwindow/WebSearch.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
@@ -21,6 +20,7 @@
 #include "orvane/market/ReferenceUpdate.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockKeys.h"
+#include "sectors/SectorReport.h"
 #include "ui_QXDocument.h"
 
 using namespace orvane;

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "TempDataDir.h"
 #include "application/DataFreshness.h"
 #include "mainwindow/StockSearch.h"
-#include "TempDataDir.h"
 #include "mainwindow/VerdictDisplay.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/LocalTime.h"
@@ -83,7 +83,7 @@ class SearchFieldTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(writeFileAtomically(
             codeFile, *utf8ToUtf16("600000\t浦发银行\tPFYH\n600006\t东风汽车\tDFQC\n"
-                                   "000001\t平安银行\tPAYH\n")));
+                                   "000001\t平安银行\tPAYH\n012345\t南大建设\tNDJS\n")));
         std::filesystem::create_directories(dir.path() / "plate");
         ASSERT_TRUE(writeFileAtomically(dir.path() / "plate/银行.txt", "600000\n000001\n"));
     }
@@ -127,7 +127,15 @@ TEST_F(SearchFieldTest, ChangedTextByLengthCodeAndName) {
     c = changed("平安银行");
     EXPECT_EQ(c.searchText, "000001");
     EXPECT_EQ(c.name, "平安银行");
-    EXPECT_FALSE(c.caption);  // a typed name has no code's value
+    EXPECT_EQ(c.code, "000001");
+    EXPECT_EQ(c.caption, "平安银行（000001）");  // the stock the name stands for
+    // A text that is neither a listed code nor a name names no stock, even
+    // when its number is some stock's code.
+    c = changed("6000");
+    EXPECT_FALSE(c.code || c.caption);
+    c = changed("12345");  // 012345 is listed, but 12345 is not its code
+    EXPECT_FALSE(c.code || c.caption);
+    EXPECT_FALSE(changed("999999").code);
     c = changed("不存在的");
     EXPECT_EQ(c.status, "错误的股票代码");
     EXPECT_EQ(c.name, "");
