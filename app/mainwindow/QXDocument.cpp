@@ -107,11 +107,6 @@ QXDocument::QXDocument(WindowServices services, QWidget* parent)
     ui_->modeB_ImageView->setPixmap(QIcon(QStringLiteral(":/app/modeB.svg")).pixmap(72, 30));
     ui_->progressIndicator->hide();
     ui_->stopDownloadBtn->hide();
-    ui_->notifyBtn->hide();
-    // The count of new models, in white on a red badge.
-    ui_->notifyBtn->setStyleSheet(
-        QStringLiteral("QPushButton { background: #e8413c; color: white; font-weight: bold;"
-                       " border-radius: 9px; padding: 2px 10px; }"));
     setUpPanels();
     setUpTabs();
     setUpMenus();

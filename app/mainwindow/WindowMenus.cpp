@@ -21,6 +21,11 @@ namespace fs = std::filesystem;
 WindowMenus::WindowMenus(QMainWindow& window, Ui::QXDocument& ui, QXTrendMode& gallery,
                          std::function<chart::KWindowController*()> charts)
     : QObject(&window), window_(window), ui_(ui), gallery_(gallery) {
+    // The count of new models, in white on a red badge.
+    ui_.notifyBtn->hide();
+    ui_.notifyBtn->setStyleSheet(
+        QStringLiteral("QPushButton { background: #e8413c; color: white; font-weight: bold;"
+                       " border-radius: 9px; padding: 2px 10px; }"));
     connect(ui_.notifyBtn, &QPushButton::clicked, this, &WindowMenus::ModeThrendUp);
     connect(ui_.actionTrendUpModels, &QAction::triggered, this,
             [this] { gallery_.showTrendUpModeForWindow(); });

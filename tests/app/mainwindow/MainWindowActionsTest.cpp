@@ -11,6 +11,7 @@
 
 #include "ServedMarketTest.h"
 #include "mainwindow/QXDocument.h"
+#include "sectors/SectorsPanel.h"
 #include "mainwindow/Questionnaire.h"
 #include "mainwindow/WebSearch.h"
 #include "orvane/core/AtomicFile.h"
@@ -150,13 +151,14 @@ TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) 
     Ui::QXDocument& ui = doc.ui();
     const std::string group = market().front().listing.industry;
     ui.plantPopbtn->setCurrentText(QString::fromStdString(group));
-    doc.selectPlantPopAction();
+    doc.sectorsPanel().selectPlantPopAction();
     EXPECT_EQ(ui.sortPlantGrouptextView->toPlainText().toStdString(),
               sectorSizeText(group, SectorGroups::shared().getPlantGroupNum(group)));
 
     QSignalSpy shown(&doc, &QXDocument::sectorReportShown);
-    doc.filterPlantAction();
-    EXPECT_TRUE(doc.isScreening());
+    doc.sectorsPanel().filterPlantAction();
+    EXPECT_TRUE(doc.sectorsPanel().isScreening());
+    EXPECT_FALSE(ui.stopDownloadBtn->isHidden());  // the run's own stop
     QTRY_VERIFY_WITH_TIMEOUT(shown.count() == 1, 30000);
     // The same report as computed from the screening's records, shown and saved.
     const auto files = std::filesystem::directory_iterator(getGainsPath());
@@ -167,10 +169,31 @@ TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) 
     EXPECT_EQ(ui.sortPlantGrouptextView->toPlainText().toStdString() + "",
               QString::fromStdString(saved).replace("\r\n", "\n").toStdString());
     // The report as computed from the same fetched records.
-    EXPECT_EQ(saved, sortPlantStock(doc.lastScreening(), 5, [](const std::string& c) {
+    EXPECT_EQ(saved, sortPlantStock(doc.sectorsPanel().lastScreening(), 5, [](const std::string& c) {
                          return CodeTable::shared().getStockCodeName(c);
                      })->text);
-    EXPECT_EQ(doc.lastScreening().group, group);
+    EXPECT_EQ(doc.sectorsPanel().lastScreening().group, group);
+    // The picked codes show as "名称 (代码)", and picking one shows its verdict.
+    const auto report = sortPlantStock(doc.sectorsPanel().lastScreening(), 5, [](const std::string& c) {
+        return CodeTable::shared().getStockCodeName(c);
+    });
+    ASSERT_EQ(ui.filterPlantPopbtn->count(), static_cast<int>(report->pickedCodes.size()));
+    if (!report->pickedCodes.empty()) {
+        const std::string code = report->pickedCodes.front();
+        EXPECT_EQ(ui.filterPlantPopbtn->itemText(0).toStdString(),
+                  *CodeTable::shared().getStockCodeName(code) + " (" + code + ")");
+        QSignalSpy verdict(&doc, &QXDocument::verdictShown);
+        ui.filterPlantPopbtn->activated(0);
+        QTRY_VERIFY_WITH_TIMEOUT(verdict.count() == 1, 10000);
+        EXPECT_EQ(doc.shownStock().code(), code);
+    }
+
+    // The index batch shows its result in the report area, where the eye is.
+    QSignalSpy batch(&doc, &QXDocument::compositeBatchDone);
+    doc.sectorsPanel().selectComposit();
+    QTRY_VERIFY_WITH_TIMEOUT(batch.count() == 1, 30000);
+    EXPECT_TRUE(ui.sortPlantGrouptextView->toPlainText().startsWith("指数分析结果"));
+    EXPECT_TRUE(ui.sortPlantGrouptextView->toPlainText().contains("上涨趋势:"));
 
     // A portal target opens its page through the workspace.
     struct Opened : Workspace {
@@ -181,6 +204,7 @@ TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) 
     auto opened = std::make_shared<Opened>();
     Workspace::install(opened);
     ui.stockCodeTokenField->setText("000001");
+    doc.controlTextDidChange();
     ui.searchURLField->setText("雪球财经");
     doc.searchTowebAction();
     EXPECT_EQ(opened->last, portalPageURL("雪球财经", "000001"));
@@ -197,7 +221,7 @@ TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) 
     for (int i = 0; i < ui.plantPopbtn->count(); ++i)
         ten.push_back(Dictionary{{k::KEY_Plate_Group, ui.plantPopbtn->itemText(i).toStdString()}});
     ten.resize(std::min<std::size_t>(ten.size(), 10));
-    doc.tagArrayActivatePlateDelegate(ten, true, true);
+    doc.sectorsPanel().tagArrayActivatePlateDelegate(ten, true, true);
     int marked = 0;
     for (int i = 0; i < ui.plantPopbtn->count(); ++i)
         marked += !ui.plantPopbtn->itemIcon(i).isNull();
