@@ -16,27 +16,24 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/AlertSound.h"
-#include "application/AppWorkers.h"
-#include "backtest/BacktestWindow.h"
-#include "application/DataFreshness.h"
-#include "mainwindow/HelpWindow.h"
-#include "lists/ListMainWindowFields.h"
 #include "alerts/ModelBAlerts.h"
 #include "alerts/NewMessageTime.h"
 #include "alerts/NotificationPanelController.h"
+#include "application/AppWorkers.h"
+#include "application/DataFreshness.h"
+#include "backtest/BacktestWindow.h"
+#include "gallery/QXTrendMode.h"
+#include "gallery/TrendModeCount.h"
 #include "history/OneHisStockController.h"
+#include "holdings/MyStockHoldController.h"
+#include "lists/FilterStockUIController.h"
 #include "lists/QXScoreController.h"
 #include "lists/QXSmartSortController.h"
-#include "gallery/QXTrendMode.h"
+#include "mainwindow/HelpWindow.h"
 #include "mainwindow/Questionnaire.h"
 #include "mainwindow/StockSearch.h"
-#include "platform/StoredPropertyList.h"
-#include "gallery/TrendModeCount.h"
 #include "mainwindow/VerdictDisplay.h"
 #include "mainwindow/WebSearch.h"
-#include "lists/FilterStockUIController.h"
-#include "holdings/MyStockHoldController.h"
 #include "orvane/analysis/AnalysisSession.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/AtomicFile.h"
@@ -60,6 +57,8 @@
 #include "orvane/reports/GainsRankingRun.h"
 #include "orvane/reports/StockScreening.h"
 #include "orvane/stocklib/QXStockLib.h"
+#include "platform/AlertSound.h"
+#include "platform/StoredPropertyList.h"
 #include "ui_QXDocument.h"
 
 namespace orvane::app {
@@ -199,6 +198,7 @@ QXDocument::QXDocument(QWidget* parent)
     setUpLists();
     connect(ui_->stopDownloadBtn, &QPushButton::clicked, this, [this] {
         mStopDownload = true;
+        filterStockUIController_->stopRun();
         ui_->stopDownloadBtn->hide();
     });
     connect(ui_->actionQuit, &QAction::triggered, this, &QWidget::close);
@@ -233,22 +233,41 @@ QXDocument::~QXDocument() {
 }
 
 void QXDocument::setUpLists() {
-    myStockHoldUIController_ = new MyStockHoldController(
-        {ui_->stockCodeTokenField, ui_->stockCodeName}, ui_->holdingsTab);
+    myStockHoldUIController_ = new MyStockHoldController(ui_->holdingsTab);
     ui_->holdingsTabLayout->addWidget(myStockHoldUIController_);
-    oneHisStockUIControlller_ =
-        new OneHisStockController(ui_->stockCodeTokenField, ui_->historyTab);
+    oneHisStockUIControlller_ = new OneHisStockController(ui_->historyTab);
     ui_->historyTabLayout->addWidget(oneHisStockUIControlller_);
-    const ListMainWindowFields fields{
-        ui_->stockCodeTokenField, ui_->stockCodeName,   nullptr,       nullptr,
-        ui_->statusField,         ui_->stopDownloadBtn, &mStopDownload};
-    filterStockUIController_ = new app::FilterStockUIController(fields, ui_->filterTab);
+    filterStockUIController_ = new app::FilterStockUIController(ui_->filterTab);
     ui_->filterTabLayout->addWidget(filterStockUIController_);
-    scoreUIController_ = new QXScoreController(fields, ui_->scoreTab);
-    smartSortUIController_ = new QXSmartSortController(fields, ui_->scoreTab);
+    scoreUIController_ = new QXScoreController(ui_->scoreTab);
+    smartSortUIController_ = new QXSmartSortController(ui_->scoreTab);
     ui_->scoreTabLayout->addWidget(scoreUIController_);
     ui_->scoreTabLayout->addWidget(smartSortUIController_);
     connect(ui_->addMyStockBtn, &QPushButton::clicked, this, &QXDocument::addStock_ToMyHold);
+
+    // The tabs' signals, onto the search field, name and status line.
+    auto picked = [this](const QString& code, const QString& name) {
+        ui_->stockCodeTokenField->setText(code);
+        ui_->stockCodeName->setText(name);
+    };
+    auto status = [this](const QString& text) { ui_->statusField->setText(text); };
+    connect(myStockHoldUIController_, &MyStockHoldController::stockPicked, this, picked);
+    connect(filterStockUIController_, &app::FilterStockUIController::stockPicked, this, picked);
+    connect(scoreUIController_, &QXScoreController::stockPicked, this, picked);
+    connect(myStockHoldUIController_, &MyStockHoldController::statusMessage, this, status);
+    connect(filterStockUIController_, &app::FilterStockUIController::statusMessage, this, status);
+    connect(scoreUIController_, &QXScoreController::statusMessage, this, status);
+    connect(filterStockUIController_, &app::FilterStockUIController::shownStockCleared, this,
+            [this] {
+                ui_->stockCodeTokenField->clear();
+                ui_->stockCodeName->clear();
+            });
+    connect(filterStockUIController_, &app::FilterStockUIController::runStarted,
+            ui_->stopDownloadBtn, &QWidget::show);
+    connect(filterStockUIController_, &app::FilterStockUIController::runEnded, ui_->stopDownloadBtn,
+            &QWidget::hide);
+    connect(ui_->stockCodeTokenField, &QLineEdit::textChanged, oneHisStockUIControlller_,
+            [this](const QString& code) { oneHisStockUIControlller_->setShownStock(code, {}); });
 }
 
 void QXDocument::addStock_ToMyHold() {
@@ -462,7 +481,6 @@ void QXDocument::controlTextDidChange() {
                                  [this](std::string_view code) { return isHeldStock(code); },
                                  localizedString("title")});
     ui_->addMyStockBtn->setEnabled(change.addEnabled);
-    oneHisStockUIControlller_->updateOneStockCaptureInfo();
     if (change.status) showStatus(*change.status);
     if (change.name) ui_->stockCodeName->setText(qs(*change.name));
     if (change.searchText) ui_->stockCodeTokenField->setText(qs(*change.searchText));
@@ -606,7 +624,7 @@ void QXDocument::switchTableViewAction(int tag) {
             myStockHoldUIController_->initStockArray();
             break;
         case 2:
-            oneHisStockUIControlller_->updateOneStockCaptureInfo();
+            oneHisStockUIControlller_->tabOpened();
             break;
         case 4:
             filterStockUIController_->updateAllStock();
