@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
+#include <QShowEvent>
 #include <QTableView>
 #include <atomic>
 
@@ -26,14 +26,19 @@ struct OneHisStockController::Calculation {
     std::jthread thread;
 };
 
-OneHisStockController::OneHisStockController(QLineEdit* stockTextField, QWidget* parent)
+OneHisStockController::OneHisStockController(QWidget* parent)
     : QWidget(parent),
       ui_(std::make_unique<Ui::OneHisStock>()),
-      stockTextField_(stockTextField),
       model_(new OneHisStockTableModel(this)) {
     ui_->setupUi(this);
-    ui_->myStockTableView->setModel(model_);
-    ui_->myStockTableView->horizontalHeader()->setStretchLastSection(true);
+    QTableView* table = ui_->myStockTableView;
+    table->setModel(model_);
+    // The conclusion, the last column, takes the rest of the width and
+    // wraps; each row is as tall as its text (and the cell's tooltip holds
+    // it whole too).
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setWordWrap(true);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     ui_->hisProgressBar->hide();
     connect(ui_->hisdataPopBtn, &QComboBox::currentIndexChanged, this,
             &OneHisStockController::monthpopAction);
@@ -64,32 +69,64 @@ const Array& OneHisStockController::oneHisStockList() const {
     return model_->rows();
 }
 
-void OneHisStockController::monthpopAction() {
-    const std::string code = stockTextField_ ? stockTextField_->text().toStdString() : "";
-    const auto name = QXStockLib::isValidStockCode(code)
-                          ? CodeTable::shared().getStockCodeName(code)
-                          : std::nullopt;
+OneHisStockController::Request OneHisStockController::currentRequest() const {
+    return {shownCode_, passDaysForItem(ui_->hisdataPopBtn->currentIndex())};
+}
+
+void OneHisStockController::setShownStock(const QString& code, const QString& name) {
+    const std::string newCode = code.trimmed().toStdString();
+    shownName_ = name.toStdString();
+    if (newCode == shownCode_) return showCaption();
+    shownCode_ = newCode;
+    stopCalculations();
+    updateOneStockCaptureInfo();
+    if (isVisible() && QXStockLib::isValidStockCode(shownCode_)) calOneStockHisInfo();
+}
+
+void OneHisStockController::showCaption() {
+    std::optional<std::string> name;
+    if (!shownName_.empty())
+        name = shownName_;
+    else if (QXStockLib::isValidStockCode(shownCode_))
+        name = CodeTable::shared().getStockCodeName(shownCode_);
     ui_->hisStockNameTextField->setText(QString::fromStdString(
-        oneStockCaption(code, name, monthsForItem(ui_->hisdataPopBtn->currentIndex()))));
+        oneStockCaption(shownCode_, name, monthsForItem(ui_->hisdataPopBtn->currentIndex()))));
+}
+
+void OneHisStockController::monthpopAction() {
+    showCaption();
+    if (QXStockLib::isValidStockCode(shownCode_)) calOneStockHisInfo();
 }
 
 void OneHisStockController::updateOneStockCaptureInfo() {
-    monthpopAction();
-    model_->setRows({});
+    showCaption();
+    showRows({}, {});
+}
+
+void OneHisStockController::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) tabOpened();
+}
+
+void OneHisStockController::tabOpened() {
+    if (!QXStockLib::isValidStockCode(shownCode_)) return;
+    const Request request = currentRequest();
+    if (isCalculating() ? pending_ == request : shown_ == request) return;
+    calOneStockHisInfo();
 }
 
 void OneHisStockController::calOneStockHisInfo() {
     cancelRunning();
     reapFinished();
-    const std::string code =
-        stockTextField_ ? stockTextField_->text().trimmed().toStdString() : std::string();
+    const std::string code = shownCode_;
     const std::uint64_t generation = ++generation_;
     if (!QXStockLib::isValidStockCode(code)) {
         shownGeneration_ = generation;
         ui_->hisProgressBar->hide();
         return;
     }
-    const int days = passDaysForItem(ui_->hisdataPopBtn->currentIndex());
+    pending_ = currentRequest();
+    const int days = pending_.days;
     ui_->hisProgressBar->setRange(0, 0);  // busy until the first day is in
     ui_->hisProgressBar->show();
 
@@ -121,8 +158,13 @@ void OneHisStockController::finishCalculation(std::uint64_t generation, Array ro
     if (generation != generation_) return;  // a newer computation was started since
     shownGeneration_ = generation;
     ui_->hisProgressBar->hide();
-    model_->setRows(std::move(rows));
+    showRows(std::move(rows), pending_);
     emit oneHisStockListChanged();
+}
+
+void OneHisStockController::showRows(Array rows, Request request) {
+    shown_ = std::move(request);
+    model_->setRows(std::move(rows));
 }
 
 void OneHisStockController::tableViewSelectionDidChange() {

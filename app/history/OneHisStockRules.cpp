@@ -49,7 +49,11 @@ HistoryCell historyCell(const Dictionary& day, std::string_view identifier) {
         return {format("%.2f", close), rising ? colours::red : colours::darkGreen, false, true};
     }
     const Value* value = find(day, identifier);
-    return {value ? describe(*value) : std::string(), colours::black, false, false};
+    if (!value) return {{}, colours::black, false, false};
+    // The gains are percents already: 0.819669 reads "0.82%".
+    if (identifier == keys::KEY_Gain_5Days || identifier == keys::KEY_Gain_10Days)
+        return {format("%.2f%%", floatFor(day, identifier)), colours::black, false, false};
+    return {describe(*value), colours::black, false, false};
 }
 
 }  // namespace orvane::app

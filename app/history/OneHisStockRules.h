@@ -43,7 +43,8 @@ struct HistoryCell {
 /// The colour of a day's verdict text, with whether it is bold.
 std::pair<Rgb, bool> verdictCellColour(const Dictionary& day);
 
-/// The cell of column `identifier` (a stock-dictionary key) for one day.
+/// The cell of column `identifier` (a stock-dictionary key) for one day;
+/// the 5- and 10-day gains, percents, as "%.2f%%".
 HistoryCell historyCell(const Dictionary& day, std::string_view identifier);
 
 }  // namespace orvane::app

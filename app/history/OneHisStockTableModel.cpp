@@ -72,12 +72,19 @@ int OneHisStockTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant OneHisStockTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.column() >= columnCount()) return {};
-    if (role != Qt::DisplayRole && role != Qt::ForegroundRole && role != Qt::FontRole) return {};
-    const HistoryCell cell = historyCell(
-        dayAt(index.row()), columns()[static_cast<std::size_t>(index.column())].identifier);
+    if (role != Qt::DisplayRole && role != Qt::ForegroundRole && role != Qt::FontRole &&
+        role != Qt::ToolTipRole)
+        return {};
+    const char* identifier = columns()[static_cast<std::size_t>(index.column())].identifier;
+    const HistoryCell cell = historyCell(dayAt(index.row()), identifier);
     switch (role) {
         case Qt::DisplayRole:
             return QString::fromStdString(cell.text);
+        case Qt::ToolTipRole:
+            // The conclusion can be longer than its column is wide.
+            return identifier == std::string_view(keys::STOCK_Discription)
+                       ? QVariant(QString::fromStdString(cell.text))
+                       : QVariant();
         case Qt::ForegroundRole:
             return QColor::fromRgbF(static_cast<float>(cell.colour.red),
                                     static_cast<float>(cell.colour.green),

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
+#include "holdings/HoldingRows.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/TextEncoding.h"
+#include "orvane/market/CodeTable.h"
 #include "orvane/market/QuoteLine.h"
+#include "orvane/market/StockCode.h"
+#include "orvane/market/StockKeys.h"
 
 namespace orvane::app {
 
@@ -38,10 +42,15 @@ HoldingList readHoldings(const fs::path& folder) {
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
         if (it->is_regular_file(ec)) files.push_back(it->path());
     std::sort(files.begin(), files.end());
-    HoldingList rows;
-    for (const fs::path& file : files)
-        if (std::optional<Dictionary> row = readHoldingFile(file)) rows.push_back(std::move(*row));
+    HoldingList rows, withoutQuote;
+    for (const fs::path& file : files) {
+        if (std::optional<Dictionary> row = readHoldingFile(file))
+            rows.push_back(std::move(*row));
+        else if (file.extension() == ".txt" && isValidStockCode(file.stem().string()))
+            withoutQuote.push_back(holdingWithoutQuote(file.stem().string()));
+    }
     sortHoldingsBySpeed(rows);
+    rows.insert(rows.end(), withoutQuote.begin(), withoutQuote.end());
     return rows;
 }
 
@@ -50,6 +59,15 @@ bool holdsStock(const fs::path& folder, std::string_view code) {
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
         if (it->path().stem() == code) return true;
     return false;
+}
+
+std::optional<std::string> refusalToHold(std::string_view code, const CodeTable& table) {
+    // The candidate search reads the table as the file is now: a reference
+    // update while the program runs counts at once.
+    if (isValidStockCode(code))
+        for (const Value& entry : table.searchStockSubKey(code))
+            if (stringFor(entry.dictionary(), keys::STOCK_Code) == code) return std::nullopt;
+    return std::string(code) + " 不在股票代码表中，没有加入持仓";
 }
 
 fs::path holdingFile(const fs::path& folder, std::string_view code) {

@@ -39,6 +39,14 @@ HoldingFigures holdingFigures(const Dictionary& record) {
             floatFor(record, STOCK_LowPrice)};
 }
 
+Dictionary holdingWithoutQuote(std::string_view code) {
+    return {{STOCK_Code, std::string(code)}};
+}
+
+bool hasQuote(const Dictionary& record) {
+    return find(record, STOCK_closePrice) != nullptr;
+}
+
 Rgb holdingRowColour(const HoldingFigures& f) {
     return f.change() >= 0 || f.suspended() ? colours::red : colours::fallingGreen;
 }
@@ -54,6 +62,11 @@ std::string holdingValueText(const Dictionary& record, std::string_view key) {
 
 HoldingCell holdingCell(const Dictionary& record, std::string_view column) {
     namespace col = holdingColumns;
+    if (!hasQuote(record)) {
+        if (column != col::STOCK_Code) return {{}, HoldingFont::Label, colours::black};
+        return {std::string(kNoQuoteName) + " (" + stringFor(record, STOCK_Code) + ")",
+                HoldingFont::Label, colours::black};
+    }
     const HoldingFigures f = holdingFigures(record);
     if (column == col::STOCK_Code)
         return {stringFor(record, STOCK_SC_Name) + " (" + stringFor(record, STOCK_Code) + ")",

@@ -22,6 +22,8 @@ inline constexpr const char* speedValue = "speedValue";
 inline constexpr const char* STOCK_closePrice = "STOCK_closePrice";
 }  // namespace holdingColumns
 
+/// Text shown instead of the name of a holding whose file gives no quote.
+inline constexpr const char* kNoQuoteName = "—";
 /// Text shown instead of the percent for a stock without a price today.
 inline constexpr const char* kSuspendedText = "停 牌";
 /// A speed from this value up is shown in red.
@@ -46,6 +48,13 @@ struct HoldingFigures {
 
 HoldingFigures holdingFigures(const Dictionary& record);
 
+/// The row of a holding file that gives no quote (unreadable, empty, not a
+/// quote, or the quote of a code the quote service does not know): only its
+/// code, so that the user can still see and delete it.
+Dictionary holdingWithoutQuote(std::string_view code);
+/// Whether a row carries a quote (every row but holdingWithoutQuote's).
+bool hasQuote(const Dictionary& record);
+
 /// Red when the change is not negative or the stock has no price, else dark green.
 Rgb holdingRowColour(const HoldingFigures& f);
 
@@ -62,6 +71,7 @@ struct HoldingCell {
     friend bool operator==(const HoldingCell&, const HoldingCell&) = default;
 };
 
+/// A row without a quote shows "— (CODE)" and no figures.
 HoldingCell holdingCell(const Dictionary& record, std::string_view column);
 
 /// A record value as cell text (strings as they are, numbers in short form).

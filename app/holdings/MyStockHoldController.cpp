@@ -5,11 +5,13 @@
 
 #include "application/AppWorkers.h"
 #include "holdings/HoldingFiles.h"
+#include "holdings/HoldingRows.h"
 #include "holdings/MyStockHoldModel.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NotificationNames.h"
+#include "orvane/market/CodeTable.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/stocklib/QXStockLib.h"
 #include "ui_MyStockHoldController.h"
@@ -18,17 +20,12 @@ namespace orvane::app {
 
 using namespace orvane::keys;
 
-using namespace std::chrono_literals;
-
-namespace {
-constexpr auto kRefreshPeriod = 5s;
-}  // namespace
-
-MyStockHoldController::MyStockHoldController(HoldingsWindowFields fields, QWidget* parent)
+MyStockHoldController::MyStockHoldController(QWidget* parent,
+                                             std::chrono::milliseconds refreshPeriod)
     : QWidget(parent),
       ui_(std::make_unique<Ui::MyStockHoldController>()),
       model_(new MyStockHoldModel(this)),
-      fields_(std::move(fields)) {
+      refreshPeriod_(refreshPeriod) {
     ui_->setupUi(this);
     QTableView* table = ui_->myStockTableView;
     table->setModel(model_);
@@ -59,15 +56,29 @@ MyStockHoldController::~MyStockHoldController() {
 
 void MyStockHoldController::initStockArray() {
     {
-        std::lock_guard lock(lock_);
-        myHoldStockList_ = readHoldings(getHoldStockPath());
+        std::lock_guard lock(lock_);  // one rebuild at a time, the newest read last
+        HoldingList rows = readHoldings(getHoldStockPath());
+        // A column the user sorted by keeps its order through the rebuilds.
+        if (!sortColumn_.empty()) {
+            bool ascending = sortColumnAscending_;
+            sortHoldingsByColumn(rows, sortColumn_, ascending);
+        }
+        myHoldStockList_ = std::move(rows);
     }
     updatUI();
 }
 
-void MyStockHoldController::addOneStockToMyStockList(const std::string& code) {
-    if (isExsitOnHoldStockArray(code)) return;
+bool MyStockHoldController::addOneStockToMyStockList(const std::string& code) {
+    if (const auto refusal = refusalToHold(code, CodeTable::shared())) {
+        emit statusMessage(QString::fromStdString(*refusal));
+        return false;
+    }
+    if (isExsitOnHoldStockArray(code)) return false;
     QXStockLib::defQXStockLib().downlaodOneStockTopath(code, holdingFile(getHoldStockPath(), code));
+    // The quote arrives later: the loop's next rebuild shows it, and keeps
+    // the row moving with the quote worker's refreshes.
+    refreshAction();
+    return true;
 }
 
 bool MyStockHoldController::isExsitOnHoldStockArray(const std::string& code) const {
@@ -96,7 +107,7 @@ void MyStockHoldController::refreshAction() {
     if (refreshStarted_) return;
     refreshStarted_ = true;
     refreshLoop_ = std::jthread([this](std::stop_token stop) {
-        while (AppWorkers::sleepFor(stop, kRefreshPeriod)) initStockArray();
+        while (AppWorkers::sleepFor(stop, refreshPeriod_)) initStockArray();
     });
 }
 
@@ -106,20 +117,18 @@ void MyStockHoldController::stopRefreshLoop() {
 }
 
 void MyStockHoldController::DoubleClickAction() {
-    if (const Dictionary* record = selectedRecord()) {
+    // A row without a quote is there to be deleted only.
+    if (const Dictionary* record = selectedRecord(); record && hasQuote(*record)) {
         const Dictionary row = *record;
-        if (fields_.stockCodeTokenField)
-            fields_.stockCodeTokenField->setText(
-                QString::fromStdString(stringFor(row, STOCK_Code)));
-        if (fields_.stockCodeName)
-            fields_.stockCodeName->setText(QString::fromStdString(stringFor(row, STOCK_SC_Name)));
+        emit stockPicked(QString::fromStdString(stringFor(row, STOCK_Code)),
+                         QString::fromStdString(stringFor(row, STOCK_SC_Name)));
         NotificationBus::shared().post(notifications::Notifiation_DoubleClickStock, this, row);
     }
     updatUI();
 }
 
 void MyStockHoldController::tableViewSelectionDidChange() {
-    if (const Dictionary* record = selectedRecord())
+    if (const Dictionary* record = selectedRecord(); record && hasQuote(*record))
         NotificationBus::shared().post(notifications::Notifiation_GetStockStatus, this,
                                        {{STOCK_Code, stringFor(*record, STOCK_Code)}});
     updatUI();
@@ -131,6 +140,8 @@ void MyStockHoldController::didClickTableColumn(int column) {
     SortIndicator indicator;
     {
         std::lock_guard lock(lock_);
+        sortColumn_ = columns[column].identifier;
+        sortColumnAscending_ = sortAscending_;
         indicator =
             sortHoldingsByColumn(myHoldStockList_, columns[column].identifier, sortAscending_);
     }

@@ -1,14 +1,10 @@
 #include "lists/FilterStockUIController.h"
 
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include "lists/FilterStockRows.h"
 #include "lists/RowListFile.h"
 #include "lists/RowTableModel.h"
-#include "lists/RunStop.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/LocalTime.h"
@@ -49,11 +45,8 @@ Qt::SortOrder qtOrder(SortIndicator indicator) {
 
 }  // namespace
 
-FilterStockUIController::FilterStockUIController(ListMainWindowFields fields, QWidget* parent)
-    : QWidget(parent),
-      ui_(std::make_unique<Ui::FilterStockUIController>()),
-      fields_(fields),
-      runStop_(std::make_shared<RunStop>(fields.mStopDownload)) {
+FilterStockUIController::FilterStockUIController(QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::FilterStockUIController>()) {
     ui_->setupUi(this);
     for (const char* title : {"涨幅榜", "重点关注", "5日排名", "10日排名"})
         ui_->resultSegment->addTab(QString::fromUtf8(title));
@@ -79,13 +72,15 @@ FilterStockUIController::FilterStockUIController(ListMainWindowFields fields, QW
             &FilterStockUIController::tableViewSelectionDidChange);
     connect(table->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &FilterStockUIController::didClickTableColumn);
-    if (fields_.stopDownloadBtn)
-        connect(fields_.stopDownloadBtn, &QPushButton::clicked, this, [this] { runStop_->stop(); });
     UpdateMianUI();
 }
 
 FilterStockUIController::~FilterStockUIController() {
-    runStop_->detach();
+    stopRun();
+}
+
+void FilterStockUIController::stopRun() {
+    runStop_.request_stop();
 }
 
 const Array& FilterStockUIController::hushenStockList() const {
@@ -139,19 +134,17 @@ bool FilterStockUIController::execFilterStockAction() {
     QXStockLib& lib = QXStockLib::defQXStockLib();
     Array list = count == 0 ? lib.getAllStockTradeData() : getFilterStockFromHuShenGainsData(count);
 
-    runStop_ = std::make_shared<RunStop>(fields_.mStopDownload);
-    if (fields_.mStopDownload) *fields_.mStopDownload = false;
-    if (fields_.stopDownloadBtn) fields_.stopDownloadBtn->show();
-    auto ended = [self = QPointer(this), button = QPointer(fields_.stopDownloadBtn)] {
-        postToMainThread([self, button] {
+    runStop_ = std::stop_source();
+    auto ended = [self = QPointer(this)] {
+        postToMainThread([self] {
             ProgressPanel::shared()->closeProgressPanel();
-            if (button) button->hide();
-            if (self) emit self->rankingEnded();
+            if (self) emit self->runEnded();
         });
     };
     const bool started = processFilterStockFromHuShenGainsData(
-        lib, std::move(list), [stop = runStop_] { return stop->requested(); }, std::move(ended));
-    if (started) emit rankingStarted();
+        lib, std::move(list), [stop = runStop_.get_token()] { return stop.stop_requested(); },
+        std::move(ended));
+    if (started) emit runStarted();
     return started;
 }
 
@@ -165,10 +158,9 @@ void FilterStockUIController::UpdateMianUI() {
     const int row = selectedRow();
     const std::size_t count = model_->rows().size();
     if (row < 0) {
-        for (QLabel* field :
-             {fields_.stockCodeName, fields_.stockTrendInfo, fields_.stockTrendInfo2})
-            if (field) field->clear();
-        if (fields_.stockCodeTokenField) fields_.stockCodeTokenField->clear();
+        // Off screen (a report that ended while another tab is shown) the
+        // stock on screen is not this list's to clear.
+        if (isVisible()) emit shownStockCleared();
         ui_->indexField->setText(QString::fromStdString(filterIndexText(0, count)));
     } else {
         ui_->indexField->setText(QString::fromStdString(filterIndexText(row + 1, count)));
@@ -184,12 +176,9 @@ void FilterStockUIController::UpdateMianUI() {
 void FilterStockUIController::DoubleClickAction() {
     const int row = selectedRow();
     if (row < 0) return;
-    const Dictionary& stock = model_->rowAt(row);
-    if (fields_.stockCodeTokenField)
-        fields_.stockCodeTokenField->setText(
-            QString::fromStdString(stringFor(stock, k::STOCK_Code)));
-    if (fields_.stockCodeName)
-        fields_.stockCodeName->setText(QString::fromStdString(stringFor(stock, k::STOCK_SC_Name)));
+    const Dictionary stock = model_->rowAt(row);  // a copy: the window may reload the list
+    emit stockPicked(QString::fromStdString(stringFor(stock, k::STOCK_Code)),
+                     QString::fromStdString(stringFor(stock, k::STOCK_SC_Name)));
     NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock);
     UpdateMianUI();
 }
@@ -210,7 +199,7 @@ void FilterStockUIController::didClickTableColumn(int column) {
 }
 
 void FilterStockUIController::showStatus(const std::string& text) {
-    if (fields_.statusField) fields_.statusField->setText(QString::fromStdString(text));
+    emit statusMessage(QString::fromStdString(text));
 }
 
 }  // namespace orvane::app

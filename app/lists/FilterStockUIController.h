@@ -4,18 +4,26 @@
 // pop-up says), the stocks worth watching today, and the 5-day and 10-day
 // rankings. The last three show the files the gains ranking report wrote
 // for today; when today's file is not there yet, choosing the mode starts
-// that report on its own thread (stopped by the main window's stop button)
-// and the mode shows its rows once chosen again after the report ended.
+// that report on its own thread and the mode shows its rows once chosen
+// again after the report ended.
 //
-// Main thread only; the report's thread reaches the window only through
-// the main-thread dispatcher.
+// It tells the main window through signals: the stock of a double-clicked
+// row (stockPicked), no stock when it lists anew with nothing selected while
+// on screen (shownStockCleared), notes on bad files (statusMessage), and the
+// report's run (runStarted, runEnded: the window shows its stop button in
+// between and calls stopRun() when it is pressed). Each run has its own
+// stop token, requested by stopRun() or the tab's destruction only.
+//
+// Main thread only; the report's thread reaches the tab only through the
+// main-thread dispatcher.
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 #include <memory>
+#include <stop_token>
 #include <string>
 
-#include "lists/ListMainWindowFields.h"
 #include "orvane/core/Value.h"
 
 namespace Ui {
@@ -25,12 +33,11 @@ class FilterStockUIController;
 namespace orvane::app {
 
 class RowTableModel;
-class RunStop;
 
 class FilterStockUIController : public QWidget {
     Q_OBJECT
   public:
-    explicit FilterStockUIController(ListMainWindowFields fields, QWidget* parent = nullptr);
+    explicit FilterStockUIController(QWidget* parent = nullptr);
     ~FilterStockUIController() override;
 
     // The segmented control's and the count pop-up's actions.
@@ -43,7 +50,8 @@ class FilterStockUIController : public QWidget {
     /// Starts today's gains ranking report on its own thread; false when
     /// one is already running.
     bool execFilterStockAction();
-    /// Index field, main-window fields, caption and pop-up for the mode.
+    /// Index field, caption and pop-up for the mode; the selected row's
+    /// notice, or shownStockCleared when none is selected.
     void UpdateMianUI();
     void DoubleClickAction();
     void tableViewSelectionDidChange();
@@ -55,10 +63,17 @@ class FilterStockUIController : public QWidget {
     Ui::FilterStockUIController& ui() { return *ui_; }
     RowTableModel& model() { return *model_; }
 
+  public slots:
+    /// Asks the running report, if any, to stop (the stop button).
+    void stopRun();
+
   signals:
+    void stockPicked(const QString& code, const QString& name);
+    void shownStockCleared();
+    void statusMessage(const QString& text);
     /// Today's ranking report was started, and later ended (stopped or not).
-    void rankingStarted();
-    void rankingEnded();
+    void runStarted();
+    void runEnded();
 
   private:
     int currentSegment() const;
@@ -68,10 +83,10 @@ class FilterStockUIController : public QWidget {
     void showStatus(const std::string& text);
 
     std::unique_ptr<Ui::FilterStockUIController> ui_;
-    ListMainWindowFields fields_;
     RowTableModel* model_ = nullptr;
     bool sortAscending_ = false;
-    std::shared_ptr<RunStop> runStop_;
+    /// The stop of the last run started (a fresh one each run).
+    std::stop_source runStop_;
 };
 
 }  // namespace orvane::app

@@ -2,7 +2,6 @@
 
 #include <QFileSystemWatcher>
 #include <QHeaderView>
-#include <QLabel>
 #include <QTimer>
 #include <system_error>
 
@@ -34,8 +33,8 @@ std::filesystem::file_time_type stampOf(const std::filesystem::path& file) {
 
 }  // namespace
 
-QXScoreController::QXScoreController(ListMainWindowFields fields, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::QXScoreController>()), fields_(fields) {
+QXScoreController::QXScoreController(QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::QXScoreController>()) {
     ui_->setupUi(this);
     for (const char* title : kSegmentTitles)
         ui_->scoreTypeSegment->addTab(QString::fromUtf8(title));
@@ -88,7 +87,7 @@ void QXScoreController::scoreTypeAction(int segment) {
     const RowListFile list = readRowListFile(file);
     if (list.state == RowListFile::State::Bad) {
         ORVANE_LOG("%s", list.note().c_str());
-        if (fields_.statusField) fields_.statusField->setText(QString::fromStdString(list.note()));
+        emit statusMessage(QString::fromStdString(list.note()));
     }
     loadedStamp_ = stampOf(file);
     model_->setRows(list.rows);
@@ -111,7 +110,13 @@ int QXScoreController::selectedRow() const {
 void QXScoreController::DoubleClickAction() {
     const int row = selectedRow();
     if (row < 0) return;
-    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, model_->rowAt(row));
+    const Dictionary stock = model_->rowAt(row);  // a copy: the window may reload the list
+    // The score files carry no names: the code table's.
+    const std::string code = stringFor(stock, k::STOCK_Code);
+    emit stockPicked(
+        QString::fromStdString(code),
+        QString::fromStdString(CodeTable::shared().getStockCodeName(code).value_or(std::string())));
+    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock);
     UpdateMianUI();
 }
 

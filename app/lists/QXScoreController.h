@@ -4,13 +4,14 @@
 // control. The lists are the files the score download writes into the Gains
 // folder; the shown list is read again whenever its file is rewritten, so
 // it follows each completed download. A missing file shows an empty table;
-// a bad one an empty table and a note in the status line. Main thread only.
+// a bad one an empty table and a note (statusMessage). A double-clicked row
+// tells the main window its stock (stockPicked). Main thread only.
 
+#include <QString>
 #include <QWidget>
 #include <filesystem>
 #include <memory>
 
-#include "lists/ListMainWindowFields.h"
 #include "orvane/core/Value.h"
 
 class QFileSystemWatcher;
@@ -27,7 +28,7 @@ class RowTableModel;
 class QXScoreController : public QWidget {
     Q_OBJECT
   public:
-    explicit QXScoreController(ListMainWindowFields fields, QWidget* parent = nullptr);
+    explicit QXScoreController(QWidget* parent = nullptr);
     ~QXScoreController() override;
 
     /// Loads the list of the segment (the segmented control's action).
@@ -46,13 +47,14 @@ class QXScoreController : public QWidget {
   signals:
     /// The shown list was (re)loaded.
     void scoreListLoaded(int segment);
+    void stockPicked(const QString& code, const QString& name);
+    void statusMessage(const QString& text);
 
   private:
     int selectedRow() const;
     void reloadWhenRewritten();
 
     std::unique_ptr<Ui::QXScoreController> ui_;
-    ListMainWindowFields fields_;
     RowTableModel* model_ = nullptr;
     QFileSystemWatcher* watcher_ = nullptr;
     QTimer* reload_ = nullptr;

@@ -1,7 +1,6 @@
 #include "lists/QXSmartSortController.h"
 
 #include <QHeaderView>
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <atomic>
@@ -54,12 +53,8 @@ std::string clockText() {
 
 }  // namespace
 
-QXSmartSortController::QXSmartSortController(ListMainWindowFields fields, QWidget* parent,
-                                             SmartWatchTimings timings)
-    : QWidget(parent),
-      ui_(std::make_unique<Ui::QXSmartSortController>()),
-      fields_(fields),
-      timings_(timings) {
+QXSmartSortController::QXSmartSortController(QWidget* parent, SmartWatchTimings timings)
+    : QWidget(parent), ui_(std::make_unique<Ui::QXSmartSortController>()), timings_(timings) {
     ui_->setupUi(this);
     model_ = new RowTableModel({{k::STOCK_Code, QStringLiteral("股票"), 215},
                                 {"pricePercentChanged", QStringLiteral("涨幅"), 80},

@@ -18,7 +18,6 @@
 #include <stop_token>
 #include <thread>
 
-#include "lists/ListMainWindowFields.h"
 #include "orvane/core/Value.h"
 
 namespace Ui {
@@ -37,8 +36,7 @@ struct SmartWatchTimings {
 class QXSmartSortController : public QWidget {
     Q_OBJECT
   public:
-    explicit QXSmartSortController(ListMainWindowFields fields, QWidget* parent = nullptr,
-                                   SmartWatchTimings timings = {});
+    explicit QXSmartSortController(QWidget* parent = nullptr, SmartWatchTimings timings = {});
     ~QXSmartSortController() override;
 
     /// The one smart sort list of the window (null when there is none).
@@ -76,7 +74,6 @@ class QXSmartSortController : public QWidget {
     int selectedRow() const;
 
     std::unique_ptr<Ui::QXSmartSortController> ui_;
-    ListMainWindowFields fields_;
     SmartWatchTimings timings_;
     RowTableModel* model_ = nullptr;
     std::mutex rebuildMutex_;

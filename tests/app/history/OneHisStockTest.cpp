@@ -1,21 +1,21 @@
-// The single-stock history tab: its rules as tables, and one stock's 66
-// past days fetched from the project's data server over a published market,
-// with a second computation that cancels the first.
+// The single-stock history tab: its rules as tables, and one stock's past
+// days fetched from the project's data server over a published market when
+// the tab opens, the months change or the stock changes on screen, with a
+// newer computation that cancels the older one.
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <atomic>
 
+#include "ServedMarketTest.h"
 #include "history/OneHisStockController.h"
 #include "history/OneHisStockRules.h"
 #include "history/OneHisStockTableModel.h"
-#include "ServedMarketTest.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NotificationNames.h"
@@ -96,6 +96,28 @@ TEST(OneHisStockRules, CellsAreColouredByTrendGainsAndModelB) {
             << c.close;
     EXPECT_EQ(historyCell(day(1, 0, 0), k::STOCK_SCORE),
               (HistoryCell{"135", colours::black, false, false}));
+
+    // The gains are percents already, shown with two decimals.
+    Dictionary gains = day(1, 0.819669f, 0);
+    gains[k::KEY_Gain_10Days] = -12.3456;
+    EXPECT_EQ(historyCell(gains, k::KEY_Gain_5Days).text, "0.82%");
+    EXPECT_EQ(historyCell(gains, k::KEY_Gain_10Days).text, "-12.35%");
+    EXPECT_EQ(historyCell(day(1, 0, 0), k::KEY_Gain_10Days).text, "");  // not computed
+
+    // The conclusion is readable whole in its tooltip, however narrow its column.
+    const std::string longText(300, 'x');
+    Dictionary verdict = day(1, 0, 0);
+    verdict[k::STOCK_Discription] = longText;
+    OneHisStockTableModel model;
+    model.setRows({verdict});
+    const auto& ids = OneHisStockTableModel::columnIdentifiers();
+    const int conclusion = static_cast<int>(
+        std::find_if(ids.begin(), ids.end(),
+                     [](const char* id) { return std::string_view(id) == k::STOCK_Discription; }) -
+        ids.begin());
+    EXPECT_EQ(model.data(model.index(0, conclusion), Qt::ToolTipRole).toString().toStdString(),
+              longText);
+    EXPECT_FALSE(model.data(model.index(0, 0), Qt::ToolTipRole).isValid());
 }
 
 class OneHisStockServed : public test::ServedMarketTest {
@@ -105,8 +127,9 @@ class OneHisStockServed : public test::ServedMarketTest {
                                    (std::to_string(back) + ".txt"));
         return text ? parseRetStockHistordayData(*text, nullptr) : std::nullopt;
     }
-
-    QLineEdit codeField;
+    std::string dateOf(const Array& rows, std::size_t i) const {
+        return stringFor(rows.at(i).dictionary(), k::STOCK_DATE);
+    }
 };
 
 // Counts the earlier days each computation fetched, by the total it reports.
@@ -115,22 +138,36 @@ struct DaysByTotal : QXStockLibUpdateDelegate {
     std::atomic<int> six{0}, one{0};
 };
 
-TEST_F(OneHisStockServed, ThreeMonthsListsTheStocks66DaysAndTheSelectionIsPosted) {
-    const std::string code = market().front().listing.code;
-    OneHisStockController tab(&codeField);
-    codeField.setText(QString::fromStdString(code));
-    tab.hisdataPopBtn()->setCurrentIndex(2);
-    EXPECT_TRUE(tab.hisStockNameTextField()->text().endsWith("最近 3 个月的统计信息:"));
-
+TEST_F(OneHisStockServed, OpeningTheTabTheMonthsAndANewStockComputeTheShownStock) {
+    const std::string code = market()[0].listing.code, other = market()[1].listing.code;
+    OneHisStockController tab;
     QSignalSpy changed(&tab, &OneHisStockController::oneHisStockListChanged);
-    tab.calOneStockHisInfo();
+
+    // Off screen the stock only sets the caption.
+    tab.setShownStock(QString::fromStdString(code), "某股");
+    EXPECT_FALSE(tab.isCalculating());
+    EXPECT_EQ(tab.hisStockNameTextField()->text().toStdString(),
+              "某股(" + code + ")最近 1 个月的统计信息:");
+
+    // Opened from its tab: today and the 22 earlier days.
+    tab.show();
     EXPECT_TRUE(tab.isCalculating());
     EXPECT_FALSE(tab.hisProgressBar()->isHidden());
     ASSERT_TRUE(waitUntil([&] { return changed.count() == 1; }));
     EXPECT_TRUE(tab.hisProgressBar()->isHidden());
-    EXPECT_FALSE(tab.isCalculating());
+    ASSERT_EQ(tab.oneHisStockList().size(), 23u);
 
-    // Today's record, then each of the 66 published earlier days in order.
+    // Opened again on the same stock and months: the rows stay, nothing starts.
+    tab.hide();
+    tab.show();
+    EXPECT_FALSE(tab.isCalculating());
+    EXPECT_EQ(tab.oneHisStockList().size(), 23u);
+
+    // Three months chosen: the 66 published earlier days in order.
+    tab.hisdataPopBtn()->setCurrentIndex(2);
+    EXPECT_TRUE(tab.hisStockNameTextField()->text().endsWith("最近 3 个月的统计信息:"));
+    EXPECT_TRUE(tab.isCalculating());
+    ASSERT_TRUE(waitUntil([&] { return changed.count() == 2; }));
     const Array& rows = tab.oneHisStockList();
     ASSERT_EQ(rows.size(), 67u);
     for (int back : {1, 66}) {
@@ -148,36 +185,44 @@ TEST_F(OneHisStockServed, ThreeMonthsListsTheStocks66DaysAndTheSelectionIsPosted
     EXPECT_EQ(posted[0].object, &tab);
     EXPECT_EQ(posted[0].userInfo, rows[3].dictionary());
 
-    // A new stock's caption empties the table; a text that is no code starts nothing.
-    codeField.setText("60000");
-    tab.updateOneStockCaptureInfo();
+    // Another stock while on screen: the table empties and fills with its days.
+    tab.setShownStock(QString::fromStdString(other), {});
+    EXPECT_EQ(tab.myStockTableView()->model()->rowCount(), 0);
+    EXPECT_TRUE(tab.isCalculating());
+    ASSERT_TRUE(waitUntil([&] { return changed.count() == 3; }));
+    ASSERT_EQ(tab.oneHisStockList().size(), 67u);
+    EXPECT_EQ(dateOf(tab.oneHisStockList(), 1), stringFor(*publishedDay(other, 1), k::STOCK_DATE));
+
+    // A text that is no code: the plain caption, no rows, nothing started.
+    tab.setShownStock("60000", {});
     EXPECT_EQ(tab.hisStockNameTextField()->text(), "个股历史统计信息");
     EXPECT_EQ(tab.myStockTableView()->model()->rowCount(), 0);
-    tab.calOneStockHisInfo();
+    tab.tabOpened();
     EXPECT_FALSE(tab.isCalculating());
 }
 
-TEST_F(OneHisStockServed, ASecondComputationCancelsTheFirstAndItsRowsWin) {
+TEST_F(OneHisStockServed, TheNewestRequestWinsAndCancelsTheOlder) {
     DaysByTotal days;
     QXStockLib::defQXStockLib().setDelegate(&days);
     const std::string first = market()[0].listing.code, second = market()[1].listing.code;
     {
-        OneHisStockController tab(&codeField);
+        OneHisStockController tab;
         QSignalSpy changed(&tab, &OneHisStockController::oneHisStockListChanged);
-        codeField.setText(QString::fromStdString(first));
         tab.hisdataPopBtn()->setCurrentIndex(5);  // 132 days asked, 98 fetched at most
-        tab.calOneStockHisInfo();
-        codeField.setText(QString::fromStdString(second));
+        tab.show();                               // no stock yet: nothing starts
+        EXPECT_FALSE(tab.isCalculating());
+        tab.setShownStock(QString::fromStdString(first), {});
+        tab.calOneStockHisInfo();  // the stock's second request: the first is cancelled
+        tab.setShownStock(QString::fromStdString(second), {});
         tab.hisdataPopBtn()->setCurrentIndex(0);
-        tab.calOneStockHisInfo();
         ASSERT_TRUE(waitUntil([&] { return changed.count() == 1; }));
         ASSERT_EQ(tab.oneHisStockList().size(), 23u);
         EXPECT_EQ(stringFor(tab.oneHisStockList()[1].dictionary(), k::STOCK_DATE),
                   stringFor(*publishedDay(second, 1), k::STOCK_DATE));
-        QCoreApplication::processEvents();
+        QTest::qWait(100);
         EXPECT_EQ(changed.count(), 1);
     }  // the tab waits for its workers
     QXStockLib::defQXStockLib().setDelegate(nullptr);
     EXPECT_EQ(days.one, 22);
-    EXPECT_LT(days.six, 98);  // stopped between days, long before its end
+    EXPECT_LT(days.six, 3 * 98);  // each older one stopped between days
 }

@@ -1,6 +1,7 @@
 // The holdings tab: the rows' rules over a table of cases, the folder's bad
-// files, and the tab end to end against the project's data server with a
-// live quote service (added, moved, selected, opened, sorted, deleted).
+// files and the codes it refuses, and the tab end to end against the
+// project's data server with a live quote service (added, moved without a
+// press of the refresh button, selected, opened, sorted, deleted).
 
 #include <gtest/gtest.h>
 
@@ -10,16 +11,19 @@
 #include <QTableView>
 #include <QTest>
 
+#include "PublishedMarket.h"
 #include "holdings/HoldingFiles.h"
 #include "holdings/HoldingRows.h"
-#include "PublishedMarket.h"
-#include "platform/QtMainThreadDispatcher.h"
 #include "holdings/MyStockHoldController.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/NotificationBus.h"
+#include "orvane/core/TextEncoding.h"
+#include "orvane/market/CodeTable.h"
 #include "orvane/market/MarketServers.h"
+#include "orvane/publisher/ReferenceData.h"
 #include "orvane/stocklib/QXStockLib.h"
+#include "platform/QtMainThreadDispatcher.h"
 #include "ui_MyStockHoldController.h"
 
 using namespace orvane;
@@ -41,6 +45,12 @@ std::vector<std::string> codes(const HoldingList& rows) {
 }
 
 const Rgb green = colours::fallingGreen;
+
+/// The data directory's code table, listing the stocks given.
+void writeCodeTable(const std::vector<server::ListedStock>& stocks) {
+    writeFileAtomically(getStockCodePath("code.txt"),
+                        "\xFF\xFE" + *utf8ToUtf16(server::codeTableText(stocks)));
+}
 
 }  // namespace
 
@@ -107,7 +117,7 @@ TEST(HoldingRows, DefaultOrderAndTheAlternatingColumnSort) {
     }
 }
 
-TEST(HoldingFiles, FilesThatGiveNoRowStayInTheFolder) {
+TEST(HoldingFiles, FilesWithoutAQuoteStayAndAreListedByCodeOnly) {
     test::TempDataDir dir;
     const fs::path folder = getHoldStockPath();
     const std::string line600000 = "var hq_str_sh600000=\"PF,1,10.00,10.10,10.20,9.90" +
@@ -117,16 +127,41 @@ TEST(HoldingFiles, FilesThatGiveNoRowStayInTheFolder) {
     writeFileAtomically(folder / "600006.txt", "");
     writeFileAtomically(folder / "600007.txt",
                         std::string("\x00\x01,\xff=\"", 6) + std::string(40, ','));
+    writeFileAtomically(folder / "999999.txt", "var hq_str_sz999999=\"\";");  // no such stock
+    writeFileAtomically(folder / "notes.txt", "not a holding");
     const HoldingList rows = readHoldings(folder);
-    EXPECT_EQ(codes(rows), std::vector<std::string>{"600000"});
-    for (const char* code : {"600000", "600004", "600006", "600007"}) {
+    EXPECT_EQ(codes(rows),
+              (std::vector<std::string>{"600000", "600004", "600006", "600007", "999999"}));
+    EXPECT_TRUE(hasQuote(rows[0]));
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_FALSE(hasQuote(rows[i]));
+        EXPECT_EQ(holdingCell(rows[i], holdingColumns::STOCK_Code).text,
+                  "— (" + codes(rows)[i] + ")");
+        for (const char* column : {holdingColumns::pricePercentChanged, holdingColumns::speedValue,
+                                   holdingColumns::STOCK_closePrice})
+            EXPECT_EQ(holdingCell(rows[i], column).text, "") << column;
+    }
+    for (const char* code : {"600000", "600004", "600006", "600007", "999999"}) {
         EXPECT_TRUE(fs::exists(holdingFile(folder, code))) << code;
         EXPECT_TRUE(holdsStock(folder, code));
     }
     EXPECT_FALSE(holdsStock(folder, "600008"));
 }
 
-TEST(HoldingsTab, AddedMovedByTheLiveQuotesSelectedOpenedSortedAndDeleted) {
+TEST(HoldingFiles, OnlyCodesOfTheCodeTableAreHeld) {
+    test::TempDataDir dir;
+    CodeTable table(dir.path() / "code.txt");
+    writeFileAtomically(table.file(),
+                        *utf8ToUtf16("600000\t浦发银行\tPFYH\n600006\t东风汽车\tDFQC\n"));
+    EXPECT_EQ(refusalToHold("600000", table), std::nullopt);
+    EXPECT_EQ(refusalToHold("999999", table), "999999 不在股票代码表中，没有加入持仓");
+    EXPECT_TRUE(refusalToHold("60000", table));  // a part of a listed code
+    // The table as the file is now: a stock listed later is accepted at once.
+    writeFileAtomically(table.file(), *utf8ToUtf16("600000\t浦发银行\tPFYH\n999999\t某某\tMM\n"));
+    EXPECT_EQ(refusalToHold("999999", table), std::nullopt);
+}
+
+TEST(HoldingsTab, AddedAnywhereThenMovedByTheLiveQuotesSelectedOpenedSortedAndDeleted) {
     test::FixedNow morning(2025, 12, 8, 10, 0, 0);  // a Monday in the session
     test::ServedTree served("/orvane", server::LiveMarket::SessionHours);
     const auto market = test::publishSyntheticMarket(served, 3, *parseDate("2025-12-05"), 40, 0);
@@ -134,31 +169,31 @@ TEST(HoldingsTab, AddedMovedByTheLiveQuotesSelectedOpenedSortedAndDeleted) {
     auto dispatcher = std::make_shared<QtMainThreadDispatcher>(QCoreApplication::instance());
     MainThreadDispatcher::install(dispatcher);
     MarketServers::install(std::make_shared<MarketServers>(served.url("/orvane"), served.url("/")));
-
-    QLineEdit codeField;
-    QLabel nameLabel;
+    std::vector<server::ListedStock> listed;
+    for (const auto& stock : market) listed.push_back(stock.listing);
+    writeCodeTable(listed);
     {
-        MyStockHoldController tab({&codeField, &nameLabel});
+        // Off screen, as when a stock is added from another tab.
+        MyStockHoldController tab(nullptr, std::chrono::milliseconds(200));
         Ui::MyStockHoldController& ui = tab.ui();
-        QSignalSpy reloaded(&tab, &MyStockHoldController::tableReloaded);
-        auto reload = [&] {
-            reloaded.clear();
-            tab.initStockArray();
-            return reloaded.wait(5000);
-        };
+        QSignalSpy status(&tab, &MyStockHoldController::statusMessage);
+        QSignalSpy picked(&tab, &MyStockHoldController::stockPicked);
         const fs::path folder = getHoldStockPath();
         const std::string a = market[0].listing.code, b = market[1].listing.code;
-        tab.addOneStockToMyStockList(a);
-        tab.addOneStockToMyStockList(b);
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return tab.isExsitOnHoldStockArray(a) && tab.isExsitOnHoldStockArray(b); },
-            5000));
-        ASSERT_TRUE(reload());
-        EXPECT_EQ(ui.myStockTableView->model()->rowCount(), 2);
-        EXPECT_TRUE(ui.refreshStockBtn->isEnabled());
-        EXPECT_FALSE(ui.deleteStockBtn->isEnabled());
 
-        // Five minutes later the quote service answers another price.
+        // A code outside the code table is refused, with the reason.
+        EXPECT_FALSE(tab.addOneStockToMyStockList("999999"));
+        ASSERT_EQ(status.count(), 1);
+        EXPECT_EQ(status[0][0].toString(), "999999 不在股票代码表中，没有加入持仓");
+        EXPECT_FALSE(fs::exists(holdingFile(folder, "999999")));
+        EXPECT_FALSE(tab.isRefreshing());
+
+        // Added: the rows appear and follow the quotes with no reload asked
+        // and no press of the refresh button.
+        EXPECT_TRUE(tab.addOneStockToMyStockList(a));
+        EXPECT_TRUE(tab.addOneStockToMyStockList(b));
+        EXPECT_FALSE(tab.addOneStockToMyStockList(a));  // held already
+        EXPECT_TRUE(tab.isRefreshing());
         auto recordOf = [&](const std::string& code) {
             for (const auto& r : tab.myHoldStockList())
                 if (r.at("STOCK_Code").string() == code) return r;
@@ -167,14 +202,16 @@ TEST(HoldingsTab, AddedMovedByTheLiveQuotesSelectedOpenedSortedAndDeleted) {
         auto priceOf = [&](const std::string& code) {
             return floatFor(recordOf(code), "STOCK_closePrice");
         };
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return ui.myStockTableView->model()->rowCount() == 2 && priceOf(b) > 0; }, 5000));
+        EXPECT_TRUE(ui.refreshStockBtn->isEnabled());
+        EXPECT_FALSE(ui.deleteStockBtn->isEnabled());
+
+        // Five minutes later the quote service answers another price.
         const float before = priceOf(a);
-        const std::string fileBefore = *readFile(holdingFile(folder, a));
         Clock::install(std::make_shared<FixedClock>(fromLocal({2025, 12, 8, 10, 5, 0, 1})));
         QXStockLib::defQXStockLib().handDownloadMyStockProcess();
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return *readFile(holdingFile(folder, a)) != fileBefore; }, 5000));
-        ASSERT_TRUE(reload());
-        EXPECT_NE(priceOf(a), before);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return priceOf(a) != before; }, 5000));
         const float yesClose = floatFor(recordOf(a), "STOCK_YesClosePrice");
         EXPECT_NEAR(priceOf(a), yesClose, yesClose * 0.1 + 0.01);
 
@@ -192,22 +229,48 @@ TEST(HoldingsTab, AddedMovedByTheLiveQuotesSelectedOpenedSortedAndDeleted) {
         ASSERT_EQ(notices.size(), 2u);
         EXPECT_EQ(notices[1].name, "Notifiation_DoubleClickStock");
         EXPECT_EQ(notices[1].userInfo, shown[1]);
-        EXPECT_EQ(codeField.text().toStdString(), shown[1].at("STOCK_Code").string());
-        EXPECT_EQ(nameLabel.text().toStdString(), shown[1].at("STOCK_SC_Name").string());
+        ASSERT_EQ(picked.count(), 1);
+        EXPECT_EQ(picked[0][0].toString().toStdString(), shown[1].at("STOCK_Code").string());
+        EXPECT_EQ(picked[0][1].toString().toStdString(), shown[1].at("STOCK_SC_Name").string());
         QTest::qWait(50);
         EXPECT_TRUE(ui.deleteStockBtn->isEnabled());
 
-        // The speed column's header: first click descending, then ascending.
+        // The speed column's header: first click descending, then ascending;
+        // the rebuilds keep that order.
         QHeaderView* header = ui.myStockTableView->horizontalHeader();
         tab.didClickTableColumn(4);
         EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
         tab.didClickTableColumn(4);
         EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
         EXPECT_EQ(header->sortIndicatorSection(), 4);
+        const std::vector<std::string> ascending = codes(tab.myHoldStockList());
+        QTest::qWait(500);  // two rebuilds
+        EXPECT_EQ(codes(tab.myHoldStockList()), ascending);
 
-        // Deleting the selected row; the loop, once started, stops with the tab.
-        ui.refreshStockBtn->click();
+        // A holding file without a quote, such as an unknown code's: a row by
+        // its code only, no notices, and it can be deleted.
+        writeFileAtomically(holdingFile(folder, "999999"), "var hq_str_sz999999=\"\";");
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return ui.myStockTableView->model()->rowCount() == 3; }, 5000));
+        const auto& model = *ui.myStockTableView->model();
+        int unknown = -1;
+        for (int row = 0; row < 3; ++row)
+            if (model.index(row, 0).data().toString() == "— (999999)") unknown = row;
+        ASSERT_GE(unknown, 0);
+        notices.clear();
+        ui.myStockTableView->selectRow(unknown);
+        QTest::qWait(50);
+        tab.DoubleClickAction();
+        EXPECT_TRUE(notices.empty());
+        EXPECT_EQ(picked.count(), 1);
+        ui.deleteStockBtn->click();
+        EXPECT_FALSE(fs::exists(holdingFile(folder, "999999")));
+
+        // Deleting the selected row; the loop stops with the tab.
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return ui.myStockTableView->model()->rowCount() == 2; }, 5000));
         ui.myStockTableView->selectRow(0);
+        QTest::qWait(50);
         const std::string deleted = tab.myHoldStockList()[0].at("STOCK_Code").string();
         ui.deleteStockBtn->click();
         EXPECT_FALSE(tab.isExsitOnHoldStockArray(deleted));

@@ -5,20 +5,19 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTableView>
 
+#include "ServedMarketTest.h"
 #include "lists/FilterStockRows.h"
+#include "lists/FilterStockUIController.h"
 #include "lists/QXScoreController.h"
 #include "lists/QXSmartSortController.h"
 #include "lists/RowTableModel.h"
 #include "lists/ScoreListRows.h"
-#include "ServedMarketTest.h"
 #include "lists/SmartSortRows.h"
-#include "lists/FilterStockUIController.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/NotificationBus.h"
@@ -32,9 +31,9 @@
 #include "orvane/reports/GainListFiles.h"
 #include "orvane/reports/MarketInformation.h"
 #include "orvane/stocklib/QXStockLib.h"
+#include "ui_FilterStockUIController.h"
 #include "ui_QXScoreController.h"
 #include "ui_QXSmartSortController.h"
-#include "ui_FilterStockUIController.h"
 
 using namespace orvane;
 using namespace orvane::app;
@@ -63,10 +62,6 @@ struct Posted {
 
 class ListTabs : public test::ServedMarketTest {
   protected:
-    void SetUp() override {
-        ServedMarketTest::SetUp();
-        fields = {&codeField, &nameField, nullptr, nullptr, &statusField, &stopButton, &stopFlag};
-    }
     /// The server's rising lists downloaded into the Gains folder.
     void downloadRisingLists() {
         for (const MarketGainList& list : {kMarketGainLists[0], kMarketGainLists[1]}) {
@@ -78,23 +73,28 @@ class ListTabs : public test::ServedMarketTest {
     }
 
     test::FixedNow today{2025, 12, 5, 15, 30};
-    QLineEdit codeField;
-    QLabel nameField, statusField;
-    QPushButton stopButton;
-    std::atomic<bool> stopFlag{false};
-    ListMainWindowFields fields;
 };
 
 }  // namespace
 
 TEST_F(ListTabs, FilterModesTopGainersRankingsRunStopAndBadFiles) {
     downloadRisingLists();
-    FilterStockUIController filter(fields);
+    FilterStockUIController filter;
     auto& ui = filter.ui();
     QTableView& table = *ui.resultTableView;
+    QSignalSpy picked(&filter, &FilterStockUIController::stockPicked);
+    QSignalSpy cleared(&filter, &FilterStockUIController::shownStockCleared);
+    QSignalSpy status(&filter, &FilterStockUIController::statusMessage);
+
+    // Off screen a reload leaves the stock on screen alone; opened, it has
+    // nothing selected and clears it.
+    filter.updateAllStock();
+    EXPECT_EQ(cleared.count(), 0);
+    filter.show();
 
     // Mode 0: the top gainers, 20 of each market.
     filter.updateAllStock();
+    EXPECT_EQ(cleared.count(), 1);
     const Array top = getFilterStockFromHuShenGainsData(20);
     ASSERT_FALSE(top.empty());
     EXPECT_EQ(codes(filter.hushenStockList()), codes(top));
@@ -107,25 +107,28 @@ TEST_F(ListTabs, FilterModesTopGainersRankingsRunStopAndBadFiles) {
     table.selectRow(0);
     filter.DoubleClickAction();
     const std::string first = stringFor(top[0].dictionary(), k::STOCK_Code);
-    EXPECT_EQ(codeField.text().toStdString(), first);
-    EXPECT_EQ(nameField.text().toStdString(), stringFor(top[0].dictionary(), k::STOCK_SC_Name));
+    ASSERT_EQ(picked.count(), 1);
+    EXPECT_EQ(picked[0][0].toString().toStdString(), first);
+    EXPECT_EQ(picked[0][1].toString().toStdString(),
+              stringFor(top[0].dictionary(), k::STOCK_SC_Name));
     ASSERT_GE(posted.notes.size(), 2u);
     EXPECT_EQ(posted.notes[0], std::pair(std::string("Notifiation_GetStockStatus"), first));
     EXPECT_EQ(posted.notes[1].first, "Notifiation_DoubleClickStock");
     EXPECT_EQ(ui.indexField->text().toStdString(), filterIndexText(1, top.size()));
 
-    // Mode 2 without today's file: the report starts, the table stays.
+    // Mode 2 without today's file: the report starts, the table stays. A
+    // stop asked while nothing ran does not reach the run started after it.
     ui.filterNumPopBtn->setCurrentIndex(1);  // the report screens 50 of each market
-    QSignalSpy started(&filter, &FilterStockUIController::rankingStarted);
-    QSignalSpy ended(&filter, &FilterStockUIController::rankingEnded);
+    QSignalSpy started(&filter, &FilterStockUIController::runStarted);
+    QSignalSpy ended(&filter, &FilterStockUIController::runEnded);
+    filter.stopRun();
     filter.setSelectSegmentAction(2);
     EXPECT_EQ(started.count(), 1);
     EXPECT_EQ(codes(filter.hushenStockList()), codes(top));
     EXPECT_EQ(ui.displayCaptureFiled->text(), "2025-12-05 5日排名");
     EXPECT_TRUE(ui.filterNumPopBtn->isHidden());
-    EXPECT_FALSE(stopButton.isHidden());
+    EXPECT_EQ(ended.count(), 0);
     ASSERT_TRUE(waitUntil([&] { return ended.count() == 1; }));
-    EXPECT_TRUE(stopButton.isHidden());
 
     // Chosen again, the modes show today's files; the 10-day mode's percent
     // column shows the 10-day gain.
@@ -149,14 +152,15 @@ TEST_F(ListTabs, FilterModesTopGainersRankingsRunStopAndBadFiles) {
     filter.setSelectSegmentAction(1);
     EXPECT_TRUE(filter.hushenStockList().empty());
     EXPECT_EQ(ui.displayCaptureFiled->text(), "2025-12-05 可重点关注的个股");
-    EXPECT_TRUE(statusField.text().contains("2025-12-05_buy.plist"));
+    ASSERT_EQ(status.count(), 1);
+    EXPECT_TRUE(status[0][0].toString().contains("2025-12-05_buy.plist"));
 
-    // The stop button ends a run before it writes anything.
+    // Stopped, a run ends before it writes anything.
     for (FilterMode m : {FilterMode::Buy, FilterMode::FiveDay, FilterMode::TenDay})
         fs::remove(filterResultFile(m, gains, "2025-12-05"));
     filter.setSelectSegmentAction(1);
     ASSERT_EQ(started.count(), 2);
-    stopButton.click();
+    filter.stopRun();
     ASSERT_TRUE(waitUntil([&] { return ended.count() == 2; }));
     EXPECT_FALSE(fs::exists(filterResultFile(FilterMode::Buy, gains, "2025-12-05")));
 }
@@ -171,7 +175,9 @@ TEST_F(ListTabs, ScoreListsBySegmentFollowTheirFilesAndTheSmartWatchListsRisingS
                fs::exists(scoreListFile(gains, 3));
     }));
 
-    QXScoreController score(fields);
+    QXScoreController score;
+    QSignalSpy status(&score, &QXScoreController::statusMessage);
+    QSignalSpy picked(&score, &QXScoreController::stockPicked);
     score.updateAllStock();
     for (int segment = 3; segment >= 0; --segment) {
         score.scoreTypeAction(segment);
@@ -182,16 +188,22 @@ TEST_F(ListTabs, ScoreListsBySegmentFollowTheirFilesAndTheSmartWatchListsRisingS
                   format("得分:  %d ", intFor(rows[0].dictionary(), k::STOCK_SCORE)));
     }
     ASSERT_FALSE(score.scoreList().empty()) << "the made-up market has high scores";
+    score.ui().scoreTableview->selectRow(0);
+    score.DoubleClickAction();
+    ASSERT_EQ(picked.count(), 1);
+    EXPECT_EQ(picked[0][0].toString().toStdString(),
+              stringFor(score.scoreList()[0].dictionary(), k::STOCK_Code));
 
     // The shown list is read again when its file is rewritten: here, badly.
     writeFileAtomically(scoreListFile(gains, 0), "not a list");
     ASSERT_TRUE(waitUntil([&] { return score.scoreList().empty(); }, 10000));
-    EXPECT_TRUE(statusField.text().contains("todayStr_score_Score.plist"));
+    ASSERT_GE(status.count(), 1);
+    EXPECT_TRUE(status.back()[0].toString().contains("todayStr_score_Score.plist"));
 
     // The smart watch: the folder cleared, the watched stocks fetched, the
     // list rebuilt after the fetch; stopping joins the worker.
     writeFileAtomically(getInspectStockPath() / "leftover.txt", "old");
-    QXSmartSortController smart(fields, nullptr,
+    QXSmartSortController smart(nullptr,
                                 {std::chrono::milliseconds(0), std::chrono::milliseconds(200)});
     EXPECT_EQ(QXSmartSortController::defQXSmartSortController(), &smart);
     QSignalSpy rebuilt(&smart, &QXSmartSortController::smartListRebuilt);
