@@ -66,6 +66,8 @@ QXSmartSortController::QXSmartSortController(QWidget* parent, SmartWatchTimings 
     applyColumnWidths(*ui_->smartTable, model_->columns());
     connect(ui_->smartTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &QXSmartSortController::tableViewSelectionDidChange);
+    connect(ui_->smartTable, &QTableView::doubleClicked, this,
+            &QXSmartSortController::DoubleClickAction);
     connect(ui_->smartWatchBtn, &QPushButton::toggled, this, [this](bool on) {
         if (on)
             startWatch();
@@ -126,6 +128,12 @@ bool QXSmartSortController::fetchWatchedStocks(std::stop_token stop) {
         auto request = lib.handDownloadSinglePaoFile();
         std::stop_callback cancel(stop, [request] { request->cancel(); });
         if (!waitUntil(stop, [&] { return request->isFinished(); })) return false;
+        if (const auto& error = request->error())
+            postToMainThread([self = QPointer(this), text = *error] {
+                if (self)
+                    emit self->statusMessage(QStringLiteral("没有取到智能监视的股票列表: %1")
+                                                 .arg(QString::fromStdString(text)));
+            });
         // Its handler runs on the main thread: the stored list of watched
         // stocks is complete once the main thread got past it. (Not
         // invokeAndWait: stopping joins this thread from the main thread.)
@@ -177,6 +185,15 @@ void QXSmartSortController::UpdateMianUI() {
 
 void QXSmartSortController::tableViewSelectionDidChange() {
     UpdateMianUI();
+}
+
+void QXSmartSortController::DoubleClickAction() {
+    const int row = selectedRow();
+    if (row < 0) return;
+    const Dictionary stock = model_->rowAt(row);  // a copy: the window may reload the list
+    emit stockPicked(QString::fromStdString(stringFor(stock, k::STOCK_Code)),
+                     QString::fromStdString(stringFor(stock, k::STOCK_SC_Name)));
+    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock);
 }
 
 }  // namespace orvane::app

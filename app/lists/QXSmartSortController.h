@@ -10,7 +10,11 @@
 // fetches both again every 10 seconds. Both steps run on one worker
 // thread; stopping wakes it, cancels what is in flight and joins it. The
 // worker reaches the table only through the main-thread dispatcher.
+//
+// A double-clicked row tells the main window its stock (stockPicked); a
+// failed fetch of the server's list, why (statusMessage).
 
+#include <QString>
 #include <QWidget>
 #include <chrono>
 #include <memory>
@@ -54,6 +58,7 @@ class QXSmartSortController : public QWidget {
     /// Main thread: reloads the table and posts the selected row's code.
     void UpdateMianUI();
     void tableViewSelectionDidChange();
+    void DoubleClickAction();
 
     /// The rows the table shows.
     const Array& SmartScortList() const;
@@ -63,6 +68,8 @@ class QXSmartSortController : public QWidget {
   signals:
     /// A rebuild reached the table.
     void smartListRebuilt(int rows);
+    void stockPicked(const QString& code, const QString& name);
+    void statusMessage(const QString& text);
 
   private:
     void detachSmartInspectReportThread(std::stop_token stop);

@@ -21,7 +21,6 @@
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/MarketServers.h"
-#include "orvane/publisher/ReferenceData.h"
 #include "orvane/stocklib/QXStockLib.h"
 #include "platform/QtMainThreadDispatcher.h"
 #include "ui_MyStockHoldController.h"
@@ -47,9 +46,12 @@ std::vector<std::string> codes(const HoldingList& rows) {
 const Rgb green = colours::fallingGreen;
 
 /// The data directory's code table, listing the stocks given.
-void writeCodeTable(const std::vector<server::ListedStock>& stocks) {
-    writeFileAtomically(getStockCodePath("code.txt"),
-                        "\xFF\xFE" + *utf8ToUtf16(server::codeTableText(stocks)));
+void writeCodeTable(const std::vector<std::string>& codes) {
+    std::string lines;
+    for (const std::string& code : codes) lines += code + "\t股票" + code + "\tGP\n";
+    const fs::path file = CodeTable::shared().file();
+    fs::create_directories(file.parent_path());
+    writeFileAtomically(file, *utf8ToUtf16(lines));
 }
 
 }  // namespace
@@ -169,8 +171,8 @@ TEST(HoldingsTab, AddedAnywhereThenMovedByTheLiveQuotesSelectedOpenedSortedAndDe
     auto dispatcher = std::make_shared<QtMainThreadDispatcher>(QCoreApplication::instance());
     MainThreadDispatcher::install(dispatcher);
     MarketServers::install(std::make_shared<MarketServers>(served.url("/orvane"), served.url("/")));
-    std::vector<server::ListedStock> listed;
-    for (const auto& stock : market) listed.push_back(stock.listing);
+    std::vector<std::string> listed;
+    for (const auto& stock : market) listed.push_back(stock.listing.code);
     writeCodeTable(listed);
     {
         // Off screen, as when a stock is added from another tab.
@@ -192,7 +194,6 @@ TEST(HoldingsTab, AddedAnywhereThenMovedByTheLiveQuotesSelectedOpenedSortedAndDe
         // and no press of the refresh button.
         EXPECT_TRUE(tab.addOneStockToMyStockList(a));
         EXPECT_TRUE(tab.addOneStockToMyStockList(b));
-        EXPECT_FALSE(tab.addOneStockToMyStockList(a));  // held already
         EXPECT_TRUE(tab.isRefreshing());
         auto recordOf = [&](const std::string& code) {
             for (const auto& r : tab.myHoldStockList())
@@ -206,6 +207,7 @@ TEST(HoldingsTab, AddedAnywhereThenMovedByTheLiveQuotesSelectedOpenedSortedAndDe
             [&] { return ui.myStockTableView->model()->rowCount() == 2 && priceOf(b) > 0; }, 5000));
         EXPECT_TRUE(ui.refreshStockBtn->isEnabled());
         EXPECT_FALSE(ui.deleteStockBtn->isEnabled());
+        EXPECT_FALSE(tab.addOneStockToMyStockList(a));  // held already
 
         // Five minutes later the quote service answers another price.
         const float before = priceOf(a);
