@@ -30,11 +30,12 @@ std::optional<KCrosshairFrames> placeCrosshair(KChartModel& model, bool fromMous
     f.priceLabel = {0, closeY + 1, 40, 12};
     f.priceText = format("%.2f", static_cast<double>(day.closePrice));
 
-    const KPoint anchor = fromMouse ? pointer : KPoint{f.verticalLine.x, f.horizontalLine.y};
-    f.infoPanel = {anchor.x + 15, anchor.y - 175, kInfoPanelWidth, kInfoPanelHeight};
-    if (f.infoPanel.y <= 0) f.infoPanel.y = 0;
-    if (anchor.x + 15 + kInfoPanelWidth > model.currentSectionRangeX())
-        f.infoPanel.x = model.currentSectionRangeX() - kInfoPanelWidth - 10;
+    const float plotWidth = model.currentSectionRangeX();
+    const bool dayInLeftHalf = f.verticalLine.x < plotWidth / 2;
+    f.infoPanel = {
+        dayInLeftHalf ? plotWidth - kInfoPanelWidth - kInfoPanelMargin : kInfoPanelMargin,
+        h - kTopMargin - kInfoPanelMargin - kInfoPanelHeight, kInfoPanelWidth, kInfoPanelHeight};
+    if (f.infoPanel.y < 0) f.infoPanel.y = 0;
     return f;
 }
 
