@@ -50,7 +50,11 @@ TEST(KCrosshair, PanelTakesTheTopOfTheHalfAwayFromTheFocusDayAndNeverHidesItsCan
             ASSERT_TRUE(f);
             SCOPED_TRACE(testing::Message() << "day " << i << " pointer " << pointer.x);
             const bool dayOnTheLeft = f->verticalLine.x < plot / 2;
-            EXPECT_EQ(f->infoPanel.x, dayOnTheLeft ? plot - kInfoPanelWidth - 4 : 4);
+            // On the left, clear of the close's label at the plot's edge.
+            EXPECT_EQ(f->infoPanel.x, dayOnTheLeft ? plot - kInfoPanelWidth - 4 : 44);
+            EXPECT_TRUE(f->infoPanel.x >= f->priceLabel.right() ||
+                        f->infoPanel.y > f->priceLabel.top() ||
+                        f->infoPanel.top() < f->priceLabel.y);
             EXPECT_EQ(f->infoPanel.top(), priceTop - 4);
             EXPECT_EQ(std::pair(f->infoPanel.width, f->infoPanel.height),
                       std::pair(kInfoPanelWidth, kInfoPanelHeight));

@@ -13,7 +13,8 @@ namespace orvane::chart {
 
 inline constexpr float kInfoPanelWidth = 128;  // 120 × 160 of rows in a 4-pixel frame
 inline constexpr float kInfoPanelHeight = 168;
-inline constexpr float kInfoPanelMargin = 4;  // from the plot's side and the price area's top
+inline constexpr float kInfoPanelMargin = 4;   // from the plot's side and the price area's top
+inline constexpr float kPriceLabelWidth = 40;  // the close's label at the plot's left edge
 
 struct KCrosshairFrames {
     KRect verticalLine;
