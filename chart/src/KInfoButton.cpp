@@ -40,6 +40,8 @@ KInfoButton::KInfoButton(const QRect& frame, QWidget* parent) : QWidget(parent) 
 
 void KInfoButton::setButtonTitle(const QString& title) {
     infoButton_->setText(title);
+    // In a crowded row the title is cut short: the whole of it on hovering.
+    infoButton_->setToolTip(title);
 }
 
 QString KInfoButton::buttonTitle() const {

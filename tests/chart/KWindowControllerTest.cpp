@@ -119,6 +119,7 @@ TEST_F(KWindowControllerTest, TenTabsAtMostAllInOneRowInsideTheWindow) {
     for (int i = 1; i < 10; ++i)
         EXPECT_EQ(button(i)->geometry().left(), button(i - 1)->geometry().right() + 2);
     EXPECT_LE(button(9)->geometry().right(), controller.kWindow()->width() - 1);
+    EXPECT_EQ(button(0)->infoButton()->toolTip().toStdString(), "浦发银行 600000");
     // Few tabs have room for the whole name and code.
     controller.closeKWindow();
     open({"600000"});
