@@ -93,47 +93,37 @@ class TickPlanner {
                                     : std::nullopt);
     }
 
-    /// Every start of a period among the visible days that ends inside the axis.
-    std::vector<KDateTick> candidates(Period period) const {
+    /// The label at every start of a period among the visible days, left to
+    /// right, up to the end of the axis. With `evenly`, nothing as soon as
+    /// two labels would overlap (the period is too fine); otherwise a label
+    /// that would overlap the one before is left out.
+    std::optional<std::vector<KDateTick>> ticks(Period period, bool evenly) const {
         const KChartScale s = model_.scale();
         const int start = model_.visibleStart();
         std::vector<KDateTick> ticks;
+        float free = -1;  // where the next label may start
         int lastYear = -1;
         for (std::size_t c = 0; c + 1 < dates_.size(); ++c) {
             const auto& before = dates_[c];
             const auto& day = dates_[c + 1];
             if (!day) continue;
             if (before && periodOf(*before, period) == periodOf(*day, period)) continue;
-            KDateTick tick;
-            tick.day = start + static_cast<int>(c);
-            tick.x = s.centre(static_cast<int>(c));
-            tick.text = labelText(*day, period, day->year != lastYear);
-            if (tick.x + kTextIndent + textWidth_(tick.text) > axisWidth_) break;
+            const float x = s.centre(static_cast<int>(c));
+            if (x < free) {
+                if (evenly) return std::nullopt;
+                continue;
+            }
+            std::string text = labelText(*day, period, day->year != lastYear);
+            const float end = x + kTextIndent + textWidth_(text);
+            if (end > axisWidth_) break;
+            free = end + kDateLabelGap;
             lastYear = day->year;
-            ticks.push_back(std::move(tick));
+            ticks.push_back({start + static_cast<int>(c), x, std::move(text)});
         }
         return ticks;
     }
 
-    bool fits(const std::vector<KDateTick>& ticks) const {
-        for (std::size_t i = 1; i < ticks.size(); ++i)
-            if (ticks[i].x < end(ticks[i - 1])) return false;
-        return true;
-    }
-
-    /// Keeps each label that clears the one kept before it.
-    std::vector<KDateTick> thinned(std::vector<KDateTick> ticks) const {
-        std::vector<KDateTick> kept;
-        for (KDateTick& tick : ticks)
-            if (kept.empty() || tick.x >= end(kept.back())) kept.push_back(std::move(tick));
-        return kept;
-    }
-
   private:
-    float end(const KDateTick& tick) const {
-        return tick.x + kTextIndent + textWidth_(tick.text) + kDateLabelGap;
-    }
-
     const KChartModel& model_;
     const TextWidth& textWidth_;
     float axisWidth_;
@@ -146,11 +136,9 @@ std::vector<KDateTick> dateAxisTicks(const KChartModel& model, const TextWidth& 
                                      float axisWidth) {
     if (model.visibleCount() == 0) return {};
     const TickPlanner planner(model, textWidth, axisWidth);
-    for (Period period : kPeriods) {
-        auto ticks = planner.candidates(period);
-        if (planner.fits(ticks)) return ticks;
-    }
-    return planner.thinned(planner.candidates(Period::Year));
+    for (Period period : kPeriods)
+        if (auto ticks = planner.ticks(period, true)) return std::move(*ticks);
+    return *planner.ticks(Period::Year, false);
 }
 
 }  // namespace orvane::chart
