@@ -24,9 +24,10 @@ class KInfoButton;
 class KWindow;
 
 inline constexpr int kMaxChartTabs = 10;
-inline constexpr int kTabRowHeight = 20;       // the tab buttons' row above the charts
-inline constexpr int kTabButtonGap = 1;        // between two tab buttons
-inline constexpr int kMinTabButtonWidth = 60;  // ten tabs in the narrowest window
+inline constexpr int kTabRowHeight = 20;  // the tab buttons' row above the charts
+inline constexpr int kTabButtonGap = 1;   // between two tab buttons
+inline constexpr int kMinTabButtonWidth =
+    60;  // narrower, a title is unreadable; the row may then run past the edge
 
 class KWindowController : public QObject {
     Q_OBJECT
