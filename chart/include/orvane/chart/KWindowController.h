@@ -26,8 +26,8 @@ class KWindow;
 inline constexpr int kMaxChartTabs = 10;
 inline constexpr int kTabRowHeight = 20;  // the tab buttons' row above the charts
 inline constexpr int kTabButtonGap = 1;   // between two tab buttons
-inline constexpr int kMinTabButtonWidth =
-    60;  // narrower, a title is unreadable; the row may then run past the edge
+// Narrower, a title is unreadable: a row of such tabs may run past the window's edge.
+inline constexpr int kMinTabButtonWidth = 60;
 
 class KWindowController : public QObject {
     Q_OBJECT
