@@ -161,7 +161,7 @@ void drawTrendDistribution(QChart& chart, const Results& r, std::size_t h) {
     QStringList categories;
     for (auto& [trend, values] : ordered) {
         const BoxFigures f = boxFigures(std::move(*values));
-        const QString label = QString::fromStdString(trendName(trend));
+        const QString label = QString::fromUtf8(trendName(trend));
         categories << label;
         boxes->append(new QBoxSet(f.low * 100, f.lowerQuartile * 100, f.median * 100,
                                   f.upperQuartile * 100, f.high * 100, label));

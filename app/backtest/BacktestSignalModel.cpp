@@ -86,7 +86,7 @@ QString BacktestSignalModel::text(const Signal& s, int column) const {
         case Name:
             return QString::fromStdString(stock.name);
         case Trend:
-            return QString::fromStdString(trendName(s.trend));
+            return QString::fromUtf8(trendName(s.trend));
         case Score:
             return QString::number(s.score);
         case ModelB:

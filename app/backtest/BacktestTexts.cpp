@@ -24,27 +24,6 @@ std::string groupingName(Grouping grouping) {
     return {};
 }
 
-std::string trendName(int trend) {
-    switch (trend) {
-        case -1:
-            return "10日下跌";
-        case 0:
-            return "趋势不明";
-        case 1:
-            return "上涨趋势";
-        case 2:
-            return "下降趋势";
-        case 3:
-            return "盘整";
-        case 1000:
-            return "加速上涨";
-        case 1001:
-            return "突破关键点";
-        default:
-            return "趋势 " + std::to_string(trend);
-    }
-}
-
 std::string groupKeyText(Grouping grouping, const std::string& key) {
     switch (grouping) {
         case Grouping::All:
@@ -65,7 +44,7 @@ std::string groupLabel(Grouping grouping, const std::string& key) {
         case Grouping::All:
             return "全部信号";
         case Grouping::Trend:
-            return trendName(std::stoi(key));
+            return std::string(trendName(std::stoi(key)));
         case Grouping::ModelB:
             return key == "yes" ? "模型B" : "非模型B";
         case Grouping::ScoreBand:

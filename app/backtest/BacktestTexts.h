@@ -6,17 +6,17 @@
 #include <cstddef>
 #include <string>
 
+#include "orvane/analysis/TrendNames.h"
 #include "orvane/backtest/Backtest.h"
 
 namespace orvane::app {
 
 /// "按趋势", "按模型B", ...: the grouping pop-up's items.
 std::string groupingName(backtest::Grouping grouping);
-/// A trend code's name: "加速上涨" for 1000.
-std::string trendName(int trend);
+// A trend code's name is the shared one: trendName (TrendNames.h).
 /// A group's key as the table's first column shows it ("1000", "是", "≥91", "2024-05").
 std::string groupKeyText(backtest::Grouping grouping, const std::string& key);
-/// A group's name: "加速上涨", "模型B", "得分91及以上", "2024年05月", "全部信号".
+/// A group's name: "正在加速上涨", "模型B", "得分91及以上", "2024年05月", "全部信号".
 std::string groupLabel(backtest::Grouping grouping, const std::string& key);
 
 /// "成交", "涨停价买入", "停牌未成交", "无后续交易日".

@@ -17,6 +17,15 @@ QSettings userSettings() {
     return QSettings(QStringLiteral("Orvane"), QStringLiteral("Orvane"));
 }
 
+// The command line's address, else the environment variable's (when it is
+// an http:// address).
+std::optional<QString> overriding(const std::optional<QString>& option, const char* variable) {
+    if (option) return option;
+    const QString value = qEnvironmentVariable(variable);
+    if (isValidServerURL(value)) return value;
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool isValidServerURL(const QString& url) {
@@ -72,13 +81,22 @@ ServerAddresses ServerPreferences::stored() const {
 
 ServerAddresses ServerPreferences::effective() const {
     ServerAddresses addresses = stored();
-    if (overrides_.dataServer) addresses.dataServer = *overrides_.dataServer;
-    if (overrides_.quoteServer) addresses.quoteServer = *overrides_.quoteServer;
+    const auto data = overriding(overrides_.dataServer, kDataServerVariable);
+    const auto quote = overriding(overrides_.quoteServer, kQuoteServerVariable);
+    if (data) {
+        // A data server named alone serves the quotes too (as the embedded
+        // one does), unless the settings name a quote service of their own.
+        if (!quote && addresses.quoteServer == defaults().quoteServer)
+            addresses.quoteServer = QString::fromStdString(quoteServiceOf(data->toStdString()));
+        addresses.dataServer = *data;
+    }
+    if (quote) addresses.quoteServer = *quote;
     return addresses;
 }
 
 bool ServerPreferences::hasOverrides() const {
-    return overrides_.dataServer || overrides_.quoteServer;
+    return overriding(overrides_.dataServer, kDataServerVariable) ||
+           overriding(overrides_.quoteServer, kQuoteServerVariable);
 }
 
 bool ServerPreferences::store(const ServerAddresses& addresses) const {

@@ -1,9 +1,12 @@
 #pragma once
 // Where the application fetches its data: the data server's base URL and the
 // quote service's address. The effective address of each is, first found:
-// the command line (--server URL, --quote-server URL), the user's settings
-// (QSettings, organisation and application "Orvane", keys "server/data" and
-// "server/quote"), the embedded server's default (MarketServers.h).
+// the command line (--server URL, --quote-server URL), the environment
+// (ORVANE_SERVER, ORVANE_QUOTE_SERVER), the user's settings (QSettings,
+// organisation and application "Orvane", keys "server/data" and
+// "server/quote"), the embedded server's default (MarketServers.h). A data
+// server given on the command line or in the environment without a quote
+// service serves the quotes too, unless the settings name a quote service.
 
 #include <QString>
 #include <optional>
@@ -41,7 +44,8 @@ class ServerPreferences {
     static ServerAddresses defaults();
     /// The settings over the defaults: what the settings dialog edits.
     ServerAddresses stored() const;
-    /// The command line over stored().
+    /// The command line and the environment over stored(): the addresses
+    /// in use.
     ServerAddresses effective() const;
     bool hasOverrides() const;
 

@@ -16,7 +16,9 @@ ServerSettingsDialog::ServerSettingsDialog(ServerPreferences preferences, QWidge
     ui_->overrideNote->setVisible(preferences_.hasOverrides());
     ui_->errorLabel->hide();
 
-    const ServerAddresses current = preferences_.stored();
+    // The addresses in use, which the command line or the environment may
+    // have chosen over the settings.
+    const ServerAddresses current = preferences_.effective();
     ui_->dataServerField->setText(current.dataServer);
     ui_->quoteServerField->setText(current.quoteServer);
     connect(ui_->resetButton, &QPushButton::clicked, this, &ServerSettingsDialog::resetToDefaults);
@@ -40,6 +42,12 @@ void ServerSettingsDialog::accept() {
     QLineEdit* wrong = !isValidServerURL(entered.dataServer)    ? ui_->dataServerField
                        : !isValidServerURL(entered.quoteServer) ? ui_->quoteServerField
                                                                 : nullptr;
+    // Unchanged addresses are not stored: those the command line or the
+    // environment chose stay out of the settings.
+    if (!wrong && entered == preferences_.effective()) {
+        QDialog::accept();
+        return;
+    }
     if (wrong || !preferences_.store(entered)) {
         ui_->errorLabel->show();
         (wrong ? wrong : ui_->dataServerField)->setFocus();

@@ -1,9 +1,9 @@
 #pragma once
 // The data-server settings window: the data server's and the quote
-// service's addresses, a reset to the embedded server's defaults, OK and
-// Cancel. OK accepts only http:// addresses; it stores them in the settings
-// and makes the effective addresses the program's (the command line still
-// wins over the settings).
+// service's addresses in use, a reset to the embedded server's defaults, OK
+// and Cancel. OK accepts only http:// addresses; changed ones are stored in
+// the settings and the effective addresses made the program's (the command
+// line and the environment still win over the settings).
 
 #include <QDialog>
 #include <memory>

@@ -69,7 +69,7 @@ TEST(BacktestTables, SummaryAndSignalsOfHandMadeResults) {
     ASSERT_EQ(summary.rowCount(), 3);
     using S = BacktestSummaryModel;
     EXPECT_EQ(cell(summary, 2, S::GroupKey), "1000");
-    EXPECT_EQ(cell(summary, 2, S::Label), "加速上涨");
+    EXPECT_EQ(cell(summary, 2, S::Label), "正在加速上涨");
     EXPECT_EQ(cell(summary, 2, S::Verdicts), "2");
     EXPECT_EQ(cell(summary, 2, S::Signals), "1");
     EXPECT_EQ(cell(summary, 2, S::Mean), "+8.00%");
@@ -154,6 +154,9 @@ TEST(BacktestTables, BoxesHistoryCutAndWords) {
     EXPECT_EQ(percentText(-0.0125, true), "-1.25%");
     EXPECT_EQ(percentText(NAN, true), "—");
     EXPECT_EQ(groupLabel(Grouping::Month, "2025-03"), "2025年03月");
+    // The trend codes in the words of the verdicts, as everywhere else.
+    EXPECT_EQ(groupLabel(Grouping::Trend, "-1"), "没有判断出趋势");
+    EXPECT_EQ(groupLabel(Grouping::Trend, "3"), "盘整状态");
     EXPECT_EQ(groupKeyText(Grouping::ScoreBand, ">=91"), "≥91");
     EXPECT_EQ(phaseText(false, {Phase::Analysing, 1200, 5000}), "正在逐日分析 1,200/5,000 只股票");
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <cstdlib>
 
 #include "platform/QXProcessUIController.h"
 #include "platform/QtSeams.h"
@@ -46,8 +47,14 @@ class ServerPreferencesTest : public testing::Test {
   protected:
     void SetUp() override {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+        unsetenv(kDataServerVariable);
+        unsetenv(kQuoteServerVariable);
     }
-    void TearDown() override { MarketServers::install(nullptr); }
+    void TearDown() override {
+        MarketServers::install(nullptr);
+        unsetenv(kDataServerVariable);
+        unsetenv(kQuoteServerVariable);
+    }
     static QString storedValue(const char* key) {
         return QSettings("Orvane", "Orvane").value(key).toString();
     }
@@ -76,6 +83,44 @@ TEST_F(ServerPreferencesTest, CommandLineOverSettingsOverDefault) {
     preferences.install();
     EXPECT_EQ(MarketServers::shared()->quoteServer, "http://quote.test/");
     EXPECT_EQ(MarketServers::shared()->dataServer, "http://data.test/orvane");
+}
+
+TEST_F(ServerPreferencesTest, EnvironmentBetweenCommandLineAndSettings) {
+    ASSERT_TRUE(ServerPreferences().store({"http://data.test/orvane", defaults.quoteServer}));
+    setenv(kDataServerVariable, "http://127.0.0.1:9000/orvane", 1);
+    // The data server named alone serves the quotes too.
+    EXPECT_EQ(ServerPreferences().effective(),
+              (ServerAddresses{"http://127.0.0.1:9000/orvane", "http://127.0.0.1:9000/"}));
+    EXPECT_TRUE(ServerPreferences().hasOverrides());
+    setenv(kQuoteServerVariable, "http://quote.test/", 1);
+    EXPECT_EQ(ServerPreferences().effective().quoteServer, "http://quote.test/");
+    const ServerPreferences commandLine(ServerOverrides{"http://cli.test:7000/x", std::nullopt});
+    EXPECT_EQ(commandLine.effective(),
+              (ServerAddresses{"http://cli.test:7000/x", "http://quote.test/"}));
+    setenv(kDataServerVariable, "not an address", 1);
+    unsetenv(kQuoteServerVariable);
+    EXPECT_EQ(ServerPreferences().effective(),
+              (ServerAddresses{"http://data.test/orvane", defaults.quoteServer}));
+}
+
+// The window shows the addresses the program uses, and OK without a change
+// keeps the command line's addresses out of the settings.
+TEST_F(ServerPreferencesTest, DialogShowsTheAddressesInUse) {
+    const ServerPreferences preferences(
+        ServerOverrides{"http://127.0.0.1:18500/orvane", std::nullopt});
+    preferences.install();
+    ServerSettingsDialog dialog{preferences};
+    auto* data = dialog.findChild<QLineEdit*>("dataServerField");
+    auto* quote = dialog.findChild<QLineEdit*>("quoteServerField");
+    ASSERT_TRUE(data && quote);
+    EXPECT_EQ(data->text().toStdString(), MarketServers::shared()->dataServer);
+    EXPECT_EQ(quote->text().toStdString(), MarketServers::shared()->quoteServer);
+    EXPECT_EQ(quote->text(), "http://127.0.0.1:18500/");
+    EXPECT_TRUE(dialog.findChild<QLabel*>("overrideNote")->isVisibleTo(&dialog));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(QSettings("Orvane", "Orvane").contains("server/data"));
+    EXPECT_FALSE(QSettings("Orvane", "Orvane").contains("server/quote"));
 }
 
 TEST_F(ServerPreferencesTest, OnlyHttpAddressesAreAccepted) {
