@@ -7,9 +7,8 @@ namespace orvane::app {
 
 bool openChartAtDate(chart::KWindowController& charts, const std::filesystem::path& history,
                      const std::string& date) {
-    const std::size_t tabs = charts.kLineViewList().size();
-    charts.addNewKLineView(history);
-    if (charts.kLineViewList().size() == tabs) return false;  // every tab taken
+    // The stock's own tab, or a new one; none when every tab is taken.
+    if (!charts.addNewKLineView(history)) return false;
     return placeCrosshairOnDate(charts, date);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Opens a history file as a new tab of the program's chart window, with the
-// crosshair on one of its days.
+// Opens a history file in its stock's tab of the program's chart window (a
+// new tab, or the one the stock has), with the crosshair on one of its days.
 
 #include <filesystem>
 #include <string>

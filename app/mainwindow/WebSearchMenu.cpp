@@ -1,6 +1,6 @@
 #include "mainwindow/WebSearchMenu.h"
 
-#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QToolButton>
@@ -20,7 +20,7 @@ namespace orvane::app {
 
 namespace fs = std::filesystem;
 
-WebSearchMenu::WebSearchMenu(QToolButton* searchToWeb, QLabel* searchURLField,
+WebSearchMenu::WebSearchMenu(QToolButton* searchToWeb, QLineEdit* searchURLField,
                              std::function<chart::KWindowController&()> charts, QObject* parent)
     : QObject(parent), searchURLField_(searchURLField), charts_(std::move(charts)) {
     auto* menu = new QMenu(searchToWeb);

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-class QLabel;
+class QLineEdit;
 class QToolButton;
 
 namespace orvane::chart {
@@ -21,7 +21,7 @@ class WebSearchMenu : public QObject {
     Q_OBJECT
   public:
     /// `charts` gives the chart window's controller when a chart opens.
-    WebSearchMenu(QToolButton* searchToWeb, QLabel* searchURLField,
+    WebSearchMenu(QToolButton* searchToWeb, QLineEdit* searchURLField,
                   std::function<chart::KWindowController&()> charts, QObject* parent = nullptr);
 
     /// The target ("日K线", or a portal's name).
@@ -38,7 +38,7 @@ class WebSearchMenu : public QObject {
     void dayChartOpened(const QString& path);
 
   private:
-    QLabel* searchURLField_;
+    QLineEdit* searchURLField_;
     std::function<chart::KWindowController&()> charts_;
 };
 

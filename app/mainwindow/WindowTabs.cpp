@@ -44,6 +44,7 @@ WindowTabs::WindowTabs(Ui::QXDocument& ui, ShownStock& shown, QObject* parent)
     connectList(*this, holdings_, shown_);
     connectList(*this, filter_, shown_);
     connectList(*this, scores_, shown_);
+    connectList(*this, smartSort_, shown_);
     connect(filter_, &FilterStockUIController::shownStockCleared, &shown_, &ShownStock::clear);
     connect(&shown_, &ShownStock::changed, history_, [this] {
         history_->setShownStock(QString::fromStdString(shown_.code()),

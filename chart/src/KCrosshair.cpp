@@ -27,14 +27,17 @@ std::optional<KCrosshairFrames> placeCrosshair(KChartModel& model, bool fromMous
     if (!fromMouse || pointer.y >= kVolumeBandHeight)
         f.horizontalLine = {0, closeY, w - kPriceScaleWidth, 1};
     f.priceLabelRightAligned = body.x >= w / 2;
-    f.priceLabel = {0, closeY + 1, 40, 12};
+    f.priceLabel = {0, closeY + 1, kPriceLabelWidth, 12};
     f.priceText = format("%.2f", static_cast<double>(day.closePrice));
 
-    const KPoint anchor = fromMouse ? pointer : KPoint{f.verticalLine.x, f.horizontalLine.y};
-    f.infoPanel = {anchor.x + 15, anchor.y - 175, kInfoPanelWidth, kInfoPanelHeight};
-    if (f.infoPanel.y <= 0) f.infoPanel.y = 0;
-    if (anchor.x + 15 + kInfoPanelWidth > model.currentSectionRangeX())
-        f.infoPanel.x = model.currentSectionRangeX() - kInfoPanelWidth - 10;
+    const float plotWidth = model.currentSectionRangeX();
+    const bool dayInLeftHalf = f.verticalLine.x < plotWidth / 2;
+    f.infoPanel = {// On the left it stays clear of the price label at the plot's edge.
+                   dayInLeftHalf ? plotWidth - kInfoPanelWidth - kInfoPanelMargin
+                                 : kPriceLabelWidth + kInfoPanelMargin,
+                   h - kTopMargin - kInfoPanelMargin - kInfoPanelHeight, kInfoPanelWidth,
+                   kInfoPanelHeight};
+    if (f.infoPanel.y < 0) f.infoPanel.y = 0;
     return f;
 }
 

@@ -127,6 +127,13 @@ TEST_F(BacktestWindowTest, ARunFillsTablesAndPlotsAndASignalOpensItsChart) {
     EXPECT_LT(chart.dataList().size(), 200u);
     EXPECT_EQ(opened.at(0).at(0).toString().toStdString(),
               (getLine_K_Path() / (code.toStdString() + ".txt")).string());
+
+    // The same signal again: the stock's tab, reloaded, with the crosshair back on its day.
+    charts.kLineViewList()[0]->model().setFocusDataIndex(0);
+    ASSERT_TRUE(window.openSignalChart(row.row()));
+    ASSERT_EQ(charts.kLineViewList().size(), 1u);
+    ASSERT_GE(chart.focusDataIndex(), 0);
+    EXPECT_EQ(chart.dataList()[std::size_t(chart.focusDataIndex())].date, date.toStdString());
 }
 
 TEST_F(BacktestWindowTest, StoppingOrClosingMidRunEndsItAndLeavesTheWindowUsable) {

@@ -11,8 +11,10 @@
 
 namespace orvane::chart {
 
-inline constexpr float kInfoPanelWidth = 120;
-inline constexpr float kInfoPanelHeight = 160;
+inline constexpr float kInfoPanelWidth = 128;  // 120 × 160 of rows in a 4-pixel frame
+inline constexpr float kInfoPanelHeight = 168;
+inline constexpr float kInfoPanelMargin = 4;   // from the plot's side and the price area's top
+inline constexpr float kPriceLabelWidth = 40;  // the close's label at the plot's left edge
 
 struct KCrosshairFrames {
     KRect verticalLine;
@@ -26,7 +28,9 @@ struct KCrosshairFrames {
 /// Places the crosshair on the model's focus day (first moved into the
 /// visible window). `fromMouse` and `pointer` tell whether the pointer drives
 /// the placement and where it is; `previousHorizontal` is where the
-/// horizontal line stands now. Nothing when there is no focus day.
+/// horizontal line stands now. The day panel goes to the top of the half of
+/// the plot away from the focus day, so it never hides that day's candle.
+/// Nothing when there is no focus day.
 std::optional<KCrosshairFrames> placeCrosshair(KChartModel& model, bool fromMouse, KPoint pointer,
                                                KRect previousHorizontal);
 
