@@ -33,9 +33,10 @@ OneHisStockController::OneHisStockController(QWidget* parent)
     ui_->setupUi(this);
     QTableView* table = ui_->myStockTableView;
     table->setModel(model_);
-    // The conclusion, the last column, takes the rest of the width and
-    // wraps; each row is as tall as its text (and the cell's tooltip holds
-    // it whole too).
+    // The figures' columns as wide as their texts; the conclusion, the last
+    // column, takes the rest of the width and wraps; each row is as tall as
+    // its text (and the cell's tooltip holds it whole too).
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(true);
     table->setWordWrap(true);
     table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
