@@ -1,6 +1,7 @@
 #include "application/ChartScreenshot.h"
 
 #include <QPixmap>
+#include <QSaveFile>
 #include <QScreen>
 
 #include "orvane/chart/KBaseView.h"
@@ -36,7 +37,20 @@ bool saveWindowsPicture(const std::vector<QWidget*>& windows, const std::string&
     if (QScreen* screen = first.screen())
         picture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     if (picture.isNull()) picture = first.grab();
-    return picture.save(QString::fromStdString(path), "PNG");
+    return savePicture(picture, path);
+}
+
+bool savePicture(const QPixmap& picture, const std::string& path) {
+    // Written to a temporary file beside it and renamed into place: a save
+    // that fails part way leaves the picture that was there whole.
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!picture.save(&file, "PNG")) {
+        file.cancelWriting();
+        file.commit();  // removes the temporary file
+        return false;
+    }
+    return file.commit();
 }
 
 bool saveWindowPicture(chart::KWindowController& controller, const std::string& path) {

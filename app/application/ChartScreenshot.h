@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+class QPixmap;
 class QWidget;
 
 namespace orvane::chart {
@@ -23,5 +24,7 @@ bool saveWindowPicture(QWidget& window, const std::string& path);
 /// The same for the area covering several windows (those shown).
 bool saveWindowsPicture(const std::vector<QWidget*>& windows, const std::string& path);
 bool saveWindowPicture(chart::KWindowController& controller, const std::string& path);
+/// Writes a picture as PNG through a temporary file renamed into place.
+bool savePicture(const QPixmap& picture, const std::string& path);
 
 }  // namespace orvane::app

@@ -2,6 +2,7 @@
 
 #include "orvane/backtest/MarketSource.h"
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/HistoryReader.h"
 #include "orvane/market/CsvHistory.h"
 #include "orvane/market/ServerPaths.h"
 
@@ -30,20 +31,21 @@ std::optional<std::string> stockHistoryUntil(const BacktestMarket& market, const
 }
 
 std::string historyUntil(std::string_view history, std::string_view lastDate) {
-    const std::size_t headerEnd = history.find('\n');
-    if (headerEnd == std::string_view::npos) return std::string(history);
-    std::size_t line = headerEnd + 1;
-    // Newest day first: skip the lines dated after the last day, keep the rest.
-    while (line < history.size() && history.substr(line, lastDate.size()) > lastDate) {
-        const std::size_t next = history.find('\n', line);
-        if (next == std::string_view::npos) {
-            line = history.size();
-            break;
-        }
-        line = next + 1;
-    }
-    std::string out(history.substr(0, headerEnd + 1));
-    out += history.substr(line);
+    // Newest day first: the day lines dated after the last day are dropped
+    // from the top, the rest kept as they stand. Empty elements (the second
+    // half of a CR LF break, blank lines) carry no date and are passed over.
+    std::optional<std::size_t> firstDay, kept;
+    visitHistoryElements(history, [&](std::size_t index, std::string_view element) {
+        if (index == 0 || element.empty()) return true;
+        const std::size_t at = elementOffset(history, element);
+        if (!firstDay) firstDay = at;
+        if (element.substr(0, lastDate.size()) > lastDate) return true;
+        kept = at;
+        return false;
+    });
+    if (!firstDay) return std::string(history);
+    std::string out(history.substr(0, *firstDay));
+    if (kept) out += history.substr(*kept);
     return out;
 }
 

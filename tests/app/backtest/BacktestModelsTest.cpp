@@ -137,6 +137,10 @@ TEST(BacktestTables, BoxesHistoryCutAndWords) {
               "Date,Open,High,Low,Close,Volume,Adj Close\n2025-03-04,2\n2025-03-03,3\n");
     EXPECT_EQ(historyUntil(history, "2025-03-09"), history);
     EXPECT_EQ(historyUntil(history, "2025-03-01"), "Date,Open,High,Low,Close,Volume,Adj Close\n");
+    // CR LF breaks: the cut keeps whole lines and the header's own break.
+    EXPECT_EQ(historyUntil("H\r\n2025-03-05,1\r\n2025-03-04,2\r\n", "2025-03-04"),
+              "H\r\n2025-03-04,2\r\n");
+    EXPECT_EQ(historyUntil("H", "2025-03-04"), "H");
     // A daily CSV folder's stock: read again, cut the same way.
     test::TempDataDir dir;
     BacktestMarket csv{{}, dir.path(), dir.path() / "list.csv"};

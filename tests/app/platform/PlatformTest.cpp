@@ -1,15 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <csignal>
 #include <cstdlib>
+#include <random>
 
+#include "application/ChartScreenshot.h"
+#include "orvane/core/AtomicFile.h"
 #include "platform/QXProcessUIController.h"
 #include "platform/QtSeams.h"
 #include "platform/ServerPreferences.h"
@@ -162,4 +169,33 @@ TEST_F(ServerPreferencesTest, DialogStoresValidAddressesAndResets) {
     EXPECT_FALSE(QSettings("Orvane", "Orvane").contains("server/data"));
     EXPECT_EQ(storedValue("server/quote"), "http://quote.test/");
     EXPECT_EQ(MarketServers::shared()->quoteServer, "http://quote.test/");
+}
+
+TEST(ChartScreenshot, AFailedSaveLeavesTheOldPictureWhole) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("chart.png").toStdString();
+    ASSERT_TRUE(writeFileAtomically(path, "the old picture"));
+    // Noise compresses badly: its PNG is far larger than the file-size limit.
+    QImage noise(256, 256, QImage::Format_RGB32);
+    std::mt19937 rng(3);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, rng());
+    const QPixmap picture = QPixmap::fromImage(noise);
+
+    // Writes past 4 KiB fail (EFBIG instead of the signal) while the limit holds.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = old;
+    tight.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const bool saved = savePicture(picture, path);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readFile(path), "the old picture");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.png"});  // no leftovers
+    ASSERT_TRUE(savePicture(picture, path));
+    EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(256, 256));
 }

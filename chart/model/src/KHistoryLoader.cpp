@@ -4,8 +4,7 @@
 #include <fstream>
 
 #include "orvane/chart/KDerivedValues.h"
-#include "orvane/core/NumberText.h"
-#include "orvane/core/TextSplit.h"
+#include "orvane/core/HistoryReader.h"
 
 namespace orvane::chart {
 
@@ -14,29 +13,29 @@ namespace {
 // One file line as a day, or false when the line is not accepted.
 bool readDay(std::string_view line, KSection& day) {
     if (line.empty()) return false;
-    if (countFields(line, ',') < 6) return false;
-    const std::vector<std::string_view> fields = splitOn(line, ',');
-    const float open = leadingFloat(fields[1]);
-    const float high = leadingFloat(fields[2]);
-    const float low = leadingFloat(fields[3]);
-    const float close = leadingFloat(fields[4]);
+    if (dayFieldCount(line) < kVolumeField + 1) return false;
+    const std::vector<std::string_view> fields = dayFields(line);
+    const float open = fieldFloat(fields[kOpenField]);
+    const float high = fieldFloat(fields[kHighField]);
+    const float low = fieldFloat(fields[kLowField]);
+    const float close = fieldFloat(fields[kCloseField]);
     // The low is judged by its whole-number part, so a low below 1.0 drops the day.
     if (!(static_cast<double>(open) >= 0.001 && static_cast<double>(high) >= 0.001 &&
-          static_cast<double>(close) >= 0.001 && leadingInt(fields[3]) != 0))
+          static_cast<double>(close) >= 0.001 && fieldWhole(fields[kLowField]) != 0))
         return false;
-    day.date.assign(fields[0]);
+    day.date.assign(fields[kDateField]);
     day.openPrice = open;
     day.highPrice = high;
     day.lowProice = low;
     day.closePrice = close;
-    day.volume = leadingFloat(fields[5]);
+    day.volume = fieldFloat(fields[kVolumeField]);
     return true;
 }
 
 }  // namespace
 
 std::vector<KSection> parseKSections(std::string_view text) {
-    const std::vector<std::string_view> lines = splitLines(text);
+    const std::vector<std::string_view> lines = historyElements(text);
     std::vector<KSection> days;
     days.reserve(lines.size());
     // From the last line down to line 1; line 0 is the header.
