@@ -39,11 +39,11 @@ TEST(AppWorkers, TheClockTicksWhileAScheduledReportWaitsAndTheReportRunsOnceAMin
     // Wednesday 10:15:21: seconds 21 to 24 of a scheduled minute all match.
     ClockInstalled clock(std::make_shared<SteppingClock>(fromLocal({2025, 12, 10, 10, 15, 21})));
     std::atomic<int> ticks{0}, reports{0};
-    AppWorkers workers(WorkerHooks{
-        .updateStatusTimes = [&] { ++ticks; },
-        .scheduledMarketReport = [&](std::stop_token) { ++reports; },
-        .scheduledReportDelay = 200ms,
-    });
+    WorkerHooks hooks;
+    hooks.updateStatusTimes = [&] { ++ticks; };
+    hooks.scheduledMarketReport = [&](std::stop_token) { ++reports; };
+    hooks.scheduledReportDelay = 200ms;
+    AppWorkers workers(hooks);
     workers.startScheduleAndTrendModeWorkers();
     std::this_thread::sleep_for(3500ms);
     // Four ticks in 3.5 s (the first at once), not one and then five
@@ -53,7 +53,9 @@ TEST(AppWorkers, TheClockTicksWhileAScheduledReportWaitsAndTheReportRunsOnceAMin
 
     // A report still waiting is stopped with the workers, at once.
     ClockInstalled again(std::make_shared<SteppingClock>(fromLocal({2025, 12, 10, 10, 30, 21})));
-    AppWorkers waiting(WorkerHooks{.scheduledMarketReport = [&](std::stop_token) { ++reports; }});
+    WorkerHooks waitingHooks;
+    waitingHooks.scheduledMarketReport = [&](std::stop_token) { ++reports; };
+    AppWorkers waiting(waitingHooks);
     waiting.startScheduleAndTrendModeWorkers();
     std::this_thread::sleep_for(300ms);
     const auto before = std::chrono::steady_clock::now();
