@@ -297,6 +297,12 @@ void QXDocument::initMyStocklist() {
         status_->showStatus(settings.reportText());
     }
     workers_->startScheduleAndTrendModeWorkers();
+    // A stock shown before the code table and the sectors arrived learns its
+    // name and sectors now.
+    if (const std::string code = shown_.code(); !code.empty()) {
+        shown_.setName(nameOf(code));
+        status_->showStatus(sectorStatusLine(SectorGroups::shared(), code));
+    }
 }
 
 void QXDocument::shutDown() {

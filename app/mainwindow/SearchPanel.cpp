@@ -98,7 +98,9 @@ void SearchPanel::redraw() {
         field->clear();
     fields_.stockCodeName->setText(qs(shown_.name()));
     fields_.QATextEdit->setText(
-        code.empty() ? QString() : qs(stockCaption(localizedString("title"), shown_.name(), code)));
+        code.empty()            ? QString()
+        : shown_.name().empty() ? qs(code)
+                                : qs(stockCaption(localizedString("title"), shown_.name(), code)));
     // A shown record tints its code, red with a random touch of green.
     if (shown_.state() == ShownStock::State::Shown)
         setTextColour(field, toQColor(makeVerdictView(*shown_.record(), std::rand()).codeColour));

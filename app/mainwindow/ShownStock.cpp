@@ -39,4 +39,10 @@ void ShownStock::fail(const std::string& code, const std::string& reason) {
     set(State::Failed, code, name_, std::nullopt, reason);
 }
 
+void ShownStock::setName(const std::string& name) {
+    if (state_ == State::None || name == name_) return;
+    name_ = name;
+    Q_EMIT changed();
+}
+
 }  // namespace orvane::app

@@ -49,6 +49,9 @@ class ShownStock : public QObject {
     /// The fetch of `code` failed for `reason`; ignored when another stock was
     /// chosen meanwhile.
     void fail(const std::string& code, const std::string& reason);
+    /// The stock's name, learnt later (the code table arrived after it was
+    /// chosen); the rest stays.
+    void setName(const std::string& name);
 
   Q_SIGNALS:
     /// After every change; the panels redraw from the model.

@@ -11,7 +11,6 @@
 
 #include "ServedMarketTest.h"
 #include "mainwindow/QXDocument.h"
-#include "sectors/SectorsPanel.h"
 #include "mainwindow/Questionnaire.h"
 #include "mainwindow/WebSearch.h"
 #include "orvane/core/AtomicFile.h"
@@ -22,6 +21,7 @@
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockKeys.h"
 #include "sectors/SectorReport.h"
+#include "sectors/SectorsPanel.h"
 #include "ui_QXDocument.h"
 
 using namespace orvane;
@@ -169,14 +169,15 @@ TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) 
     EXPECT_EQ(ui.sortPlantGrouptextView->toPlainText().toStdString() + "",
               QString::fromStdString(saved).replace("\r\n", "\n").toStdString());
     // The report as computed from the same fetched records.
-    EXPECT_EQ(saved, sortPlantStock(doc.sectorsPanel().lastScreening(), 5, [](const std::string& c) {
-                         return CodeTable::shared().getStockCodeName(c);
-                     })->text);
+    EXPECT_EQ(saved,
+              sortPlantStock(doc.sectorsPanel().lastScreening(), 5, [](const std::string& c) {
+                  return CodeTable::shared().getStockCodeName(c);
+              })->text);
     EXPECT_EQ(doc.sectorsPanel().lastScreening().group, group);
     // The picked codes show as "名称 (代码)", and picking one shows its verdict.
-    const auto report = sortPlantStock(doc.sectorsPanel().lastScreening(), 5, [](const std::string& c) {
-        return CodeTable::shared().getStockCodeName(c);
-    });
+    const auto report = sortPlantStock(
+        doc.sectorsPanel().lastScreening(), 5,
+        [](const std::string& c) { return CodeTable::shared().getStockCodeName(c); });
     ASSERT_EQ(ui.filterPlantPopbtn->count(), static_cast<int>(report->pickedCodes.size()));
     if (!report->pickedCodes.empty()) {
         const std::string code = report->pickedCodes.front();

@@ -135,6 +135,23 @@ TEST_F(ShownStockWindow, AFailedFetchSaysWhyAndShowsNoOtherStocksPrices) {
     EXPECT_TRUE(ui().statusField->text().contains("数据服务器无响应"));
 }
 
+TEST(ShownStock, ANameLearntLaterKeepsTheRecordAndNothingIsNamedWithoutAStock) {
+    ShownStock shown;
+    QSignalSpy changed(&shown, &ShownStock::changed);
+    shown.setName("浦发银行");  // no stock: nothing to name
+    EXPECT_EQ(changed.count(), 0);
+    Dictionary record{{"STOCK_Code", "600000"}, {"STOCK_closePrice", "10.00"}};
+    shown.show("", record);
+    shown.setName("浦发银行");
+    EXPECT_EQ(shown.name(), "浦发银行");
+    EXPECT_EQ(shown.state(), ShownStock::State::Shown);
+    EXPECT_TRUE(shown.record());
+    // Another stock's failure does not touch the shown one.
+    shown.fail("000001", "x");
+    EXPECT_EQ(shown.state(), ShownStock::State::Shown);
+    EXPECT_EQ(changed.count(), 2);
+}
+
 TEST(FetchFailureText, EachCauseItsOwnWords) {
     const auto text = [](MissingRecord::Cause cause) {
         return fetchFailureText({cause, "Connection refused"}, "600000", "http://h:8/o",
