@@ -1,8 +1,10 @@
 #include "application/EmbeddedDemoServer.h"
 
+#include <sys/prctl.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QUrl>
+#include <csignal>
 
 #include "orvane/market/MarketServers.h"
 #include "platform/ServerPreferences.h"
@@ -12,6 +14,9 @@ namespace orvane::app {
 EmbeddedDemoServer::EmbeddedDemoServer(QObject* parent) : QObject(parent) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.setStandardOutputFile(QProcess::nullDevice());
+    // The server ends with the application, also when the application is
+    // killed before it can stop it.
+    process_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 EmbeddedDemoServer::~EmbeddedDemoServer() {

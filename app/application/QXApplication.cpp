@@ -47,6 +47,10 @@ QXApplication::~QXApplication() {
 
 void QXApplication::applicationWillFinishLaunching() {
     QXUtility::defQXUtility();
+    checkReferenceData();
+}
+
+void QXApplication::checkReferenceData() {
     referenceUpdate_ = ReferenceUpdate::create();
     referenceUpdate_->setFinishHandler([this](const ArchiveInstallResult& result) {
         if (!result.installed) {
@@ -63,10 +67,15 @@ bool QXApplication::openMainWindow() {
         std::make_unique<QXDocument>(WindowServices{notificationPanel_.get(), gallery_.get()});
     if (alert_) document_->setAlertPresenter(alert_);
     if (openSettings_) document_->setServerSettingsOpener(openSettings_);
+    bool asked = false;
     const DataServerCheck check{
         .problem = [] { return dataServerProblem(5); },
         .server = [] { return MarketServers::shared()->dataServer; },
-        .ask = askUnreachable_,
+        .ask =
+            [this, &asked](const UnreachableAlert& alert) {
+                asked = true;
+                return askUnreachable_(alert);
+            },
         .openSettings =
             [this] {
                 if (openSettings_) openSettings_();
@@ -77,8 +86,15 @@ bool QXApplication::openMainWindow() {
                 return demo_->start();
             },
     };
-    if (!document_->windowControllerDidLoadNib([&check] { return ensureDataServer(check); }))
-        return false;
+    const auto serverReady = [&] {
+        if (!ensureDataServer(check)) return false;
+        // The launch's reference check met no server: the one that answers
+        // now (another address, the demo) brings the code table and sectors,
+        // which the market report waits for.
+        if (asked) checkReferenceData();
+        return true;
+    };
+    if (!document_->windowControllerDidLoadNib(serverReady)) return false;
     document_->show();
     return true;
 }

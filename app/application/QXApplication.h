@@ -62,6 +62,10 @@ class QXApplication : public QObject {
     }
 
   private:
+    /// The reference-data check: the version, and the archive downloaded and
+    /// installed in the background when newer (the window's lists follow).
+    void checkReferenceData();
+
     std::shared_ptr<QtMainThreadDispatcher> dispatcher_;
     std::shared_ptr<ReferenceUpdate> referenceUpdate_;
     std::unique_ptr<NotificationPanelController> notificationPanel_;

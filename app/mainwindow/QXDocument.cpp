@@ -379,7 +379,7 @@ void QXDocument::addStock_ToMyHold() {
     const std::string code = shown_.code().empty() ? search_->text() : shown_.code();
     if (!isValidStockCode(code)) return codeValidationAlert();
     if (!tabs_->holdings()->addOneStockToMyStockList(code)) return;
-    search_->refreshAddButton();
+    ui_->addMyStockBtn->setEnabled(false);  // held now
     if (ui_->switchTableView->currentIndex() == 0) tabs_->holdings()->initStockArray();
 }
 

@@ -79,7 +79,10 @@ void StockFetch::fetch(const std::string& code) {
                 fetchFailureText(outcome.why, code, MarketServers::shared()->dataServer,
                                  freshness_.failingSince(DataFreshness::Source::DataServer));
             shown_.fail(code, text.verdict);
+            // The fetch is over before its alert waits for the user.
+            Q_EMIT finished();
             Q_EMIT failed(QString::fromStdString(text.title), QString::fromStdString(text.message));
+            return;
         }
         Q_EMIT finished();
     });

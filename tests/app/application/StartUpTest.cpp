@@ -111,6 +111,12 @@ TEST_F(AppStartUp, AServerThatDoesNotAnswerOffersTheWaysOnAndEndsOnlyWhenTheUser
     EXPECT_NE(asked[0].message.find("或者稍后再试"), std::string::npos);
     EXPECT_NE(asked[0].message.find("http://127.0.0.1:1/orvane"), std::string::npos);
     EXPECT_EQ(app.document()->workers().startedCount(), 4u);
+    // The launch's reference check met no server: the one that answers now
+    // brings the sectors, and the first market report has them.
+    Ui::QXDocument& ui = app.document()->ui();
+    ASSERT_TRUE(waitUntil([&] { return ui.plantPopbtn->count() > 0; }));
+    ASSERT_TRUE(waitUntil([&] { return ui.marketReportTextField->text().contains("市场分数"); }));
+    EXPECT_FALSE(ui.marketReportTextField->text().startsWith("0个板块有效上涨,0个板块下跌"));
     app.applicationWillTerminate();
 }
 
