@@ -3,11 +3,8 @@
 #include <algorithm>
 
 #include "orvane/core/NumberText.h"
-#include "orvane/market/StockKeys.h"
 
 namespace orvane::app {
-
-using namespace orvane::keys;
 
 float HoldingFigures::change() const {
     return close - yesClose;
@@ -34,17 +31,16 @@ bool HoldingFigures::suspended() const {
     return close < 0.001;
 }
 
-HoldingFigures holdingFigures(const Dictionary& record) {
-    return {floatFor(record, STOCK_closePrice), floatFor(record, STOCK_YesClosePrice),
-            floatFor(record, STOCK_LowPrice)};
+HoldingFigures holdingFigures(const StockRecord& record) {
+    return {record.close(), record.yesClose(), record.low()};
 }
 
 Rgb holdingRowColour(const HoldingFigures& f) {
     return f.change() >= 0 || f.suspended() ? colours::red : colours::fallingGreen;
 }
 
-std::string holdingValueText(const Dictionary& record, std::string_view key) {
-    const Value* value = find(record, key);
+std::string holdingValueText(const StockRecord& record, std::string_view key) {
+    const std::optional<Value> value = record.valueFor(key);
     if (!value) return {};
     if (value->isString()) return value->string();
     if (value->isInteger() || value->isBool()) return std::to_string(value->toInteger());
@@ -52,12 +48,12 @@ std::string holdingValueText(const Dictionary& record, std::string_view key) {
     return {};
 }
 
-HoldingCell holdingCell(const Dictionary& record, std::string_view column) {
+HoldingCell holdingCell(const StockRecord& record, std::string_view column) {
     namespace col = holdingColumns;
     const HoldingFigures f = holdingFigures(record);
     if (column == col::STOCK_Code)
-        return {stringFor(record, STOCK_SC_Name) + " (" + stringFor(record, STOCK_Code) + ")",
-                HoldingFont::Label, colours::black};
+        return {record.name.value_or("") + " (" + record.code + ")", HoldingFont::Label,
+                colours::black};
     if (column == col::pricePercentChanged) {
         const Rgb colour = holdingRowColour(f);
         if (f.suspended()) return {kSuspendedText, HoldingFont::Table, colour};

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "VerdictDisplay.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -44,7 +44,7 @@ struct HoldingFigures {
     bool suspended() const;
 };
 
-HoldingFigures holdingFigures(const Dictionary& record);
+HoldingFigures holdingFigures(const StockRecord& record);
 
 /// Red when the change is not negative or the stock has no price, else dark green.
 Rgb holdingRowColour(const HoldingFigures& f);
@@ -62,9 +62,9 @@ struct HoldingCell {
     friend bool operator==(const HoldingCell&, const HoldingCell&) = default;
 };
 
-HoldingCell holdingCell(const Dictionary& record, std::string_view column);
+HoldingCell holdingCell(const StockRecord& record, std::string_view column);
 
 /// A record value as cell text (strings as they are, numbers in short form).
-std::string holdingValueText(const Dictionary& record, std::string_view key);
+std::string holdingValueText(const StockRecord& record, std::string_view key);
 
 }  // namespace orvane::app

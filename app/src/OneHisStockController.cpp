@@ -60,7 +60,7 @@ QProgressBar* oneHisStockControlller::hisProgressBar() const {
     return ui_->hisProgressBar;
 }
 
-const Array& oneHisStockControlller::oneHisStockList() const {
+const std::vector<StockRecord>& oneHisStockControlller::oneHisStockList() const {
     return model_->rows();
 }
 
@@ -96,12 +96,13 @@ void oneHisStockControlller::calOneStockHisInfo() {
     auto calculation = std::make_unique<Calculation>();
     calculation->thread = std::jthread([self = QPointer(this), code, days, generation,
                                         finished = calculation->finished](std::stop_token stop) {
-        Array rows = QXStockLib::defQXStockLib().getLastPassdayDataInfoFormServer(
-            code, days, stop, [&](int done, int total) {
-                postToMainThread([self, generation, done, total] {
-                    if (self) self->showProgress(generation, done, total);
+        std::vector<StockRecord> rows =
+            QXStockLib::defQXStockLib().getLastPassdayDataInfoFormServer(
+                code, days, stop, [&](int done, int total) {
+                    postToMainThread([self, generation, done, total] {
+                        if (self) self->showProgress(generation, done, total);
+                    });
                 });
-            });
         if (!stop.stop_requested())
             postToMainThread([self, generation, rows = std::move(rows)]() mutable {
                 if (self) self->finishCalculation(generation, std::move(rows));
@@ -117,7 +118,8 @@ void oneHisStockControlller::showProgress(std::uint64_t generation, int done, in
     ui_->hisProgressBar->setValue(done);
 }
 
-void oneHisStockControlller::finishCalculation(std::uint64_t generation, Array rows) {
+void oneHisStockControlller::finishCalculation(std::uint64_t generation,
+                                               std::vector<StockRecord> rows) {
     if (generation != generation_) return;  // a newer computation was started since
     shownGeneration_ = generation;
     ui_->hisProgressBar->hide();
@@ -131,7 +133,7 @@ void oneHisStockControlller::tableViewSelectionDidChange() {
         selected.isEmpty() ? ui_->myStockTableView->currentIndex().row() : selected.front().row();
     if (row < 0 || row >= model_->rowCount()) return;
     NotificationBus::shared().post(notifications::Notifiation_HistodayStockChaged, this,
-                                   model_->dayAt(row));
+                                   model_->dayAt(row).toDictionary());
 }
 
 void oneHisStockControlller::cancelRunning() {

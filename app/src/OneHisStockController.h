@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 class QComboBox;
 class QLabel;
@@ -48,7 +49,7 @@ class oneHisStockControlller : public QWidget {
     void stopCalculations();
 
     /// The rows shown: one stock dictionary per day, today's first.
-    const Array& oneHisStockList() const;
+    const std::vector<StockRecord>& oneHisStockList() const;
     /// Whether a computation is running whose rows will be shown.
     bool isCalculating() const { return shownGeneration_ != generation_; }
 
@@ -70,7 +71,7 @@ class oneHisStockControlller : public QWidget {
   private:
     struct Calculation;
     void showProgress(std::uint64_t generation, int done, int total);
-    void finishCalculation(std::uint64_t generation, Array rows);
+    void finishCalculation(std::uint64_t generation, std::vector<StockRecord> rows);
     void cancelRunning();
     void reapFinished();
 

@@ -126,7 +126,7 @@ class DocumentDelegate final : public QXStockLibUpdateDelegate {
     void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override {
         post([=](QXDocument& d) { d.updateGainsTitleDataDelegate(total, current, code); });
     }
-    void updateStockTrendDictDelegate(const Dictionary& record) override {
+    void updateStockTrendDictDelegate(const StockRecord& record) override {
         post([=](QXDocument& d) { d.xupdateStockTrendDict(record); });
     }
     void updateProgressDownloadFinishedDelegate(const std::string&, int progress) override {
@@ -138,7 +138,7 @@ class DocumentDelegate final : public QXStockLibUpdateDelegate {
     void setActivatePlateReportDelegate(const std::string& text) override {
         post([=](QXDocument& d) { d.setActivatePlateReportDelegate(text); });
     }
-    void processUISeletedStockDelegate(const Array&) override {
+    void processUISeletedStockDelegate(const std::vector<StockRecord>&) override {
         post([](QXDocument& d) { d.filterStockController()->processUISeletedStockResult(); });
     }
     void tagArrayActivatePlateDelegate(const Array& list, bool up, bool clear) override {
@@ -485,7 +485,7 @@ void QXDocument::downloadOneStockData(const std::string& code) {
     // button waits for it, and a newer fetch takes the place of an older one
     // (whose answer is then dropped).
     if (fetch_) fetch_->disconnect(this);
-    auto* watcher = new QFutureWatcher<std::optional<Dictionary>>(this);
+    auto* watcher = new QFutureWatcher<std::optional<StockRecord>>(this);
     fetch_ = watcher;
     ui_->downloadData->setEnabled(false);
     ui_->progressIndicator->show();
@@ -495,7 +495,7 @@ void QXDocument::downloadOneStockData(const std::string& code) {
         fetch_ = nullptr;
         ui_->downloadData->setEnabled(true);
         ui_->progressIndicator->hide();
-        if (const std::optional<Dictionary> record = watcher->result())
+        if (const std::optional<StockRecord> record = watcher->result())
             xupdateStockTrendDict(*record);
         else
             alert_(QStringLiteral("无法判断！"), QStringLiteral("股票交易数据太少，无法判断"));
@@ -504,7 +504,7 @@ void QXDocument::downloadOneStockData(const std::string& code) {
         [code] { return QXStockLib::defQXStockLib().getOneStockDataInfoFormServer(code); }));
 }
 
-void QXDocument::xupdateStockTrendDict(const Dictionary& record) {
+void QXDocument::xupdateStockTrendDict(const StockRecord& record) {
     const VerdictView view = makeVerdictView(record, std::rand());
     showStatus(sectorStatusLine(SectorGroups::shared(), view.code));
     QLineEdit* field = ui_->stockCodeTokenField;
@@ -738,7 +738,7 @@ void QXDocument::selectComposit() {
             if (!record) continue;
             // The trend of the record just fetched: when it came from the
             // server's result file the engine has analysed nothing.
-            const int trend = intFor(*record, STOCK_Trend);
+            const int trend = record->trend.value_or(0);
             if (trend == 1000 || trend == 1001) breakingOut.push_back(code);
             if (trend == 1) rising.push_back(code);
             postToMainThread([doc = QPointer(this), record = *record] {
@@ -855,7 +855,7 @@ void QXDocument::HandNotifiation_GetStockStatus(const Notification& note) {
 
 void QXDocument::HandHistodayStockChagedNofification(const Notification& note) {
     if (isValidStockCode(stringFor(note.userInfo, STOCK_Code)))
-        xupdateStockTrendDict(note.userInfo);
+        xupdateStockTrendDict(StockRecord::fromDictionary(note.userInfo));
 }
 
 void QXDocument::HandDoubleClickStockNofification(const Notification&) {

@@ -23,6 +23,7 @@
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/StyledText.h"
 #include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 class QCompleter;
 class QStringListModel;
@@ -86,7 +87,7 @@ class QXDocument : public QMainWindow {
     void downlaodData();
     /// Fetches the stock's record on a worker and shows its verdict.
     void downloadOneStockData(const std::string& code);
-    void xupdateStockTrendDict(const Dictionary& record);
+    void xupdateStockTrendDict(const StockRecord& record);
     void controlTextDidChange();
     /// The web search for the search field's code: the day chart when the
     /// target is "日K线".
@@ -205,7 +206,7 @@ class QXDocument : public QMainWindow {
     std::unique_ptr<AppWorkers> workers_;
     std::unique_ptr<DataFreshness> freshness_;
     std::vector<std::unique_ptr<ScopedObserver>> observers_;
-    QFutureWatcher<std::optional<Dictionary>>* fetch_ = nullptr;
+    QFutureWatcher<std::optional<StockRecord>>* fetch_ = nullptr;
     std::unique_ptr<Questionnaire> questionnaire_;
     SectorScreening screening_;
     std::jthread background_;

@@ -43,7 +43,7 @@ QXScoreController::QXScoreController(ListMainWindowFields fields, QWidget* paren
     model_ = new RowTableModel(
         {{k::STOCK_Code, QStringLiteral("股票"), 215},
          {k::STOCK_SCORE, QStringLiteral("得分"), 110}},
-        [](const Dictionary& row, std::string_view column) {
+        [](const StockRecord& row, std::string_view column) {
             return scoreCell(row, column, [](std::string_view code) {
                 return CodeTable::shared().getStockCodeName(code);
             });
@@ -71,7 +71,7 @@ QXScoreController::QXScoreController(ListMainWindowFields fields, QWidget* paren
 
 QXScoreController::~QXScoreController() = default;
 
-const Array& QXScoreController::scoreList() const {
+const std::vector<StockRecord>& QXScoreController::scoreList() const {
     return model_->rows();
 }
 
@@ -111,7 +111,8 @@ int QXScoreController::selectedRow() const {
 void QXScoreController::DoubleClickAction() {
     const int row = selectedRow();
     if (row < 0) return;
-    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, model_->rowAt(row));
+    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this,
+                                   model_->rowAt(row).toDictionary());
     UpdateMianUI();
 }
 
@@ -119,7 +120,7 @@ void QXScoreController::UpdateMianUI() {
     const int row = selectedRow();
     if (row < 0) return;
     NotificationBus::shared().post(names::Notifiation_GetStockStatus, this,
-                                   {{k::STOCK_Code, stringFor(model_->rowAt(row), k::STOCK_Code)}});
+                                   {{k::STOCK_Code, model_->rowAt(row).code}});
 }
 
 }  // namespace orvane::app

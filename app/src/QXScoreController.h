@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "ListMainWindowFields.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 class QFileSystemWatcher;
 class QTimer;
@@ -39,7 +39,7 @@ class QXScoreController : public QWidget {
     void UpdateMianUI();
     void tableViewSelectionDidChange() { UpdateMianUI(); }
 
-    const Array& scoreList() const;
+    const std::vector<StockRecord>& scoreList() const;
     Ui::QXScoreController& ui() { return *ui_; }
     RowTableModel& model() { return *model_; }
 

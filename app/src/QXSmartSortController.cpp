@@ -149,13 +149,13 @@ bool QXSmartSortController::fetchWatchedStocks(std::stop_token stop) {
 
 void QXSmartSortController::initStockArray() {
     std::lock_guard lock(rebuildMutex_);
-    Array rows = smartSortRows(getInspectStockPath());
+    std::vector<StockRecord> rows = smartSortRows(getInspectStockPath());
     postToMainThread([self = QPointer(this), rows = std::move(rows)]() mutable {
         if (self) self->showRows(std::move(rows));
     });
 }
 
-void QXSmartSortController::showRows(Array rows) {
+void QXSmartSortController::showRows(std::vector<StockRecord> rows) {
     model_->setRows(std::move(rows));
     ui_->smartStatusField->setText(QStringLiteral("%1 只, 更新于 %2")
                                        .arg(model_->rowCount())
@@ -164,7 +164,7 @@ void QXSmartSortController::showRows(Array rows) {
     emit smartListRebuilt(model_->rowCount());
 }
 
-const Array& QXSmartSortController::SmartScortList() const {
+const std::vector<StockRecord>& QXSmartSortController::SmartScortList() const {
     return model_->rows();
 }
 
@@ -177,7 +177,7 @@ void QXSmartSortController::UpdateMianUI() {
     const int row = selectedRow();
     if (row < 0) return;
     NotificationBus::shared().post(names::Notifiation_GetStockStatus, this,
-                                   {{k::STOCK_Code, stringFor(model_->rowAt(row), k::STOCK_Code)}});
+                                   {{k::STOCK_Code, model_->rowAt(row).code}});
 }
 
 void QXSmartSortController::tableViewSelectionDidChange() {

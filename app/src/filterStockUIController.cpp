@@ -60,7 +60,7 @@ filterStockUIController::filterStockUIController(ListMainWindowFields fields, QW
 
     model_ = new RowTableModel(
         filterColumns(),
-        [this](const Dictionary& row, std::string_view column) {
+        [this](const StockRecord& row, std::string_view column) {
             return filterCell(row, column, filterModeOf(currentSegment()));
         },
         this);
@@ -88,7 +88,7 @@ filterStockUIController::~filterStockUIController() {
     runStop_->detach();
 }
 
-const Array& filterStockUIController::hushenStockList() const {
+const std::vector<StockRecord>& filterStockUIController::hushenStockList() const {
     return model_->rows();
 }
 
@@ -120,7 +120,7 @@ void filterStockUIController::setSelectSegmentAction(int segment) {
 void filterStockUIController::updateAllStock() {
     ui_->resultSegment->setCurrentIndex(0);
     const int n = topGainerCount(ui_->filterNumPopBtn->currentIndex());
-    showRows(getFilterStockFromHuShenGainsData(n));
+    showRows(stockRecordsOf(getFilterStockFromHuShenGainsData(n)));
 }
 
 void filterStockUIController::processUISeletedStockResult() {
@@ -155,7 +155,7 @@ bool filterStockUIController::execFilterStockAction() {
     return started;
 }
 
-void filterStockUIController::showRows(Array rows) {
+void filterStockUIController::showRows(std::vector<StockRecord> rows) {
     model_->setRows(std::move(rows));
     ui_->resultTableView->clearSelection();
     UpdateMianUI();
@@ -172,9 +172,8 @@ void filterStockUIController::UpdateMianUI() {
         ui_->indexField->setText(QString::fromStdString(filterIndexText(0, count)));
     } else {
         ui_->indexField->setText(QString::fromStdString(filterIndexText(row + 1, count)));
-        NotificationBus::shared().post(
-            names::Notifiation_GetStockStatus, this,
-            {{k::STOCK_Code, stringFor(model_->rowAt(row), k::STOCK_Code)}});
+        NotificationBus::shared().post(names::Notifiation_GetStockStatus, this,
+                                       {{k::STOCK_Code, model_->rowAt(row).code}});
     }
     const FilterMode mode = filterModeOf(currentSegment());
     ui_->filterNumPopBtn->setVisible(mode == FilterMode::TopGainers);
@@ -184,13 +183,12 @@ void filterStockUIController::UpdateMianUI() {
 void filterStockUIController::DoubleClickAction() {
     const int row = selectedRow();
     if (row < 0) return;
-    const Dictionary& stock = model_->rowAt(row);
+    const StockRecord& stock = model_->rowAt(row);
     if (fields_.stockCodeTokenField)
-        fields_.stockCodeTokenField->setText(
-            QString::fromStdString(stringFor(stock, k::STOCK_Code)));
+        fields_.stockCodeTokenField->setText(QString::fromStdString(stock.code));
     if (fields_.stockCodeName)
-        fields_.stockCodeName->setText(QString::fromStdString(stringFor(stock, k::STOCK_SC_Name)));
-    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock);
+        fields_.stockCodeName->setText(QString::fromStdString(stock.name.value_or("")));
+    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock.toDictionary());
     UpdateMianUI();
 }
 
@@ -200,7 +198,7 @@ void filterStockUIController::tableViewSelectionDidChange() {
 
 void filterStockUIController::didClickTableColumn(int column) {
     if (column < 0 || column >= model_->columnCount()) return;
-    Array rows = model_->rows();
+    std::vector<StockRecord> rows = model_->rows();
     const SortIndicator indicator =
         clickFilterColumn(rows, model_->columns()[column].identifier, sortAscending_);
     QHeaderView* header = ui_->resultTableView->horizontalHeader();

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "ListMainWindowFields.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace Ui {
 class filterStockUIController;
@@ -50,7 +50,7 @@ class filterStockUIController : public QWidget {
     /// A click on the header of a column (by its position).
     void didClickTableColumn(int column);
 
-    const Array& hushenStockList() const;
+    const std::vector<StockRecord>& hushenStockList() const;
     bool sortAscending() const { return sortAscending_; }
     Ui::filterStockUIController& ui() { return *ui_; }
     RowTableModel& model() { return *model_; }
@@ -64,7 +64,7 @@ class filterStockUIController : public QWidget {
     int currentSegment() const;
     /// The first selected row, or -1.
     int selectedRow() const;
-    void showRows(Array rows);
+    void showRows(std::vector<StockRecord> rows);
     void showStatus(const std::string& text);
 
     std::unique_ptr<Ui::filterStockUIController> ui_;

@@ -74,17 +74,16 @@ bool myStockHoldControlller::isExsitOnHoldStockArray(const std::string& code) co
     return holdsStock(getHoldStockPath(), code);
 }
 
-const Dictionary* myStockHoldControlller::selectedRecord() const {
+const StockRecord* myStockHoldControlller::selectedRecord() const {
     const QModelIndexList rows = ui_->myStockTableView->selectionModel()->selectedRows();
     if (rows.isEmpty() || rows.first().row() >= model_->rowCount()) return nullptr;
     return &model_->rows()[rows.first().row()];
 }
 
 void myStockHoldControlller::deleteStockAction() {
-    if (const Dictionary* record = selectedRecord()) {
+    if (const StockRecord* record = selectedRecord()) {
         std::error_code ec;  // a file already gone changes nothing
-        std::filesystem::remove(holdingFile(getHoldStockPath(), stringFor(*record, STOCK_Code)),
-                                ec);
+        std::filesystem::remove(holdingFile(getHoldStockPath(), record->code), ec);
         initStockArray();
         UpdateMianUI();
         ui_->myStockTableView->clearSelection();
@@ -106,22 +105,22 @@ void myStockHoldControlller::stopRefreshLoop() {
 }
 
 void myStockHoldControlller::DoubleClickAction() {
-    if (const Dictionary* record = selectedRecord()) {
-        const Dictionary row = *record;
+    if (const StockRecord* record = selectedRecord()) {
+        const StockRecord row = *record;
         if (fields_.stockCodeTokenField)
-            fields_.stockCodeTokenField->setText(
-                QString::fromStdString(stringFor(row, STOCK_Code)));
+            fields_.stockCodeTokenField->setText(QString::fromStdString(row.code));
         if (fields_.stockCodeName)
-            fields_.stockCodeName->setText(QString::fromStdString(stringFor(row, STOCK_SC_Name)));
-        NotificationBus::shared().post(notifications::Notifiation_DoubleClickStock, this, row);
+            fields_.stockCodeName->setText(QString::fromStdString(row.name.value_or("")));
+        NotificationBus::shared().post(notifications::Notifiation_DoubleClickStock, this,
+                                       row.toDictionary());
     }
     updatUI();
 }
 
 void myStockHoldControlller::tableViewSelectionDidChange() {
-    if (const Dictionary* record = selectedRecord())
+    if (const StockRecord* record = selectedRecord())
         NotificationBus::shared().post(notifications::Notifiation_GetStockStatus, this,
-                                       {{STOCK_Code, stringFor(*record, STOCK_Code)}});
+                                       {{STOCK_Code, record->code}});
     updatUI();
 }
 
@@ -143,7 +142,7 @@ void myStockHoldControlller::didClickTableColumn(int column) {
 void myStockHoldControlller::selectCode(const std::string& code) {
     const HoldingList& rows = model_->rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (stringFor(rows[i], STOCK_Code) != code) continue;
+        if (rows[i].code != code) continue;
         restoringSelection_ = true;
         ui_->myStockTableView->selectRow(static_cast<int>(i));
         restoringSelection_ = false;
@@ -153,8 +152,8 @@ void myStockHoldControlller::selectCode(const std::string& code) {
 
 void myStockHoldControlller::UpdateMianUI() {
     // The reload keeps the selected stock selected, without a new notice.
-    const Dictionary* selected = selectedRecord();
-    const std::string selectedCode = selected ? stringFor(*selected, STOCK_Code) : std::string();
+    const StockRecord* selected = selectedRecord();
+    const std::string selectedCode = selected ? selected->code : std::string();
     model_->setRows(myHoldStockList());
     if (!selectedCode.empty()) selectCode(selectedCode);
     ui_->deleteStockBtn->setEnabled(selectedRecord() != nullptr);

@@ -78,7 +78,7 @@ class myStockHoldControlller : public QWidget {
 
   private:
     /// The first selected row's record, or nothing.
-    const Dictionary* selectedRecord() const;
+    const StockRecord* selectedRecord() const;
     void selectCode(const std::string& code);
 
     std::unique_ptr<Ui::myStockHoldControlller> ui_;

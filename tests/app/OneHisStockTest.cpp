@@ -29,12 +29,16 @@ namespace k = orvane::keys;
 
 namespace {
 
-Dictionary day(int trend, float gain5, int modeB, const char* close = "10.00",
-               const char* yesClose = "10.00") {
-    return {{k::STOCK_Trend, trend},       {k::KEY_Gain_5Days, gain5},
-            {k::STOCK_Trend_ModeB, modeB}, {k::STOCK_Discription, "说明"},
-            {k::STOCK_closePrice, close},  {k::STOCK_YesClosePrice, yesClose},
-            {k::STOCK_DATE, "2025-12-01"}, {k::STOCK_SCORE, 135}};
+StockRecord day(int trend, float gain5, int modeB, const char* close = "10.00",
+                const char* yesClose = "10.00") {
+    return StockRecord::fromDictionary({{k::STOCK_Trend, trend},
+                                        {k::KEY_Gain_5Days, gain5},
+                                        {k::STOCK_Trend_ModeB, modeB},
+                                        {k::STOCK_Discription, "说明"},
+                                        {k::STOCK_closePrice, close},
+                                        {k::STOCK_YesClosePrice, yesClose},
+                                        {k::STOCK_DATE, "2025-12-01"},
+                                        {k::STOCK_SCORE, 135}});
 }
 
 using test::waitUntil;
@@ -64,7 +68,7 @@ TEST(OneHisStockRules, CaptionAndDaysFollowTheCodeFieldAndThePopUp) {
 
 TEST(OneHisStockRules, CellsAreColouredByTrendGainsAndModelB) {
     struct Case {
-        Dictionary day;
+        StockRecord day;
         Rgb colour;
         bool bold;
     };
@@ -78,7 +82,7 @@ TEST(OneHisStockRules, CellsAreColouredByTrendGainsAndModelB) {
     for (const Case& c : cases) {
         const HistoryCell cell = historyCell(c.day, k::STOCK_Discription);
         EXPECT_EQ(cell, (HistoryCell{"说明", c.colour, c.bold, false}))
-            << intFor(c.day, k::STOCK_Trend) << " " << intFor(c.day, k::STOCK_Trend_ModeB);
+            << *c.day.trend << " " << *c.day.modeB;
     }
 
     struct Close {
@@ -100,7 +104,7 @@ TEST(OneHisStockRules, CellsAreColouredByTrendGainsAndModelB) {
 
 class OneHisStockServed : public test::ServedMarketTest {
   protected:
-    std::optional<Dictionary> publishedDay(const std::string& code, int back) const {
+    std::optional<StockRecord> publishedDay(const std::string& code, int back) const {
         const auto text = readFile(served().tree() / "const/hisdata/retdata" / code /
                                    (std::to_string(back) + ".txt"));
         return text ? parseRetStockHistordayData(*text, nullptr) : std::nullopt;
@@ -131,12 +135,12 @@ TEST_F(OneHisStockServed, ThreeMonthsListsTheStocks66DaysAndTheSelectionIsPosted
     EXPECT_FALSE(tab.isCalculating());
 
     // Today's record, then each of the 66 published earlier days in order.
-    const Array& rows = tab.oneHisStockList();
+    const std::vector<StockRecord>& rows = tab.oneHisStockList();
     ASSERT_EQ(rows.size(), 67u);
     for (int back : {1, 66}) {
         const auto published = publishedDay(code, back);
         ASSERT_TRUE(published);
-        EXPECT_EQ(rows[back].dictionary(), *published) << back;
+        EXPECT_EQ(rows[back], *published) << back;
     }
 
     std::vector<Notification> posted;
@@ -146,7 +150,7 @@ TEST_F(OneHisStockServed, ThreeMonthsListsTheStocks66DaysAndTheSelectionIsPosted
     tab.myStockTableView()->selectRow(3);
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].object, &tab);
-    EXPECT_EQ(posted[0].userInfo, rows[3].dictionary());
+    EXPECT_EQ(posted[0].userInfo, rows[3].toDictionary());
 
     // A new stock's caption empties the table; a text that is no code starts nothing.
     codeField.setText("60000");
@@ -172,8 +176,7 @@ TEST_F(OneHisStockServed, ASecondComputationCancelsTheFirstAndItsRowsWin) {
         tab.calOneStockHisInfo();
         ASSERT_TRUE(waitUntil([&] { return changed.count() == 1; }));
         ASSERT_EQ(tab.oneHisStockList().size(), 23u);
-        EXPECT_EQ(stringFor(tab.oneHisStockList()[1].dictionary(), k::STOCK_DATE),
-                  stringFor(*publishedDay(second, 1), k::STOCK_DATE));
+        EXPECT_EQ(tab.oneHisStockList()[1].date, publishedDay(second, 1)->date);
         QCoreApplication::processEvents();
         EXPECT_EQ(changed.count(), 1);
     }  // the tab waits for its workers
