@@ -41,9 +41,14 @@ std::optional<StockRecord> computeLocalRecord(const StockRecord& quote,
     if (!isValidRespondStr(historyText)) return std::nullopt;
     StockRecord before5 = beforeFiveDaysRecord(quote.code, historyText);
 
+    // The verdict of the quote's day is the one of its session, as the
+    // server gives it: the day is not yet in the history. A history that
+    // already holds it (fetched after the close) would count it twice.
+    const std::string quoteDate = quote.date.value_or("");  // "yyyy-MM-dd HH:mm:ss"
+    const std::string history =
+        historyBeforeDay(historyText, std::string_view(quoteDate).substr(0, 10));
     // The engine keeps today's record as its stock dictionary.
-    const AnalysisResult r =
-        QXUtility::defQXUtility().analyzeStock(historyText, quote.toDictionary());
+    const AnalysisResult r = QXUtility::defQXUtility().analyzeStock(history, quote.toDictionary());
     StockRecord record;
     record.code = quote.code;
     record.date = quote.date;
@@ -53,6 +58,7 @@ std::optional<StockRecord> computeLocalRecord(const StockRecord& quote,
     record.highPrice = quote.highPrice;
     record.lowPrice = quote.lowPrice;
     record.trend = r.trend;
+    record.score = r.score;
     record.modeB = r.modeB;
     record.gain5 = gainPercent(quote.close(), r.end5);
     record.gain10 = gainPercent(quote.close(), r.end10);

@@ -93,6 +93,7 @@ TEST_F(QXStockLibTest, ServerResultsElseTheLocalComputationOnATransferFailure) {
     auto record = lib.getOneStockDataInfoFormServer("600001");
     ASSERT_TRUE(record);
     EXPECT_EQ(record->closePrice, "12.10");  // from the quote copy
+    EXPECT_TRUE(record->score);              // the engine's score of the stock
     ASSERT_TRUE(record->before5Days);
     EXPECT_EQ(record->before5Days->date, "2025-08-29");
 }
