@@ -20,13 +20,14 @@
 #include <cstdio>
 #include <thread>
 
-#include "AppWorkers.h"
+#include "application/AppWorkers.h"
 #include "BenchTiming.h"
 #include "PublishedMarket.h"
-#include "QXApplication.h"
-#include "QXDocument.h"
-#include "QtSeams.h"
-#include "StockSearch.h"
+#include "application/QXApplication.h"
+#include "mainwindow/QXDocument.h"
+#include "sectors/SectorsPanel.h"
+#include "platform/QtSeams.h"
+#include "mainwindow/StockSearch.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/TextEncoding.h"
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
     last = Steady::now();
     tick.start(1);
     start = Steady::now();
-    doc.filterPlantAction();
+    doc.sectorsPanel().filterPlantAction();
     waitUntil([&] { return reported.count() == 1; }, 60000);
     const double screened = msSince(start);
     tick.stop();

@@ -1,4 +1,4 @@
-// Chart speed: a full redraw of 1,000 visible candles, one crosshair move
+// Chart speed: a full redraw of 1,000 visible candles and of their date axis, one crosshair move
 // (pointer event in, child widgets placed) and loading an 891-day history
 // file. Runs on Qt's offscreen platform.
 
@@ -15,6 +15,7 @@
 
 #include "orvane/chart/KBaseView.h"
 #include "orvane/chart/KChartPainter.h"
+#include "orvane/chart/KDateAxisPainter.h"
 #include "orvane/chart/KHistoryLoader.h"
 
 using namespace orvane::chart;
@@ -64,6 +65,17 @@ void BM_FullRedraw1000Candles(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullRedraw1000Candles)->Unit(benchmark::kMillisecond);
+
+// The date axis under 1,000 candles: the labels chosen and drawn.
+void BM_DateAxis1000Candles(benchmark::State& state) {
+    KChartModel model = thousandCandles();
+    QImage image(2540, 18, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        drawDateAxis(painter, model, QRectF(0, 0, 2540, 18));
+    }
+}
+BENCHMARK(BM_DateAxis1000Candles)->Unit(benchmark::kMicrosecond);
 
 // The same view without days: background, separators, price lines and labels.
 void BM_FullRedrawEmpty(benchmark::State& state) {

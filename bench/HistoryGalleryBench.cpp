@@ -16,10 +16,10 @@
 #include <cstdio>
 
 #include "BenchTiming.h"
-#include "OneHisStockController.h"
+#include "history/OneHisStockController.h"
 #include "PublishedMarket.h"
-#include "QXTrendMode.h"
-#include "QtSeams.h"
+#include "gallery/QXTrendMode.h"
+#include "platform/QtSeams.h"
 #include "orvane/market/MarketServers.h"
 
 using namespace orvane;
@@ -46,9 +46,9 @@ int main(int argc, char** argv) {
     MarketServers::install(std::make_shared<MarketServers>(served.url("/orvane"), served.url("/")));
 
     QLineEdit codeField;
-    app::oneHisStockControlller tab(&codeField);
+    app::OneHisStockController tab(&codeField);
     tab.hisdataPopBtn()->setCurrentIndex(5);
-    QSignalSpy changed(&tab, &app::oneHisStockControlller::oneHisStockListChanged);
+    QSignalSpy changed(&tab, &app::OneHisStockController::oneHisStockListChanged);
     std::vector<double> history;
     std::size_t rows = 0;
     for (std::size_t i = 0; i < 10; ++i) {

@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "HoldingFiles.h"
-#include "myStockHoldControlller.h"
+#include "holdings/HoldingFiles.h"
+#include "holdings/MyStockHoldController.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/NumberText.h"
@@ -47,7 +47,7 @@ void BM_Rebuild200Holdings(benchmark::State& state) {
 BENCHMARK(BM_Rebuild200Holdings)->Unit(benchmark::kMillisecond);
 
 void BM_TableReload200Holdings(benchmark::State& state) {
-    app::myStockHoldControlller tab({});
+    app::MyStockHoldController tab({});
     tab.resize(500, 400);
     tab.show();
     tab.initStockArray();  // the list; its posted reload is not run here

@@ -16,14 +16,14 @@
 #include <string>
 
 #include "BenchTiming.h"
-#include "QtSeams.h"
-#include "RowTableModel.h"
-#include "filterStockUIController.h"
+#include "platform/QtSeams.h"
+#include "lists/RowTableModel.h"
+#include "lists/FilterStockUIController.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/reports/GainListFiles.h"
-#include "ui_filterStockUIController.h"
+#include "ui_FilterStockUIController.h"
 
 using namespace orvane;
 using namespace orvane::bench;
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
                         risingList(600000, 150, random));
     writeFileAtomically(marketGainListDownload(kMarketGainLists[1]), risingList(1, 150, random));
 
-    app::filterStockUIController filter({});
+    app::FilterStockUIController filter({});
     filter.resize(900, 700);
     filter.show();
     QTableView& table = *filter.ui().resultTableView;

@@ -1,50 +1,48 @@
 #include "orvane/analysis/HistoryLines.h"
 
-#include "orvane/core/NumberText.h"
-#include "orvane/core/TextSplit.h"
+#include "orvane/core/HistoryReader.h"
 
 namespace orvane {
 
+namespace {
+
+// Day lines are almost always ASCII, whose length is their byte count.
+bool isAscii(std::string_view text) {
+    unsigned char bits = 0;
+    for (const char c : text) bits |= static_cast<unsigned char>(c);
+    return bits < 0x80;
+}
+
+}  // namespace
+
 void parseDayLine(DayLine& line) {
-    const std::string_view text = line.text;
-    std::size_t field = 0, start = 0;
-    bool ascii = true;
-    auto take = [&](std::size_t end) {
-        const std::string_view value = text.substr(start, end - start);
-        switch (field) {
-            case 0:
-                line.date = value;
-                break;
-            case 1:
-                line.open = leadingFloat(value);
-                break;
-            case 4:
-                line.close = leadingFloat(value);
-                break;
-            case 5:
-                line.volume = leadingFloat(value);
-                break;
-            default:
-                break;
-        }
-        ++field;
-    };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == ',') {
-            take(i);
-            start = i + 1;
-        }
-        ascii &= static_cast<unsigned char>(c) < 0x80;
-    }
-    take(text.size());
-    line.fields = static_cast<std::uint32_t>(field);
-    line.length = static_cast<std::uint32_t>(ascii ? text.size() : utf16Length(text));
+    const std::size_t fields =
+        visitDayFields(line.text, [&line](std::size_t field, std::string_view value) {
+            switch (field) {
+                case kDateField:
+                    line.date = value;
+                    break;
+                case kOpenField:
+                    line.open = fieldFloat(value);
+                    break;
+                case kCloseField:
+                    line.close = fieldFloat(value);
+                    break;
+                case kVolumeField:
+                    line.volume = fieldFloat(value);
+                    break;
+                default:
+                    break;
+            }
+        });
+    line.fields = static_cast<std::uint32_t>(fields);
+    line.length =
+        static_cast<std::uint32_t>(isAscii(line.text) ? line.text.size() : utf16Length(line.text));
     line.parsed = true;
 }
 
 ParsedHistory::ParsedHistory(std::string_view text) : text_(text) {
-    const std::vector<std::string_view> elements = splitLines(text);
+    const std::vector<std::string_view> elements = historyElements(text);
     lines_.resize(elements.size());
     for (std::size_t i = 0; i < elements.size(); ++i) lines_[i].text = elements[i];
 }

@@ -18,12 +18,13 @@
 #include <QTest>
 #include <cstdio>
 
-#include "BacktestWindow.h"
-#include "ChartScreenshot.h"
-#include "QXApplication.h"
-#include "QXDocument.h"
-#include "QtSeams.h"
-#include "ServerPreferences.h"
+#include "backtest/BacktestWindow.h"
+#include "application/ChartScreenshot.h"
+#include "application/QXApplication.h"
+#include "mainwindow/QXDocument.h"
+#include "sectors/SectorsPanel.h"
+#include "platform/QtSeams.h"
+#include "platform/ServerPreferences.h"
 #include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/market/SectorGroups.h"
@@ -93,7 +94,7 @@ int main(int argc, char** argv) {
     const std::string largest = SectorGroups::shared().largestGroup();
     ui.plantPopbtn->setCurrentText(QString::fromStdString(largest));
     QSignalSpy reported(&doc, &app::QXDocument::sectorReportShown);
-    doc.filterPlantAction();
+    doc.sectorsPanel().filterPlantAction();
     if (!reported.wait(60000)) return 1;
     QTest::qWait(1000);
     bool ok = app::saveWindowPicture(doc, out + "/screenshot-sector-report.png");

@@ -203,27 +203,6 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     return run;
 }
 
-std::string trendLabel(std::int32_t trend) {
-    switch (trend) {
-        case -1:
-            return "10-day fall";
-        case 0:
-            return "unclear";
-        case 1:
-            return "rise";
-        case 2:
-            return "fall";
-        case 3:
-            return "sideways";
-        case 1000:
-            return "accelerating rise";
-        case 1001:
-            return "key-point breakthrough";
-        default:
-            return "trend " + std::to_string(trend);
-    }
-}
-
 std::string groupKey(const Results& results, const Signal& signal, Grouping grouping) {
     switch (grouping) {
         case Grouping::All:

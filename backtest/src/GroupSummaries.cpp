@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "EntryOutcome.h"
+#include "orvane/analysis/TrendNames.h"
 #include "orvane/core/ParallelFor.h"
 
 namespace orvane::backtest {
@@ -35,7 +36,7 @@ std::string labelOf(Grouping grouping, const std::string& key) {
         case Grouping::All:
             return "every verdict";
         case Grouping::Trend:
-            return trendLabel(std::stoi(key));
+            return std::string(englishTrendName(std::stoi(key)));
         case Grouping::ModelB:
             return key == "yes" ? "model B" : "not model B";
         case Grouping::ScoreBand:

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <iterator>
 
+#include "orvane/core/HistoryReader.h"
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
-#include "orvane/core/TextSplit.h"
 
 namespace orvane::backtest {
 
@@ -20,13 +20,13 @@ std::string dateText(std::int32_t key) {
 
 PriceRead readPriceDays(std::string_view historyText) {
     PriceRead read;
-    const std::vector<std::string_view> lines = splitLines(historyText);
+    const std::vector<std::string_view> lines = historyElements(historyText);
     std::size_t last = lines.size();
     while (last > 1 && lines[last - 1].empty()) --last;
     read.days.resize(last > 0 ? last - 1 : 0);
     for (std::size_t k = 1; k < last; ++k) {
-        const std::vector<std::string_view> f = splitOn(lines[k], ',');
-        const std::int32_t date = f.size() == 7 ? dateKey(f[0]) : 0;
+        const std::vector<std::string_view> f = dayFields(lines[k]);
+        const std::int32_t date = f.size() == kDayLineFields ? dateKey(f[kDateField]) : 0;
         auto fail = [&](const char* what) {
             read.error = "line " + std::to_string(k + 1) + ": " + what;
             read.days.clear();
@@ -37,10 +37,11 @@ PriceRead readPriceDays(std::string_view historyText) {
         if (k > 1 && date >= read.days[read.days.size() - k + 1].date)
             return fail("its date is not before the line above it");
         day.date = date;
-        day.open = leadingDouble(f[1]);
-        day.low = leadingDouble(f[3]);
-        day.close = leadingDouble(f[4]);
-        day.traded = leadingDouble(f[5]) > 0 && day.open > 0 && day.low > 0 && day.close > 0;
+        day.open = fieldDouble(f[kOpenField]);
+        day.low = fieldDouble(f[kLowField]);
+        day.close = fieldDouble(f[kCloseField]);
+        day.traded =
+            fieldDouble(f[kVolumeField]) > 0 && day.open > 0 && day.low > 0 && day.close > 0;
     }
     return read;
 }

@@ -169,8 +169,8 @@ bool writeResultFolder(const Results& results, const fs::path& folder, std::stri
     auto write = [&](const char* name, void (*writer)(const Results&, std::ostream&)) {
         std::ofstream out(staging / name, std::ios::binary);
         writer(results, out);
-        out.flush();
-        return static_cast<bool>(out);
+        out.close();  // writes out the rest and reports a failure of its own
+        return !out.fail();
     };
     if (!write("signals.csv", writeSignalsCsv) || !write("summary.csv", writeSummaryCsv) ||
         !write("baseline.csv", writeBaselineCsv) || !swapFolderIn(staging, target)) {

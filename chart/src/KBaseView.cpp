@@ -5,34 +5,63 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 
+#include "orvane/chart/KAverageView.h"
 #include "orvane/chart/KChartPainter.h"
 #include "orvane/chart/KColours.h"
+#include "orvane/chart/KDateAxisPainter.h"
 #include "orvane/chart/KInfoView.h"
 #include "orvane/chart/KMouseLine.h"
 #include "orvane/chart/KWidgetFrame.h"
 
 namespace orvane::chart {
 
+namespace {
+
+// The legend stands in the margin above the price area, clear of the price scale.
+constexpr int kLegendLeft = 4;
+constexpr int kLegendTop = 4;
+constexpr int kLegendHeight = 16;
+
+}  // namespace
+
 KBaseView::KBaseView(const QRect& frame, QWidget* parent)
     : QWidget(parent),
-      model_(static_cast<float>(frame.width()), static_cast<float>(frame.height())) {
+      model_(static_cast<float>(frame.width()),
+             static_cast<float>(frame.height() - kDateAxisHeight)) {
     setGeometry(frame);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    averageView_ = new KAverageView(model_, this);
+    placeAverageView();
+}
+
+int KBaseView::chartHeight() const {
+    return height() - kDateAxisHeight;
 }
 
 void KBaseView::initKDataFromFilePath(const std::filesystem::path& path) {
+    filePath_ = path;
+    model_.setFocusDataIndex(-1);
+    clearHVLineAndDataInfo();
     model_.initKDataFromFilePath(path);
     chartChanged();
 }
 
 void KBaseView::setCurrentSectionRangeX(float w, float h) {
     resize(static_cast<int>(w), static_cast<int>(h));
-    model_.setViewSize(w, h);
+    model_.setViewSize(w, h - kDateAxisHeight);
     clearHVLineAndDataInfo();
+    placeAverageView();
     chartChanged();
+}
+
+void KBaseView::placeAverageView() {
+    const int right = static_cast<int>(model_.currentSectionRangeX());
+    averageView_->setGeometry(kLegendLeft, kLegendTop, std::max(right - kLegendLeft, 0),
+                              kLegendHeight);
 }
 
 void KBaseView::setZoomLevel(float z) {
@@ -42,6 +71,8 @@ void KBaseView::setZoomLevel(float z) {
 void KBaseView::chartChanged() {
     pictureValid_ = false;
     update();
+    legendDay_ = legendDayOf(model_);
+    averageView_->update();
 }
 
 void KBaseView::prepareHVLineAndDataInfo() {
@@ -65,6 +96,19 @@ void KBaseView::prepareHVLineAndDataInfo() {
         kPriceLabel_->setPalette(palette);
         prepare(kPriceLabel_);
     }
+    if (!kDateLabel_) {
+        kDateLabel_ = new QLabel(this);
+        kDateLabel_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        kDateLabel_->setFont(dateAxisFont());
+        kDateLabel_->setAlignment(Qt::AlignCenter);
+        kDateLabel_->setAutoFillBackground(true);
+        // The crosshair's own colour, so the tag reads as part of it.
+        QPalette palette = kDateLabel_->palette();
+        palette.setColor(QPalette::Window, colours::yellow());
+        palette.setColor(QPalette::WindowText, colours::background());
+        kDateLabel_->setPalette(palette);
+        prepare(kDateLabel_);
+    }
     if (!kInfoView_) prepare(kInfoView_ = new KInfoView(this));
 }
 
@@ -73,17 +117,28 @@ void KBaseView::clearHVLineAndDataInfo() {
     delete kHorizontalLine_;
     delete kPriceLabel_;
     delete kInfoView_;
+    delete kDateLabel_;
     kVerticalLine_ = kHorizontalLine_ = nullptr;
     kPriceLabel_ = nullptr;
     kInfoView_ = nullptr;
+    kDateLabel_ = nullptr;
     horizontalFrame_ = {};
+    refreshAverageView();  // back to the newest day
+}
+
+void KBaseView::refreshAverageView() {
+    const int day = legendDayOf(model_);
+    if (day == legendDay_) return;
+    legendDay_ = day;
+    averageView_->update();
 }
 
 void KBaseView::drawHVLineAndDataInfo(bool fromMouse, KPoint mouseLocation) {
     prepareHVLineAndDataInfo();
     const auto frames = placeCrosshair(model_, fromMouse, mouseLocation, horizontalFrame_);
+    refreshAverageView();
     if (!frames) return;
-    const int h = height();
+    const int h = chartHeight();
     kVerticalLine_->setGeometry(toWidgetRect(frames->verticalLine, h));
     horizontalFrame_ = frames->horizontalLine;
     kHorizontalLine_->setGeometry(toWidgetRect(horizontalFrame_, h));
@@ -94,11 +149,23 @@ void KBaseView::drawHVLineAndDataInfo(bool fromMouse, KPoint mouseLocation) {
     if (kPriceLabel_->text() != priceText) kPriceLabel_->setText(priceText);
     kPriceLabel_->setGeometry(toWidgetRect(frames->priceLabel, h));
     kInfoView_->setGeometry(toWidgetRect(frames->infoPanel, h));
-    kInfoView_->setValues(infoValuesFor(model_.dataList()[model_.focusDataIndex()]));
+    const KSection& day = model_.dataList()[static_cast<std::size_t>(model_.focusDataIndex())];
+    kInfoView_->setValues(infoValuesFor(day));
+    placeDateLabel(frames->verticalLine, day.date);
+}
+
+void KBaseView::placeDateLabel(const KRect& verticalLine, const std::string& date) {
+    const QString text = QString::fromStdString(date);
+    if (kDateLabel_->text() != text) kDateLabel_->setText(text);
+    const int width = kDateLabel_->fontMetrics().horizontalAdvance(text) + 8;
+    // Centred on the line, but inside the view.
+    int x = static_cast<int>(verticalLine.x) - width / 2;
+    x = std::clamp(x, 0, std::max(this->width() - width, 0));
+    kDateLabel_->setGeometry(x, chartHeight() + 1, width, kDateAxisHeight - 1);
 }
 
 KPoint KBaseView::toChart(QPointF p) const {
-    return {static_cast<float>(p.x()), static_cast<float>(height() - p.y())};
+    return {static_cast<float>(p.x()), static_cast<float>(chartHeight() - p.y())};
 }
 
 void KBaseView::paintEvent(QPaintEvent* event) {
@@ -109,6 +176,7 @@ void KBaseView::paintEvent(QPaintEvent* event) {
         picture_.setDevicePixelRatio(ratio);
         QPainter painter(&picture_);
         KChartPainter(painter, model_).drawRect();
+        drawDateAxis(painter, model_, QRectF(0, chartHeight(), width(), kDateAxisHeight));
         pictureValid_ = true;
         ++chartDrawCount_;
     }
@@ -121,11 +189,12 @@ void KBaseView::paintEvent(QPaintEvent* event) {
 void KBaseView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (model_.viewWidth() == static_cast<float>(width()) &&
-        model_.viewHeight() == static_cast<float>(height()))
+        model_.viewHeight() == static_cast<float>(chartHeight()))
         return;
     // Resized from outside (a layout, the window manager): the same as a new range.
-    model_.setViewSize(static_cast<float>(width()), static_cast<float>(height()));
+    model_.setViewSize(static_cast<float>(width()), static_cast<float>(chartHeight()));
     clearHVLineAndDataInfo();
+    placeAverageView();
     chartChanged();
 }
 

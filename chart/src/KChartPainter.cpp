@@ -155,11 +155,18 @@ void KChartPainter::drawSections() {
     painter_.setBrush(Qt::NoBrush);
     // Candles stay crisp on the pixel grid; only the curves are smoothed.
     painter_.setRenderHint(QPainter::Antialiasing, true);
+    // An average of older, higher prices can stand above the visible range:
+    // its lines stop at the top of the price area instead of crossing the
+    // margin above it.
+    painter_.save();
+    painter_.setClipRect(
+        QRectF(0, kVolumeBandHeight, model_.currentSectionRangeX(), model_.currentSectionRangeY()));
     const QColor averageColours[3] = {colours::ma5(), colours::ma10(), colours::ma20()};
     for (int k = 0; k < 3; ++k) {
         painter_.setPen(solidPen(averageColours[k], 1));
         painter_.drawLines(averages[k].data(), static_cast<int>(averages[k].size()));
     }
+    painter_.restore();
 }
 
 }  // namespace orvane::chart

@@ -1,6 +1,7 @@
 #include "orvane/chart/KImageButton.h"
 
 #include <QPainter>
+#include <algorithm>
 
 namespace orvane::chart {
 
@@ -16,7 +17,10 @@ void KImageButton::paintEvent(QPaintEvent*) {
     if (!text().isEmpty()) {
         painter.setFont(font());
         painter.setPen(Qt::black);
-        painter.drawText(rect(), Qt::AlignCenter, text());
+        // A title longer than the button ends in "…" rather than spilling over.
+        const QString shown =
+            painter.fontMetrics().elidedText(text(), Qt::ElideRight, std::max(width() - 4, 0));
+        painter.drawText(rect(), Qt::AlignCenter, shown);
     }
 }
 

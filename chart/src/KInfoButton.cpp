@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "orvane/chart/KColours.h"
 #include "orvane/chart/KImageButton.h"
@@ -39,6 +40,8 @@ KInfoButton::KInfoButton(const QRect& frame, QWidget* parent) : QWidget(parent) 
 
 void KInfoButton::setButtonTitle(const QString& title) {
     infoButton_->setText(title);
+    // In a crowded row the title is cut short: the whole of it on hovering.
+    infoButton_->setToolTip(title);
 }
 
 QString KInfoButton::buttonTitle() const {
@@ -47,20 +50,29 @@ QString KInfoButton::buttonTitle() const {
 
 void KInfoButton::setSelected(bool selected) {
     isSelected_ = selected;
-    // Frames of the layout table are bottom-up inside the 20-pixel button.
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    if (selected) {
+    font.setPixelSize(selected ? 13 : 12);
+    font.setBold(selected);
+    infoButton_->setFont(font);
+    layOut();
+    update();
+}
+
+void KInfoButton::layOut() {
+    // A selected tab's parts sit 2 pixels in from its top, bottom and right.
+    const int w = width();
+    if (isSelected_) {
         closeButton_->setGeometry(2, 2, 18, 18);
-        infoButton_->setGeometry(20, 2, 78, 18);
-        font.setPixelSize(13);
-        font.setBold(true);
+        infoButton_->setGeometry(20, 2, std::max(w - 22, 0), 18);
     } else {
         closeButton_->setGeometry(0, 0, 20, 20);
-        infoButton_->setGeometry(20, 0, 80, 20);
-        font.setPixelSize(12);
+        infoButton_->setGeometry(20, 0, std::max(w - 20, 0), 20);
     }
-    infoButton_->setFont(font);
-    update();
+}
+
+void KInfoButton::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layOut();
 }
 
 void KInfoButton::paintEvent(QPaintEvent* event) {

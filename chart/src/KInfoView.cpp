@@ -12,6 +12,10 @@ namespace orvane::chart {
 namespace {
 
 constexpr int kRowHeight = 20;
+constexpr int kRowsWidth = 120;  // eight rows of 20 pixels, 120 wide
+constexpr int kRowsHeight = 160;
+// The rows sit inside a frame this wide, so no text touches the border.
+constexpr int kInset = (static_cast<int>(kInfoPanelWidth) - kRowsWidth) / 2;
 
 QColor qtColour(KTextColour colour) {
     switch (colour) {
@@ -26,7 +30,8 @@ QColor qtColour(KTextColour colour) {
         case KTextColour::Default:
             break;
     }
-    return QPalette().color(QPalette::WindowText);
+    // The toolkit's default text colour is dark in most themes: unreadable here.
+    return colours::lightGrey();
 }
 
 }  // namespace
@@ -62,12 +67,12 @@ QLabel* KInfoView::addLabel(const char* text, int x, int y, int width, bool isTi
     label->setFont(font);
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
-    palette.setColor(QPalette::Window, colours::darkGrey());
+    palette.setColor(QPalette::Window, colours::infoPanelBackground());
     if (isTitle) palette.setColor(QPalette::WindowText, colours::white());
     label->setPalette(palette);
     label->setAlignment((isTitle ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
-    label->setGeometry(x, static_cast<int>(kInfoPanelHeight) - y - kRowHeight, width, kRowHeight);
+    label->setGeometry(kInset + x, kInset + kRowsHeight - y - kRowHeight, width, kRowHeight);
     return label;
 }
 
@@ -95,7 +100,11 @@ void KInfoView::setValues(const KInfoValues& v) {
 }
 
 void KInfoView::paintEvent(QPaintEvent* event) {
-    QPainter(this).fillRect(event->rect(), colours::darkGrey());
+    QPainter painter(this);
+    painter.fillRect(event->rect(), colours::infoPanelBackground());
+    painter.setPen(colours::infoPanelBorder());
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace orvane::chart

@@ -1,5 +1,7 @@
 #include "orvane/chart/KWindowController.h"
 
+#include <algorithm>
+
 #include "orvane/chart/KBaseView.h"
 #include "orvane/chart/KInfoButton.h"
 #include "orvane/chart/KWindow.h"
@@ -26,52 +28,80 @@ KWindowController::KWindowController(NameLookup nameLookup, QObject* parent)
 
 KWindowController::~KWindowController() = default;
 
-void KWindowController::addNewKLineView(const std::filesystem::path& path) {
-    if (!isKWindowShown_) {
-        kWindow_->show();
-        kWindow_->raise();
-        kWindow_->activateWindow();
-        isKWindowShown_ = true;
-    }
-    if (kLineViewList_.size() >= static_cast<std::size_t>(kMaxChartTabs)) {
-        kWindow_->raise();
-        return;
-    }
-
-    const int ww = kWindow_->width();
-    const int wh = kWindow_->height();
-    auto* view = new KBaseView(QRect(0, kTabRowHeight, ww, wh - kTabRowHeight), kWindow_.get());
-    view->initKDataFromFilePath(path);
-    view->hide();
-    kLineViewList_.push_back(view);
-
-    auto* button =
-        new KInfoButton(QRect(0, 0, kInfoButtonWidth, kInfoButtonHeight), kWindow_.get());
-    button->setDelegate(this);
-    button->setButtonID(0);
+KBaseView* KWindowController::addNewKLineView(const std::filesystem::path& path) {
+    isKWindowShown_ = true;
     const std::string code = path.stem().string();
-    button->setButtonTitle(QString::fromStdString(code));
-    button->setButtonInfo(titleFor(code));
-    button->show();
-    kLineViewCloseButtonList_.push_back(button);
+    int index = tabOfStock(code);
+    if (index >= 0) {
+        // The stock has its tab: show it with the file's days, which may be newer.
+        kLineViewList_[static_cast<std::size_t>(index)]->initKDataFromFilePath(path);
+    } else if (kLineViewList_.size() >= static_cast<std::size_t>(kMaxChartTabs)) {
+        bringKWindowToFront();
+        return nullptr;
+    } else {
+        const int ww = kWindow_->width();
+        const int wh = kWindow_->height();
+        auto* view = new KBaseView(QRect(0, kTabRowHeight, ww, wh - kTabRowHeight), kWindow_.get());
+        view->initKDataFromFilePath(path);
+        view->hide();
+        kLineViewList_.push_back(view);
+
+        auto* button =
+            new KInfoButton(QRect(0, 0, kInfoButtonWidth, kInfoButtonHeight), kWindow_.get());
+        button->setDelegate(this);
+        button->setButtonID(0);
+        button->show();
+        kLineViewCloseButtonList_.push_back(button);
+        index = static_cast<int>(kLineViewList_.size()) - 1;
+    }
+    // The code table may have learnt the name since the tab was made.
+    KInfoButton* button = kLineViewCloseButtonList_[static_cast<std::size_t>(index)];
+    button->setButtonTitle(QString::fromStdString(tabTitleFor(code)));
+    button->setButtonInfo(windowTitleFor(code));
 
     resetKLineViewCloseButtonList();
-    currentSelectedIndex_ = static_cast<int>(kLineViewList_.size()) - 1;
+    currentSelectedIndex_ = index;
     selectKLineView(currentSelectedIndex_);
-    kWindow_->raise();
+    bringKWindowToFront();
+    return kLineViewList_[static_cast<std::size_t>(index)];
 }
 
-std::string KWindowController::titleFor(const std::string& code) const {
+int KWindowController::tabOfStock(const std::string& code) const {
+    for (std::size_t i = 0; i < kLineViewList_.size(); ++i)
+        if (kLineViewList_[i]->filePath().stem().string() == code) return static_cast<int>(i);
+    return -1;
+}
+
+void KWindowController::bringKWindowToFront() {
+    // Un-minimised first: a minimised window cannot come to the front.
+    if (kWindow_->isMinimized())
+        kWindow_->setWindowState(kWindow_->windowState() & ~Qt::WindowMinimized);
+    kWindow_->show();
+    kWindow_->raise();
+    kWindow_->activateWindow();
+}
+
+std::string KWindowController::tabTitleFor(const std::string& code) const {
+    const std::string name = nameLookup_ ? nameLookup_(code) : std::string();
+    return name.empty() ? code : name + " " + code;
+}
+
+std::string KWindowController::windowTitleFor(const std::string& code) const {
     const std::string name = nameLookup_ ? nameLookup_(code) : std::string();
     // Without a code table there is no name: the title is the code alone.
     return name.empty() ? code : name + "(" + code + ")";
 }
 
 void KWindowController::resetKLineViewCloseButtonList() {
-    for (std::size_t i = 0; i < kLineViewCloseButtonList_.size(); ++i) {
-        KInfoButton* button = kLineViewCloseButtonList_[i];
-        button->setButtonID(static_cast<int>(i));
-        button->move(kTabButtonPitch * static_cast<int>(i), 0);
+    const int count = static_cast<int>(kLineViewCloseButtonList_.size());
+    if (count == 0) return;
+    // Narrower buttons when a row of full ones would run past the window's edge.
+    const int fitting = (kWindow_->width() + kTabButtonGap) / count - kTabButtonGap;
+    const int width = std::clamp(fitting, kMinTabButtonWidth, kInfoButtonWidth);
+    for (int i = 0; i < count; ++i) {
+        KInfoButton* button = kLineViewCloseButtonList_[static_cast<std::size_t>(i)];
+        button->setButtonID(i);
+        button->setGeometry((width + kTabButtonGap) * i, 0, width, kInfoButtonHeight);
     }
 }
 

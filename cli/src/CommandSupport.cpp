@@ -16,15 +16,21 @@ namespace orvane::cli {
 ServerCommand addServerCommand(CLI::App& app, const std::string& name,
                                const std::string& description) {
     ServerCommand c{app.add_subcommand(name, description), std::make_shared<ServerOptions>()};
-    c.cmd->add_option("--server", c.servers->server, "the data server's base URL")
-        ->capture_default_str();
-    c.cmd->add_option("--quote-server", c.servers->quoteServer, "the quote service's address")
-        ->capture_default_str();
+    c.cmd->add_option("--server", c.servers->server,
+                      "the data server's base URL (else $ORVANE_SERVER, else " +
+                          MarketServers{}.dataServer + ")");
+    c.cmd->add_option("--quote-server", c.servers->quoteServer,
+                      "the quote service's address (else $ORVANE_QUOTE_SERVER, else the data "
+                      "server's host: http://HOST:PORT/)");
     return c;
 }
 
+MarketServers ServerOptions::chosen() const {
+    return chooseMarketServers(server, quoteServer);
+}
+
 void applyServers(const ServerOptions& o) {
-    MarketServers::install(std::make_shared<MarketServers>(o.server, o.quoteServer));
+    MarketServers::install(std::make_shared<MarketServers>(o.chosen()));
 }
 
 const char* const kExitStatusHelp =
@@ -76,7 +82,7 @@ void ensureReferenceData(const ServerOptions& servers, bool present) {
     std::fprintf(stderr, "orvane: %s: fetching the reference data from %s\n",
                  std::filesystem::exists(table.file(), ec) ? "the reference data cannot be read"
                                                            : "no reference data yet",
-                 servers.server.c_str());
+                 servers.chosen().dataServer.c_str());
     applyServers(servers);
     // Installed again even when its version is recorded: files are missing.
     const ReferenceCheck check = updateReferenceData(true);

@@ -12,9 +12,15 @@
 
 namespace orvane::cli {
 
+/// The addresses given on the command line (empty: not given). The ones in
+/// use are these over ORVANE_SERVER and ORVANE_QUOTE_SERVER over the
+/// defaults; the quote service follows the data server's host unless named
+/// (chooseMarketServers).
 struct ServerOptions {
-    std::string server = MarketServers{}.dataServer;
-    std::string quoteServer = MarketServers{}.quoteServer;
+    std::string server;
+    std::string quoteServer;
+    /// The addresses in use.
+    MarketServers chosen() const;
 };
 
 /// A subcommand with the --server and --quote-server options.
@@ -24,7 +30,7 @@ struct ServerCommand {
 };
 ServerCommand addServerCommand(CLI::App& app, const std::string& name,
                                const std::string& description);
-/// Points the market-data library at the chosen servers.
+/// Points the market-data library at the servers in use.
 void applyServers(const ServerOptions& o);
 
 /// Brings the reference data (code table, sector groups) up to date from

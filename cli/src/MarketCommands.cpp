@@ -1,4 +1,4 @@
-// fetch, search, sector and update-reference: the market data layer from the
+// fetch, search, sector, sectors and update-reference: the market data layer from the
 // command line. Each takes --server (the data server's base URL) and
 // --quote-server (the quote service's address).
 
@@ -36,16 +36,16 @@ class EarlierDaysProgress : public QXStockLibUpdateDelegate {
     ProgressLine line_{"fetching the earlier days"};
 };
 
-/// Why the data server gave no record: it cannot be reached, or it can and
-/// has none.
-std::string whyNoRecord(const std::string& code) {
+/// Ends a fetch that gave no record, saying why: the data server cannot be
+/// reached (a failure), or it can and has none (nothing found).
+[[noreturn]] void endWithoutRecord(const std::string& code) {
     const std::string server = MarketServers::shared()->dataServer;
     if (const auto problem = dataServerProblem(5))
-        return "the data server " + server + " cannot be reached (" + *problem +
-               "), and no history of " + code +
-               " is here to compute it from: start the server or pass --server URL";
-    return "the data server " + server + " has no record of " + code +
-           ": is it a listed stock? (orvane search " + code + ")";
+        fail("no record for " + code + ": the data server " + server + " cannot be reached (" +
+             *problem + "), and no history of " + code +
+             " is here to compute it from: start the server or pass --server URL");
+    nothingFound("no record for " + code + ": the data server " + server + " has no record of " +
+                 code + ": is it a listed stock? (orvane search " + code + ")");
 }
 
 /// "600000 浦发银行" on stderr, when the code table knows the stock.
@@ -62,7 +62,7 @@ void runFetch(const ServerOptions& servers, const std::string& code, std::option
     QXStockLib& lib = QXStockLib::defQXStockLib();
     if (!days) {
         auto record = lib.getOneStockDataInfoFormServer(code);
-        if (!record) fail("no record for " + code + ": " + whyNoRecord(code));
+        if (!record) endWithoutRecord(code);
         printRecord(record->toDictionary());
         return;
     }
@@ -70,7 +70,7 @@ void runFetch(const ServerOptions& servers, const std::string& code, std::option
     lib.setDelegate(&bar);
     const std::vector<StockRecord> records = lib.getLastPassdayDataInfoFormServer(code, *days);
     lib.setDelegate(nullptr);
-    if (records.empty()) fail("no record for " + code + ": " + whyNoRecord(code));
+    if (records.empty()) endWithoutRecord(code);
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (i > 0) std::printf("\n");
         printRecord(records[i].toDictionary());
@@ -101,6 +101,15 @@ void runSector(const ServerOptions& servers, const std::string& code) {
     std::printf("%s\n", groups.getStockPlateProtity(code).c_str());
     if (groups.groupsOf(code).empty())
         nothingFound(code + " is in no sector group of the reference data");
+}
+
+void runSectors(const ServerOptions& servers) {
+    SectorGroups& groups = SectorGroups::shared();
+    ensureReferenceData(servers, !groups.getPlateGroupNameArray().empty());
+    const std::vector<std::string> names = groups.getPlateGroupNameArray();
+    if (names.empty()) nothingFound("the reference data holds no sector group");
+    for (const std::string& name : names)
+        std::printf("%s\t%d\n", name.c_str(), groups.getPlantGroupNum(name));
 }
 
 void runUpdateReference(const ServerOptions& servers, bool reinstall) {
@@ -140,6 +149,11 @@ void addMarketCommands(CLI::App& app) {
         auto code = std::make_shared<std::string>();
         cmd->add_option("CODE", *code, "6-digit stock code")->required();
         cmd->callback([=] { runSector(*servers, *code); });
+    }
+    {
+        auto [cmd, servers] = addServerCommand(
+            app, "sectors", "print every sector group's name and member count, one a line");
+        cmd->callback([=] { runSectors(*servers); });
     }
     {
         auto [cmd, servers] = addServerCommand(

@@ -99,15 +99,15 @@ void runMarketReport(const ServerOptions& servers) {
     std::string why;
     for (const std::string& f : failures) why += "\n  " + f;
     if (!run->reported())
-        fail("the day's market gain lists could not be read from " + servers.server + why +
-             "\nthe lists of the last good run were kept");
+        fail("the day's market gain lists could not be read from " + servers.chosen().dataServer +
+             why + "\nthe lists of the last good run were kept");
     const StderrProgress& p = scope.progress();
     std::printf("%s\n", p.statusLine.c_str());
     std::printf("市场状态: %s\n\n", marketStateOf(run->markScore()).verdict);
     std::printf("%s", withUnixNewlines(p.sectorReports).c_str());
     std::fflush(stdout);
     if (!failures.empty())
-        fail("the score lists could not be read from " + servers.server + why +
+        fail("the score lists could not be read from " + servers.chosen().dataServer + why +
              "\nthe score lists of the last good run were kept");
 }
 
@@ -126,8 +126,8 @@ void runScreenSector(const ServerOptions& servers, const std::string& group) {
     prepare(servers);
     const auto names = SectorGroups::shared().getPlateGroupNameArray();
     if (std::find(names.begin(), names.end(), group) == names.end())
-        fail("no sector group named " + group + " (" + std::to_string(names.size()) +
-             " groups in the reference data)");
+        nothingFound("no sector group named " + group + " (" + std::to_string(names.size()) +
+                     " groups in the reference data: orvane sectors lists them)");
     ScopedRunLoop loop;  // this thread is the main thread: table updates run in place
     ProgressScope scope;
     std::int32_t high = 0;
@@ -151,7 +151,7 @@ void runRank(const ServerOptions& servers, int top) {
         if (list.direction != -1) continue;
         if (const auto why = downloadMarketGainListNow(list))
             fail(std::string("the market gain list ") + list.serverFile +
-                 " could not be downloaded from " + servers.server + ": " + *why);
+                 " could not be downloaded from " + servers.chosen().dataServer + ": " + *why);
     }
     const Array stocks = getFilterStockFromHuShenGainsData(top);
     std::fprintf(stderr, "screening %zu top gainers\n", stocks.size());

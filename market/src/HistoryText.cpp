@@ -1,48 +1,25 @@
 #include "orvane/market/HistoryText.h"
 
 #include "orvane/core/Clock.h"
-#include "orvane/core/TextSplit.h"
+#include "orvane/core/HistoryReader.h"
 
 namespace orvane {
 
 namespace {
 
-// Calls visit(index, line) for each element until it returns false; returns
-// the number of elements visited.
-template <typename Visit>
-std::size_t forEachLine(std::string_view text, Visit&& visit) {
-    std::size_t index = 0, start = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        if (std::size_t n = newlineAt(text, i)) {
-            if (!visit(index++, text.substr(start, i - start))) return index;
-            i += n;
-            start = i;
-        } else {
-            ++i;
-        }
-    }
-    visit(index++, text.substr(start));
-    return index;
-}
-
 bool isDayLineShaped(std::string_view line, std::size_t minLength) {
-    return utf16Length(line) >= minLength && countFields(line, ',') > 6;
+    return utf16Length(line) >= minLength && dayFieldCount(line) >= kDayLineFields;
 }
 
 }  // namespace
 
 std::optional<std::string_view> historyLine(std::string_view text, std::size_t index) {
-    std::optional<std::string_view> found;
-    forEachLine(text, [&](std::size_t i, std::string_view line) {
-        if (i == index) found = line;
-        return i < index;
-    });
-    return found;
+    return historyElement(text, index);
 }
 
 bool isValidRespondStr(std::string_view text) {
     std::string_view line2;
-    std::size_t count = forEachLine(text, [&](std::size_t i, std::string_view line) {
+    std::size_t count = visitHistoryElements(text, [&](std::size_t i, std::string_view line) {
         if (i == 2) line2 = line;
         return i < 19;
     });

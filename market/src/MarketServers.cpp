@@ -1,5 +1,6 @@
 #include "orvane/market/MarketServers.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "orvane/market/HttpRequest.h"
@@ -23,6 +24,37 @@ MarketServers::MarketServers(std::string dataServer, std::string quoteServer)
 
 std::shared_ptr<MarketServers> MarketServers::headlessDefault() {
     return std::make_shared<MarketServers>();
+}
+
+std::string quoteServiceOf(std::string_view dataServer) {
+    const std::size_t scheme = dataServer.find("://");
+    const std::size_t host = scheme == std::string_view::npos ? 0 : scheme + 3;
+    const std::size_t path = dataServer.find('/', host);
+    std::string url = scheme == std::string_view::npos ? "http://" : "";
+    url += dataServer.substr(0, path);
+    url += '/';
+    return url;
+}
+
+namespace {
+
+std::optional<std::string> given(std::optional<std::string> option, const char* variable) {
+    if (option && !option->empty()) return option;
+    const char* value = std::getenv(variable);
+    if (value && *value) return std::string(value);
+    return std::nullopt;
+}
+
+}  // namespace
+
+MarketServers chooseMarketServers(std::optional<std::string> dataServer,
+                                  std::optional<std::string> quoteServer) {
+    MarketServers chosen;
+    if (auto data = given(std::move(dataServer), kDataServerVariable))
+        chosen = MarketServers(std::move(*data));
+    auto quote = given(std::move(quoteServer), kQuoteServerVariable);
+    chosen.quoteServer = quote ? std::move(*quote) : quoteServiceOf(chosen.dataServer);
+    return chosen;
 }
 
 std::string dataServerURL(std::string_view path) {

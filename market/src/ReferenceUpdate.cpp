@@ -9,6 +9,7 @@
 #include "orvane/core/PropertyList.h"
 #include "orvane/market/HttpRequest.h"
 #include "orvane/market/MarketServers.h"
+#include "orvane/market/ReferenceInstallGate.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/ServerPaths.h"
 
@@ -89,6 +90,9 @@ ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
 }
 
 void ReferenceUpdate::updateConstdata() {
+    // Closed until the archive is installed or will not be: each way below
+    // ends it once.
+    ReferenceInstallGate::shared().begin();
     const auto target = archivePath();
     std::error_code ec;
     std::filesystem::remove(target, ec);
@@ -99,6 +103,7 @@ void ReferenceUpdate::updateConstdata() {
         [self = shared_from_this()](HttpRequest& r) { self->downloadConstDataComplete(r); });
     request->setFailedBlock([self = shared_from_this()](HttpRequest& r) {
         ORVANE_LOG("error=%s", r.error()->c_str());
+        ReferenceInstallGate::shared().end();
         self->finish({false, "the download failed: " + *r.error(), 0});
     });
     request->startAsynchronous();
@@ -110,6 +115,7 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
     if (request.responseStatusCode() != 200) {
         std::error_code ec;
         std::filesystem::remove(target, ec);
+        ReferenceInstallGate::shared().end();
         finish({false,
                 "the data server answered HTTP " + std::to_string(request.responseStatusCode()),
                 0});
@@ -125,6 +131,7 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
             SectorGroups::shared().invalidate();
         else
             ORVANE_LOG("reference data not installed: %s", result.reason.c_str());
+        ReferenceInstallGate::shared().end();
         postToMainThread([self, result] { self->finish(result); });
     }).detach();
 }

@@ -50,16 +50,19 @@ std::string joinNames(const std::vector<std::string>& names) {
     return out;
 }
 
-/// The first `count` characters (code points) of a UTF-8 text, or nothing
-/// when it is shorter.
+/// The first `count` characters of a UTF-8 text, counted in UTF-16 code
+/// units as the program counts characters (utf16Length), or nothing when the
+/// text is shorter or a character would be cut in half at that place.
 std::optional<std::string> firstCharacters(std::string_view text, std::size_t count) {
-    std::size_t i = 0;
-    for (std::size_t n = 0; n < count; ++n) {
-        if (i >= text.size()) return std::nullopt;
-        ++i;
-        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    std::size_t units = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        const bool boundary =
+            i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (boundary && units == count) return std::string(text.substr(0, i));
+        if (boundary && units > count) return std::nullopt;
+        if (i < text.size()) units += utf16Length(text.substr(i, 1));
     }
-    return std::string(text.substr(0, i));
+    return std::nullopt;
 }
 
 }  // namespace

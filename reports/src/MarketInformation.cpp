@@ -15,6 +15,7 @@
 #include "orvane/market/HttpRequest.h"
 #include "orvane/market/ListText.h"
 #include "orvane/market/MarketServers.h"
+#include "orvane/market/ReferenceInstallGate.h"
 #include "orvane/market/RequestQueue.h"
 #include "orvane/market/ServerPaths.h"
 #include "orvane/reports/MarketReport.h"
@@ -185,6 +186,10 @@ std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib) {
 }
 
 std::optional<std::int32_t> runMarketInfoProcess(QXStockLib& lib, std::stop_token stop) {
+    // The sectors are the reference data's: on a fresh data folder the
+    // launch's archive is still on its way, and a report made now would find
+    // every sector empty.
+    if (!ReferenceInstallGate::shared().waitUntilSettled(stop)) return std::nullopt;
     const auto run = startMarketInfoRun(lib, true);
     auto waitFor = [&](auto done) {
         while (!done()) {

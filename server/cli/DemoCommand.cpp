@@ -1,6 +1,6 @@
 // demo: the built-in demo market, published into the user's cache on first
 // use, served with the defaults. Its quotes move during the session hours of
-// a weekday, and always with --live. Its last day follows the calendar: an
+// a trading day, and always with --live. Its last day follows the calendar: an
 // older demo tree is published again, at start and while serving.
 
 #include <chrono>

@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "orvane/core/Clock.h"
+#include "orvane/market/TradingCalendar.h"
 #include "orvane/publisher/MarketImport.h"
 #include "orvane/publisher/Publisher.h"
 #include "orvane/publisher/SyntheticMarket.h"
@@ -47,7 +48,7 @@ void runPublish(const PublishArgs& a) {
 
     std::vector<StockSeries> stocks;
     if (a.synthetic >= 0) {
-        stocks = makeSyntheticMarket(a.synthetic, a.seed, lastWeekdayBefore(toLocal(now())));
+        stocks = makeSyntheticMarket(a.synthetic, a.seed, lastTradingDayBefore(toLocal(now())));
     } else {
         if (a.csvDir.empty() || a.stocks.empty())
             throw CLI::ValidationError("publish", "give --csv-dir and --stocks, or --synthetic N");

@@ -9,8 +9,10 @@
 #include "orvane/analysis/AnalysisRun.h"
 #include "orvane/analysis/AnalysisSession.h"
 #include "orvane/analysis/ModelB.h"
+#include "orvane/analysis/TrendNames.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NotificationNames.h"
+#include "orvane/market/ResultFile.h"
 #include "orvane/market/StockKeys.h"
 
 using namespace orvane;
@@ -113,4 +115,17 @@ TEST(AnalysisSession, ThreadsEachReadTheirOwnStock) {
     for (auto& t : threads) t.join();
     EXPECT_EQ(mismatches.load(), 0);
     EXPECT_EQ(notices.load(), 2 * 26);
+}
+
+// The names of the trend codes are the verdicts' own words, −1 and unknown
+// codes included (the verdict of "no trend determined").
+TEST(TrendNames, AreTheVerdictsWords) {
+    for (const std::int32_t code : {-1, 0, 1, 2, 3, 1000, 1001, 7}) {
+        const std::string verdict = stockDescription(code, 120, 1.0f, 2.0f, false);
+        EXPECT_TRUE(verdict.starts_with(trendName(code))) << code << " " << verdict;
+        EXPECT_FALSE(englishTrendName(code).empty());
+    }
+    EXPECT_EQ(trendName(-1), trendName(7));
+    EXPECT_EQ(englishTrendName(-1), "no trend found");
+    EXPECT_NE(englishTrendName(1), englishTrendName(1000));
 }

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "QtSeams.h"
+#include "platform/QtSeams.h"
 #include "ServedMarketTest.h"
 
 int main(int argc, char** argv) {

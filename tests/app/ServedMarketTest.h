@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "PublishedMarket.h"
-#include "QtMainThreadDispatcher.h"
+#include "platform/QtMainThreadDispatcher.h"
 #include "orvane/market/MarketServers.h"
 
 namespace orvane::test {

@@ -5,12 +5,19 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
+#include <cmath>
+#include <functional>
 
 #include "ChartFixtures.h"
+#include "orvane/chart/KAverageView.h"
+#include "orvane/chart/KColours.h"
 #include "orvane/chart/KCrosshair.h"
+#include "orvane/chart/KDateAxis.h"
+#include "orvane/chart/KDateAxisPainter.h"
 #include "orvane/chart/KInfoView.h"
 #include "orvane/chart/KMouseLine.h"
 #include "orvane/chart/KWidgetFrame.h"
+#include "orvane/core/NumberText.h"
 
 using namespace orvane::chart;
 using namespace orvane::chart::test;
@@ -27,7 +34,7 @@ class KBaseViewTest : public testing::Test {
 
     // Moves the pointer to the chart point (x, y).
     void pointAt(float x, float y) {
-        const QPointF local(x, 600 - y);
+        const QPointF local(x, view.chartHeight() - y);
         QMouseEvent move(QEvent::MouseMove, local, view.mapToGlobal(local), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&view, &move);
@@ -45,8 +52,9 @@ TEST_F(KBaseViewTest, ArrowKeysPlaceTheCrosshairAndPanel) {
     ASSERT_EQ(view.model().focusDataIndex(), 199);
     ASSERT_NE(view.kVerticalLine(), nullptr);
     const auto frame = placeCrosshair(view.model(), false, {0, 0}, {});
-    EXPECT_EQ(view.kVerticalLine()->geometry(), toWidgetRect(frame->verticalLine, 600));
-    EXPECT_EQ(view.kInfoView()->geometry(), toWidgetRect(frame->infoPanel, 600));
+    EXPECT_EQ(view.kVerticalLine()->geometry(),
+              toWidgetRect(frame->verticalLine, view.chartHeight()));
+    EXPECT_EQ(view.kInfoView()->geometry(), toWidgetRect(frame->infoPanel, view.chartHeight()));
     EXPECT_EQ(view.kInfoView()->dateField->text().toStdString(), day(199).date);
     EXPECT_EQ(view.kPriceLabel()->text().toStdString(), infoValuesFor(day(199)).close);
 
@@ -64,7 +72,8 @@ TEST_F(KBaseViewTest, PointerMovesTheCrosshairWithoutRedrawingTheChart) {
     pointAt(body.x + 1, 300);
     EXPECT_EQ(view.model().focusDataIndex(), start + 10);
     const auto frame = placeCrosshair(view.model(), true, {body.x + 1, 300}, {});
-    EXPECT_EQ(view.kHorizontalLine()->geometry(), toWidgetRect(frame->horizontalLine, 600));
+    EXPECT_EQ(view.kHorizontalLine()->geometry(),
+              toWidgetRect(frame->horizontalLine, view.chartHeight()));
 
     const QRect horizontal = view.kHorizontalLine()->geometry();
     pointAt(body.x + 1, 50);  // the view passes the line's last place on: over the volume it stays
@@ -105,12 +114,12 @@ TEST_F(KBaseViewTest, ResizingClearsTheCrosshairButKeepsTheFocusDay) {
     QTest::keyClick(&view, Qt::Key_Left);
     view.setCurrentSectionRangeX(600, 400);
     EXPECT_EQ(view.size(), QSize(600, 400));
-    EXPECT_EQ(view.model().currentSectionRangeY(), 260);
+    EXPECT_EQ(view.model().currentSectionRangeY(), 400 - kDateAxisHeight - 140);
     EXPECT_EQ(view.kVerticalLine(), nullptr);
     EXPECT_EQ(view.model().focusDataIndex(), 198);
     QTest::keyClick(&view, Qt::Key_Left);
     EXPECT_EQ(view.model().focusDataIndex(), 197);
-    EXPECT_EQ(view.kVerticalLine()->geometry().height(), 400);
+    EXPECT_EQ(view.kVerticalLine()->geometry().height(), 400 - kDateAxisHeight);
 }
 
 TEST(KBaseViewEmpty, AnUnreadableFileGivesAnEmptyChartThatIgnoresKeysAndPointer) {
@@ -119,4 +128,122 @@ TEST(KBaseViewEmpty, AnUnreadableFileGivesAnEmptyChartThatIgnoresKeysAndPointer)
     QTest::keyClick(&view, Qt::Key_Left);
     EXPECT_EQ(view.model().focusDataIndex(), -1);
     EXPECT_EQ(view.grab().toImage().pixelColor(10, 10), QColor(Qt::black));
+}
+
+namespace {
+
+bool near(const QColor& a, const QColor& b, int tolerance) {
+    return std::abs(a.red() - b.red()) <= tolerance &&
+           std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+bool anyPixel(const QImage& image, const QRect& area, const std::function<bool(QColor)>& test) {
+    const QRect inside = area & image.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (test(image.pixelColor(x, y))) return true;
+    return false;
+}
+
+// Contrast of two colours as the web's accessibility rules measure it (1 to 21).
+double contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+}  // namespace
+
+TEST_F(KBaseViewTest, DatesLabelTheAxisUnderTheChartAndTagTheFocusDay) {
+    const int top = view.chartHeight();
+    EXPECT_EQ(top, 600 - kDateAxisHeight);
+    const QImage image = view.grab().toImage();
+    const QFontMetricsF metrics(dateAxisFont());
+    const auto ticks = dateAxisTicks(
+        view.model(),
+        [&](std::string_view t) {
+            return static_cast<float>(
+                metrics.horizontalAdvance(QString::fromUtf8(t.data(), t.size())));
+        },
+        800);
+    ASSERT_FALSE(ticks.empty());
+    const auto light = [](QColor c) { return c.red() > 100 && c.green() > 100 && c.blue() > 100; };
+    for (const KDateTick& t : ticks) {
+        const int x = static_cast<int>(t.x);
+        EXPECT_TRUE(anyPixel(image, QRect(x + 2, top + 1, 20, kDateAxisHeight - 1), light))
+            << t.text;
+        EXPECT_FALSE(anyPixel(image, QRect(x - 12, top + 4, 10, kDateAxisHeight - 4), light))
+            << t.text;  // nothing just before a label
+    }
+
+    QTest::keyClick(&view, Qt::Key_Left);
+    QTest::keyClick(&view, Qt::Key_Left);
+    ASSERT_NE(view.kDateLabel(), nullptr);
+    EXPECT_EQ(view.kDateLabel()->text().toStdString(), day(198).date);
+    const QRect tag = view.kDateLabel()->geometry();
+    EXPECT_EQ(tag.top(), top + 1);
+    EXPECT_LE(tag.bottom(), 599);
+    EXPECT_NEAR(tag.center().x(), view.kVerticalLine()->geometry().x(), 1);
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_EQ(view.kDateLabel(), nullptr);
+}
+
+TEST_F(KBaseViewTest, AveragesLegendShowsTheCrosshairDayOrElseTheNewestInTheLinesColours) {
+    const auto shown = [this] {
+        std::vector<std::string> out;
+        for (const KAverageText& t : view.averageView()->texts()) out.push_back(t.text);
+        return out;
+    };
+    const auto of = [this](int i) {
+        const auto texts = averageTextsFor(day(i));
+        return std::vector<std::string>{texts[0].text, texts[1].text, texts[2].text};
+    };
+    EXPECT_EQ(shown(), of(199));
+    EXPECT_EQ(shown()[1], orvane::format("MA10 %.2f", static_cast<double>(day(199).ma10)));
+    QTest::keyClick(&view, Qt::Key_Left);
+    QTest::keyClick(&view, Qt::Key_Left);
+    EXPECT_EQ(shown(), of(198));
+    EXPECT_NE(shown(), of(199));
+    QTest::keyClick(&view, Qt::Key_Escape);
+    EXPECT_EQ(shown(), of(199));
+
+    const QRect legend = view.averageView()->geometry();
+    EXPECT_LE(legend.bottom(), 40);  // above the price area
+    const QImage image = view.grab(legend).toImage();
+    for (const QColor& colour : {colours::ma5(), colours::ma10(), colours::ma20()})
+        EXPECT_TRUE(anyPixel(image, image.rect(), [&](QColor c) { return near(c, colour, 12); }))
+            << colour.name().toStdString();
+}
+
+TEST_F(KBaseViewTest, DayPanelIsOpaqueFramedAndReadableOverTheCandles) {
+    for (int i : {199, 150, 120}) {
+        view.model().setFocusDataIndex(i);
+        view.drawHVLineAndDataInfo(false, {0, 0});
+        KInfoView* panel = view.kInfoView();
+        const QImage image = view.grab().toImage();
+        const QRect box = panel->geometry();
+        const QColor border = image.pixelColor(box.topLeft());
+        const QColor inside = image.pixelColor(box.topLeft() + QPoint(2, 2));
+        // A frame that stands out from the black chart, and a solid ground within.
+        EXPECT_GE(contrast(border, QColor(Qt::black)), 3.0);
+        EXPECT_EQ(image.pixelColor(box.bottomRight()), border);
+        for (int x = box.left() + 1; x < box.right(); ++x)
+            ASSERT_EQ(image.pixelColor(x, box.top() + 2), inside) << x;
+        for (QLabel* label : panel->findChildren<QLabel*>()) {
+            const QPalette p = label->palette();
+            EXPECT_EQ(p.color(QPalette::Window), inside);
+            EXPECT_GE(contrast(p.color(QPalette::WindowText), inside), 4.5)
+                << label->text().toStdString();
+            EXPECT_GE(label->font().pixelSize(), 12);
+            EXPECT_TRUE(box.contains(label->geometry().translated(box.topLeft())));
+        }
+    }
 }

@@ -127,3 +127,24 @@ TEST(KChartPainter, ExtremeNumbersDrawWithoutTrouble) {
     model.setFocusDataIndex(2);
     EXPECT_TRUE(placeCrosshair(model, false, {0, 0}, {}));
 }
+
+TEST(KChartPainter, AveragesOfOlderHigherPricesStopAtTheTopOfThePriceArea) {
+    // 19 columns fit: the ten days at 30 are out of view, but the first visible
+    // days' averages still hold them, far above the visible range (9.5 to 11).
+    std::vector<Day> days(10, Day{30, 30.5f, 29.5f, 30, 100});
+    for (int i = 0; i < 19; ++i) days.push_back({10, 11, 9.5f, 10.5f, 100});
+    KChartModel model(200, 390);
+    model.setDataList(sections(days));
+    ASSERT_EQ(model.visibleStart(), 10);
+    ASSERT_GT(model.dataList()[11].ma5, 20);
+    const QImage image = render(model);
+    // The margin above the price area (image rows 0 to 38) stays black.
+    for (int y = 0; y < 39; ++y)
+        for (int x = 0; x < 160; ++x)
+            ASSERT_EQ(image.pixelColor(x, y), QColor(Qt::black)) << x << "," << y;
+    // Just below the top the line that comes down into view is drawn.
+    bool drawn = false;
+    for (int y = 40; y < 46; ++y)
+        for (int x = 0; x < 160; ++x) drawn = drawn || near(image.pixelColor(x, y), colours::ma5());
+    EXPECT_TRUE(drawn);
+}

@@ -32,18 +32,40 @@ TEST(KCrosshair, LinesAndLabelFollowTheFocusDaysClose) {
     EXPECT_EQ(f->priceLabel, (KRect{0, closeY + 1, 40, 12}));
     EXPECT_EQ(f->priceText, infoValuesFor(day).close);
     EXPECT_FALSE(f->priceLabelRightAligned);  // left half of the view
-    // Anchored at the lines' crossing: 15 right, top edge 15 below.
-    EXPECT_EQ(f->infoPanel, (KRect{f->verticalLine.x + 15, closeY - 175, 120, 160}));
 
     model.setFocusDataIndex(195);
     EXPECT_TRUE(placeCrosshair(model, false, {0, 0}, {})->priceLabelRightAligned);
 }
 
-TEST(KCrosshair, PanelStaysInsideThePlotAndAboveTheBottom) {
+TEST(KCrosshair, PanelTakesTheTopOfTheHalfAwayFromTheFocusDayAndNeverHidesItsCandle) {
     KChartModel model = chartOf(200);
-    model.setFocusDataIndex(199);
-    EXPECT_EQ(placeCrosshair(model, true, {700, 120}, {})->infoPanel, (KRect{630, 0, 120, 160}));
-    EXPECT_EQ(placeCrosshair(model, true, {300, 400}, {})->infoPanel, (KRect{315, 225, 120, 160}));
+    const float plot = model.currentSectionRangeX();
+    const float priceTop = model.viewHeight() - kTopMargin;
+    for (int i = model.visibleStart(); i < 200; ++i) {
+        model.setFocusDataIndex(i);
+        const KRect body = model.dataList()[static_cast<std::size_t>(i)].sectionRect;
+        // Wherever the pointer is, even on the far side.
+        for (KPoint pointer : {KPoint{0, 0}, KPoint{plot - 1, 101}, KPoint{1, 590}}) {
+            const auto f = placeCrosshair(model, true, pointer, {});
+            ASSERT_TRUE(f);
+            SCOPED_TRACE(testing::Message() << "day " << i << " pointer " << pointer.x);
+            const bool dayOnTheLeft = f->verticalLine.x < plot / 2;
+            // On the left, clear of the close's label at the plot's edge.
+            EXPECT_EQ(f->infoPanel.x, dayOnTheLeft ? plot - kInfoPanelWidth - 4 : 44);
+            EXPECT_TRUE(f->infoPanel.x >= f->priceLabel.right() ||
+                        f->infoPanel.y > f->priceLabel.top() ||
+                        f->infoPanel.top() < f->priceLabel.y);
+            EXPECT_EQ(f->infoPanel.top(), priceTop - 4);
+            EXPECT_EQ(std::pair(f->infoPanel.width, f->infoPanel.height),
+                      std::pair(kInfoPanelWidth, kInfoPanelHeight));
+            EXPECT_TRUE(f->infoPanel.right() < body.x || f->infoPanel.x > body.right());
+        }
+    }
+    // A view too low for the panel: it rests on the bottom.
+    KChartModel low(800, 200);
+    low.setDataList(sections(zigzagDays(50)));
+    low.setFocusDataIndex(10);
+    EXPECT_EQ(placeCrosshair(low, false, {0, 0}, {})->infoPanel.y, 0);
 }
 
 TEST(KCrosshair, OverTheVolumeBandTheHorizontalLineStays) {

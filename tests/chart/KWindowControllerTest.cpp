@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <fstream>
@@ -63,7 +64,9 @@ TEST_F(KWindowControllerTest, AddingATabShowsTheWindowAndSelectsAndFocusesTheTab
     open({"600000"});
     EXPECT_TRUE(controller.kWindow()->isVisible());
     EXPECT_EQ(controller.kWindow()->windowTitle().toStdString(), "浦发银行(600000)");
+    EXPECT_EQ(title(0), "浦发银行 600000");
     open({"000002"});
+    EXPECT_EQ(title(1), "000002");  // no name known
     EXPECT_EQ(shownTab(), 1);
     EXPECT_FALSE(button(0)->isSelected());
     EXPECT_EQ(controller.kWindow()->windowTitle().toStdString(), "000002");  // no name known
@@ -96,7 +99,8 @@ TEST_F(KWindowControllerTest, ClosingATabRenumbersTheRowAndKeepsOrMovesTheSelect
         for (std::size_t i = 0; i < c.titles.size(); ++i) {
             EXPECT_EQ(title(static_cast<int>(i)), c.titles[i]);
             EXPECT_EQ(button(static_cast<int>(i))->buttonID(), static_cast<int>(i));
-            EXPECT_EQ(button(static_cast<int>(i))->geometry().x(), 101 * static_cast<int>(i));
+            EXPECT_EQ(button(static_cast<int>(i))->geometry().x(),
+                      (button(0)->width() + 1) * static_cast<int>(i));
         }
         EXPECT_EQ(shownTab(), c.shown) << c.tabs << " tabs, closed " << c.closed;
         EXPECT_EQ(controller.currentSelectedIndex(), c.shown);
@@ -104,12 +108,84 @@ TEST_F(KWindowControllerTest, ClosingATabRenumbersTheRowAndKeepsOrMovesTheSelect
     }
 }
 
-TEST_F(KWindowControllerTest, TenTabsAtMost) {
-    for (int i = 0; i < 11; ++i) controller.addNewKLineView(file("00000" + std::to_string(i % 10)));
+TEST_F(KWindowControllerTest, TenTabsAtMostAllInOneRowInsideTheWindow) {
+    for (int i = 0; i < 11; ++i) controller.addNewKLineView(file("60000" + std::to_string(i % 10)));
+    EXPECT_EQ(controller.kLineViewCloseButtonList().size(), 10u);  // the 11th was 600000 again
+    EXPECT_EQ(shownTab(), 0);
+    EXPECT_EQ(controller.addNewKLineView(file("000010")), nullptr);
     EXPECT_EQ(controller.kLineViewCloseButtonList().size(), 10u);
-    EXPECT_EQ(shownTab(), 9);
+    EXPECT_EQ(controller.addNewKLineView(file("600003")), view(3));  // its own tab is still there
+    EXPECT_EQ(shownTab(), 3);
+    for (int i = 1; i < 10; ++i)
+        EXPECT_EQ(button(i)->geometry().left(), button(i - 1)->geometry().right() + 2);
+    EXPECT_LE(button(9)->geometry().right(), controller.kWindow()->width() - 1);
+    EXPECT_EQ(button(0)->infoButton()->toolTip().toStdString(), "浦发银行 600000");
+    // Few tabs have room for the whole name and code.
+    controller.closeKWindow();
+    open({"600000"});
+    EXPECT_EQ(button(0)->width(), kInfoButtonWidth);
+    const QFontMetrics bold(button(0)->infoButton()->font());
+    EXPECT_LE(bold.horizontalAdvance(button(0)->buttonTitle()),
+              button(0)->infoButton()->width() - 4);
 }
 
+TEST_F(KWindowControllerTest, OpeningAStockAgainShowsItsOwnTabWithTheFileReloaded) {
+    open({"600000", "000002"});
+    // The back-test writes its own cut of the history, in another folder.
+    const auto cut = dir.path() / "cut";
+    std::filesystem::create_directory(cut);
+    std::ofstream(cut / "600000.txt") << historyText(zigzagDays(80));
+    view(0)->model().setFocusDataIndex(30);
+    KBaseView* shown = controller.addNewKLineView(cut / "600000.txt");
+    EXPECT_EQ(controller.kLineViewList().size(), 2u);
+    EXPECT_EQ(shown, view(0));
+    EXPECT_EQ(shownTab(), 0);
+    EXPECT_EQ(controller.currentSelectedIndex(), 0);
+    EXPECT_TRUE(button(0)->isSelected());
+    EXPECT_EQ(view(0)->model().dataList().size(), 80u);
+    EXPECT_EQ(view(0)->model().focusDataIndex(), -1);
+    EXPECT_EQ(title(0), "浦发银行 600000");
+    EXPECT_EQ(controller.kWindow()->windowTitle().toStdString(), "浦发银行(600000)");
+    EXPECT_EQ(controller.tabOfStock("000002"), 1);
+    EXPECT_EQ(controller.tabOfStock("600006"), -1);
+}
+
+TEST_F(KWindowControllerTest, OpeningATabBringsTheWindowBackActiveFromAnotherWindowOrMinimised) {
+    open({"600000"});
+    QWidget other;
+    other.resize(200, 100);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    open({"000002"});
+    EXPECT_TRUE(QTest::qWaitForWindowActive(controller.kWindow()));
+
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    controller.kWindow()->showMinimized();
+    ASSERT_TRUE(controller.kWindow()->isMinimized());
+    open({"600000"});  // a stock already open: the same
+    EXPECT_FALSE(controller.kWindow()->isMinimized());
+    EXPECT_TRUE(controller.kWindow()->isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(controller.kWindow()));
+}
+
+TEST_F(KWindowControllerTest, TheWindowOpensInsideTheScreensAvailableArea) {
+    KWindow* window = controller.kWindow();
+    const QRect area = window->screen()->availableGeometry();
+    open({"600000"});
+    EXPECT_TRUE(area.contains(window->frameGeometry()))
+        << window->frameGeometry().width() << "x" << window->frameGeometry().height();
+    EXPECT_EQ(view(0)->size(), QSize(window->width(), window->height() - kTabRowHeight));
+
+    // A geometry kept from a larger screen, partly off this one.
+    controller.closeKWindow();
+    window->setGeometry(area.right() - 100, area.bottom() - 50, area.width() + 300, 400);
+    open({"600000"});
+    EXPECT_TRUE(area.contains(window->frameGeometry()));
+    EXPECT_EQ(window->frameGeometry().right(), area.right());  // moved no further than needed
+    EXPECT_EQ(window->height(), 400);
+}
 TEST_F(KWindowControllerTest, ClosingTheWindowOrItsLastTabForgetsEverything) {
     QSignalSpy closed(&controller, &KWindowController::kWindowClosed);
     open({"000001", "000002"});

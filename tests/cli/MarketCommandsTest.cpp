@@ -93,6 +93,54 @@ TEST_F(MarketCommandsTest, InstalledReferenceDataServesSearchAndSector) {
     EXPECT_EQ(cli("update-reference").status, 0);  // up to date
 }
 
+TEST_F(MarketCommandsTest, SectorsListsEachGroupWithItsMemberCount) {
+    ASSERT_TRUE(orvane::test::writeZip(
+        served.tree() / "const" / "constdata.zip",
+        {{"constdata/stockcode/code.txt", *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")},
+         {"constdata/plate/银行.txt", "600000\n600001\nabc\n"},
+         {"constdata/plate/地产.txt", "000002\n"},
+         {"constdata/composit/399001.txt", ""}}));
+    // A fresh data directory: the reference data is fetched first.
+    const auto r = cli("sectors");
+    EXPECT_EQ(WEXITSTATUS(r.status), 0);
+    EXPECT_EQ(r.out, "地产\t1\n银行\t2\n");
+    EXPECT_EQ(cli("sectors", false).out, r.out);
+}
+
+TEST_F(MarketCommandsTest, SectorsWithoutAnyGroupFindNothing) {
+    ASSERT_TRUE(orvane::test::writeZip(
+        served.tree() / "const" / "constdata.zip",
+        {{"constdata/stockcode/code.txt", *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")},
+         {"constdata/plate/", ""},
+         {"constdata/composit/399001.txt", ""}}));
+    const auto r = cli("sectors", true, true);
+    EXPECT_EQ(WEXITSTATUS(r.status), 1) << r.out;
+    EXPECT_NE(r.out.find("no sector group"), std::string::npos) << r.out;
+}
+
+// The servers from the environment; an option beats its variable.
+TEST_F(MarketCommandsTest, ServerVariablesStandInForTheOptions) {
+    ASSERT_TRUE(orvane::test::writeZip(
+        served.tree() / "const" / "constdata.zip",
+        {{"constdata/stockcode/code.txt", *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")},
+         {"constdata/plate/银行.txt", "600000\n"},
+         {"constdata/composit/399001.txt", ""}}));
+    const std::string cliPath = ORVANE_CLI;
+    const std::string refused =
+        "http://127.0.0.1:" + std::to_string(orvane::test::refusedPort()) + "/x";
+    const auto fromVariable = orvane::test::runProgram("ORVANE_SERVER=" + served.url("/orvane") +
+                                                       " " + cliPath + " fetch 600000");
+    EXPECT_EQ(WEXITSTATUS(fromVariable.status), 0);
+    EXPECT_NE(fromVariable.out.find("STOCK_Code=600000\n"), std::string::npos);
+    const auto optionFirst = orvane::test::runProgram("ORVANE_SERVER=" + refused + " " + cliPath +
+                                                      " sectors --server " + served.url("/orvane"));
+    EXPECT_EQ(optionFirst.out, "银行\t1\n");
+    const auto variableUsed = orvane::test::runProgram(
+        "ORVANE_SERVER=" + refused + " " + cliPath + " fetch 600000", true);
+    EXPECT_EQ(WEXITSTATUS(variableUsed.status), 3);
+    EXPECT_NE(variableUsed.out.find(refused), std::string::npos) << variableUsed.out;
+}
+
 // Each failure names the thing and the next step, with grep's statuses:
 // 1 nothing found, 2 bad usage, 3 failed.
 TEST_F(MarketCommandsTest, FailuresSayWhyWithTheirExitStatus) {
@@ -107,7 +155,8 @@ TEST_F(MarketCommandsTest, FailuresSayWhyWithTheirExitStatus) {
         const char* says;
     } cases[] = {
         {"fetch 600000" + refused, false, 3, "cannot be reached"},
-        {"fetch 600001", true, 3, "has no record of 600001"},
+        {"fetch 600001", true, 1, "has no record of 600001"},
+        {"fetch 600001 --days 3", true, 1, "has no record of 600001"},
         {"search PF" + refused, false, 3, "no reference data yet"},
         {"search P", true, 2, "too short"},
         {"analyze --history /missing --code 600000 --open 1 --close 1 --yes-close 1 --now "
@@ -128,6 +177,10 @@ TEST_F(MarketCommandsTest, FailuresSayWhyWithTheirExitStatus) {
     EXPECT_EQ(WEXITSTATUS(none.status), 1);
     EXPECT_EQ(none.out, "999999 属于板块:没有找到分类\n");
     EXPECT_EQ(WEXITSTATUS(cli("search ZZ", false).status), 1);
+    const auto noGroup = cli("screen-sector 不存在", true, true);
+    EXPECT_EQ(WEXITSTATUS(noGroup.status), 1) << noGroup.out;
+    EXPECT_NE(noGroup.out.find("no sector group named 不存在"), std::string::npos) << noGroup.out;
+    EXPECT_EQ(WEXITSTATUS(cli("screen-sector 银行" + refused, false).status), 3);
     const auto notAFolder =
         orvane::test::runProgram("ORVANE_DATA_DIR=" + file + " " + ORVANE_CLI + " search PF", true);
     EXPECT_EQ(WEXITSTATUS(notAFolder.status), 3);

@@ -4,6 +4,7 @@
 
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/TextSplit.h"
 
 using namespace orvane;
 
@@ -70,4 +71,22 @@ TEST_F(SectorGroupsTest, CompositeCodesAreTheFirstSixCharactersInNameOrder) {
     EXPECT_EQ(groups.compositeCodes(), (std::vector<std::string>{"399001", "399006"}));
     EXPECT_TRUE(isInComposit("399001", groups.compositeCodes()));
     EXPECT_FALSE(isInComposit("39900", groups.compositeCodes()));
+}
+
+TEST_F(SectorGroupsTest, CompositeCodesCountCharactersInUtf16Units) {
+    // A character outside the BMP counts two, as everywhere in the program;
+    // a name whose sixth unit would cut such a character in half has no code.
+    std::filesystem::create_directories(composit);
+    for (auto name : {"\U0001F600"
+                      "1234567",
+                      "12345\U0001F600",
+                      "\xff\xfe"
+                      "1234567"})
+        ASSERT_TRUE(writeFileAtomically(composit / name, ""));
+    for (const std::string& code : groups.compositeCodes())
+        EXPECT_EQ(utf16Length(code), 6u) << code;
+    EXPECT_EQ(groups.compositeCodes(), (std::vector<std::string>{"\U0001F600"
+                                                                 "1234",
+                                                                 "\xff\xfe"
+                                                                 "12"}));
 }

@@ -40,7 +40,7 @@ float field(const StockRecord& quote, const char* key) {
 
 }  // namespace
 
-TEST(LiveQuotes, SessionHoursOfAWeekdayOnly) {
+TEST(LiveQuotes, SessionHoursOfATradingDayOnly) {
     struct Case {
         int weekday, hour, minute;
         bool open;
@@ -57,11 +57,18 @@ TEST(LiveQuotes, SessionHoursOfAWeekdayOnly) {
                                                {5, 10, 0, true},
                                                {6, 10, 0, false},
                                                {0, 10, 0, false}}) {
-        const LocalDateTime t{2025, 12, 3, hour, minute, 0, weekday};
+        // 2025-12-01 is a Monday.
+        const LocalDateTime t{2025, 12, weekday == 0 ? 7 : weekday, hour, minute, 0, weekday};
         EXPECT_EQ(isTradingSession(t), open) << weekday << " " << hour << ":" << minute;
         EXPECT_EQ(liveMomentAt(LiveMarket::SessionHours, t, 1).has_value(), open);
         EXPECT_TRUE(liveMomentAt(LiveMarket::Always, t, 1));
         EXPECT_FALSE(liveMomentAt(LiveMarket::Off, t, 1));
+    }
+    // The exchanges' holidays are closed all day.
+    for (const LocalDateTime holiday :
+         {LocalDateTime{2026, 10, 6, 10, 0, 0, 2}, LocalDateTime{2026, 5, 1, 14, 0, 0, 5}}) {
+        EXPECT_FALSE(isTradingSession(holiday)) << formatDate(holiday);
+        EXPECT_TRUE(liveMomentAt(LiveMarket::Always, holiday, 1));
     }
     // Steps of five seconds: 10:00:04 and 10:00:00 are one step.
     EXPECT_EQ(momentAt(10, 0, 4).step, momentAt(10, 0, 0).step);

@@ -11,6 +11,7 @@
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/StagingFolder.h"
 #include "orvane/market/ScoreLists.h"
+#include "orvane/market/TradingCalendar.h"
 #include "orvane/publisher/DayVerdicts.h"
 #include "orvane/publisher/DemoMarket.h"
 #include "orvane/publisher/MarketImport.h"
@@ -117,7 +118,7 @@ TEST(SyntheticMarket, EveryVerdictOccursOnTheLastDay) {
         codes.insert(s.listing.code);
         EXPECT_EQ(s.bars.back().date, "2025-12-05");
         for (const DailyBar& bar : s.bars)
-            ASSERT_TRUE(parseDate(bar.date)->weekday % 6 != 0) << bar.date;  // weekdays only
+            ASSERT_TRUE(isTradingDay(*parseDate(bar.date))) << bar.date;
         const auto v = computeDayVerdicts(s.listing.code, historyTextOf(s.bars), 0);
         ASSERT_TRUE(v[0]) << s.listing.code;
         trends.insert(v[0]->result.trend);
@@ -126,8 +127,19 @@ TEST(SyntheticMarket, EveryVerdictOccursOnTheLastDay) {
     EXPECT_EQ(codes.size(), 48u);
     EXPECT_EQ(trends, (std::set<int>{-1, 0, 1, 2, 3, 1000, 1001}));
     EXPECT_GT(modelB, 0);
-    EXPECT_EQ(formatDate(lastWeekdayBefore(*parseDateTime("2025-12-08 09:00:00"))), "2025-12-05");
-    EXPECT_EQ(formatDate(lastWeekdayBefore(*parseDateTime("2025-12-10 09:00:00"))), "2025-12-09");
+}
+
+TEST(SyntheticMarket, TradesOnTheExchangesDaysOnly) {
+    const auto market = makeSyntheticMarket(8, 7, *parseDate("2026-10-09"), 120);
+    for (const StockSeries& s : market) {
+        std::set<std::string> dates;
+        for (const DailyBar& bar : s.bars) dates.insert(bar.date);
+        EXPECT_EQ(dates.size(), 120u);
+        for (const char* closed : {"2026-10-06", "2026-10-01", "2026-05-01", "2026-06-19"})
+            EXPECT_FALSE(dates.contains(closed)) << s.listing.code << " " << closed;
+        EXPECT_TRUE(dates.contains("2026-09-30"));
+        EXPECT_EQ(s.bars.back().date, "2026-10-09");
+    }
 }
 
 TEST(DemoMarket, TodayMovesWithTheCalendar) {
@@ -144,4 +156,18 @@ TEST(DemoMarket, TodayMovesWithTheCalendar) {
     test::FixedNow monday(2026, 12, 7, 10);
     ASSERT_TRUE(ensureDemoTree(tree));
     EXPECT_EQ(formatDate(*demoTreeLastDay(tree)), "2026-12-04");
+}
+
+// A demo tree published during the National Day holiday ends on the last
+// trading day before it, and stays as it is through the holiday.
+TEST(DemoMarket, LastDaySkipsTheExchangesHolidays) {
+    test::TempDataDir dir;
+    const fs::path tree = dir.path() / "demo";
+    const fs::path version = tree / "const/updateconfigfile.txt";
+    fs::create_directories(version.parent_path());
+    ASSERT_TRUE(writeFileAtomically(version, "constdata=2026-10-06 10:00:00"));
+    EXPECT_EQ(formatDate(*demoTreeLastDay(tree)), "2026-09-30");
+    test::FixedNow afterTheHoliday(2026, 10, 8, 9);
+    ASSERT_TRUE(ensureDemoTree(tree));  // nothing to publish: no trading day has passed
+    EXPECT_EQ(readFile(version), "constdata=2026-10-06 10:00:00");
 }

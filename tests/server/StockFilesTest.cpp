@@ -106,3 +106,17 @@ TEST(PricePatterns, CannonsNeedQuietDaysBigUpDaysAndAPause) {
     EXPECT_FALSE(
         isDoubleCannon({{"2025-09-01", 10, 10, 10, 10, 1}, {"2025-09-02", 10, 10.6, 10, 10.6, 1}}));
 }
+
+TEST(StockFiles, ATreeFileIsWrittenOnlyWhenEveryStepSucceeds) {
+    test::TempDataDir dir;
+    const auto path = dir.path() / "a" / "b" / "600000.txt";
+    ASSERT_TRUE(writeTreeFile(path, "bytes"));
+    EXPECT_EQ(readFile(path), "bytes");
+    // A folder that cannot be made (a file stands in its place).
+    EXPECT_FALSE(writeTreeFile(path / "below", "bytes"));
+    // A full device: a short file fails only when the buffer is written out
+    // on closing, a long one while it is written.
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    EXPECT_FALSE(writeTreeFile("/dev/full", "short"));
+    EXPECT_FALSE(writeTreeFile("/dev/full", std::string(1 << 20, 'x')));
+}

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "orvane/core/NumberText.h"
+#include "orvane/market/TradingCalendar.h"
 
 namespace orvane::server {
 
@@ -91,7 +92,7 @@ std::string price(double v) {
 }  // namespace
 
 bool isTradingSession(const LocalDateTime& t) {
-    if (t.weekday == 0 || t.weekday == 6) return false;
+    if (!isTradingDay(t)) return false;
     const int minute = t.hour * 60 + t.minute;
     return (minute >= 9 * 60 + 30 && minute < 11 * 60 + 30) ||
            (minute >= 13 * 60 && minute < 15 * 60);

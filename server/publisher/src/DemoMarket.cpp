@@ -9,6 +9,7 @@
 #include "orvane/core/LocalTime.h"
 #include "orvane/market/ReferenceUpdate.h"
 #include "orvane/market/ServerPaths.h"
+#include "orvane/market/TradingCalendar.h"
 #include "orvane/publisher/Publisher.h"
 #include "orvane/publisher/SyntheticMarket.h"
 
@@ -23,14 +24,14 @@ std::optional<LocalDateTime> demoTreeLastDay(const std::filesystem::path& tree) 
     const auto text = readFile(
         tree / std::filesystem::path(std::string(serverpath::kUpdateConfigFile)).relative_path());
     const auto version = publishedReferenceVersion(text.value_or(""));
-    // The demo market ends on the last weekday before it was published.
+    // The demo market ends on the last trading day before it was published.
     const auto published = version ? parseDateTime(*version) : std::nullopt;
     if (!published) return std::nullopt;
-    return lastWeekdayBefore(*published);
+    return lastTradingDayBefore(*published);
 }
 
 bool ensureDemoTree(const std::filesystem::path& tree) {
-    const LocalDateTime lastDay = lastWeekdayBefore(toLocal(now()));
+    const LocalDateTime lastDay = lastTradingDayBefore(toLocal(now()));
     const auto treeDay = demoTreeLastDay(tree);
     auto dayOf = [](const LocalDateTime& t) { return std::tuple(t.year, t.month, t.day); };
     if (treeDay && dayOf(*treeDay) >= dayOf(lastDay)) return true;

@@ -23,7 +23,10 @@ bool writeTreeFile(const fs::path& path, std::string_view bytes) {
     fs::create_directories(path.parent_path(), ec);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out.flush());
+    // The close writes out what is still buffered and reports errors of its
+    // own: the file is written only when the close succeeds as well.
+    out.close();
+    return !out.fail();
 }
 
 StockFilesReport writeStockFiles(const fs::path& tree, std::string_view code,

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "orvane/core/NumberText.h"
+#include "orvane/market/TradingCalendar.h"
 #include "orvane/publisher/DayVerdicts.h"
 
 namespace orvane::server {
@@ -137,19 +138,6 @@ std::vector<DailyBar> barsFor(const std::vector<double>& closes,
     return bars;
 }
 
-std::vector<std::string> weekdaysEndingOn(const LocalDateTime& last, int days) {
-    std::vector<std::string> out;
-    LocalDateTime t = last;
-    t.hour = 12;
-    TimePoint at = fromLocal(t);
-    while (static_cast<int>(out.size()) < days) {
-        LocalDateTime d = toLocal(at);
-        if (d.weekday != 0 && d.weekday != 6) out.push_back(formatDate(d));
-        at -= std::chrono::hours(24);
-    }
-    return {out.rbegin(), out.rend()};
-}
-
 // Does the stock's last day show what its path was made for?
 bool showsIntent(Path path, const StockSeries& s) {
     const auto verdicts = computeDayVerdicts(s.listing.code, historyTextOf(s.bars), 0);
@@ -178,19 +166,9 @@ std::string codeFor(Path path, int index) {
 
 }  // namespace
 
-LocalDateTime lastWeekdayBefore(const LocalDateTime& now) {
-    LocalDateTime t = now;
-    t.hour = 12, t.minute = t.second = 0;
-    TimePoint at = fromLocal(t) - std::chrono::hours(24);
-    LocalDateTime d = toLocal(at);
-    while (d.weekday == 0 || d.weekday == 6) d = toLocal(at -= std::chrono::hours(24));
-    d.hour = d.minute = d.second = 0;
-    return d;
-}
-
 std::vector<StockSeries> makeSyntheticMarket(int count, std::uint64_t seed,
                                              const LocalDateTime& lastDay, int days) {
-    const std::vector<std::string> dates = weekdaysEndingOn(lastDay, days);
+    const std::vector<std::string> dates = tradingDaysEndingOn(lastDay, days);
     std::vector<StockSeries> market;
     market.reserve(static_cast<std::size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i) {

@@ -161,7 +161,7 @@ struct GroupDay {
 struct GroupSummary {
     Grouping grouping = Grouping::All;
     std::string key;    // "all"; the trend code; "yes"/"no"; "<91"/">=91"; "yyyy-MM"
-    std::string label;  // for people: "accelerating rise", "score 91 and above", ...
+    std::string label;  // for people: "accelerating rise" (TrendNames.h), "score 91 and above", ...
     std::size_t verdicts = 0;
     std::size_t limitUp = 0;    // entries at the limit-up price
     std::size_t notFilled = 0;  // entries on a suspended day
@@ -215,9 +215,6 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
 
 // ---------------------------------------------------------------------------
 // Reading the results
-
-/// The label of a trend code ("accelerating rise" for 1000).
-std::string trendLabel(std::int32_t trend);
 
 /// The signal's group under a grouping (the GroupSummary key).
 std::string groupKey(const Results& results, const Signal& signal, Grouping grouping);

@@ -1,10 +1,14 @@
 #pragma once
 // One stock's K-line chart as a widget: draws the model with KChartPainter
-// and carries the crosshair (two KMouseLine, a price label and a KInfoView)
-// as child widgets placed by frames, so moving the crosshair only uncovers
-// parts of the chart picture, which is kept until the days, the size or the
-// zoom change. Keys: Left/Right move the focus day, Up/Down zoom, Escape
-// hides the crosshair.
+// and the date axis in a strip below it, and carries the moving averages'
+// legend (KAverageView) and the crosshair (two KMouseLine, a price label, a
+// date tag on the axis and a KInfoView) as child widgets placed by frames, so
+// moving the crosshair only uncovers parts of the chart picture, which is
+// kept until the days, the size or the zoom change. Keys: Left/Right move the
+// focus day, Up/Down zoom, Escape hides the crosshair.
+//
+// The model's view is the widget less the date axis strip: chart
+// coordinates have their origin at the strip's top-left corner.
 
 #include <QImage>
 #include <QLabel>
@@ -16,6 +20,7 @@
 
 namespace orvane::chart {
 
+class KAverageView;
 class KInfoView;
 class KMouseLine;
 
@@ -24,8 +29,12 @@ class KBaseView : public QWidget {
     /// A view at `frame` (widget coordinates), zoom 3.5, no days, no focus.
     explicit KBaseView(const QRect& frame, QWidget* parent = nullptr);
 
+    /// Loads (or reloads) the days of a history file; the crosshair goes.
     void initKDataFromFilePath(const std::filesystem::path& path);
-    /// New size (w, h): clears the crosshair and redraws; the focus day stays.
+    /// The file last loaded.
+    const std::filesystem::path& filePath() const { return filePath_; }
+    /// New widget size (w, h), the date axis included: clears the crosshair
+    /// and redraws; the focus day stays.
     void setCurrentSectionRangeX(float w, float h);
     /// Stores z when 0 < z ≤ 10 and redraws.
     void setZoomLevel(float z);
@@ -42,6 +51,11 @@ class KBaseView : public QWidget {
     KMouseLine* kHorizontalLine() const { return kHorizontalLine_; }
     QLabel* kPriceLabel() const { return kPriceLabel_; }
     KInfoView* kInfoView() const { return kInfoView_; }
+    /// The focus day's date on the date axis.
+    QLabel* kDateLabel() const { return kDateLabel_; }
+    KAverageView* averageView() const { return averageView_; }
+    /// Height of the chart above the date axis.
+    int chartHeight() const;
 
     /// How many times the chart picture itself has been drawn.
     int chartDrawCount() const { return chartDrawCount_; }
@@ -58,12 +72,20 @@ class KBaseView : public QWidget {
   private:
     KPoint toChart(QPointF widgetPoint) const;
     void chartChanged();
+    void placeAverageView();
+    /// Repaints the legend when the day it shows has changed.
+    void refreshAverageView();
+    void placeDateLabel(const KRect& verticalLine, const std::string& date);
 
     KChartModel model_;
+    std::filesystem::path filePath_;
+    KAverageView* averageView_ = nullptr;
+    int legendDay_ = -1;  // the day the legend shows
     KMouseLine* kVerticalLine_ = nullptr;
     KMouseLine* kHorizontalLine_ = nullptr;
     QLabel* kPriceLabel_ = nullptr;
     KInfoView* kInfoView_ = nullptr;
+    QLabel* kDateLabel_ = nullptr;
     KRect horizontalFrame_;  // where the horizontal line stands, chart coordinates
     QImage picture_;
     bool pictureValid_ = false;

@@ -40,8 +40,21 @@ inline QColor ma5() {
 inline QColor ma10() {
     return yellow();
 }
+/// A light violet: a darker purple is hard to read as the legend's text on black.
 inline QColor ma20() {
-    return QColor::fromRgbF(0.5f, 0, 0.5f);
+    return QColor::fromRgbF(0.8f, 0.3f, 0.9f);
+}
+/// The date axis's labels.
+inline QColor dateText() {
+    return lightGrey();
+}
+/// The day panel: nearly black, so red, green and yellow figures stand out,
+/// framed so it stays apart from the black chart behind it.
+inline QColor infoPanelBackground() {
+    return QColor(12, 12, 20);
+}
+inline QColor infoPanelBorder() {
+    return QColor(150, 150, 150);
 }
 
 }  // namespace orvane::chart::colours

@@ -1,8 +1,9 @@
 #pragma once
-// A chart tab's button, 100 × 20 pixels: a close image at its left end and
-// the tab's label. Clicking either posts "InfoButtonCloseNotification" or
-// "InfoButtonClickNotification" on the shared notification bus, with the
-// button as object and {"infoButtonID": buttonID}.
+// A chart tab's button, 20 pixels high and as wide as the tab row allows
+// (kTabButtonWidth at most): a close image at its left end and the tab's
+// label, cut short with "…" when it does not fit. Clicking either posts
+// "InfoButtonCloseNotification" or "InfoButtonClickNotification" on the shared notification bus,
+// with the button as object and {"infoButtonID": buttonID}.
 
 #include <QWidget>
 #include <string>
@@ -11,7 +12,7 @@ namespace orvane::chart {
 
 class KImageButton;
 
-inline constexpr int kInfoButtonWidth = 100;
+inline constexpr int kInfoButtonWidth = 150;  // room for "浦发银行 600000" in bold
 inline constexpr int kInfoButtonHeight = 20;
 
 class KInfoButton : public QWidget {
@@ -37,8 +38,10 @@ class KInfoButton : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void layOut();
     void buttonActions(QObject* sender);
 
     KImageButton* closeButton_;

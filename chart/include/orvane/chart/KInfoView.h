@@ -1,7 +1,8 @@
 #pragma once
-// The day panel next to the crosshair: 120 × 160 pixels of dark grey with
-// eight rows of a title and a value (date, open, close, high, low, volume,
-// rise/fall, swing).
+// The day panel beside the crosshair: an opaque, nearly black box with a
+// light border around eight rows of a title and a value (date, open, close,
+// high, low, volume, rise/fall, swing), each row 120 × 20 pixels in bold
+// 12-pixel type.
 
 #include <QLabel>
 #include <QWidget>

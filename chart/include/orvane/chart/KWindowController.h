@@ -1,8 +1,11 @@
 #pragma once
-// The chart window and its tabs: up to ten charts, each a KBaseView with a
-// KInfoButton in the row along the top. Adding selects the new tab; the tab
-// buttons' notifications select and close tabs; closing the last tab or the
-// window hides the window and forgets every chart.
+// The chart window and its tabs: up to ten charts, one per stock, each a
+// KBaseView with a KInfoButton in the row along the top, titled with the
+// stock's name and code. Opening a stock selects its tab (a new one, or the
+// one it has, reloaded from the file) and brings the window to the front,
+// un-minimised and active; the tab buttons' notifications select and close
+// tabs; closing the last tab or the window hides the window and forgets
+// every chart.
 
 #include <QObject>
 #include <QSize>
@@ -22,7 +25,9 @@ class KWindow;
 
 inline constexpr int kMaxChartTabs = 10;
 inline constexpr int kTabRowHeight = 20;  // the tab buttons' row above the charts
-inline constexpr int kTabButtonPitch = 101;
+inline constexpr int kTabButtonGap = 1;   // between two tab buttons
+// Narrower, a title is unreadable: a row of such tabs may run past the window's edge.
+inline constexpr int kMinTabButtonWidth = 60;
 
 class KWindowController : public QObject {
     Q_OBJECT
@@ -33,9 +38,14 @@ class KWindowController : public QObject {
     explicit KWindowController(NameLookup nameLookup = {}, QObject* parent = nullptr);
     ~KWindowController() override;
 
-    /// Opens a tab for a history file and selects it; an eleventh tab is refused.
-    void addNewKLineView(const std::filesystem::path& path);
-    /// Renumbers the tab buttons and puts them in one row at x = 101 × i.
+    /// Shows the history file's stock (its code is the file name without
+    /// extension) in its tab, made and added if the stock has none yet, and
+    /// returns that tab's chart; nothing when a new tab would be the eleventh.
+    KBaseView* addNewKLineView(const std::filesystem::path& path);
+    /// The tab showing a stock, or -1.
+    int tabOfStock(const std::string& code) const;
+    /// Renumbers the tab buttons and puts them in one row, 1 pixel apart,
+    /// as wide as kInfoButtonWidth or narrower so the row fits the window.
     void resetKLineViewCloseButtonList();
     void selectKLineView(int index);
     void removeKLineView(int index);
@@ -62,7 +72,11 @@ class KWindowController : public QObject {
     /// The index of a tab button named by a notification, or -1 when the
     /// button is not one of ours.
     int tabOfNotification(const Notification& note) const;
-    std::string titleFor(const std::string& code) const;
+    /// "浦发银行 600000" for the tab, "浦发银行(600000)" for the window title;
+    /// the code alone when the name is unknown.
+    std::string tabTitleFor(const std::string& code) const;
+    std::string windowTitleFor(const std::string& code) const;
+    void bringKWindowToFront();
 
     std::unique_ptr<KWindow> kWindow_;
     bool isKWindowShown_ = false;

@@ -35,6 +35,23 @@ struct MarketServers : ReplaceableService<MarketServers> {
     static std::shared_ptr<MarketServers> headlessDefault();
 };
 
+/// The environment variables that name the servers for every program.
+inline constexpr const char* kDataServerVariable = "ORVANE_SERVER";
+inline constexpr const char* kQuoteServerVariable = "ORVANE_QUOTE_SERVER";
+
+/// The quote service a data server's host offers, as the embedded server
+/// does: "scheme://host:port/" of `dataServer` ("http://" when it names no
+/// scheme).
+std::string quoteServiceOf(std::string_view dataServer);
+
+/// The addresses to use, each the first found: the one given (a command
+/// line's option), the environment variable (ORVANE_SERVER,
+/// ORVANE_QUOTE_SERVER), the default. The quote service's default is the
+/// chosen data server's host (quoteServiceOf), so naming the data server
+/// alone moves both. An empty text counts as not given.
+MarketServers chooseMarketServers(std::optional<std::string> dataServer,
+                                  std::optional<std::string> quoteServer);
+
 /// The data server's base URL followed by `path` (one of ServerPaths.h).
 std::string dataServerURL(std::string_view path);
 

@@ -62,7 +62,9 @@ class MarketInfoRun {
 /// Starts the four downloads and the score-list downloads; returns at once.
 std::shared_ptr<MarketInfoRun> handMarketInfoProcess(QXStockLib& lib);
 
-/// The same flow for a worker thread of a window program: the main thread
+/// The same flow for a worker thread of a window program. It first waits
+/// while a reference archive is being installed (ReferenceInstallGate.h):
+/// the report reads the sector groups. Then the main thread
 /// only runs the download handlers, and the report (the engine's work and
 /// the delegate's calls) is made on the calling thread once the four lists
 /// are in, so the window never waits for it. Returns when the run finished

@@ -18,15 +18,15 @@ namespace orvane::server {
 
 enum class LiveMarket {
     Off,           ///< the stored quote copies as they are
-    SessionHours,  ///< moving during the session hours of a weekday
+    SessionHours,  ///< moving during the session hours of a trading day
     Always,        ///< moving at any time (demonstrations)
 };
 
 /// Length of one step of the walk.
 inline constexpr int kLiveStepSeconds = 5;
 
-/// 9:30 to 11:30 and 13:00 to 15:00, Monday to Friday (the end minute
-/// excluded).
+/// 9:30 to 11:30 and 13:00 to 15:00 of a trading day (TradingCalendar.h;
+/// the end minute excluded).
 bool isTradingSession(const LocalDateTime& t);
 
 /// One step of the walk on one day.

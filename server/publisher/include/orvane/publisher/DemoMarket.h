@@ -9,7 +9,7 @@
 namespace orvane::server {
 
 /// Makes sure `tree` holds a published demo market whose last day is the
-/// last weekday before today: publishes the synthetic market there when it
+/// last trading day before today (TradingCalendar.h): publishes the synthetic market there when it
 /// is not there yet or ends earlier (its "today" moves with the calendar).
 /// False (with a log line saying why) when the tree could not be made.
 bool ensureDemoTree(const std::filesystem::path& tree);

@@ -23,7 +23,9 @@ struct StockFilesReport {
 StockFilesReport writeStockFiles(const std::filesystem::path& tree, std::string_view code,
                                  std::string_view historyText, int daysBack);
 
-/// Writes a whole file, creating its folder; false on failure.
+/// Writes a whole file in place, creating its folder; false when opening,
+/// writing or closing it fails. For files of a staging folder, which is
+/// swapped in whole once every file is written.
 bool writeTreeFile(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace orvane::server

@@ -12,11 +12,9 @@
 
 namespace orvane::server {
 
-/// `count` stocks over `days` trading days (weekdays) ending on `lastDay`.
+/// `count` stocks over `days` trading days of the exchanges' calendar
+/// (TradingCalendar.h) ending on `lastDay`.
 std::vector<StockSeries> makeSyntheticMarket(int count, std::uint64_t seed,
                                              const LocalDateTime& lastDay, int days = 400);
-
-/// The last weekday strictly before `now`.
-LocalDateTime lastWeekdayBefore(const LocalDateTime& now);
 
 }  // namespace orvane::server

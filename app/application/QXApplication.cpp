@@ -1,0 +1,99 @@
+#include "application/QXApplication.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "alerts/NotificationPanelController.h"
+#include "application/EmbeddedDemoServer.h"
+#include "gallery/QXTrendMode.h"
+#include "mainwindow/QXDocument.h"
+#include "orvane/analysis/QXUtility.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/Log.h"
+#include "orvane/core/PropertyList.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/market/ReferenceUpdate.h"
+#include "platform/QtMainThreadDispatcher.h"
+
+namespace orvane::app {
+
+namespace {
+
+UnreachableChoice askWithDialog(const UnreachableAlert& alert) {
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(alert.title),
+                    QString::fromStdString(alert.message));
+    std::vector<QPushButton*> buttons;
+    for (const char* title : kUnreachableChoiceTitles)
+        buttons.push_back(box.addButton(QString::fromUtf8(title), QMessageBox::ActionRole));
+    box.setDefaultButton(buttons.front());
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i]) return static_cast<UnreachableChoice>(i);
+    return UnreachableChoice::Quit;  // the dialog was closed
+}
+
+}  // namespace
+
+QXApplication::QXApplication(std::shared_ptr<QtMainThreadDispatcher> dispatcher, QObject* parent)
+    : QObject(parent),
+      dispatcher_(std::move(dispatcher)),
+      notificationPanel_(std::make_unique<NotificationPanelController>()),
+      gallery_(std::make_unique<QXTrendMode>()),
+      askUnreachable_(askWithDialog) {}
+
+QXApplication::~QXApplication() {
+    applicationWillTerminate();
+}
+
+void QXApplication::applicationWillFinishLaunching() {
+    QXUtility::defQXUtility();
+    referenceUpdate_ = ReferenceUpdate::create();
+    referenceUpdate_->setFinishHandler([this](const ArchiveInstallResult& result) {
+        if (!result.installed) {
+            ORVANE_LOG("reference data not updated: %s", result.reason.c_str());
+            return;
+        }
+        if (document_ && !terminated_) document_->initMyStocklist();
+    });
+    referenceUpdate_->preparePlistFiles();
+}
+
+bool QXApplication::openMainWindow() {
+    document_ =
+        std::make_unique<QXDocument>(WindowServices{notificationPanel_.get(), gallery_.get()});
+    if (alert_) document_->setAlertPresenter(alert_);
+    if (openSettings_) document_->setServerSettingsOpener(openSettings_);
+    const DataServerCheck check{
+        .problem = [] { return dataServerProblem(5); },
+        .server = [] { return MarketServers::shared()->dataServer; },
+        .ask = askUnreachable_,
+        .openSettings =
+            [this] {
+                if (openSettings_) openSettings_();
+            },
+        .startDemo =
+            [this] {
+                if (!demo_) demo_ = std::make_unique<EmbeddedDemoServer>();
+                return demo_->start();
+            },
+    };
+    if (!document_->windowControllerDidLoadNib([&check] { return ensureDataServer(check); }))
+        return false;
+    document_->show();
+    return true;
+}
+
+void QXApplication::applicationWillTerminate() {
+    if (terminated_) return;
+    terminated_ = true;
+    if (document_) {
+        writePropertyList(dataPath("Setting.plist"),
+                          Value(Dictionary{{"searchKey", document_->searchKey().toStdString()}}));
+    }
+    // Workers may be waiting for the main thread: release them first.
+    if (dispatcher_) dispatcher_->shutDown();
+    if (document_) document_->shutDown();
+    if (demo_) demo_->stop();
+}
+
+}  // namespace orvane::app

@@ -1,0 +1,57 @@
+#include "backtest/BacktestJob.h"
+
+#include <chrono>
+
+namespace orvane::app {
+
+BacktestJob::~BacktestJob() {
+    stopAndWait();
+}
+
+void BacktestJob::start(BacktestMarket market, backtest::Options options, Finished finished) {
+    stopAndWait();
+    report({});
+    thread_ = std::jthread([this, market = std::move(market), options = std::move(options),
+                            finished = std::move(finished)](std::stop_token stop) {
+        const auto started = std::chrono::steady_clock::now();
+        auto outcome = std::make_shared<BacktestOutcome>();
+        backtest::MarketLoad load = loadMarket(market, options.jobs);
+        outcome->problems = std::move(load.market.problems);
+        if (load.failure != backtest::SourceFailure::None) {
+            outcome->sourceFailure = load.failure;
+            outcome->sourceMessage = std::move(load.message);
+        } else {
+            outcome->run = backtest::runBacktest(
+                load.market, options,
+                [this](const backtest::Progress& p) {
+                    report({false, p});
+                },
+                stop);
+        }
+        outcome->seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        finished(std::move(outcome));
+    });
+}
+
+void BacktestJob::stop() {
+    thread_.request_stop();
+}
+
+void BacktestJob::stopAndWait() {
+    if (!thread_.joinable()) return;
+    thread_.request_stop();
+    thread_.join();
+}
+
+BacktestJob::Status BacktestJob::status() const {
+    std::lock_guard lock(mutex_);
+    return status_;
+}
+
+void BacktestJob::report(const Status& status) {
+    std::lock_guard lock(mutex_);
+    status_ = status;
+}
+
+}  // namespace orvane::app

@@ -1,0 +1,98 @@
+#include "holdings/MyStockHoldModel.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontDatabase>
+
+#include "holdings/HoldingRows.h"
+
+namespace orvane::app {
+
+namespace {
+
+constexpr int kCellPointSize = 12;
+
+QColor toQColor(const Rgb& c) {
+    return QColor::fromRgbF(static_cast<float>(c.red), static_cast<float>(c.green),
+                            static_cast<float>(c.blue));
+}
+
+QVariant fontFor(HoldingFont font) {
+    if (font == HoldingFont::Table) return {};  // the view's own
+    QFont f = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    f.setPointSize(kCellPointSize);
+    f.setBold(font == HoldingFont::BoldSystem);
+    return f;
+}
+
+}  // namespace
+
+const std::vector<HoldingColumn>& holdingTableColumns() {
+    namespace col = holdingColumns;
+    static const std::vector<HoldingColumn> columns{
+        {col::STOCK_Code, QStringLiteral("股票"), 150},
+        {col::STOCK_closePrice, QStringLiteral("现价"), 70},
+        {col::pricePercentChanged, QStringLiteral("涨跌幅"), 80},
+        {col::Price_Changed, QStringLiteral("涨跌"), 70},
+        {col::speedValue, QStringLiteral("涨速"), 70},
+    };
+    return columns;
+}
+
+MyStockHoldModel::MyStockHoldModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void MyStockHoldModel::setRows(HoldingList rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+void MyStockHoldModel::setHighlightedColumn(int column) {
+    highlighted_ = column;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+int MyStockHoldModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int MyStockHoldModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(holdingTableColumns().size());
+}
+
+QVariant MyStockHoldModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+    const HoldingCell cell =
+        holdingCell(rows_[index.row()], holdingTableColumns()[index.column()].identifier);
+    switch (role) {
+        case Qt::DisplayRole:
+            return QString::fromStdString(cell.text);
+        case Qt::ForegroundRole:
+            return toQColor(cell.colour);
+        case Qt::FontRole:
+            return fontFor(cell.font);
+        case Qt::TextAlignmentRole:
+            return index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                                       : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        default:
+            return {};
+    }
+}
+
+QVariant MyStockHoldModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
+    if (role == Qt::DisplayRole) return holdingTableColumns()[section].header;
+    if (role == Qt::FontRole && section == highlighted_) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    return {};
+}
+
+Qt::ItemFlags MyStockHoldModel::flags(const QModelIndex& index) const {
+    // Selectable, never editable.
+    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+}
+
+}  // namespace orvane::app

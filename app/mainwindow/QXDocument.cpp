@@ -1,0 +1,397 @@
+#include "mainwindow/QXDocument.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <filesystem>
+
+#include "alerts/ModelBAlerts.h"
+#include "alerts/NotificationPanelController.h"
+#include "application/AppWorkers.h"
+#include "application/DataFreshness.h"
+#include "gallery/QXTrendMode.h"
+#include "holdings/MyStockHoldController.h"
+#include "lists/FilterStockUIController.h"
+#include "mainwindow/DayPricesPanel.h"
+#include "mainwindow/QuestionnairePanel.h"
+#include "mainwindow/SearchPanel.h"
+#include "mainwindow/StatusLine.h"
+#include "mainwindow/StockFetch.h"
+#include "mainwindow/StockLibBridge.h"
+#include "mainwindow/StockSearch.h"
+#include "mainwindow/VerdictPanel.h"
+#include "mainwindow/WebSearchMenu.h"
+#include "mainwindow/WidgetColours.h"
+#include "mainwindow/WindowMenus.h"
+#include "mainwindow/WindowTabs.h"
+#include "orvane/chart/KWindowController.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/LocalTime.h"
+#include "orvane/core/MainThreadDispatcher.h"
+#include "orvane/core/NotificationNames.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/core/ProgressPanel.h"
+#include "orvane/market/CodeTable.h"
+#include "orvane/market/SectorGroups.h"
+#include "orvane/market/StockCode.h"
+#include "orvane/market/StockKeys.h"
+#include "orvane/stocklib/QXStockLib.h"
+#include "platform/AlertSound.h"
+#include "platform/StoredPropertyList.h"
+#include "sectors/SectorsPanel.h"
+#include "ui_QXDocument.h"
+
+namespace orvane::app {
+
+namespace fs = std::filesystem;
+namespace names = orvane::notifications;
+
+namespace {
+
+/// The holdings worker probes the services every sixth round (30 s).
+constexpr int kProbeEveryRounds = 6;
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string nameOf(std::string_view code) {
+    return CodeTable::shared().getStockCodeName(code).value_or(std::string());
+}
+
+void defaultAlert(QWidget* parent, const QString& title, const QString& message) {
+    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::NoButton, parent);
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+}  // namespace
+
+template <class Run>
+void QXDocument::connectStopButton(Run* run) {
+    // The stop button shows while a run goes and stops each run going; every
+    // run has its own stop, which nothing else resets.
+    connect(run, &Run::runStarted, this, [this] {
+        ++runsGoing_;
+        ui_->stopDownloadBtn->show();
+    });
+    connect(run, &Run::runEnded, this, [this] {
+        runsGoing_ = std::max(0, runsGoing_ - 1);
+        ui_->stopDownloadBtn->setVisible(runsGoing_ > 0);
+    });
+    connect(ui_->stopDownloadBtn, &QPushButton::clicked, run, &Run::stopRun);
+}
+
+QXDocument::QXDocument(WindowServices services, QWidget* parent)
+    : QMainWindow(parent),
+      ui_(std::make_unique<Ui::QXDocument>()),
+      services_(services),
+      freshness_(std::make_unique<DataFreshness>()),
+      bridge_(std::make_unique<StockLibBridge>(this)) {
+    if (!services_.notificationPanel) {
+        ownPanel_ = std::make_unique<NotificationPanelController>();
+        services_.notificationPanel = ownPanel_.get();
+    }
+    if (!services_.gallery) {
+        ownGallery_ = std::make_unique<QXTrendMode>();
+        services_.gallery = ownGallery_.get();
+    }
+    ui_->setupUi(this);
+    setWindowTitle(displayName());
+    setWindowIcon(QIcon(QStringLiteral(":/app/orvane.svg")));
+    alert_ = [this](const QString& title, const QString& message) {
+        defaultAlert(this, title, message);
+    };
+    ui_->modeB_ImageView->setPixmap(QIcon(QStringLiteral(":/app/modeB.svg")).pixmap(72, 30));
+    ui_->progressIndicator->hide();
+    ui_->stopDownloadBtn->hide();
+    setUpPanels();
+    setUpTabs();
+    setUpMenus();
+    connectSliderLabels();
+    setUpWorkers();
+}
+
+QXDocument::~QXDocument() {
+    shutDown();
+}
+
+void QXDocument::setUpPanels() {
+    status_ = new StatusLine(ui_->statusField, ui_->timeField, ui_->marketReportTextField,
+                             *freshness_, this);
+    search_ = new SearchPanel(
+        shown_, {ui_->stockCodeTokenField, ui_->stockCodeName, ui_->QATextEdit, ui_->addMyStockBtn},
+        [this](std::string_view code) { return isHeldStock(code); }, this);
+    connect(search_, &SearchPanel::fetchRequested, this, &QXDocument::downloadData);
+    connect(search_, &SearchPanel::statusMessage, status_, &StatusLine::showStatus);
+    verdict_ = new VerdictPanel(shown_, ui_->selectedResultCapture, ui_->modeB_ImageView, this);
+    dayPrices_ =
+        new DayPricesPanel(shown_,
+                           {ui_->today_Field, ui_->openPrice, ui_->closePrice, ui_->yesClosePrice,
+                            ui_->pricedChanged, ui_->priceChangedRatio},
+                           this);
+    fetch_ = new StockFetch(shown_, *freshness_, this);
+    connect(fetch_, &StockFetch::started, this, [this] {
+        ui_->downloadData->setEnabled(false);
+        ui_->progressIndicator->show();
+    });
+    connect(fetch_, &StockFetch::finished, this, [this] {
+        ui_->downloadData->setEnabled(true);
+        ui_->progressIndicator->hide();
+        status_->redraw();
+    });
+    connect(fetch_, &StockFetch::verdictShown, this, [this](const QString& code) {
+        status_->showStatus(sectorStatusLine(SectorGroups::shared(), code.toStdString()));
+        Q_EMIT verdictShown(code);
+    });
+    connect(fetch_, &StockFetch::failed, this,
+            [this](const QString& title, const QString& message) { alert_(title, message); });
+    connect(ui_->downloadData, &QPushButton::clicked, this, &QXDocument::downloadData);
+
+    sectors_ = new SectorsPanel(
+        {ui_->plantPopbtn, ui_->filterPlatebtn, ui_->sortPlantGainsPopbtn, ui_->filterPlantPopbtn,
+         ui_->sortPlantGroupBtn, ui_->selectCompositBtn, ui_->sortPlantGrouptextView},
+        [this](const QString& t, const QString& m) { alert_(t, m); }, this);
+    connect(sectors_, &SectorsPanel::stockPicked, this, &QXDocument::downloadOneStockData);
+    connect(sectors_, &SectorsPanel::recordFetched, this, &QXDocument::xupdateStockTrendDict);
+    connect(sectors_, &SectorsPanel::statusMessage, status_, &StatusLine::showStatus);
+    connect(sectors_, &SectorsPanel::sectorReportShown, this, &QXDocument::sectorReportShown);
+    connect(sectors_, &SectorsPanel::compositeBatchDone, this, &QXDocument::compositeBatchDone);
+    connect(sectors_, &SectorsPanel::marketReportRequested, this, [this] {
+        auto panel = ProgressPanel::shared();
+        panel->showProgressPanel(100);
+        panel->setDisplayString(" 正在下载数据检查市场状况 ...");
+        workers_->detachMmarketReportThread();
+    });
+    connectStopButton(sectors_);
+
+    webSearch_ = new WebSearchMenu(
+        ui_->searchToWeb, ui_->searchURLField,
+        [this]() -> chart::KWindowController& { return charts(); }, this);
+    connect(webSearch_, &WebSearchMenu::searchRequested, this, &QXDocument::searchTowebAction);
+    connect(webSearch_, &WebSearchMenu::dayChartOpened, this, &QXDocument::dayChartOpened);
+    questionnaire_ = new QuestionnairePanel(
+        {ui_->QuestionTextField, ui_->answerTextField, ui_->answerMatrix, ui_->answerYes,
+         ui_->answerNo, ui_->startButton, ui_->nextBtn, ui_->lastBtn},
+        this);
+}
+
+void QXDocument::setUpTabs() {
+    tabs_ = new WindowTabs(*ui_, shown_, this);
+    connect(tabs_, &WindowTabs::statusMessage, status_, &StatusLine::showStatus);
+    connectStopButton(tabs_->filter());
+    connect(ui_->addMyStockBtn, &QPushButton::clicked, this, &QXDocument::addStock_ToMyHold);
+}
+
+void QXDocument::setUpMenus() {
+    menus_ = new WindowMenus(*this, *ui_, *services_.gallery, [this] { return &charts(); });
+    connect(menus_, &WindowMenus::statusMessage, status_, &StatusLine::showStatus);
+}
+
+void QXDocument::setUpWorkers() {
+    alerts_ = new ModelBAlerts({.panel = services_.notificationPanel}, this);
+    connect(alerts_, &ModelBAlerts::notificationActivated, this, [this](const QString& code) {
+        shown_.choose(code.toStdString(), nameOf(code.toStdString()));
+        searchTowebAction();
+    });
+    connect(alerts_, &ModelBAlerts::storedFileSetAside, this,
+            [this](const QString& message) { status_->showStatus(message.toStdString()); });
+    int counter = 0;
+    workers_ = std::make_unique<AppWorkers>(WorkerHooks{
+        .updateStatusTimes =
+            [this] {
+                postToMainThread([doc = QPointer(this)] {
+                    if (doc) doc->status_->updateStatusTimes();
+                });
+            },
+        .updateNotifyTrendMode =
+            [this](std::stop_token stop) { menus_->updateNotifyTrendMode(stop); },
+        .holdingsRefreshed =
+            [this, counter](std::stop_token stop) mutable {
+                if (counter++ % kProbeEveryRounds != 0 || !freshness_->probe(stop)) return;
+                postToMainThread([doc = QPointer(this)] {
+                    if (doc) doc->status_->redraw();
+                });
+            },
+    });
+}
+
+void QXDocument::setServerSettingsOpener(std::function<void()> opener) {
+    ui_->actionServerSettings->disconnect(this);
+    connect(ui_->actionServerSettings, &QAction::triggered, this, std::move(opener));
+}
+
+void QXDocument::connectSliderLabels() {
+    auto label = [this](QSlider* slider, QLabel* text, auto describe) {
+        connect(slider, &QSlider::valueChanged, text,
+                [text, describe](int value) { text->setText(qs(describe(value))); });
+        text->setText(qs(describe(slider->value())));
+    };
+    label(ui_->thresholdSlide, ui_->thresholdValueText,
+          [](int v) { return format("%s:%d", "突破关键点阀值", v); });
+    label(ui_->trendUpthredholdSlide, ui_->trendUpThredHoldText,
+          [](int v) { return format("%s:%d", "上涨趋势阀值", v); });
+    label(ui_->hushenGainsSlider, ui_->hushenGainsTextField,
+          [](int v) { return format("沪深涨幅前 %d 位", v); });
+}
+
+bool QXDocument::windowControllerDidLoadNib(std::function<bool()> dataServerReady) {
+    if (!dataServerReady()) return false;
+    auto panel = ProgressPanel::shared();
+    panel->showProgressPanel(100);
+    panel->setDisplayString(" 正在下载数据检查市场状况 ...");
+    workers_->detachMmarketReportThread();
+    initMyStocklist();
+    shown_.clear();
+    ui_->notifyBtn->hide();
+    observeNotifications();
+    QXStockLib::defQXStockLib().setDelegate(bridge_.get());
+    ui_->switchTableView->setCurrentIndex(1);
+    workers_->detachStockInfoReportThread();
+    return true;
+}
+
+void QXDocument::observeNotifications() {
+    auto observe = [this](const char* name, std::function<void(const Dictionary&)> handle) {
+        observers_.push_back(std::make_unique<ScopedObserver>(
+            NotificationBus::shared(), name,
+            [doc = QPointer(this), handle = std::move(handle)](const Notification& note) {
+                if (doc) handle(note.userInfo);
+            },
+            NotificationBus::Delivery::MainThread));
+    };
+    observe(names::Notifiation_Stock_rasieDown,
+            [this](const Dictionary& p) { alerts_->HandNotifiation_Stock_rasieDown(p); });
+    observe(names::Notifiation_TREND_MODEB,
+            [this](const Dictionary& p) { alerts_->HandModeBNofification(p); });
+    // A list's double-clicked stock is the shown one by now: its history.
+    observe(names::Notifiation_DoubleClickStock, [this](const Dictionary&) { tabs_->showTab(2); });
+    // A day of the history tab: that day's record is shown.
+    observe(names::Notifiation_HistodayStockChaged, [this](const Dictionary& p) {
+        const StockRecord day = StockRecord::fromDictionary(p);
+        if (isValidStockCode(day.code)) xupdateStockTrendDict(day);
+    });
+    observe(names::Notifiation_GetStockStatus,
+            [this](const Dictionary& p) { downloadOneStockData(stringFor(p, keys::STOCK_Code)); });
+}
+
+void QXDocument::initMyStocklist() {
+    alerts_->loadStockModeBList();
+    sectors_->reload();
+    ui_->thresholdSlide->setRange(110, 200);
+    ui_->thresholdSlide->setValue(148);
+    ui_->hushenGainsSlider->setRange(10, 200);
+    ui_->hushenGainsSlider->setValue(120);
+    ui_->stockCodeTokenField->setPlaceholderText(
+        CodeTable::shared().entryCount() == 0
+            ? QStringLiteral("没有股票代码表：参考数据下载完成后即可搜索")
+            : QStringLiteral("代码 / 名称 / 拼音首字母"));
+    questionnaire_->reset();
+    const StoredPropertyList settings =
+        readStoredPropertyList(dataPath("Setting.plist"), StoredKind::Dictionary);
+    if (settings.wasRead()) {
+        const Value* key = orvane::find(settings.value.dictionary(), "searchKey");
+        webSearch_->setSearchKey(key && key->isString() ? qs(key->string()) : QString());
+    } else if (settings.needsReport()) {
+        status_->showStatus(settings.reportText());
+    }
+    workers_->startScheduleAndTrendModeWorkers();
+}
+
+void QXDocument::shutDown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    QXStockLib::defQXStockLib().setDelegate(nullptr);
+    observers_.clear();
+    workers_->stopAll();
+    tabs_->stopAll();
+    sectors_->shutDown();
+    fetch_->waitForFinished();
+}
+
+QString QXDocument::searchKey() const {
+    return webSearch_->searchKey();
+}
+
+bool QXDocument::isFetching() const {
+    return fetch_->isRunning();
+}
+
+void QXDocument::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool QXDocument::isHeldStock(std::string_view code) const {
+    return isValidStockCode(code) && tabs_->holdings()->isExsitOnHoldStockArray(std::string(code));
+}
+
+void QXDocument::codeValidationAlert() {
+    alert_(QStringLiteral("错误的股票代码！"),
+           QStringLiteral("股票代码必须为6位数，沪市股票代码以600，601，603开头，深市股票代码以"
+                          "000，002，300开头，请确认你的股票代码是正确的。"));
+}
+
+void QXDocument::controlTextDidChange() {
+    search_->controlTextDidChange();
+}
+
+void QXDocument::downloadData() {
+    const std::string code = search_->text();
+    if (isValidStockCode(code))
+        downloadOneStockData(code);
+    else
+        codeValidationAlert();
+}
+
+void QXDocument::downloadOneStockData(const std::string& code) {
+    if (!isValidStockCode(code) || shutDown_) return;
+    fetch_->fetch(code);
+}
+
+void QXDocument::xupdateStockTrendDict(const StockRecord& record) {
+    const std::string code = record.code;
+    status_->showStatus(sectorStatusLine(SectorGroups::shared(), code));
+    shown_.show(nameOf(code), record);
+    Q_EMIT verdictShown(qs(code));
+}
+
+void QXDocument::searchTowebAction() {
+    webSearch_->searchToweb(shown_.code().empty() ? search_->text() : shown_.code());
+}
+
+chart::KWindowController& QXDocument::charts() {
+    if (!kWindowController_)
+        kWindowController_ = std::make_unique<chart::KWindowController>(
+            [](const std::string& code) { return nameOf(code); });
+    return *kWindowController_;
+}
+
+void QXDocument::addStock_ToMyHold() {
+    const std::string code = shown_.code().empty() ? search_->text() : shown_.code();
+    if (!isValidStockCode(code)) return codeValidationAlert();
+    if (!tabs_->holdings()->addOneStockToMyStockList(code)) return;
+    search_->refreshAddButton();
+    if (ui_->switchTableView->currentIndex() == 0) tabs_->holdings()->initStockArray();
+}
+
+void QXDocument::switchTableViewAction(int tag) {
+    tabs_->switchTableViewAction(tag);
+}
+
+void QXDocument::showTab(int index) {
+    tabs_->showTab(index);
+}
+
+FilterStockUIController* QXDocument::filterStockController() const {
+    return tabs_->filter();
+}
+
+Questionnaire& QXDocument::questionnaire() {
+    return questionnaire_->questionnaire();
+}
+
+}  // namespace orvane::app

@@ -1,0 +1,170 @@
+#pragma once
+// The main window's shell: it loads the window, owns the shown stock and
+// the panels that draw it (search, verdict, day prices), the sector area,
+// the tabs with their lists, the workers and the notices' handlers, and
+// connects them. The panels and tabs talk to it by signals; it answers the
+// market-data library through its bridge.
+//
+// Everything here runs on the main thread. Long work (the one-stock fetch,
+// the market report, screenings, the quote loops) runs on workers, whose
+// results come back through the main-thread dispatcher.
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <stop_token>
+#include <string>
+
+#include "mainwindow/ShownStock.h"
+#include "orvane/core/NotificationBus.h"
+#include "orvane/core/StyledText.h"
+#include "orvane/core/Value.h"
+
+namespace Ui {
+class QXDocument;
+}
+
+namespace orvane::chart {
+class KWindowController;
+}
+
+namespace orvane::app {
+
+class AppWorkers;
+class DataFreshness;
+class DayPricesPanel;
+class FilterStockUIController;
+class ModelBAlerts;
+class NotificationPanelController;
+class QXTrendMode;
+class Questionnaire;
+class QuestionnairePanel;
+class SearchPanel;
+class SectorsPanel;
+class StatusLine;
+class StockFetch;
+class StockLibBridge;
+class VerdictPanel;
+class WebSearchMenu;
+class WindowMenus;
+class WindowTabs;
+
+/// The application's windows the main window opens; when not given, the
+/// window makes its own (tests).
+struct WindowServices {
+    NotificationPanelController* notificationPanel = nullptr;
+    QXTrendMode* gallery = nullptr;
+};
+
+class QXDocument : public QMainWindow {
+    Q_OBJECT
+  public:
+    /// Shows an alert panel with one "确定" button and returns when it is
+    /// closed; tests replace it.
+    using AlertPresenter = std::function<void(const QString& title, const QString& message)>;
+
+    explicit QXDocument(WindowServices services = {}, QWidget* parent = nullptr);
+    ~QXDocument() override;
+
+    static QString displayName() { return QStringLiteral("Orvane"); }
+    void setAlertPresenter(AlertPresenter presenter) { alert_ = std::move(presenter); }
+    /// What the menu item "数据服务器…" opens.
+    void setServerSettingsOpener(std::function<void()> opener);
+
+    /// The start-up once the window is loaded: false when the data server
+    /// does not answer and the user chose to quit.
+    bool windowControllerDidLoadNib(std::function<bool()> dataServerReady);
+    /// Loads the alert list, fills the sector pop-up, sets the sliders and
+    /// the web-search target, and starts workers 3 and 4 (on the first call
+    /// only). Runs again after a reference-data update.
+    void initMyStocklist();
+    /// Stops the workers, the runs and the fetch, leaves the market-data
+    /// library; after it no thread of the window runs. Idempotent.
+    void shutDown();
+    /// The web-search target ("日K线", or a portal's name).
+    QString searchKey() const;
+
+    // The shown stock.
+    ShownStock& shownStock() { return shown_; }
+    void downloadData();
+    /// Fetches the stock's record on a worker and shows its verdict.
+    void downloadOneStockData(const std::string& code);
+    /// Shows a record (of any stock and day) as the shown stock's.
+    void xupdateStockTrendDict(const StockRecord& record);
+    void controlTextDidChange();
+    void searchTowebAction();
+    bool isFetching() const;
+
+    /// The status line, the clock and the market report line.
+    StatusLine& statusLine() const { return *status_; }
+
+    ModelBAlerts& alerts() const { return *alerts_; }
+
+    chart::KWindowController* kWindowController() const { return kWindowController_.get(); }
+    const AppWorkers& workers() const { return *workers_; }
+    Ui::QXDocument& ui() { return *ui_; }
+
+    // The sector area.
+    SectorsPanel& sectorsPanel() const { return *sectors_; }
+    WindowMenus& menus() const { return *menus_; }
+
+    // The tabs (buttons tagged 1001 on select tabs 0 on).
+    WindowTabs& tabs() const { return *tabs_; }
+    void switchTableViewAction(int tag);
+    void showTab(int index);
+    Questionnaire& questionnaire();
+    FilterStockUIController* filterStockController() const;
+    /// Adds the shown stock to the holdings.
+    void addStock_ToMyHold();
+
+  Q_SIGNALS:
+    void sectorReportShown();
+    void compositeBatchDone();
+    /// A verdict was shown (after a fetch or a notice).
+    void verdictShown(const QString& code);
+    /// The day chart of a stock was opened (or its download failed: empty).
+    void dayChartOpened(const QString& path);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void setUpPanels();
+    void setUpTabs();
+    void setUpMenus();
+    void setUpWorkers();
+    void observeNotifications();
+    void connectSliderLabels();
+    template <class Run>
+    void connectStopButton(Run* run);
+    void codeValidationAlert();
+    bool isHeldStock(std::string_view code) const;
+    chart::KWindowController& charts();
+
+    std::unique_ptr<Ui::QXDocument> ui_;
+    AlertPresenter alert_;
+    ShownStock shown_;
+    std::unique_ptr<NotificationPanelController> ownPanel_;
+    std::unique_ptr<QXTrendMode> ownGallery_;
+    WindowServices services_;
+    std::unique_ptr<DataFreshness> freshness_;
+    StatusLine* status_ = nullptr;
+    SearchPanel* search_ = nullptr;
+    VerdictPanel* verdict_ = nullptr;
+    DayPricesPanel* dayPrices_ = nullptr;
+    SectorsPanel* sectors_ = nullptr;
+    StockFetch* fetch_ = nullptr;
+    WebSearchMenu* webSearch_ = nullptr;
+    QuestionnairePanel* questionnaire_ = nullptr;
+    ModelBAlerts* alerts_ = nullptr;
+    WindowTabs* tabs_ = nullptr;
+    WindowMenus* menus_ = nullptr;
+    std::unique_ptr<chart::KWindowController> kWindowController_;
+    std::unique_ptr<StockLibBridge> bridge_;
+    std::unique_ptr<AppWorkers> workers_;
+    std::vector<std::unique_ptr<ScopedObserver>> observers_;
+    int runsGoing_ = 0;
+    bool shutDown_ = false;
+};
+
+}  // namespace orvane::app

@@ -1,0 +1,105 @@
+#include "mainwindow/StockFetch.h"
+
+#include <QFutureWatcher>
+#include <QtConcurrent>
+
+#include "application/DataFreshness.h"
+#include "mainwindow/ShownStock.h"
+#include "orvane/core/LocalTime.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/market/CodeTable.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/stocklib/QXStockLib.h"
+
+namespace orvane::app {
+
+namespace {
+
+constexpr double kReasonTimeOutSeconds = 5;
+
+}  // namespace
+
+struct FetchOutcome {
+    std::optional<StockRecord> record;
+    MissingRecord why;
+    bool serverAnswered = true;
+};
+
+FetchFailureText fetchFailureText(const MissingRecord& why, const std::string& code,
+                                  const std::string& server, std::optional<TimePoint> since) {
+    switch (why.cause) {
+        case MissingRecord::Cause::ServerUnreachable: {
+            std::string when;
+            if (since) {
+                const LocalDateTime t = toLocal(*since);
+                when = format("自 %02d:%02d:%02d 起", t.hour, t.minute, t.second);
+            }
+            return {"无法连接数据服务器！",
+                    format("数据服务器 %s %s没有应答（%s），无法取得 %s 的数据。\n"
+                           "请启动数据服务器，或在 文件 > 数据服务器… 中改正它的地址。",
+                           server.c_str(), when.c_str(), why.serverProblem.c_str(), code.c_str()),
+                    format("连接不上数据服务器，无法判断 %s", code.c_str())};
+        }
+        case MissingRecord::Cause::UnknownStock:
+            return {"没有这只股票！",
+                    format("数据服务器 %s 上没有股票 %s 的数据，请确认股票代码是正确的。",
+                           server.c_str(), code.c_str()),
+                    format("数据服务器上没有 %s", code.c_str())};
+        case MissingRecord::Cause::HistoryTooShort:
+            break;
+    }
+    return {"无法判断！", "股票交易数据太少，无法判断",
+            format("%s 的交易数据太少，无法判断", code.c_str())};
+}
+
+StockFetch::StockFetch(ShownStock& shown, DataFreshness& freshness, QObject* parent)
+    : QObject(parent), shown_(shown), freshness_(freshness) {}
+
+StockFetch::~StockFetch() {
+    waitForFinished();
+}
+
+void StockFetch::fetch(const std::string& code) {
+    if (watcher_) watcher_->disconnect(this);
+    auto* watcher = new QFutureWatcher<FetchOutcome>(this);
+    watcher_ = watcher;
+    shown_.fetching(code, CodeTable::shared().getStockCodeName(code).value_or(""));
+    Q_EMIT started();
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, code] {
+        watcher->deleteLater();
+        if (watcher_ != watcher) return;
+        const FetchOutcome outcome = watcher->result();
+        if (outcome.record) {
+            freshness_.record(DataFreshness::Source::DataServer, true, now());
+            shown_.show(CodeTable::shared().getStockCodeName(code).value_or(""), *outcome.record);
+            Q_EMIT verdictShown(QString::fromStdString(code));
+        } else {
+            freshness_.record(DataFreshness::Source::DataServer, outcome.serverAnswered, now());
+            const FetchFailureText text =
+                fetchFailureText(outcome.why, code, MarketServers::shared()->dataServer,
+                                 freshness_.failingSince(DataFreshness::Source::DataServer));
+            shown_.fail(code, text.verdict);
+            Q_EMIT failed(QString::fromStdString(text.title), QString::fromStdString(text.message));
+        }
+        Q_EMIT finished();
+    });
+    watcher->setFuture(QtConcurrent::run([code] {
+        FetchOutcome outcome;
+        outcome.record = QXStockLib::defQXStockLib().getOneStockDataInfoFormServer(code);
+        if (!outcome.record) {
+            outcome.why = explainMissingRecord(code, kReasonTimeOutSeconds);
+            outcome.serverAnswered = outcome.why.cause != MissingRecord::Cause::ServerUnreachable;
+        }
+        return outcome;
+    }));
+}
+
+bool StockFetch::isRunning() const {
+    return watcher_ && watcher_->isRunning();
+}
+
+void StockFetch::waitForFinished() {
+    if (watcher_) watcher_->waitForFinished();
+}
+
+}  // namespace orvane::app

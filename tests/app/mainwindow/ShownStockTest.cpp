@@ -1,0 +1,188 @@
+// The one stock on screen: every panel of the main window shows the shown
+// stock or nothing, and a fetch that gives no record says why.
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+
+#include "ServedMarketTest.h"
+#include "application/QXApplication.h"
+#include "mainwindow/QXDocument.h"
+#include "mainwindow/StockFetch.h"
+#include "mainwindow/StockSearch.h"
+#include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
+#include "orvane/core/StringTable.h"
+#include "orvane/market/CodeTable.h"
+#include "ui_QXDocument.h"
+
+using namespace orvane;
+using namespace orvane::app;
+
+namespace {
+
+using test::waitUntil;
+
+class ShownStockWindow : public test::ServedMarketTest {
+  protected:
+    void SetUp() override {
+        test::ServedMarketTest::SetUp();
+        app = std::make_unique<QXApplication>(dispatcher);
+        app->setAlertPresenter(
+            [this](const QString& title, const QString& message) { alerts << title << message; });
+        app->applicationWillFinishLaunching();
+        ASSERT_TRUE(app->openMainWindow());
+        ASSERT_TRUE(waitUntil([&] { return ui().plantPopbtn->count() > 0; }));
+    }
+    void TearDown() override {
+        app->applicationWillTerminate();
+        app.reset();
+        test::ServedMarketTest::TearDown();
+    }
+    QXDocument& doc() { return *app->document(); }
+    Ui::QXDocument& ui() { return doc().ui(); }
+    bool show(const std::string& code) {
+        QSignalSpy shown(&doc(), &QXDocument::verdictShown);
+        doc().downloadOneStockData(code);
+        return waitUntil([&] { return shown.count() == 1; });
+    }
+    bool fail(const std::string& code) {
+        const qsizetype before = alerts.size();
+        doc().downloadOneStockData(code);
+        return waitUntil([&] { return alerts.size() > before; });
+    }
+    void type(const std::string& text) {
+        ui().stockCodeTokenField->setText(QString::fromStdString(text));
+        doc().controlTextDidChange();
+    }
+    /// The day's prices, verdict and badge are empty and hidden.
+    void expectNoFigures() {
+        for (QLabel* field : {ui().today_Field, ui().openPrice, ui().closePrice, ui().yesClosePrice,
+                              ui().pricedChanged, ui().priceChangedRatio})
+            EXPECT_TRUE(field->text().isEmpty()) << field->objectName().toStdString();
+        EXPECT_TRUE(ui().modeB_ImageView->isHidden());
+    }
+    static QString nameOf(const std::string& code) {
+        return QString::fromStdString(CodeTable::shared().getStockCodeName(code).value_or(""));
+    }
+
+    static QString captionOf(const std::string& code) {
+        return QString::fromStdString(
+            stockCaption(localizedString("title"), nameOf(code).toStdString(), code));
+    }
+
+    std::unique_ptr<QXApplication> app;
+    QStringList alerts;
+};
+
+}  // namespace
+
+TEST_F(ShownStockWindow, ChoosingAnotherStockClearsEveryFigureOfTheLastOne) {
+    const std::string a = market()[0].listing.code, b = market()[1].listing.code;
+    ASSERT_TRUE(show(a));
+    EXPECT_FALSE(ui().closePrice->text().isEmpty());
+    EXPECT_EQ(ui().QATextEdit->text(), captionOf(a));
+
+    // Typed: the new stock's name and caption, none of the old figures.
+    type(b);
+    expectNoFigures();
+    EXPECT_TRUE(ui().selectedResultCapture->text().isEmpty());
+    EXPECT_EQ(ui().stockCodeName->text(), nameOf(b));
+    EXPECT_EQ(ui().QATextEdit->text(), captionOf(b));
+    EXPECT_TRUE(ui().addMyStockBtn->isEnabled());
+
+    // A text that names no stock names nothing.
+    ASSERT_TRUE(show(a));
+    type("12345");
+    expectNoFigures();
+    EXPECT_TRUE(ui().stockCodeName->text().isEmpty());
+    EXPECT_TRUE(ui().QATextEdit->text().isEmpty());
+    EXPECT_FALSE(ui().addMyStockBtn->isEnabled());
+
+    // Opening the filter tab empties the search: the verdict and badge too.
+    ASSERT_TRUE(show(a));
+    doc().switchTableViewAction(1005);
+    EXPECT_TRUE(ui().stockCodeTokenField->text().isEmpty());
+    EXPECT_TRUE(ui().selectedResultCapture->text().isEmpty());
+    expectNoFigures();
+}
+
+TEST_F(ShownStockWindow, AFailedFetchSaysWhyAndShowsNoOtherStocksPrices) {
+    const std::string a = market()[0].listing.code, b = market()[1].listing.code;
+    ASSERT_TRUE(show(a));
+
+    // The server knows no such stock.
+    ASSERT_TRUE(fail("999999"));
+    EXPECT_EQ(alerts.at(alerts.size() - 2), "没有这只股票！");
+    expectNoFigures();
+
+    // The server is down: its address, and since when, not "too few data".
+    ASSERT_TRUE(show(a));
+    const std::string down = "http://127.0.0.1:1/orvane";
+    useDataServer(down);
+    ASSERT_TRUE(fail(b));
+    EXPECT_EQ(alerts.at(alerts.size() - 2), "无法连接数据服务器！");
+    EXPECT_TRUE(alerts.back().contains(QString::fromStdString(down)));
+    EXPECT_TRUE(alerts.back().contains("起没有应答"));
+    expectNoFigures();
+    EXPECT_EQ(ui().stockCodeName->text(), nameOf(b));
+    EXPECT_TRUE(ui().selectedResultCapture->text().contains("连接不上数据服务器"));
+    // The stale-data notice stays on the status line under later messages.
+    EXPECT_TRUE(ui().statusField->text().contains("数据服务器无响应"));
+    type(a);
+    EXPECT_TRUE(ui().statusField->text().contains("数据服务器无响应"));
+}
+
+TEST_F(ShownStockWindow, AHistoryDayPickedInItsTabIsTheShownRecord) {
+    const std::string a = market()[0].listing.code, b = market()[1].listing.code;
+    ASSERT_TRUE(show(a));
+    // The history tab posts the day as a stock dictionary; the window shows
+    // exactly that day's record, under its own code.
+    StockRecord day;
+    day.code = b;
+    day.date = "2025-11-28";
+    day.openPrice = "10.10";
+    day.yesClosePrice = "10.00";
+    day.closePrice = "10.50";
+    day.highPrice = "10.60";
+    day.lowPrice = "9.90";
+    day.trend = 1;
+    day.score = 120;
+    day.gain5 = 3.5f;
+    QSignalSpy shown(&doc(), &QXDocument::verdictShown);
+    NotificationBus::shared().post(notifications::Notifiation_HistodayStockChaged, this,
+                                   day.toDictionary());
+    ASSERT_TRUE(waitUntil([&] { return shown.count() == 1; }));
+    EXPECT_EQ(doc().shownStock().state(), ShownStock::State::Shown);
+    EXPECT_EQ(doc().shownStock().code(), b);
+    ASSERT_TRUE(doc().shownStock().record());
+    EXPECT_EQ(*doc().shownStock().record(), day);
+    EXPECT_EQ(ui().closePrice->text(), "10.50");
+
+    // A payload without a valid code changes nothing.
+    StockRecord noCode = day;
+    noCode.code = "12345";
+    NotificationBus::shared().post(notifications::Notifiation_HistodayStockChaged, this,
+                                   noCode.toDictionary());
+    QTest::qWait(100);
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(doc().shownStock().code(), b);
+}
+
+TEST(FetchFailureText, EachCauseItsOwnWords) {
+    const auto text = [](MissingRecord::Cause cause) {
+        return fetchFailureText({cause, "Connection refused"}, "600000", "http://h:8/o",
+                                std::nullopt);
+    };
+    EXPECT_EQ(text(MissingRecord::Cause::HistoryTooShort).message, "股票交易数据太少，无法判断");
+    EXPECT_NE(
+        text(MissingRecord::Cause::UnknownStock).message.find("http://h:8/o 上没有股票 600000"),
+        std::string::npos);
+    EXPECT_NE(text(MissingRecord::Cause::ServerUnreachable).message.find("Connection refused"),
+              std::string::npos);
+}

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstdlib>
+#include <random>
+
+#include "application/ChartScreenshot.h"
+#include "orvane/core/AtomicFile.h"
+#include "platform/QXProcessUIController.h"
+#include "platform/QtSeams.h"
+#include "platform/ServerPreferences.h"
+#include "platform/ServerSettingsDialog.h"
+#include "orvane/core/ProgressPanel.h"
+#include "orvane/core/StringTable.h"
+#include "orvane/market/MarketServers.h"
+
+using namespace orvane;
+using namespace orvane::app;
+
+TEST(QtSeams, TheTranslationAnswersEveryKeyUntilTheSeamsAreGone) {
+    {
+        auto seams = installQtSeams(*qApp);
+        for (const char* key :
+             {"title", "Property1", "Property2", "Property3", "Property4", "Property5", "Property6",
+              "Property7", "answer1", "answer2", "answer3", "answer4"})
+            EXPECT_FALSE(localizedString(key).empty()) << key;
+        EXPECT_EQ(localizedString("noticeDown2"),
+                  StringTable::headlessDefault()->localizedString("noticeDown2"));
+        EXPECT_EQ(localizedString("Property8"), "");
+        EXPECT_EQ(QXProcessUIController::defaultQXProcessUIController(), seams.progressPanel);
+    }
+    EXPECT_FALSE(QXProcessUIController::defaultQXProcessUIController());
+    EXPECT_EQ(localizedString("Property1"), "");
+}
+
+TEST(AppResources, IconAndModelBBadgeRender) {
+    initAppResources();
+    for (const char* image : {":/app/orvane.svg", ":/app/modeB.svg"})
+        EXPECT_FALSE(QImage(image).isNull()) << image;
+}
+
+class ServerPreferencesTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+        unsetenv(kDataServerVariable);
+        unsetenv(kQuoteServerVariable);
+    }
+    void TearDown() override {
+        MarketServers::install(nullptr);
+        unsetenv(kDataServerVariable);
+        unsetenv(kQuoteServerVariable);
+    }
+    static QString storedValue(const char* key) {
+        return QSettings("Orvane", "Orvane").value(key).toString();
+    }
+
+    QTemporaryDir dir;
+    const ServerAddresses defaults = ServerPreferences::defaults();
+};
+
+TEST_F(ServerPreferencesTest, CommandLineOverSettingsOverDefault) {
+    EXPECT_EQ(ServerPreferences().effective(), defaults);
+
+    ASSERT_TRUE(ServerPreferences().store({"http://data.test/orvane", defaults.quoteServer}));
+    EXPECT_EQ(storedValue("server/data"), "http://data.test/orvane");
+    EXPECT_FALSE(QSettings("Orvane", "Orvane").contains("server/quote"));  // default not stored
+    EXPECT_EQ(ServerPreferences().effective(),
+              (ServerAddresses{"http://data.test/orvane", defaults.quoteServer}));
+
+    std::vector<std::string> args{"--chart", "a.txt", "--quote-server", "http://quote.test/"};
+    std::string error;
+    const auto overrides = takeServerOptions(args, error);
+    ASSERT_TRUE(overrides);
+    EXPECT_EQ(args, (std::vector<std::string>{"--chart", "a.txt"}));
+    const ServerPreferences preferences(*overrides);
+    EXPECT_EQ(preferences.effective(),
+              (ServerAddresses{"http://data.test/orvane", "http://quote.test/"}));
+    preferences.install();
+    EXPECT_EQ(MarketServers::shared()->quoteServer, "http://quote.test/");
+    EXPECT_EQ(MarketServers::shared()->dataServer, "http://data.test/orvane");
+}
+
+TEST_F(ServerPreferencesTest, EnvironmentBetweenCommandLineAndSettings) {
+    ASSERT_TRUE(ServerPreferences().store({"http://data.test/orvane", defaults.quoteServer}));
+    setenv(kDataServerVariable, "http://127.0.0.1:9000/orvane", 1);
+    // The data server named alone serves the quotes too.
+    EXPECT_EQ(ServerPreferences().effective(),
+              (ServerAddresses{"http://127.0.0.1:9000/orvane", "http://127.0.0.1:9000/"}));
+    EXPECT_TRUE(ServerPreferences().hasOverrides());
+    setenv(kQuoteServerVariable, "http://quote.test/", 1);
+    EXPECT_EQ(ServerPreferences().effective().quoteServer, "http://quote.test/");
+    const ServerPreferences commandLine(ServerOverrides{"http://cli.test:7000/x", std::nullopt});
+    EXPECT_EQ(commandLine.effective(),
+              (ServerAddresses{"http://cli.test:7000/x", "http://quote.test/"}));
+    setenv(kDataServerVariable, "not an address", 1);
+    unsetenv(kQuoteServerVariable);
+    EXPECT_EQ(ServerPreferences().effective(),
+              (ServerAddresses{"http://data.test/orvane", defaults.quoteServer}));
+}
+
+// The window shows the addresses the program uses, and OK without a change
+// keeps the command line's addresses out of the settings.
+TEST_F(ServerPreferencesTest, DialogShowsTheAddressesInUse) {
+    const ServerPreferences preferences(
+        ServerOverrides{"http://127.0.0.1:18500/orvane", std::nullopt});
+    preferences.install();
+    ServerSettingsDialog dialog{preferences};
+    auto* data = dialog.findChild<QLineEdit*>("dataServerField");
+    auto* quote = dialog.findChild<QLineEdit*>("quoteServerField");
+    ASSERT_TRUE(data && quote);
+    EXPECT_EQ(data->text().toStdString(), MarketServers::shared()->dataServer);
+    EXPECT_EQ(quote->text().toStdString(), MarketServers::shared()->quoteServer);
+    EXPECT_EQ(quote->text(), "http://127.0.0.1:18500/");
+    EXPECT_TRUE(dialog.findChild<QLabel*>("overrideNote")->isVisibleTo(&dialog));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(QSettings("Orvane", "Orvane").contains("server/data"));
+    EXPECT_FALSE(QSettings("Orvane", "Orvane").contains("server/quote"));
+}
+
+TEST_F(ServerPreferencesTest, OnlyHttpAddressesAreAccepted) {
+    for (const char* good : {"http://h", "http://127.0.0.1:8468/orvane", "http://h.test/a/b/"})
+        EXPECT_TRUE(isValidServerURL(good)) << good;
+    for (const char* bad : {"", "h.test", "https://h.test", "ftp://h.test", "http://",
+                            "http:/h.test", "http://h.test/?q=1", " http://h.test"})
+        EXPECT_FALSE(isValidServerURL(bad)) << bad;
+
+    EXPECT_FALSE(ServerPreferences().store({"https://data.test", defaults.quoteServer}));
+    EXPECT_FALSE(QSettings("Orvane", "Orvane").contains("server/data"));
+
+    std::string error;
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"--server"}, {"--server", "ftp://x"}})
+        EXPECT_FALSE(takeServerOptions(args, error));
+}
+
+TEST_F(ServerPreferencesTest, DialogStoresValidAddressesAndResets) {
+    ASSERT_TRUE(ServerPreferences().store({"http://old.test/orvane", defaults.quoteServer}));
+    ServerSettingsDialog dialog{ServerPreferences()};
+    auto* data = dialog.findChild<QLineEdit*>("dataServerField");
+    auto* quote = dialog.findChild<QLineEdit*>("quoteServerField");
+    ASSERT_TRUE(data && quote);
+    EXPECT_EQ(data->text(), "http://old.test/orvane");
+    EXPECT_EQ(quote->text(), defaults.quoteServer);
+
+    data->setText("ftp://new.test");
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.findChild<QLabel*>("errorLabel")->isVisibleTo(&dialog));
+    EXPECT_EQ(storedValue("server/data"), "http://old.test/orvane");
+
+    dialog.findChild<QPushButton*>("resetButton")->click();
+    EXPECT_EQ(data->text(), defaults.dataServer);
+    quote->setText("http://quote.test/");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(QSettings("Orvane", "Orvane").contains("server/data"));
+    EXPECT_EQ(storedValue("server/quote"), "http://quote.test/");
+    EXPECT_EQ(MarketServers::shared()->quoteServer, "http://quote.test/");
+}
+
+TEST(ChartScreenshot, AFailedSaveLeavesTheOldPictureWhole) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("chart.png").toStdString();
+    ASSERT_TRUE(writeFileAtomically(path, "the old picture"));
+    // Noise compresses badly: its PNG is far larger than the file-size limit.
+    QImage noise(256, 256, QImage::Format_RGB32);
+    std::mt19937 rng(3);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, rng());
+    const QPixmap picture = QPixmap::fromImage(noise);
+
+    // Writes past 4 KiB fail (EFBIG instead of the signal) while the limit holds.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = old;
+    tight.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const bool saved = savePicture(picture, path);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readFile(path), "the old picture");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.png"});  // no leftovers
+    ASSERT_TRUE(savePicture(picture, path));
+    EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(256, 256));
+}
