@@ -66,7 +66,7 @@ QProgressBar* OneHisStockController::hisProgressBar() const {
     return ui_->hisProgressBar;
 }
 
-const Array& OneHisStockController::oneHisStockList() const {
+const std::vector<StockRecord>& OneHisStockController::oneHisStockList() const {
     return model_->rows();
 }
 
@@ -134,12 +134,13 @@ void OneHisStockController::calOneStockHisInfo() {
     auto calculation = std::make_unique<Calculation>();
     calculation->thread = std::jthread([self = QPointer(this), code, days, generation,
                                         finished = calculation->finished](std::stop_token stop) {
-        Array rows = QXStockLib::defQXStockLib().getLastPassdayDataInfoFormServer(
-            code, days, stop, [&](int done, int total) {
-                postToMainThread([self, generation, done, total] {
-                    if (self) self->showProgress(generation, done, total);
+        std::vector<StockRecord> rows =
+            QXStockLib::defQXStockLib().getLastPassdayDataInfoFormServer(
+                code, days, stop, [&](int done, int total) {
+                    postToMainThread([self, generation, done, total] {
+                        if (self) self->showProgress(generation, done, total);
+                    });
                 });
-            });
         if (!stop.stop_requested())
             postToMainThread([self, generation, rows = std::move(rows)]() mutable {
                 if (self) self->finishCalculation(generation, std::move(rows));
@@ -155,7 +156,8 @@ void OneHisStockController::showProgress(std::uint64_t generation, int done, int
     ui_->hisProgressBar->setValue(done);
 }
 
-void OneHisStockController::finishCalculation(std::uint64_t generation, Array rows) {
+void OneHisStockController::finishCalculation(std::uint64_t generation,
+                                              std::vector<StockRecord> rows) {
     if (generation != generation_) return;  // a newer computation was started since
     shownGeneration_ = generation;
     ui_->hisProgressBar->hide();
@@ -163,7 +165,7 @@ void OneHisStockController::finishCalculation(std::uint64_t generation, Array ro
     emit oneHisStockListChanged();
 }
 
-void OneHisStockController::showRows(Array rows, Request request) {
+void OneHisStockController::showRows(std::vector<StockRecord> rows, Request request) {
     shown_ = std::move(request);
     model_->setRows(std::move(rows));
 }
@@ -174,7 +176,7 @@ void OneHisStockController::tableViewSelectionDidChange() {
         selected.isEmpty() ? ui_->myStockTableView->currentIndex().row() : selected.front().row();
     if (row < 0 || row >= model_->rowCount()) return;
     NotificationBus::shared().post(notifications::Notifiation_HistodayStockChaged, this,
-                                   model_->dayAt(row));
+                                   model_->dayAt(row).toDictionary());
 }
 
 void OneHisStockController::cancelRunning() {

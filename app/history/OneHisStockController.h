@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 class QComboBox;
 class QLabel;
@@ -57,7 +58,7 @@ class OneHisStockController : public QWidget {
     void stopCalculations();
 
     /// The rows shown: one stock dictionary per day, today's first.
-    const Array& oneHisStockList() const;
+    const std::vector<StockRecord>& oneHisStockList() const;
     /// Whether a computation is running whose rows will be shown.
     bool isCalculating() const { return shownGeneration_ != generation_; }
     const std::string& shownCode() const { return shownCode_; }
@@ -94,9 +95,9 @@ class OneHisStockController : public QWidget {
     };
     Request currentRequest() const;
     void showCaption();
-    void showRows(Array rows, Request request);
+    void showRows(std::vector<StockRecord> rows, Request request);
     void showProgress(std::uint64_t generation, int done, int total);
-    void finishCalculation(std::uint64_t generation, Array rows);
+    void finishCalculation(std::uint64_t generation, std::vector<StockRecord> rows);
     void cancelRunning();
     void reapFinished();
 

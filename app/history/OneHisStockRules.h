@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "mainwindow/VerdictDisplay.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -41,10 +41,10 @@ struct HistoryCell {
 };
 
 /// The colour of a day's verdict text, with whether it is bold.
-std::pair<Rgb, bool> verdictCellColour(const Dictionary& day);
+std::pair<Rgb, bool> verdictCellColour(const StockRecord& day);
 
 /// The cell of column `identifier` (a stock-dictionary key) for one day;
 /// the 5- and 10-day gains, percents, as "%.2f%%".
-HistoryCell historyCell(const Dictionary& day, std::string_view identifier);
+HistoryCell historyCell(const StockRecord& day, std::string_view identifier);
 
 }  // namespace orvane::app

@@ -50,16 +50,16 @@ const std::vector<const char*>& OneHisStockTableModel::columnIdentifiers() {
     return ids;
 }
 
-void OneHisStockTableModel::setRows(Array rows) {
+void OneHisStockTableModel::setRows(std::vector<StockRecord> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
 }
 
-const Dictionary& OneHisStockTableModel::dayAt(int row) const {
-    static const Dictionary none;
+const StockRecord& OneHisStockTableModel::dayAt(int row) const {
+    static const StockRecord none;
     if (row < 0 || row >= static_cast<int>(rows_.size())) return none;
-    return rows_[static_cast<std::size_t>(row)].dictionary();
+    return rows_[static_cast<std::size_t>(row)];
 }
 
 int OneHisStockTableModel::rowCount(const QModelIndex& parent) const {

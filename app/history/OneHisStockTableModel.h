@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -20,10 +20,10 @@ class OneHisStockTableModel : public QAbstractTableModel {
     static const std::vector<const char*>& columnIdentifiers();
 
     /// Replaces every row (and resets the view).
-    void setRows(Array rows);
-    const Array& rows() const { return rows_; }
+    void setRows(std::vector<StockRecord> rows);
+    const std::vector<StockRecord>& rows() const { return rows_; }
     /// The day of a row; an empty record outside the rows.
-    const Dictionary& dayAt(int row) const;
+    const StockRecord& dayAt(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -31,7 +31,7 @@ class OneHisStockTableModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
-    Array rows_;
+    std::vector<StockRecord> rows_;
 };
 
 }  // namespace orvane::app

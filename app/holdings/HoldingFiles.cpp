@@ -26,7 +26,7 @@ bool quotesStock(std::string_view text, std::string_view code) {
 
 }  // namespace
 
-std::optional<Dictionary> readHoldingFile(const fs::path& file) {
+std::optional<StockRecord> readHoldingFile(const fs::path& file) {
     const std::string code = file.stem().string();
     std::optional<std::string> bytes = readFile(file);
     if (!bytes || bytes->find('\0') != std::string::npos) return std::nullopt;
@@ -44,7 +44,7 @@ HoldingList readHoldings(const fs::path& folder) {
     std::sort(files.begin(), files.end());
     HoldingList rows, withoutQuote;
     for (const fs::path& file : files) {
-        if (std::optional<Dictionary> row = readHoldingFile(file))
+        if (std::optional<StockRecord> row = readHoldingFile(file))
             rows.push_back(std::move(*row));
         else if (file.extension() == ".txt" && isValidStockCode(file.stem().string()))
             withoutQuote.push_back(holdingWithoutQuote(file.stem().string()));

@@ -23,7 +23,7 @@ namespace orvane::app {
 /// The quote record of one holding file, or nothing when the file cannot be
 /// read or decoded, is no quote line, or quotes another stock than the one
 /// its name says.
-std::optional<Dictionary> readHoldingFile(const std::filesystem::path& file);
+std::optional<StockRecord> readHoldingFile(const std::filesystem::path& file);
 
 /// Every holding of the folder: those with a quote by speed, greatest first,
 /// then the "CODE.txt" files (CODE six digits) without one, by code.

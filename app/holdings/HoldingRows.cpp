@@ -3,11 +3,8 @@
 #include <algorithm>
 
 #include "orvane/core/NumberText.h"
-#include "orvane/market/StockKeys.h"
 
 namespace orvane::app {
-
-using namespace orvane::keys;
 
 float HoldingFigures::change() const {
     return close - yesClose;
@@ -34,25 +31,26 @@ bool HoldingFigures::suspended() const {
     return close < 0.001;
 }
 
-HoldingFigures holdingFigures(const Dictionary& record) {
-    return {floatFor(record, STOCK_closePrice), floatFor(record, STOCK_YesClosePrice),
-            floatFor(record, STOCK_LowPrice)};
+HoldingFigures holdingFigures(const StockRecord& record) {
+    return {record.close(), record.yesClose(), record.low()};
 }
 
-Dictionary holdingWithoutQuote(std::string_view code) {
-    return {{STOCK_Code, std::string(code)}};
+StockRecord holdingWithoutQuote(std::string_view code) {
+    StockRecord record;
+    record.code = std::string(code);
+    return record;
 }
 
-bool hasQuote(const Dictionary& record) {
-    return find(record, STOCK_closePrice) != nullptr;
+bool hasQuote(const StockRecord& record) {
+    return record.closePrice.has_value();
 }
 
 Rgb holdingRowColour(const HoldingFigures& f) {
     return f.change() >= 0 || f.suspended() ? colours::red : colours::fallingGreen;
 }
 
-std::string holdingValueText(const Dictionary& record, std::string_view key) {
-    const Value* value = find(record, key);
+std::string holdingValueText(const StockRecord& record, std::string_view key) {
+    const std::optional<Value> value = record.valueFor(key);
     if (!value) return {};
     if (value->isString()) return value->string();
     if (value->isInteger() || value->isBool()) return std::to_string(value->toInteger());
@@ -60,17 +58,17 @@ std::string holdingValueText(const Dictionary& record, std::string_view key) {
     return {};
 }
 
-HoldingCell holdingCell(const Dictionary& record, std::string_view column) {
+HoldingCell holdingCell(const StockRecord& record, std::string_view column) {
     namespace col = holdingColumns;
     if (!hasQuote(record)) {
         if (column != col::STOCK_Code) return {{}, HoldingFont::Label, colours::black};
-        return {std::string(kNoQuoteName) + " (" + stringFor(record, STOCK_Code) + ")",
-                HoldingFont::Label, colours::black};
+        return {std::string(kNoQuoteName) + " (" + record.code + ")", HoldingFont::Label,
+                colours::black};
     }
     const HoldingFigures f = holdingFigures(record);
     if (column == col::STOCK_Code)
-        return {stringFor(record, STOCK_SC_Name) + " (" + stringFor(record, STOCK_Code) + ")",
-                HoldingFont::Label, colours::black};
+        return {record.name.value_or("") + " (" + record.code + ")", HoldingFont::Label,
+                colours::black};
     if (column == col::pricePercentChanged) {
         const Rgb colour = holdingRowColour(f);
         if (f.suspended()) return {kSuspendedText, HoldingFont::Table, colour};

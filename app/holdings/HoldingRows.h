@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "mainwindow/VerdictDisplay.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -46,14 +46,14 @@ struct HoldingFigures {
     bool suspended() const;
 };
 
-HoldingFigures holdingFigures(const Dictionary& record);
+HoldingFigures holdingFigures(const StockRecord& record);
 
 /// The row of a holding file that gives no quote (unreadable, empty, not a
 /// quote, or the quote of a code the quote service does not know): only its
 /// code, so that the user can still see and delete it.
-Dictionary holdingWithoutQuote(std::string_view code);
+StockRecord holdingWithoutQuote(std::string_view code);
 /// Whether a row carries a quote (every row but holdingWithoutQuote's).
-bool hasQuote(const Dictionary& record);
+bool hasQuote(const StockRecord& record);
 
 /// Red when the change is not negative or the stock has no price, else dark green.
 Rgb holdingRowColour(const HoldingFigures& f);
@@ -72,9 +72,9 @@ struct HoldingCell {
 };
 
 /// A row without a quote shows "— (CODE)" and no figures.
-HoldingCell holdingCell(const Dictionary& record, std::string_view column);
+HoldingCell holdingCell(const StockRecord& record, std::string_view column);
 
 /// A record value as cell text (strings as they are, numbers in short form).
-std::string holdingValueText(const Dictionary& record, std::string_view key);
+std::string holdingValueText(const StockRecord& record, std::string_view key);
 
 }  // namespace orvane::app

@@ -23,7 +23,7 @@ FigureOf figureOfColumn(std::string_view column) {
 }
 
 void sortByFigure(HoldingList& rows, const FigureOf& figure, bool greatestFirst) {
-    std::stable_sort(rows.begin(), rows.end(), [&](const Dictionary& a, const Dictionary& b) {
+    std::stable_sort(rows.begin(), rows.end(), [&](const StockRecord& a, const StockRecord& b) {
         const float fa = figure(holdingFigures(a));
         const float fb = figure(holdingFigures(b));
         return greatestFirst ? fa > fb : fa < fb;
@@ -43,7 +43,7 @@ SortIndicator sortHoldingsByColumn(HoldingList& rows, std::string_view column,
         sortByFigure(rows, figure, false);
     } else {
         const ChineseCollator collator;
-        std::stable_sort(rows.begin(), rows.end(), [&](const Dictionary& a, const Dictionary& b) {
+        std::stable_sort(rows.begin(), rows.end(), [&](const StockRecord& a, const StockRecord& b) {
             return collator.less(holdingValueText(a, column), holdingValueText(b, column));
         });
     }

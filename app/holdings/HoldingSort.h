@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "lists/RowCell.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
 /// The held stocks' quote records, in the order shown.
-using HoldingList = std::vector<Dictionary>;
+using HoldingList = std::vector<StockRecord>;
 
 /// By the default-order speed, greatest first; equal speeds keep their order.
 void sortHoldingsBySpeed(HoldingList& rows);

@@ -85,17 +85,16 @@ bool MyStockHoldController::isExsitOnHoldStockArray(const std::string& code) con
     return holdsStock(getHoldStockPath(), code);
 }
 
-const Dictionary* MyStockHoldController::selectedRecord() const {
+const StockRecord* MyStockHoldController::selectedRecord() const {
     const QModelIndexList rows = ui_->myStockTableView->selectionModel()->selectedRows();
     if (rows.isEmpty() || rows.first().row() >= model_->rowCount()) return nullptr;
     return &model_->rows()[rows.first().row()];
 }
 
 void MyStockHoldController::deleteStockAction() {
-    if (const Dictionary* record = selectedRecord()) {
+    if (const StockRecord* record = selectedRecord()) {
         std::error_code ec;  // a file already gone changes nothing
-        std::filesystem::remove(holdingFile(getHoldStockPath(), stringFor(*record, STOCK_Code)),
-                                ec);
+        std::filesystem::remove(holdingFile(getHoldStockPath(), record->code), ec);
         initStockArray();
         UpdateMianUI();
         ui_->myStockTableView->clearSelection();
@@ -118,19 +117,20 @@ void MyStockHoldController::stopRefreshLoop() {
 
 void MyStockHoldController::DoubleClickAction() {
     // A row without a quote is there to be deleted only.
-    if (const Dictionary* record = selectedRecord(); record && hasQuote(*record)) {
-        const Dictionary row = *record;
-        emit stockPicked(QString::fromStdString(stringFor(row, STOCK_Code)),
-                         QString::fromStdString(stringFor(row, STOCK_SC_Name)));
-        NotificationBus::shared().post(notifications::Notifiation_DoubleClickStock, this, row);
+    if (const StockRecord* record = selectedRecord(); record && hasQuote(*record)) {
+        const StockRecord row = *record;
+        emit stockPicked(QString::fromStdString(row.code),
+                         QString::fromStdString(row.name.value_or("")));
+        NotificationBus::shared().post(notifications::Notifiation_DoubleClickStock, this,
+                                       row.toDictionary());
     }
     updatUI();
 }
 
 void MyStockHoldController::tableViewSelectionDidChange() {
-    if (const Dictionary* record = selectedRecord(); record && hasQuote(*record))
+    if (const StockRecord* record = selectedRecord(); record && hasQuote(*record))
         NotificationBus::shared().post(notifications::Notifiation_GetStockStatus, this,
-                                       {{STOCK_Code, stringFor(*record, STOCK_Code)}});
+                                       {{STOCK_Code, record->code}});
     updatUI();
 }
 
@@ -154,7 +154,7 @@ void MyStockHoldController::didClickTableColumn(int column) {
 void MyStockHoldController::selectCode(const std::string& code) {
     const HoldingList& rows = model_->rows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (stringFor(rows[i], STOCK_Code) != code) continue;
+        if (rows[i].code != code) continue;
         restoringSelection_ = true;
         ui_->myStockTableView->selectRow(static_cast<int>(i));
         restoringSelection_ = false;
@@ -164,8 +164,8 @@ void MyStockHoldController::selectCode(const std::string& code) {
 
 void MyStockHoldController::UpdateMianUI() {
     // The reload keeps the selected stock selected, without a new notice.
-    const Dictionary* selected = selectedRecord();
-    const std::string selectedCode = selected ? stringFor(*selected, STOCK_Code) : std::string();
+    const StockRecord* selected = selectedRecord();
+    const std::string selectedCode = selected ? selected->code : std::string();
     model_->setRows(myHoldStockList());
     if (!selectedCode.empty()) selectCode(selectedCode);
     ui_->deleteStockBtn->setEnabled(selectedRecord() != nullptr);

@@ -89,7 +89,7 @@ class MyStockHoldController : public QWidget {
 
   private:
     /// The first selected row's record, or nothing.
-    const Dictionary* selectedRecord() const;
+    const StockRecord* selectedRecord() const;
     void selectCode(const std::string& code);
 
     std::unique_ptr<Ui::MyStockHoldController> ui_;

@@ -17,29 +17,30 @@ namespace {
 constexpr std::string_view kPercentColumn = "pricePercentChanged";
 constexpr std::string_view kChangeColumn = "Price_Changed";
 
-const Dictionary& asDictionary(const Value& v) {
-    static const Dictionary empty;
-    return v.isDictionary() ? v.dictionary() : empty;
+/// The text of a row's value under a column.
+std::string columnText(const StockRecord& row, std::string_view column) {
+    const std::optional<Value> value = row.valueFor(column);
+    return valueText(value ? &*value : nullptr);
 }
 
 /// The figure the percent column shows in a mode.
-float shownPercent(const Dictionary& row, FilterMode mode) {
+float shownPercent(const StockRecord& row, FilterMode mode) {
     switch (mode) {
         case FilterMode::FiveDay:
-            return floatFor(row, k::KEY_Gain_5Days);
+            return row.gain5.value_or(0.0f);
         case FilterMode::TenDay:
-            return floatFor(row, k::KEY_Gain_10Days);
+            return row.gain10.value_or(0.0f);
         default:
             return RowFigures::of(row).percent();
     }
 }
 
 template <class Key>
-void stableSortBy(Array& rows, Key key) {
+void stableSortBy(std::vector<StockRecord>& rows, Key key) {
     using K = decltype(key(rows.front()));
-    std::vector<std::pair<K, Value>> keyed;
+    std::vector<std::pair<K, StockRecord>> keyed;
     keyed.reserve(rows.size());
-    for (Value& row : rows) keyed.emplace_back(key(row), std::move(row));
+    for (StockRecord& row : rows) keyed.emplace_back(key(row), std::move(row));
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = std::move(keyed[i].second);
@@ -92,11 +93,10 @@ std::string filterIndexText(int selectedNumber, std::size_t rowCount) {
     return format("%d /%lu", selectedNumber, static_cast<unsigned long>(rowCount));
 }
 
-RowCell filterCell(const Dictionary& row, std::string_view column, FilterMode mode) {
+RowCell filterCell(const StockRecord& row, std::string_view column, FilterMode mode) {
     const RowFigures f = RowFigures::of(row);
     if (column == k::STOCK_Code)
-        return {nameAndCode(stringFor(row, k::STOCK_SC_Name), stringFor(row, k::STOCK_Code)),
-                colours::black, CellFont::Label14};
+        return {nameAndCode(row.name.value_or(""), row.code), colours::black, CellFont::Label14};
     if (column == kPercentColumn) {
         if (f.suspended()) return {"停 牌", f.rowColour(), CellFont::Table};
         const float v = shownPercent(row, mode);
@@ -104,22 +104,20 @@ RowCell filterCell(const Dictionary& row, std::string_view column, FilterMode mo
     }
     if (column == kChangeColumn)
         return {format("%.2f", double{f.change()}), f.rowColour(), CellFont::Table};
-    return {valueText(find(row, column)), f.rowColour(), CellFont::Table};
+    return {columnText(row, column), f.rowColour(), CellFont::Table};
 }
 
-void sortFilterRowsAscending(Array& rows, std::string_view column) {
+void sortFilterRowsAscending(std::vector<StockRecord>& rows, std::string_view column) {
     if (rows.empty()) return;
     if (column == kPercentColumn || column == kChangeColumn) {
-        stableSortBy(rows,
-                     [](const Value& r) { return RowFigures::of(asDictionary(r)).percent(); });
+        stableSortBy(rows, [](const StockRecord& r) { return RowFigures::of(r).percent(); });
     } else if (column == k::STOCK_closePrice) {
-        stableSortBy(rows, [](const Value& r) { return RowFigures::of(asDictionary(r)).close; });
+        stableSortBy(rows, [](const StockRecord& r) { return RowFigures::of(r).close; });
     } else {
         const ChineseCollator collator;
-        std::vector<std::pair<std::string, Value>> keyed;
+        std::vector<std::pair<std::string, StockRecord>> keyed;
         keyed.reserve(rows.size());
-        for (Value& row : rows)
-            keyed.emplace_back(valueText(find(asDictionary(row), column)), std::move(row));
+        for (StockRecord& row : rows) keyed.emplace_back(columnText(row, column), std::move(row));
         std::stable_sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
             return collator.less(a.first, b.first);
         });
@@ -127,7 +125,8 @@ void sortFilterRowsAscending(Array& rows, std::string_view column) {
     }
 }
 
-SortIndicator clickFilterColumn(Array& rows, std::string_view column, bool& sortAscending) {
+SortIndicator clickFilterColumn(std::vector<StockRecord>& rows, std::string_view column,
+                                bool& sortAscending) {
     sortFilterRowsAscending(rows, column);
     const bool ascending = sortAscending;
     if (!ascending) std::reverse(rows.begin(), rows.end());

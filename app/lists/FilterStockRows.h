@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "lists/RowCell.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -39,18 +39,19 @@ std::filesystem::path filterResultFile(FilterMode mode, const std::filesystem::p
 std::string filterIndexText(int selectedNumber, std::size_t rowCount);
 
 /// The cell of a row under a column identifier in a mode.
-RowCell filterCell(const Dictionary& row, std::string_view column, FilterMode mode);
+RowCell filterCell(const StockRecord& row, std::string_view column, FilterMode mode);
 
 /// Sorts the rows ascending by the column: the two change columns by the
 /// day's percent (in every mode), "STOCK_closePrice" by the price, any
 /// other by a locale-aware, case-insensitive comparison of its values.
 /// Equal rows keep their order.
-void sortFilterRowsAscending(Array& rows, std::string_view column);
+void sortFilterRowsAscending(std::vector<StockRecord>& rows, std::string_view column);
 
 /// A click on a column header: the rows sorted ascending and kept so when
 /// `sortAscending`, else reversed; `sortAscending` is inverted (it is
 /// shared by all columns, so the first click sorts descending). Returns the
 /// indicator the column shows.
-SortIndicator clickFilterColumn(Array& rows, std::string_view column, bool& sortAscending);
+SortIndicator clickFilterColumn(std::vector<StockRecord>& rows, std::string_view column,
+                                bool& sortAscending);
 
 }  // namespace orvane::app

@@ -53,7 +53,7 @@ FilterStockUIController::FilterStockUIController(QWidget* parent)
 
     model_ = new RowTableModel(
         filterColumns(),
-        [this](const Dictionary& row, std::string_view column) {
+        [this](const StockRecord& row, std::string_view column) {
             return filterCell(row, column, filterModeOf(currentSegment()));
         },
         this);
@@ -83,7 +83,7 @@ void FilterStockUIController::stopRun() {
     runStop_.request_stop();
 }
 
-const Array& FilterStockUIController::hushenStockList() const {
+const std::vector<StockRecord>& FilterStockUIController::hushenStockList() const {
     return model_->rows();
 }
 
@@ -115,7 +115,7 @@ void FilterStockUIController::setSelectSegmentAction(int segment) {
 void FilterStockUIController::updateAllStock() {
     ui_->resultSegment->setCurrentIndex(0);
     const int n = topGainerCount(ui_->filterNumPopBtn->currentIndex());
-    showRows(getFilterStockFromHuShenGainsData(n));
+    showRows(stockRecordsOf(getFilterStockFromHuShenGainsData(n)));
 }
 
 void FilterStockUIController::processUISeletedStockResult() {
@@ -148,7 +148,7 @@ bool FilterStockUIController::execFilterStockAction() {
     return started;
 }
 
-void FilterStockUIController::showRows(Array rows) {
+void FilterStockUIController::showRows(std::vector<StockRecord> rows) {
     model_->setRows(std::move(rows));
     ui_->resultTableView->clearSelection();
     UpdateMianUI();
@@ -164,9 +164,8 @@ void FilterStockUIController::UpdateMianUI() {
         ui_->indexField->setText(QString::fromStdString(filterIndexText(0, count)));
     } else {
         ui_->indexField->setText(QString::fromStdString(filterIndexText(row + 1, count)));
-        NotificationBus::shared().post(
-            names::Notifiation_GetStockStatus, this,
-            {{k::STOCK_Code, stringFor(model_->rowAt(row), k::STOCK_Code)}});
+        NotificationBus::shared().post(names::Notifiation_GetStockStatus, this,
+                                       {{k::STOCK_Code, model_->rowAt(row).code}});
     }
     const FilterMode mode = filterModeOf(currentSegment());
     ui_->filterNumPopBtn->setVisible(mode == FilterMode::TopGainers);
@@ -176,10 +175,10 @@ void FilterStockUIController::UpdateMianUI() {
 void FilterStockUIController::DoubleClickAction() {
     const int row = selectedRow();
     if (row < 0) return;
-    const Dictionary stock = model_->rowAt(row);  // a copy: the window may reload the list
-    emit stockPicked(QString::fromStdString(stringFor(stock, k::STOCK_Code)),
-                     QString::fromStdString(stringFor(stock, k::STOCK_SC_Name)));
-    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock);
+    const StockRecord stock = model_->rowAt(row);  // a copy: the window may reload the list
+    emit stockPicked(QString::fromStdString(stock.code),
+                     QString::fromStdString(stock.name.value_or("")));
+    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock.toDictionary());
     UpdateMianUI();
 }
 
@@ -189,7 +188,7 @@ void FilterStockUIController::tableViewSelectionDidChange() {
 
 void FilterStockUIController::didClickTableColumn(int column) {
     if (column < 0 || column >= model_->columnCount()) return;
-    Array rows = model_->rows();
+    std::vector<StockRecord> rows = model_->rows();
     const SortIndicator indicator =
         clickFilterColumn(rows, model_->columns()[column].identifier, sortAscending_);
     QHeaderView* header = ui_->resultTableView->horizontalHeader();

@@ -24,7 +24,7 @@
 #include <stop_token>
 #include <string>
 
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace Ui {
 class FilterStockUIController;
@@ -58,7 +58,7 @@ class FilterStockUIController : public QWidget {
     /// A click on the header of a column (by its position).
     void didClickTableColumn(int column);
 
-    const Array& hushenStockList() const;
+    const std::vector<StockRecord>& hushenStockList() const;
     bool sortAscending() const { return sortAscending_; }
     Ui::FilterStockUIController& ui() { return *ui_; }
     RowTableModel& model() { return *model_; }
@@ -79,7 +79,7 @@ class FilterStockUIController : public QWidget {
     int currentSegment() const;
     /// The first selected row, or -1.
     int selectedRow() const;
-    void showRows(Array rows);
+    void showRows(std::vector<StockRecord> rows);
     void showStatus(const std::string& text);
 
     std::unique_ptr<Ui::FilterStockUIController> ui_;

@@ -42,7 +42,7 @@ QXScoreController::QXScoreController(QWidget* parent)
     model_ = new RowTableModel(
         {{k::STOCK_Code, QStringLiteral("股票"), 215},
          {k::STOCK_SCORE, QStringLiteral("得分"), 110}},
-        [](const Dictionary& row, std::string_view column) {
+        [](const StockRecord& row, std::string_view column) {
             return scoreCell(row, column, [](std::string_view code) {
                 return CodeTable::shared().getStockCodeName(code);
             });
@@ -70,7 +70,7 @@ QXScoreController::QXScoreController(QWidget* parent)
 
 QXScoreController::~QXScoreController() = default;
 
-const Array& QXScoreController::scoreList() const {
+const std::vector<StockRecord>& QXScoreController::scoreList() const {
     return model_->rows();
 }
 
@@ -110,13 +110,13 @@ int QXScoreController::selectedRow() const {
 void QXScoreController::DoubleClickAction() {
     const int row = selectedRow();
     if (row < 0) return;
-    const Dictionary stock = model_->rowAt(row);  // a copy: the window may reload the list
+    const StockRecord stock = model_->rowAt(row);  // a copy: the window may reload the list
     // The score files carry no names: the code table's.
-    const std::string code = stringFor(stock, k::STOCK_Code);
+    const std::string& code = stock.code;
     emit stockPicked(
         QString::fromStdString(code),
         QString::fromStdString(CodeTable::shared().getStockCodeName(code).value_or(std::string())));
-    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock);
+    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock.toDictionary());
     UpdateMianUI();
 }
 
@@ -124,7 +124,7 @@ void QXScoreController::UpdateMianUI() {
     const int row = selectedRow();
     if (row < 0) return;
     NotificationBus::shared().post(names::Notifiation_GetStockStatus, this,
-                                   {{k::STOCK_Code, stringFor(model_->rowAt(row), k::STOCK_Code)}});
+                                   {{k::STOCK_Code, model_->rowAt(row).code}});
 }
 
 }  // namespace orvane::app

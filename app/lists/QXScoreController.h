@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 class QFileSystemWatcher;
 class QTimer;
@@ -40,7 +40,7 @@ class QXScoreController : public QWidget {
     void UpdateMianUI();
     void tableViewSelectionDidChange() { UpdateMianUI(); }
 
-    const Array& scoreList() const;
+    const std::vector<StockRecord>& scoreList() const;
     Ui::QXScoreController& ui() { return *ui_; }
     RowTableModel& model() { return *model_; }
 

@@ -152,13 +152,13 @@ bool QXSmartSortController::fetchWatchedStocks(std::stop_token stop) {
 
 void QXSmartSortController::initStockArray() {
     std::lock_guard lock(rebuildMutex_);
-    Array rows = smartSortRows(getInspectStockPath());
+    std::vector<StockRecord> rows = smartSortRows(getInspectStockPath());
     postToMainThread([self = QPointer(this), rows = std::move(rows)]() mutable {
         if (self) self->showRows(std::move(rows));
     });
 }
 
-void QXSmartSortController::showRows(Array rows) {
+void QXSmartSortController::showRows(std::vector<StockRecord> rows) {
     model_->setRows(std::move(rows));
     ui_->smartStatusField->setText(QStringLiteral("%1 只, 更新于 %2")
                                        .arg(model_->rowCount())
@@ -167,7 +167,7 @@ void QXSmartSortController::showRows(Array rows) {
     emit smartListRebuilt(model_->rowCount());
 }
 
-const Array& QXSmartSortController::SmartScortList() const {
+const std::vector<StockRecord>& QXSmartSortController::SmartScortList() const {
     return model_->rows();
 }
 
@@ -180,7 +180,7 @@ void QXSmartSortController::UpdateMianUI() {
     const int row = selectedRow();
     if (row < 0) return;
     NotificationBus::shared().post(names::Notifiation_GetStockStatus, this,
-                                   {{k::STOCK_Code, stringFor(model_->rowAt(row), k::STOCK_Code)}});
+                                   {{k::STOCK_Code, model_->rowAt(row).code}});
 }
 
 void QXSmartSortController::tableViewSelectionDidChange() {
@@ -190,10 +190,10 @@ void QXSmartSortController::tableViewSelectionDidChange() {
 void QXSmartSortController::DoubleClickAction() {
     const int row = selectedRow();
     if (row < 0) return;
-    const Dictionary stock = model_->rowAt(row);  // a copy: the window may reload the list
-    emit stockPicked(QString::fromStdString(stringFor(stock, k::STOCK_Code)),
-                     QString::fromStdString(stringFor(stock, k::STOCK_SC_Name)));
-    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock);
+    const StockRecord stock = model_->rowAt(row);  // a copy: the window may reload the list
+    emit stockPicked(QString::fromStdString(stock.code),
+                     QString::fromStdString(stock.name.value_or("")));
+    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock.toDictionary());
 }
 
 }  // namespace orvane::app

@@ -22,7 +22,7 @@
 #include <stop_token>
 #include <thread>
 
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace Ui {
 class QXSmartSortController;
@@ -61,7 +61,7 @@ class QXSmartSortController : public QWidget {
     void DoubleClickAction();
 
     /// The rows the table shows.
-    const Array& SmartScortList() const;
+    const std::vector<StockRecord>& SmartScortList() const;
     Ui::QXSmartSortController& ui() { return *ui_; }
     RowTableModel& model() { return *model_; }
 
@@ -77,7 +77,7 @@ class QXSmartSortController : public QWidget {
     /// The server's list, then the watched stocks' quotes; false when
     /// stopped before both ended.
     bool fetchWatchedStocks(std::stop_token stop);
-    void showRows(Array rows);
+    void showRows(std::vector<StockRecord> rows);
     int selectedRow() const;
 
     std::unique_ptr<Ui::QXSmartSortController> ui_;

@@ -3,13 +3,11 @@
 #include <algorithm>
 
 #include "orvane/core/NumberText.h"
-#include "orvane/market/StockKeys.h"
 
 namespace orvane::app {
 
-RowFigures RowFigures::of(const Dictionary& row) {
-    return {floatFor(row, keys::STOCK_closePrice), floatFor(row, keys::STOCK_YesClosePrice),
-            floatFor(row, keys::STOCK_LowPrice)};
+RowFigures RowFigures::of(const StockRecord& row) {
+    return {row.close(), row.yesClose(), row.low()};
 }
 
 bool RowFigures::suspended() const {

@@ -1,5 +1,5 @@
 #pragma once
-// The figures of one stock row, from its dictionary: c the latest price
+// The figures of one stock row, from its record: c the latest price
 // (STOCK_closePrice), y the previous close, l the day's low, all single
 // precision and compared against double thresholds. A stock whose price is
 // below 0.001 is suspended: it has no price today.
@@ -8,13 +8,14 @@
 
 #include "mainwindow/VerdictDisplay.h"
 #include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
 struct RowFigures {
     float close = 0, yesClose = 0, low = 0;
 
-    static RowFigures of(const Dictionary& row);
+    static RowFigures of(const StockRecord& row);
 
     bool suspended() const;
     /// c - y.

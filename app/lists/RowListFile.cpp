@@ -19,11 +19,11 @@ RowListFile readRowListFile(const std::filesystem::path& file) {
     if (!bytes) return result;
     auto value = parsePropertyList(*bytes);
     if (!value || !value->isArray()) return result;
-    Array& rows = *value->arrayPtr();
+    const Array& rows = value->array();
     if (!std::all_of(rows.begin(), rows.end(), [](const Value& v) { return v.isDictionary(); }))
         return result;
     result.state = RowListFile::State::Read;
-    result.rows = std::move(rows);
+    result.rows = stockRecordsOf(rows);
     return result;
 }
 

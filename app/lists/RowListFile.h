@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -18,7 +18,7 @@ struct RowListFile {
         Bad       ///< not a property list, not an array, or a row that is no dictionary
     };
     State state = State::Missing;
-    Array rows;
+    std::vector<StockRecord> rows;
     std::filesystem::path file;
 
     /// The status-line note for a bad file; empty otherwise.

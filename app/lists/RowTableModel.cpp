@@ -34,16 +34,16 @@ RowTableModel::RowTableModel(std::vector<RowColumn> columns, CellRule rule, QObj
     bold12_.setBold(true);
 }
 
-void RowTableModel::setRows(Array rows) {
+void RowTableModel::setRows(std::vector<StockRecord> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
 }
 
-const Dictionary& RowTableModel::rowAt(int row) const {
-    static const Dictionary empty;
-    if (row < 0 || row >= rowCount() || !rows_[row].isDictionary()) return empty;
-    return rows_[row].dictionary();
+const StockRecord& RowTableModel::rowAt(int row) const {
+    static const StockRecord empty;
+    if (row < 0 || row >= rowCount()) return empty;
+    return rows_[static_cast<std::size_t>(row)];
 }
 
 RowCell RowTableModel::cell(int row, int column) const {

@@ -1,5 +1,5 @@
 #pragma once
-// A table model over an ordered list of stock rows (dictionaries): one
+// A table model over an ordered list of stock rows (records): one
 // column per identifier, each cell decided by the list's own rule (text,
 // colour, font). Cells are not editable. Main thread only.
 
@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "lists/RowCell.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 class QTableView;
 
@@ -26,14 +26,14 @@ struct RowColumn {
 class RowTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    using CellRule = std::function<RowCell(const Dictionary& row, std::string_view column)>;
+    using CellRule = std::function<RowCell(const StockRecord& row, std::string_view column)>;
 
     RowTableModel(std::vector<RowColumn> columns, CellRule rule, QObject* parent = nullptr);
 
-    void setRows(Array rows);
-    const Array& rows() const { return rows_; }
-    /// The row's dictionary (an empty one for a row that is none).
-    const Dictionary& rowAt(int row) const;
+    void setRows(std::vector<StockRecord> rows);
+    const std::vector<StockRecord>& rows() const { return rows_; }
+    /// The row's record (an empty one for a row that is none).
+    const StockRecord& rowAt(int row) const;
     const std::vector<RowColumn>& columns() const { return columns_; }
     /// The cell as the rule decides it.
     RowCell cell(int row, int column) const;
@@ -47,7 +47,7 @@ class RowTableModel : public QAbstractTableModel {
   private:
     std::vector<RowColumn> columns_;
     CellRule rule_;
-    Array rows_;
+    std::vector<StockRecord> rows_;
     QFont label12_, label14_, bold12_;
 };
 

@@ -22,14 +22,11 @@ std::filesystem::path scoreListFile(const std::filesystem::path& gains, int segm
     return scoreListPath(gains, kScoreListNames[segment]);
 }
 
-RowCell scoreCell(const Dictionary& row, std::string_view column, const ScoreNameLookup& nameOf) {
-    if (column == keys::STOCK_Code) {
-        const std::string code = stringFor(row, keys::STOCK_Code);
-        return {nameAndCode(nameOf(code).value_or("(null)"), code), colours::black,
+RowCell scoreCell(const StockRecord& row, std::string_view column, const ScoreNameLookup& nameOf) {
+    if (column == keys::STOCK_Code)
+        return {nameAndCode(nameOf(row.code).value_or("(null)"), row.code), colours::black,
                 CellFont::Label14};
-    }
-    return {format("得分:  %d ", intFor(row, keys::STOCK_SCORE)), colours::fallingGreen,
-            CellFont::Table};
+    return {format("得分:  %d ", row.score.value_or(0)), colours::fallingGreen, CellFont::Table};
 }
 
 }  // namespace orvane::app

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "lists/RowCell.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -25,6 +25,6 @@ using ScoreNameLookup = std::function<std::optional<std::string>(std::string_vie
 /// "STOCK_Code": the name and the code, black, label font at 14 points
 /// (a code the table lacks shows "(null)" for its name); every other
 /// column: "得分:  %d " of the row's score, dark green.
-RowCell scoreCell(const Dictionary& row, std::string_view column, const ScoreNameLookup& nameOf);
+RowCell scoreCell(const StockRecord& row, std::string_view column, const ScoreNameLookup& nameOf);
 
 }  // namespace orvane::app

@@ -23,7 +23,7 @@ bool quoteLineNames(std::string_view text, std::string_view code) {
     return end != std::string_view::npos && !code.empty() && text.substr(0, end).ends_with(code);
 }
 
-std::optional<Dictionary> readQuoteFileRow(const fs::path& file) {
+std::optional<StockRecord> readQuoteFileRow(const fs::path& file) {
     const std::string code = file.stem().string();
     const auto bytes = readFile(file);
     if (!bytes) return std::nullopt;
@@ -32,8 +32,8 @@ std::optional<Dictionary> readQuoteFileRow(const fs::path& file) {
     return parseSinaData(*text, code);
 }
 
-Array smartSortRows(const fs::path& folder) {
-    std::vector<std::pair<float, Dictionary>> kept;
+std::vector<StockRecord> smartSortRows(const fs::path& folder) {
+    std::vector<std::pair<float, StockRecord>> kept;
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         if (!entry.is_regular_file(ec)) continue;
@@ -44,17 +44,16 @@ Array smartSortRows(const fs::path& folder) {
     }
     std::stable_sort(kept.begin(), kept.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    Array rows;
+    std::vector<StockRecord> rows;
     rows.reserve(kept.size());
     for (auto& [jump, row] : kept) rows.emplace_back(std::move(row));
     return rows;
 }
 
-RowCell smartCell(const Dictionary& row, std::string_view column) {
+RowCell smartCell(const StockRecord& row, std::string_view column) {
     const RowFigures f = RowFigures::of(row);
     if (column == k::STOCK_Code)
-        return {nameAndCode(stringFor(row, k::STOCK_SC_Name), stringFor(row, k::STOCK_Code)),
-                colours::black, CellFont::Label12};
+        return {nameAndCode(row.name.value_or(""), row.code), colours::black, CellFont::Label12};
     if (column == "pricePercentChanged") {
         if (f.suspended()) return {"停 牌", f.rowColour(), CellFont::Table};
         const float p = f.percent();
@@ -67,7 +66,8 @@ RowCell smartCell(const Dictionary& row, std::string_view column) {
         return {format("%.2f", double{s}), double{s} >= 4.0 ? colours::red : colours::fallingGreen,
                 CellFont::Label12};
     }
-    return {valueText(find(row, column)), colours::fallingGreen, CellFont::Label12};
+    const std::optional<Value> value = row.valueFor(column);
+    return {valueText(value ? &*value : nullptr), colours::fallingGreen, CellFont::Label12};
 }
 
 }  // namespace orvane::app

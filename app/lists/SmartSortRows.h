@@ -10,7 +10,7 @@
 
 #include "lists/RowCell.h"
 #include "lists/RowFigures.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -24,12 +24,12 @@ bool quoteLineNames(std::string_view text, std::string_view code);
 /// A quote file as a row, for the code of its file name: nothing when the
 /// file cannot be read, is not GB 18030 text, or is another stock's line
 /// or no quote line at all.
-std::optional<Dictionary> readQuoteFileRow(const std::filesystem::path& file);
+std::optional<StockRecord> readQuoteFileRow(const std::filesystem::path& file);
 
 /// The smart list from the watch folder's quote files.
-Array smartSortRows(const std::filesystem::path& folder);
+std::vector<StockRecord> smartSortRows(const std::filesystem::path& folder);
 
 /// The cell of a row under a column identifier (the holdings list's cells).
-RowCell smartCell(const Dictionary& row, std::string_view column);
+RowCell smartCell(const StockRecord& row, std::string_view column);
 
 }  // namespace orvane::app

@@ -270,7 +270,8 @@ void QXDocument::observeNotifications() {
     observe(names::Notifiation_DoubleClickStock, [this](const Dictionary&) { tabs_->showTab(2); });
     // A day of the history tab: that day's record is shown.
     observe(names::Notifiation_HistodayStockChaged, [this](const Dictionary& p) {
-        if (isValidStockCode(stringFor(p, keys::STOCK_Code))) xupdateStockTrendDict(p);
+        const StockRecord day = StockRecord::fromDictionary(p);
+        if (isValidStockCode(day.code)) xupdateStockTrendDict(day);
     });
     observe(names::Notifiation_GetStockStatus,
             [this](const Dictionary& p) { downloadOneStockData(stringFor(p, keys::STOCK_Code)); });
@@ -357,8 +358,8 @@ void QXDocument::downloadOneStockData(const std::string& code) {
     fetch_->fetch(code);
 }
 
-void QXDocument::xupdateStockTrendDict(const Dictionary& record) {
-    const std::string code = stringFor(record, keys::STOCK_Code);
+void QXDocument::xupdateStockTrendDict(const StockRecord& record) {
+    const std::string code = record.code;
     status_->showStatus(sectorStatusLine(SectorGroups::shared(), code));
     shown_.show(nameOf(code), record);
     Q_EMIT verdictShown(qs(code));

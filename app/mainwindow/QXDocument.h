@@ -90,7 +90,7 @@ class QXDocument : public QMainWindow {
     /// Fetches the stock's record on a worker and shows its verdict.
     void downloadOneStockData(const std::string& code);
     /// Shows a record (of any stock and day) as the shown stock's.
-    void xupdateStockTrendDict(const Dictionary& record);
+    void xupdateStockTrendDict(const StockRecord& record);
     void controlTextDidChange();
     void searchTowebAction();
     bool isFetching() const;

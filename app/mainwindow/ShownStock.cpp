@@ -1,11 +1,9 @@
 #include "mainwindow/ShownStock.h"
 
-#include "orvane/market/StockKeys.h"
-
 namespace orvane::app {
 
 void ShownStock::set(State state, std::string code, std::string name,
-                     std::optional<ShownRecord> record, std::string failure) {
+                     std::optional<StockRecord> record, std::string failure) {
     state_ = state;
     code_ = std::move(code);
     name_ = std::move(name);
@@ -29,8 +27,8 @@ void ShownStock::fetching(const std::string& code, const std::string& name) {
     set(State::Fetching, code, name, std::nullopt, {});
 }
 
-void ShownStock::show(const std::string& name, ShownRecord record) {
-    std::string code = stringFor(record, keys::STOCK_Code);
+void ShownStock::show(const std::string& name, StockRecord record) {
+    std::string code = record.code;
     set(State::Shown, std::move(code), name, std::move(record), {});
 }
 

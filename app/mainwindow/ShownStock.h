@@ -9,12 +9,9 @@
 #include <optional>
 #include <string>
 
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
-
-/// The record of one stock and day as the window shows it.
-using ShownRecord = Dictionary;
 
 class ShownStock : public QObject {
     Q_OBJECT
@@ -33,7 +30,7 @@ class ShownStock : public QObject {
     const std::string& code() const { return code_; }
     const std::string& name() const { return name_; }
     /// Only in the Shown state.
-    const std::optional<ShownRecord>& record() const { return record_; }
+    const std::optional<StockRecord>& record() const { return record_; }
     const std::string& failure() const { return failure_; }
     bool isEmpty() const { return state_ == State::None; }
 
@@ -44,8 +41,9 @@ class ShownStock : public QObject {
     void choose(const std::string& code, const std::string& name);
     /// The stock's record is being fetched; what was shown goes.
     void fetching(const std::string& code, const std::string& name);
-    /// A record arrived: it becomes the shown stock, whatever was before.
-    void show(const std::string& name, ShownRecord record);
+    /// A record arrived: it becomes the shown stock (its code the record's),
+    /// whatever was before.
+    void show(const std::string& name, StockRecord record);
     /// The fetch of `code` failed for `reason`; ignored when another stock was
     /// chosen meanwhile.
     void fail(const std::string& code, const std::string& reason);
@@ -58,13 +56,13 @@ class ShownStock : public QObject {
     void changed();
 
   private:
-    void set(State state, std::string code, std::string name, std::optional<ShownRecord> record,
+    void set(State state, std::string code, std::string name, std::optional<StockRecord> record,
              std::string failure);
 
     State state_ = State::None;
     std::string code_;
     std::string name_;
-    std::optional<ShownRecord> record_;
+    std::optional<StockRecord> record_;
     std::string failure_;
 };
 

@@ -20,7 +20,7 @@ constexpr double kReasonTimeOutSeconds = 5;
 }  // namespace
 
 struct FetchOutcome {
-    std::optional<ShownRecord> record;
+    std::optional<StockRecord> record;
     MissingRecord why;
     bool serverAnswered = true;
 };

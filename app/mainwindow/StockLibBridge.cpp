@@ -55,7 +55,7 @@ void StockLibBridge::updateGainsTitleDataDelegate(int total, int current, const 
     });
 }
 
-void StockLibBridge::updateStockTrendDictDelegate(const Dictionary& record) {
+void StockLibBridge::updateStockTrendDictDelegate(const StockRecord& record) {
     post([=](QXDocument& d) { d.xupdateStockTrendDict(record); });
 }
 
@@ -78,7 +78,7 @@ void StockLibBridge::setActivatePlateReportDelegate(const std::string& text) {
     post([=](QXDocument& d) { d.sectorsPanel().setActivatePlateReportDelegate(text); });
 }
 
-void StockLibBridge::processUISeletedStockDelegate(const Array&) {
+void StockLibBridge::processUISeletedStockDelegate(const std::vector<StockRecord>&) {
     post([](QXDocument& d) { d.filterStockController()->processUISeletedStockResult(); });
 }
 

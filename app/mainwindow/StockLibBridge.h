@@ -18,11 +18,11 @@ class StockLibBridge final : public QXStockLibUpdateDelegate {
 
     void updateHisdatProgressdDelegate(int done, int total) override;
     void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override;
-    void updateStockTrendDictDelegate(const Dictionary& record) override;
+    void updateStockTrendDictDelegate(const StockRecord& record) override;
     void updateProgressDownloadFinishedDelegate(const std::string&, int progress) override;
     void setStatusBarMarketReportTextDelegate(const StyledText& text, int progress) override;
     void setActivatePlateReportDelegate(const std::string& text) override;
-    void processUISeletedStockDelegate(const Array&) override;
+    void processUISeletedStockDelegate(const std::vector<StockRecord>&) override;
     void tagArrayActivatePlateDelegate(const Array& list, bool up, bool clear) override;
 
   private:

@@ -1,11 +1,8 @@
 #include "mainwindow/VerdictDisplay.h"
 
 #include "orvane/core/NumberText.h"
-#include "orvane/market/StockKeys.h"
 
 namespace orvane::app {
-
-using namespace orvane::keys;
 
 namespace {
 
@@ -50,26 +47,25 @@ Rgb verdictColour(int trend, int score) {
     }
 }
 
-VerdictView makeVerdictView(const Dictionary& record, int randomValue) {
+VerdictView makeVerdictView(const StockRecord& record, int randomValue) {
     VerdictView view;
-    view.code = stringFor(record, STOCK_Code);
+    view.code = record.code;
     view.codeColour = {1.0, (randomValue % 50) / 100.1, 0.3};
-    const int trend = intFor(record, STOCK_Trend);
-    const int score = intFor(record, STOCK_SCORE);
-    view.verdict = verdictText(trend, view.code, score, floatFor(record, KEY_Gain_5Days),
-                               floatFor(record, KEY_Gain_10Days));
+    const int trend = record.trend.value_or(0);
+    const int score = record.score.value_or(0);
+    view.verdict = verdictText(trend, view.code, score, record.gain5.value_or(0.0f),
+                               record.gain10.value_or(0.0f));
     view.verdictColour = verdictColour(trend, score);
-    const Value* modeB = find(record, STOCK_Trend_ModeB);
-    view.modeB = modeB && modeB->toInteger() != 0;
+    view.modeB = record.modeB.value_or(false);
 
-    const float close = floatFor(record, STOCK_closePrice);
-    const float yesClose = floatFor(record, STOCK_YesClosePrice);
-    const float high = floatFor(record, STOCK_HighPrice);
-    const float low = floatFor(record, STOCK_LowPrice);
-    view.day = stringFor(record, STOCK_DATE);
-    view.open = stringFor(record, STOCK_OpenPrice);
-    view.close = stringFor(record, STOCK_closePrice);
-    view.yesClose = stringFor(record, STOCK_YesClosePrice);
+    const float close = record.close();
+    const float yesClose = record.yesClose();
+    const float high = record.high();
+    const float low = record.low();
+    view.day = record.date.value_or("");
+    view.open = record.openPrice.value_or("");
+    view.close = record.closePrice.value_or("");
+    view.yesClose = record.yesClosePrice.value_or("");
     const float change = (close - yesClose) * 100 / yesClose;
     const float range = (high - low) * 100 / low;
     view.change = format("%.2f%%", double{change});

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -42,8 +42,9 @@ struct VerdictView {
 std::string verdictText(int trend, const std::string& code, int score, float gain5, float gain10);
 Rgb verdictColour(int trend, int score);
 
-/// The whole display for a record; `randomValue` is a fresh non-negative
+/// The whole display for a record (an absent trend, score or gain shows
+/// as 0); `randomValue` is a fresh non-negative
 /// value of the C library's generator (it tints the code).
-VerdictView makeVerdictView(const Dictionary& record, int randomValue);
+VerdictView makeVerdictView(const StockRecord& record, int randomValue);
 
 }  // namespace orvane::app

@@ -3,11 +3,8 @@
 #include <algorithm>
 
 #include "orvane/core/NumberText.h"
-#include "orvane/market/StockKeys.h"
 
 namespace orvane::app {
-
-using namespace orvane::keys;
 
 namespace {
 
@@ -28,11 +25,13 @@ std::optional<SectorReportText> sortPlantStock(
     const std::function<std::optional<std::string>(const std::string&)>& nameOf) {
     const std::size_t n = screening.today.size();
     if (n == 0) return std::nullopt;
-    const char* key = window == 5 ? KEY_Gain_5Days : KEY_Gain_10Days;
-    const char* otherKey = window == 5 ? KEY_Gain_10Days : KEY_Gain_5Days;
-    Array ranked = screening.today;
-    std::stable_sort(ranked.begin(), ranked.end(), [&](const Value& a, const Value& b) {
-        return floatFor(a.dictionary(), key) > floatFor(b.dictionary(), key);
+    using Gain = std::optional<float> StockRecord::*;
+    const Gain key = window == 5 ? &StockRecord::gain5 : &StockRecord::gain10;
+    const Gain otherKey = window == 5 ? &StockRecord::gain10 : &StockRecord::gain5;
+    auto gainOf = [](const StockRecord& r, Gain g) { return (r.*g).value_or(0.0f); };
+    std::vector<StockRecord> ranked = screening.today;
+    std::stable_sort(ranked.begin(), ranked.end(), [&](const StockRecord& a, const StockRecord& b) {
+        return gainOf(a, key) > gainOf(b, key);
     });
     const std::size_t shown = std::min(n, kRanked);
 
@@ -53,18 +52,18 @@ std::optional<SectorReportText> sortPlantStock(
                        screening.group.c_str());
     text += format("\r\n ---------  %d 日涨幅排名------\r\n", window);
 
-    auto line = [&](int position, const Dictionary& record, float gain) {
-        const std::string code = stringFor(record, STOCK_Code);
+    auto line = [&](int position, const StockRecord& record, float gain) {
+        const std::string& code = record.code;
         const std::string name = nameOf(code).value_or("(null)");
         return format("%d:%s(%s) 涨幅为 %.2f%%\r\n", position, name.c_str(), code.c_str(),
                       double{gain});
     };
     for (std::size_t i = 0; i < shown; ++i) {
-        const Dictionary& record = ranked[i].dictionary();
-        const float gain = floatFor(record, key);
+        const StockRecord& record = ranked[i];
+        const float gain = gainOf(record, key);
         if (double{gain} > kGainWorthListing) {
             text += line(static_cast<int>(i) + 1, record, gain);
-            out.pickedCodes.push_back(stringFor(record, STOCK_Code));
+            out.pickedCodes.push_back(record.code);
         } else if (i == 0) {
             text += "没有选出符合条件的股票 \r\n";
         }
@@ -72,8 +71,8 @@ std::optional<SectorReportText> sortPlantStock(
     text += format("\r\n -----  %d 日涨幅排名------ \r\n", window == 10 ? 5 : 10);
     int count = 0;
     for (std::size_t i = 0; i < shown; ++i) {
-        const Dictionary& record = ranked[i].dictionary();
-        const float gain = floatFor(record, otherKey);
+        const StockRecord& record = ranked[i];
+        const float gain = gainOf(record, otherKey);
         if (double{gain} > kGainWorthListing) text += line(++count, record, gain);
     }
     for (const char* tip : kTipBox) text += tip;

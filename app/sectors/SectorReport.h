@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "orvane/core/LocalTime.h"
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -20,7 +20,7 @@ struct SectorScreening {
     /// Members scoring 91 or more: the report's "analysed" count.
     int processed = 0;
     /// The members in an up-trend today, and five trading days ago.
-    Array today, before5;
+    std::vector<StockRecord> today, before5;
 };
 
 struct SectorReportText {

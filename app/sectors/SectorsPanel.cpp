@@ -184,7 +184,7 @@ void SectorsPanel::selectComposit() {
             if (!record) continue;
             // The trend of the record just fetched: when it came from the
             // server's result file the engine has analysed nothing.
-            const int trend = intFor(*record, keys::STOCK_Trend);
+            const int trend = record->trend.value_or(0);
             if (trend == 1000 || trend == 1001) breakingOut.push_back(code);
             if (trend == 1) rising.push_back(code);
             postToMainThread([panel = QPointer(this), record = *record] {

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 #include "sectors/SectorReport.h"
 
 class QComboBox;
@@ -65,7 +66,7 @@ class SectorsPanel : public QObject {
     /// The user picked a code of the report: show its verdict.
     void stockPicked(const std::string& code);
     /// A record the composite batch fetched.
-    void recordFetched(const Dictionary& record);
+    void recordFetched(const StockRecord& record);
     void statusMessage(const std::string& text);
     void marketReportRequested();
     /// A sector report was built (or the screening found nothing).

@@ -63,17 +63,17 @@ void runFetch(const ServerOptions& servers, const std::string& code, std::option
     if (!days) {
         auto record = lib.getOneStockDataInfoFormServer(code);
         if (!record) endWithoutRecord(code);
-        printRecord(*record);
+        printRecord(record->toDictionary());
         return;
     }
     EarlierDaysProgress bar;
     lib.setDelegate(&bar);
-    const Array records = lib.getLastPassdayDataInfoFormServer(code, *days);
+    const std::vector<StockRecord> records = lib.getLastPassdayDataInfoFormServer(code, *days);
     lib.setDelegate(nullptr);
     if (records.empty()) endWithoutRecord(code);
     for (std::size_t i = 0; i < records.size(); ++i) {
         if (i > 0) std::printf("\n");
-        printRecord(records[i].dictionary());
+        printRecord(records[i].toDictionary());
     }
 }
 

@@ -15,7 +15,6 @@
 #include "orvane/core/RunLoop.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
-#include "orvane/market/StockKeys.h"
 #include "orvane/reports/GainsRankingRun.h"
 #include "orvane/reports/MarketBreadth.h"
 #include "orvane/reports/MarketInformation.h"
@@ -25,8 +24,6 @@
 namespace orvane::cli {
 
 namespace {
-
-namespace k = keys;
 
 /// What the market report is doing at a step of its progress.
 const char* marketReportStep(int percent) {
@@ -119,13 +116,10 @@ std::string trendWithName(std::int64_t trend) {
     return std::to_string(trend) + " " + std::string(trendName(trend));
 }
 
-void printCandidate(const Dictionary& r) {
-    const Value* trend = find(r, k::STOCK_Trend);
-    std::printf("%s\t%s\t%s\t%.2f\t%.2f\t%s\n", stringFor(r, k::STOCK_Code).c_str(),
-                stringFor(r, k::STOCK_SC_Name).c_str(),
-                trend ? trendWithName(trend->toInteger()).c_str() : "-",
-                double{floatFor(r, k::KEY_Gain_5Days)}, double{floatFor(r, k::KEY_Gain_10Days)},
-                stringFor(r, k::KEY_Plate_Group).c_str());
+void printCandidate(const StockRecord& r) {
+    std::printf("%s\t%s\t%s\t%.2f\t%.2f\t%s\n", r.code.c_str(), r.name.value_or("").c_str(),
+                r.trend ? trendWithName(*r.trend).c_str() : "-", double{r.gain5.value_or(0.0f)},
+                double{r.gain10.value_or(0.0f)}, r.plateGroup.value_or("").c_str());
 }
 
 void runScreenSector(const ServerOptions& servers, const std::string& group) {
@@ -137,21 +131,18 @@ void runScreenSector(const ServerOptions& servers, const std::string& group) {
     ScopedRunLoop loop;  // this thread is the main thread: table updates run in place
     ProgressScope scope;
     std::int32_t high = 0;
-    Array before;
-    const Array picked =
+    std::vector<StockRecord> before;
+    const std::vector<StockRecord> picked =
         processFilterStockFromSubPlateGroup(QXStockLib::defQXStockLib(), group, high, before);
     std::printf("picked %zu (code, name, trend, 5-day %%, 10-day %%, groups):\n", picked.size());
-    for (const Value& r : picked) printCandidate(r.dictionary());
+    for (const StockRecord& r : picked) printCandidate(r);
     std::printf("high scorers (score 91 or more): %d\n", high);
     std::printf("rising five trading days ago %zu (code, date, trend, 5-day %%, 10-day %%):\n",
                 before.size());
-    for (const Value& v : before) {
-        const Dictionary& r = v.dictionary();
-        std::printf(
-            "%s\t%s\t%s\t%.2f\t%.2f\n", stringFor(r, k::STOCK_Code).c_str(),
-            stringFor(r, k::STOCK_DATE).c_str(), trendWithName(intFor(r, k::STOCK_Trend)).c_str(),
-            double{floatFor(r, k::KEY_Gain_5Days)}, double{floatFor(r, k::KEY_Gain_10Days)});
-    }
+    for (const StockRecord& r : before)
+        std::printf("%s\t%s\t%s\t%.2f\t%.2f\n", r.code.c_str(), r.date.value_or("").c_str(),
+                    trendWithName(r.trend.value_or(0)).c_str(), double{r.gain5.value_or(0.0f)},
+                    double{r.gain10.value_or(0.0f)});
 }
 
 void runRank(const ServerOptions& servers, int top) {

@@ -26,6 +26,19 @@ bool isValidRespondStr(std::string_view text) {
     return count >= 20 && isDayLineShaped(line2, 5);
 }
 
+std::string historyBeforeDay(std::string_view text, std::string_view day) {
+    const auto line1 = historyLine(text, 1);
+    if (day.empty() || !line1 || line1->substr(0, line1->find(',')) != day)
+        return std::string(text);
+    // Line 1 lies inside the text: cut it with the line break after it.
+    const std::size_t begin = static_cast<std::size_t>(line1->data() - text.data());
+    std::size_t end = begin + line1->size();
+    end += newlineAt(text, end);
+    std::string out(text.substr(0, begin));
+    out.append(text.substr(end));
+    return out;
+}
+
 std::optional<LocalDateTime> getdateBefore5Day(std::string_view text) {
     auto line6 = historyLine(text, 6);
     if (!line6 || !isDayLineShaped(*line6, 5)) {

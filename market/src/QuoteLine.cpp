@@ -2,30 +2,25 @@
 
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/StockCode.h"
-#include "orvane/market/StockKeys.h"
 
 namespace orvane {
 
-std::optional<Dictionary> parseSinaData(std::string_view text, std::string_view code) {
+std::optional<StockRecord> parseSinaData(std::string_view text, std::string_view code) {
     const auto fields = splitOn(text, ',');
     if (fields.size() < 32) return std::nullopt;
     const std::size_t mark = fields[0].find("=\"");
     if (mark == std::string_view::npos) return std::nullopt;
 
-    using namespace keys;
-    std::string date(fields[30]);
-    date += ' ';
-    date += fields[31];
-    return Dictionary{
-        {STOCK_SC_Name, fields[0].substr(mark + 2)},
-        {STOCK_Code, code},
-        {STOCK_DATE, std::move(date)},
-        {STOCK_YesClosePrice, fields[2]},
-        {STOCK_OpenPrice, fields[1]},
-        {STOCK_closePrice, fields[3]},
-        {STOCK_HighPrice, fields[4]},
-        {STOCK_LowPrice, fields[5]},
-    };
+    StockRecord r;
+    r.name = std::string(fields[0].substr(mark + 2));
+    r.code = std::string(code);
+    r.date = std::string(fields[30]) + ' ' + std::string(fields[31]);
+    r.yesClosePrice = std::string(fields[2]);
+    r.openPrice = std::string(fields[1]);
+    r.closePrice = std::string(fields[3]);
+    r.highPrice = std::string(fields[4]);
+    r.lowPrice = std::string(fields[5]);
+    return r;
 }
 
 std::string quoteRequestURL(std::string_view quoteServer, std::string_view code) {

@@ -36,27 +36,22 @@ bool flagSum(std::int8_t a, std::int8_t b) {
 }
 
 // The current-day part shared by today's and earlier days' files.
-Dictionary currentDayRecord(const ResultFields& f, bool modeB) {
-    using namespace keys;
-    const std::int32_t trend = f.integer("trend=");
-    const std::int32_t score = f.integer("stockScore=");
-    const float gain5 = f.real("gains5Days=");
-    const float gain10 = f.real("gains10Days=");
-    return Dictionary{
-        {STOCK_Code, f.text("curStockCode=")},
-        {STOCK_SCORE, score},
-        {STOCK_DATE, f.text("OneTrade_date=")},
-        {STOCK_YesClosePrice, f.text("yesterdayClosePrice=")},
-        {STOCK_OpenPrice, f.text("OneTrade_openPrice=")},
-        {STOCK_closePrice, f.text("OneTrade_closePrice=")},
-        {STOCK_HighPrice, f.text("OneTrade_highPrice=")},
-        {STOCK_LowPrice, f.text("OneTrade_lowPrice=")},
-        {STOCK_Trend, trend},
-        {STOCK_Trend_ModeB, modeB},
-        {KEY_Gain_5Days, gain5},
-        {KEY_Gain_10Days, gain10},
-        {STOCK_Discription, stockDescription(trend, score, gain5, gain10, modeB)},
-    };
+StockRecord currentDayRecord(const ResultFields& f, bool modeB) {
+    StockRecord r;
+    r.code = f.text("curStockCode=");
+    r.score = f.integer("stockScore=");
+    r.date = f.text("OneTrade_date=");
+    r.yesClosePrice = f.text("yesterdayClosePrice=");
+    r.openPrice = f.text("OneTrade_openPrice=");
+    r.closePrice = f.text("OneTrade_closePrice=");
+    r.highPrice = f.text("OneTrade_highPrice=");
+    r.lowPrice = f.text("OneTrade_lowPrice=");
+    r.trend = f.integer("trend=");
+    r.modeB = modeB;
+    r.gain5 = f.real("gains5Days=");
+    r.gain10 = f.real("gains10Days=");
+    r.description = stockDescription(*r.trend, *r.score, *r.gain5, *r.gain10, modeB);
+    return r;
 }
 
 void postModelBNotice(const ResultFields& f, const void* sender, std::int8_t a, std::int8_t b) {
@@ -99,28 +94,26 @@ std::string stockDescription(std::int32_t trend, std::int32_t score, float gain5
     }
 }
 
-std::optional<Dictionary> parseRetStockServerData(std::string_view text, const void* sender) {
-    using namespace keys;
+std::optional<StockRecord> parseRetStockServerData(std::string_view text, const void* sender) {
     ResultFields f(text);
     const std::string code = f.text("curStockCode=");
     if (utf16Length(code) != 6) return std::nullopt;
 
     const std::int8_t a = f.flag("Mode_isModeA="), b = f.flag("Mode_isModeB=");
-    Dictionary record = currentDayRecord(f, flagSum(a, b));
-    record[STOCK_DICTINFO_Before5Days] = Dictionary{
-        {STOCK_Code, code},
-        {STOCK_DATE, f.text("beforeTrade_date=")},
-        {STOCK_Trend, f.integer("before_trend=")},
-        {STOCK_Trend_ModeB,
-         flagSum(f.flag("before_Mode_isModeA="), f.flag("before_Mode_isModeB="))},
-        {KEY_Gain_5Days, f.real("before_gains5Days=")},
-        {KEY_Gain_10Days, f.real("before_gains10Days=")},
-    };
+    StockRecord record = currentDayRecord(f, flagSum(a, b));
+    StockRecord before5;
+    before5.code = code;
+    before5.date = f.text("beforeTrade_date=");
+    before5.trend = f.integer("before_trend=");
+    before5.modeB = flagSum(f.flag("before_Mode_isModeA="), f.flag("before_Mode_isModeB="));
+    before5.gain5 = f.real("before_gains5Days=");
+    before5.gain10 = f.real("before_gains10Days=");
+    record.setBefore5Days(std::move(before5));
     if (a != 0 || b != 0) postModelBNotice(f, sender, a, b);
     return record;
 }
 
-std::optional<Dictionary> parseRetStockHistordayData(std::string_view text, const void* sender) {
+std::optional<StockRecord> parseRetStockHistordayData(std::string_view text, const void* sender) {
     ResultFields f(text);
     const double volume = f.real("OneTrade_volumeData=");
     if (volume < 10.0) return std::nullopt;

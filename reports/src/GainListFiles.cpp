@@ -53,12 +53,12 @@ bool promoteStagedGainLists() {
     return placed;
 }
 
-Array readParsedGainLists(std::int32_t direction) {
-    Array out;
+std::vector<StockRecord> readParsedGainLists(std::int32_t direction) {
+    std::vector<StockRecord> out;
     for (const MarketGainList& list : kMarketGainLists) {
         if (list.direction != direction) continue;
-        const Array parsed =
-            readPropertyListArray(parsedGainListPath(marketGainListDownload(list)));
+        const std::vector<StockRecord> parsed =
+            stockRecordsOf(readPropertyListArray(parsedGainListPath(marketGainListDownload(list))));
         out.insert(out.end(), parsed.begin(), parsed.end());
     }
     return out;

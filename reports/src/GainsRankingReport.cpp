@@ -15,7 +15,6 @@
 #include "orvane/core/Workspace.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
-#include "orvane/market/StockKeys.h"
 #include "orvane/reports/SectorAggregation.h"
 #include "orvane/stocklib/QXStockLib.h"
 
@@ -47,7 +46,7 @@ constexpr const char* kTipBox =
 
 // One screened record with the parts the report reads.
 struct Row {
-    const Value* record;
+    const StockRecord* record;
     bool hasCode;
     std::string code;  // as printed
     float gain5, gain10;
@@ -77,16 +76,14 @@ class Names {
 std::vector<GroupEntry> countGroups(const std::vector<Row>& rows,
                                     const std::vector<std::string>& groupNames,
                                     const Names& names) {
-    using namespace keys;
     struct Membership {
         const Row* row;
         std::string group;
     };
     std::vector<Membership> memberships;
     for (const Row& row : rows) {
-        const Value* groups = find(row.record->dictionary(), KEY_Plate_Group);
-        if (!groups || groups->isNull()) continue;
-        const std::string joined = groups->string();
+        if (!row.record->plateGroup) continue;
+        const std::string& joined = *row.record->plateGroup;
         for (std::string_view piece : splitOn(joined, ','))
             memberships.push_back({&row, std::string(piece)});
     }
@@ -118,8 +115,8 @@ std::vector<GroupEntry> countGroups(const std::vector<Row>& rows,
     return kept;
 }
 
-Array firstRecords(const std::vector<Row>& ranked) {
-    Array out;
+std::vector<StockRecord> firstRecords(const std::vector<Row>& ranked) {
+    std::vector<StockRecord> out;
     const std::size_t n = std::min(ranked.size(), kGainsRankingLength);
     for (std::size_t p = 0; p < n; ++p) out.push_back(*ranked[p].record);
     return out;
@@ -141,19 +138,17 @@ void appendRanking(std::string& text, const std::vector<Row>& ranked, float Row:
 
 }  // namespace
 
-GainsRankingReport composeGainsRankingReport(const Array& records, const std::string& date,
+GainsRankingReport composeGainsRankingReport(const std::vector<StockRecord>& records,
+                                             const std::string& date,
                                              const std::vector<std::string>& groupNames,
                                              const StockNameLookup& nameOf) {
-    using namespace keys;
     const Names names(nameOf);
     std::vector<Row> rows;
     rows.reserve(records.size());
-    for (const Value& record : records) {
-        const Dictionary& d = record.dictionary();
-        const Value* code = find(d, STOCK_Code);
-        const bool hasCode = code && !code->isNull();
-        rows.push_back({&record, hasCode, hasCode ? describe(*code) : std::string(kMissing),
-                        floatFor(d, KEY_Gain_5Days), floatFor(d, KEY_Gain_10Days)});
+    for (const StockRecord& record : records) {
+        const bool hasCode = !record.code.empty();
+        rows.push_back({&record, hasCode, hasCode ? record.code : std::string(kMissing),
+                        record.gain5.value_or(0.0f), record.gain10.value_or(0.0f)});
     }
 
     GainsRankingReport report;
@@ -202,15 +197,15 @@ GainsReportFiles GainsReportFiles::forDate(const fs::path& gains, const std::str
 }
 
 void writeGainsRankingReport(const GainsRankingReport& report, const GainsReportFiles& files) {
-    writePropertyList(files.fiveDaySort, Value(report.fiveDaySort));
-    writePropertyList(files.buy, Value(report.buy));
-    writePropertyList(files.tenDaySort, Value(report.tenDaySort));
+    writePropertyList(files.fiveDaySort, Value(dictionariesOf(report.fiveDaySort)));
+    writePropertyList(files.buy, Value(dictionariesOf(report.buy)));
+    writePropertyList(files.tenDaySort, Value(dictionariesOf(report.tenDaySort)));
     std::error_code ec;
     fs::remove(files.text, ec);
     writeFileAtomically(files.text, report.text);
 }
 
-fs::path sortHuShenGainsForText(QXStockLib& lib, const Array& records) {
+fs::path sortHuShenGainsForText(QXStockLib& lib, const std::vector<StockRecord>& records) {
     const std::string date = formatDate(toLocal(now()));
     const CodeTable& table = CodeTable::shared();
     const GainsRankingReport report = composeGainsRankingReport(

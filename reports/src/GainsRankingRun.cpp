@@ -28,7 +28,7 @@ std::filesystem::path phraseTodayGainsData(QXStockLib& lib, const Array& list,
         ORVANE_LOG("no stocks to screen: no report written");
         return {};
     }
-    const Array picked = filterMyStockArray(lib, list, true, kBreakScore, stop);
+    const std::vector<StockRecord> picked = filterMyStockArray(lib, list, true, kBreakScore, stop);
     if (stop && stop()) {
         ORVANE_LOG("gains screening stopped: no report written");
         return {};

@@ -6,7 +6,6 @@
 
 #include "orvane/core/NumberText.h"
 #include "orvane/core/TextSplit.h"
-#include "orvane/market/StockKeys.h"
 
 namespace orvane {
 
@@ -33,9 +32,8 @@ constexpr int kReportLines = 9;
 
 }  // namespace
 
-float dayChangePercent(const Dictionary& stock) {
-    const float close = floatFor(stock, keys::STOCK_closePrice),
-                yesClose = floatFor(stock, keys::STOCK_YesClosePrice);
+float dayChangePercent(const StockRecord& stock) {
+    const float close = stock.close(), yesClose = stock.yesClose();
     return (close / yesClose - 1.0f) * 100.0f;
 }
 
@@ -47,10 +45,10 @@ std::int32_t fallingStockPoints(float g) {
     return clamped(truncated((double{g} - 0.5) * 1.111) + (double{g} < -7.5 ? -2 : 0));
 }
 
-SectorReport risingSectorReport(const Array& rising, const SectorGroups& groups,
+SectorReport risingSectorReport(const std::vector<StockRecord>& rising, const SectorGroups& groups,
                                 std::int32_t& score, const LocalDateTime& now) {
     SectorReport report;
-    report.count = countSectors(rising, groups, [&](const Dictionary& stock) {
+    report.count = countSectors(rising, groups, [&](const StockRecord& stock) {
         addPoints(score, risingStockPoints(dayChangePercent(stock)));
     });
     report.text = format("%04d-%02d-%02d %02d.%02d.%02d:   沪深 上涨板块信息\r\n", now.year,
@@ -74,10 +72,10 @@ SectorReport risingSectorReport(const Array& rising, const SectorGroups& groups,
     return report;
 }
 
-SectorReport fallingSectorReport(const Array& falling, const SectorGroups& groups,
-                                 std::int32_t& score) {
+SectorReport fallingSectorReport(const std::vector<StockRecord>& falling,
+                                 const SectorGroups& groups, std::int32_t& score) {
     SectorReport report;
-    report.count = countSectors(falling, groups, [&](const Dictionary& stock) {
+    report.count = countSectors(falling, groups, [&](const StockRecord& stock) {
         addPoints(score, fallingStockPoints(dayChangePercent(stock)));
     });
     report.text = "\r\n------------------  下跌板块信息    -------------------------------\r\n";

@@ -72,7 +72,8 @@ std::vector<std::string> getMyHoldArray() {
     return codes;
 }
 
-std::string marketReportAnalyse_SortUP(AnalysisSession& session, const Array& rising,
+std::string marketReportAnalyse_SortUP(AnalysisSession& session,
+                                       const std::vector<StockRecord>& rising,
                                        std::int32_t& sortUpPlant) {
     const auto panel = ProgressPanel::shared();
     panel->setIndicatorCurrentProgress(40);
@@ -86,7 +87,8 @@ std::string marketReportAnalyse_SortUP(AnalysisSession& session, const Array& ri
     return up.text;
 }
 
-std::string marketReportAnalyse_SortDown(AnalysisSession& session, const Array& falling,
+std::string marketReportAnalyse_SortDown(AnalysisSession& session,
+                                         const std::vector<StockRecord>& falling,
                                          std::int32_t& sortDownPlant) {
     const auto panel = ProgressPanel::shared();
     panel->setIndicatorCurrentProgress(72);
@@ -107,12 +109,12 @@ std::string marketReportAnalyse_SortDown(AnalysisSession& session, const Array& 
 StyledText calMarketScore(AnalysisSession& session, std::string& risingReport) {
     session.setMarkScore(100);
 
-    const Array rising = readParsedGainLists(-1);
+    const std::vector<StockRecord> rising = readParsedGainLists(-1);
     ProgressPanel::shared()->setIndicatorCurrentProgress(35);
     std::int32_t strongUp = 0;
     risingReport = marketReportAnalyse_SortUP(session, rising, strongUp);
 
-    const Array falling = readParsedGainLists(1);
+    const std::vector<StockRecord> falling = readParsedGainLists(1);
     std::int32_t strongDown = 0;
     const std::string downText = marketReportAnalyse_SortDown(session, falling, strongDown);
     ORVANE_LOG("下跌:%s", downText.c_str());

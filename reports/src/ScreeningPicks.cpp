@@ -1,11 +1,8 @@
 #include "orvane/reports/ScreeningPicks.h"
 
 #include "orvane/core/Log.h"
-#include "orvane/market/StockKeys.h"
 
 namespace orvane {
-
-namespace k = keys;
 
 namespace {
 
@@ -15,21 +12,22 @@ bool isRising(std::int32_t trend) {
 
 }  // namespace
 
-ScreenedNumbers ScreenedNumbers::of(const Dictionary& r) {
-    return {intFor(r, k::STOCK_Trend), intFor(r, k::STOCK_SCORE), floatFor(r, k::KEY_Gain_5Days),
-            floatFor(r, k::KEY_Gain_10Days)};
+ScreenedNumbers ScreenedNumbers::of(const StockRecord& r) {
+    return {r.trend.value_or(0), r.score.value_or(0), r.gain5.value_or(0.0f),
+            r.gain10.value_or(0.0f)};
 }
 
-void placeAcceleratingPick(Array& picked, Dictionary record, std::int32_t score) {
+void placeAcceleratingPick(std::vector<StockRecord>& picked, StockRecord record,
+                           std::int32_t score) {
     if (picked.empty())
-        picked.emplace_back(std::move(record));
+        picked.push_back(std::move(record));
     else if (score >= 169)
-        picked.insert(picked.begin(), Value(std::move(record)));
+        picked.insert(picked.begin(), std::move(record));
     else
-        picked.insert(picked.end() - 1, Value(std::move(record)));
+        picked.insert(picked.end() - 1, std::move(record));
 }
 
-bool pickOwnStock(Array& picked, Dictionary record, const ScreenedNumbers& n,
+bool pickOwnStock(std::vector<StockRecord>& picked, StockRecord record, const ScreenedNumbers& n,
                   std::int32_t breakScore) {
     if (isRising(n.trend) && n.score >= breakScore) {
         placeAcceleratingPick(picked, std::move(record), n.score);
@@ -46,14 +44,15 @@ bool pickOwnStock(Array& picked, Dictionary record, const ScreenedNumbers& n,
     return false;
 }
 
-bool pickSectorStock(Array& picked, const Dictionary& fullRecord, const ScreenedNumbers& n) {
+bool pickSectorStock(std::vector<StockRecord>& picked, const StockRecord& fullRecord,
+                     const ScreenedNumbers& n) {
     if (n.trend == 1 && n.score >= 110) {
         picked.emplace_back(fullRecord);
         return true;
     }
     if (isRising(n.trend) && n.score >= 133) {
         ORVANE_LOG("stock_Trend_Up_Acceleration  %s gainsPrice5 = %.2f gainsPrice10 = %.2f",
-                   stringFor(fullRecord, k::STOCK_Code).c_str(), double{n.gain5}, double{n.gain10});
+                   fullRecord.code.c_str(), double{n.gain5}, double{n.gain10});
         placeAcceleratingPick(picked, fullRecord, n.score);
         return true;
     }
@@ -64,12 +63,15 @@ bool pickSectorStock(Array& picked, const Dictionary& fullRecord, const Screened
     return false;
 }
 
-Dictionary shortSectorCandidate(const Dictionary& full) {
-    Dictionary d;
-    for (const char* key : {k::STOCK_Code, k::STOCK_SC_Name, k::KEY_Gain_5Days, k::KEY_Gain_10Days,
-                            k::KEY_Plate_Group, k::STOCK_DICTINFO_Before5Days})
-        if (const Value* v = find(full, key)) d[key] = *v;
-    return d;
+StockRecord shortSectorCandidate(const StockRecord& full) {
+    StockRecord r;
+    r.code = full.code;
+    r.name = full.name;
+    r.gain5 = full.gain5;
+    r.gain10 = full.gain10;
+    r.plateGroup = full.plateGroup;
+    r.before5Days = full.before5Days;
+    return r;
 }
 
 }  // namespace orvane

@@ -21,18 +21,15 @@ Dictionary GroupCount::toRecord() const {
     return record;
 }
 
-SectorCount countSectors(const Array& list, const SectorGroups& groups,
-                         const std::function<void(const Dictionary&)>& perStock) {
-    using namespace keys;
+SectorCount countSectors(const std::vector<StockRecord>& list, const SectorGroups& groups,
+                         const std::function<void(const StockRecord&)>& perStock) {
     SectorCount out;
-    for (const Value& item : list) {
-        const Dictionary& stock = item.dictionary();
-        const std::string code = stringFor(stock, STOCK_Code);
+    for (const StockRecord& stock : list) {
+        const std::string& code = stock.code;
         const std::string names = groups.getMyPlateProprityFormCode(code);
         for (std::string_view group : splitOn(names, ','))
-            out.memberships.push_back({code, std::string(group),
-                                       stringFor(stock, STOCK_YesClosePrice),
-                                       stringFor(stock, STOCK_closePrice)});
+            out.memberships.push_back({code, std::string(group), stock.yesClosePrice.value_or(""),
+                                       stock.closePrice.value_or("")});
         if (perStock) perStock(stock);
     }
     ChineseCollator collator;

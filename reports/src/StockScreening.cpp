@@ -25,8 +25,8 @@ constexpr auto kPauseAfterStock = std::chrono::milliseconds(10);
 // One stock of a screening loop: its title to the delegate, the engine's
 // per-stock state reset (a session opened and closed), the server record
 // fetched.
-std::optional<Dictionary> fetchScreenedStock(QXStockLib& lib, std::size_t total, std::size_t index,
-                                             const std::string& code) {
+std::optional<StockRecord> fetchScreenedStock(QXStockLib& lib, std::size_t total, std::size_t index,
+                                              const std::string& code) {
     lib.withDelegate([&](QXStockLibUpdateDelegate& d) {
         d.updateGainsTitleDataDelegate(static_cast<int>(total), static_cast<int>(index + 1), code);
     });
@@ -36,14 +36,9 @@ std::optional<Dictionary> fetchScreenedStock(QXStockLib& lib, std::size_t total,
 
 // The stock table shows the record (the loop waits for the main thread), and
 // the engine's per-stock state is released.
-void finishScreenedStock(QXStockLib& lib, const Dictionary& record) {
+void finishScreenedStock(QXStockLib& lib, const StockRecord& record) {
     MainThreadDispatcher::shared()->invokeAndWait([&] { updateStockTrendDict(lib, record); });
     AnalysisSession().termateQXUtility();
-}
-
-void copyKeys(Dictionary& to, const Dictionary& from, std::initializer_list<const char*> keys) {
-    for (const char* key : keys)
-        if (const Value* v = find(from, key)) to[key] = *v;
 }
 
 std::string elementCode(const Value& element, bool isUseDict) {
@@ -60,13 +55,14 @@ std::string elementName(const Value& element, bool isUseDict, const std::string&
 
 }  // namespace
 
-void updateStockTrendDict(QXStockLib& lib, const Dictionary& record) {
+void updateStockTrendDict(QXStockLib& lib, const StockRecord& record) {
     lib.withDelegate([&](QXStockLibUpdateDelegate& d) { d.updateStockTrendDictDelegate(record); });
 }
 
-Array filterMyStockArray(QXStockLib& lib, const Array& list, bool isUseDict,
-                         std::int32_t breakScore, const std::function<bool()>& stop) {
-    Array picked;
+std::vector<StockRecord> filterMyStockArray(QXStockLib& lib, const Array& list, bool isUseDict,
+                                            std::int32_t breakScore,
+                                            const std::function<bool()>& stop) {
+    std::vector<StockRecord> picked;
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (stop && stop()) break;
         const std::string code = elementCode(list[i], isUseDict);
@@ -76,13 +72,15 @@ Array filterMyStockArray(QXStockLib& lib, const Array& list, bool isUseDict,
         const ScreenedNumbers n = ScreenedNumbers::of(*rec);
         if (double{n.gain10} < 1.0) continue;
 
-        Dictionary record{
-            {k::STOCK_Code, code},
-            {k::STOCK_SC_Name, elementName(list[i], isUseDict, code)},
-            {k::KEY_Gain_5Days, n.gain5},
-            {k::KEY_Gain_10Days, n.gain10},
-            {k::KEY_Plate_Group, SectorGroups::shared().getMyPlateProprityFormCode(code)}};
-        copyKeys(record, *rec, {k::STOCK_OpenPrice, k::STOCK_YesClosePrice, k::STOCK_closePrice});
+        StockRecord record;
+        record.code = code;
+        record.name = elementName(list[i], isUseDict, code);
+        record.gain5 = n.gain5;
+        record.gain10 = n.gain10;
+        record.plateGroup = SectorGroups::shared().getMyPlateProprityFormCode(code);
+        record.openPrice = rec->openPrice;
+        record.yesClosePrice = rec->yesClosePrice;
+        record.closePrice = rec->closePrice;
         pickOwnStock(picked, std::move(record), n, breakScore);
 
         finishScreenedStock(lib, *rec);
@@ -91,12 +89,12 @@ Array filterMyStockArray(QXStockLib& lib, const Array& list, bool isUseDict,
     return picked;
 }
 
-Array processFilterStockFromSubPlateGroup(QXStockLib& lib, std::string_view group,
-                                          std::int32_t& outProcessCount, Array& outBefor5Array,
-                                          const std::atomic<bool>* stop) {
+std::vector<StockRecord> processFilterStockFromSubPlateGroup(
+    QXStockLib& lib, std::string_view group, std::int32_t& outProcessCount,
+    std::vector<StockRecord>& outBefor5Array, const std::atomic<bool>* stop) {
     const std::vector<std::string> codes = SectorGroups::shared().groupMemberCodes(group);
-    Array picked;
-    Array before;
+    std::vector<StockRecord> picked;
+    std::vector<StockRecord> before;
     std::int32_t high = 0;
     for (std::size_t i = 0; i < codes.size() && !(stop && *stop); ++i) {
         const std::string& code = codes[i];
@@ -107,21 +105,27 @@ Array processFilterStockFromSubPlateGroup(QXStockLib& lib, std::string_view grou
             ++high;
             ORVANE_LOG("%d: %s", high, code.c_str());
         }
-        if (const Value* b5 = find(*rec, k::STOCK_DICTINFO_Before5Days)) {
-            ORVANE_LOG("%d: %s", high, describe(*b5).c_str());
-            const std::int32_t t =
-                b5->isDictionary() ? intFor(b5->dictionary(), k::STOCK_Trend) : 0;
+        if (const auto& b5 = rec->before5Days) {
+            ORVANE_LOG("%d: %s", high, describe(b5->toDictionary()).c_str());
+            const std::int32_t t = b5->trend.value_or(0);
             if (t == 1000 || t == 1001 || t == 1) before.push_back(*b5);
         }
 
-        Dictionary full{
-            {k::STOCK_Code, code},
-            {k::STOCK_SC_Name, CodeTable::shared().getStockCodeName(code).value_or("")},
-            {k::KEY_Plate_Group, SectorGroups::shared().getMyPlateProprityFormCode(code)}};
-        copyKeys(full, *rec,
-                 {k::STOCK_Trend, k::KEY_Gain_5Days, k::KEY_Gain_10Days, k::STOCK_DATE,
-                  k::STOCK_HighPrice, k::STOCK_LowPrice, k::STOCK_OpenPrice, k::STOCK_YesClosePrice,
-                  k::STOCK_closePrice, k::STOCK_DICTINFO_Before5Days, k::STOCK_Trend_ModeB});
+        StockRecord full;
+        full.code = code;
+        full.name = CodeTable::shared().getStockCodeName(code).value_or("");
+        full.plateGroup = SectorGroups::shared().getMyPlateProprityFormCode(code);
+        full.trend = rec->trend;
+        full.gain5 = rec->gain5;
+        full.gain10 = rec->gain10;
+        full.date = rec->date;
+        full.highPrice = rec->highPrice;
+        full.lowPrice = rec->lowPrice;
+        full.openPrice = rec->openPrice;
+        full.yesClosePrice = rec->yesClosePrice;
+        full.closePrice = rec->closePrice;
+        full.before5Days = rec->before5Days;
+        full.modeB = rec->modeB;
         pickSectorStock(picked, full, n);
 
         finishScreenedStock(lib, *rec);

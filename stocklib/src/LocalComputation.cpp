@@ -4,7 +4,6 @@
 #include "orvane/analysis/HistoricalDay.h"
 #include "orvane/analysis/QXUtility.h"
 #include "orvane/market/HistoryText.h"
-#include "orvane/market/StockKeys.h"
 
 namespace orvane {
 
@@ -12,17 +11,15 @@ namespace {
 constexpr std::int64_t kFiveTradingDaysBack = 6;
 }
 
-Dictionary beforeFiveDaysRecord(std::string_view code, std::string_view historyText) {
-    using namespace keys;
+StockRecord beforeFiveDaysRecord(std::string_view code, std::string_view historyText) {
     const std::optional<LocalDateTime> date5 = getdateBefore5Day(historyText);
-    Dictionary record{
-        {STOCK_Code, std::string(code)},
-        {STOCK_DATE, date5 ? formatDate(*date5) : std::string()},
-        {STOCK_Trend, -1},
-        {STOCK_Trend_ModeB, false},
-        {KEY_Gain_5Days, 0.0f},
-        {KEY_Gain_10Days, 0.0f},
-    };
+    StockRecord record;
+    record.code = std::string(code);
+    record.date = date5 ? formatDate(*date5) : std::string();
+    record.trend = -1;
+    record.modeB = false;
+    record.gain5 = 0.0f;
+    record.gain10 = 0.0f;
     ParsedHistory history(historyText);
     const HistoryView whole(history);
     auto view = whole.dayView(kFiveTradingDaysBack);
@@ -32,31 +29,40 @@ Dictionary beforeFiveDaysRecord(std::string_view code, std::string_view historyT
     LocalDateTime close = date5.value_or(toLocal(now()));
     close.hour = 15, close.minute = 0, close.second = 0;
     const AnalysisResult r = parseOneStockYahooHistoryFormToday(*view, *trade, close);
-    record[STOCK_Trend] = r.trend;
-    record[STOCK_Trend_ModeB] = r.modeB;
-    record[KEY_Gain_5Days] = gainPercent(trade->close, r.end5);
-    record[KEY_Gain_10Days] = gainPercent(trade->close, r.end10);
+    record.trend = r.trend;
+    record.modeB = r.modeB;
+    record.gain5 = gainPercent(trade->close, r.end5);
+    record.gain10 = gainPercent(trade->close, r.end10);
     return record;
 }
 
-std::optional<Dictionary> computeLocalRecord(const Dictionary& quote,
-                                             std::string_view historyText) {
-    using namespace keys;
+std::optional<StockRecord> computeLocalRecord(const StockRecord& quote,
+                                              std::string_view historyText) {
     if (!isValidRespondStr(historyText)) return std::nullopt;
-    const std::string code = stringFor(quote, STOCK_Code);
-    Dictionary before5 = beforeFiveDaysRecord(code, historyText);
+    StockRecord before5 = beforeFiveDaysRecord(quote.code, historyText);
 
-    const AnalysisResult r = QXUtility::defQXUtility().analyzeStock(historyText, quote);
-    const float close = floatFor(quote, STOCK_closePrice);
-    Dictionary record;
-    for (const char* key : {STOCK_Code, STOCK_DATE, STOCK_YesClosePrice, STOCK_OpenPrice,
-                            STOCK_closePrice, STOCK_HighPrice, STOCK_LowPrice})
-        if (const Value* v = find(quote, key)) record[key] = *v;
-    record[STOCK_Trend] = r.trend;
-    record[STOCK_Trend_ModeB] = r.modeB;
-    record[KEY_Gain_5Days] = gainPercent(close, r.end5);
-    record[KEY_Gain_10Days] = gainPercent(close, r.end10);
-    record[STOCK_DICTINFO_Before5Days] = std::move(before5);
+    // The verdict of the quote's day is the one of its session, as the
+    // server gives it: the day is not yet in the history. A history that
+    // already holds it (fetched after the close) would count it twice.
+    const std::string quoteDate = quote.date.value_or("");  // "yyyy-MM-dd HH:mm:ss"
+    const std::string history =
+        historyBeforeDay(historyText, std::string_view(quoteDate).substr(0, 10));
+    // The engine keeps today's record as its stock dictionary.
+    const AnalysisResult r = QXUtility::defQXUtility().analyzeStock(history, quote.toDictionary());
+    StockRecord record;
+    record.code = quote.code;
+    record.date = quote.date;
+    record.yesClosePrice = quote.yesClosePrice;
+    record.openPrice = quote.openPrice;
+    record.closePrice = quote.closePrice;
+    record.highPrice = quote.highPrice;
+    record.lowPrice = quote.lowPrice;
+    record.trend = r.trend;
+    record.score = r.score;
+    record.modeB = r.modeB;
+    record.gain5 = gainPercent(quote.close(), r.end5);
+    record.gain10 = gainPercent(quote.close(), r.end10);
+    record.setBefore5Days(std::move(before5));
     return record;
 }
 

@@ -20,7 +20,6 @@
 #include "orvane/market/ScoreLists.h"
 #include "orvane/market/ServerPaths.h"
 #include "orvane/market/StockCode.h"
-#include "orvane/market/StockKeys.h"
 #include "orvane/stocklib/LocalComputation.h"
 
 namespace orvane {
@@ -108,15 +107,15 @@ bool QXStockLib::isValidStockCode(std::string_view text) {
     return orvane::isValidStockCode(text);
 }
 
-Dictionary QXStockLib::placeholderQuoteRecord(std::string_view code) {
-    using namespace keys;
-    return Dictionary{
-        {STOCK_Code, code},        {STOCK_DATE, "1970-01-01"}, {STOCK_YesClosePrice, "0.01"},
-        {STOCK_OpenPrice, "0.01"}, {STOCK_closePrice, "0.01"}, {STOCK_HighPrice, "0.01"},
-        {STOCK_LowPrice, "0.01"}};
+StockRecord QXStockLib::placeholderQuoteRecord(std::string_view code) {
+    StockRecord r;
+    r.code = std::string(code);
+    r.date = "1970-01-01";
+    r.yesClosePrice = r.openPrice = r.closePrice = r.highPrice = r.lowPrice = "0.01";
+    return r;
 }
 
-std::optional<Dictionary> QXStockLib::getOneStockDataInfoFormServer(std::string_view code) {
+std::optional<StockRecord> QXStockLib::getOneStockDataInfoFormServer(std::string_view code) {
     if (!isValidStockCode(code)) return std::nullopt;
     auto request = fetchFromServer(serverpath::resultFilePath(code));
     if (!request->error()) return parseRetStockServerData(request->responseString().value_or(""));
@@ -125,14 +124,15 @@ std::optional<Dictionary> QXStockLib::getOneStockDataInfoFormServer(std::string_
     return downLoadOneStockFromSeverHisdata(*quote);
 }
 
-Array QXStockLib::getLastPassdayDataInfoFormServer(std::string_view code, int lastPassday) {
+std::vector<StockRecord> QXStockLib::getLastPassdayDataInfoFormServer(std::string_view code,
+                                                                      int lastPassday) {
     return getLastPassdayDataInfoFormServer(code, lastPassday, {}, {});
 }
 
-Array QXStockLib::getLastPassdayDataInfoFormServer(
+std::vector<StockRecord> QXStockLib::getLastPassdayDataInfoFormServer(
     std::string_view code, int lastPassday, std::stop_token stop,
     const std::function<void(int done, int total)>& dayDone) {
-    Array records;
+    std::vector<StockRecord> records;
     if (auto today = getOneStockDataInfoFormServer(code)) records.emplace_back(std::move(*today));
     if (!isValidStockCode(code)) return records;
     const int total = std::min(lastPassday, kMaxPassDays);
@@ -149,16 +149,16 @@ Array QXStockLib::getLastPassdayDataInfoFormServer(
     return records;
 }
 
-std::optional<Dictionary> QXStockLib::getTodayStockDict(std::string_view code) {
+std::optional<StockRecord> QXStockLib::getTodayStockDict(std::string_view code) {
     if (!isValidStockCode(code)) return std::nullopt;
     auto request = fetchFromServer(serverpath::quoteCopyPath(code));
     if (request->error()) return placeholderQuoteRecord(code);
     return parseSinaData(request->responseString().value_or(""), code);
 }
 
-std::optional<Dictionary> QXStockLib::downLoadOneStockFromSeverHisdata(
-    const Dictionary& quoteRecord) {
-    const std::string code = stringFor(quoteRecord, keys::STOCK_Code);
+std::optional<StockRecord> QXStockLib::downLoadOneStockFromSeverHisdata(
+    const StockRecord& quoteRecord) {
+    const std::string& code = quoteRecord.code;
     if (!isValidStockCode(code)) return std::nullopt;
     auto request = fetchFromServer(serverpath::historyFilePath(code));
     if (request->error()) {
@@ -171,9 +171,9 @@ std::optional<Dictionary> QXStockLib::downLoadOneStockFromSeverHisdata(
     return computeLocalRecord(quoteRecord, request->responseString().value_or(""));
 }
 
-std::uint32_t QXStockLib::calOneStockFromSeverHisdata(const Dictionary& record,
+std::uint32_t QXStockLib::calOneStockFromSeverHisdata(const StockRecord& record,
                                                       std::string_view text) {
-    return AnalysisSession().parseOneStockYahooHistoryFormToday(text, 0, record);
+    return AnalysisSession().parseOneStockYahooHistoryFormToday(text, 0, record.toDictionary());
 }
 
 Array QXStockLib::getAllStockTradeData() const {
@@ -217,16 +217,16 @@ void QXStockLib::QueueFinishStockDownlaod(RequestQueue& queue) {
     if (queue.requestsCount() == 0) ORVANE_LOG("QueueFinish StockDownlaod  ");
 }
 
-std::optional<Dictionary> QXStockLib::parseSinaData(std::string_view text,
-                                                    std::string_view code) const {
+std::optional<StockRecord> QXStockLib::parseSinaData(std::string_view text,
+                                                     std::string_view code) const {
     return orvane::parseSinaData(text, code);
 }
 
-std::optional<Dictionary> QXStockLib::parseRetStockServerData(std::string_view text) const {
+std::optional<StockRecord> QXStockLib::parseRetStockServerData(std::string_view text) const {
     return orvane::parseRetStockServerData(text, this);
 }
 
-std::optional<Dictionary> QXStockLib::parseRetStockHistordayData(std::string_view text) const {
+std::optional<StockRecord> QXStockLib::parseRetStockHistordayData(std::string_view text) const {
     return orvane::parseRetStockHistordayData(text, this);
 }
 

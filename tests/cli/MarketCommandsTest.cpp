@@ -45,6 +45,32 @@ TEST_F(MarketCommandsTest, FetchPrintsTheRecordWithItsNestedRecordIndented) {
     EXPECT_NE(cli("fetch 600001").status, 0);  // 404: no record
 }
 
+// The lines as the record's dictionary printed them before records were typed.
+TEST_F(MarketCommandsTest, FetchPrintsTheSameBytesForTodayAndAnEarlierDay) {
+    served.write("const/hisdata/retdata/600000/2.txt",
+                 "curStockCode=600000\nOneTrade_date=2025-09-02\nyesterdayClosePrice=10.20\n"
+                 "OneTrade_openPrice=10.25\nOneTrade_closePrice=10.30\nOneTrade_highPrice=10.40\n"
+                 "OneTrade_lowPrice=10.10\ntrend=1001\nstockScore=171\nMode_isModeA=0\n"
+                 "Mode_isModeB=1\ngains5Days=4.125\ngains10Days=-0.75\n"
+                 "OneTrade_volumeData=120000\nMode_modeBClosePrice=10.30\n"
+                 "Mode_MsgCheckDate=2025-09-01\n");
+    const std::string today =
+        "KEY_Gain_10Days=0\nKEY_Gain_5Days=0\nSTOCK_Code=600000\nSTOCK_DATE=2025-09-03\n"
+        "STOCK_DICTINFO_Before5Days:\n  KEY_Gain_10Days=0\n  KEY_Gain_5Days=0\n"
+        "  STOCK_Code=600000\n  STOCK_DATE=2025-08-27\n  STOCK_Trend=3\n  STOCK_Trend_ModeB=0\n"
+        "STOCK_Discription=下降趋势\nSTOCK_HighPrice=\nSTOCK_LowPrice=\nSTOCK_OpenPrice=\n"
+        "STOCK_SCORE=120\nSTOCK_Trend=2\nSTOCK_Trend_ModeB=0\nSTOCK_YesClosePrice=\n"
+        "STOCK_closePrice=10.50\n";
+    const std::string twoDaysBack =
+        "KEY_Gain_10Days=-0.75\nKEY_Gain_5Days=4.125\nSTOCK_Code=600000\n"
+        "STOCK_DATE=2025-09-02\nSTOCK_Discription=技术形态和模型B相似; 突破关键点,得分:171 "
+        ";5日涨幅为4.12%, 10日涨幅为-0.75%\nSTOCK_HighPrice=10.40\nSTOCK_LowPrice=10.10\n"
+        "STOCK_OpenPrice=10.25\nSTOCK_SCORE=171\nSTOCK_Trend=1001\nSTOCK_Trend_ModeB=1\n"
+        "STOCK_YesClosePrice=10.20\nSTOCK_closePrice=10.30\n";
+    EXPECT_EQ(cli("fetch 600000").out, today);
+    EXPECT_EQ(cli("fetch 600000 --days 3").out, today + "\n" + twoDaysBack);
+}
+
 TEST_F(MarketCommandsTest, RefusedInstallationFailsAndKeepsTheOldData) {
     fs::create_directories(served.folder() / "constdata" / "plate");
     ASSERT_TRUE(orvane::writeFileAtomically(served.folder() / "constdata" / "plate" / "旧.txt",

@@ -39,6 +39,15 @@ TEST(HistoryText, DateFiveTradingDaysBack) {
     EXPECT_EQ(formatDate(*getdateBefore5Day(broken)), "2025-09-03");
 }
 
+TEST(HistoryText, TheHistoryBeforeADayLeavesOutOnlyThatNewestDay) {
+    const std::string text = "Date,Open\n2025-08-29,1,2,3,4,5,6\n2025-08-28,1,2,3,4,5,6\n";
+    EXPECT_EQ(historyBeforeDay(text, "2025-08-29"), "Date,Open\n2025-08-28,1,2,3,4,5,6\n");
+    // A history still lagging the day, or no day given: the text as it is.
+    for (const char* day : {"2025-09-01", "2025-08-28", "2025-08-2", ""})
+        EXPECT_EQ(historyBeforeDay(text, day), text) << day;
+    EXPECT_EQ(historyBeforeDay("Date\n2025-08-29,1", "2025-08-29"), "Date\n");
+}
+
 TEST(CsvCheck, NamesTheLineAndTheProblem) {
     EXPECT_EQ(checkDailyCsv(""), "the file is empty");
     EXPECT_EQ(checkDailyCsv("date,open,close,high,low\n"),

@@ -23,14 +23,14 @@ std::string quoteLine(int fields, const std::string& head = "var hq_str_sh600000
 TEST(QuoteLine, RecordTakesTheFieldsTheCallersCodeAndJoinsDateAndTime) {
     const auto r = parseSinaData(quoteLine(33), "600001");
     ASSERT_TRUE(r);
-    EXPECT_EQ(*r, (Dictionary{{k::STOCK_SC_Name, "浦发银行"},
-                              {k::STOCK_Code, "600001"},
-                              {k::STOCK_OpenPrice, "10.10"},
-                              {k::STOCK_YesClosePrice, "10.00"},
-                              {k::STOCK_closePrice, "10.50"},
-                              {k::STOCK_HighPrice, "10.60"},
-                              {k::STOCK_LowPrice, "9.90"},
-                              {k::STOCK_DATE, "2025-09-03 15:00:00"}}));
+    EXPECT_EQ(r->toDictionary(), (Dictionary{{k::STOCK_SC_Name, "浦发银行"},
+                                             {k::STOCK_Code, "600001"},
+                                             {k::STOCK_OpenPrice, "10.10"},
+                                             {k::STOCK_YesClosePrice, "10.00"},
+                                             {k::STOCK_closePrice, "10.50"},
+                                             {k::STOCK_HighPrice, "10.60"},
+                                             {k::STOCK_LowPrice, "9.90"},
+                                             {k::STOCK_DATE, "2025-09-03 15:00:00"}}));
 }
 
 TEST(QuoteLine, ShortOrUnmarkedAnswersGiveNothing) {

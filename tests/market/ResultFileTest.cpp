@@ -46,19 +46,21 @@ TEST(ResultFile, TodayFileGivesFullRecord) {
     NoticeRecorder rec;
     auto r = parseRetStockServerData(kToday, nullptr);
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->at(k::STOCK_closePrice).string(), "10.50");
-    EXPECT_EQ(r->at(k::STOCK_Discription).string(),
-              "上涨趋势,得分:135 ;5日涨幅为3.25%, 10日涨幅为-1.50%");
-    const Dictionary& before = r->at(k::STOCK_DICTINFO_Before5Days).dictionary();
-    EXPECT_EQ(before.at(k::STOCK_DATE).string(), "2025-08-27");
-    EXPECT_EQ(before.at(k::STOCK_Trend).toInteger(), 3);
-    EXPECT_TRUE(before.at(k::STOCK_Trend_ModeB).toBool());
-    EXPECT_EQ(before.at(k::KEY_Gain_10Days).toFloat(), 1.25f);
+    EXPECT_EQ(r->closePrice, "10.50");
+    EXPECT_EQ(r->description, "上涨趋势,得分:135 ;5日涨幅为3.25%, 10日涨幅为-1.50%");
+    ASSERT_TRUE(r->before5Days);
+    const StockRecord& before = *r->before5Days;
+    EXPECT_EQ(before.code, "600000");
+    EXPECT_EQ(before.date, "2025-08-27");
+    EXPECT_EQ(before.trend, 3);
+    EXPECT_EQ(before.modeB, true);
+    EXPECT_EQ(before.gain10, 1.25f);
+    EXPECT_FALSE(before.score);  // the file gives no score of that day
     EXPECT_TRUE(rec.notes.empty());
     // A longer key listed first shadows its tail.
     r = parseRetStockServerData("before_trend=3\n" + replaced(kToday, "before_trend=3\n", ""),
                                 nullptr);
-    EXPECT_EQ(r->at(k::STOCK_Trend).toInteger(), 3);
+    EXPECT_EQ(r->trend, 3);
 }
 
 TEST(ResultFile, TodayFileRejections) {
@@ -81,7 +83,7 @@ TEST(ResultFile, ModelFlagsAreEightBitValuesAndBothGiveOneNotice) {
         int sender = 0;
         const auto r = parseRetStockServerData(text, &sender);
         ASSERT_TRUE(r);
-        EXPECT_EQ(r->at(k::STOCK_Trend_ModeB).toBool(), modelB) << a << "," << b;
+        EXPECT_EQ(r->modeB, modelB) << a << "," << b;
         ASSERT_EQ(rec.notes.size(), notices) << a << "," << b;
         if (!modelB) continue;
         EXPECT_EQ(rec.notes[0].object, &sender);
@@ -119,6 +121,6 @@ TEST(ResultFile, EarlierDayRejections) {
     // One close is enough; a short code is no reason to reject.
     auto r = parseRetStockHistordayData(earlierDay("10", "0", "0.02"), nullptr);
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->count(k::STOCK_DICTINFO_Before5Days), 0u);
-    EXPECT_EQ(r->at(k::STOCK_Discription).string(), "盘整状态; 得分:110");
+    EXPECT_FALSE(r->before5Days);
+    EXPECT_EQ(r->description, "盘整状态; 得分:110");
 }

@@ -13,14 +13,17 @@ namespace {
 
 const std::string kNone = "没有选出符合条件的股票 \r\n";
 
-Value stock(const std::string& code, float gain5, float gain10,
-            std::optional<std::string> groups = std::nullopt) {
-    Dictionary d{{k::STOCK_Code, code},
-                 {k::STOCK_SC_Name, "record name"},
-                 {k::KEY_Gain_5Days, gain5},
-                 {k::KEY_Gain_10Days, gain10}};
-    if (groups) d[k::KEY_Plate_Group] = *groups;
-    return Value(std::move(d));
+using Records = std::vector<StockRecord>;
+
+StockRecord stock(const std::string& code, float gain5, float gain10,
+                  std::optional<std::string> groups = std::nullopt) {
+    StockRecord r;
+    r.code = code;
+    r.name = "record name";
+    r.gain5 = gain5;
+    r.gain10 = gain10;
+    r.plateGroup = std::move(groups);
+    return r;
 }
 
 std::optional<std::string> tableName(std::string_view code) {
@@ -30,7 +33,7 @@ std::optional<std::string> tableName(std::string_view code) {
     return std::nullopt;
 }
 
-GainsRankingReport compose(const Array& records, const std::vector<std::string>& groups = {}) {
+GainsRankingReport compose(const Records& records, const std::vector<std::string>& groups = {}) {
     return composeGainsRankingReport(records, "2025-09-03", groups, tableName);
 }
 
@@ -44,24 +47,24 @@ std::size_t count(const std::string& text, const std::string& part) {
 
 TEST(GainsRankingReport, SmallReportInFull) {
     // 600000 sits in two groups; 300750 is not in the code table.
-    const Array records{stock("000001", 4.0f, 2.5f, "银行"), stock("300750", 1.5f, 5.0f, "NONE"),
-                        stock("600000", 8.5f, 12.25f, "银行,地产")};
+    const Records records{stock("000001", 4.0f, 2.5f, "银行"), stock("300750", 1.5f, 5.0f, "NONE"),
+                          stock("600000", 8.5f, 12.25f, "银行,地产")};
     const GainsRankingReport report = compose(records, {"地产", "银行"});
 
     // Groups by member count, ties in the order of the group list with NONE last.
     EXPECT_EQ(report.text, *readFile(REPORTS_FIXTURES "/SmallGainsRankingReport.txt"));
-    EXPECT_EQ(report.fiveDaySort, (Array{records[2], records[0], records[1]}));
-    EXPECT_EQ(report.tenDaySort, (Array{records[2], records[1], records[0]}));
-    EXPECT_EQ(report.buy, Array{records[2]});  // the whole record, as given
+    EXPECT_EQ(report.fiveDaySort, (Records{records[2], records[0], records[1]}));
+    EXPECT_EQ(report.tenDaySort, (Records{records[2], records[1], records[0]}));
+    EXPECT_EQ(report.buy, Records{records[2]});  // the whole record, as given
 }
 
 TEST(GainsRankingReport, GroupCountingRules) {
-    const Array records{
+    const Records records{
         stock("600016", 1.0f, 1.0f),               // no group list: counted nowhere
         stock("000001", 1.0f, 1.0f, "未知,银行"),  // an unknown piece is ignored
         stock("600000", 1.0f, 1.0f, "银行,银行"),  // a repeated piece counts twice
         stock("300750", 1.0f, 1.0f, "NONE"),
-        Value(Dictionary{{k::KEY_Gain_5Days, 1.0f}, {k::KEY_Plate_Group, "银行"}}),
+        stock("", 1.0f, 0.0f, "银行"),  // no code: "(null)" for both
     };
     const std::string text = compose(records, {"证券", "银行"}).text;
     EXPECT_NE(text.find("\r\n\r\n0:银行 板块   平安银行(000001),浦发银行(600000),浦发银行(600000),"
@@ -92,7 +95,7 @@ TEST(GainsRankingReport, SelectionLimits) {
 TEST(GainsRankingReport, RankingsKeepThirtyWhileTheBuyListScansAll) {
     // Stock i has 5-day gain 50 - i and 10-day gain 12 + i/100: the 10-day
     // ranking runs the other way round; 5-day gains 20 .. 8 (ranked 31st to 43rd) are bought.
-    Array records;
+    Records records;
     for (int i = 0; i < 45; ++i)
         records.push_back(stock(format("%06d", 100 + i), 50.0f - i, 12.0f + i / 100.0f));
     const GainsRankingReport report = compose(records);
@@ -105,9 +108,9 @@ TEST(GainsRankingReport, RankingsKeepThirtyWhileTheBuyListScansAll) {
 
 TEST(GainsRankingReport, EqualGainsKeepTheirOrder) {
     // Equal 10-day gains keep the 5-day order, not the input order.
-    const Array records{stock("600000", 5.0f, 8.0f), stock("000001", 5.0f, 8.0f),
-                        stock("600016", 6.0f, 8.0f)};
-    const Array expected{records[2], records[0], records[1]};
+    const Records records{stock("600000", 5.0f, 8.0f), stock("000001", 5.0f, 8.0f),
+                          stock("600016", 6.0f, 8.0f)};
+    const Records expected{records[2], records[0], records[1]};
     EXPECT_EQ(compose(records).fiveDaySort, expected);
     EXPECT_EQ(compose(records).tenDaySort, expected);
 }

@@ -8,10 +8,8 @@
 #include "TempDataDir.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/SectorGroups.h"
-#include "orvane/market/StockKeys.h"
 
 using namespace orvane;
-namespace k = orvane::keys;
 
 namespace {
 
@@ -31,10 +29,12 @@ struct Plates {
     }
 };
 
-Dictionary stock(int code, double yesClose, double close) {
-    return {{k::STOCK_Code, std::to_string(code)},
-            {k::STOCK_YesClosePrice, format("%.2f", yesClose)},
-            {k::STOCK_closePrice, format("%.2f", close)}};
+StockRecord stock(int code, double yesClose, double close) {
+    StockRecord r;
+    r.code = std::to_string(code);
+    r.yesClosePrice = format("%.2f", yesClose);
+    r.closePrice = format("%.2f", close);
+    return r;
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ TEST(MarketBreadth, PointsPerStock) {
 
 TEST(MarketBreadth, ReportsRankSharesRisingFromFortyFallingAboveThirtyFive) {
     Plates plates({{"甲", 20}, {"乙", 20}, {"丙", 5}});
-    Array rising, falling;  // 8 of 甲 (40 %) and 7 of 乙 (35 %); 丙 has none
+    std::vector<StockRecord> rising, falling;  // 8 of 甲 (40 %) and 7 of 乙 (35 %); 丙 has none
     for (int i = 0; i < 15; ++i) {
         const int code = i < 8 ? 600000 + i : 600020 + i - 8;
         rising.push_back(stock(code, 10, i < 8 ? 10.5 : 10.3));
@@ -76,7 +76,7 @@ TEST(MarketBreadth, OnlyNineLinesCount) {
     std::vector<std::pair<std::string, int>> twelve;
     for (int i = 0; i < 12; ++i) twelve.push_back({"组" + std::to_string(i), 2});
     Plates plates(twelve);
-    Array rising;
+    std::vector<StockRecord> rising;
     for (int i = 0; i < 24; ++i) rising.push_back(stock(600000 + i, 10, 10.5));
     std::int32_t score = 0;
     const SectorReport report =

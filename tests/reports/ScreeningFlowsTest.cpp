@@ -51,15 +51,17 @@ class RecordingDelegate final : public QXStockLibUpdateDelegate, public Progress
     void updateGainsTitleDataDelegate(int total, int current, const std::string& code) override {
         titles += format("%d/%d %s;", current, total, code.c_str());
     }
-    void updateStockTrendDictDelegate(const Dictionary& record) override {
-        shown.push_back(stringFor(record, k::STOCK_Code));
+    void updateStockTrendDictDelegate(const StockRecord& record) override {
+        shown.push_back(record.code);
         EXPECT_TRUE(MainThreadDispatcher::shared()->isMainThread());
     }
     void setStatusBarMarketReportTextDelegate(const StyledText& text, int) override {
         status.push_back(text.text);
     }
     void setActivatePlateReportDelegate(const std::string& text) override { plates = text; }
-    void processUISeletedStockDelegate(const Array& list) override { bought = list.size(); }
+    void processUISeletedStockDelegate(const std::vector<StockRecord>& list) override {
+        bought = list.size();
+    }
     void closeProgressPanel() override { ++panelClosed; }
 
     std::string titles;
@@ -132,7 +134,7 @@ TEST_F(ScreeningFlows, OwnStockScreeningShowsFetchedStocksOnTheMainThreadAndPick
     const Array list{entry("600001"), entry("abc"),    entry("600002"),
                      entry("600003"), entry("600004"), entry("600005")};
     ScopedRunLoop loop;
-    Array picked;
+    std::vector<StockRecord> picked;
     bool done = false;
     std::thread worker([&] {
         picked = filterMyStockArray(lib, list, true, 120);
@@ -145,7 +147,7 @@ TEST_F(ScreeningFlows, OwnStockScreeningShowsFetchedStocksOnTheMainThreadAndPick
     EXPECT_EQ(delegate.shown, (std::vector<std::string>{"600001", "600004", "600005"}));
     // The order of the picks is the picking rules' test.
     ASSERT_EQ(picked.size(), 2u);
-    EXPECT_EQ(stringFor(picked[1].dictionary(), k::KEY_Plate_Group), "银行");
+    EXPECT_EQ(picked[1].plateGroup, "银行");
 }
 
 TEST_F(ScreeningFlows, SectorScreeningCountsHighScorersAndLastWeeksRisers) {
@@ -155,14 +157,14 @@ TEST_F(ScreeningFlows, SectorScreeningCountsHighScorersAndLastWeeksRisers) {
     record("600003", 3, 175, 8.21, 9, 1000);
     ScopedRunLoop loop;  // the caller is the main thread: updates run in place
     std::int32_t high = -1;
-    Array risers;
-    const Array picked = processFilterStockFromSubPlateGroup(lib, "测试", high, risers);
+    std::vector<StockRecord> risers;
+    const auto picked = processFilterStockFromSubPlateGroup(lib, "测试", high, risers);
     EXPECT_EQ(high, 2);
     ASSERT_EQ(picked.size(), 2u);
-    EXPECT_EQ(intFor(picked[0].dictionary(), k::STOCK_Trend), 1);
-    EXPECT_EQ(find(picked[1].dictionary(), k::STOCK_Trend), nullptr);  // the short form
+    EXPECT_EQ(picked[0].trend, 1);
+    EXPECT_FALSE(picked[1].trend);  // the short form
     ASSERT_EQ(risers.size(), 2u);
-    EXPECT_EQ(intFor(risers[1].dictionary(), k::STOCK_Trend), 1000);
+    EXPECT_EQ(risers[1].trend, 1000);
 }
 
 // 地产 falls wholly, and a held stock sits in it.

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "orvane/market/StockKeys.h"
-
 using namespace orvane;
-namespace k = orvane::keys;
 
-static Dictionary stock(const std::string& code) {
-    return Dictionary{{k::STOCK_Code, code}};
+static StockRecord stock(const std::string& code) {
+    StockRecord r;
+    r.code = code;
+    return r;
 }
 
 TEST(ScreeningPicks, ThresholdsAndAcceleratingPicksFirstFrom169ElseBeforeTheLast) {
@@ -27,7 +26,7 @@ TEST(ScreeningPicks, ThresholdsAndAcceleratingPicksFirstFrom169ElseBeforeTheLast
                  {false, 1000, 133, 0, 0, true},  {false, 3, 175, 8.2f, 0, false},
                  {false, 3, 174, 9.0f, 0, false}, {false, 3, 175, 8.21f, 0, true}};
     for (const auto& c : cases) {
-        Array picked;
+        std::vector<StockRecord> picked;
         const ScreenedNumbers n{c.trend, c.score, c.g5, c.g10};
         EXPECT_EQ(c.own ? pickOwnStock(picked, stock("600000"), n, 120)
                         : pickSectorStock(picked, stock("600000"), n),
@@ -35,10 +34,10 @@ TEST(ScreeningPicks, ThresholdsAndAcceleratingPicksFirstFrom169ElseBeforeTheLast
             << c.own << " " << c.trend << " " << c.score << " " << c.g5 << " " << c.g10;
     }
 
-    Array picked;
+    std::vector<StockRecord> picked;
     for (auto [code, score] : {std::pair{"1", 130}, {"2", 169}, {"3", 168}})
         pickOwnStock(picked, stock(code), {1000, score, 0, 5}, 120);
     std::string order;
-    for (const Value& v : picked) order += stringFor(v.dictionary(), k::STOCK_Code);
+    for (const StockRecord& r : picked) order += r.code;
     EXPECT_EQ(order, "231");
 }

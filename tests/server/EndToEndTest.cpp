@@ -29,7 +29,7 @@ class EndToEnd : public ::testing::Test {
         market = test::publishSyntheticMarket(*served, 60, *parseDate("2025-12-05"));
     }
     static void TearDownTestSuite() { delete served; }
-    static std::optional<Dictionary> published(const std::string& code) {
+    static std::optional<StockRecord> published(const std::string& code) {
         return parseRetStockServerData(
             readFile(served->tree() / ("const/hisdata/retdata/" + code + ".txt")).value_or(""),
             nullptr);
@@ -60,8 +60,7 @@ TEST_F(EndToEnd, PublishedMarketComesBackThroughTheLibraryAndTheReportCommands) 
     EXPECT_TRUE(record);
     EXPECT_EQ(record, published(code));
     EXPECT_EQ(lib.getLastPassdayDataInfoFormServer(code, 3).size(), 4u);
-    EXPECT_EQ(stringFor(lib.getTodayStockDict(code).value_or(Dictionary{}), k::STOCK_SC_Name),
-              market[3].listing.name);
+    EXPECT_EQ(lib.getTodayStockDict(code).value_or(StockRecord{}).name, market[3].listing.name);
     MarketServers::install(before);
 
     const auto report = cli("market-report");
@@ -77,7 +76,7 @@ TEST_F(EndToEnd, PublishedMarketComesBackThroughTheLibraryAndTheReportCommands) 
     int high = 0;
     for (const server::StockSeries& s : market)
         if (auto record = published(s.listing.code); record && s.listing.industry == group)
-            high += intFor(*record, k::STOCK_SCORE) >= 91;
+            high += record->score.value_or(0) >= 91;
     EXPECT_GT(high, 0);
     const auto screened = cli("screen-sector " + group);
     ASSERT_EQ(screened.status, 0);

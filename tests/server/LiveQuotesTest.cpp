@@ -34,8 +34,8 @@ std::string fieldText(const std::string& line, int index) {
     return line.substr(pos, line.find(',', pos) - pos);
 }
 
-float field(const Dictionary& quote, const char* key) {
-    return leadingFloat(quote.at(key).string());
+float field(const StockRecord& quote, const char* key) {
+    return leadingFloat(quote.valueFor(key)->string());
 }
 
 }  // namespace
@@ -96,7 +96,7 @@ TEST(LiveQuotes, TheWalkStaysWithinTheLimitAndHighLowAndVolumeAgree) {
         EXPECT_GE(volume, lastVolume);
         lastHigh = h, lastLow = l, lastVolume = volume;
         prices.insert(c);
-        EXPECT_EQ(quote->at("STOCK_DATE").string(), "2025-12-03 " + moment.time);
+        EXPECT_EQ(quote->date, "2025-12-03 " + moment.time);
     }
     EXPECT_GT(prices.size(), 10u);  // it moves
     // Another stock, or another seed, walks another way.

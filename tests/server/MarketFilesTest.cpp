@@ -30,8 +30,8 @@ TEST(MarketFiles, QuoteLineHasTheQuoteServiceShape) {
     EXPECT_EQ(splitOn(line, ',').size(), 33u);
     auto record = parseSinaData(line, "600000");
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->at(k::STOCK_YesClosePrice).string(), "10.00");
-    EXPECT_EQ(record->at(k::STOCK_DATE).string(), "2025-09-03 15:00:00");
+    EXPECT_EQ(record->yesClosePrice, "10.00");
+    EXPECT_EQ(record->date, "2025-09-03 15:00:00");
     EXPECT_EQ(quoteLine(stock("000001", 10, 10)).rfind("var hq_str_sz000001=\"", 0), 0u);
 }
 

@@ -40,20 +40,21 @@ TEST(StockFiles, FloatsReadBackExactlyResultFilesParseBackToTheEngineVerdicts) {
     auto today = parseRetStockServerData(*readFile(dir.path() / "const/hisdata/retdata/600000.txt"),
                                          nullptr);
     ASSERT_TRUE(today);
-    EXPECT_EQ(today->at(k::STOCK_DATE).string(), "2025-09-05");
-    EXPECT_EQ(today->at(k::STOCK_SCORE).toInteger(), verdicts[0]->result.score);
-    EXPECT_EQ(today->at(k::KEY_Gain_5Days).toFloat(), verdicts[0]->gain5);
-    EXPECT_EQ(today->at(k::STOCK_YesClosePrice).string(), "11.92");
-    const Dictionary& before = today->at(k::STOCK_DICTINFO_Before5Days).dictionary();
-    EXPECT_EQ(before.at(k::STOCK_DATE).string(), verdicts[5]->date);
-    EXPECT_EQ(before.at(k::KEY_Gain_10Days).toFloat(), verdicts[5]->gain10);
+    EXPECT_EQ(today->date, "2025-09-05");
+    EXPECT_EQ(today->score, verdicts[0]->result.score);
+    EXPECT_EQ(today->gain5, verdicts[0]->gain5);
+    EXPECT_EQ(today->yesClosePrice, "11.92");
+    ASSERT_TRUE(today->before5Days);
+    const StockRecord& before = *today->before5Days;
+    EXPECT_EQ(before.date, verdicts[5]->date);
+    EXPECT_EQ(before.gain10, verdicts[5]->gain10);
 
     for (std::size_t n = 1; n <= 20; ++n) {
         auto path = dir.path() / ("const/hisdata/retdata/600000/" + std::to_string(n) + ".txt");
         auto day = parseRetStockHistordayData(*readFile(path), nullptr);
         ASSERT_TRUE(day) << n;
-        EXPECT_EQ(day->at(k::STOCK_DATE).string(), verdicts[n]->date);
-        EXPECT_EQ(day->at(k::STOCK_Trend).toInteger(), verdicts[n]->result.trend) << n;
+        EXPECT_EQ(day->date, verdicts[n]->date);
+        EXPECT_EQ(day->trend, verdicts[n]->result.trend) << n;
     }
     EXPECT_EQ(*readFile(dir.path() / "const/hisdata/stockdata/600000.txt"), kHistory);
 }

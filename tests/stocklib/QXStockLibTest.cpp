@@ -85,16 +85,17 @@ TEST_F(QXStockLibTest, ServerResultsElseTheLocalComputationOnATransferFailure) {
     EXPECT_EQ(lib.getLastPassdayDataInfoFormServer("600000", 150).size(), 3u);  // today, 1, 3
     EXPECT_EQ(progress.calls.size(), 98u);  // capped at 98 days, progress after each
     EXPECT_EQ(progress.calls.back(), std::make_pair(98, 98));
-    EXPECT_EQ(lib.getOneStockDataInfoFormServer("600000")->at(k::STOCK_SCORE).toInteger(), 135);
+    EXPECT_EQ(lib.getOneStockDataInfoFormServer("600000")->score, 135);
     // A 404 page is an answer (no local computation); non-codes never reach the server.
     EXPECT_FALSE(lib.getOneStockDataInfoFormServer("600002"));
     EXPECT_FALSE(lib.getOneStockDataInfoFormServer("../../etc"));
     EXPECT_EQ(historyHits, 0);
     auto record = lib.getOneStockDataInfoFormServer("600001");
     ASSERT_TRUE(record);
-    EXPECT_EQ(record->at(k::STOCK_closePrice).string(), "12.10");  // from the quote copy
-    EXPECT_EQ(record->at(k::STOCK_DICTINFO_Before5Days).dictionary().at(k::STOCK_DATE).string(),
-              "2025-08-29");
+    EXPECT_EQ(record->closePrice, "12.10");  // from the quote copy
+    EXPECT_TRUE(record->score);              // the engine's score of the stock
+    ASSERT_TRUE(record->before5Days);
+    EXPECT_EQ(record->before5Days->date, "2025-08-29");
 }
 
 TEST_F(QXStockLibTest, EarlierDaysStopBetweenDaysWhenAsked) {
@@ -102,12 +103,12 @@ TEST_F(QXStockLibTest, EarlierDaysStopBetweenDaysWhenAsked) {
     lib.setDelegate(&progress);
     std::stop_source stop;
     std::vector<std::pair<int, int>> heard;
-    const Array records = lib.getLastPassdayDataInfoFormServer("600000", 66, stop.get_token(),
-                                                               [&](int done, int total) {
-                                                                   heard.emplace_back(done, total);
-                                                                   if (done == 3)
-                                                                       stop.request_stop();
-                                                               });
+    const auto records = lib.getLastPassdayDataInfoFormServer("600000", 66, stop.get_token(),
+                                                              [&](int done, int total) {
+                                                                  heard.emplace_back(done, total);
+                                                                  if (done == 3)
+                                                                      stop.request_stop();
+                                                              });
     EXPECT_EQ(records.size(), 3u);  // today, 1, 3: nothing after the stop
     EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 66}, {2, 66}, {3, 66}}));
     EXPECT_EQ(progress.calls, heard);  // the delegate hears the same days
@@ -118,7 +119,7 @@ TEST_F(QXStockLibTest, EarlierDaysStopBetweenDaysWhenAsked) {
 
 TEST_F(QXStockLibTest, UnreachableServerGivesThePlaceholderThenNothingAfterAPause) {
     server.stop();
-    EXPECT_EQ(lib.getTodayStockDict("600000")->at(k::STOCK_DATE).string(), "1970-01-01");
+    EXPECT_EQ(lib.getTodayStockDict("600000")->date, "1970-01-01");
     auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(lib.getOneStockDataInfoFormServer("600000"));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 2s);

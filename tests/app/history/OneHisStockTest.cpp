@@ -29,12 +29,16 @@ namespace k = orvane::keys;
 
 namespace {
 
-Dictionary day(int trend, float gain5, int modeB, const char* close = "10.00",
-               const char* yesClose = "10.00") {
-    return {{k::STOCK_Trend, trend},       {k::KEY_Gain_5Days, gain5},
-            {k::STOCK_Trend_ModeB, modeB}, {k::STOCK_Discription, "说明"},
-            {k::STOCK_closePrice, close},  {k::STOCK_YesClosePrice, yesClose},
-            {k::STOCK_DATE, "2025-12-01"}, {k::STOCK_SCORE, 135}};
+StockRecord day(int trend, float gain5, int modeB, const char* close = "10.00",
+                const char* yesClose = "10.00") {
+    return StockRecord::fromDictionary({{k::STOCK_Trend, trend},
+                                        {k::KEY_Gain_5Days, gain5},
+                                        {k::STOCK_Trend_ModeB, modeB},
+                                        {k::STOCK_Discription, "说明"},
+                                        {k::STOCK_closePrice, close},
+                                        {k::STOCK_YesClosePrice, yesClose},
+                                        {k::STOCK_DATE, "2025-12-01"},
+                                        {k::STOCK_SCORE, 135}});
 }
 
 using test::waitUntil;
@@ -64,7 +68,7 @@ TEST(OneHisStockRules, CaptionAndDaysFollowTheCodeFieldAndThePopUp) {
 
 TEST(OneHisStockRules, CellsAreColouredByTrendGainsAndModelB) {
     struct Case {
-        Dictionary day;
+        StockRecord day;
         Rgb colour;
         bool bold;
     };
@@ -78,7 +82,7 @@ TEST(OneHisStockRules, CellsAreColouredByTrendGainsAndModelB) {
     for (const Case& c : cases) {
         const HistoryCell cell = historyCell(c.day, k::STOCK_Discription);
         EXPECT_EQ(cell, (HistoryCell{"说明", c.colour, c.bold, false}))
-            << intFor(c.day, k::STOCK_Trend) << " " << intFor(c.day, k::STOCK_Trend_ModeB);
+            << *c.day.trend << " " << *c.day.modeB;
     }
 
     struct Close {
@@ -98,16 +102,16 @@ TEST(OneHisStockRules, CellsAreColouredByTrendGainsAndModelB) {
               (HistoryCell{"135", colours::black, false, false}));
 
     // The gains are percents already, shown with two decimals.
-    Dictionary gains = day(1, 0.819669f, 0);
-    gains[k::KEY_Gain_10Days] = -12.3456;
+    StockRecord gains = day(1, 0.819669f, 0);
+    gains.gain10 = -12.3456f;
     EXPECT_EQ(historyCell(gains, k::KEY_Gain_5Days).text, "0.82%");
     EXPECT_EQ(historyCell(gains, k::KEY_Gain_10Days).text, "-12.35%");
     EXPECT_EQ(historyCell(day(1, 0, 0), k::KEY_Gain_10Days).text, "");  // not computed
 
     // The conclusion is readable whole in its tooltip, however narrow its column.
     const std::string longText(300, 'x');
-    Dictionary verdict = day(1, 0, 0);
-    verdict[k::STOCK_Discription] = longText;
+    StockRecord verdict = day(1, 0, 0);
+    verdict.description = longText;
     OneHisStockTableModel model;
     model.setRows({verdict});
     const auto& ids = OneHisStockTableModel::columnIdentifiers();
@@ -122,13 +126,13 @@ TEST(OneHisStockRules, CellsAreColouredByTrendGainsAndModelB) {
 
 class OneHisStockServed : public test::ServedMarketTest {
   protected:
-    std::optional<Dictionary> publishedDay(const std::string& code, int back) const {
+    std::optional<StockRecord> publishedDay(const std::string& code, int back) const {
         const auto text = readFile(served().tree() / "const/hisdata/retdata" / code /
                                    (std::to_string(back) + ".txt"));
         return text ? parseRetStockHistordayData(*text, nullptr) : std::nullopt;
     }
-    std::string dateOf(const Array& rows, std::size_t i) const {
-        return stringFor(rows.at(i).dictionary(), k::STOCK_DATE);
+    std::string dateOf(const std::vector<StockRecord>& rows, std::size_t i) const {
+        return rows.at(i).date.value_or("");
     }
 };
 
@@ -168,12 +172,12 @@ TEST_F(OneHisStockServed, OpeningTheTabTheMonthsAndANewStockComputeTheShownStock
     EXPECT_TRUE(tab.hisStockNameTextField()->text().endsWith("最近 3 个月的统计信息:"));
     EXPECT_TRUE(tab.isCalculating());
     ASSERT_TRUE(waitUntil([&] { return changed.count() == 2; }));
-    const Array& rows = tab.oneHisStockList();
+    const std::vector<StockRecord>& rows = tab.oneHisStockList();
     ASSERT_EQ(rows.size(), 67u);
     for (int back : {1, 66}) {
         const auto published = publishedDay(code, back);
         ASSERT_TRUE(published);
-        EXPECT_EQ(rows[back].dictionary(), *published) << back;
+        EXPECT_EQ(rows[back], *published) << back;
     }
 
     std::vector<Notification> posted;
@@ -183,7 +187,7 @@ TEST_F(OneHisStockServed, OpeningTheTabTheMonthsAndANewStockComputeTheShownStock
     tab.myStockTableView()->selectRow(3);
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].object, &tab);
-    EXPECT_EQ(posted[0].userInfo, rows[3].dictionary());
+    EXPECT_EQ(posted[0].userInfo, rows[3].toDictionary());
 
     // Another stock while on screen: the table empties and fills with its days.
     tab.setShownStock(QString::fromStdString(other), {});
@@ -191,7 +195,7 @@ TEST_F(OneHisStockServed, OpeningTheTabTheMonthsAndANewStockComputeTheShownStock
     EXPECT_TRUE(tab.isCalculating());
     ASSERT_TRUE(waitUntil([&] { return changed.count() == 3; }));
     ASSERT_EQ(tab.oneHisStockList().size(), 67u);
-    EXPECT_EQ(dateOf(tab.oneHisStockList(), 1), stringFor(*publishedDay(other, 1), k::STOCK_DATE));
+    EXPECT_EQ(dateOf(tab.oneHisStockList(), 1), publishedDay(other, 1)->date.value_or(""));
 
     // A text that is no code: the plain caption, no rows, nothing started.
     tab.setShownStock("60000", {});
@@ -217,8 +221,7 @@ TEST_F(OneHisStockServed, TheNewestRequestWinsAndCancelsTheOlder) {
         tab.hisdataPopBtn()->setCurrentIndex(0);
         ASSERT_TRUE(waitUntil([&] { return changed.count() == 1; }));
         ASSERT_EQ(tab.oneHisStockList().size(), 23u);
-        EXPECT_EQ(stringFor(tab.oneHisStockList()[1].dictionary(), k::STOCK_DATE),
-                  stringFor(*publishedDay(second, 1), k::STOCK_DATE));
+        EXPECT_EQ(tab.oneHisStockList()[1].date, publishedDay(second, 1)->date);
         QTest::qWait(100);
         EXPECT_EQ(changed.count(), 1);
     }  // the tab waits for its workers

@@ -31,15 +31,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Dictionary quote(const char* code, const char* close, const char* yesClose, const char* low) {
-    return {{"STOCK_Code", code},        {"STOCK_SC_Name", "名"},
-            {"STOCK_closePrice", close}, {"STOCK_YesClosePrice", yesClose},
-            {"STOCK_LowPrice", low},     {"STOCK_OpenPrice", "1.00"}};
+StockRecord quote(const char* code, const char* close, const char* yesClose, const char* low) {
+    return StockRecord::fromDictionary({{"STOCK_Code", code},
+                                        {"STOCK_SC_Name", "名"},
+                                        {"STOCK_closePrice", close},
+                                        {"STOCK_YesClosePrice", yesClose},
+                                        {"STOCK_LowPrice", low},
+                                        {"STOCK_OpenPrice", "1.00"}});
 }
 
 std::vector<std::string> codes(const HoldingList& rows) {
     std::vector<std::string> out;
-    for (const auto& r : rows) out.push_back(r.at("STOCK_Code").string());
+    for (const auto& r : rows) out.push_back(r.code);
     return out;
 }
 
@@ -73,7 +76,7 @@ TEST(HoldingRows, PercentSpeedAndColours) {
              Case{"5.00", "0", "4.00", "0.00%", colours::red, "0.00", green},  // no previous close
              Case{"0.01", "10.00", "9.00", "-99.90%", green, "0.00", green},   // below 0.011
          }) {
-        const Dictionary row = quote("600000", c.close, c.yesClose, c.low);
+        const StockRecord row = quote("600000", c.close, c.yesClose, c.low);
         const HoldingCell percent = holdingCell(row, holdingColumns::pricePercentChanged);
         const HoldingCell speed = holdingCell(row, holdingColumns::speedValue);
         EXPECT_EQ(percent.text, c.percent) << c.close;
@@ -83,7 +86,7 @@ TEST(HoldingRows, PercentSpeedAndColours) {
         EXPECT_EQ(speed.text, c.speed) << c.close;
         EXPECT_EQ(speed.colour, c.speedColour) << c.close;
     }
-    const Dictionary row = quote("600000", "10.25", "10.00", "10.00");
+    const StockRecord row = quote("600000", "10.25", "10.00", "10.00");
     EXPECT_EQ(holdingCell(row, "STOCK_Code"),
               (HoldingCell{"名 (600000)", HoldingFont::Label, colours::black}));
     EXPECT_EQ(holdingCell(row, "Price_Changed").text, "0.25");
@@ -197,12 +200,10 @@ TEST(HoldingsTab, AddedAnywhereThenMovedByTheLiveQuotesSelectedOpenedSortedAndDe
         EXPECT_TRUE(tab.isRefreshing());
         auto recordOf = [&](const std::string& code) {
             for (const auto& r : tab.myHoldStockList())
-                if (r.at("STOCK_Code").string() == code) return r;
-            return Dictionary{};
+                if (r.code == code) return r;
+            return StockRecord{};
         };
-        auto priceOf = [&](const std::string& code) {
-            return floatFor(recordOf(code), "STOCK_closePrice");
-        };
+        auto priceOf = [&](const std::string& code) { return recordOf(code).close(); };
         ASSERT_TRUE(QTest::qWaitFor(
             [&] { return ui.myStockTableView->model()->rowCount() == 2 && priceOf(b) > 0; }, 5000));
         EXPECT_TRUE(ui.refreshStockBtn->isEnabled());
@@ -214,7 +215,7 @@ TEST(HoldingsTab, AddedAnywhereThenMovedByTheLiveQuotesSelectedOpenedSortedAndDe
         Clock::install(std::make_shared<FixedClock>(fromLocal({2025, 12, 8, 10, 5, 0, 1})));
         QXStockLib::defQXStockLib().handDownloadMyStockProcess();
         ASSERT_TRUE(QTest::qWaitFor([&] { return priceOf(a) != before; }, 5000));
-        const float yesClose = floatFor(recordOf(a), "STOCK_YesClosePrice");
+        const float yesClose = recordOf(a).yesClose();
         EXPECT_NEAR(priceOf(a), yesClose, yesClose * 0.1 + 0.01);
 
         // Selecting and opening a row.
@@ -226,14 +227,14 @@ TEST(HoldingsTab, AddedAnywhereThenMovedByTheLiveQuotesSelectedOpenedSortedAndDe
         ui.myStockTableView->selectRow(1);
         ASSERT_EQ(notices.size(), 1u);
         EXPECT_EQ(notices[0].name, "Notifiation_GetStockStatus");
-        EXPECT_EQ(notices[0].userInfo, (Dictionary{{"STOCK_Code", shown[1].at("STOCK_Code")}}));
+        EXPECT_EQ(notices[0].userInfo, (Dictionary{{"STOCK_Code", shown[1].code}}));
         tab.DoubleClickAction();
         ASSERT_EQ(notices.size(), 2u);
         EXPECT_EQ(notices[1].name, "Notifiation_DoubleClickStock");
-        EXPECT_EQ(notices[1].userInfo, shown[1]);
+        EXPECT_EQ(notices[1].userInfo, shown[1].toDictionary());
         ASSERT_EQ(picked.count(), 1);
-        EXPECT_EQ(picked[0][0].toString().toStdString(), shown[1].at("STOCK_Code").string());
-        EXPECT_EQ(picked[0][1].toString().toStdString(), shown[1].at("STOCK_SC_Name").string());
+        EXPECT_EQ(picked[0][0].toString().toStdString(), shown[1].code);
+        EXPECT_EQ(picked[0][1].toString().toStdString(), shown[1].name.value_or(""));
         QTest::qWait(50);
         EXPECT_TRUE(ui.deleteStockBtn->isEnabled());
 
@@ -273,7 +274,7 @@ TEST(HoldingsTab, AddedAnywhereThenMovedByTheLiveQuotesSelectedOpenedSortedAndDe
             QTest::qWaitFor([&] { return ui.myStockTableView->model()->rowCount() == 2; }, 5000));
         ui.myStockTableView->selectRow(0);
         QTest::qWait(50);
-        const std::string deleted = tab.myHoldStockList()[0].at("STOCK_Code").string();
+        const std::string deleted = tab.myHoldStockList()[0].code;
         ui.deleteStockBtn->click();
         EXPECT_FALSE(tab.isExsitOnHoldStockArray(deleted));
         EXPECT_EQ(tab.myHoldStockList().size(), 1u);

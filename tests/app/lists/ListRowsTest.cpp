@@ -19,12 +19,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Dictionary stock(const std::string& code, const char* close, const char* yes, const char* low = "1",
-                 float gain10 = 0) {
-    return {{k::STOCK_Code, code},          {k::STOCK_SC_Name, "股" + code},
-            {k::STOCK_closePrice, close},   {k::STOCK_YesClosePrice, yes},
-            {k::STOCK_LowPrice, low},       {k::KEY_Gain_10Days, gain10},
-            {k::KEY_Gain_5Days, gain10 / 2}};
+StockRecord stock(const std::string& code, const char* close, const char* yes,
+                  const char* low = "1", float gain10 = 0) {
+    return StockRecord::fromDictionary({{k::STOCK_Code, code},
+                                        {k::STOCK_SC_Name, "股" + code},
+                                        {k::STOCK_closePrice, close},
+                                        {k::STOCK_YesClosePrice, yes},
+                                        {k::STOCK_LowPrice, low},
+                                        {k::KEY_Gain_10Days, gain10},
+                                        {k::KEY_Gain_5Days, gain10 / 2}});
 }
 
 /// A quote line of `code` as the quote service writes it (GB 18030).
@@ -37,9 +40,9 @@ std::string quoteFile(const std::string& lineCode, const char* close, const char
     return *utf8ToGb18030(line + "\";");
 }
 
-std::vector<std::string> codes(const Array& rows) {
+std::vector<std::string> codes(const std::vector<StockRecord>& rows) {
     std::vector<std::string> out;
-    for (const Value& r : rows) out.push_back(stringFor(r.dictionary(), k::STOCK_Code));
+    for (const StockRecord& r : rows) out.push_back(r.code);
     return out;
 }
 
@@ -47,7 +50,7 @@ std::vector<std::string> codes(const Array& rows) {
 
 TEST(FilterRows, PercentCellByModeWithItsColourAndFont) {
     struct Case {
-        Dictionary row;
+        StockRecord row;
         FilterMode mode;
         RowCell cell;
     };
@@ -96,8 +99,9 @@ TEST(FilterRows, CountsCaptionsFilesAndTheIndexField) {
 
 TEST(FilterRows, FirstClickSortsDescendingThenAscendingAndChangeColumnsSortByTheDaysPercent) {
     // Day's percent: a +1%, b +5%, c -2%; 10-day gains in the opposite order.
-    Array rows{stock("a", "10.1", "10", "1", 30), stock("b", "10.5", "10", "1", 10),
-               stock("c", "9.8", "10", "1", 50)};
+    std::vector<StockRecord> rows{stock("a", "10.1", "10", "1", 30),
+                                  stock("b", "10.5", "10", "1", 10),
+                                  stock("c", "9.8", "10", "1", 50)};
     bool ascending = false;
     EXPECT_EQ(clickFilterColumn(rows, "pricePercentChanged", ascending), SortIndicator::Descending);
     EXPECT_EQ(codes(rows), (std::vector<std::string>{"b", "a", "c"}));
@@ -107,11 +111,12 @@ TEST(FilterRows, FirstClickSortsDescendingThenAscendingAndChangeColumnsSortByThe
     EXPECT_FALSE(ascending);
     sortFilterRowsAscending(rows, k::STOCK_closePrice);
     EXPECT_EQ(codes(rows), (std::vector<std::string>{"c", "a", "b"}));
-    Array named{Dictionary{{k::STOCK_SC_Name, "b"}}, Dictionary{{k::STOCK_SC_Name, "A"}},
-                Dictionary{{k::STOCK_SC_Name, "C"}}};
+    std::vector<StockRecord> named =
+        stockRecordsOf({Dictionary{{k::STOCK_SC_Name, "b"}}, Dictionary{{k::STOCK_SC_Name, "A"}},
+                        Dictionary{{k::STOCK_SC_Name, "C"}}});
     sortFilterRowsAscending(named, k::STOCK_SC_Name);  // case-insensitive
-    EXPECT_EQ(stringFor(named[0].dictionary(), k::STOCK_SC_Name), "A");
-    EXPECT_EQ(stringFor(named[2].dictionary(), k::STOCK_SC_Name), "C");
+    EXPECT_EQ(named[0].name, "A");
+    EXPECT_EQ(named[2].name, "C");
 }
 
 TEST(SmartRows, RisingFastIsStrictlyAboveFourPercentOverTheLowerOfLowAndPreviousClose) {
@@ -147,7 +152,7 @@ TEST(SmartRows, TheWatchFolderGivesRisingStocksByJumpAndNoRowForBadFiles) {
 }
 
 TEST(SmartRows, CellsAreTheHoldingsLists) {
-    const Dictionary up = stock("1", "10.25", "10", "9.8");
+    const StockRecord up = stock("1", "10.25", "10", "9.8");
     EXPECT_EQ(smartCell(up, "pricePercentChanged").text, "+2.50%");
     EXPECT_EQ(smartCell(up, "speedValue"), (RowCell{"4.59", colours::red, CellFont::Label12}));
     EXPECT_EQ(smartCell(stock("1", "0", "10"), "speedValue").text, "0.00");
@@ -159,13 +164,13 @@ TEST(ScoreRows, ScoreTextNameAndFilesBySegment) {
         if (code == "600000") return "浦发银行";
         return std::nullopt;
     };
-    const Dictionary row{{k::STOCK_Code, "600000"}, {k::STOCK_SCORE, 87}};
+    const StockRecord row =
+        StockRecord::fromDictionary({{k::STOCK_Code, "600000"}, {k::STOCK_SCORE, 87}});
     EXPECT_EQ(scoreCell(row, "STOCK_SCORE", nameOf),
               (RowCell{"得分:  87 ", colours::fallingGreen, CellFont::Table}));
     EXPECT_EQ(scoreCell(row, k::STOCK_Code, nameOf),
               (RowCell{"浦发银行 (600000)", colours::black, CellFont::Label14}));
-    EXPECT_EQ(scoreCell({{k::STOCK_Code, "000009"}}, k::STOCK_Code, nameOf).text,
-              "(null) (000009)");
+    EXPECT_EQ(scoreCell(StockRecord{"000009"}, k::STOCK_Code, nameOf).text, "(null) (000009)");
     const char* files[] = {"todayStr_score_Score.plist", "todayStr_score_ModeB.plist",
                            "todayStr_score_DoublePao.plist",
                            "todayStr_score_DoublePao_Happend.plist"};

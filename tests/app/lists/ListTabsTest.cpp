@@ -44,10 +44,13 @@ namespace {
 
 using test::waitUntil;
 
-std::vector<std::string> codes(const Array& rows) {
+std::vector<std::string> codes(const std::vector<StockRecord>& rows) {
     std::vector<std::string> out;
-    for (const Value& r : rows) out.push_back(stringFor(r.dictionary(), k::STOCK_Code));
+    for (const StockRecord& r : rows) out.push_back(r.code);
     return out;
+}
+std::vector<std::string> codes(const Array& rows) {
+    return codes(stockRecordsOf(rows));
 }
 
 /// The notifications a list posts, by name, with their codes.
@@ -134,13 +137,13 @@ TEST_F(ListTabs, FilterModesTopGainersRankingsRunStopAndBadFiles) {
     // column shows the 10-day gain.
     const fs::path gains = getGainsPath();
     filter.setSelectSegmentAction(2);
-    EXPECT_EQ(filter.hushenStockList(),
+    EXPECT_EQ(dictionariesOf(filter.hushenStockList()),
               readPropertyListArray(filterResultFile(FilterMode::FiveDay, gains, "2025-12-05")));
     filter.setSelectSegmentAction(3);
     const Array ten =
         readPropertyListArray(filterResultFile(FilterMode::TenDay, gains, "2025-12-05"));
     ASSERT_FALSE(ten.empty()) << "the made-up market should give picks";
-    EXPECT_EQ(filter.hushenStockList(), ten);
+    EXPECT_EQ(dictionariesOf(filter.hushenStockList()), ten);
     const Dictionary& top10 = ten[0].dictionary();
     const float gain10 = floatFor(top10, k::KEY_Gain_10Days);
     EXPECT_EQ(filter.model().cell(0, 1).text,
@@ -182,7 +185,7 @@ TEST_F(ListTabs, ScoreListsBySegmentFollowTheirFilesAndTheSmartWatchListsRisingS
     for (int segment = 3; segment >= 0; --segment) {
         score.scoreTypeAction(segment);
         const Array rows = readPropertyListArray(scoreListFile(gains, segment));
-        EXPECT_EQ(score.scoreList(), rows) << segment;
+        EXPECT_EQ(dictionariesOf(score.scoreList()), rows) << segment;
         if (rows.empty()) continue;
         EXPECT_EQ(score.model().cell(0, 1).text,
                   format("得分:  %d ", intFor(rows[0].dictionary(), k::STOCK_SCORE)));
@@ -191,8 +194,7 @@ TEST_F(ListTabs, ScoreListsBySegmentFollowTheirFilesAndTheSmartWatchListsRisingS
     score.ui().scoreTableview->selectRow(0);
     score.DoubleClickAction();
     ASSERT_EQ(picked.count(), 1);
-    EXPECT_EQ(picked[0][0].toString().toStdString(),
-              stringFor(score.scoreList()[0].dictionary(), k::STOCK_Code));
+    EXPECT_EQ(picked[0][0].toString().toStdString(), score.scoreList()[0].code);
 
     // The shown list is read again when its file is rewritten: here, badly.
     writeFileAtomically(scoreListFile(gains, 0), "not a list");

@@ -30,12 +30,12 @@ namespace k = orvane::keys;
 
 namespace {
 
-Array records(const std::vector<float>& gains5, float gain10 = 4.0f) {
-    Array out;
+std::vector<StockRecord> records(const std::vector<float>& gains5, float gain10 = 4.0f) {
+    std::vector<StockRecord> out;
     for (std::size_t i = 0; i < gains5.size(); ++i)
-        out.push_back(Dictionary{{k::STOCK_Code, "60000" + std::to_string(i)},
-                                 {k::KEY_Gain_5Days, gains5[i]},
-                                 {k::KEY_Gain_10Days, gain10}});
+        out.push_back(StockRecord::fromDictionary({{k::STOCK_Code, "60000" + std::to_string(i)},
+                                                   {k::KEY_Gain_5Days, gains5[i]},
+                                                   {k::KEY_Gain_10Days, gain10}}));
     return out;
 }
 
@@ -43,7 +43,7 @@ std::optional<std::string> named(const std::string& code) {
     return "股" + code.substr(5);
 }
 
-std::string report(int processed, const Array& today, int window = 5) {
+std::string report(int processed, const std::vector<StockRecord>& today, int window = 5) {
     return sortPlantStock({"银行", processed, today, records({1})}, window, named)->text;
 }
 

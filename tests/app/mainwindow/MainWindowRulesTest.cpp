@@ -21,13 +21,19 @@ using namespace std::chrono_literals;
 
 namespace {
 
-Dictionary record(int trend, int score, const char* close = "10.50") {
-    return {{k::STOCK_Code, "600000"},         {k::STOCK_Trend, trend},
-            {k::STOCK_SCORE, score},           {k::KEY_Gain_5Days, 3.456f},
-            {k::KEY_Gain_10Days, -1.2f},       {k::STOCK_DATE, "2024-05-06"},
-            {k::STOCK_OpenPrice, "10.00"},     {k::STOCK_closePrice, close},
-            {k::STOCK_YesClosePrice, "10.00"}, {k::STOCK_HighPrice, "10.60"},
-            {k::STOCK_LowPrice, "9.80"},       {k::STOCK_Trend_ModeB, trend == 1001 ? 1 : 0}};
+StockRecord record(int trend, int score, const char* close = "10.50") {
+    return StockRecord::fromDictionary({{k::STOCK_Code, "600000"},
+                                        {k::STOCK_Trend, trend},
+                                        {k::STOCK_SCORE, score},
+                                        {k::KEY_Gain_5Days, 3.456f},
+                                        {k::KEY_Gain_10Days, -1.2f},
+                                        {k::STOCK_DATE, "2024-05-06"},
+                                        {k::STOCK_OpenPrice, "10.00"},
+                                        {k::STOCK_closePrice, close},
+                                        {k::STOCK_YesClosePrice, "10.00"},
+                                        {k::STOCK_HighPrice, "10.60"},
+                                        {k::STOCK_LowPrice, "9.80"},
+                                        {k::STOCK_Trend_ModeB, trend == 1001 ? 1 : 0}});
 }
 
 }  // namespace

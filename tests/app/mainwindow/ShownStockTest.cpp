@@ -8,12 +8,15 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTest>
 
 #include "ServedMarketTest.h"
 #include "application/QXApplication.h"
 #include "mainwindow/QXDocument.h"
 #include "mainwindow/StockFetch.h"
 #include "mainwindow/StockSearch.h"
+#include "orvane/core/NotificationBus.h"
+#include "orvane/core/NotificationNames.h"
 #include "orvane/core/StringTable.h"
 #include "orvane/market/CodeTable.h"
 #include "ui_QXDocument.h"
@@ -135,12 +138,50 @@ TEST_F(ShownStockWindow, AFailedFetchSaysWhyAndShowsNoOtherStocksPrices) {
     EXPECT_TRUE(ui().statusField->text().contains("数据服务器无响应"));
 }
 
+TEST_F(ShownStockWindow, AHistoryDayPickedInItsTabIsTheShownRecord) {
+    const std::string a = market()[0].listing.code, b = market()[1].listing.code;
+    ASSERT_TRUE(show(a));
+    // The history tab posts the day as a stock dictionary; the window shows
+    // exactly that day's record, under its own code.
+    StockRecord day;
+    day.code = b;
+    day.date = "2025-11-28";
+    day.openPrice = "10.10";
+    day.yesClosePrice = "10.00";
+    day.closePrice = "10.50";
+    day.highPrice = "10.60";
+    day.lowPrice = "9.90";
+    day.trend = 1;
+    day.score = 120;
+    day.gain5 = 3.5f;
+    QSignalSpy shown(&doc(), &QXDocument::verdictShown);
+    NotificationBus::shared().post(notifications::Notifiation_HistodayStockChaged, this,
+                                   day.toDictionary());
+    ASSERT_TRUE(waitUntil([&] { return shown.count() == 1; }));
+    EXPECT_EQ(doc().shownStock().state(), ShownStock::State::Shown);
+    EXPECT_EQ(doc().shownStock().code(), b);
+    ASSERT_TRUE(doc().shownStock().record());
+    EXPECT_EQ(*doc().shownStock().record(), day);
+    EXPECT_EQ(ui().closePrice->text(), "10.50");
+
+    // A payload without a valid code changes nothing.
+    StockRecord noCode = day;
+    noCode.code = "12345";
+    NotificationBus::shared().post(notifications::Notifiation_HistodayStockChaged, this,
+                                   noCode.toDictionary());
+    QTest::qWait(100);
+    EXPECT_EQ(shown.count(), 1);
+    EXPECT_EQ(doc().shownStock().code(), b);
+}
+
 TEST(ShownStock, ANameLearntLaterKeepsTheRecordAndNothingIsNamedWithoutAStock) {
     ShownStock shown;
     QSignalSpy changed(&shown, &ShownStock::changed);
     shown.setName("浦发银行");  // no stock: nothing to name
     EXPECT_EQ(changed.count(), 0);
-    Dictionary record{{"STOCK_Code", "600000"}, {"STOCK_closePrice", "10.00"}};
+    StockRecord record;
+    record.code = "600000";
+    record.closePrice = "10.00";
     shown.show("", record);
     shown.setName("浦发银行");
     EXPECT_EQ(shown.name(), "浦发银行");

@@ -7,14 +7,14 @@
 #include <string>
 #include <string_view>
 
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane {
 
 /// The quote record (name, code, "date time", the five prices as text), or
 /// nothing for fewer than 32 fields or a first field without `="`. The
-/// given code, not the line's, becomes STOCK_Code.
-std::optional<Dictionary> parseSinaData(std::string_view text, std::string_view code);
+/// given code, not the line's, becomes the record's code.
+std::optional<StockRecord> parseSinaData(std::string_view text, std::string_view code);
 
 /// The quote service's address with "list=" + market prefix + code as query
 /// (joined with "&" when the address already has a query).

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane {
 
@@ -43,6 +44,6 @@ bool promoteStagedGainLists();
 
 /// The parsed lists of one direction: the Shanghai array followed by the
 /// Shenzhen one; a missing list reads as empty.
-Array readParsedGainLists(std::int32_t direction);
+std::vector<StockRecord> readParsedGainLists(std::int32_t direction);
 
 }  // namespace orvane

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane {
 
@@ -21,19 +21,21 @@ class QXStockLib;
 inline constexpr std::size_t kGainsRankingLength = 30;
 
 struct GainsRankingReport {
-    std::string text;   // CR LF lines
-    Array fiveDaySort;  // the first 30 records by 5-day gain
-    Array tenDaySort;   // the first 30 records by 10-day gain
-    Array buy;          // the records of the buy list, in 5-day order
+    std::string text;                      // CR LF lines
+    std::vector<StockRecord> fiveDaySort;  // the first 30 records by 5-day gain
+    std::vector<StockRecord> tenDaySort;   // the first 30 records by 10-day gain
+    std::vector<StockRecord> buy;          // the records of the buy list, in 5-day order
 };
 
 /// A stock's short name; nothing when the code table lacks the code.
 using StockNameLookup = std::function<std::optional<std::string>(std::string_view code)>;
 
 /// Composes the report of `records` (screening records with code, name,
-/// 5- and 10-day gains and their sector groups joined by ",") for the day
+/// 5- and 10-day gains and their sector groups joined by ","; an empty code
+/// prints as "(null)") for the day
 /// `date` ("yyyy-MM-dd"), counting over the sector groups `groupNames`.
-GainsRankingReport composeGainsRankingReport(const Array& records, const std::string& date,
+GainsRankingReport composeGainsRankingReport(const std::vector<StockRecord>& records,
+                                             const std::string& date,
                                              const std::vector<std::string>& groupNames,
                                              const StockNameLookup& nameOf);
 
@@ -51,6 +53,7 @@ void writeGainsRankingReport(const GainsRankingReport& report, const GainsReport
 /// sector groups, written to the Gains folder, the buy list handed to the
 /// library's delegate (on the calling thread), the report opened through the
 /// workspace. Returns the report's path.
-std::filesystem::path sortHuShenGainsForText(QXStockLib& lib, const Array& records);
+std::filesystem::path sortHuShenGainsForText(QXStockLib& lib,
+                                             const std::vector<StockRecord>& records);
 
 }  // namespace orvane

@@ -19,7 +19,7 @@ std::int32_t risingStockPoints(float g);
 /// Score points of one falling stock with a change of `g` percent.
 std::int32_t fallingStockPoints(float g);
 /// The change in percent, single precision.
-float dayChangePercent(const Dictionary& stock);
+float dayChangePercent(const StockRecord& stock);
 
 struct SectorReport {
     std::string text;
@@ -28,11 +28,11 @@ struct SectorReport {
 };
 
 /// The rising-sector report; adds the stocks' points and 10 x strong - 10.
-SectorReport risingSectorReport(const Array& rising, const SectorGroups& groups,
+SectorReport risingSectorReport(const std::vector<StockRecord>& rising, const SectorGroups& groups,
                                 std::int32_t& score, const LocalDateTime& now);
 /// The falling-sector report; adds the stocks' points and 10 - 10 x strong.
-SectorReport fallingSectorReport(const Array& falling, const SectorGroups& groups,
-                                 std::int32_t& score);
+SectorReport fallingSectorReport(const std::vector<StockRecord>& falling,
+                                 const SectorGroups& groups, std::int32_t& score);
 
 /// A row of the market-state table: the verdict on a market score, with
 /// the status line's font and colour.

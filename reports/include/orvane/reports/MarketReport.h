@@ -30,12 +30,14 @@ std::vector<std::string> getMyHoldArray();
 /// The rising-sector report of `rising`: adds its points to the engine's
 /// market score, writes the report and the ranked groups to the Gains
 /// folder; the strong groups go to `sortUpPlant`.
-std::string marketReportAnalyse_SortUP(AnalysisSession& session, const Array& rising,
+std::string marketReportAnalyse_SortUP(AnalysisSession& session,
+                                       const std::vector<StockRecord>& rising,
                                        std::int32_t& sortUpPlant);
 /// The falling-sector report of `falling`: adds its points to the engine's
 /// market score, posts the sell-signal notice of the held stocks, writes the
 /// report and the ranked groups; the strong groups go to `sortDownPlant`.
-std::string marketReportAnalyse_SortDown(AnalysisSession& session, const Array& falling,
+std::string marketReportAnalyse_SortDown(AnalysisSession& session,
+                                         const std::vector<StockRecord>& falling,
                                          std::int32_t& sortDownPlant);
 
 /// Computes the market score (from 100) into the engine, writes the reports and lists,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane {
 
@@ -43,11 +44,11 @@ struct SectorCount {
     std::vector<GroupCount> ranked;       // counted groups, largest share first
 };
 
-/// Counts the stocks of `list` (stock dictionaries) over the groups;
+/// Counts the stocks of `list` over the groups;
 /// `perStock` sees every stock first, in list order. Groups of size 0 are
 /// left out of the ranking (their share would be undefined).
-SectorCount countSectors(const Array& list, const SectorGroups& groups,
-                         const std::function<void(const Dictionary&)>& perStock = {});
+SectorCount countSectors(const std::vector<StockRecord>& list, const SectorGroups& groups,
+                         const std::function<void(const StockRecord&)>& perStock = {});
 
 /// (close - previous close) x 100 / close of the first record of `code`; 0
 /// when there is none.

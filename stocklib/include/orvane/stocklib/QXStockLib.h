@@ -18,8 +18,10 @@
 #include <stop_token>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 #include "orvane/stocklib/QXStockLibUpdateDelegate.h"
 
 namespace orvane {
@@ -45,27 +47,28 @@ class QXStockLib {
 
     /// Today's result file parsed; on a transfer failure the local
     /// computation from the server's quote copy; nothing otherwise.
-    std::optional<Dictionary> getOneStockDataInfoFormServer(std::string_view code);
+    std::optional<StockRecord> getOneStockDataInfoFormServer(std::string_view code);
     /// Today's record (when there is one), then days 1..n back (n capped at
     /// 98) that parsed; progress to the delegate after each day.
-    Array getLastPassdayDataInfoFormServer(std::string_view code, int lastPassday);
+    std::vector<StockRecord> getLastPassdayDataInfoFormServer(std::string_view code,
+                                                              int lastPassday);
     /// The same, stopping between days once `stop` is requested (a day's
     /// request in flight is cancelled): the records fetched so far are
     /// returned. `dayDone` (when given) hears each day's progress, on the
     /// calling thread, as the delegate does.
-    Array getLastPassdayDataInfoFormServer(std::string_view code, int lastPassday,
-                                           std::stop_token stop,
-                                           const std::function<void(int done, int total)>& dayDone);
+    std::vector<StockRecord> getLastPassdayDataInfoFormServer(
+        std::string_view code, int lastPassday, std::stop_token stop,
+        const std::function<void(int done, int total)>& dayDone);
     /// The server's quote copy parsed; the placeholder record (1970-01-01,
     /// prices "0.01") on a transfer failure.
-    std::optional<Dictionary> getTodayStockDict(std::string_view code);
+    std::optional<StockRecord> getTodayStockDict(std::string_view code);
     /// The record computed from the stock's history file; nothing when the
     /// history cannot be fetched (after a 2 s pause) or is not valid.
-    std::optional<Dictionary> downLoadOneStockFromSeverHisdata(const Dictionary& quoteRecord);
+    std::optional<StockRecord> downLoadOneStockFromSeverHisdata(const StockRecord& quoteRecord);
     /// Runs the analysis on the text in a session of the shared engine; the
     /// final trend.
-    std::uint32_t calOneStockFromSeverHisdata(const Dictionary& record, std::string_view text);
-    static Dictionary placeholderQuoteRecord(std::string_view code);
+    std::uint32_t calOneStockFromSeverHisdata(const StockRecord& record, std::string_view text);
+    static StockRecord placeholderQuoteRecord(std::string_view code);
 
     // Code table and quote files.
 
@@ -80,9 +83,9 @@ class QXStockLib {
 
     // Parsers of the server's texts (this library posts as the sender).
 
-    std::optional<Dictionary> parseSinaData(std::string_view text, std::string_view code) const;
-    std::optional<Dictionary> parseRetStockServerData(std::string_view text) const;
-    std::optional<Dictionary> parseRetStockHistordayData(std::string_view text) const;
+    std::optional<StockRecord> parseSinaData(std::string_view text, std::string_view code) const;
+    std::optional<StockRecord> parseRetStockServerData(std::string_view text) const;
+    std::optional<StockRecord> parseRetStockHistordayData(std::string_view text) const;
     void pasrseGains_new(std::string_view text, const std::filesystem::path& savePath,
                          std::int32_t raiseUpOrDown) const;
 

@@ -4,9 +4,11 @@
 // what it shows.
 
 #include <string>
+#include <vector>
 
 #include "orvane/core/StyledText.h"
 #include "orvane/core/Value.h"
+#include "orvane/market/StockRecord.h"
 
 namespace orvane {
 
@@ -20,7 +22,7 @@ class QXStockLibUpdateDelegate {
     virtual void updateGainsTitleDataDelegate(int /*total*/, int /*current*/,
                                               const std::string& /*stockcode*/) {}
     /// A stock's record is ready (main thread).
-    virtual void updateStockTrendDictDelegate(const Dictionary& /*record*/) {}
+    virtual void updateStockTrendDictDelegate(const StockRecord& /*record*/) {}
     virtual void updateProgressDownloadFinishedDelegate(const std::string& /*message*/,
                                                         int /*progress*/) {}
     /// The market report line: the status text in the market state's font and colour.
@@ -29,7 +31,7 @@ class QXStockLibUpdateDelegate {
     virtual void setActivatePlateReportDelegate(const std::string& /*text*/) {}
     virtual void tagArrayActivatePlateDelegate(const Array& /*list*/, bool /*isSortUpOrDown*/,
                                                bool /*isClearOldMark*/) {}
-    virtual void processUISeletedStockDelegate(const Array& /*list*/) {}
+    virtual void processUISeletedStockDelegate(const std::vector<StockRecord>& /*list*/) {}
 };
 
 }  // namespace orvane
