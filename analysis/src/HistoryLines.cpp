@@ -4,20 +4,9 @@
 
 namespace orvane {
 
-namespace {
-
-// Day lines are almost always ASCII, whose length is their byte count.
-bool isAscii(std::string_view text) {
-    unsigned char bits = 0;
-    for (const char c : text) bits |= static_cast<unsigned char>(c);
-    return bits < 0x80;
-}
-
-}  // namespace
-
 void parseDayLine(DayLine& line) {
-    const std::size_t fields =
-        visitDayFields(line.text, [&line](std::size_t field, std::string_view value) {
+    const DayLineScan scan =
+        scanDayFields(line.text, [&line](std::size_t field, std::string_view value) {
             switch (field) {
                 case kDateField:
                     line.date = value;
@@ -35,9 +24,9 @@ void parseDayLine(DayLine& line) {
                     break;
             }
         });
-    line.fields = static_cast<std::uint32_t>(fields);
+    line.fields = static_cast<std::uint32_t>(scan.fields);
     line.length =
-        static_cast<std::uint32_t>(isAscii(line.text) ? line.text.size() : utf16Length(line.text));
+        static_cast<std::uint32_t>(scan.ascii ? line.text.size() : utf16Length(line.text));
     line.parsed = true;
 }
 

@@ -54,6 +54,13 @@ TEST(HistoryReader, FieldsOfDayLines) {
     EXPECT_EQ(
         visitDayFields("x,,y", [&](std::size_t, std::string_view f) { visited.push_back(f); }), 3u);
     EXPECT_EQ(visited, (Views{"x", "", "y"}));
+
+    // The same pass tells whether the line is plain ASCII.
+    const auto ignore = [](std::size_t, std::string_view) {};
+    EXPECT_TRUE(scanDayFields("2025-09-03,1.0", ignore).ascii);
+    const DayLineScan chinese = scanDayFields("浦发,1.0,\x7f", ignore);
+    EXPECT_FALSE(chinese.ascii);
+    EXPECT_EQ(chinese.fields, 3u);
 }
 
 TEST(HistoryReader, FieldsAsNumbers) {

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "orvane/core/NumberText.h"
@@ -62,19 +63,34 @@ inline std::size_t elementOffset(std::string_view text, std::string_view element
     return static_cast<std::size_t>(element.data() - text.data());
 }
 
-/// Calls visit(index, field) for every field of a day line in order; returns
-/// the number of fields (an empty line has one, empty).
+/// What a pass over a day line finds besides its fields.
+struct DayLineScan {
+    std::size_t fields = 1;  // an empty line has one, empty
+    bool ascii = true;       // only ASCII bytes: its length in characters is its size
+};
+
+/// Calls visit(index, field) for every field of a day line in order, in one
+/// pass over its bytes.
 template <typename Visit>
-std::size_t visitDayFields(std::string_view line, Visit&& visit) {
+DayLineScan scanDayFields(std::string_view line, Visit&& visit) {
     std::size_t index = 0, start = 0;
+    unsigned char bits = 0;
     for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] == ',') {
+        const char c = line[i];
+        bits |= static_cast<unsigned char>(c);
+        if (c == ',') {
             visit(index++, line.substr(start, i - start));
             start = i + 1;
         }
     }
     visit(index++, line.substr(start));
-    return index;
+    return {index, bits < 0x80};
+}
+
+/// The same, returning the number of fields.
+template <typename Visit>
+std::size_t visitDayFields(std::string_view line, Visit&& visit) {
+    return scanDayFields(line, std::forward<Visit>(visit)).fields;
 }
 
 /// The fields of a day line.
