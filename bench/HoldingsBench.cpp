@@ -52,7 +52,7 @@ void BM_TableReload200Holdings(benchmark::State& state) {
     tab.show();
     tab.initStockArray();  // the list; its posted reload is not run here
     for (auto _ : state) {
-        tab.UpdateMianUI();
+        tab.updateMainUI();
         QApplication::processEvents();  // the repaint
     }
 }

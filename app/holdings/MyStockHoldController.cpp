@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "application/AppWorkers.h"
+#include "common/PickedStock.h"
 #include "holdings/HoldingFiles.h"
 #include "holdings/HoldingRows.h"
 #include "holdings/MyStockHoldModel.h"
@@ -96,7 +97,7 @@ void MyStockHoldController::deleteStockAction() {
         std::error_code ec;  // a file already gone changes nothing
         std::filesystem::remove(holdingFile(getHoldStockPath(), record->code), ec);
         initStockArray();
-        UpdateMianUI();
+        updateMainUI();
         ui_->myStockTableView->clearSelection();
     }
     updatUI();
@@ -119,10 +120,7 @@ void MyStockHoldController::DoubleClickAction() {
     // A row without a quote is there to be deleted only.
     if (const StockRecord* record = selectedRecord(); record && hasQuote(*record)) {
         const StockRecord row = *record;
-        emit stockPicked(QString::fromStdString(row.code),
-                         QString::fromStdString(row.name.value_or("")));
-        NotificationBus::shared().post(notifications::Notifiation_DoubleClickStock, this,
-                                       row.toDictionary());
+        announcePickedStock(*this, row, row.name.value_or(""));
     }
     updatUI();
 }
@@ -148,7 +146,7 @@ void MyStockHoldController::didClickTableColumn(int column) {
     ui_->myStockTableView->horizontalHeader()->setSortIndicator(
         column, indicator == SortIndicator::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     model_->setHighlightedColumn(column);
-    UpdateMianUI();
+    updateMainUI();
 }
 
 void MyStockHoldController::selectCode(const std::string& code) {
@@ -162,7 +160,7 @@ void MyStockHoldController::selectCode(const std::string& code) {
     }
 }
 
-void MyStockHoldController::UpdateMianUI() {
+void MyStockHoldController::updateMainUI() {
     // The reload keeps the selected stock selected, without a new notice.
     const StockRecord* selected = selectedRecord();
     const std::string selectedCode = selected ? selected->code : std::string();
@@ -175,7 +173,7 @@ void MyStockHoldController::UpdateMianUI() {
 
 void MyStockHoldController::updatUI() {
     postToMainThread([self = QPointer<MyStockHoldController>(this)] {
-        if (self) self->UpdateMianUI();
+        if (self) self->updateMainUI();
     });
 }
 

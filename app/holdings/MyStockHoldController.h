@@ -17,7 +17,7 @@
 // starts with the first press of the refresh button or the first holding
 // added (from any tab), whichever comes first, and is stopped and joined by
 // stopRefreshLoop() or the destructor. Widgets are touched only on the main
-// thread (UpdateMianUI, posted by updatUI()).
+// thread (updateMainUI, posted by updatUI()).
 
 #include <QPointer>
 #include <QString>
@@ -68,8 +68,8 @@ class MyStockHoldController : public QWidget {
     void didClickTableColumn(int column);
 
     /// Main thread: the table from the list, the buttons' enabled states.
-    void UpdateMianUI();
-    /// Any thread: UpdateMianUI on the main thread, without waiting.
+    void updateMainUI();
+    /// Any thread: updateMainUI on the main thread, without waiting.
     void updatUI();
     /// Ends the refresh loop and waits for it (at quit).
     void stopRefreshLoop();

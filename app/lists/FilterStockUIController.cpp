@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 
+#include "common/PickedStock.h"
 #include "lists/FilterStockRows.h"
 #include "lists/RowListFile.h"
 #include "lists/RowTableModel.h"
@@ -72,7 +73,7 @@ FilterStockUIController::FilterStockUIController(QWidget* parent)
             &FilterStockUIController::tableViewSelectionDidChange);
     connect(table->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &FilterStockUIController::didClickTableColumn);
-    UpdateMianUI();
+    updateMainUI();
 }
 
 FilterStockUIController::~FilterStockUIController() {
@@ -107,7 +108,7 @@ void FilterStockUIController::setSelectSegmentAction(int segment) {
     if (std::filesystem::exists(filterResultFile(mode, getGainsPath(), today()))) {
         processUISeletedStockResult();
     } else {
-        UpdateMianUI();
+        updateMainUI();
         execFilterStockAction();
     }
 }
@@ -151,10 +152,10 @@ bool FilterStockUIController::execFilterStockAction() {
 void FilterStockUIController::showRows(std::vector<StockRecord> rows) {
     model_->setRows(std::move(rows));
     ui_->resultTableView->clearSelection();
-    UpdateMianUI();
+    updateMainUI();
 }
 
-void FilterStockUIController::UpdateMianUI() {
+void FilterStockUIController::updateMainUI() {
     const int row = selectedRow();
     const std::size_t count = model_->rows().size();
     if (row < 0) {
@@ -176,14 +177,12 @@ void FilterStockUIController::DoubleClickAction() {
     const int row = selectedRow();
     if (row < 0) return;
     const StockRecord stock = model_->rowAt(row);  // a copy: the window may reload the list
-    emit stockPicked(QString::fromStdString(stock.code),
-                     QString::fromStdString(stock.name.value_or("")));
-    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock.toDictionary());
-    UpdateMianUI();
+    announcePickedStock(*this, stock, stock.name.value_or(""));
+    updateMainUI();
 }
 
 void FilterStockUIController::tableViewSelectionDidChange() {
-    UpdateMianUI();
+    updateMainUI();
 }
 
 void FilterStockUIController::didClickTableColumn(int column) {

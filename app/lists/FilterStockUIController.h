@@ -52,7 +52,7 @@ class FilterStockUIController : public QWidget {
     bool execFilterStockAction();
     /// Index field, caption and pop-up for the mode; the selected row's
     /// notice, or shownStockCleared when none is selected.
-    void UpdateMianUI();
+    void updateMainUI();
     void DoubleClickAction();
     void tableViewSelectionDidChange();
     /// A click on the header of a column (by its position).

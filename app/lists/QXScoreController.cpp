@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <system_error>
 
+#include "common/PickedStock.h"
 #include "lists/RowListFile.h"
 #include "lists/RowTableModel.h"
 #include "lists/ScoreListRows.h"
@@ -112,15 +113,12 @@ void QXScoreController::DoubleClickAction() {
     if (row < 0) return;
     const StockRecord stock = model_->rowAt(row);  // a copy: the window may reload the list
     // The score files carry no names: the code table's.
-    const std::string& code = stock.code;
-    emit stockPicked(
-        QString::fromStdString(code),
-        QString::fromStdString(CodeTable::shared().getStockCodeName(code).value_or(std::string())));
-    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock.toDictionary());
-    UpdateMianUI();
+    announcePickedStock(*this, stock,
+                        CodeTable::shared().getStockCodeName(stock.code).value_or(std::string()));
+    updateMainUI();
 }
 
-void QXScoreController::UpdateMianUI() {
+void QXScoreController::updateMainUI() {
     const int row = selectedRow();
     if (row < 0) return;
     NotificationBus::shared().post(names::Notifiation_GetStockStatus, this,

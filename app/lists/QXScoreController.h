@@ -37,8 +37,8 @@ class QXScoreController : public QWidget {
     void updateAllStock();
     void DoubleClickAction();
     /// Posts the selected row's code for the main window.
-    void UpdateMianUI();
-    void tableViewSelectionDidChange() { UpdateMianUI(); }
+    void updateMainUI();
+    void tableViewSelectionDidChange() { updateMainUI(); }
 
     const std::vector<StockRecord>& scoreList() const;
     Ui::QXScoreController& ui() { return *ui_; }

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "application/AppWorkers.h"
+#include "common/PickedStock.h"
 #include "lists/RowTableModel.h"
 #include "lists/SmartSortRows.h"
 #include "orvane/core/Clock.h"
@@ -163,7 +164,7 @@ void QXSmartSortController::showRows(std::vector<StockRecord> rows) {
     ui_->smartStatusField->setText(QStringLiteral("%1 只, 更新于 %2")
                                        .arg(model_->rowCount())
                                        .arg(QString::fromStdString(clockText())));
-    UpdateMianUI();
+    updateMainUI();
     emit smartListRebuilt(model_->rowCount());
 }
 
@@ -176,7 +177,7 @@ int QXSmartSortController::selectedRow() const {
     return rows.isEmpty() ? -1 : rows.front().row();
 }
 
-void QXSmartSortController::UpdateMianUI() {
+void QXSmartSortController::updateMainUI() {
     const int row = selectedRow();
     if (row < 0) return;
     NotificationBus::shared().post(names::Notifiation_GetStockStatus, this,
@@ -184,16 +185,14 @@ void QXSmartSortController::UpdateMianUI() {
 }
 
 void QXSmartSortController::tableViewSelectionDidChange() {
-    UpdateMianUI();
+    updateMainUI();
 }
 
 void QXSmartSortController::DoubleClickAction() {
     const int row = selectedRow();
     if (row < 0) return;
     const StockRecord stock = model_->rowAt(row);  // a copy: the window may reload the list
-    emit stockPicked(QString::fromStdString(stock.code),
-                     QString::fromStdString(stock.name.value_or("")));
-    NotificationBus::shared().post(names::Notifiation_DoubleClickStock, this, stock.toDictionary());
+    announcePickedStock(*this, stock, stock.name.value_or(""));
 }
 
 }  // namespace orvane::app

@@ -56,7 +56,7 @@ class QXSmartSortController : public QWidget {
     /// a time) and has the table show it.
     void initStockArray();
     /// Main thread: reloads the table and posts the selected row's code.
-    void UpdateMianUI();
+    void updateMainUI();
     void tableViewSelectionDidChange();
     void DoubleClickAction();
 

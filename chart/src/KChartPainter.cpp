@@ -117,7 +117,7 @@ void KChartPainter::drawSections() {
             const float centre = s.centre(c);
             shapes.wicks.emplace_back(QPointF(centre, body.top()),
                                       QPointF(centre, s.y(day.highPrice)));
-            shapes.wicks.emplace_back(QPointF(centre, body.y), QPointF(centre, s.y(day.lowProice)));
+            shapes.wicks.emplace_back(QPointF(centre, body.y), QPointF(centre, s.y(day.lowPrice)));
         }
         if (s.topVolume != 0)
             shapes.rects.emplace_back(s.x(c), 0, width, s.volumeHeight(day.volume));

@@ -14,7 +14,7 @@ std::vector<KSection> withCloses(const std::vector<float>& values) {
         KSection& d = days.emplace_back();
         d.closePrice = d.openPrice = c;
         d.highPrice = c + 1;
-        d.lowProice = c - 1;
+        d.lowPrice = c - 1;
     }
     calculateRiseFallAndMA(days);
     return days;

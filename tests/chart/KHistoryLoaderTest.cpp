@@ -25,7 +25,7 @@ TEST(KHistoryLoader, HeaderIsNeverReadAndEmptyLinesAddNothing) {
     const auto days = parseKSections("h\r\n2024-01-02,10,11,9.5,10.5,1000,0\r\n\n");
     ASSERT_EQ(days.size(), 1u);
     const KSection& d = days[0];
-    EXPECT_EQ(std::tuple(d.date, d.openPrice, d.highPrice, d.lowProice, d.closePrice, d.volume),
+    EXPECT_EQ(std::tuple(d.date, d.openPrice, d.highPrice, d.lowPrice, d.closePrice, d.volume),
               std::tuple("2024-01-02", 10.0f, 11.0f, 9.5f, 10.5f, 1000.0f));
 }
 

@@ -64,7 +64,7 @@ float KChartModel::topPriceOfList(int n) const {
 float KChartModel::bottomPriceOfList(int n) const {
     float bottom = 10000.0f;
     for (std::size_t i = dataList_.size() - n; i < dataList_.size(); ++i)
-        bottom = std::min(bottom, dataList_[i].lowProice);
+        bottom = std::min(bottom, dataList_[i].lowPrice);
     return bottom;
 }
 

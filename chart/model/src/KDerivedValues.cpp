@@ -26,7 +26,7 @@ void calculateRiseFallAndMA(std::vector<KSection>& days) {
         if (i >= 1) {
             const float previous = days[i - 1].closePrice;
             day.riseFall = (day.closePrice - previous) / previous * 100.0f;
-            day.swing = (day.highPrice - day.lowProice) / previous * 100.0f;
+            day.swing = (day.highPrice - day.lowPrice) / previous * 100.0f;
         }
     }
 }

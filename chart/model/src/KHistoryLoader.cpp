@@ -26,7 +26,7 @@ bool readDay(std::string_view line, KSection& day) {
     day.date.assign(fields[kDateField]);
     day.openPrice = open;
     day.highPrice = high;
-    day.lowProice = low;
+    day.lowPrice = low;
     day.closePrice = close;
     day.volume = fieldFloat(fields[kVolumeField]);
     return true;

@@ -11,7 +11,7 @@ KInfoValues infoValuesFor(const KSection& day) {
     v.open = price(day.openPrice);
     v.close = price(day.closePrice);
     v.high = price(day.highPrice);
-    v.low = price(day.lowProice);
+    v.low = price(day.lowPrice);
     v.volume = format("%.1f万", static_cast<double>(day.volume / 10000.0f));
     v.riseFall = format("%.2f%%", static_cast<double>(day.riseFall));
     v.swing = format("%.2f%%", static_cast<double>(day.swing));

@@ -15,7 +15,7 @@ struct KSection {
     float openPrice = 0;
     float closePrice = 0;
     float highPrice = 0;
-    float lowProice = 0;
+    float lowPrice = 0;
     float volume = 0;
     float riseFall = 0;  // close against the previous close, percent
     float swing = 0;     // (high - low) against the previous close, percent
