@@ -15,6 +15,7 @@
 #include "holdings/MyStockHoldController.h"
 #include "lists/FilterStockUIController.h"
 #include "mainwindow/DayPricesPanel.h"
+#include "mainwindow/ParameterSliders.h"
 #include "mainwindow/QuestionnairePanel.h"
 #include "mainwindow/SearchPanel.h"
 #include "mainwindow/StatusLine.h"
@@ -110,7 +111,7 @@ QXDocument::QXDocument(WindowServices services, QWidget* parent)
     setUpPanels();
     setUpTabs();
     setUpMenus();
-    connectSliderLabels();
+    connectParameterSliders(*ui_);
     setUpWorkers();
 }
 
@@ -223,20 +224,6 @@ void QXDocument::setServerSettingsOpener(std::function<void()> opener) {
     connect(ui_->actionServerSettings, &QAction::triggered, this, std::move(opener));
 }
 
-void QXDocument::connectSliderLabels() {
-    auto label = [this](QSlider* slider, QLabel* text, auto describe) {
-        connect(slider, &QSlider::valueChanged, text,
-                [text, describe](int value) { text->setText(qs(describe(value))); });
-        text->setText(qs(describe(slider->value())));
-    };
-    label(ui_->thresholdSlide, ui_->thresholdValueText,
-          [](int v) { return format("%s:%d", "突破关键点阀值", v); });
-    label(ui_->trendUpthredholdSlide, ui_->trendUpThredHoldText,
-          [](int v) { return format("%s:%d", "上涨趋势阀值", v); });
-    label(ui_->hushenGainsSlider, ui_->hushenGainsTextField,
-          [](int v) { return format("沪深涨幅前 %d 位", v); });
-}
-
 bool QXDocument::windowControllerDidLoadNib(std::function<bool()> dataServerReady) {
     if (!dataServerReady()) return false;
     auto panel = ProgressPanel::shared();
@@ -280,10 +267,7 @@ void QXDocument::observeNotifications() {
 void QXDocument::initMyStocklist() {
     alerts_->loadStockModeBList();
     sectors_->reload();
-    ui_->thresholdSlide->setRange(110, 200);
-    ui_->thresholdSlide->setValue(148);
-    ui_->hushenGainsSlider->setRange(10, 200);
-    ui_->hushenGainsSlider->setValue(120);
+    resetParameterSliders(*ui_);
     ui_->stockCodeTokenField->setPlaceholderText(
         CodeTable::shared().entryCount() == 0
             ? QStringLiteral("没有股票代码表：参考数据下载完成后即可搜索")

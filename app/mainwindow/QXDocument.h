@@ -134,7 +134,6 @@ class QXDocument : public QMainWindow {
     void setUpMenus();
     void setUpWorkers();
     void observeNotifications();
-    void connectSliderLabels();
     template <class Run>
     void connectStopButton(Run* run);
     void codeValidationAlert();
