@@ -11,6 +11,7 @@
 
 #include "RunProgram.h"
 #include "TempDataDir.h"
+#include "orvane/core/AtomicFile.h"
 
 namespace fs = std::filesystem;
 using orvane::test::runProgram;
@@ -87,4 +88,26 @@ TEST_F(PublishCommand, OutWithATrailingSeparatorIsPublishedAndImpossibleLinesCou
         << run.text;
     EXPECT_NE(run.text.find("into " + tree.string() + " in "), std::string::npos) << run.text;
     EXPECT_NE(run.text.find(", 1 day lines refused"), std::string::npos) << run.text;
+}
+
+// Files may grow to 8 KB only (writes beyond fail, as on a full disk): the
+// demo market's histories are larger, so no tree may be put in place, and
+// the old one stays.
+TEST_F(PublishCommand, AFileThatCannotBeWrittenFailsThePublishAndKeepsTheOldTree) {
+    ASSERT_EQ(publish(from(csv, list) + " --out " + tree.string()).code, 0);
+    const fs::path history = tree / "const/hisdata/stockdata/600001.txt";
+    const auto before = orvane::readFile(history);
+    ASSERT_TRUE(before);
+    const auto r =
+        runProgram("sh -c \"trap '' XFSZ; ulimit -f 16; exec " + std::string(ORVANE_SERVER) +
+                       " publish --days-back 0 --synthetic 4 --out " + tree.string() + "\"",
+                   true);
+    EXPECT_EQ(WIFEXITED(r.status) ? WEXITSTATUS(r.status) : -1, 1) << r.out;
+    EXPECT_NE(r.out.find("files beside " + tree.string() + " (is the disk full?); " +
+                         tree.string() + " is as it was"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(orvane::readFile(history), before);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos);
 }
