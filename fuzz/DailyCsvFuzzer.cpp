@@ -1,6 +1,7 @@
 // Daily CSV files on arbitrary bytes: the conversion `csv2hist` makes, and the
 // strict check and the reading the publisher's import applies. A file the
-// check passes must read as real dates in order with finite numbers.
+// check passes must read as real dates in order with finite numbers, and the
+// days the import keeps of it must be days that can be true.
 
 #include <cmath>
 #include <cstddef>
@@ -11,6 +12,7 @@
 
 #include "orvane/core/LocalTime.h"
 #include "orvane/market/CsvHistory.h"
+#include "orvane/market/DayPlausibility.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view csv(reinterpret_cast<const char*>(data), size);
@@ -30,5 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!std::isfinite(v)) __builtin_trap();
     }
     orvane::historyTextOf(*bars);
+
+    // The market's reading keeps only days that can be true.
+    const orvane::CheckedDailyCsv checked = orvane::readCheckedDailyCsv(csv, "2025-06-30");
+    if (checked.fault) __builtin_trap();
+    for (std::size_t i = 0; i < checked.bars.size(); ++i) {
+        const orvane::DailyBar& day = checked.bars[i];
+        if (orvane::impossibilityOf(day, "2025-06-30") ||
+            (i > 0 && orvane::impossibleMoveFrom(checked.bars[i - 1].close, day)))
+            __builtin_trap();
+    }
     return 0;
 }

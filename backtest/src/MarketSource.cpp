@@ -117,11 +117,9 @@ MarketLoad loadDailyCsv(const fs::path& csvDir, const fs::path& stockList, int j
     if (!fs::is_directory(csvDir, ec))
         return failure(SourceFailure::Unreadable,
                        csvDir.string() + ": no such folder; give the folder of CODE.csv files");
-    if (!std::ifstream(stockList))
+    if (auto bad = stockListProblem(stockList))
         return failure(SourceFailure::Unreadable,
-                       stockList.string() +
-                           ": cannot read the stock list; give a CSV with the columns symbol "
-                           "(or code) and name");
+                       *bad + "; give a UTF-8 CSV with the columns symbol (or code) and name");
     MarketLoad load;
     auto problem = [&](const std::string& text) { load.market.problems.push_back(text); };
     const std::vector<ListedStock> listing = readStockList(stockList, problem);
@@ -129,6 +127,7 @@ MarketLoad loadDailyCsv(const fs::path& csvDir, const fs::path& stockList, int j
     for (const ListedStock& s : listing) names[s.code] = s.name;
     std::vector<StockSeries> series = readDailyFolder(csvDir, listing, problem, jobs);
     std::erase_if(series, [](const StockSeries& s) { return isCompositeCode(s.listing.code); });
+    for (const StockSeries& s : series) load.refusedLines += s.refusedLines;
     std::vector<MarketStock>& stocks = load.market.stocks;
     stocks.resize(series.size());
     parallelFor(series.size(), jobs, [&](std::size_t i) {

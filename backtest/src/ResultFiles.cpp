@@ -142,22 +142,28 @@ void writeBaselineCsv(const Results& r, std::ostream& out) {
     }
 }
 
-bool writeResultFolder(const Results& results, const fs::path& folder, std::string& error) {
-    const fs::path target = fs::absolute(folder);
+std::optional<std::string> resultFolderProblem(const fs::path& folder) {
+    const fs::path target = folderPathOf(folder);
     std::error_code ec;
-    if (fs::exists(target, ec) && !fs::is_directory(target, ec)) {
-        error = target.string() + " is a file; give a folder for the results";
-        return false;
-    }
+    if (fs::exists(target, ec) && !fs::is_directory(target, ec))
+        return target.string() + " is a file; give a folder for the results";
     // The folder is replaced whole: only an earlier result folder may be.
     for (fs::directory_iterator it(target, ec); !ec && it != fs::directory_iterator();
          it.increment(ec))
         if (!std::count(std::begin(kResultFiles), std::end(kResultFiles),
-                        it->path().filename().string())) {
-            error = target.string() + " holds other files (" + it->path().filename().string() +
-                    "); give a new folder or one an earlier back-test wrote";
-            return false;
-        }
+                        it->path().filename().string()))
+            return target.string() + " holds other files (" + it->path().filename().string() +
+                   "); give a new folder or one an earlier back-test wrote";
+    return stagingProblemFor(target);
+}
+
+bool writeResultFolder(const Results& results, const fs::path& folder, std::string& error) {
+    const fs::path target = folderPathOf(folder);
+    std::error_code ec;
+    if (auto bad = resultFolderProblem(target)) {
+        error = *bad;
+        return false;
+    }
     removeStaleStagingFolders(target);
     const fs::path staging = stagingFolderFor(target, ::getpid());
     fs::remove_all(staging, ec);

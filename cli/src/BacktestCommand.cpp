@@ -107,6 +107,9 @@ MarketLoad loadMarket(const BacktestArgs& a) {
 void runBacktestCommand(const BacktestArgs& a) {
     const auto start = std::chrono::steady_clock::now();
     const Options options = optionsOf(a);
+    // An --out that cannot be written fails now, not after the whole market.
+    if (!a.out.empty())
+        if (auto bad = resultFolderProblem(a.out)) failWith(kUnwritableOutput, *bad);
     const MarketLoad load = loadMarket(a);
 
     ProgressLine reading("reading"), analysing("analysing");
@@ -141,8 +144,10 @@ void runBacktestCommand(const BacktestArgs& a) {
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::fprintf(stderr, "%zu verdicts of %zu stocks in %.1f s\n", r.signals.size(),
-                 r.stocks.size(), seconds);
+    const std::string refused =
+        load.refusedLines ? ", " + std::to_string(load.refusedLines) + " day lines refused" : "";
+    std::fprintf(stderr, "%zu verdicts of %zu stocks in %.1f s%s\n", r.signals.size(),
+                 r.stocks.size(), seconds, refused.c_str());
 }
 
 }  // namespace

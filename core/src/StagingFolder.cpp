@@ -20,12 +20,35 @@ bool processRuns(long pid) {
 
 }  // namespace
 
-fs::path stagingFolderFor(const fs::path& target, long pid) {
+fs::path folderPathOf(const fs::path& path) {
+    std::error_code ec;
+    fs::path out = fs::absolute(path, ec);
+    out = (ec ? path : out).lexically_normal();
+    if (!out.has_filename() && out.has_relative_path()) out = out.parent_path();
+    return out;
+}
+
+std::optional<std::string> stagingProblemFor(const fs::path& given) {
+    const fs::path target = folderPathOf(given);
+    std::error_code ec;
+    if (fs::exists(target, ec) && !fs::is_directory(target, ec))
+        return target.string() + " is a file, not a folder";
+    const fs::path staging = stagingFolderFor(target, ::getpid());
+    fs::remove_all(staging, ec);
+    fs::create_directories(staging, ec);
+    if (ec) return "cannot create " + staging.string() + ": " + ec.message();
+    fs::remove_all(staging, ec);
+    return std::nullopt;
+}
+
+fs::path stagingFolderFor(const fs::path& given, long pid) {
+    const fs::path target = folderPathOf(given);
     return target.parent_path() /
            ("." + target.filename().string() + ".staging-" + std::to_string(pid));
 }
 
-std::vector<fs::path> removeStaleStagingFolders(const fs::path& target) {
+std::vector<fs::path> removeStaleStagingFolders(const fs::path& given) {
+    const fs::path target = folderPathOf(given);
     const std::string prefix = "." + target.filename().string() + ".staging-";
     std::vector<fs::path> removed;
     std::error_code ec;
@@ -43,7 +66,8 @@ std::vector<fs::path> removeStaleStagingFolders(const fs::path& target) {
     return removed;
 }
 
-bool swapFolderIn(const fs::path& staging, const fs::path& target) {
+bool swapFolderIn(const fs::path& staging, const fs::path& given) {
+    const fs::path target = folderPathOf(given);
     std::error_code ec;
     if (fs::exists(target, ec)) {
         if (::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) ==

@@ -47,6 +47,10 @@ std::optional<std::string> gb18030ToUtf8(std::string_view bytes) {
     return convert("UTF-8", "GB18030", bytes);
 }
 
+bool isValidUtf8(std::string_view bytes) {
+    return convert("UTF-8", "UTF-8", bytes).has_value();
+}
+
 std::optional<std::string> utf8ToGb18030(std::string_view text) {
     return convert("GB18030", "UTF-8", text);
 }

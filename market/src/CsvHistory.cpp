@@ -8,6 +8,7 @@
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/TextSplit.h"
+#include "orvane/market/DayPlausibility.h"
 
 namespace orvane {
 
@@ -83,6 +84,24 @@ std::string_view trimCsvField(std::string_view field) {
     return trim(field);
 }
 
+std::string quotedField(std::string_view field) {
+    constexpr std::size_t kShown = 80;
+    if (field.size() <= kShown) return "\"" + std::string(field) + "\"";
+    std::size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(field[cut]) & 0xC0) == 0x80) --cut;
+    return "\"" + std::string(field.substr(0, cut)) + "...\" (" + std::to_string(field.size()) +
+           " bytes)";
+}
+
+namespace {
+
+std::string tooLong(std::size_t lineNumber) {
+    return "line " + std::to_string(lineNumber) + ": longer than " +
+           std::to_string(kLongestCsvLine >> 20) + " MB";
+}
+
+}  // namespace
+
 std::optional<std::string> checkDailyCsv(std::string_view csv) {
     csv = stripBom(csv);
     if (trim(csv).empty()) return std::string("the file is empty");
@@ -93,27 +112,52 @@ std::optional<std::string> checkDailyCsv(std::string_view csv) {
     std::string previousDate;
     std::size_t days = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        if (trim(lines[i]).empty()) continue;
+        if (lines[i].size() > kLongestCsvLine || trim(lines[i]).empty()) continue;
         const std::string where = "line " + std::to_string(i + 1) + ": ";
         std::vector<std::string_view> f = splitOn(lines[i], ',');
         for (std::size_t c = 0; c < kColumns.size(); ++c) {
             const auto at = static_cast<std::size_t>(columns.index[c]);
             const std::string_view value = at < f.size() ? trim(f[at]) : std::string_view();
             if (c == 0) {
-                if (!parseDate(value))
-                    return where + "\"" + std::string(value) + "\" is not a date";
+                if (!parseDate(value)) return where + quotedField(value) + " is not a date";
                 if (!previousDate.empty() && std::string(value) <= previousDate)
                     return where + std::string(value) + " does not follow " + previousDate;
                 previousDate = std::string(value);
             } else if (!isWholeNumber(value)) {
-                return where + "the " + kColumns[c] + " \"" + std::string(value) +
-                       "\" is not a number";
+                return where + "the " + kColumns[c] + " " + quotedField(value) + " is not a number";
             }
         }
         ++days;
     }
     if (days == 0) return std::string("no day lines");
     return std::nullopt;
+}
+
+CheckedDailyCsv readCheckedDailyCsv(std::string_view csv, std::string_view today) {
+    CheckedDailyCsv out;
+    if ((out.fault = checkDailyCsv(csv))) return out;
+    csv = stripBom(csv);
+    const std::vector<std::string_view> lines = splitOn(csv, '\n');
+    const std::array<int, 6> column = findColumns(lines[0]).index;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (lines[i].size() > kLongestCsvLine) {
+            out.refused.push_back(tooLong(i + 1) + "; refused");
+            continue;
+        }
+        if (trim(lines[i]).empty()) continue;
+        const std::vector<std::string_view> f = splitOn(lines[i], ',');
+        auto field = [&](int c) { return trim(f[static_cast<std::size_t>(column[c])]); };
+        DailyBar day{std::string(field(0)),   leadingDouble(field(1)), leadingDouble(field(2)),
+                     leadingDouble(field(3)), leadingDouble(field(4)), leadingDouble(field(5))};
+        auto why = impossibilityOf(day, today);
+        if (!why && !out.bars.empty()) why = impossibleMoveFrom(out.bars.back().close, day);
+        if (why) {
+            out.refused.push_back("line " + std::to_string(i + 1) + ": " + *why + "; refused");
+            continue;
+        }
+        out.bars.push_back(std::move(day));
+    }
+    return out;
 }
 
 std::optional<std::vector<DailyBar>> readDailyBars(std::string_view csv, std::string& error) {

@@ -7,7 +7,10 @@
 
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/ChineseCollation.h"
+#include "orvane/core/Clock.h"
+#include "orvane/core/LocalTime.h"
 #include "orvane/core/ParallelFor.h"
+#include "orvane/core/TextEncoding.h"
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/StockCode.h"
 
@@ -25,7 +28,30 @@ int columnOf(const std::vector<std::string_view>& header,
     return -1;
 }
 
+std::string_view withoutBom(std::string_view csv) {
+    if (csv.starts_with("\xEF\xBB\xBF")) csv.remove_prefix(3);
+    return csv;
+}
+
+// The problem of a list's text; nothing when it can be read.
+std::optional<std::string> listTextProblem(std::string_view csv) {
+    if (!isValidUtf8(csv)) return std::string("the stock list is not UTF-8 text; save it as UTF-8");
+    const std::string_view headerLine = csv.substr(0, std::min(csv.find('\n'), kLongestCsvLine));
+    const std::vector<std::string_view> header = splitOn(headerLine, ',');
+    if (columnOf(header, {"symbol", "code"}) < 0 || columnOf(header, {"name"}) < 0)
+        return std::string(
+            "line 1: the header needs a \"symbol\" (or \"code\") and a \"name\" column");
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<std::string> stockListProblem(const fs::path& listCsv) {
+    auto text = readFile(listCsv);
+    if (!text) return listCsv.string() + ": cannot read the stock list";
+    if (auto bad = listTextProblem(withoutBom(*text))) return listCsv.string() + ": " + *bad;
+    return std::nullopt;
+}
 
 std::vector<ListedStock> readStockList(const fs::path& listCsv,
                                        const std::function<void(const std::string&)>& problem) {
@@ -35,19 +61,22 @@ std::vector<ListedStock> readStockList(const fs::path& listCsv,
         problem(listCsv.string() + ": cannot read the stock list");
         return out;
     }
-    std::string_view csv = *text;
-    if (csv.starts_with("\xEF\xBB\xBF")) csv.remove_prefix(3);
+    const std::string_view csv = withoutBom(*text);
+    if (auto bad = listTextProblem(csv)) {
+        problem(listCsv.string() + ": " + *bad);
+        return out;
+    }
     std::vector<std::string_view> lines = splitOn(csv, '\n');
     const std::vector<std::string_view> header = splitOn(lines[0], ',');
     const int code = columnOf(header, {"symbol", "code"}), name = columnOf(header, {"name"}),
               industry = columnOf(header, {"industry"}), pinyin = columnOf(header, {"pinyin"});
-    if (code < 0 || name < 0) {
-        problem(listCsv.string() +
-                ": line 1: the header needs a \"symbol\" (or \"code\") and a \"name\" column");
-        return out;
-    }
     std::set<std::string> seen;
     for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (lines[i].size() > kLongestCsvLine) {
+            problem(listCsv.string() + ": line " + std::to_string(i + 1) + ": longer than " +
+                    std::to_string(kLongestCsvLine >> 20) + " MB; skipped");
+            continue;
+        }
         if (trimCsvField(lines[i]).empty()) continue;
         const std::vector<std::string_view> f = splitOn(lines[i], ',');
         auto field = [&](int c) {
@@ -58,7 +87,7 @@ std::vector<ListedStock> readStockList(const fs::path& listCsv,
         ListedStock s{field(code), field(name), field(industry), field(pinyin)};
         const std::string where = listCsv.string() + ": line " + std::to_string(i + 1) + ": ";
         if (!isValidStockCode(s.code)) {
-            problem(where + "\"" + s.code + "\" is not a stock code; skipped");
+            problem(where + quotedField(s.code) + " is not a stock code; skipped");
             continue;
         }
         if (!seen.insert(s.code).second) {
@@ -95,9 +124,11 @@ std::vector<StockSeries> readDailyFolder(const fs::path& csvDir,
     // Files are read and checked in parallel; problems are said in file order.
     struct FileRead {
         std::optional<StockSeries> series;
+        std::vector<std::string> refused;  // its lines refused
         std::string problem;
     };
     std::vector<FileRead> reads(files.size());
+    const std::string today = formatDate(toLocal(now()));
     parallelFor(files.size(), jobs, [&](std::size_t i) {
         const fs::path& file = files[i];
         const std::string code = file.stem().string();
@@ -111,19 +142,27 @@ std::vector<StockSeries> readDailyFolder(const fs::path& csvDir,
             read.problem = file.string() + ": cannot read; skipped";
             return;
         }
-        if (auto bad = checkDailyCsv(*csv)) {
-            read.problem = file.string() + ": " + *bad + "; skipped";
+        CheckedDailyCsv days = readCheckedDailyCsv(*csv, today);
+        if (days.fault) {
+            read.problem = file.string() + ": " + *days.fault + "; skipped";
+            return;
+        }
+        for (const std::string& refused : days.refused)
+            read.refused.push_back(file.string() + ": " + refused);
+        if (days.bars.empty()) {
+            read.problem = file.string() + ": no day line is left; skipped";
             return;
         }
         StockSeries s;
         auto listed = byCode.find(code);
         s.listing = listed != byCode.end() ? *listed->second : ListedStock{code, code, "", ""};
-        std::string error;
-        s.bars = readDailyBars(*csv, error).value_or(std::vector<DailyBar>{});
+        s.bars = std::move(days.bars);
+        s.refusedLines = days.refused.size();
         read.series = std::move(s);
     });
     std::vector<StockSeries> out;
     for (FileRead& read : reads) {
+        for (const std::string& line : read.refused) problem(line);
         if (!read.problem.empty()) problem(read.problem);
         if (read.series) out.push_back(std::move(*read.series));
     }

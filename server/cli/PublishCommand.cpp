@@ -10,6 +10,7 @@
 
 #include "Commands.h"
 #include "orvane/core/Clock.h"
+#include "orvane/core/StagingFolder.h"
 #include "orvane/market/TradingCalendar.h"
 #include "orvane/publisher/MarketImport.h"
 #include "orvane/publisher/Publisher.h"
@@ -36,6 +37,12 @@ void showProgress(std::size_t done, std::size_t total) {
     if (done == total) std::fprintf(stderr, "\n");
 }
 
+// Every failure says why on stderr before the exit status.
+[[noreturn]] void failWith(const std::string& reason) {
+    std::fprintf(stderr, "orvane-server publish: %s\n", reason.c_str());
+    throw CLI::RuntimeError(1);
+}
+
 void runPublish(const PublishArgs& a) {
     // The engine's own log lines would drown the output; keep warnings only.
     spdlog::set_level(spdlog::level::warn);
@@ -46,15 +53,26 @@ void runPublish(const PublishArgs& a) {
         std::fprintf(stderr, "orvane-server publish: %s\n", text.c_str());
     };
 
+    const bool synthetic = a.synthetic >= 0;
+    if (!synthetic && (a.csvDir.empty() || a.stocks.empty()))
+        throw CLI::ValidationError("publish", "give --csv-dir and --stocks, or --synthetic N");
+    // What would fail at the end is checked before the work starts.
+    const std::filesystem::path out = folderPathOf(a.out);
+    if (auto bad = stagingProblemFor(out)) failWith(*bad + "; give an --out that can be written");
+    if (!synthetic)
+        if (auto bad = stockListProblem(a.stocks)) failWith(*bad);
+
     std::vector<StockSeries> stocks;
-    if (a.synthetic >= 0) {
+    std::size_t refusedLines = 0;
+    if (synthetic) {
         stocks = makeSyntheticMarket(a.synthetic, a.seed, lastTradingDayBefore(toLocal(now())));
     } else {
-        if (a.csvDir.empty() || a.stocks.empty())
-            throw CLI::ValidationError("publish", "give --csv-dir and --stocks, or --synthetic N");
         stocks = readDailyFolder(a.csvDir, readStockList(a.stocks, problem), problem, a.jobs);
         if (stocks.empty())
-            throw CLI::RuntimeError("orvane-server publish: no stock could be read", 1);
+            failWith(a.csvDir +
+                     ": no CODE.csv could be read; each needs the columns date, open, close, "
+                     "high, low and volume");
+        for (const StockSeries& s : stocks) refusedLines += s.refusedLines;
     }
 
     PublishOptions options;
@@ -62,15 +80,19 @@ void runPublish(const PublishArgs& a) {
     options.jobs = a.jobs;
     options.version = toLocal(now());
     options.progress = showProgress;
-    const PublishReport report = publishMarket(std::move(stocks), a.out, options);
+    const PublishReport report = publishMarket(std::move(stocks), out, options);
     for (const auto& folder : report.staleStagingRemoved)
         std::fprintf(stderr, "removed %s, left by a publish that no longer runs\n", folder.c_str());
-    if (!report.ok) throw CLI::RuntimeError("orvane-server publish: " + report.error, 1);
+    if (!report.ok) failWith(report.error);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::string remarks;
+    if (refusedLines) remarks += ", " + std::to_string(refusedLines) + " day lines refused";
+    if (problems > refusedLines)
+        remarks += ", " + std::to_string(problems - refusedLines) + " other problems above";
     std::fprintf(stderr, "published %zu stocks (%zu files, %zu model-B days) into %s in %.1f s%s\n",
-                 report.stocks, report.files, report.modelBDays, a.out.c_str(), seconds,
-                 problems ? (", " + std::to_string(problems) + " problems above").c_str() : "");
+                 report.stocks, report.files, report.modelBDays, out.c_str(), seconds,
+                 remarks.c_str());
 }
 
 }  // namespace

@@ -137,3 +137,33 @@ TEST_F(BacktestCommand, BadInputHasItsExitCodeAMessageAndLeavesOutAlone) {
     EXPECT_NE(skipped.text.find("600009.csv: line 3"), std::string::npos) << skipped.text;
     EXPECT_TRUE(fs::exists(out / "summary.csv"));
 }
+
+TEST_F(BacktestCommand, OutMayEndInASeparatorAndAnUnwritableOneFailsBeforeTheWork) {
+    std::ofstream(dir.path() / "file") << "x";
+    const Outcome unwritable =
+        backtest(fromCsv() + " --out " + (dir.path() / "file" / "out").string() + "/");
+    EXPECT_EQ(unwritable.code, 5) << unwritable.text;
+    EXPECT_NE(unwritable.text.find("cannot create"), std::string::npos) << unwritable.text;
+    EXPECT_EQ(unwritable.text.find("Back-test of"), std::string::npos) << unwritable.text;
+
+    // An impossible close is refused by line, named and counted; the rest of
+    // the file stays.
+    std::string text = *orvane::readFile(csv / "600001.csv");
+    const std::size_t line12 = [&] {
+        std::size_t at = 0;
+        for (int i = 0; i < 11; ++i) at = text.find('\n', at) + 1;
+        return at;
+    }();
+    const std::size_t close = text.find(',', text.find(',', line12) + 1) + 1;
+    text.replace(close, text.find(',', close) - close, "1e30");
+    std::ofstream(csv / "600001.csv") << text;
+    const Outcome run = backtest(fromCsv() + " --horizons 1,5 --out " + out.string() + "/");
+    ASSERT_EQ(run.code, 0) << run.text;
+    EXPECT_TRUE(fs::exists(out / "summary.csv"));
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos);
+    EXPECT_NE(run.text.find("600001.csv: line 12: the high"), std::string::npos) << run.text;
+    EXPECT_NE(run.text.find("is below the close 1e+30; refused"), std::string::npos);
+    EXPECT_NE(run.text.find("of 3 stocks in"), std::string::npos) << run.text;
+    EXPECT_NE(run.text.find(", 1 day lines refused"), std::string::npos) << run.text;
+}

@@ -81,7 +81,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     // Stocks in parallel, each with its own engine run over its own history.
     std::vector<std::optional<StockOfTheDay>> days(stocks.size());
     std::vector<std::vector<DayVerdict>> modelBDays(stocks.size());
-    std::atomic<std::size_t> files{0}, modelB{0};
+    std::atomic<std::size_t> files{0}, unwritten{0}, modelB{0};
     auto work = [&](std::size_t i) {
         const StockSeries& s = stocks[i];
         const StockFilesReport written =
@@ -93,12 +93,25 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
             if (line &&
                 writeTreeFile(below(staging, serverpath::quoteCopyPath(s.listing.code)), *line))
                 ++count;
+            else
+                ++unwritten;
         }
         files += count;
+        unwritten += written.unwritten;
         modelB += written.modelBDays.size();
         modelBDays[i] = written.modelBDays;
     };
     parallelFor(stocks.size(), options.jobs, work, options.progress);
+    // A tree missing a file is never put in place of a whole one.
+    auto failWith = [&](const std::string& error) {
+        report.error = error;
+        fs::remove_all(staging, ec);
+        return report;
+    };
+    if (unwritten > 0)
+        return failWith("cannot write " + std::to_string(unwritten.load()) +
+                        " of the stocks' files beside " + tree.string() + " (is the disk full?); " +
+                        tree.string() + " is as it was");
 
     std::vector<StockOfTheDay> market;
     std::vector<ListedStock> listing;
@@ -117,16 +130,13 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
                               error) &&
         writeTreeFile(below(staging, serverpath::kUpdateConfigFile),
                       updateConfigText(options.version));
-    if (!ok) {
-        report.error = error.empty() ? "cannot write the market files" : error;
-        fs::remove_all(staging, ec);
-        return report;
-    }
-    if (!swapFolderIn(staging, tree)) {
-        report.error = "cannot put the new tree in place of " + tree.string();
-        fs::remove_all(staging, ec);
-        return report;
-    }
+    if (!ok)
+        return failWith((error.empty() ? "cannot write the market files beside " + tree.string() +
+                                             " (is the disk full?)"
+                                       : error) +
+                        "; " + tree.string() + " is as it was");
+    if (!swapFolderIn(staging, tree))
+        return failWith("cannot put the new tree in place of " + tree.string());
     report.ok = true;
     report.stocks = stocks.size();
     report.files = files;

@@ -32,7 +32,7 @@ bool writeTreeFile(const fs::path& path, std::string_view bytes) {
 StockFilesReport writeStockFiles(const fs::path& tree, std::string_view code,
                                  std::string_view historyText, int daysBack) {
     StockFilesReport report;
-    auto count = [&](bool ok) { report.files += ok ? 1 : 0; };
+    auto count = [&](bool ok) { ++(ok ? report.files : report.unwritten); };
     count(writeTreeFile(below(tree, serverpath::historyFilePath(code)), historyText));
 
     const auto verdicts =

@@ -19,7 +19,8 @@ enum class SourceFailure : std::uint8_t {
 struct MarketLoad {
     Market market;
     SourceFailure failure = SourceFailure::None;
-    std::string message;  // what cannot be read and what to do about it
+    std::string message;           // what cannot be read and what to do about it
+    std::size_t refusedLines = 0;  // CSV day lines refused as impossible
 };
 
 /// The histories of a published tree (const/hisdata/stockdata/CODE.txt, the

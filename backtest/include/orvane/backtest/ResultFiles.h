@@ -4,6 +4,7 @@
 // day by day). Figures are percentages; an empty field has no figure.
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -14,6 +15,11 @@ namespace orvane::backtest {
 void writeSignalsCsv(const Results& results, std::ostream& out);
 void writeSummaryCsv(const Results& results, std::ostream& out);
 void writeBaselineCsv(const Results& results, std::ostream& out);
+
+/// Why `folder` cannot take a back-test's results (it is a file, holds other
+/// files, or no staging folder can be made beside it), or nothing: asked
+/// before the work starts, and again by `writeResultFolder`.
+std::optional<std::string> resultFolderProblem(const std::filesystem::path& folder);
 
 /// The three files into `folder`, built in a staging folder beside it and
 /// swapped in whole (a folder of an earlier back-test is replaced; one with

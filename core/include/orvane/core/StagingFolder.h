@@ -5,9 +5,22 @@
 // the next one removes the folders of processes that no longer run.
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace orvane {
+
+/// The folder `path` names, made absolute, without "." parts and the trailing
+/// separator ("out/" and "out/." are "out"), so that it has a name to stage
+/// beside.
+std::filesystem::path folderPathOf(const std::filesystem::path& path);
+
+/// Why a staging folder cannot be made beside `target` (the target is a file,
+/// the folder above cannot be written, ...), or nothing when it can: a run
+/// asks before its work, so that it does not fail at the end. The folders
+/// above the target are made; the staging folder is removed again.
+std::optional<std::string> stagingProblemFor(const std::filesystem::path& target);
 
 /// The staging folder of process `pid` for `target`.
 std::filesystem::path stagingFolderFor(const std::filesystem::path& target, long pid);

@@ -9,6 +9,9 @@
 
 namespace orvane {
 
+/// Whether the bytes are valid UTF-8.
+bool isValidUtf8(std::string_view bytes);
+
 /// GB 18030 bytes as UTF-8; nothing when a byte sequence is not GB 18030.
 std::optional<std::string> gb18030ToUtf8(std::string_view bytes);
 /// UTF-8 as GB 18030 bytes; nothing when the text is not valid UTF-8.

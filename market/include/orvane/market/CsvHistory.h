@@ -14,6 +14,14 @@ inline constexpr std::string_view kHistoryHeader = "Date,Open,High,Low,Close,Vol
 /// A CSV field without surrounding blanks, quotes or carriage return.
 std::string_view trimCsvField(std::string_view field);
 
+/// The longest line a CSV reader takes; a longer one is refused as a line.
+inline constexpr std::size_t kLongestCsvLine = 1 << 20;
+
+/// A field as a message quotes it: in double quotes, cut after 80 bytes (at
+/// a character's boundary) with the field's full size said, so that a huge
+/// field never floods a message.
+std::string quotedField(std::string_view field);
+
 /// One day of a daily CSV.
 struct DailyBar {
     std::string date;  // yyyy-MM-dd
@@ -42,8 +50,21 @@ CsvConversion csvToHistoryText(std::string_view csv,
 
 /// The strict check a publisher applies before trusting a daily CSV: the
 /// header names every column; each day line has a real date after the one
-/// before it and numbers that parse whole. The first problem found, as
-/// "line N: ..." (1 is the header), or nothing when the file is sound.
+/// before it and numbers that parse whole (a line longer than
+/// `kLongestCsvLine` is left to the reader, which refuses it). The first
+/// problem found, as "line N: ..." (1 is the header), or nothing when the
+/// file is sound.
 std::optional<std::string> checkDailyCsv(std::string_view csv);
+
+/// A daily CSV read for a market: the file as a whole must pass
+/// `checkDailyCsv`; of its day lines, one too long or describing an
+/// impossible day (see DayPlausibility.h; a move is measured from the last
+/// day kept) is refused and the rest kept.
+struct CheckedDailyCsv {
+    std::optional<std::string> fault;  // the whole file is unsound
+    std::vector<DailyBar> bars;        // the days kept, oldest first
+    std::vector<std::string> refused;  // "line N: why; refused", one a line
+};
+CheckedDailyCsv readCheckedDailyCsv(std::string_view csv, std::string_view today);
 
 }  // namespace orvane

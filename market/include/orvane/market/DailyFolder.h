@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,16 +25,25 @@ struct ListedStock {
 struct StockSeries {
     ListedStock listing;
     std::vector<DailyBar> bars;
+    std::size_t refusedLines = 0;  // day lines of its file refused as impossible
 };
 
-/// The stock list; `problem` names the file and line of anything skipped.
+/// Why the stock list cannot be used at all (it cannot be read, is not
+/// UTF-8, or its header lacks the code or the name column), or nothing: a
+/// command asks before its work starts.
+std::optional<std::string> stockListProblem(const std::filesystem::path& listCsv);
+
+/// The stock list; `problem` names the file and line of anything skipped
+/// (the whole list, when `stockListProblem` finds one).
 std::vector<ListedStock> readStockList(const std::filesystem::path& listCsv,
                                        const std::function<void(const std::string&)>& problem);
 
-/// Every CODE.csv of the folder with a valid code, checked strictly; a file
-/// that fails the check is reported (file and line) and skipped. Stocks
-/// missing from the list get their code as name. Files are read on `jobs`
-/// threads (0: one per processor).
+/// Every CODE.csv of the folder with a valid code, read by
+/// `readCheckedDailyCsv` with the process clock's today: a file that fails
+/// the check is reported (file and line) and skipped, a refused line is
+/// reported (file and line) and the rest of its file kept. Stocks missing
+/// from the list get their code as name. Files are read on `jobs` threads
+/// (0: one per processor).
 std::vector<StockSeries> readDailyFolder(const std::filesystem::path& csvDir,
                                          const std::vector<ListedStock>& listing,
                                          const std::function<void(const std::string&)>& problem,

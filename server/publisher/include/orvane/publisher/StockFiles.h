@@ -14,6 +14,7 @@ namespace orvane::server {
 
 struct StockFilesReport {
     std::size_t files = 0;
+    std::size_t unwritten = 0;           // files that could not be written
     std::vector<DayVerdict> modelBDays;  // days on which model B was found
     std::optional<DayVerdict> today;
 };

@@ -1,0 +1,113 @@
+// orvane-server publish run as a user would: every failure says why, and
+// what would fail at the end (the stock list, --out) is refused before the
+// work starts; --out may end in a separator; impossible day lines are named,
+// refused and counted.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <fstream>
+
+#include "RunProgram.h"
+#include "TempDataDir.h"
+#include "orvane/core/AtomicFile.h"
+
+namespace fs = std::filesystem;
+using orvane::test::runProgram;
+
+namespace {
+
+class PublishCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directories(csv);
+        std::ofstream(list) << "symbol,name,industry\n600001,甲股份,银行\n000002,乙股份,地产\n";
+        for (const char* code : {"600001", "000002"}) {
+            std::ofstream file(csv / (std::string(code) + ".csv"));
+            file << "date,open,close,high,low,volume\n";
+            for (int day = 1; day <= 28; ++day)
+                file << "2025-09-" << (day < 10 ? "0" : "") << day << ",10,10.1,10.2,9.9,100\n";
+        }
+    }
+
+    struct Outcome {
+        int code;
+        std::string text;  // standard output and error
+    };
+    Outcome publish(const std::string& args) const {
+        const auto r =
+            runProgram(std::string(ORVANE_SERVER) + " publish --days-back 0 " + args, true);
+        return {WIFEXITED(r.status) ? WEXITSTATUS(r.status) : -1, r.out};
+    }
+    std::string from(const fs::path& folder, const fs::path& stocks) const {
+        return "--csv-dir " + folder.string() + " --stocks " + stocks.string();
+    }
+
+    orvane::test::TempDataDir dir;
+    fs::path csv = dir.path() / "daily", list = dir.path() / "list.csv", tree = dir.path() / "tree";
+};
+
+}  // namespace
+
+TEST_F(PublishCommand, EveryFailureSaysWhyAndTheInputsAreCheckedBeforeTheWork) {
+    fs::create_directories(dir.path() / "empty");
+    std::ofstream(dir.path() / "gbk.csv") << "symbol,name\n600001,\xBC\xD7\xB9\xC9\xB7\xDD\n";
+    std::ofstream(dir.path() / "file") << "x";
+    const struct {
+        std::string args;
+        std::string says;
+    } cases[] = {
+        {from(dir.path() / "empty", list) + " --out " + tree.string(),
+         "empty: no CODE.csv could be read"},
+        {from(csv, dir.path() / "gbk.csv") + " --out " + tree.string(),
+         "gbk.csv: the stock list is not UTF-8 text"},
+        {from(csv, list) + " --out " + (dir.path() / "file" / "tree").string(),
+         "cannot create " + (dir.path() / "file" / ".tree.staging-").string()},
+        {from(csv, list) + " --out " + (dir.path() / "file").string(), "file is a file"},
+    };
+    for (const auto& c : cases) {
+        const Outcome run = publish(c.args);
+        EXPECT_EQ(run.code, 1) << c.args << "\n" << run.text;
+        EXPECT_NE(run.text.find("orvane-server publish: "), std::string::npos) << run.text;
+        EXPECT_NE(run.text.find(c.says), std::string::npos) << c.args << "\n" << run.text;
+        EXPECT_EQ(run.text.find("publishing ["), std::string::npos) << c.args << "\n" << run.text;
+        EXPECT_FALSE(fs::exists(tree));
+    }
+}
+
+TEST_F(PublishCommand, OutWithATrailingSeparatorIsPublishedAndImpossibleLinesCounted) {
+    std::ofstream(csv / "600001.csv", std::ios::app) << "2025-09-29,10,0,10.2,9.9,100\n";
+    const Outcome run = publish(from(csv, list) + " --out " + tree.string() + "/");
+    ASSERT_EQ(run.code, 0) << run.text;
+    EXPECT_TRUE(fs::exists(tree / "const/hisdata/stockdata/600001.txt")) << run.text;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos);
+    EXPECT_NE(run.text.find("600001.csv: line 30: the close 0 is not above 0; refused"),
+              std::string::npos)
+        << run.text;
+    EXPECT_NE(run.text.find("into " + tree.string() + " in "), std::string::npos) << run.text;
+    EXPECT_NE(run.text.find(", 1 day lines refused"), std::string::npos) << run.text;
+}
+
+// Files may grow to 8 KB only (writes beyond fail, as on a full disk): the
+// demo market's histories are larger, so no tree may be put in place, and
+// the old one stays.
+TEST_F(PublishCommand, AFileThatCannotBeWrittenFailsThePublishAndKeepsTheOldTree) {
+    ASSERT_EQ(publish(from(csv, list) + " --out " + tree.string()).code, 0);
+    const fs::path history = tree / "const/hisdata/stockdata/600001.txt";
+    const auto before = orvane::readFile(history);
+    ASSERT_TRUE(before);
+    const auto r =
+        runProgram("sh -c \"trap '' XFSZ; ulimit -f 16; exec " + std::string(ORVANE_SERVER) +
+                       " publish --days-back 0 --synthetic 4 --out " + tree.string() + "\"",
+                   true);
+    EXPECT_EQ(WIFEXITED(r.status) ? WEXITSTATUS(r.status) : -1, 1) << r.out;
+    EXPECT_NE(r.out.find("files beside " + tree.string() + " (is the disk full?); " +
+                         tree.string() + " is as it was"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(orvane::readFile(history), before);
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos);
+}
