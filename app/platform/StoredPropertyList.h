@@ -1,6 +1,6 @@
 #pragma once
 // Reading the property-list files the application keeps in its data
-// directory ("StockModeB.plist", "message.plist", "Setting.plist", ...).
+// directory ("StockModeB.plist", "Setting.plist", ...).
 //
 // A missing file reads as nothing, and the caller uses its default. A file
 // that is there but is no property list of the expected kind (binary
