@@ -94,6 +94,41 @@ TEST(HoldingRows, PercentSpeedAndColours) {
               (HoldingCell{"1.00", HoldingFont::Label, green}));
 }
 
+TEST(HoldingRows, ImpossiblePricesShowADashAndSortAfterTheOthers) {
+    namespace col = holdingColumns;
+    // What a holding file holds when the quote service was down, or worse.
+    for (const auto& [close, yesClose, low] : {
+             std::tuple{"nan", "10.00", "9.00"},
+             {"-1e308", "10.00", "9.00"},
+             {"-inf", "10.00", "9.00"},
+             {"10.00", "inf", "9.00"},
+             {"10.00", "10.00", "NaN"},
+             {"1e30", "10.00", "9.00"},
+             {"-1", "10.00", "9.00"},
+         }) {
+        const StockRecord row = quote("600000", close, yesClose, low);
+        for (const char* column :
+             {col::STOCK_closePrice, col::pricePercentChanged, col::Price_Changed, col::speedValue})
+            EXPECT_EQ(holdingCell(row, column).text, kNoQuoteName)
+                << close << " " << yesClose << " " << low << " " << column;
+        EXPECT_EQ(holdingCell(row, col::STOCK_Code).text, "名 (600000)");
+    }
+    // A believable quote keeps its figures, a suspended one its word.
+    EXPECT_EQ(
+        holdingCell(quote("600000", "2600.00", "2590.00", "2580.00"), col::STOCK_closePrice).text,
+        "2600.00");
+    EXPECT_EQ(holdingCell(quote("600000", "0.00", "10.00", "0.00"), col::pricePercentChanged).text,
+              kSuspendedText);
+
+    // Rows without believable figures never unsettle the order of the others.
+    HoldingList rows{quote("000004", "nan", "10", "10"), quote("000001", "10.25", "10", "10"),
+                     quote("000005", "10", "10", "-inf"), quote("000002", "10.50", "10", "10.20"),
+                     quote("000003", "0", "10", "10")};
+    sortHoldingsBySpeed(rows);
+    EXPECT_EQ(codes(rows),
+              (std::vector<std::string>{"000002", "000001", "000003", "000004", "000005"}));
+}
+
 TEST(HoldingRows, DefaultOrderAndTheAlternatingColumnSort) {
     // Default-order speeds: A 2.5, B 5.0 (from the previous close below the low), C -100 (no
     // price).
