@@ -169,9 +169,19 @@ TEST(HoldingFiles, FilesWithoutAQuoteStayAndAreListedByCodeOnly) {
                         std::string("\x00\x01,\xff=\"", 6) + std::string(40, ','));
     writeFileAtomically(folder / "999999.txt", "var hq_str_sz999999=\"\";");  // no such stock
     writeFileAtomically(folder / "notes.txt", "not a holding");
-    const HoldingList rows = readHoldings(folder);
-    EXPECT_EQ(codes(rows),
-              (std::vector<std::string>{"600000", "600004", "600006", "600007", "999999"}));
+    // A quote followed by blank lines is read up to the size limit, not beyond.
+    const auto quoteWithTail = [&](const char* code, std::uintmax_t size) {
+        std::string text = "var hq_str_sh" + std::string(code) + line600000.substr(19);
+        text.resize(static_cast<std::size_t>(size), '\n');
+        writeFileAtomically(folder / (std::string(code) + ".txt"), text);
+    };
+    quoteWithTail("600001", kHoldingFileLimit);
+    quoteWithTail("600008", kHoldingFileLimit + 1);
+    HoldingList rows = readHoldings(folder);
+    ASSERT_EQ(codes(rows), (std::vector<std::string>{"600000", "600001", "600004", "600006",
+                                                     "600007", "600008", "999999"}));
+    EXPECT_TRUE(hasQuote(rows[1]));
+    rows.erase(rows.begin() + 1);
     EXPECT_TRUE(hasQuote(rows[0]));
     for (std::size_t i = 1; i < rows.size(); ++i) {
         EXPECT_FALSE(hasQuote(rows[i]));
@@ -181,11 +191,11 @@ TEST(HoldingFiles, FilesWithoutAQuoteStayAndAreListedByCodeOnly) {
                                    holdingColumns::STOCK_closePrice})
             EXPECT_EQ(holdingCell(rows[i], column).text, "") << column;
     }
-    for (const char* code : {"600000", "600004", "600006", "600007", "999999"}) {
+    for (const char* code : {"600000", "600004", "600006", "600007", "600008", "999999"}) {
         EXPECT_TRUE(fs::exists(holdingFile(folder, code))) << code;
         EXPECT_TRUE(holdsStock(folder, code));
     }
-    EXPECT_FALSE(holdsStock(folder, "600008"));
+    EXPECT_FALSE(holdsStock(folder, "600009"));
 }
 
 TEST(HoldingFiles, OnlyCodesOfTheCodeTableAreHeld) {
