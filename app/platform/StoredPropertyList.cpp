@@ -19,11 +19,11 @@ bool hasKind(const Value& value, StoredKind kind) {
 const char* faultText(StoredPropertyList::Fault fault) {
     switch (fault) {
         case StoredPropertyList::Fault::TooLarge:
-            return " 过大（超过 8 MB）";
+            return "过大（超过 8 MB）";
         case StoredPropertyList::Fault::NotAFile:
-            return " 不是普通文件";
+            return "不是普通文件";
         default:
-            return " 已损坏";
+            return "已损坏";
     }
 }
 
@@ -69,7 +69,7 @@ std::string StoredPropertyList::reportText() const {
     const std::string name = file.filename().string();
     switch (state) {
         case State::SetAside:
-            return "文件 " + name + faultText(fault) + "，已另存为 " +
+            return "文件 " + name + " " + faultText(fault) + "，已另存为 " +
                    setAsidePath.filename().string() + "，现使用默认设置";
         case State::Unreadable:
             return "文件 " + name + " 无法读取，现使用默认设置";
