@@ -64,18 +64,19 @@ ConnectionDeadlines::Connection& deadlineOf(MHD_Connection* connection) {
 /// place, so the version follows the whole target's end in the same buffer.
 /// `url` and `version` are the handler's; `seenLength` is the length of the
 /// target as the request-line callback saw it.
-bool targetWasCut(const char* url, const char* version, std::size_t seenLength) {
+bool targetWasCut(const char* url, const char* version, std::optional<std::size_t> seenLength) {
+    if (!seenLength) return false;
     const auto target = reinterpret_cast<std::uintptr_t>(url);
     const auto versionStart = reinterpret_cast<std::uintptr_t>(version);
     // A version elsewhere (an HTTP/0.9 line has none) says nothing.
     if (versionStart <= target || versionStart - target > kLongestRequestLine) return false;
-    return versionStart - target - 1 != seenLength;
+    return versionStart - target - 1 != *seenLength;
 }
 
 /// A request the library let through that HTTP/1.1 refuses: a target with
 /// a NUL byte, or an HTTP/1.1 request without Host.
 bool isBadRequest(MHD_Connection* connection, const char* url, const char* version,
-                  std::size_t seenLength) {
+                  std::optional<std::size_t> seenLength) {
     if (targetWasCut(url, version, seenLength)) return true;
     return std::string_view(version) == MHD_HTTP_VERSION_1_1 &&
            !MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_HOST);
@@ -94,7 +95,10 @@ struct HttpExchange::Request {
     Clock::time_point start;
     bool headIn = false;
     bool bad = false;  ///< answered 400 whatever it asks for
-    int status = 0;    ///< of the answer, once queued
+    /// `target` came from the request line callback (not the handler's
+    /// decoded URL): its length is the raw target's up to any NUL.
+    bool targetFromRequestLine = true;
+    int status = 0;  ///< of the answer, once queued
     std::size_t bytes = 0;
 };
 
@@ -109,13 +113,19 @@ MHD_Result HttpExchange::handle(void* self, MHD_Connection* connection, const ch
                                 std::size_t* uploadSize, void** context) {
     auto& exchange = *static_cast<HttpExchange*>(self);
     auto* request = static_cast<Request*>(*context);
-    if (!request) *context = request = static_cast<Request*>(requestStarted(self, url, connection));
+    if (!request) {
+        *context = request = static_cast<Request*>(requestStarted(self, url, connection));
+        request->targetFromRequestLine = false;
+    }
     if (!request->headIn) {
         request->headIn = true;
         request->start = Clock::now();
         request->method = method;
         exchange.deadlines_.headReceived(deadlineOf(connection));
-        request->bad = isBadRequest(connection, url, version, request->target.size());
+        request->bad = isBadRequest(connection, url, version,
+                                    request->targetFromRequestLine
+                                        ? std::optional<std::size_t>(request->target.size())
+                                        : std::nullopt);
         if (request->bad) return exchange.answer(connection, *request, method);
         // An answer queued now, before the library has looked for a body,
         // would end the connection: GET and HEAD are answered on the next
