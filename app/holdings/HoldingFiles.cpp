@@ -3,12 +3,12 @@
 #include <algorithm>
 
 #include "holdings/HoldingRows.h"
-#include "orvane/core/AtomicFile.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/QuoteLine.h"
 #include "orvane/market/StockCode.h"
 #include "orvane/market/StockKeys.h"
+#include "platform/BoundedFileRead.h"
 
 namespace orvane::app {
 
@@ -28,9 +28,11 @@ bool quotesStock(std::string_view text, std::string_view code) {
 
 std::optional<StockRecord> readHoldingFile(const fs::path& file) {
     const std::string code = file.stem().string();
-    std::optional<std::string> bytes = readFile(file);
-    if (!bytes || bytes->find('\0') != std::string::npos) return std::nullopt;
-    std::optional<std::string> text = gb18030ToUtf8(*bytes);
+    const BoundedFileRead read = readBoundedFile(file, kHoldingFileLimit);
+    if (read.outcome != BoundedFileRead::Outcome::Read ||
+        read.bytes.find('\0') != std::string::npos)
+        return std::nullopt;
+    std::optional<std::string> text = gb18030ToUtf8(read.bytes);
     if (!text || !quotesStock(*text, code)) return std::nullopt;
     return parseSinaData(*text, code);
 }

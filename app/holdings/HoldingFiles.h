@@ -3,9 +3,11 @@
 // latest quote line as the quote service sent it (GB 18030). Reading never
 // changes the folder: a holding file that gives no quote (empty, binary,
 // not a quote, or the quote of another stock) stays where it is and is
-// listed as a row with its code only, so that it can be deleted. Only codes
-// of the code table are added.
+// listed as a row with its code only, so that it can be deleted; so is one
+// larger than kHoldingFileLimit, which is not read at all. Only codes of the
+// code table are added.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,9 +22,12 @@ class CodeTable;
 
 namespace orvane::app {
 
+/// A quote line takes a few hundred bytes: a larger file is none.
+inline constexpr std::uintmax_t kHoldingFileLimit = 1024 * 1024;
+
 /// The quote record of one holding file, or nothing when the file cannot be
-/// read or decoded, is no quote line, or quotes another stock than the one
-/// its name says.
+/// read or decoded (or is no regular file, or too large), is no quote line, or quotes another stock
+/// than the one its name says.
 std::optional<StockRecord> readHoldingFile(const std::filesystem::path& file);
 
 /// Every holding of the folder: those with a quote by speed, greatest first,

@@ -1,6 +1,8 @@
 #include "holdings/HoldingRows.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 #include "orvane/core/NumberText.h"
 
@@ -33,6 +35,24 @@ bool HoldingFigures::suspended() const {
 
 HoldingFigures holdingFigures(const StockRecord& record) {
     return {record.close(), record.yesClose(), record.low()};
+}
+
+namespace {
+
+bool isBelievablePrice(const std::optional<std::string>& text) {
+    if (!text) return true;  // an absent price counts as 0
+    double price = 0;
+    const char* end = text->data() + text->size();
+    const auto [stop, error] = std::from_chars(text->data(), end, price);
+    return error == std::errc() && stop == end && std::isfinite(price) && price >= 0 &&
+           price <= kHighestBelievablePrice;
+}
+
+}  // namespace
+
+bool hasBelievablePrices(const StockRecord& record) {
+    return isBelievablePrice(record.closePrice) && isBelievablePrice(record.yesClosePrice) &&
+           isBelievablePrice(record.lowPrice);
 }
 
 StockRecord holdingWithoutQuote(std::string_view code) {
@@ -69,6 +89,11 @@ HoldingCell holdingCell(const StockRecord& record, std::string_view column) {
     if (column == col::STOCK_Code)
         return {record.name.value_or("") + " (" + record.code + ")", HoldingFont::Label,
                 colours::black};
+    const bool figureColumn = column == col::STOCK_closePrice ||
+                              column == col::pricePercentChanged || column == col::Price_Changed ||
+                              column == col::speedValue;
+    if (figureColumn && !hasBelievablePrices(record))
+        return {kNoQuoteName, HoldingFont::Label, colours::black};
     if (column == col::pricePercentChanged) {
         const Rgb colour = holdingRowColour(f);
         if (f.suspended()) return {kSuspendedText, HoldingFont::Table, colour};

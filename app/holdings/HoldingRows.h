@@ -26,6 +26,8 @@ inline constexpr const char* STOCK_closePrice = "STOCK_closePrice";
 inline constexpr const char* kNoQuoteName = "—";
 /// Text shown instead of the percent for a stock without a price today.
 inline constexpr const char* kSuspendedText = "停 牌";
+/// No A-share has ever been priced near this: a price above it is a fault.
+inline constexpr float kHighestBelievablePrice = 1e6f;
 /// A speed from this value up is shown in red.
 inline constexpr double kFastSpeed = 4.0;
 
@@ -47,6 +49,12 @@ struct HoldingFigures {
 };
 
 HoldingFigures holdingFigures(const StockRecord& record);
+
+/// Whether each price the figures come from (latest, previous close, low)
+/// is a plain number from 0 to kHighestBelievablePrice. A quote written while
+/// the quote service was down may hold "nan", "-inf" or "-1e308": its row's
+/// figures are not shown ("—") and sort below every other.
+bool hasBelievablePrices(const StockRecord& record);
 
 /// The row of a holding file that gives no quote (unreadable, empty, not a
 /// quote, or the quote of a code the quote service does not know): only its
@@ -71,7 +79,8 @@ struct HoldingCell {
     friend bool operator==(const HoldingCell&, const HoldingCell&) = default;
 };
 
-/// A row without a quote shows "— (CODE)" and no figures.
+/// A row without a quote shows "— (CODE)" and no figures; a row whose
+/// figures are not believable shows "—" for each of them.
 HoldingCell holdingCell(const StockRecord& record, std::string_view column);
 
 /// A record value as cell text (strings as they are, numbers in short form).

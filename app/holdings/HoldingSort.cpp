@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 #include "holdings/HoldingRows.h"
 #include "orvane/core/ChineseCollation.h"
@@ -22,10 +23,17 @@ FigureOf figureOfColumn(std::string_view column) {
     return nullptr;
 }
 
+/// A row without believable figures sorts below every other (a NaN would
+/// leave the order undefined).
+float sortFigure(const StockRecord& row, const FigureOf& figure) {
+    return hasBelievablePrices(row) ? figure(holdingFigures(row))
+                                    : -std::numeric_limits<float>::infinity();
+}
+
 void sortByFigure(HoldingList& rows, const FigureOf& figure, bool greatestFirst) {
     std::stable_sort(rows.begin(), rows.end(), [&](const StockRecord& a, const StockRecord& b) {
-        const float fa = figure(holdingFigures(a));
-        const float fb = figure(holdingFigures(b));
+        const float fa = sortFigure(a, figure);
+        const float fb = sortFigure(b, figure);
         return greatestFirst ? fa > fb : fa < fb;
     });
 }

@@ -198,7 +198,7 @@ void QXDocument::setUpWorkers() {
         searchTowebAction();
     });
     connect(alerts_, &ModelBAlerts::storedFileSetAside, this,
-            [this](const QString& message) { status_->showStatus(message.toStdString()); });
+            [this](const QString& message) { status_->addNotice(message.toStdString()); });
     int counter = 0;
     workers_ = std::make_unique<AppWorkers>(WorkerHooks{
         .updateStatusTimes =
@@ -279,7 +279,7 @@ void QXDocument::initMyStocklist() {
         const Value* key = orvane::find(settings.value.dictionary(), "searchKey");
         webSearch_->setSearchKey(key && key->isString() ? qs(key->string()) : QString());
     } else if (settings.needsReport()) {
-        status_->showStatus(settings.reportText());
+        status_->addNotice(settings.reportText());
     }
     workers_->startScheduleAndTrendModeWorkers();
     // A stock shown before the code table and the sectors arrived learns its

@@ -1,5 +1,6 @@
 #include "mainwindow/StatusLine.h"
 
+#include <QEvent>
 #include <QLabel>
 
 #include "application/DataFreshness.h"
@@ -16,23 +17,48 @@ StatusLine::StatusLine(QLabel* statusField, QLabel* timeField, QLabel* marketRep
       statusField_(statusField),
       timeField_(timeField),
       marketReportTextField_(marketReportTextField),
-      freshness_(freshness) {}
+      freshness_(freshness) {
+    statusField_->installEventFilter(this);
+}
 
 void StatusLine::showStatus(const std::string& text) {
     text_ = text;
     redraw();
 }
 
+void StatusLine::addNotice(const std::string& text) {
+    notices_.push_back(text);
+    redraw();
+}
+
+void StatusLine::dismissNotices() {
+    if (notices_.empty()) return;
+    notices_.clear();
+    redraw();
+}
+
+bool StatusLine::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == statusField_ && event->type() == QEvent::MouseButtonRelease) dismissNotices();
+    return QObject::eventFilter(watched, event);
+}
+
 void StatusLine::redraw() {
-    // Status texts carry the program's "\r\n" line ends; a label wants "\n".
-    QString text =
-        QString::fromStdString(text_).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text = text.trimmed();
+    QStringList lines;
+    const auto addLine = [&](const std::string& line) {
+        // Status texts carry the program's "\r\n" line ends; a label wants "\n".
+        const QString text = QString::fromStdString(line)
+                                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                                 .trimmed();
+        if (!text.isEmpty()) lines << text;
+    };
+    addLine(text_);
+    for (const std::string& notice : notices_) addLine(notice);
     const auto notice = freshness_.staleNotice();
-    if (notice)
-        text +=
-            (text.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromStdString(*notice);
-    statusField_->setText(text);
+    if (notice) addLine(*notice);
+    statusField_->setText(lines.join(QLatin1Char('\n')));
+    statusField_->setToolTip(
+        notices_.empty() ? QString()
+                         : QStringLiteral("点击状态栏，关闭 %1 条文件提示").arg(notices_.size()));
     timeField_->setToolTip(notice ? QString::fromStdString(*notice) : QString());
     setTextColour(timeField_, notice ? QColor(200, 0, 0) : QColor(Qt::black));
 }

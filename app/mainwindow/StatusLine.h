@@ -1,11 +1,14 @@
 #pragma once
 // The bottom of the main window: the status line, the clock and the market
-// report line. The status line shows the last message and, below it, the
-// stale-data notice for as long as a server does not answer, so no later
-// message hides that the figures are old; the clock turns red meanwhile.
+// report line. The status line shows the last message; below it every
+// notice of a file set aside, until the user clicks the status line (each
+// has then been seen), and the stale-data notice for as long as a server
+// does not answer, so no later message hides either; the clock turns red
+// meanwhile.
 
 #include <QObject>
 #include <string>
+#include <vector>
 
 #include "orvane/core/StyledText.h"
 
@@ -22,11 +25,20 @@ class StatusLine : public QObject {
                const DataFreshness& freshness, QObject* parent = nullptr);
 
     void showStatus(const std::string& text);
+    /// A notice that stays listed, under the messages that follow, until
+    /// the status line is clicked.
+    void addNotice(const std::string& text);
+    const std::vector<std::string>& notices() const { return notices_; }
+    /// The user has seen the notices listed.
+    void dismissNotices();
     /// Again after the freshness changed.
     void redraw();
     /// The clock: the local time, to the second.
     void updateStatusTimes();
     void setMarketReportLine(const StyledText& text);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QLabel* statusField_;
@@ -34,6 +46,7 @@ class StatusLine : public QObject {
     QLabel* marketReportTextField_;
     const DataFreshness& freshness_;
     std::string text_;
+    std::vector<std::string> notices_;
 };
 
 }  // namespace orvane::app

@@ -1,8 +1,7 @@
 #include "platform/StoredPropertyList.h"
 
-#include <system_error>
+#include "platform/BoundedFileRead.h"
 
-#include "orvane/core/AtomicFile.h"
 #include "orvane/core/FileAside.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/PropertyList.h"
@@ -17,28 +16,49 @@ bool hasKind(const Value& value, StoredKind kind) {
     return kind == StoredKind::Dictionary ? value.isDictionary() : value.isArray();
 }
 
+const char* faultText(StoredPropertyList::Fault fault) {
+    switch (fault) {
+        case StoredPropertyList::Fault::TooLarge:
+            return "过大（超过 8 MB）";
+        case StoredPropertyList::Fault::NotAFile:
+            return "不是普通文件";
+        default:
+            return "已损坏";
+    }
+}
+
 }  // namespace
 
 StoredPropertyList readStoredPropertyList(const fs::path& file, StoredKind kind) {
     StoredPropertyList result;
     result.file = file;
-    std::error_code ec;
-    if (!fs::exists(fs::symlink_status(file, ec))) return result;  // Missing
-
-    const auto bytes = readFile(file);
-    if (!bytes) {
-        result.state = StoredPropertyList::State::Unreadable;
-        return result;
-    }
-    if (auto value = parsePropertyList(*bytes); value && hasKind(*value, kind)) {
-        result.state = StoredPropertyList::State::Read;
-        result.value = std::move(*value);
-        return result;
+    using Outcome = BoundedFileRead::Outcome;
+    const BoundedFileRead read = readBoundedFile(file, kStoredPropertyListLimit);
+    switch (read.outcome) {
+        case Outcome::Missing:
+            return result;
+        case Outcome::Unreadable:
+            result.state = StoredPropertyList::State::Unreadable;
+            return result;
+        case Outcome::NotAFile:
+            result.fault = StoredPropertyList::Fault::NotAFile;
+            break;
+        case Outcome::TooLarge:
+            result.fault = StoredPropertyList::Fault::TooLarge;
+            break;
+        case Outcome::Read:
+            if (auto value = parsePropertyList(read.bytes); value && hasKind(*value, kind)) {
+                result.state = StoredPropertyList::State::Read;
+                result.value = std::move(*value);
+                return result;
+            }
+            break;
     }
     if (auto aside = setFileAside(file)) {
         result.state = StoredPropertyList::State::SetAside;
         result.setAsidePath = *aside;
-        ORVANE_LOG("%s unreadable, moved to %s", file.string().c_str(), aside->string().c_str());
+        ORVANE_LOG("%s unreadable (%s), moved to %s", file.string().c_str(),
+                   faultText(result.fault), aside->string().c_str());
     } else {
         result.state = StoredPropertyList::State::Unreadable;
     }
@@ -49,8 +69,8 @@ std::string StoredPropertyList::reportText() const {
     const std::string name = file.filename().string();
     switch (state) {
         case State::SetAside:
-            return "文件 " + name + " 已损坏，已另存为 " + setAsidePath.filename().string() +
-                   "，现使用默认设置";
+            return "文件 " + name + " " + faultText(fault) + "，已另存为 " +
+                   setAsidePath.filename().string() + "，现使用默认设置";
         case State::Unreadable:
             return "文件 " + name + " 无法读取，现使用默认设置";
         default:

@@ -38,7 +38,8 @@ class RawConnection {
 
     void send(const std::string& bytes) { ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
     /// What arrives until the server closes the connection or `wait` has passed.
-    std::string receiveUntilClosed(std::chrono::milliseconds wait, bool* closed = nullptr) {
+    std::string receiveUntilClosed(std::chrono::milliseconds wait, bool* closed = nullptr,
+                                   std::string_view enough = {}) {
         std::string received;
         const auto end = std::chrono::steady_clock::now() + wait;
         while (true) {
@@ -53,6 +54,7 @@ class RawConnection {
                 break;
             }
             received.append(buffer, static_cast<std::size_t>(n));
+            if (!enough.empty() && received.find(enough) != std::string::npos) break;
         }
         return received;
     }
@@ -204,6 +206,33 @@ TEST(DataServer, PipelinedRequestsAreAllAnsweredInOrder) {
     EXPECT_LT(file, missing) << answers;
     EXPECT_LT(missing, quote) << answers;
     EXPECT_NE(quote, std::string::npos) << answers;
+}
+
+TEST(DataServer, RequestLinesAndHostHeadersAreTakenAsHttpOneOneSaysOrRefused) {
+    SampleTree sample;
+    const auto statusLineOf = [&](const std::string& request) {
+        RawConnection connection(sample.port());
+        connection.send(request);
+        const std::string answer = connection.receiveUntilClosed(5s, nullptr, "\r\n");
+        return answer.substr(0, answer.find("\r\n"));
+    };
+    const std::string path = kSampleResultPath;
+    // HTTP/1.1 asks every request for its Host; HTTP/1.0 did not.
+    EXPECT_EQ(statusLineOf("GET " + path + " HTTP/1.1\r\n\r\n"), "HTTP/1.1 400 Bad Request");
+    EXPECT_EQ(statusLineOf("GET " + path + " HTTP/1.0\r\n\r\n"), "HTTP/1.1 200 OK");
+    // The absolute form a proxy would send is served as its path.
+    for (const std::string& target :
+         {"http://127.0.0.1:1" + path, "HTTP://example.org" + path, "https://a" + path})
+        EXPECT_EQ(statusLineOf(get(target)), "HTTP/1.1 200 OK") << target;
+    EXPECT_EQ(statusLineOf(get("http://127.0.0.1/list=sh600000")), "HTTP/1.1 200 OK");
+    EXPECT_EQ(statusLineOf(get("http://127.0.0.1")), "HTTP/1.1 404 Not Found");
+    // A NUL byte in the target is a bad request, not the target before it.
+    for (const std::string& tail : {std::string("\0", 1), std::string("\0.png", 5)})
+        EXPECT_EQ(statusLineOf(get(path + tail)), "HTTP/1.1 400 Bad Request") << tail.size();
+    EXPECT_EQ(statusLineOf(get(path + "?a=" + std::string("\0", 1))), "HTTP/1.1 400 Bad Request");
+    // Spaces before the version still leave the target as it was.
+    EXPECT_EQ(statusLineOf("GET " + path + "  HTTP/1.1\r\nHost: a\r\n\r\n"),
+              "HTTP/1.1 404 Not Found");
 }
 
 TEST(DataServer, TricklingAndSilentClientsBlockNoOneAndAreDisconnectedAtTheirDeadline) {

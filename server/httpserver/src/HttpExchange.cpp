@@ -4,11 +4,14 @@
 #include <spdlog/spdlog.h>
 
 #include <chrono>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "RequestTarget.h"
 #include "orvane/httpserver/ErrorPage.h"
 #include "orvane/httpserver/RequestLog.h"
 
@@ -18,10 +21,14 @@ namespace {
 
 using Clock = ConnectionDeadlines::Clock;
 
+/// No request line is longer than a connection's memory.
+constexpr std::uintptr_t kLongestRequestLine = 1 << 20;
+
 /// The decoded path of a request target, NUL bytes kept (the tree lookup
 /// refuses them): everything before the query, percent escapes undone.
-std::string decodedPath(const std::string& target) {
-    std::string path = target.substr(0, target.find('?'));
+std::string decodedPath(std::string_view target) {
+    target = originForm(target);
+    std::string path(target.substr(0, target.find('?')));
     path.resize(MHD_http_unescape(path.data()));
     return path;
 }
@@ -52,6 +59,29 @@ ConnectionDeadlines::Connection& deadlineOf(MHD_Connection* connection) {
         MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT)->socket_context);
 }
 
+/// Whether the target held a NUL byte: the library hands the target over
+/// as a C string, cut at the first NUL, but it parses the request line in
+/// place, so the version follows the whole target's end in the same buffer.
+/// `url` and `version` are the handler's; `seenLength` is the length of the
+/// target as the request-line callback saw it.
+bool targetWasCut(const char* url, const char* version, std::optional<std::size_t> seenLength) {
+    if (!seenLength) return false;
+    const auto target = reinterpret_cast<std::uintptr_t>(url);
+    const auto versionStart = reinterpret_cast<std::uintptr_t>(version);
+    // A version elsewhere (an HTTP/0.9 line has none) says nothing.
+    if (versionStart <= target || versionStart - target > kLongestRequestLine) return false;
+    return versionStart - target - 1 != *seenLength;
+}
+
+/// A request the library let through that HTTP/1.1 refuses: a target with
+/// a NUL byte, or an HTTP/1.1 request without Host.
+bool isBadRequest(MHD_Connection* connection, const char* url, const char* version,
+                  std::optional<std::size_t> seenLength) {
+    if (targetWasCut(url, version, seenLength)) return true;
+    return std::string_view(version) == MHD_HTTP_VERSION_1_1 &&
+           !MHD_lookup_connection_value(connection, MHD_HEADER_KIND, MHD_HTTP_HEADER_HOST);
+}
+
 void addHeader(MHD_Response* response, const char* name, const std::string& value) {
     MHD_add_response_header(response, name, value.c_str());
 }
@@ -64,6 +94,10 @@ struct HttpExchange::Request {
     std::string method;
     Clock::time_point start;
     bool headIn = false;
+    bool bad = false;  ///< answered 400 whatever it asks for
+    /// `target` came from the request line callback (not the handler's
+    /// decoded URL): its length is the raw target's up to any NUL.
+    bool targetFromRequestLine = true;
     int status = 0;  ///< of the answer, once queued
     std::size_t bytes = 0;
 };
@@ -75,16 +109,24 @@ void* HttpExchange::requestStarted(void*, const char* target, MHD_Connection*) {
 }
 
 MHD_Result HttpExchange::handle(void* self, MHD_Connection* connection, const char* url,
-                                const char* method, const char*, const char*,
+                                const char* method, const char* version, const char*,
                                 std::size_t* uploadSize, void** context) {
     auto& exchange = *static_cast<HttpExchange*>(self);
     auto* request = static_cast<Request*>(*context);
-    if (!request) *context = request = static_cast<Request*>(requestStarted(self, url, connection));
+    if (!request) {
+        *context = request = static_cast<Request*>(requestStarted(self, url, connection));
+        request->targetFromRequestLine = false;
+    }
     if (!request->headIn) {
         request->headIn = true;
         request->start = Clock::now();
         request->method = method;
         exchange.deadlines_.headReceived(deadlineOf(connection));
+        request->bad = isBadRequest(connection, url, version,
+                                    request->targetFromRequestLine
+                                        ? std::optional<std::size_t>(request->target.size())
+                                        : std::nullopt);
+        if (request->bad) return exchange.answer(connection, *request, method);
         // An answer queued now, before the library has looked for a body,
         // would end the connection: GET and HEAD are answered on the next
         // call. Other methods are refused at once, their body unread.
@@ -102,7 +144,10 @@ MHD_Result HttpExchange::handle(void* self, MHD_Connection* connection, const ch
 MHD_Result HttpExchange::answer(MHD_Connection* connection, Request& request, const char* method) {
     Reply reply;
     try {
-        reply = router_.route(method, decodedPath(request.target), listParameter(connection));
+        if (request.bad)
+            reply = {400, "text/html; charset=utf-8", errorPage(400)};
+        else
+            reply = router_.route(method, decodedPath(request.target), listParameter(connection));
     } catch (const std::exception& e) {  // nothing may escape into the library's C code
         spdlog::error("cannot answer {}: {}", request.target, e.what());
         reply = {500, "text/html; charset=utf-8", errorPage(500)};
@@ -121,8 +166,10 @@ MHD_Result HttpExchange::answer(MHD_Connection* connection, Request& request, co
     if (!reply.contentType.empty())
         addHeader(response, MHD_HTTP_HEADER_CONTENT_TYPE, reply.contentType);
     if (reply.status == 405) addHeader(response, MHD_HTTP_HEADER_ALLOW, "GET, HEAD");
-    // After a 405 a body the client may have sent is not read: the connection ends.
-    if (reply.status == 405 || closing_) addHeader(response, MHD_HTTP_HEADER_CONNECTION, "close");
+    // After a 405 or a bad request a body the client may have sent is not
+    // read: the connection ends.
+    if (reply.status == 405 || request.bad || closing_)
+        addHeader(response, MHD_HTTP_HEADER_CONNECTION, "close");
     const MHD_Result queued =
         MHD_queue_response(connection, static_cast<unsigned>(reply.status), response);
     MHD_destroy_response(response);

@@ -1,5 +1,5 @@
 // Model-B alerts without a notification service: texts, the stored list and
-// its repeats, unusable files and payloads, the panel, the new-message times.
+// its repeats, unusable files and payloads, the panel.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "alerts/ModelBAlertText.h"
 #include "alerts/ModelBAlerts.h"
-#include "alerts/NewMessageTime.h"
+#include "platform/StoredPropertyList.h"
 #include "alerts/NotificationPanelController.h"
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
@@ -148,22 +148,11 @@ TEST(StoredPropertyList, UnusableFilesAreSetAsideAndDefaultsUsed) {
     }
 
     // A dictionary file that holds an array; a missing one is no report.
-    writeFileAtomically(dir.path() / "message.plist", toXmlPropertyList(Value(Array{})));
-    const LocalMessageTime local = readLocalNewMessageTime();
-    EXPECT_EQ(local.text, "2010-02-14 01:10:30");
-    EXPECT_EQ(local.read.state, StoredPropertyList::State::SetAside);
-    EXPECT_FALSE(readLocalNewMessageTime().read.needsReport());
-}
-
-TEST(NewMessageTime, SavedOnlyWhenLaterAndReadBack) {
-    test::TempDataDir dir;
-    const std::string server = getServerNewMessageTime();
-    EXPECT_TRUE(isLaterMessageTime(server, getLocalNewMessageTime()));
-    EXPECT_TRUE(saveLocalMessageTime(server));
-    EXPECT_EQ(getLocalNewMessageTime(), "2013-11-22 17:00:01");
-    EXPECT_FALSE(saveLocalMessageTime("2012-01-01 00:00:00"));
-    EXPECT_TRUE(saveLocalMessageTime("2014-01-02 03:04:05"));
-    EXPECT_EQ(getLocalNewMessageTime(), "2014-01-02 03:04:05");
+    const fs::path settings = dir.path() / "Setting.plist";
+    writeFileAtomically(settings, toXmlPropertyList(Value(Array{})));
+    EXPECT_EQ(readStoredPropertyList(settings, StoredKind::Dictionary).state,
+              StoredPropertyList::State::SetAside);
+    EXPECT_FALSE(readStoredPropertyList(settings, StoredKind::Dictionary).needsReport());
 }
 
 TEST(NotificationPanel, PagesWithinTheReceivedNotices) {

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTest>
 
 #include "ServedMarketTest.h"
 #include "alerts/ModelBAlerts.h"
@@ -16,6 +17,7 @@
 #include "application/DataServerCheck.h"
 #include "application/QXApplication.h"
 #include "mainwindow/QXDocument.h"
+#include "mainwindow/StatusLine.h"
 #include "mainwindow/VerdictDisplay.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/AtomicFile.h"
@@ -158,12 +160,19 @@ TEST(DataServerCheck, EachChoiceTakesItsWayUntilTheServerAnswers) {
 
 TEST_F(AppStartUp, SettingsTargetsAndBadFiles) {
     QXDocument doc;
-    // Garbage: the defaults, the file kept aside, one word in the status line.
+    // Garbage: the defaults, the file kept aside, one word in the status
+    // line, which lists every file set aside until it is clicked.
     writeFileAtomically(dataPath("Setting.plist"), "\x01\x02 not a list");
+    writeFileAtomically(dataPath("StockModeB.plist"), "<plist><array><dict><key>");
     doc.initMyStocklist();
     EXPECT_EQ(doc.ui().searchURLField->text(), "日K线");
-    EXPECT_TRUE(doc.ui().statusField->text().contains("Setting.plist 已损坏"));
+    QLabel* status = doc.ui().statusField;
     EXPECT_FALSE(std::filesystem::exists(dataPath("Setting.plist")));
+    doc.statusLine().showStatus("later message");
+    for (const char* text : {"Setting.plist 已损坏", "StockModeB.plist 已损坏", "later message"})
+        EXPECT_TRUE(status->text().contains(text)) << text << "\n" << status->text().toStdString();
+    QTest::mouseClick(status, Qt::LeftButton);
+    EXPECT_EQ(status->text(), "later message");
     // No code table yet: the search field says so.
     EXPECT_TRUE(doc.ui().stockCodeTokenField->placeholderText().startsWith("没有股票代码表"));
 

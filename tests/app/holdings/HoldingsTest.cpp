@@ -94,6 +94,41 @@ TEST(HoldingRows, PercentSpeedAndColours) {
               (HoldingCell{"1.00", HoldingFont::Label, green}));
 }
 
+TEST(HoldingRows, ImpossiblePricesShowADashAndSortAfterTheOthers) {
+    namespace col = holdingColumns;
+    // What a holding file holds when the quote service was down, or worse.
+    for (const auto& [close, yesClose, low] : {
+             std::tuple{"nan", "10.00", "9.00"},
+             {"-1e308", "10.00", "9.00"},
+             {"-inf", "10.00", "9.00"},
+             {"10.00", "inf", "9.00"},
+             {"10.00", "10.00", "NaN"},
+             {"1e30", "10.00", "9.00"},
+             {"-1", "10.00", "9.00"},
+         }) {
+        const StockRecord row = quote("600000", close, yesClose, low);
+        for (const char* column :
+             {col::STOCK_closePrice, col::pricePercentChanged, col::Price_Changed, col::speedValue})
+            EXPECT_EQ(holdingCell(row, column).text, kNoQuoteName)
+                << close << " " << yesClose << " " << low << " " << column;
+        EXPECT_EQ(holdingCell(row, col::STOCK_Code).text, "名 (600000)");
+    }
+    // A believable quote keeps its figures, a suspended one its word.
+    EXPECT_EQ(
+        holdingCell(quote("600000", "2600.00", "2590.00", "2580.00"), col::STOCK_closePrice).text,
+        "2600.00");
+    EXPECT_EQ(holdingCell(quote("600000", "0.00", "10.00", "0.00"), col::pricePercentChanged).text,
+              kSuspendedText);
+
+    // Rows without believable figures never unsettle the order of the others.
+    HoldingList rows{quote("000004", "nan", "10", "10"), quote("000001", "10.25", "10", "10"),
+                     quote("000005", "10", "10", "-inf"), quote("000002", "10.50", "10", "10.20"),
+                     quote("000003", "0", "10", "10")};
+    sortHoldingsBySpeed(rows);
+    EXPECT_EQ(codes(rows),
+              (std::vector<std::string>{"000002", "000001", "000003", "000004", "000005"}));
+}
+
 TEST(HoldingRows, DefaultOrderAndTheAlternatingColumnSort) {
     // Default-order speeds: A 2.5, B 5.0 (from the previous close below the low), C -100 (no
     // price).
@@ -134,9 +169,19 @@ TEST(HoldingFiles, FilesWithoutAQuoteStayAndAreListedByCodeOnly) {
                         std::string("\x00\x01,\xff=\"", 6) + std::string(40, ','));
     writeFileAtomically(folder / "999999.txt", "var hq_str_sz999999=\"\";");  // no such stock
     writeFileAtomically(folder / "notes.txt", "not a holding");
-    const HoldingList rows = readHoldings(folder);
-    EXPECT_EQ(codes(rows),
-              (std::vector<std::string>{"600000", "600004", "600006", "600007", "999999"}));
+    // A quote followed by blank lines is read up to the size limit, not beyond.
+    const auto quoteWithTail = [&](const char* code, std::uintmax_t size) {
+        std::string text = "var hq_str_sh" + std::string(code) + line600000.substr(19);
+        text.resize(static_cast<std::size_t>(size), '\n');
+        writeFileAtomically(folder / (std::string(code) + ".txt"), text);
+    };
+    quoteWithTail("600001", kHoldingFileLimit);
+    quoteWithTail("600008", kHoldingFileLimit + 1);
+    HoldingList rows = readHoldings(folder);
+    ASSERT_EQ(codes(rows), (std::vector<std::string>{"600000", "600001", "600004", "600006",
+                                                     "600007", "600008", "999999"}));
+    EXPECT_TRUE(hasQuote(rows[1]));
+    rows.erase(rows.begin() + 1);
     EXPECT_TRUE(hasQuote(rows[0]));
     for (std::size_t i = 1; i < rows.size(); ++i) {
         EXPECT_FALSE(hasQuote(rows[i]));
@@ -146,11 +191,11 @@ TEST(HoldingFiles, FilesWithoutAQuoteStayAndAreListedByCodeOnly) {
                                    holdingColumns::STOCK_closePrice})
             EXPECT_EQ(holdingCell(rows[i], column).text, "") << column;
     }
-    for (const char* code : {"600000", "600004", "600006", "600007", "999999"}) {
+    for (const char* code : {"600000", "600004", "600006", "600007", "600008", "999999"}) {
         EXPECT_TRUE(fs::exists(holdingFile(folder, code))) << code;
         EXPECT_TRUE(holdsStock(folder, code));
     }
-    EXPECT_FALSE(holdsStock(folder, "600008"));
+    EXPECT_FALSE(holdsStock(folder, "600009"));
 }
 
 TEST(HoldingFiles, OnlyCodesOfTheCodeTableAreHeld) {
