@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QFont>
 
+#include "common/FigureColours.h"
 #include "history/OneHisStockRules.h"
 #include "orvane/market/StockKeys.h"
 
@@ -86,9 +87,7 @@ QVariant OneHisStockTableModel::data(const QModelIndex& index, int role) const {
                        ? QVariant(QString::fromStdString(cell.text))
                        : QVariant();
         case Qt::ForegroundRole:
-            return QColor::fromRgbF(static_cast<float>(cell.colour.red),
-                                    static_cast<float>(cell.colour.green),
-                                    static_cast<float>(cell.colour.blue));
+            return toQColor(cell.colour);
         default:
             return cell.tableFont ? QVariant() : QVariant(cellFont(cell));
     }

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include "common/FigureColours.h"
 #include "holdings/HoldingRows.h"
 
 namespace orvane::app {
@@ -11,11 +12,6 @@ namespace orvane::app {
 namespace {
 
 constexpr int kCellPointSize = 12;
-
-QColor toQColor(const Rgb& c) {
-    return QColor::fromRgbF(static_cast<float>(c.red), static_cast<float>(c.green),
-                            static_cast<float>(c.blue));
-}
 
 QVariant fontFor(HoldingFont font) {
     if (font == HoldingFont::Table) return {};  // the view's own

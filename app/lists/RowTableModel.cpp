@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QTableView>
 
+#include "common/FigureColours.h"
+
 namespace orvane::app {
 
 namespace {
@@ -14,11 +16,6 @@ QFont labelFont(int points) {
     QFont font = QApplication::font("QLabel");
     font.setPointSize(points);
     return font;
-}
-
-QColor toQColor(const Rgb& c) {
-    return QColor::fromRgbF(static_cast<float>(c.red), static_cast<float>(c.green),
-                            static_cast<float>(c.blue));
 }
 
 }  // namespace

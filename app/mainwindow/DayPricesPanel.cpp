@@ -19,7 +19,7 @@ void DayPricesPanel::redraw() {
                           f.pricedChanged, f.priceChangedRatio})
         field->clear();
     if (shown_.state() != ShownStock::State::Shown) return;
-    const VerdictView view = makeVerdictView(*shown_.record(), 0);
+    const VerdictView& view = *shown_.view();
     auto qs = [](const std::string& s) { return QString::fromStdString(s); };
     f.today_Field->setText(qs(view.day));
     f.openPrice->setText(qs(view.open));

@@ -11,6 +11,7 @@
 #include "alerts/NotificationPanelController.h"
 #include "application/AppWorkers.h"
 #include "application/DataFreshness.h"
+#include "common/DisplayText.h"
 #include "gallery/QXTrendMode.h"
 #include "holdings/MyStockHoldController.h"
 #include "lists/FilterStockUIController.h"
@@ -53,10 +54,8 @@ namespace {
 
 /// The holdings worker probes the services every sixth round (30 s).
 constexpr int kProbeEveryRounds = 6;
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
+/// The tab of the market report, where sector reports are written too.
+constexpr int kReportTab = 1;
 
 std::string nameOf(std::string_view code) {
     return CodeTable::shared().getStockCodeName(code).value_or(std::string());
@@ -158,8 +157,16 @@ void QXDocument::setUpPanels() {
     connect(sectors_, &SectorsPanel::stockPicked, this, &QXDocument::downloadOneStockData);
     connect(sectors_, &SectorsPanel::recordFetched, this, &QXDocument::xupdateStockTrendDict);
     connect(sectors_, &SectorsPanel::statusMessage, status_, &StatusLine::showStatus);
-    connect(sectors_, &SectorsPanel::sectorReportShown, this, &QXDocument::sectorReportShown);
-    connect(sectors_, &SectorsPanel::compositeBatchDone, this, &QXDocument::compositeBatchDone);
+    // A sector's report and the index batch's result are written on the
+    // market report's tab: it comes to the front with them.
+    connect(sectors_, &SectorsPanel::sectorReportShown, this, [this] {
+        ui_->switchTableView->setCurrentIndex(kReportTab);
+        Q_EMIT sectorReportShown();
+    });
+    connect(sectors_, &SectorsPanel::compositeBatchDone, this, [this] {
+        ui_->switchTableView->setCurrentIndex(kReportTab);
+        Q_EMIT compositeBatchDone();
+    });
     connect(sectors_, &SectorsPanel::marketReportRequested, this, [this] {
         auto panel = ProgressPanel::shared();
         panel->showProgressPanel(100);
@@ -235,7 +242,7 @@ bool QXDocument::windowControllerDidLoadNib(std::function<bool()> dataServerRead
     ui_->notifyBtn->hide();
     observeNotifications();
     QXStockLib::defQXStockLib().setDelegate(bridge_.get());
-    ui_->switchTableView->setCurrentIndex(1);
+    ui_->switchTableView->setCurrentIndex(kReportTab);
     workers_->detachStockInfoReportThread();
     return true;
 }

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "common/DisplayText.h"
 #include "mainwindow/Questionnaire.h"
 #include "orvane/core/StringTable.h"
 
@@ -36,11 +37,8 @@ void QuestionnairePanel::reset() {
 
 void QuestionnairePanel::redraw() {
     const Questionnaire::View& v = questionnaire_->view();
-    auto text = [](const std::string& s) {
-        return QString::fromStdString(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    };
-    fields_.QuestionTextField->setText(text(v.question));
-    fields_.answerTextField->setText(text(v.result));
+    fields_.QuestionTextField->setText(displayText(v.question));
+    fields_.answerTextField->setText(displayText(v.result));
     fields_.answerMatrix->setVisible(v.answersShown);
     // Both cells off is a state radio buttons only reach without exclusivity.
     for (auto [button, on] : {std::pair{fields_.answerYes, v.yes}, {fields_.answerNo, v.no}}) {

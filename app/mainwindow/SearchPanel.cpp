@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringListModel>
-#include <cstdlib>
 
+#include "common/DisplayText.h"
 #include "mainwindow/ShownStock.h"
 #include "mainwindow/StockSearch.h"
 #include "mainwindow/WidgetColours.h"
@@ -18,14 +18,6 @@
 #include "orvane/market/StockCode.h"
 
 namespace orvane::app {
-
-namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-}  // namespace
 
 SearchPanel::SearchPanel(ShownStock& shown, SearchFields fields,
                          std::function<bool(std::string_view)> isHeld, QObject* parent)
@@ -73,8 +65,7 @@ void SearchPanel::controlTextDidChange() {
     if (change.status) Q_EMIT statusMessage(*change.status);
     if (change.searchText) fields_.stockCodeTokenField->setText(qs(*change.searchText));
     if (change.code) {
-        shown_.choose(*change.code,
-                      CodeTable::shared().getStockCodeName(*change.code).value_or(""));
+        shown_.choose(*change.code, change.name.value_or(""));
     } else if (utf16Length(typed) >= 2 || typed.empty()) {
         // The text names no stock (yet): no panel keeps the last one.
         shown_.clear();
@@ -103,7 +94,7 @@ void SearchPanel::redraw() {
                                 : qs(stockCaption(localizedString("title"), shown_.name(), code)));
     // A shown record tints its code, red with a random touch of green.
     if (shown_.state() == ShownStock::State::Shown)
-        setTextColour(field, toQColor(makeVerdictView(*shown_.record(), std::rand()).codeColour));
+        setTextColour(field, toQColor(shown_.view()->codeColour));
     else
         resetTextColour(field);
     refreshAddButton();

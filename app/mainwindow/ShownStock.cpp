@@ -1,5 +1,7 @@
 #include "mainwindow/ShownStock.h"
 
+#include <cstdlib>
+
 namespace orvane::app {
 
 void ShownStock::set(State state, std::string code, std::string name,
@@ -8,6 +10,8 @@ void ShownStock::set(State state, std::string code, std::string name,
     code_ = std::move(code);
     name_ = std::move(name);
     record_ = std::move(record);
+    view_.reset();
+    if (record_) view_ = makeVerdictView(*record_, std::rand());
     failure_ = std::move(failure);
     Q_EMIT changed();
 }

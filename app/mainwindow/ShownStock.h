@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "mainwindow/VerdictDisplay.h"
 #include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
@@ -31,6 +32,9 @@ class ShownStock : public QObject {
     const std::string& name() const { return name_; }
     /// Only in the Shown state.
     const std::optional<StockRecord>& record() const { return record_; }
+    /// What the panels show of the record, made once when it arrives (the
+    /// code's random tint included); only in the Shown state.
+    const std::optional<VerdictView>& view() const { return view_; }
     const std::string& failure() const { return failure_; }
     bool isEmpty() const { return state_ == State::None; }
 
@@ -63,6 +67,7 @@ class ShownStock : public QObject {
     std::string code_;
     std::string name_;
     std::optional<StockRecord> record_;
+    std::optional<VerdictView> view_;
     std::string failure_;
 };
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "application/DataFreshness.h"
+#include "common/DisplayText.h"
 #include "mainwindow/WidgetColours.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/LocalTime.h"
@@ -45,10 +46,7 @@ bool StatusLine::eventFilter(QObject* watched, QEvent* event) {
 void StatusLine::redraw() {
     QStringList lines;
     const auto addLine = [&](const std::string& line) {
-        // Status texts carry the program's "\r\n" line ends; a label wants "\n".
-        const QString text = QString::fromStdString(line)
-                                 .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-                                 .trimmed();
+        const QString text = displayText(line).trimmed();
         if (!text.isEmpty()) lines << text;
     };
     addLine(text_);

@@ -12,6 +12,25 @@
 
 namespace orvane::app {
 
+namespace {
+
+/// A loop's step on the progress panel: shown with the first step, moved
+/// with each later one, closed with the last (or a step that is none).
+void stepProgressPanel(int done, int total, const std::string& text) {
+    auto panel = ProgressPanel::shared();
+    if (done < 1 || total <= done) {
+        panel->closeProgressPanel();
+    } else if (done == 1) {
+        panel->showProgressPanel(total);
+        panel->setDisplayString(text);
+    } else {
+        panel->setDisplayString(text);
+        panel->setIndicatorCurrentProgress(done);
+    }
+}
+
+}  // namespace
+
 void StockLibBridge::post(std::function<void(QXDocument&)> call) {
     postToMainThread([doc = doc_, call = std::move(call)] {
         if (doc) call(*doc);
@@ -19,18 +38,7 @@ void StockLibBridge::post(std::function<void(QXDocument&)> call) {
 }
 
 void StockLibBridge::updateHisdatProgressdDelegate(int done, int total) {
-    post([=](QXDocument&) {
-        auto panel = ProgressPanel::shared();
-        if (done < 1 || total <= done) {
-            panel->closeProgressPanel();
-        } else if (done == 1) {
-            panel->showProgressPanel(total);
-            panel->setDisplayString("正在分析 ");
-        } else {
-            panel->setDisplayString("正在分析 ");
-            panel->setIndicatorCurrentProgress(done);
-        }
-    });
+    post([=](QXDocument&) { stepProgressPanel(done, total, "正在分析 "); });
 }
 
 void StockLibBridge::updateGainsTitleDataDelegate(int total, int current, const std::string& code) {
@@ -42,16 +50,7 @@ void StockLibBridge::updateGainsTitleDataDelegate(int total, int current, const 
         // The shown stock follows the screening loop while it runs.
         if (auto name = CodeTable::shared().getStockCodeName(code))
             d.shownStock().fetching(code, *name);
-        auto panel = ProgressPanel::shared();
-        if (total < 1 || current < 1 || total <= current) {
-            panel->closeProgressPanel();
-        } else if (current == 1) {
-            panel->showProgressPanel(total);
-            panel->setDisplayString(text);
-        } else {
-            panel->setDisplayString(text);
-            panel->setIndicatorCurrentProgress(current);
-        }
+        stepProgressPanel(current, total, text);
     });
 }
 

@@ -1,8 +1,8 @@
 #include "mainwindow/VerdictPanel.h"
 
 #include <QLabel>
-#include <cstdlib>
 
+#include "common/DisplayText.h"
 #include "mainwindow/ShownStock.h"
 #include "mainwindow/WidgetColours.h"
 
@@ -19,8 +19,8 @@ void VerdictPanel::redraw() {
     badge_->hide();
     switch (shown_.state()) {
         case ShownStock::State::Shown: {
-            const VerdictView view = makeVerdictView(*shown_.record(), std::rand());
-            verdict_->setText(QString::fromStdString(view.verdict).replace("\r\n", "\n"));
+            const VerdictView& view = *shown_.view();
+            verdict_->setText(displayText(view.verdict));
             setTextColour(verdict_, toQColor(view.verdictColour));
             badge_->setVisible(view.modeB);
             break;

@@ -1,18 +1,13 @@
 #pragma once
-// Colours of the window's texts: the program's colour records turned into
-// Qt colours and set on a label or field.
+// Colours of the window's texts, set on a label or field (the program's
+// colour records turn into Qt colours with toQColor).
 
 #include <QColor>
 #include <QWidget>
 
-#include "mainwindow/VerdictDisplay.h"
+#include "common/FigureColours.h"
 
 namespace orvane::app {
-
-inline QColor toQColor(const Rgb& c) {
-    return QColor::fromRgbF(static_cast<float>(c.red), static_cast<float>(c.green),
-                            static_cast<float>(c.blue));
-}
 
 /// The text colour of a label or a line edit.
 inline void setTextColour(QWidget* w, const QColor& colour) {

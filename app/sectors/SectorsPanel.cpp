@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <filesystem>
 
+#include "common/DisplayText.h"
 #include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/Clock.h"
@@ -26,14 +27,6 @@ namespace orvane::app {
 namespace fs = std::filesystem;
 
 namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-QString displayText(const std::string& text) {
-    return qs(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
 
 std::optional<std::string> nameOf(const std::string& code) {
     return CodeTable::shared().getStockCodeName(code);

@@ -191,9 +191,11 @@ TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) 
 
     // The index batch shows its result in the report area, where the eye is.
     QSignalSpy batch(&doc, &QXDocument::compositeBatchDone);
+    ui.switchTableView->setCurrentIndex(5);
     doc.sectorsPanel().selectComposit();
     QTRY_VERIFY_WITH_TIMEOUT(batch.count() == 1, 30000);
     EXPECT_TRUE(ui.sortPlantGrouptextView->toPlainText().startsWith("指数分析结果"));
+    EXPECT_EQ(ui.switchTableView->currentIndex(), 1);  // its tab in front
     EXPECT_TRUE(ui.sortPlantGrouptextView->toPlainText().contains("上涨趋势:"));
 
     // A portal target opens its page through the workspace.
