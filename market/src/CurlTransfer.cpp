@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <mutex>
+
+#include "orvane/core/AtomicFile.h"
 
 namespace orvane::detail {
 
@@ -44,7 +47,7 @@ CURL* threadHandle() {
 struct Sink {
     std::string* body = nullptr;
     int fd = -1;
-    bool writeFailed = false;
+    int writeError = 0;      // errno of the failed write, when one failed
     std::uint64_t left = 0;  // bytes the body may still take
     bool tooLarge = false;
 };
@@ -64,8 +67,9 @@ std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) 
     std::size_t done = 0;
     while (done < n) {
         ssize_t w = ::write(sink->fd, data + done, n - done);
+        if (w < 0 && errno == EINTR) continue;
         if (w <= 0) {
-            sink->writeFailed = true;
+            sink->writeError = w < 0 ? errno : ENOSPC;
             return 0;  // makes libcurl stop with a write error
         }
         done += static_cast<std::size_t>(w);
@@ -132,7 +136,8 @@ TransferOutcome performTransfer(const TransferOptions& options,
     if (!destination.empty()) {
         sink.fd = openTemporaryBeside(destination, tmpPath);
         if (sink.fd < 0) {
-            out.error = "Failed to create the download file " + destination.string();
+            out.error = writeFailureText(destination, errno);
+            out.failedHere = true;
             return out;
         }
     }
@@ -172,18 +177,24 @@ TransferOutcome performTransfer(const TransferOptions& options,
     const CURLcode code = curl_easy_perform(h);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &out.statusCode);
     if (code != CURLE_OK) out.error = describe(code, detail);
-    if (sink.writeFailed) out.error = "Failed to write the download file " + destination.string();
+    if (sink.writeError) {
+        out.error = writeFailureText(destination, sink.writeError);
+        out.failedHere = true;
+    }
     if (sink.tooLarge || code == CURLE_FILESIZE_EXCEEDED) out.error = kTooLargeDescription;
 
     if (sink.fd >= 0) {
-        bool ok = !out.error && ::fsync(sink.fd) == 0;
-        ok = (::close(sink.fd) == 0) && ok;
-        if (ok && std::rename(tmpPath.c_str(), destination.c_str()) != 0) {
-            ok = false;
-            if (!out.error)
-                out.error = "Failed to replace the download file " + destination.string();
+        // A body that arrived whole but cannot be kept is this side's failure.
+        int error = 0;
+        if (!out.error && ::fsync(sink.fd) != 0) error = errno;
+        if (::close(sink.fd) != 0 && !out.error && error == 0) error = errno;
+        if (!out.error && error == 0 && std::rename(tmpPath.c_str(), destination.c_str()) != 0)
+            error = errno;
+        if (error != 0) {
+            out.error = writeFailureText(destination, error);
+            out.failedHere = true;
         }
-        if (!ok) ::unlink(tmpPath.c_str());
+        if (out.error) ::unlink(tmpPath.c_str());
     }
     if (out.error) out.body.clear();
     return out;

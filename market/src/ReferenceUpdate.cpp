@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <thread>
 
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/DataFolderLock.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/PropertyList.h"
@@ -52,8 +54,8 @@ std::optional<std::string> ReferenceUpdate::getLastupdateConstData() {
     return date->string();
 }
 
-bool ReferenceUpdate::recordVersion(const std::string& version) {
-    return writePropertyList(configPath(), Dictionary{{"configDate", version}});
+std::optional<std::string> ReferenceUpdate::recordVersion(const std::string& version) {
+    return replacePropertyList(configPath(), Dictionary{{"configDate", version}});
 }
 
 ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
@@ -79,7 +81,7 @@ ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
     const std::string& newVersion = *published;
     const auto oldVersion = getLastupdateConstData();
     if (oldVersion && !(*oldVersion < newVersion) && !reinstall) {
-        recordVersion(newVersion);
+        recordFailure_ = recordVersion(newVersion);
         return Check::UpToDate;
     }
     // The new version is recorded once its archive is installed: a failed
@@ -93,9 +95,8 @@ void ReferenceUpdate::updateConstdata() {
     // Closed until the archive is installed or will not be: each way below
     // ends it once.
     ReferenceInstallGate::shared().begin();
-    const auto target = archivePath();
-    std::error_code ec;
-    std::filesystem::remove(target, ec);
+    // Two runs on one data folder each download their own archive.
+    const auto target = incomingPathFor(archivePath());
     auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::kConstDataZip));
     request->setDownloadDestinationPath(target);
     request->setProgressHandler(progress_);
@@ -122,22 +123,37 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
         return;
     }
     const auto dataDir = dataDirectory();
-    std::thread([self = shared_from_this(), target, dataDir] {
-        ArchiveInstallResult result = installReferenceArchive(target, dataDir);
+    std::thread([self = shared_from_this(), target, dataDir, version = pendingVersion_] {
+        ArchiveInstallResult result;
+        std::optional<std::string> recordFailure;
+        {
+            // Another run may be installing or replacing the day's files.
+            const DataFolderLock lock = DataFolderLock::ofDataDirectory();
+            if (lock.held()) {
+                removeStaleIncomingFiles(dataDir);
+                result = installReferenceArchive(target, dataDir);
+                std::error_code ec;
+                std::filesystem::remove_all(dataDir / "__MACOSX", ec);
+                if (result.installed && !version.empty()) recordFailure = recordVersion(version);
+            } else {
+                result.reason = lock.failure();
+            }
+        }
         std::error_code ec;
         std::filesystem::remove(target, ec);
-        std::filesystem::remove_all(dataDir / "__MACOSX", ec);
         if (result.installed)
             SectorGroups::shared().invalidate();
         else
             ORVANE_LOG("reference data not installed: %s", result.reason.c_str());
         ReferenceInstallGate::shared().end();
-        postToMainThread([self, result] { self->finish(result); });
+        postToMainThread([self, result, recordFailure] {
+            self->recordFailure_ = recordFailure;
+            self->finish(result);
+        });
     }).detach();
 }
 
 void ReferenceUpdate::finish(ArchiveInstallResult result) {
-    if (result.installed && !pendingVersion_.empty()) recordVersion(pendingVersion_);
     pendingVersion_.clear();
     if (finish_) finish_(result);
 }
