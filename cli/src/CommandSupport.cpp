@@ -61,6 +61,10 @@ ReferenceCheck updateReferenceData(bool reinstall) {
                         update->checkFailure() + "): is --server the data server's base URL?"};
         case ReferenceUpdate::Check::UpToDate:
             return {true, true, "reference data is up to date (" + version() + ")"};
+        case ReferenceUpdate::Check::NotRecorded:
+            return {false, true,
+                    "the reference data's version was not recorded: " + update->checkFailure(),
+                    true};
         case ReferenceUpdate::Check::Downloading:
             break;
     }
@@ -68,7 +72,8 @@ ReferenceCheck updateReferenceData(bool reinstall) {
     if (!result || !result->installed)
         return {false, true,
                 "the reference data was not installed: " + (result ? result->reason : "no answer") +
-                    "; the previous reference data is kept"};
+                    "; the previous reference data is kept",
+                result && result->writeFailed};
     return {true, true,
             "installed reference data " + version() + " (" + std::to_string(result->entries) +
                 " entries)"};

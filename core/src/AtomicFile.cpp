@@ -1,11 +1,9 @@
 #include "orvane/core/AtomicFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include "orvane/core/FileWrites.h"
 
 namespace orvane {
 
@@ -28,26 +26,11 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
 }
 
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    std::string tmpl = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) return false;
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    bool ok = true;
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fchmod(fd, 0644) == 0 && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok) ok = std::rename(tmpl.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(tmpl.c_str());
-    return ok;
+    NewFile file = NewFile::temporaryBeside(path);
+    if (file.isOpen() && file.write(bytes) && file.flush() && file.renameTo(path)) return true;
+    blameWriteFailureOn(path);
+    file.discard();
+    return false;
 }
 
 std::filesystem::path incomingPathFor(const std::filesystem::path& target) {

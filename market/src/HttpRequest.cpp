@@ -31,6 +31,7 @@ void HttpRequest::runTransfer() {
     statusCode_ = out.statusCode;
     body_ = std::move(out.body);
     error_ = std::move(out.error);
+    localWriteFailed_ = out.localWriteFailed;
 }
 
 void HttpRequest::callHandlers() {

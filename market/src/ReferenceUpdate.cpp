@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/PropertyList.h"
@@ -79,7 +80,10 @@ ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
     const std::string& newVersion = *published;
     const auto oldVersion = getLastupdateConstData();
     if (oldVersion && !(*oldVersion < newVersion) && !reinstall) {
-        recordVersion(newVersion);
+        if (!recordVersion(newVersion)) {
+            checkFailure_ = lastWriteFailureText("cannot write " + configPath().string());
+            return Check::NotRecorded;
+        }
         return Check::UpToDate;
     }
     // The new version is recorded once its archive is installed: a failed
@@ -104,7 +108,7 @@ void ReferenceUpdate::updateConstdata() {
     request->setFailedBlock([self = shared_from_this()](HttpRequest& r) {
         ORVANE_LOG("error=%s", r.error()->c_str());
         ReferenceInstallGate::shared().end();
-        self->finish({false, "the download failed: " + *r.error(), 0});
+        self->finish({false, "the download failed: " + *r.error(), 0, r.localWriteFailed()});
     });
     request->startAsynchronous();
 }
@@ -137,7 +141,14 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
 }
 
 void ReferenceUpdate::finish(ArchiveInstallResult result) {
-    if (result.installed && !pendingVersion_.empty()) recordVersion(pendingVersion_);
+    if (result.installed && !pendingVersion_.empty() && !recordVersion(pendingVersion_)) {
+        // Installed, but a later check would not know it: the next one
+        // installs the archive again.
+        result.installed = false;
+        result.writeFailed = true;
+        result.reason = "the reference data was installed but its version was not recorded: " +
+                        lastWriteFailureText("cannot write " + configPath().string());
+    }
     pendingVersion_.clear();
     if (finish_) finish_(result);
 }

@@ -4,6 +4,7 @@
 
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/PropertyList.h"
 
 namespace orvane {
@@ -41,10 +42,8 @@ bool promoteStagedGainLists() {
     for (const MarketGainList& list : kMarketGainLists) {
         const fs::path download = marketGainListDownload(list);
         if (complete) {
-            fs::rename(stagedGainListDownload(list), download, ec);
-            placed = placed && !ec;
-            fs::rename(stagedParsedGainList(list), parsedGainListPath(download), ec);
-            placed = placed && !ec;
+            placed = renameFile(stagedGainListDownload(list), download) && placed;
+            placed = renameFile(stagedParsedGainList(list), parsedGainListPath(download)) && placed;
         } else {
             fs::remove(stagedGainListDownload(list), ec);
             fs::remove(stagedParsedGainList(list), ec);

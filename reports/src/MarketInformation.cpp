@@ -7,6 +7,7 @@
 #include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/PropertyList.h"
@@ -105,9 +106,13 @@ std::optional<std::string> downloadMarketGainListNow(const MarketGainList& list)
     auto request = stagedGainListRequest(list);
     request->startSynchronous();
     if (!acceptedGainListText(*request)) return request->error();
-    std::error_code ec;
-    fs::rename(request->downloadDestinationPath(), marketGainListDownload(list), ec);
-    if (ec) return "the list could not replace " + marketGainListDownload(list).string();
+    if (!renameFile(request->downloadDestinationPath(), marketGainListDownload(list))) {
+        const std::string why = lastWriteFailureText("the list could not replace " +
+                                                     marketGainListDownload(list).string());
+        std::error_code ec;
+        fs::remove(request->downloadDestinationPath(), ec);
+        return why;
+    }
     return std::nullopt;
 }
 

@@ -6,6 +6,7 @@
 #include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/TextEncoding.h"
@@ -246,7 +247,11 @@ std::shared_ptr<HttpRequest> QXStockLib::handDownloadSortResultiOS(bool) {
             const auto bytes = readFile(incoming);
             std::error_code ec;
             if (r.responseStatusCode() == 200 && bytes && paserSortResult(downloadedText(*bytes))) {
-                fs::rename(incoming, target, ec);
+                if (!renameFile(incoming, target)) {
+                    fs::remove(incoming, ec);
+                    r.rejectResponse(lastWriteFailureText("cannot replace " + target.string()));
+                    logError(r);
+                }
                 return;
             }
             fs::remove(incoming, ec);

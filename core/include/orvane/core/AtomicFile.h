@@ -11,7 +11,8 @@ namespace orvane {
 
 /// The whole file as bytes, or nothing when it cannot be read.
 std::optional<std::string> readFile(const std::filesystem::path& path);
-/// Writes atomically; false (and the old file untouched) on failure.
+/// Writes atomically; false (and the old file untouched) on failure, which
+/// `lastWriteFailure` (FileWrites.h) then names.
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 /// Where a download that is checked before it replaces `target` lands:

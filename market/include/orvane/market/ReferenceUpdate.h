@@ -27,7 +27,9 @@ std::optional<std::string> publishedReferenceVersion(std::string_view answer);
 
 class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
   public:
-    enum class Check { Unreachable, Malformed, UpToDate, Downloading };
+    /// NotRecorded: up to date, but the version could not be written
+    /// (`checkFailure` says why).
+    enum class Check { Unreachable, Malformed, UpToDate, NotRecorded, Downloading };
     using FinishHandler = std::function<void(const ArchiveInstallResult&)>;
 
     static std::shared_ptr<ReferenceUpdate> create();
