@@ -45,6 +45,7 @@ struct ReferenceCheck {
     bool ok = false;
     bool reachable = true;  // the data server answered
     std::string message;
+    bool writeFailed = false;  // this computer's disk failed, not the server
 };
 ReferenceCheck updateReferenceData(bool reinstall = false);
 

@@ -81,12 +81,13 @@ class ProgressScope {
 };
 
 /// The servers, and the reference data brought up to date; an old copy is
-/// good enough when the update fails. Without the data server nothing can be
-/// reported: the command fails at once.
+/// good enough when the server's update fails. Without the data server
+/// nothing can be reported, and a disk that fails the update would fail the
+/// report's own files: the command fails at once.
 void prepare(const ServerOptions& servers) {
     applyServers(servers);
     const ReferenceCheck check = updateReferenceData();
-    if (!check.reachable) fail(check.message);
+    if (!check.reachable || check.writeFailed) fail(check.message);
     std::fprintf(stderr, "%s%s\n", check.ok ? "" : "orvane: warning: ", check.message.c_str());
 }
 

@@ -1,15 +1,12 @@
 #include "orvane/core/AtomicFile.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/StagingFolder.h"
 
 namespace orvane {
@@ -53,37 +50,21 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
 }
 
 std::string writeFailureText(const std::filesystem::path& path, int error) {
-    return "cannot write " + path.string() + ": " + std::strerror(error);
-}
-
-std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view bytes) {
-    std::string tmpl = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) return writeFailureText(path, errno);
-    int error = 0;
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0 && error == 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (error == 0 && ::fchmod(fd, 0644) != 0) error = errno;
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && std::rename(tmpl.c_str(), path.c_str()) != 0) error = errno;
-    if (error == 0) return std::nullopt;
-    ::unlink(tmpl.c_str());
-    return writeFailureText(path, error);
+    return describe(WriteFailure{WriteStep::Write, path, error});
 }
 
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-    return !replaceFile(path, bytes);
+    NewFile file = NewFile::temporaryBeside(path);
+    if (file.isOpen() && file.write(bytes) && file.flush() && file.renameTo(path)) return true;
+    blameWriteFailureOn(path);
+    file.discard();
+    return false;
+}
+
+std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    forgetWriteFailure();
+    if (writeFileAtomically(path, bytes)) return std::nullopt;
+    return lastWriteFailureText(writeFailureText(path, EIO));
 }
 
 std::filesystem::path incomingPathFor(const std::filesystem::path& target) {

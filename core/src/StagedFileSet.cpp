@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/StagingFolder.h"
 #include "orvane/core/TextSplit.h"
@@ -25,23 +26,21 @@ namespace {
 constexpr const char* kJournal = ".promoting";
 constexpr const char* kPrevious = ".previous";
 
-/// Writes a whole file, flushed; 0 or the error.
-int writeWhole(const fs::path& path, std::string_view bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return errno;
-    int error = 0;
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    return error;
+/// Writes a whole file, flushed: nothing, or what failed, named as `shownAs`.
+std::optional<std::string> writeWhole(const fs::path& path, std::string_view bytes,
+                                      const fs::path& shownAs) {
+    forgetWriteFailure();
+    NewFile file = NewFile::create(path);
+    if (file.isOpen() && file.write(bytes) && file.flush() && file.close()) return std::nullopt;
+    blameWriteFailureOn(shownAs);
+    file.discard();
+    return lastWriteFailureText(writeFailureText(shownAs, EIO));
+}
+
+/// Why a rename of the layer failed.
+std::string renameFailure() {
+    const auto failure = lastWriteFailure();
+    return std::strerror(failure ? failure->error : errno);
 }
 
 bool entryExists(const fs::path& path) {
@@ -75,8 +74,9 @@ StagedFileSet::StagedFileSet(fs::path folder, const std::string& name)
     removeStaleIncomingFiles(folder_);
     std::error_code ec;
     fs::remove_all(staging_, ec);
-    if (!fs::create_directories(staging_ / kPrevious, ec))
-        fail("cannot create " + staging_.string() + ": " + ec.message());
+    forgetWriteFailure();
+    if (!makeFolders(staging_ / kPrevious))
+        fail(lastWriteFailureText("cannot create " + staging_.string()));
 }
 
 StagedFileSet::~StagedFileSet() {
@@ -96,8 +96,8 @@ void StagedFileSet::discard() {
 
 bool StagedFileSet::write(const std::string& fileName, std::string_view bytes) {
     if (failure_) return false;
-    if (const int error = writeWhole(staging_ / fileName, bytes))
-        return fail(writeFailureText(folder_ / fileName, error));
+    if (auto failure = writeWhole(staging_ / fileName, bytes, folder_ / fileName))
+        return fail(std::move(*failure));
     if (std::find(names_.begin(), names_.end(), fileName) == names_.end())
         names_.push_back(fileName);
     return true;
@@ -114,8 +114,8 @@ bool StagedFileSet::writeList(const std::string& fileName, const Value& value) {
 
 bool StagedFileSet::adopt(const std::string& fileName, const fs::path& file) {
     if (failure_) return false;
-    if (std::rename(file.c_str(), (staging_ / fileName).c_str()) != 0)
-        return fail(writeFailureText(folder_ / fileName, errno));
+    if (!renameFile(file, staging_ / fileName))
+        return fail("cannot replace " + (folder_ / fileName).string() + ": " + renameFailure());
     if (std::find(names_.begin(), names_.end(), fileName) == names_.end())
         names_.push_back(fileName);
     return true;
@@ -128,9 +128,9 @@ std::optional<std::string> StagedFileSet::promote() {
     }
     std::string journal;
     for (const std::string& n : names_) journal += n + "\n";
-    if (const int error = writeWhole(staging_ / kJournal, journal)) {
+    if (auto failure = writeWhole(staging_ / kJournal, journal, staging_ / kJournal)) {
         discard();
-        return writeFailureText(staging_ / kJournal, error);
+        return failure;
     }
     // The old versions, kept to put back should a rename fail.
     std::vector<bool> hadOld;
@@ -146,8 +146,8 @@ std::optional<std::string> StagedFileSet::promote() {
     }
     for (std::size_t i = 0; i < names_.size(); ++i) {
         const fs::path target = folder_ / names_[i];
-        if (std::rename((staging_ / names_[i]).c_str(), target.c_str()) == 0) continue;
-        const std::string why = "cannot replace " + target.string() + ": " + std::strerror(errno);
+        if (renameFile(staging_ / names_[i], target)) continue;
+        const std::string why = "cannot replace " + target.string() + ": " + renameFailure();
         for (std::size_t j = 0; j < i; ++j) {
             const fs::path placed = folder_ / names_[j];
             if (hadOld[j])

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <string>
 
+#include "orvane/core/FileWrites.h"
+
 namespace orvane {
 
 namespace fs = std::filesystem;
@@ -31,8 +33,7 @@ std::optional<std::string> stagingProblemFor(const fs::path& given) {
         return target.string() + " is a file, not a folder";
     const fs::path staging = stagingFolderFor(target, ::getpid());
     fs::remove_all(staging, ec);
-    fs::create_directories(staging, ec);
-    if (ec) return "cannot create " + staging.string() + ": " + ec.message();
+    if (!makeFolders(staging)) return lastWriteFailureText("cannot create " + staging.string());
     fs::remove_all(staging, ec);
     return std::nullopt;
 }
@@ -66,25 +67,24 @@ bool swapFolderIn(const fs::path& staging, const fs::path& given) {
     const fs::path target = folderPathOf(given);
     std::error_code ec;
     if (fs::exists(target, ec)) {
-        if (::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) ==
-            0) {
+        if (exchangeFiles(staging, target)) {
             fs::remove_all(staging, ec);  // now the old folder
             return true;
         }
+        // Only a file system without the exchange takes the two renames.
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
         const fs::path old = target.string() + ".old-" + std::to_string(::getpid());
-        fs::rename(target, old, ec);
-        if (ec) return false;
-        fs::rename(staging, target, ec);
-        if (ec) {
-            fs::rename(old, target, ec);
+        if (!renameFile(target, old)) return false;
+        if (!renameFile(staging, target)) {
+            const auto failure = lastWriteFailure();
+            fs::rename(old, target, ec);  // undoing is no new write
+            if (failure) blameWriteFailureOn(failure->file);
             return false;
         }
         fs::remove_all(old, ec);
         return true;
     }
-    fs::create_directories(target.parent_path(), ec);
-    fs::rename(staging, target, ec);
-    return !ec;
+    return makeFolders(target.parent_path()) && renameFile(staging, target);
 }
 
 }  // namespace orvane

@@ -8,6 +8,7 @@
 #include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/TextEncoding.h"
@@ -251,12 +252,14 @@ std::shared_ptr<HttpRequest> QXStockLib::handDownloadSortResultiOS(bool) {
             const ListIntake intake = r.responseStatusCode() == 200 && bytes
                                           ? paserSortResult(downloadedText(*bytes))
                                           : ListIntake{};
-            if (intake && std::rename(incoming.c_str(), target.c_str()) == 0) return;
+            forgetWriteFailure();
+            if (intake && renameFile(incoming, target)) return;
             fs::remove(incoming, ec);
             if (!intake.isList)
                 r.rejectResponse(unusableListAnswer(r.responseStatusCode(), "score list"));
             else
-                r.failHere(intake.writeFailure.value_or(writeFailureText(target, errno)));
+                r.failHere(intake.writeFailure.value_or(
+                    lastWriteFailureText("cannot replace " + target.string())));
             logError(r);
         },
         logError, incomingPathFor(target));
