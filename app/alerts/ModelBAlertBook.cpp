@@ -1,6 +1,8 @@
 #include "alerts/ModelBAlertBook.h"
 
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/FileWrites.h"
+#include "orvane/core/Log.h"
 #include "orvane/core/PropertyList.h"
 
 namespace orvane::app {
@@ -31,7 +33,9 @@ bool ModelBAlertBook::holdsAlertFor(std::string_view code, std::string_view chec
 
 bool ModelBAlertBook::insertAndSave(Dictionary record) {
     list_.emplace(list_.begin(), std::move(record));
-    return writePropertyList(file_, Value(list_));
+    if (writePropertyList(file_, Value(list_))) return true;
+    spdlog::error("the model-B alerts were not saved: {}", lastWriteFailureText(file_.string()));
+    return false;
 }
 
 }  // namespace orvane::app

@@ -1,12 +1,13 @@
 #include "application/ChartScreenshot.h"
 
+#include <QBuffer>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QScreen>
 
 #include "orvane/chart/KBaseView.h"
 #include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
+#include "orvane/core/AtomicFile.h"
 
 namespace orvane::app {
 
@@ -41,16 +42,12 @@ bool saveWindowsPicture(const std::vector<QWidget*>& windows, const std::string&
 }
 
 bool savePicture(const QPixmap& picture, const std::string& path) {
-    // Written to a temporary file beside it and renamed into place: a save
-    // that fails part way leaves the picture that was there whole.
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!picture.save(&file, "PNG")) {
-        file.cancelWriting();
-        file.commit();  // removes the temporary file
-        return false;
-    }
-    return file.commit();
+    // Encoded in memory, then written atomically: a save that fails part way
+    // leaves the picture that was there whole.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) return false;
+    return writeFileAtomically(path, std::string_view(png.constData(), png.size()));
 }
 
 bool saveWindowPicture(chart::KWindowController& controller, const std::string& path) {

@@ -5,10 +5,12 @@
 
 #include "alerts/NotificationPanelController.h"
 #include "application/EmbeddedDemoServer.h"
+#include "application/SettingsFile.h"
 #include "gallery/QXTrendMode.h"
 #include "mainwindow/QXDocument.h"
 #include "orvane/analysis/QXUtility.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/market/MarketServers.h"
@@ -102,10 +104,10 @@ bool QXApplication::openMainWindow() {
 void QXApplication::applicationWillTerminate() {
     if (terminated_) return;
     terminated_ = true;
-    if (document_) {
-        writePropertyList(dataPath("Setting.plist"),
-                          Value(Dictionary{{"searchKey", document_->searchKey().toStdString()}}));
-    }
+    // At quit there is no one to ask: a failed save is logged, and the old
+    // settings stay whole for the next start.
+    if (document_ && !saveSettings(document_->searchKey().toStdString()))
+        spdlog::error("the settings were not saved: {}", lastWriteFailureText("Setting.plist"));
     // Workers may be waiting for the main thread: release them first.
     if (dispatcher_) dispatcher_->shutDown();
     if (document_) document_->shutDown();

@@ -37,9 +37,9 @@ std::int32_t getLocalTrendModeNum() {
     return count && count->isNumber() ? static_cast<std::int32_t>(count->toInteger()) : 0;
 }
 
-void saveFileInfo(std::int32_t page) {
-    if (page <= getLocalTrendModeNum()) return;
-    writePropertyList(localCountFile(), Value(Dictionary{{kCountKey, Value(page)}}));
+bool saveFileInfo(std::int32_t page) {
+    if (page <= getLocalTrendModeNum()) return true;
+    return writePropertyList(localCountFile(), Value(Dictionary{{kCountKey, Value(page)}}));
 }
 
 }  // namespace orvane::app

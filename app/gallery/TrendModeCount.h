@@ -14,7 +14,8 @@ namespace orvane::app {
 std::int32_t getServerTrendModeNum(std::stop_token stop = {});
 /// The highest page shown so far; 0 when the file is missing or unreadable.
 std::int32_t getLocalTrendModeNum();
-/// Stores `page` (atomically) when it exceeds the stored number.
-void saveFileInfo(std::int32_t page);
+/// Stores `page` (atomically) when it exceeds the stored number; false when
+/// the file cannot be written.
+bool saveFileInfo(std::int32_t page);
 
 }  // namespace orvane::app

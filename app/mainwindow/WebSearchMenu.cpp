@@ -9,6 +9,7 @@
 #include "mainwindow/WebSearch.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/Workspace.h"
 #include "orvane/market/HttpRequest.h"
@@ -76,9 +77,10 @@ void WebSearchMenu::openDayChart(const std::string& code) {
             if (menu) Q_EMIT menu->dayChartOpened(QString());
             return;
         }
-        fs::rename(incoming, path, ec);
+        const bool placed = renameFile(incoming, path);
+        if (!placed) fs::remove(incoming, ec);
         if (!menu) return;
-        if (ec) {
+        if (!placed) {
             Q_EMIT menu->dayChartOpened(QString());
             return;
         }

@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "common/DisplayText.h"
@@ -12,6 +14,7 @@
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/NumberText.h"
@@ -140,8 +143,11 @@ void SectorsPanel::sortPlantStock() {
     const fs::path file =
         ensureFolder(getGainsPath()) / sectorReportFileName(screening_.group, toLocal(now()));
     // Written whole or not at all; a failed write leaves the report shown.
-    if (!writeFileAtomically(file, report->text))
-        Q_EMIT statusMessage("板块报告没有保存：" + file.string());
+    if (!writeFileAtomically(file, report->text)) {
+        const auto failure = lastWriteFailure();
+        Q_EMIT statusMessage("板块报告没有保存：" + file.string() + "（" +
+                             std::strerror(failure ? failure->error : errno) + "）");
+    }
 }
 
 void SectorsPanel::tagArrayActivatePlateDelegate(const Array& list, bool up, bool clearOldMark) {

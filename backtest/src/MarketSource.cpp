@@ -1,9 +1,6 @@
 #include "orvane/backtest/MarketSource.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <fstream>
 #include <unordered_map>
 
@@ -33,9 +30,10 @@ MarketLoad failure(SourceFailure kind, std::string message) {
     return load;
 }
 
-// The code table of a tree's reference archive, unpacked into a temporary
-// folder; empty when the archive is missing or unsound.
+// The code table of a tree's reference archive, read from the archive in
+// memory; empty when the archive is missing or unsound.
 std::unordered_map<std::string, std::string> treeNames(const fs::path& tree, std::string& why) {
+    constexpr std::uint64_t kMaxCodeTableBytes = 64ull << 20;
     std::unordered_map<std::string, std::string> names;
     const fs::path zip = below(tree, serverpath::kConstDataZip);
     std::error_code ec;
@@ -43,19 +41,12 @@ std::unordered_map<std::string, std::string> treeNames(const fs::path& tree, std
         why = zip.string() + " is missing";
         return names;
     }
-    static std::atomic<unsigned> loads{0};  // loads may run at once in one process
-    const fs::path scratch =
-        fs::temp_directory_path(ec) /
-        ("orvane-backtest-names-" + std::to_string(::getpid()) + "-" + std::to_string(++loads));
-    fs::remove_all(scratch, ec);
-    fs::create_directories(scratch, ec);
-    const ArchiveInstallResult installed = installReferenceArchive(zip, scratch);
-    if (!installed.installed) {
-        why = zip.string() + ": " + installed.reason;
-    } else if (auto table = readFile(scratch / "constdata" / "stockcode" / "code.txt")) {
-        for (CodeTableEntry& e : parseCodeTable(*table)) names[e.code] = std::move(e.name);
+    const auto table = readArchiveEntry(zip, "constdata/stockcode/code.txt", kMaxCodeTableBytes);
+    if (!table) {
+        why = zip.string() + ": its code table cannot be read";
+        return names;
     }
-    fs::remove_all(scratch, ec);
+    for (CodeTableEntry& e : parseCodeTable(*table)) names[e.code] = std::move(e.name);
     return names;
 }
 

@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <sstream>
 
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/ParallelFor.h"
 #include "orvane/core/StagingFolder.h"
 
@@ -167,20 +168,17 @@ bool writeResultFolder(const Results& results, const fs::path& folder, std::stri
     removeStaleStagingFolders(target);
     const fs::path staging = stagingFolderFor(target, ::getpid());
     fs::remove_all(staging, ec);
-    fs::create_directories(staging, ec);
-    if (ec) {
-        error = "cannot create " + staging.string() + ": " + ec.message();
-        return false;
-    }
+    forgetWriteFailure();
     auto write = [&](const char* name, void (*writer)(const Results&, std::ostream&)) {
-        std::ofstream out(staging / name, std::ios::binary);
+        std::ostringstream out;
         writer(results, out);
-        out.close();  // writes out the rest and reports a failure of its own
-        return !out.fail();
+        return writeNewFile(staging / name, out.view());
     };
-    if (!write("signals.csv", writeSignalsCsv) || !write("summary.csv", writeSummaryCsv) ||
-        !write("baseline.csv", writeBaselineCsv) || !swapFolderIn(staging, target)) {
-        error = "cannot write the results into " + target.string() + " (is the disk full?)";
+    if (!makeFolders(staging) || !write("signals.csv", writeSignalsCsv) ||
+        !write("summary.csv", writeSummaryCsv) || !write("baseline.csv", writeBaselineCsv) ||
+        !swapFolderIn(staging, target)) {
+        error = lastWriteFailureText("cannot write the results into " + target.string()) + "; " +
+                target.string() + " is as it was";
         fs::remove_all(staging, ec);
         return false;
     }

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "orvane/core/Clock.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
 
@@ -26,8 +27,7 @@ std::optional<fs::path> setFileAside(const fs::path& file) {
         const fs::path candidate =
             file.parent_path() / (n == 1 ? base : base + "-" + std::to_string(n));
         if (fs::exists(fs::symlink_status(candidate, ec))) continue;
-        fs::rename(file, candidate, ec);
-        if (ec) return std::nullopt;
+        if (!renameFile(file, candidate)) return std::nullopt;
         return candidate;
     }
     return std::nullopt;

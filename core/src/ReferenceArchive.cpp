@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/Log.h"
 
 namespace orvane {
@@ -28,12 +29,6 @@ struct ZipCloser {
 void removeQuietly(const fs::path& p) {
     std::error_code ec;
     fs::remove_all(p, ec);
-}
-
-/// A fresh uniquely named folder inside `parent`.
-fs::path makeUniqueFolder(const fs::path& parent, const std::string& prefix) {
-    std::string tmpl = (parent / (prefix + "XXXXXX")).string();
-    return ::mkdtemp(tmpl.data()) ? fs::path(tmpl) : fs::path();
 }
 
 void setModificationTime(const fs::path& file, const tm_unz& t) {
@@ -55,8 +50,8 @@ void setModificationTime(const fs::path& file, const tm_unz& t) {
 /// failure (a truncated or corrupt archive).
 bool extractCurrent(unzFile zip, const fs::path& target, std::uint64_t& budget) {
     if (unzOpenCurrentFile(zip) != UNZ_OK) return false;
-    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-    bool ok = fd >= 0;
+    NewFile file = NewFile::create(target);
+    bool ok = file.isOpen();
     char buffer[4096];
     while (ok) {
         const int n = unzReadCurrentFile(zip, buffer, sizeof buffer);
@@ -66,9 +61,10 @@ bool extractCurrent(unzFile zip, const fs::path& target, std::uint64_t& budget) 
             break;
         }
         budget -= static_cast<std::uint64_t>(n);
-        ok = ::write(fd, buffer, static_cast<std::size_t>(n)) == n;
+        ok = file.write(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
-    if (fd >= 0) ok = (::close(fd) == 0) && ok;
+    // An empty entry is still a file written.
+    if (ok && file.isOpen()) ok = file.write({}) && file.close();
     // Closing checks the entry's CRC once it was read to its end.
     ok = (unzCloseCurrentFile(zip) == UNZ_OK) && ok;
     return ok;
@@ -99,11 +95,12 @@ std::string unpack(const fs::path& archive, const fs::path& staging, const Archi
         if (relative.empty()) return "the zip archive has an entry outside its folder: " + raw;
         const fs::path target = staging / relative;
         const bool isFolder = raw.ends_with('/') || raw.ends_with('\\');
-        std::error_code ec;
-        fs::create_directories(isFolder ? target : target.parent_path(), ec);
-        if (ec) return "cannot create " + target.string();
+        forgetWriteFailure();
+        if (!makeFolders(isFolder ? target : target.parent_path()))
+            return lastWriteFailureText("cannot create " + target.string());
         if (isFolder) continue;
-        if (!extractCurrent(zip.get(), target, budget)) return "Failed to reading zip file: " + raw;
+        if (!extractCurrent(zip.get(), target, budget))
+            return lastWriteFailureText("Failed to reading zip file: " + raw);
         setModificationTime(target, info.tmu_date);
     }
     if (status != UNZ_END_OF_LIST_OF_FILE) return "the zip archive is damaged";
@@ -128,12 +125,40 @@ fs::path safeEntryPath(std::string_view entryName) {
     return out;
 }
 
+std::optional<std::string> readArchiveEntry(const fs::path& archive, const std::string& name,
+                                            std::uint64_t maxBytes) {
+    std::unique_ptr<void, ZipCloser> zip(unzOpen64(archive.c_str()));
+    if (!zip || unzLocateFile(zip.get(), name.c_str(), 1) != UNZ_OK) return std::nullopt;
+    unz_file_info64 info{};
+    if (unzGetCurrentFileInfo64(zip.get(), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
+        info.uncompressed_size > maxBytes || unzOpenCurrentFile(zip.get()) != UNZ_OK)
+        return std::nullopt;
+    std::string out;
+    char buffer[1 << 14];
+    bool ok = true;
+    while (true) {
+        const int n = unzReadCurrentFile(zip.get(), buffer, sizeof buffer);
+        if (n == 0) break;
+        if (n < 0 || out.size() + static_cast<std::size_t>(n) > maxBytes) {
+            ok = false;
+            break;
+        }
+        out.append(buffer, static_cast<std::size_t>(n));
+    }
+    // Closing checks the entry's CRC once it was read to its end.
+    ok = (unzCloseCurrentFile(zip.get()) == UNZ_OK) && ok;
+    return ok ? std::optional<std::string>(std::move(out)) : std::nullopt;
+}
+
 ArchiveInstallResult installReferenceArchive(const fs::path& archive, const fs::path& dataDir,
                                              const ArchiveLimits& limits) {
     ArchiveInstallResult result;
+    forgetWriteFailure();
     const fs::path staging = makeUniqueFolder(dataDir, ".constdata-staging-");
     if (staging.empty()) {
-        result.reason = "cannot create a staging folder in " + dataDir.string();
+        result.reason =
+            lastWriteFailureText("cannot create a staging folder in " + dataDir.string());
+        result.writeFailed = true;
         return result;
     }
     result.reason = unpack(archive, staging, limits, result.entries);
@@ -151,16 +176,15 @@ ArchiveInstallResult installReferenceArchive(const fs::path& archive, const fs::
         std::error_code ec;
         // Exchange in one step when an old folder exists, so readers never
         // find it missing; the old folder then sits in the staging folder.
-        int rc =
-            fs::exists(fs::symlink_status(live, ec))
-                ? ::renameat2(AT_FDCWD, staged.c_str(), AT_FDCWD, live.c_str(), RENAME_EXCHANGE)
-                : ::rename(staged.c_str(), live.c_str());
-        if (rc != 0)
-            result.reason = "cannot move the new reference data into place";
+        const bool moved = fs::exists(fs::symlink_status(live, ec)) ? exchangeFiles(staged, live)
+                                                                    : renameFile(staged, live);
+        if (!moved)
+            result.reason = lastWriteFailureText("cannot move the new reference data into place");
         else
             result.installed = true;
     }
     removeQuietly(staging);
+    result.writeFailed = !result.installed && lastWriteFailure().has_value();
     return result;
 }
 

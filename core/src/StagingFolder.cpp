@@ -8,17 +8,15 @@
 #include <cerrno>
 #include <string>
 
+#include "orvane/core/FileWrites.h"
+
 namespace orvane {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool processRuns(long pid) {
+bool isProcessRunning(long pid) {
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
-
-}  // namespace
 
 fs::path folderPathOf(const fs::path& path) {
     std::error_code ec;
@@ -35,8 +33,7 @@ std::optional<std::string> stagingProblemFor(const fs::path& given) {
         return target.string() + " is a file, not a folder";
     const fs::path staging = stagingFolderFor(target, ::getpid());
     fs::remove_all(staging, ec);
-    fs::create_directories(staging, ec);
-    if (ec) return "cannot create " + staging.string() + ": " + ec.message();
+    if (!makeFolders(staging)) return lastWriteFailureText("cannot create " + staging.string());
     fs::remove_all(staging, ec);
     return std::nullopt;
 }
@@ -59,7 +56,7 @@ std::vector<fs::path> removeStaleStagingFolders(const fs::path& given) {
         if (pid.empty() || pid.size() > 9 ||
             pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        if (processRuns(std::stol(pid))) continue;
+        if (isProcessRunning(std::stol(pid))) continue;
         if (fs::remove_all(entry.path(), ec) != static_cast<std::uintmax_t>(-1) && !ec)
             removed.push_back(entry.path());
     }
@@ -70,25 +67,24 @@ bool swapFolderIn(const fs::path& staging, const fs::path& given) {
     const fs::path target = folderPathOf(given);
     std::error_code ec;
     if (fs::exists(target, ec)) {
-        if (::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) ==
-            0) {
+        if (exchangeFiles(staging, target)) {
             fs::remove_all(staging, ec);  // now the old folder
             return true;
         }
+        // Only a file system without the exchange takes the two renames.
+        if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return false;
         const fs::path old = target.string() + ".old-" + std::to_string(::getpid());
-        fs::rename(target, old, ec);
-        if (ec) return false;
-        fs::rename(staging, target, ec);
-        if (ec) {
-            fs::rename(old, target, ec);
+        if (!renameFile(target, old)) return false;
+        if (!renameFile(staging, target)) {
+            const auto failure = lastWriteFailure();
+            fs::rename(old, target, ec);  // undoing is no new write
+            if (failure) blameWriteFailureOn(failure->file);
             return false;
         }
         fs::remove_all(old, ec);
         return true;
     }
-    fs::create_directories(target.parent_path(), ec);
-    fs::rename(staging, target, ec);
-    return !ec;
+    return makeFolders(target.parent_path()) && renameFile(staging, target);
 }
 
 }  // namespace orvane

@@ -1,13 +1,13 @@
 #include "CurlTransfer.h"
 
 #include <curl/curl.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <mutex>
+#include <optional>
+
+#include "orvane/core/FileWrites.h"
 
 namespace orvane::detail {
 
@@ -43,7 +43,7 @@ CURL* threadHandle() {
 
 struct Sink {
     std::string* body = nullptr;
-    int fd = -1;
+    NewFile* file = nullptr;
     bool writeFailed = false;
     std::uint64_t left = 0;  // bytes the body may still take
     bool tooLarge = false;
@@ -57,18 +57,13 @@ std::size_t onData(char* data, std::size_t size, std::size_t count, void* user) 
         return 0;  // makes libcurl stop with a write error
     }
     sink->left -= n;
-    if (sink->fd < 0) {
+    if (!sink->file) {
         sink->body->append(data, n);
         return n;
     }
-    std::size_t done = 0;
-    while (done < n) {
-        ssize_t w = ::write(sink->fd, data + done, n - done);
-        if (w <= 0) {
-            sink->writeFailed = true;
-            return 0;  // makes libcurl stop with a write error
-        }
-        done += static_cast<std::size_t>(w);
+    if (!sink->file->write(std::string_view(data, n))) {
+        sink->writeFailed = true;
+        return 0;  // makes libcurl stop with a write error
     }
     return n;
 }
@@ -99,15 +94,6 @@ std::string describe(CURLcode code, const char* detail) {
     return out;
 }
 
-/// A temporary file beside the destination; -1 when it cannot be created.
-int openTemporaryBeside(const std::filesystem::path& destination, std::string& tmpPath) {
-    tmpPath =
-        (destination.parent_path() / ("." + destination.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkstemp(tmpPath.data());
-    if (fd >= 0) ::fchmod(fd, 0644);
-    return fd;
-}
-
 }  // namespace
 
 TransferOutcome performTransfer(const TransferOptions& options,
@@ -128,13 +114,19 @@ TransferOutcome performTransfer(const TransferOptions& options,
     Sink sink;
     sink.body = &out.body;
     sink.left = options.maxBodyBytes;
-    std::string tmpPath;
+    // A file lands in a temporary file beside its destination, renamed over
+    // it once whole.
+    std::optional<NewFile> download;
     if (!destination.empty()) {
-        sink.fd = openTemporaryBeside(destination, tmpPath);
-        if (sink.fd < 0) {
-            out.error = "Failed to create the download file " + destination.string();
+        forgetWriteFailure();
+        download.emplace(NewFile::temporaryBeside(destination));
+        if (!download->isOpen()) {
+            out.error =
+                "Failed to create the download file: " + lastWriteFailureText(destination.string());
+            out.localWriteFailed = true;
             return out;
         }
+        sink.file = &*download;
     }
 
     char detail[CURL_ERROR_SIZE] = {0};
@@ -172,19 +164,23 @@ TransferOutcome performTransfer(const TransferOptions& options,
     const CURLcode code = curl_easy_perform(h);
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &out.statusCode);
     if (code != CURLE_OK) out.error = describe(code, detail);
-    if (sink.writeFailed) out.error = "Failed to write the download file " + destination.string();
+    if (sink.writeFailed) {
+        out.error =
+            "Failed to write the download file: " + lastWriteFailureText(destination.string());
+        out.localWriteFailed = true;
+    }
     if (sink.tooLarge || code == CURLE_FILESIZE_EXCEEDED) out.error = kTooLargeDescription;
 
-    if (sink.fd >= 0) {
-        bool ok = !out.error && ::fsync(sink.fd) == 0;
-        ok = (::close(sink.fd) == 0) && ok;
-        if (ok && std::rename(tmpPath.c_str(), destination.c_str()) != 0) {
-            ok = false;
-            if (!out.error)
-                out.error = "Failed to replace the download file " + destination.string();
+    if (download && !out.error) {
+        // An empty body is a file written too.
+        if (!(download->write({}) && download->flush() && download->renameTo(destination))) {
+            blameWriteFailureOn(destination);
+            out.error =
+                "Failed to write the download file: " + lastWriteFailureText(destination.string());
+            out.localWriteFailed = true;
         }
-        if (!ok) ::unlink(tmpPath.c_str());
     }
+    if (download) download->discard();  // a temporary file not renamed
     if (out.error) out.body.clear();
     return out;
 }

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <thread>
 
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/DataFolderLock.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/PropertyList.h"
@@ -52,8 +55,8 @@ std::optional<std::string> ReferenceUpdate::getLastupdateConstData() {
     return date->string();
 }
 
-bool ReferenceUpdate::recordVersion(const std::string& version) {
-    return writePropertyList(configPath(), Dictionary{{"configDate", version}});
+std::optional<std::string> ReferenceUpdate::recordVersion(const std::string& version) {
+    return replacePropertyList(configPath(), Dictionary{{"configDate", version}});
 }
 
 ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
@@ -79,7 +82,10 @@ ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
     const std::string& newVersion = *published;
     const auto oldVersion = getLastupdateConstData();
     if (oldVersion && !(*oldVersion < newVersion) && !reinstall) {
-        recordVersion(newVersion);
+        if (auto failure = recordVersion(newVersion)) {
+            checkFailure_ = std::move(*failure);
+            return Check::NotRecorded;
+        }
         return Check::UpToDate;
     }
     // The new version is recorded once its archive is installed: a failed
@@ -93,9 +99,8 @@ void ReferenceUpdate::updateConstdata() {
     // Closed until the archive is installed or will not be: each way below
     // ends it once.
     ReferenceInstallGate::shared().begin();
-    const auto target = archivePath();
-    std::error_code ec;
-    std::filesystem::remove(target, ec);
+    // Two runs on one data folder each download their own archive.
+    const auto target = incomingPathFor(archivePath());
     auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::kConstDataZip));
     request->setDownloadDestinationPath(target);
     request->setProgressHandler(progress_);
@@ -104,7 +109,7 @@ void ReferenceUpdate::updateConstdata() {
     request->setFailedBlock([self = shared_from_this()](HttpRequest& r) {
         ORVANE_LOG("error=%s", r.error()->c_str());
         ReferenceInstallGate::shared().end();
-        self->finish({false, "the download failed: " + *r.error(), 0});
+        self->finish({false, "the download failed: " + *r.error(), 0, r.localWriteFailed()});
     });
     request->startAsynchronous();
 }
@@ -122,11 +127,32 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
         return;
     }
     const auto dataDir = dataDirectory();
-    std::thread([self = shared_from_this(), target, dataDir] {
-        ArchiveInstallResult result = installReferenceArchive(target, dataDir);
+    std::thread([self = shared_from_this(), target, dataDir, version = pendingVersion_] {
+        ArchiveInstallResult result;
+        {
+            // Another run may be installing or replacing the day's files.
+            const DataFolderLock lock = DataFolderLock::ofDataDirectory();
+            if (lock.held()) {
+                removeStaleIncomingFiles(dataDir);
+                result = installReferenceArchive(target, dataDir);
+                std::error_code ec;
+                std::filesystem::remove_all(dataDir / "__MACOSX", ec);
+                if (auto failure = result.installed && !version.empty() ? recordVersion(version)
+                                                                        : std::nullopt) {
+                    // Installed, but a later check would not know it: the
+                    // next one installs the archive again.
+                    result.installed = false;
+                    result.writeFailed = true;
+                    result.reason =
+                        "the reference data was installed but its version was not recorded: " +
+                        *failure;
+                }
+            } else {
+                result.reason = lock.failure();
+            }
+        }
         std::error_code ec;
         std::filesystem::remove(target, ec);
-        std::filesystem::remove_all(dataDir / "__MACOSX", ec);
         if (result.installed)
             SectorGroups::shared().invalidate();
         else
@@ -137,7 +163,6 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
 }
 
 void ReferenceUpdate::finish(ArchiveInstallResult result) {
-    if (result.installed && !pendingVersion_.empty()) recordVersion(pendingVersion_);
     pendingVersion_.clear();
     if (finish_) finish_(result);
 }

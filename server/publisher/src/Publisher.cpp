@@ -3,7 +3,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <mutex>
+#include <optional>
 
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/ParallelFor.h"
 #include "orvane/core/StagingFolder.h"
 #include "orvane/core/TextEncoding.h"
@@ -72,9 +75,11 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     const fs::path staging = stagingFolderFor(tree, ::getpid());
     std::error_code ec;
     fs::remove_all(staging, ec);
-    fs::create_directories(staging / "const", ec);
-    if (ec) {
-        report.error = "cannot create " + staging.string() + ": " + ec.message();
+    forgetWriteFailure();
+    if (!makeFolders(staging / "const")) {
+        report.error = lastWriteFailureText("cannot create " + staging.string()) + "; " +
+                       tree.string() + " is as it was";
+        fs::remove_all(staging, ec);
         return report;
     }
 
@@ -82,7 +87,10 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     std::vector<std::optional<StockOfTheDay>> days(stocks.size());
     std::vector<std::vector<DayVerdict>> modelBDays(stocks.size());
     std::atomic<std::size_t> files{0}, unwritten{0}, modelB{0};
+    std::mutex failureLock;
+    std::optional<WriteFailure> firstFailure;  // of the workers, for the message
     auto work = [&](std::size_t i) {
+        forgetWriteFailure();
         const StockSeries& s = stocks[i];
         const StockFilesReport written =
             writeStockFiles(staging, s.listing.code, historyTextOf(s.bars), options.daysBack);
@@ -100,6 +108,10 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         unwritten += written.unwritten;
         modelB += written.modelBDays.size();
         modelBDays[i] = written.modelBDays;
+        if (const auto failure = lastWriteFailure()) {
+            const std::lock_guard lock(failureLock);
+            if (!firstFailure) firstFailure = failure;
+        }
     };
     parallelFor(stocks.size(), options.jobs, work, options.progress);
     // A tree missing a file is never put in place of a whole one.
@@ -109,9 +121,10 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         return report;
     };
     if (unwritten > 0)
-        return failWith("cannot write " + std::to_string(unwritten.load()) +
-                        " of the stocks' files beside " + tree.string() + " (is the disk full?); " +
-                        tree.string() + " is as it was");
+        return failWith((firstFailure ? describe(*firstFailure) + "; " : std::string()) +
+                        "cannot write " + std::to_string(unwritten.load()) +
+                        " of the stocks' files beside " + tree.string() + "; " + tree.string() +
+                        " is as it was");
 
     std::vector<StockOfTheDay> market;
     std::vector<ListedStock> listing;
@@ -123,6 +136,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     for (std::size_t i = 0; i < stocks.size(); ++i)
         for (const DayVerdict& day : modelBDays[i]) hits.push_back({&stocks[i], day});
     std::string error;
+    forgetWriteFailure();
     bool ok =
         writeMarketLists(staging, market) && writeModelGallery(staging, std::move(hits)) &&
         writeTreeFile(below(staging, serverpath::kDoubleCannonHelp), doubleCannonHelpPage()) &&
@@ -131,12 +145,15 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         writeTreeFile(below(staging, serverpath::kUpdateConfigFile),
                       updateConfigText(options.version));
     if (!ok)
-        return failWith((error.empty() ? "cannot write the market files beside " + tree.string() +
-                                             " (is the disk full?)"
+        return failWith((error.empty() ? lastWriteFailureText("cannot write the market files "
+                                                              "beside " +
+                                                              tree.string())
                                        : error) +
                         "; " + tree.string() + " is as it was");
     if (!swapFolderIn(staging, tree))
-        return failWith("cannot put the new tree in place of " + tree.string());
+        return failWith(
+            lastWriteFailureText("cannot put the new tree in place of " + tree.string()) + "; " +
+            tree.string() + " is as it was");
     report.ok = true;
     report.stocks = stocks.size();
     report.files = files;

@@ -1,9 +1,12 @@
 #include "orvane/publisher/ReferenceData.h"
 
 #include <minizip/zip.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <map>
 
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/publisher/PinyinInitials.h"
 
@@ -75,9 +78,13 @@ bool writeReferenceArchive(const std::filesystem::path& zipPath,
     for (const ListedStock& s : stocks)
         if (!s.industry.empty()) groups[fileNameOf(s.industry)] += s.code + "\n";
 
-    ZipWriter zip(zipPath);
-    if (!zip.ok()) {
-        error = "cannot create " + zipPath.string();
+    // The archive is made in memory and written through the file layer, as
+    // every file of the tree is.
+    const int memory = ::memfd_create("constdata.zip", MFD_CLOEXEC);
+    ZipWriter zip("/proc/self/fd/" + std::to_string(memory));
+    if (memory < 0 || !zip.ok()) {
+        if (memory >= 0) ::close(memory);
+        error = "cannot make the reference archive in memory";
         return false;
     }
     bool ok = zip.add("constdata/stockcode/code.txt", *codeTable);
@@ -89,8 +96,27 @@ bool writeReferenceArchive(const std::filesystem::path& zipPath,
         ok = ok && zip.add("constdata/composit/" + fileNameOf(c.code + c.name) + ".txt", members);
     }
     ok = zip.close() && ok;
-    if (!ok) error = "cannot write " + zipPath.string();
-    return ok;
+    std::string bytes;
+    char buffer[1 << 16];
+    for (off_t at = 0; ok;) {
+        const ssize_t n = ::pread(memory, buffer, sizeof buffer, at);
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+        at += n;
+    }
+    ::close(memory);
+    if (!ok) {
+        error = "cannot make the reference archive in memory";
+        return false;
+    }
+    if (!writeNewFile(zipPath, bytes)) {
+        error = lastWriteFailureText("cannot write " + zipPath.string());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace orvane::server

@@ -1,7 +1,6 @@
 #include "orvane/publisher/StockFiles.h"
 
-#include <fstream>
-
+#include "orvane/core/FileWrites.h"
 #include "orvane/market/ServerPaths.h"
 #include "orvane/publisher/ResultFileText.h"
 
@@ -19,14 +18,7 @@ fs::path below(const fs::path& tree, const std::string& serverPath) {
 }  // namespace
 
 bool writeTreeFile(const fs::path& path, std::string_view bytes) {
-    std::error_code ec;
-    fs::create_directories(path.parent_path(), ec);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    // The close writes out what is still buffered and reports errors of its
-    // own: the file is written only when the close succeeds as well.
-    out.close();
-    return !out.fail();
+    return writeNewFile(path, bytes);
 }
 
 StockFilesReport writeStockFiles(const fs::path& tree, std::string_view code,

@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 #include "ServedMarketTest.h"
 #include "mainwindow/QXDocument.h"
@@ -16,6 +18,7 @@
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/Workspace.h"
+#include "orvane/core/WriteFaults.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/ReferenceUpdate.h"
 #include "orvane/market/SectorGroups.h"
@@ -174,6 +177,21 @@ TEST_F(SectorScreeningTest, TheWindowShowsAndSavesTheReportOfTheScreenedSector) 
                   return CodeTable::shared().getStockCodeName(c);
               })->text);
     EXPECT_EQ(doc.sectorsPanel().lastScreening().group, group);
+    // On a full disk the report is not saved, the status line says why, and
+    // no part of a file is left in the folder.
+    std::vector<std::string> said;
+    QObject::connect(&doc.sectorsPanel(), &SectorsPanel::statusMessage,
+                     [&](const std::string& text) { said.push_back(text); });
+    const auto filesBefore = std::distance(std::filesystem::directory_iterator(getGainsPath()), {});
+    setWriteFaultPlan(WriteFaultPlan{1, ENOSPC, true});
+    doc.sectorsPanel().sortPlantStock();
+    setWriteFaultPlan(std::nullopt);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find("板块报告没有保存：" + getGainsPath().string() + "/" + group + "_"),
+              std::string::npos)
+        << said[0];
+    EXPECT_NE(said[0].find(std::strerror(ENOSPC)), std::string::npos) << said[0];
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(getGainsPath()), {}), filesBefore);
     // The picked codes show as "名称 (代码)", and picking one shows its verdict.
     const auto report = sortPlantStock(
         doc.sectorsPanel().lastScreening(), 5,

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,7 @@ struct ArchiveInstallResult {
     bool installed = false;
     std::string reason;  // why the installation was refused
     std::size_t entries = 0;
+    bool writeFailed = false;  // refused by this computer's disk, not by the archive
 };
 
 struct ArchiveLimits {
@@ -30,6 +32,12 @@ struct ArchiveLimits {
 ArchiveInstallResult installReferenceArchive(const std::filesystem::path& archive,
                                              const std::filesystem::path& dataDir,
                                              const ArchiveLimits& limits = {});
+
+/// The bytes of the entry `name` of `archive`, read in memory (nothing is
+/// written); nothing when the archive or the entry cannot be read, or the
+/// entry is larger than `maxBytes`.
+std::optional<std::string> readArchiveEntry(const std::filesystem::path& archive,
+                                            const std::string& name, std::uint64_t maxBytes);
 
 /// The path an entry name unpacks to, relative to the destination ("\"
 /// read as "/"); empty when the name is absolute, has a drive letter, a ".."

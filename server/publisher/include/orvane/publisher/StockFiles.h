@@ -25,8 +25,8 @@ StockFilesReport writeStockFiles(const std::filesystem::path& tree, std::string_
                                  std::string_view historyText, int daysBack);
 
 /// Writes a whole file in place, creating its folder; false when opening,
-/// writing or closing it fails. For files of a staging folder, which is
-/// swapped in whole once every file is written.
+/// writing or closing it fails (`lastWriteFailure` says which and why). For files of a staging
+/// folder, which is swapped in whole once every file is written.
 bool writeTreeFile(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace orvane::server

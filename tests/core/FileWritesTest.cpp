@@ -1,0 +1,108 @@
+// The file-writing layer under injected faults: the plan's syntax, the N-th
+// operation failing with its error and naming its file, and the atomic
+// writers leaving the old file or folder whole.
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "TempDataDir.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/FileWrites.h"
+#include "orvane/core/StagingFolder.h"
+#include "orvane/core/WriteFaults.h"
+
+using namespace orvane;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FileWritesTest : public ::testing::Test {
+  protected:
+    void TearDown() override { setWriteFaultPlan(std::nullopt); }
+    static void failAt(long n, int error, bool andLater = false) {
+        setWriteFaultPlan(WriteFaultPlan{n, error, andLater});
+    }
+    static std::size_t filesIn(const fs::path& folder) {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
+    test::TempDataDir dir;
+};
+
+}  // namespace
+
+TEST_F(FileWritesTest, PlansReadAsTheEnvironmentGivesThem) {
+    const auto once = parseWriteFaultPlan("7:ENOSPC");
+    ASSERT_TRUE(once);
+    EXPECT_EQ(once->failAt, 7);
+    EXPECT_EQ(once->error, ENOSPC);
+    EXPECT_FALSE(once->andLater);
+    const auto later = parseWriteFaultPlan("12+:EIO");
+    ASSERT_TRUE(later);
+    EXPECT_EQ(later->failAt, 12);
+    EXPECT_EQ(later->error, EIO);
+    EXPECT_TRUE(later->andLater);
+    for (const char* bad : {"", "7", "0:EIO", "-1:EIO", "x:EIO", "7:EBADF", "7:", "7+:", "7 :EIO"})
+        EXPECT_FALSE(parseWriteFaultPlan(bad)) << bad;
+}
+
+// An atomic write is a create, a write, a flush and a rename; whichever
+// fails, the old file stays whole, no temporary file is left, and the
+// failure names the file written (not the temporary one) and the cause.
+TEST_F(FileWritesTest, EachStepOfAnAtomicWriteFailsAloneAndKeepsTheOldFile) {
+    const fs::path file = dir.path() / "Setting.plist";
+    ASSERT_TRUE(writeFileAtomically(file, "old"));
+    setWriteFaultPlan(std::nullopt);
+    ASSERT_TRUE(writeFileAtomically(file, "new"));
+    EXPECT_EQ(writeOperationCount(), 4);
+    const WriteStep steps[] = {WriteStep::Create, WriteStep::Write, WriteStep::Flush,
+                               WriteStep::Rename};
+    for (long n = 1; n <= 4; ++n) {
+        ASSERT_TRUE(writeFileAtomically(file, "old"));
+        failAt(n, n % 2 ? ENOSPC : EIO);
+        forgetWriteFailure();
+        EXPECT_FALSE(writeFileAtomically(file, "a longer new text")) << n;
+        EXPECT_EQ(readFile(file), "old") << n;
+        EXPECT_EQ(filesIn(dir.path()), 1u) << n;
+        const auto failure = lastWriteFailure();
+        ASSERT_TRUE(failure) << n;
+        EXPECT_EQ(failure->step, steps[n - 1]);
+        EXPECT_EQ(failure->file, file);
+        EXPECT_EQ(failure->error, n % 2 ? ENOSPC : EIO);
+        EXPECT_NE(describe(*failure).find(file.string() + ": "), std::string::npos);
+        // Only the planned operation fails.
+        EXPECT_TRUE(writeFileAtomically(file, "old")) << n;
+        setWriteFaultPlan(std::nullopt);
+    }
+}
+
+TEST_F(FileWritesTest, APlanWithLaterFailsEveryOperationFromItsOwn) {
+    failAt(2, ENOSPC, true);
+    EXPECT_TRUE(makeFolders(dir.path() / "a"));
+    EXPECT_FALSE(makeFolders(dir.path() / "b"));
+    EXPECT_FALSE(writeNewFile(dir.path() / "a" / "x", "x"));
+    EXPECT_FALSE(fs::exists(dir.path() / "b"));
+    EXPECT_FALSE(fs::exists(dir.path() / "a" / "x"));  // a failed file is not left
+    EXPECT_EQ(writeOperationCount(), 3);
+}
+
+// A failed swap leaves the old folder in place and the staged one where it
+// was, whether the exchange itself fails or the folder is new.
+TEST_F(FileWritesTest, AFailedSwapLeavesBothFoldersAsTheyWere) {
+    const fs::path target = dir.path() / "tree", staging = stagingFolderFor(target, 1);
+    ASSERT_TRUE(writeNewFile(target / "a", "old"));
+    ASSERT_TRUE(writeNewFile(staging / "a", "new"));
+    failAt(1, EIO);
+    EXPECT_FALSE(swapFolderIn(staging, target));
+    EXPECT_EQ(readFile(target / "a"), "old");
+    EXPECT_EQ(readFile(staging / "a"), "new");
+    const fs::path fresh = dir.path() / "fresh";
+    failAt(2, ENOSPC);  // the folder above is made, the rename fails
+    EXPECT_FALSE(swapFolderIn(staging, fresh));
+    EXPECT_FALSE(fs::exists(fresh));
+    EXPECT_EQ(readFile(staging / "a"), "new");
+    setWriteFaultPlan(std::nullopt);
+    EXPECT_TRUE(swapFolderIn(staging, target));
+    EXPECT_EQ(readFile(target / "a"), "new");
+}
