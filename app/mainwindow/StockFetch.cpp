@@ -1,11 +1,13 @@
 #include "mainwindow/StockFetch.h"
 
-#include <QFutureWatcher>
-#include <QtConcurrent>
+#include <QPointer>
+#include <atomic>
+#include <thread>
 
 #include "application/DataFreshness.h"
 #include "mainwindow/ShownStock.h"
 #include "orvane/core/LocalTime.h"
+#include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/MarketServers.h"
@@ -52,6 +54,11 @@ FetchFailureText fetchFailureText(const MissingRecord& why, const std::string& c
             format("%s 的交易数据太少，无法判断", code.c_str())};
 }
 
+struct StockFetch::Worker {
+    std::shared_ptr<std::atomic<bool>> finished = std::make_shared<std::atomic<bool>>(false);
+    std::jthread thread;
+};
+
 StockFetch::StockFetch(ShownStock& shown, DataFreshness& freshness, QObject* parent)
     : QObject(parent), shown_(shown), freshness_(freshness) {}
 
@@ -60,49 +67,60 @@ StockFetch::~StockFetch() {
 }
 
 void StockFetch::fetch(const std::string& code) {
-    if (watcher_) watcher_->disconnect(this);
-    auto* watcher = new QFutureWatcher<FetchOutcome>(this);
-    watcher_ = watcher;
+    reapFinished();
+    const std::uint64_t generation = ++generation_;
     shown_.fetching(code, CodeTable::shared().getStockCodeName(code).value_or(""));
     Q_EMIT started();
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, code] {
-        watcher->deleteLater();
-        if (watcher_ != watcher) return;
-        const FetchOutcome outcome = watcher->result();
-        if (outcome.record) {
-            freshness_.record(DataFreshness::Source::DataServer, true, now());
-            shown_.show(CodeTable::shared().getStockCodeName(code).value_or(""), *outcome.record);
-            Q_EMIT verdictShown(QString::fromStdString(code));
-        } else {
-            freshness_.record(DataFreshness::Source::DataServer, outcome.serverAnswered, now());
-            const FetchFailureText text =
-                fetchFailureText(outcome.why, code, MarketServers::shared()->dataServer,
-                                 freshness_.failingSince(DataFreshness::Source::DataServer));
-            shown_.fail(code, text.verdict);
-            // The fetch is over before its alert waits for the user.
-            Q_EMIT finished();
-            Q_EMIT failed(QString::fromStdString(text.title), QString::fromStdString(text.message));
-            return;
-        }
+    auto worker = std::make_unique<Worker>();
+    worker->thread =
+        std::jthread([self = QPointer(this), generation, code, finished = worker->finished] {
+            FetchOutcome outcome;
+            outcome.record = QXStockLib::defQXStockLib().getOneStockDataInfoFormServer(code);
+            if (!outcome.record) {
+                outcome.why = explainMissingRecord(code, kReasonTimeOutSeconds);
+                outcome.serverAnswered =
+                    outcome.why.cause != MissingRecord::Cause::ServerUnreachable;
+            }
+            postToMainThread([self, generation, code, outcome = std::move(outcome)] {
+                if (self) self->answer(generation, code, outcome);
+            });
+            finished->store(true);
+        });
+    workers_.push_back(std::move(worker));
+}
+
+void StockFetch::answer(std::uint64_t generation, const std::string& code,
+                        const FetchOutcome& outcome) {
+    if (generation != generation_) return;  // a newer fetch took its place
+    answered_ = generation;
+    if (outcome.record) {
+        freshness_.record(DataFreshness::Source::DataServer, true, now());
+        shown_.show(CodeTable::shared().getStockCodeName(code).value_or(""), *outcome.record);
+        Q_EMIT verdictShown(QString::fromStdString(code));
         Q_EMIT finished();
-    });
-    watcher->setFuture(QtConcurrent::run([code] {
-        FetchOutcome outcome;
-        outcome.record = QXStockLib::defQXStockLib().getOneStockDataInfoFormServer(code);
-        if (!outcome.record) {
-            outcome.why = explainMissingRecord(code, kReasonTimeOutSeconds);
-            outcome.serverAnswered = outcome.why.cause != MissingRecord::Cause::ServerUnreachable;
-        }
-        return outcome;
-    }));
+        return;
+    }
+    freshness_.record(DataFreshness::Source::DataServer, outcome.serverAnswered, now());
+    const FetchFailureText text =
+        fetchFailureText(outcome.why, code, MarketServers::shared()->dataServer,
+                         freshness_.failingSince(DataFreshness::Source::DataServer));
+    shown_.fail(code, text.verdict);
+    // The fetch is over before its alert waits for the user.
+    Q_EMIT finished();
+    Q_EMIT failed(QString::fromStdString(text.title), QString::fromStdString(text.message));
 }
 
 bool StockFetch::isRunning() const {
-    return watcher_ && watcher_->isRunning();
+    return answered_ != generation_;
+}
+
+void StockFetch::reapFinished() {
+    std::erase_if(workers_, [](const auto& w) { return w->finished->load(); });
 }
 
 void StockFetch::waitForFinished() {
-    if (watcher_) watcher_->waitForFinished();
+    workers_.clear();  // joins
+    answered_ = generation_;
 }
 
 }  // namespace orvane::app

@@ -4,18 +4,18 @@
 // once and then shows the record, or the real reason there is none: the data
 // server cannot be reached (its address, and since when), the server knows
 // no such stock, or the history is too short to judge. A newer fetch takes
-// the place of an older one, whose answer is dropped.
+// the place of an older one, whose answer is dropped. Each fetch runs on a
+// thread of its own and hands its outcome to the main thread's dispatcher.
 
 #include <QObject>
-#include <QPointer>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "orvane/core/Clock.h"
 #include "orvane/stocklib/MissingRecord.h"
-
-template <class T>
-class QFutureWatcher;
 
 namespace orvane::app {
 
@@ -41,8 +41,9 @@ class StockFetch : public QObject {
 
     /// Starts the fetch of `code` (a valid code); the shown stock becomes it.
     void fetch(const std::string& code);
+    /// Whether the latest fetch has not been answered yet.
     bool isRunning() const;
-    /// Waits for a fetch in flight (on quit).
+    /// Waits for the fetches in flight (on quit); their answers are dropped.
     void waitForFinished();
 
   Q_SIGNALS:
@@ -54,9 +55,15 @@ class StockFetch : public QObject {
     void finished();
 
   private:
+    struct Worker;
+    void answer(std::uint64_t generation, const std::string& code, const FetchOutcome& outcome);
+    void reapFinished();
+
     ShownStock& shown_;
     DataFreshness& freshness_;
-    QPointer<QFutureWatcher<FetchOutcome>> watcher_;
+    std::uint64_t generation_ = 0;
+    std::uint64_t answered_ = 0;
+    std::vector<std::unique_ptr<Worker>> workers_;
 };
 
 }  // namespace orvane::app

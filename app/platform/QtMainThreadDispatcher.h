@@ -1,6 +1,6 @@
 #pragma once
 // The main-thread dispatcher of the desktop application: tasks run on the Qt
-// event loop of the application's thread. After shutDown() (the application
+// event loop of the application's thread, in the order posted. After shutDown() (the application
 // is quitting and waits for its workers) tasks are dropped and
 // invokeAndWait returns at once, so a worker never waits for a main thread
 // that is waiting for it.
@@ -11,6 +11,7 @@
 #include "orvane/core/MainThreadDispatcher.h"
 
 class QObject;
+class QSocketNotifier;
 
 namespace orvane::app {
 
@@ -31,6 +32,7 @@ class QtMainThreadDispatcher final : public MainThreadDispatcher {
     struct State;
     QObject* context_;
     std::shared_ptr<State> state_;
+    std::unique_ptr<QSocketNotifier> notifier_;
 };
 
 }  // namespace orvane::app

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "RunProgram.h"
@@ -233,6 +234,51 @@ TEST(DataServer, RequestLinesAndHostHeadersAreTakenAsHttpOneOneSaysOrRefused) {
     // Spaces before the version still leave the target as it was.
     EXPECT_EQ(statusLineOf("GET " + path + "  HTTP/1.1\r\nHost: a\r\n\r\n"),
               "HTTP/1.1 404 Not Found");
+}
+
+// Several polling threads answering several keep-alive clients at once: files,
+// missing files and quotes each get their own answer, whichever thread takes
+// the connection (scripts/tsan runs this under ThreadSanitizer).
+TEST(DataServer, ConcurrentClientsEachGetTheirOwnAnswers) {
+    SampleTree sample;
+    ServeOptions options{.tree = sample.tree(), .port = 0, .threads = 4};
+    options.live = LiveMarket::Always;
+    DataServer server(options);
+    const int port = server.bind().value_or(0);
+    std::thread runner([&] { server.run(); });
+
+    std::atomic<int> wrong{0}, answered{0};
+    std::vector<std::thread> clients;
+    for (int c = 0; c < 6; ++c)
+        clients.emplace_back([&, c] {
+            httplib::Client client("127.0.0.1", port);
+            client.set_keep_alive(true);
+            client.set_read_timeout(10);
+            for (int i = 0; i < 20; ++i) {
+                switch ((c + i) % 3) {
+                    case 0: {
+                        auto res = client.Get(kSampleResultPath);
+                        wrong += !res || res->body != kSampleResult;
+                        break;
+                    }
+                    case 1: {
+                        auto res = client.Get("/orvane/const/none" + std::to_string(i) + ".txt");
+                        wrong += !res || res->status != 404;
+                        break;
+                    }
+                    default: {
+                        auto res = client.Get("/list=sh600000,sz000001");
+                        wrong += !res || res->body.find("hq_str_sz000001=") == std::string::npos;
+                    }
+                }
+                ++answered;
+            }
+        });
+    for (auto& t : clients) t.join();
+    server.stop();
+    runner.join();
+    EXPECT_EQ(answered.load(), 6 * 20);
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 TEST(DataServer, TricklingAndSilentClientsBlockNoOneAndAreDisconnectedAtTheirDeadline) {

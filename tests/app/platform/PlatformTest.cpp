@@ -11,22 +11,69 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <random>
+#include <thread>
+#include <vector>
 
+#include "ServedMarketTest.h"
 #include "application/ChartScreenshot.h"
 #include "orvane/core/AtomicFile.h"
-#include "platform/QXProcessUIController.h"
-#include "platform/QtSeams.h"
-#include "platform/ServerPreferences.h"
-#include "platform/ServerSettingsDialog.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/StringTable.h"
 #include "orvane/market/MarketServers.h"
+#include "platform/QXProcessUIController.h"
+#include "platform/QtMainThreadDispatcher.h"
+#include "platform/QtSeams.h"
+#include "platform/ServerPreferences.h"
+#include "platform/ServerSettingsDialog.h"
 
 using namespace orvane;
 using namespace orvane::app;
+
+// Workers' tasks run on the main thread, each worker's in the order it posted
+// them (scripts/tsan runs this under ThreadSanitizer: every hand-off must be
+// ordered by a lock it sees). After shutDown nothing runs and a waiting
+// worker is let go.
+TEST(QtMainThreadDispatcher, WorkersTasksRunOnTheMainThreadInOrderUntilShutDown) {
+    QtMainThreadDispatcher dispatcher(qApp);
+    constexpr int kWorkers = 4, kTasks = 50;
+    std::vector<std::vector<int>> ran(kWorkers);
+    int offMainThread = 0, waited = 0;
+    std::vector<std::thread> workers;
+    for (int w = 0; w < kWorkers; ++w)
+        workers.emplace_back([&, w] {
+            for (int i = 0; i < kTasks; ++i)
+                dispatcher.post([&, w, i] {
+                    offMainThread += !dispatcher.isMainThread();
+                    ran[w].push_back(i);
+                });
+            dispatcher.invokeAndWait([&] { ++waited; });
+        });
+    std::size_t total = 0;
+    EXPECT_TRUE(test::waitUntil([&] {
+        total = 0;
+        for (const auto& r : ran) total += r.size();
+        return total == kWorkers * kTasks && waited == kWorkers;
+    }));
+    for (auto& t : workers) t.join();
+    EXPECT_EQ(offMainThread, 0);
+    for (const auto& r : ran) {
+        ASSERT_EQ(r.size(), static_cast<std::size_t>(kTasks));
+        EXPECT_TRUE(std::is_sorted(r.begin(), r.end()));
+    }
+
+    dispatcher.shutDown();
+    bool late = false;
+    std::thread([&] {
+        dispatcher.post([&] { late = true; });
+        dispatcher.invokeAndWait([&] { late = true; });
+    }).join();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(late);
+}
 
 TEST(QtSeams, TheTranslationAnswersEveryKeyUntilTheSeamsAreGone) {
     {
