@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     orvane::ReferenceUpdate::getLastupdateConstData();
 
     if (const auto published = orvane::publishedReferenceVersion(bytes);
-        published && orvane::ReferenceUpdate::recordVersion(*published) &&
+        published && !orvane::ReferenceUpdate::recordVersion(*published) &&
         orvane::ReferenceUpdate::getLastupdateConstData() != published)
         __builtin_trap();
     dir.empty();

@@ -116,7 +116,9 @@ void FilterStockUIController::setSelectSegmentAction(int segment) {
 void FilterStockUIController::updateAllStock() {
     ui_->resultSegment->setCurrentIndex(0);
     const int n = topGainerCount(ui_->filterNumPopBtn->currentIndex());
-    showRows(stockRecordsOf(getFilterStockFromHuShenGainsData(n)));
+    const FilterStockGains gains = getFilterStockFromHuShenGainsData(n);
+    if (gains.failure) showStatus(*gains.failure);
+    showRows(stockRecordsOf(gains.stocks));
 }
 
 void FilterStockUIController::processUISeletedStockResult() {
@@ -133,13 +135,22 @@ bool FilterStockUIController::execFilterStockAction() {
     if (isGainsRankingRunning()) return false;
     const int count = rankingSourceCount(ui_->filterNumPopBtn->currentIndex());
     QXStockLib& lib = QXStockLib::defQXStockLib();
-    Array list = count == 0 ? lib.getAllStockTradeData() : getFilterStockFromHuShenGainsData(count);
+    Array list;
+    if (count == 0) {
+        list = lib.getAllStockTradeData();
+    } else {
+        FilterStockGains gains = getFilterStockFromHuShenGainsData(count);
+        if (gains.failure) showStatus(*gains.failure);
+        list = std::move(gains.stocks);
+    }
 
     runStop_ = std::stop_source();
-    auto ended = [self = QPointer(this)] {
-        postToMainThread([self] {
+    auto ended = [self = QPointer(this)](const GainsReportOutcome& outcome) {
+        postToMainThread([self, failure = outcome.failure] {
             ProgressPanel::shared()->closeProgressPanel();
-            if (self) emit self->runEnded();
+            if (!self) return;
+            if (failure) self->showStatus("今日涨幅排行未能保存: " + *failure);
+            emit self->runEnded();
         });
     };
     const bool started = processFilterStockFromHuShenGainsData(

@@ -20,6 +20,7 @@
 #include "mainwindow/QuestionnairePanel.h"
 #include "mainwindow/SearchPanel.h"
 #include "mainwindow/StatusLine.h"
+#include "mainwindow/StatusLineFolderWait.h"
 #include "mainwindow/StockFetch.h"
 #include "mainwindow/StockLibBridge.h"
 #include "mainwindow/StockSearch.h"
@@ -236,6 +237,9 @@ bool QXDocument::windowControllerDidLoadNib(std::function<bool()> dataServerRead
     auto panel = ProgressPanel::shared();
     panel->showProgressPanel(100);
     panel->setDisplayString(" 正在下载数据检查市场状况 ...");
+    // A worker that finds another run replacing the day's files waits on
+    // its own thread and says so on the status line.
+    DataFolderWait::install(std::make_shared<StatusLineFolderWait>(this));
     workers_->detachMmarketReportThread();
     initMyStocklist();
     shown_.clear();
@@ -301,6 +305,7 @@ void QXDocument::shutDown() {
     if (shutDown_) return;
     shutDown_ = true;
     QXStockLib::defQXStockLib().setDelegate(nullptr);
+    DataFolderWait::install(nullptr);
     observers_.clear();
     workers_->stopAll();
     tabs_->stopAll();

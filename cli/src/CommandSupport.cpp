@@ -6,6 +6,7 @@
 
 #include "ProgressLine.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/DataFolderLock.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/RunLoop.h"
 #include "orvane/market/CodeTable.h"
@@ -25,12 +26,39 @@ ServerCommand addServerCommand(CLI::App& app, const std::string& name,
     return c;
 }
 
+void addWaitOption(const ServerCommand& command) {
+    command.cmd
+        ->add_option("--wait", command.servers->waitSeconds,
+                     "seconds to wait while another Orvane run replaces files of the data "
+                     "folder, then fail")
+        ->check(CLI::Range(0, 24 * 3600))
+        ->capture_default_str();
+}
+
+namespace {
+
+/// Waits --wait seconds for another run's lock, saying so on stderr.
+class StderrFolderWait final : public DataFolderWait {
+  public:
+    explicit StderrFolderWait(int seconds) : limit_(std::chrono::seconds(seconds)) {}
+    std::chrono::milliseconds limit() const override { return limit_; }
+    void waiting(const std::string& notice) override {
+        std::fprintf(stderr, "orvane: %s\n", notice.c_str());
+    }
+
+  private:
+    std::chrono::milliseconds limit_;
+};
+
+}  // namespace
+
 MarketServers ServerOptions::chosen() const {
     return chooseMarketServers(server, quoteServer);
 }
 
 void applyServers(const ServerOptions& o) {
     MarketServers::install(std::make_shared<MarketServers>(o.chosen()));
+    DataFolderWait::install(std::make_shared<StderrFolderWait>(o.waitSeconds));
 }
 
 const char* const kExitStatusHelp =
@@ -60,11 +88,10 @@ ReferenceCheck updateReferenceData(bool reinstall) {
                     "the data server " + server + " gave no usable version file (" +
                         update->checkFailure() + "): is --server the data server's base URL?"};
         case ReferenceUpdate::Check::UpToDate:
+            if (const auto& failure = update->recordFailure())
+                return {false, true, "the reference version could not be recorded: " + *failure,
+                        true};
             return {true, true, "reference data is up to date (" + version() + ")"};
-        case ReferenceUpdate::Check::NotRecorded:
-            return {false, true,
-                    "the reference data's version was not recorded: " + update->checkFailure(),
-                    true};
         case ReferenceUpdate::Check::Downloading:
             break;
     }
@@ -74,6 +101,12 @@ ReferenceCheck updateReferenceData(bool reinstall) {
                 "the reference data was not installed: " + (result ? result->reason : "no answer") +
                     "; the previous reference data is kept",
                 result && result->writeFailed};
+    if (const auto& failure = update->recordFailure())
+        return {false, true,
+                "installed the reference data, but its version could not be recorded (the next "
+                "check downloads it again): " +
+                    *failure,
+                true};
     return {true, true,
             "installed reference data " + version() + " (" + std::to_string(result->entries) +
                 " entries)"};

@@ -19,6 +19,8 @@ namespace orvane::cli {
 struct ServerOptions {
     std::string server;
     std::string quoteServer;
+    /// --wait: how long to wait for another run's lock on the data folder.
+    int waitSeconds = 60;
     /// The addresses in use.
     MarketServers chosen() const;
 };
@@ -30,7 +32,10 @@ struct ServerCommand {
 };
 ServerCommand addServerCommand(CLI::App& app, const std::string& name,
                                const std::string& description);
-/// Points the market-data library at the servers in use.
+/// The --wait option, for a command that writes the data folder.
+void addWaitOption(const ServerCommand& command);
+/// Points the market-data library at the servers in use, and makes runs
+/// wait --wait seconds for another run's lock, saying so on stderr.
 void applyServers(const ServerOptions& o);
 
 /// Brings the reference data (code table, sector groups) up to date from

@@ -142,17 +142,20 @@ void addMarketCommands(CLI::App& app) {
         auto key = std::make_shared<std::string>();
         cmd->add_option("KEY", *key, "4+ digits, 2+ pinyin letters or 2+ characters of a name")
             ->required();
+        addWaitOption({cmd, servers});
         cmd->callback([=] { runSearch(*servers, *key); });
     }
     {
         auto [cmd, servers] = addServerCommand(app, "sector", "print the sector groups of a stock");
         auto code = std::make_shared<std::string>();
         cmd->add_option("CODE", *code, "6-digit stock code")->required();
+        addWaitOption({cmd, servers});
         cmd->callback([=] { runSector(*servers, *code); });
     }
     {
         auto [cmd, servers] = addServerCommand(
             app, "sectors", "print every sector group's name and member count, one a line");
+        addWaitOption({cmd, servers});
         cmd->callback([=] { runSectors(*servers); });
     }
     {
@@ -163,6 +166,7 @@ void addMarketCommands(CLI::App& app) {
         cmd->add_flag("--force", *reinstall,
                       "install the archive even when the recorded version is current (a "
                       "damaged code table or sector folder)");
+        addWaitOption({cmd, servers});
         cmd->callback([=] { runUpdateReference(*servers, *reinstall); });
     }
 }

@@ -10,11 +10,13 @@
 #include "Commands.h"
 #include "ProgressLine.h"
 #include "orvane/analysis/TrendNames.h"
+#include "orvane/core/DataDirectory.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/RunLoop.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
+#include "orvane/reports/GainsRankingReport.h"
 #include "orvane/reports/GainsRankingRun.h"
 #include "orvane/reports/MarketBreadth.h"
 #include "orvane/reports/MarketInformation.h"
@@ -96,20 +98,19 @@ void runMarketReport(const ServerOptions& servers) {
     auto run = handMarketInfoProcess(QXStockLib::defQXStockLib());
     if (!loop.loop().runUntil([&] { return run->finished(); }, std::chrono::minutes(10)))
         fail("the market report did not finish within 10 minutes");
-    const std::vector<std::string> failures = run->failures();
     std::string why;
-    for (const std::string& f : failures) why += "\n  " + f;
+    for (const std::string& f : run->failures()) why += "\n  " + f;
+    // The day's lists are replaced together or not at all.
     if (!run->reported())
-        fail("the day's market gain lists could not be read from " + servers.chosen().dataServer +
-             why + "\nthe lists of the last good run were kept");
+        fail(
+            (run->failedHere()
+                 ? "the day's market lists could not be stored in " + dataDirectory().string()
+                 : "the day's market lists could not be read from " + servers.chosen().dataServer) +
+            why + "\nthe lists of the last good run were kept");
     const StderrProgress& p = scope.progress();
     std::printf("%s\n", p.statusLine.c_str());
     std::printf("市场状态: %s\n\n", marketStateOf(run->markScore()).verdict);
     std::printf("%s", withUnixNewlines(p.sectorReports).c_str());
-    std::fflush(stdout);
-    if (!failures.empty())
-        fail("the score lists could not be read from " + servers.chosen().dataServer + why +
-             "\nthe score lists of the last good run were kept");
 }
 
 /// A trend code with what it says: "1000 正在加速上涨".
@@ -146,34 +147,57 @@ void runScreenSector(const ServerOptions& servers, const std::string& group) {
                     double{r.gain10.value_or(0.0f)});
 }
 
+/// Removes the downloads when the command ends, stored or not.
+struct DownloadsGone {
+    std::vector<GainListDownload> downloads;
+    ~DownloadsGone() {
+        std::error_code ec;
+        for (const GainListDownload& d : downloads) std::filesystem::remove(d.file, ec);
+    }
+};
+
 void runRank(const ServerOptions& servers, int top) {
     prepare(servers);
+    DownloadsGone rising;
     for (const MarketGainList& list : kMarketGainLists) {
         if (list.direction != -1) continue;
-        if (const auto why = downloadMarketGainListNow(list))
+        rising.downloads.push_back(downloadMarketGainListNow(list));
+        const GainListDownload& d = rising.downloads.back();
+        if (d.failure)
             fail(std::string("the market gain list ") + list.serverFile +
-                 " could not be downloaded from " + servers.chosen().dataServer + ": " + *why);
+                 (d.failedHere
+                      ? " could not be stored: "
+                      : " could not be downloaded from " + servers.chosen().dataServer + ": ") +
+                 *d.failure);
     }
-    const Array stocks = getFilterStockFromHuShenGainsData(top);
+    const FilterStockGains gains = storeRisingGainLists(rising.downloads, top);
+    if (gains.failure)
+        fail("today's rising gain lists were not stored: " + *gains.failure +
+             "\nthe lists of the last good run were kept");
+    const Array& stocks = gains.stocks;
     std::fprintf(stderr, "screening %zu top gainers\n", stocks.size());
 
     ScopedRunLoop loop;
     ProgressScope scope;
-    std::filesystem::path report;
+    GainsReportOutcome outcome;
     bool done = false;
     // The screening runs on a worker, as in the application; this thread
     // serves its stock-table updates.
     std::thread worker([&] {
-        std::filesystem::path path = phraseTodayGainsData(QXStockLib::defQXStockLib(), stocks);
-        postToMainThread([&, path] {
-            report = path;
+        GainsReportOutcome ended = phraseTodayGainsData(QXStockLib::defQXStockLib(), stocks);
+        postToMainThread([&, ended] {
+            outcome = ended;
             done = true;
         });
     });
     loop.loop().runUntil([&] { return done; }, std::chrono::hours(24 * 365));
     worker.join();
-    if (report.empty()) fail("no top gainers to screen: today's ranking report was left as it was");
-    std::printf("%s\n", report.c_str());
+    if (outcome.failure)
+        fail("today's ranking report was not written: " + *outcome.failure +
+             "\nthe last report was kept");
+    if (outcome.report.empty())
+        fail("no top gainers to screen: today's ranking report was left as it was");
+    std::printf("%s\n", outcome.report.c_str());
 }
 
 }  // namespace
@@ -184,6 +208,7 @@ void addReportCommands(CLI::App& app) {
             app, "market-report",
             "download the day's market gain lists and print the market score, its verdict and "
             "the rising and falling sectors");
+        addWaitOption({cmd, servers});
         cmd->callback([=] { runMarketReport(*servers); });
     }
     {
@@ -193,6 +218,7 @@ void addReportCommands(CLI::App& app) {
             "risers");
         auto group = std::make_shared<std::string>();
         cmd->add_option("NAME", *group, "the sector group's name")->required();
+        addWaitOption({cmd, servers});
         cmd->callback([=] { runScreenSector(*servers, *group); });
     }
     {
@@ -204,6 +230,7 @@ void addReportCommands(CLI::App& app) {
         cmd->add_option("--top", *top, "how many top gainers of each exchange (1 or more)")
             ->check(CLI::Range(1, 100000))
             ->capture_default_str();
+        addWaitOption({cmd, servers});
         cmd->callback([=] { runRank(*servers, *top); });
     }
 }

@@ -3,9 +3,34 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
 #include "orvane/core/FileWrites.h"
+#include "orvane/core/StagingFolder.h"
 
 namespace orvane {
+
+namespace {
+
+constexpr std::string_view kIncomingMark = ".incoming-";
+
+/// The pid of an incoming name "<name>.incoming-<pid>-<n>", or nothing.
+std::optional<long> incomingOwner(const std::string& name) {
+    const auto mark = name.rfind(kIncomingMark);
+    if (mark == std::string::npos) return std::nullopt;
+    const std::string rest = name.substr(mark + kIncomingMark.size());
+    const auto dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || dash > 9 || dash + 1 == rest.size())
+        return std::nullopt;
+    if (rest.find_first_not_of("0123456789-") != std::string::npos ||
+        rest.find('-', dash + 1) != std::string::npos)
+        return std::nullopt;
+    return std::stol(rest.substr(0, dash));
+}
+
+}  // namespace
 
 std::optional<std::string> readFile(const std::filesystem::path& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -25,6 +50,16 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
     return out;
 }
 
+std::string writeFailureText(const std::filesystem::path& path, int error) {
+    return "cannot write " + path.string() + ": " + std::strerror(error);
+}
+
+std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    forgetWriteFailure();
+    if (writeFileAtomically(path, bytes)) return std::nullopt;
+    return lastWriteFailureText(writeFailureText(path, errno));
+}
+
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
     NewFile file = NewFile::temporaryBeside(path);
     if (file.isOpen() && file.write(bytes) && file.flush() && file.renameTo(path)) return true;
@@ -34,9 +69,21 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
 }
 
 std::filesystem::path incomingPathFor(const std::filesystem::path& target) {
+    static std::atomic<unsigned long> requests{0};
     std::filesystem::path p = target;
-    p += ".incoming";
+    p += std::string(kIncomingMark) + std::to_string(::getpid()) + "-" + std::to_string(++requests);
     return p;
+}
+
+std::vector<std::filesystem::path> removeStaleIncomingFiles(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> removed;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const auto owner = incomingOwner(entry.path().filename().string());
+        if (!owner || isProcessRunning(*owner) || !entry.is_regular_file(ec)) continue;
+        if (std::filesystem::remove(entry.path(), ec)) removed.push_back(entry.path());
+    }
+    return removed;
 }
 
 }  // namespace orvane

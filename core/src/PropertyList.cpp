@@ -189,10 +189,15 @@ std::string toXmlPropertyList(const Value& value) {
     return out;
 }
 
-bool writePropertyList(const std::filesystem::path& path, const Value& value) {
+std::optional<std::string> replacePropertyList(const std::filesystem::path& path,
+                                               const Value& value) {
     std::string xml = toXmlPropertyList(value);
-    if (xml.empty()) return false;
-    return writeFileAtomically(path, xml);
+    if (xml.empty()) return "cannot write " + path.string() + ": the value is no property list";
+    return replaceFile(path, xml);
+}
+
+bool writePropertyList(const std::filesystem::path& path, const Value& value) {
+    return !replacePropertyList(path, value);
 }
 
 }  // namespace orvane

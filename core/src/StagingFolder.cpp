@@ -14,13 +14,9 @@ namespace orvane {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool processRuns(long pid) {
+bool isProcessRunning(long pid) {
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
-
-}  // namespace
 
 fs::path folderPathOf(const fs::path& path) {
     std::error_code ec;
@@ -60,7 +56,7 @@ std::vector<fs::path> removeStaleStagingFolders(const fs::path& given) {
         if (pid.empty() || pid.size() > 9 ||
             pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        if (processRuns(std::stol(pid))) continue;
+        if (isProcessRunning(std::stol(pid))) continue;
         if (fs::remove_all(entry.path(), ec) != static_cast<std::uintmax_t>(-1) && !ec)
             removed.push_back(entry.path());
     }

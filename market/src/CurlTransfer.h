@@ -16,7 +16,9 @@ struct TransferOutcome {
     long statusCode = 0;
     std::string body;                  // empty when the body went to a file
     std::optional<std::string> error;  // transport failures only
-    bool localWriteFailed = false;     // the download file could not be written here
+    /// The failure is the download file's, here ("cannot write PATH: CAUSE"),
+    /// not the server's.
+    bool failedHere = false;
 };
 
 /// Bytes received so far and the whole body's size (0 while unknown).

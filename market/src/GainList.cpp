@@ -34,9 +34,10 @@ bool isGainListText(std::string_view text) {
     return isServerListText(text, 7, 1);
 }
 
-void pasrseGains_new(std::string_view text, const std::filesystem::path& savePath,
-                     std::int32_t raiseUpOrDown) {
-    writePropertyList(savePath, parseGainList(text, raiseUpOrDown));
+std::optional<std::string> pasrseGains_new(std::string_view text,
+                                           const std::filesystem::path& savePath,
+                                           std::int32_t raiseUpOrDown) {
+    return replacePropertyList(savePath, parseGainList(text, raiseUpOrDown));
 }
 
 }  // namespace orvane

@@ -31,7 +31,7 @@ void HttpRequest::runTransfer() {
     statusCode_ = out.statusCode;
     body_ = std::move(out.body);
     error_ = std::move(out.error);
-    localWriteFailed_ = out.localWriteFailed;
+    failedHere_ = out.failedHere;
 }
 
 void HttpRequest::callHandlers() {
@@ -52,6 +52,11 @@ void HttpRequest::callHandlers() {
 
 void HttpRequest::rejectResponse(std::string why) {
     error_ = std::move(why);
+}
+
+void HttpRequest::failHere(std::string why) {
+    error_ = std::move(why);
+    failedHere_ = true;
 }
 
 void HttpRequest::startSynchronous() {

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <thread>
 
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
-#include "orvane/core/FileWrites.h"
+#include "orvane/core/DataFolderLock.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/PropertyList.h"
@@ -53,8 +54,8 @@ std::optional<std::string> ReferenceUpdate::getLastupdateConstData() {
     return date->string();
 }
 
-bool ReferenceUpdate::recordVersion(const std::string& version) {
-    return writePropertyList(configPath(), Dictionary{{"configDate", version}});
+std::optional<std::string> ReferenceUpdate::recordVersion(const std::string& version) {
+    return replacePropertyList(configPath(), Dictionary{{"configDate", version}});
 }
 
 ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
@@ -80,10 +81,7 @@ ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
     const std::string& newVersion = *published;
     const auto oldVersion = getLastupdateConstData();
     if (oldVersion && !(*oldVersion < newVersion) && !reinstall) {
-        if (!recordVersion(newVersion)) {
-            checkFailure_ = lastWriteFailureText("cannot write " + configPath().string());
-            return Check::NotRecorded;
-        }
+        recordFailure_ = recordVersion(newVersion);
         return Check::UpToDate;
     }
     // The new version is recorded once its archive is installed: a failed
@@ -97,9 +95,8 @@ void ReferenceUpdate::updateConstdata() {
     // Closed until the archive is installed or will not be: each way below
     // ends it once.
     ReferenceInstallGate::shared().begin();
-    const auto target = archivePath();
-    std::error_code ec;
-    std::filesystem::remove(target, ec);
+    // Two runs on one data folder each download their own archive.
+    const auto target = incomingPathFor(archivePath());
     auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::kConstDataZip));
     request->setDownloadDestinationPath(target);
     request->setProgressHandler(progress_);
@@ -108,7 +105,7 @@ void ReferenceUpdate::updateConstdata() {
     request->setFailedBlock([self = shared_from_this()](HttpRequest& r) {
         ORVANE_LOG("error=%s", r.error()->c_str());
         ReferenceInstallGate::shared().end();
-        self->finish({false, "the download failed: " + *r.error(), 0, r.localWriteFailed()});
+        self->finish({false, "the download failed: " + *r.error(), 0, r.failedHere()});
     });
     request->startAsynchronous();
 }
@@ -126,29 +123,37 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
         return;
     }
     const auto dataDir = dataDirectory();
-    std::thread([self = shared_from_this(), target, dataDir] {
-        ArchiveInstallResult result = installReferenceArchive(target, dataDir);
+    std::thread([self = shared_from_this(), target, dataDir, version = pendingVersion_] {
+        ArchiveInstallResult result;
+        std::optional<std::string> recordFailure;
+        {
+            // Another run may be installing or replacing the day's files.
+            const DataFolderLock lock = DataFolderLock::ofDataDirectory();
+            if (lock.held()) {
+                removeStaleIncomingFiles(dataDir);
+                result = installReferenceArchive(target, dataDir);
+                std::error_code ec;
+                std::filesystem::remove_all(dataDir / "__MACOSX", ec);
+                if (result.installed && !version.empty()) recordFailure = recordVersion(version);
+            } else {
+                result.reason = lock.failure();
+            }
+        }
         std::error_code ec;
         std::filesystem::remove(target, ec);
-        std::filesystem::remove_all(dataDir / "__MACOSX", ec);
         if (result.installed)
             SectorGroups::shared().invalidate();
         else
             ORVANE_LOG("reference data not installed: %s", result.reason.c_str());
         ReferenceInstallGate::shared().end();
-        postToMainThread([self, result] { self->finish(result); });
+        postToMainThread([self, result, recordFailure] {
+            self->recordFailure_ = recordFailure;
+            self->finish(result);
+        });
     }).detach();
 }
 
 void ReferenceUpdate::finish(ArchiveInstallResult result) {
-    if (result.installed && !pendingVersion_.empty() && !recordVersion(pendingVersion_)) {
-        // Installed, but a later check would not know it: the next one
-        // installs the archive again.
-        result.installed = false;
-        result.writeFailed = true;
-        result.reason = "the reference data was installed but its version was not recorded: " +
-                        lastWriteFailureText("cannot write " + configPath().string());
-    }
     pendingVersion_.clear();
     if (finish_) finish_(result);
 }

@@ -58,22 +58,46 @@ ScoreSelection selectScoreLists(const std::vector<ScoreRecord>& sorted) {
     return s;
 }
 
+std::string scoreListFileName(std::string_view name) {
+    return "todayStr_" + std::string(name);
+}
+
 std::filesystem::path scoreListPath(const std::filesystem::path& folder, std::string_view name) {
-    return folder / ("todayStr_" + std::string(name));
+    return folder / scoreListFileName(name);
 }
 
-bool paserSortResult(std::string_view text, const std::filesystem::path& gainsFolder) {
-    if (!isServerListText(text, 4, 0)) return false;
-    const ScoreSelection s = selectScoreLists(parseScoreRecords(text));
-    writePropertyList(scoreListPath(gainsFolder, "score_Score.plist"), s.score);
-    writePropertyList(scoreListPath(gainsFolder, "score_ModeB.plist"), s.modeB);
-    writePropertyList(scoreListPath(gainsFolder, "score_DoublePao.plist"), s.doublePao);
-    return true;
+bool isScoreListText(std::string_view text) {
+    return isServerListText(text, 4, 0);
 }
 
-bool paserSortResultForDoublePaoHappend(std::string_view text,
-                                        const std::filesystem::path& gainsFolder) {
-    if (!isServerListText(text, 2, 0)) return false;
+std::vector<std::pair<std::string, Array>> scoreListFiles(std::string_view text) {
+    ScoreSelection s = selectScoreLists(parseScoreRecords(text));
+    return {{scoreListFileName("score_Score.plist"), std::move(s.score)},
+            {scoreListFileName("score_ModeB.plist"), std::move(s.modeB)},
+            {scoreListFileName("score_DoublePao.plist"), std::move(s.doublePao)}};
+}
+
+ListIntake paserSortResult(std::string_view text, const std::filesystem::path& gainsFolder) {
+    if (!isScoreListText(text)) return {};
+    ListIntake intake{true, std::nullopt};
+    for (const auto& [name, list] : scoreListFiles(text))
+        if (!intake.writeFailure)
+            intake.writeFailure = replacePropertyList(gainsFolder / name, list);
+    return intake;
+}
+
+bool isDoubleCannonListText(std::string_view text) {
+    return isServerListText(text, 2, 0);
+}
+
+ListIntake paserSortResultForDoublePaoHappend(std::string_view text,
+                                              const std::filesystem::path& gainsFolder) {
+    if (!isDoubleCannonListText(text)) return {};
+    return {true, replacePropertyList(scoreListPath(gainsFolder, "score_DoublePao_Happend.plist"),
+                                      doubleCannonRecords(text))};
+}
+
+Array doubleCannonRecords(std::string_view text) {
     std::vector<std::pair<std::string, std::int32_t>> records;
     forEachListLine(
         text, 2, [&](const auto& f) { records.emplace_back(std::string(f[0]), leadingInt(f[1])); });
@@ -82,8 +106,7 @@ bool paserSortResultForDoublePaoHappend(std::string_view text,
     Array list;
     for (const auto& [code, score] : records)
         list.emplace_back(Dictionary{{keys::STOCK_Code, code}, {keys::STOCK_SCORE, score}});
-    writePropertyList(scoreListPath(gainsFolder, "score_DoublePao_Happend.plist"), list);
-    return true;
+    return list;
 }
 
 std::filesystem::path smartModeFilePath() {
@@ -96,7 +119,8 @@ bool isExsitOnSmartFile(std::string_view code, const std::filesystem::path& smar
     return false;
 }
 
-void paserSortResultForSmartMode(std::string_view text, const std::filesystem::path& smartFile) {
+std::optional<std::string> paserSortResultForSmartMode(std::string_view text,
+                                                       const std::filesystem::path& smartFile) {
     const Array stored = readPropertyListArray(smartFile);
     Array updated = stored;
     forEachListLine(text, 2, [&](const auto& f) {
@@ -105,7 +129,7 @@ void paserSortResultForSmartMode(std::string_view text, const std::filesystem::p
         });
         if (!known) updated.emplace_back(std::string(f[0]));
     });
-    writePropertyList(smartFile, updated);
+    return replacePropertyList(smartFile, updated);
 }
 
 }  // namespace orvane

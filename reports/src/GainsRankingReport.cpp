@@ -8,9 +8,11 @@
 #include "orvane/core/ChineseCollation.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/core/DataFolderLock.h"
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/PropertyList.h"
+#include "orvane/core/StagedFileSet.h"
 #include "orvane/core/TextSplit.h"
 #include "orvane/core/Workspace.h"
 #include "orvane/market/CodeTable.h"
@@ -196,27 +198,33 @@ GainsReportFiles GainsReportFiles::forDate(const fs::path& gains, const std::str
             gains / (date + "_10GainsSort.plist"), gains / (date + ".txt")};
 }
 
-void writeGainsRankingReport(const GainsRankingReport& report, const GainsReportFiles& files) {
-    writePropertyList(files.fiveDaySort, Value(dictionariesOf(report.fiveDaySort)));
-    writePropertyList(files.buy, Value(dictionariesOf(report.buy)));
-    writePropertyList(files.tenDaySort, Value(dictionariesOf(report.tenDaySort)));
-    std::error_code ec;
-    fs::remove(files.text, ec);
-    writeFileAtomically(files.text, report.text);
+std::optional<std::string> writeGainsRankingReport(const GainsRankingReport& report,
+                                                   const GainsReportFiles& files) {
+    StagedFileSet set(files.text.parent_path(), "ranking-report");
+    set.writeList(files.fiveDaySort.filename(), Value(dictionariesOf(report.fiveDaySort)));
+    set.writeList(files.buy.filename(), Value(dictionariesOf(report.buy)));
+    set.writeList(files.tenDaySort.filename(), Value(dictionariesOf(report.tenDaySort)));
+    set.write(files.text.filename(), report.text);
+    return set.promote();
 }
 
-fs::path sortHuShenGainsForText(QXStockLib& lib, const std::vector<StockRecord>& records) {
+GainsReportOutcome sortHuShenGainsForText(QXStockLib& lib,
+                                          const std::vector<StockRecord>& records) {
     const std::string date = formatDate(toLocal(now()));
     const CodeTable& table = CodeTable::shared();
     const GainsRankingReport report = composeGainsRankingReport(
         records, date, SectorGroups::shared().getPlateGroupNameArray(),
         [&](std::string_view code) { return table.getStockCodeName(code); });
     const GainsReportFiles files = GainsReportFiles::forDate(getGainsPath(), date);
-    writeGainsRankingReport(report, files);
+    {
+        const DataFolderLock lock = DataFolderLock::ofDataDirectory();
+        if (!lock.held()) return {{}, lock.failure()};
+        if (auto failure = writeGainsRankingReport(report, files)) return {{}, std::move(failure)};
+    }
     lib.withDelegate(
         [&](QXStockLibUpdateDelegate& d) { d.processUISeletedStockDelegate(report.buy); });
     Workspace::shared()->openFile(files.text);
-    return files.text;
+    return {files.text, std::nullopt};
 }
 
 }  // namespace orvane

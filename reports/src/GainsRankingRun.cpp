@@ -20,8 +20,8 @@ std::atomic<bool>& running() {
 
 }  // namespace
 
-std::filesystem::path phraseTodayGainsData(QXStockLib& lib, const Array& list,
-                                           const ScreeningStop& stop) {
+GainsReportOutcome phraseTodayGainsData(QXStockLib& lib, const Array& list,
+                                        const ScreeningStop& stop) {
     // Nothing to screen (no gain lists, or none asked for): today's report
     // stays as it is rather than being replaced by an empty one.
     if (list.empty()) {
@@ -36,17 +36,19 @@ std::filesystem::path phraseTodayGainsData(QXStockLib& lib, const Array& list,
     return sortHuShenGainsForText(lib, picked);
 }
 
-bool processFilterStockFromHuShenGainsData(QXStockLib& lib, Array list, ScreeningStop stop,
-                                           std::function<void()> finished) {
+bool processFilterStockFromHuShenGainsData(
+    QXStockLib& lib, Array list, ScreeningStop stop,
+    std::function<void(const GainsReportOutcome&)> finished) {
     if (running().exchange(true)) {
         ORVANE_LOG("a gains screening is already running");
         return false;
     }
     std::thread([&lib, list = std::move(list), stop = std::move(stop),
                  finished = std::move(finished)] {
-        phraseTodayGainsData(lib, list, stop);
+        const GainsReportOutcome outcome = phraseTodayGainsData(lib, list, stop);
+        if (outcome.failure) ORVANE_LOG("%s", outcome.failure->c_str());
         running() = false;
-        if (finished) finished();
+        if (finished) finished(outcome);
     }).detach();
     return true;
 }

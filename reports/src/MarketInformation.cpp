@@ -7,10 +7,11 @@
 #include "orvane/analysis/AnalysisSession.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
-#include "orvane/core/FileWrites.h"
+#include "orvane/core/DataFolderLock.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/PropertyList.h"
+#include "orvane/core/StagedFileSet.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/GainList.h"
 #include "orvane/market/HttpRequest.h"
@@ -18,6 +19,7 @@
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/ReferenceInstallGate.h"
 #include "orvane/market/RequestQueue.h"
+#include "orvane/market/ScoreLists.h"
 #include "orvane/market/ServerPaths.h"
 #include "orvane/reports/MarketReport.h"
 #include "orvane/stocklib/QXStockLib.h"
@@ -29,6 +31,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr auto kShortWait = std::chrono::milliseconds(100);
+constexpr const char* kScoreListDownload = "todayStr_score.txt";
 
 void progress(QXStockLib& lib, int value) {
     lib.withDelegate([&](QXStockLibUpdateDelegate& d) {
@@ -41,24 +44,10 @@ void statusLine(QXStockLib& lib, const StyledText& text, int value) {
         [&](QXStockLibUpdateDelegate& d) { d.setStatusBarMarketReportTextDelegate(text, value); });
 }
 
-bool answeredWithContent(const HttpRequest& request) {
-    return request.responseStatusCode() == 200;
-}
-
-// The report part of the queue-finish handler, once all four lists are in;
-// the market score.
-std::int32_t reportMarket(QXStockLib& lib) {
-    progress(lib, 25);
-    std::string rising;
-    StyledText text;
-    std::int32_t score = 0;
-    {
-        AnalysisSession session;
-        text = calMarketScore(session, rising);
-        score = session.getMarkScore();
-    }
+/// The stored report handed to the delegate: the sector reports' texts and
+/// their ranked groups, read back as the window would.
+void deliverReport(QXStockLib& lib, const StyledText& text) {
     statusLine(lib, text, 97);
-
     const fs::path gains = getGainsPath();
     lib.withDelegate([&](QXStockLibUpdateDelegate& d) {
         d.setActivatePlateReportDelegate(readFile(gains / "todayStr.txt").value_or("") +
@@ -71,49 +60,143 @@ std::int32_t reportMarket(QXStockLib& lib) {
         d.tagArrayActivatePlateDelegate(readPropertyListArray(gains / "todayplte_SortUp.Plist"),
                                         true, false);
     });
-    std::error_code ec;
-    for (const MarketGainList& list : kMarketGainLists)
-        fs::remove(parsedGainListPath(marketGainListDownload(list)), ec);
     statusLine(lib, text, 99);
-    return score;
 }
 
-/// A request for the list that downloads it under its staging name.
-std::shared_ptr<HttpRequest> stagedGainListRequest(const MarketGainList& list) {
-    auto request = HttpRequest::requestWithURL(
-        dataServerURL(std::string(serverpath::kSortFolder) + list.serverFile));
-    request->setDownloadDestinationPath(stagedGainListDownload(list));
+/// A request that downloads `url` under a name of this run beside `target`.
+std::shared_ptr<HttpRequest> downloadRequest(const std::string& url, const fs::path& target) {
+    auto request = HttpRequest::requestWithURL(url);
+    request->setDownloadDestinationPath(incomingPathFor(target));
     return request;
 }
 
-/// The staged download's text when the finished request brought a gain
-/// list; otherwise nothing: a refused answer fails the request (saying why)
-/// and its staged file goes.
-std::optional<std::string> acceptedGainListText(HttpRequest& request) {
-    if (request.error()) return std::nullopt;
-    const auto bytes = readFile(request.downloadDestinationPath());
-    std::string text = downloadedText(bytes.value_or(""));
-    if (request.responseStatusCode() == 200 && bytes && isGainListText(text)) return text;
-    request.rejectResponse(unusableListAnswer(request.responseStatusCode(), "gain list"));
+std::shared_ptr<HttpRequest> gainListRequest(const MarketGainList& list) {
+    return downloadRequest(dataServerURL(std::string(serverpath::kSortFolder) + list.serverFile),
+                           marketGainListDownload(list));
+}
+
+/// The downloaded text of a finished request: its file's, or its body's.
+std::string downloadedTextOf(const HttpRequest& request) {
+    if (request.downloadDestinationPath().empty()) return request.responseString().value_or("");
+    return downloadedText(readFile(request.downloadDestinationPath()).value_or(""));
+}
+
+/// Fails a request whose answer is not the list asked for (saying why); its
+/// download goes.
+void checkListAnswer(HttpRequest& request, bool (*isList)(std::string_view), const char* what) {
+    if (request.error()) return;
+    if (request.responseStatusCode() == 200 && isList(downloadedTextOf(request))) return;
+    request.rejectResponse(unusableListAnswer(request.responseStatusCode(), what));
     std::error_code ec;
-    fs::remove(request.downloadDestinationPath(), ec);
-    return std::nullopt;
+    if (!request.downloadDestinationPath().empty())
+        fs::remove(request.downloadDestinationPath(), ec);
+}
+
+bool isGainList(std::string_view text) {
+    return isGainListText(text);
+}
+
+/// The score list, downloaded beside the day's; checked when it arrives.
+std::shared_ptr<HttpRequest> scoreListRequest() {
+    auto request = downloadRequest(dataServerURL(serverpath::sortFilePath("score.txt")),
+                                   getGainsPath() / kScoreListDownload);
+    request->setCompletionBlock(
+        [](HttpRequest& r) { checkListAnswer(r, isScoreListText, "score list"); });
+    return request;
+}
+
+std::shared_ptr<HttpRequest> doubleCannonListRequest() {
+    auto request =
+        HttpRequest::requestWithURL(dataServerURL(serverpath::sortFilePath("score_doublePao.txt")));
+    request->setCompletionBlock(
+        [](HttpRequest& r) { checkListAnswer(r, isDoubleCannonListText, "double-cannon list"); });
+    return request;
+}
+
+void removeDownloads(const std::vector<std::shared_ptr<HttpRequest>>& requests) {
+    std::error_code ec;
+    for (const auto& r : requests)
+        if (!r->downloadDestinationPath().empty()) fs::remove(r->downloadDestinationPath(), ec);
+}
+
+/// Under the data folder's lock: the six lists and the report made from
+/// them replace the day's together. The market score and the status line,
+/// or nothing with the failure kept on the run.
+std::optional<std::pair<std::int32_t, StyledText>> storeDayLists(
+    const std::vector<std::shared_ptr<HttpRequest>>& lists, const HttpRequest& scores,
+    const HttpRequest& doubleCannon, QXStockLib& lib, std::stop_token stop,
+    std::optional<std::string>& failure) {
+    const DataFolderLock lock = DataFolderLock::ofDataDirectory(stop);
+    if (!lock.held()) {
+        failure = lock.failure();
+        return std::nullopt;
+    }
+    StagedFileSet files(getGainsPath(), kDayListsSet);
+    std::vector<StockRecord> rising, falling;
+    for (std::size_t i = 0; i < kMarketGainLists.size(); ++i) {
+        const MarketGainList& list = kMarketGainLists[i];
+        const std::vector<StockRecord> records = gainListRecords(list, downloadedTextOf(*lists[i]));
+        std::vector<StockRecord>& side = list.direction == -1 ? rising : falling;
+        side.insert(side.end(), records.begin(), records.end());
+        files.adopt(list.localName, lists[i]->downloadDestinationPath());
+    }
+    const std::string scoreText = downloadedTextOf(scores);
+    files.adopt(kScoreListDownload, scores.downloadDestinationPath());
+    for (const auto& [name, list] : scoreListFiles(scoreText)) files.writeList(name, list);
+    files.writeList(scoreListFileName("score_DoublePao_Happend.plist"),
+                    doubleCannonRecords(downloadedTextOf(doubleCannon)));
+
+    progress(lib, 25);
+    std::string risingReport, sellSignal;
+    StyledText text;
+    std::int32_t score = 0;
+    const void* engine = nullptr;
+    {
+        AnalysisSession session;
+        text = calMarketScore(session, rising, falling, files, risingReport, sellSignal);
+        score = session.getMarkScore();
+        engine = &session.engine();
+    }
+    if ((failure = files.promote())) return std::nullopt;
+    postSellSignalNotice(engine, sellSignal);
+    deliverReport(lib, text);
+    return std::pair{score, text};
 }
 
 }  // namespace
 
-std::optional<std::string> downloadMarketGainListNow(const MarketGainList& list) {
-    auto request = stagedGainListRequest(list);
+GainListDownload downloadMarketGainListNow(const MarketGainList& list) {
+    auto request = gainListRequest(list);
     request->startSynchronous();
-    if (!acceptedGainListText(*request)) return request->error();
-    if (!renameFile(request->downloadDestinationPath(), marketGainListDownload(list))) {
-        const std::string why = lastWriteFailureText("the list could not replace " +
-                                                     marketGainListDownload(list).string());
-        std::error_code ec;
-        fs::remove(request->downloadDestinationPath(), ec);
-        return why;
+    checkListAnswer(*request, isGainList, "gain list");
+    GainListDownload out{&list, request->downloadDestinationPath(), request->error(),
+                         request->failedHere()};
+    if (out.failure) out.file.clear();
+    return out;
+}
+
+FilterStockGains storeRisingGainLists(const std::vector<GainListDownload>& downloads,
+                                      std::int32_t n, std::stop_token stop) {
+    FilterStockGains out;
+    const std::size_t take = static_cast<std::size_t>(std::max(n, 0));
+    const DataFolderLock lock = DataFolderLock::ofDataDirectory(stop);
+    if (!lock.held()) {
+        out.failure = lock.failure();
+        return out;
     }
-    return std::nullopt;
+    StagedFileSet files(getGainsPath(), kDayListsSet);
+    for (const GainListDownload& d : downloads) {
+        if (!d.list || filterGainListName(*d.list).empty()) continue;
+        const Array stocks =
+            parseGainList(downloadedText(readFile(d.file).value_or("")), d.list->direction);
+        files.adopt(d.list->localName, d.file);
+        files.writeList(filterGainListName(*d.list), stocks);
+        out.stocks.insert(
+            out.stocks.end(), stocks.begin(),
+            stocks.begin() + static_cast<std::ptrdiff_t>(std::min(stocks.size(), take)));
+    }
+    if ((out.failure = files.promote())) out.stocks.clear();
+    return out;
 }
 
 bool MarketInfoRun::finished() const {
@@ -129,9 +212,14 @@ std::vector<std::string> MarketInfoRun::failures() const {
         out.push_back(url.substr(url.find_last_of('/') + 1) + ": " + *r->error());
     };
     for (const auto& list : lists_) check(list);
-    check(scores_);
-    check(doublePaoScores_);
+    if (storeFailure_) out.push_back(*storeFailure_);
     return out;
+}
+
+bool MarketInfoRun::failedHere() const {
+    return storeFailure_ || std::any_of(lists_.begin(), lists_.end(), [](const auto& r) {
+               return r->isFinished() && r->failedHere();
+           });
 }
 
 bool MarketInfoRun::waitUntilFinished(std::chrono::milliseconds limit) const {
@@ -143,46 +231,39 @@ bool MarketInfoRun::waitUntilFinished(std::chrono::milliseconds limit) const {
     return true;
 }
 
-// Starts the downloads of one run. The queue-finish handler makes the
-// report on the main thread, unless `reportOnCaller`: then it only marks the
-// downloads done, and the caller makes the report on its own thread.
+// Starts the downloads of one run. The queue-finish handler stores the lists
+// and makes the report on the main thread, unless `reportOnCaller`: then it
+// only marks the downloads done, and the caller does it on its own thread.
 std::shared_ptr<MarketInfoRun> startMarketInfoRun(QXStockLib& lib, bool reportOnCaller) {
     auto run = std::make_shared<MarketInfoRun>();
     auto queue = RequestQueue::queue();
     queue->reset();
     // The handler holds the run weakly: the caller decides how long it lives.
     queue->setQueueDidFinish(
-        [&lib, reportOnCaller, weak = std::weak_ptr<MarketInfoRun>(run)](RequestQueue& q) {
-            if (reportOnCaller) {
-                if (auto r = weak.lock()) r->queueFinished_ = true;
-                return;
-            }
-            const std::optional<std::int32_t> score = QueueFinishMarktReport(lib, q);
-            if (auto r = weak.lock()) {
+        [&lib, reportOnCaller, weak = std::weak_ptr<MarketInfoRun>(run)](RequestQueue&) {
+            auto r = weak.lock();
+            if (!r) return;
+            if (!reportOnCaller) {
+                const std::optional<std::int32_t> score = QueueFinishMarktReport(lib, *r);
                 r->queue_.reset();
                 if (score) r->markScore_ = *score;
                 r->reported_ = score.has_value();
-                r->queueFinished_ = true;
             }
+            r->queueFinished_ = true;
         });
     for (const MarketGainList& list : kMarketGainLists) {
-        auto request = stagedGainListRequest(list);
-        // The lists arrive under staging names and replace the day's lists
-        // only when all four are lists; a parsed list left by an earlier
-        // run must not stand in for today's.
-        std::error_code ec;
-        fs::remove(stagedGainListDownload(list), ec);
-        fs::remove(stagedParsedGainList(list), ec);
-        fs::remove(parsedGainListPath(marketGainListDownload(list)), ec);
-        // A worker parses the lists itself, so the window never waits for it.
+        auto request = gainListRequest(list);
+        // A worker checks the lists itself, so the window never waits for it.
         if (!reportOnCaller) request->setDidFinishHandler(downloadMarketReportComplete);
         run->lists_.push_back(request);
-        queue->addOperation(request);
     }
+    run->scores_ = scoreListRequest();
+    run->doublePaoScores_ = doubleCannonListRequest();
+    run->lists_.push_back(run->scores_);
+    run->lists_.push_back(run->doublePaoScores_);
+    for (const auto& request : run->lists_) queue->addOperation(request);
     run->queue_ = queue;
     queue->go();
-    run->scores_ = lib.handDownloadSortResultiOS(true);
-    run->doublePaoScores_ = lib.handDownloadYesDoublePaoSortResultiOS(true);
     return run;
 }
 
@@ -203,51 +284,62 @@ std::optional<std::int32_t> runMarketInfoProcess(QXStockLib& lib, std::stop_toke
         }
         return true;
     };
-    if (!waitFor([&] { return run->queueFinished_.load(); })) return std::nullopt;
-    for (const auto& list : run->lists_) downloadMarketReportComplete(*list);
-    const std::optional<std::int32_t> score = QueueFinishMarktReport(lib, *run->queue_);
+    if (!waitFor([&] { return run->queueFinished_.load(); })) {
+        run->queue_->cancelAllOperations();
+        removeDownloads(run->lists_);
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < kMarketGainLists.size(); ++i)
+        downloadMarketReportComplete(*run->lists_[i]);
+    const std::optional<std::int32_t> score = QueueFinishMarktReport(lib, *run, stop);
     if (score) run->markScore_ = *score;
     run->reported_ = score.has_value();
-    if (!waitFor([&] { return run->finished(); })) return std::nullopt;
     return score;
 }
 
 void downloadMarketReportComplete(HttpRequest& request) {
-    const MarketGainList* list = gainListOfStagedDownload(request.downloadDestinationPath());
-    if (!list) return;
     // An error page (a list the server lacks) or garbage is no list: the
     // report is skipped as for a failed download.
-    if (const auto text = acceptedGainListText(request))
-        pasrseGains_new(*text, stagedParsedGainList(*list), list->direction);
+    checkListAnswer(request, isGainList, "gain list");
 }
 
-std::optional<std::int32_t> QueueFinishMarktReport(QXStockLib& lib, RequestQueue& queue) {
+std::optional<std::int32_t> QueueFinishMarktReport(QXStockLib& lib, MarketInfoRun& run,
+                                                   std::stop_token stop) {
     ORVANE_LOG("Queue finished QueueFinishMarktReport");
     progress(lib, 15);
-    while (queue.requestsCount() > 0) std::this_thread::sleep_for(kShortWait);
+    if (run.queue_)
+        while (run.queue_->requestsCount() > 0) std::this_thread::sleep_for(kShortWait);
     progress(lib, 20);
-    ORVANE_LOG("queueCount = %d", queue.requestsCount());
     std::optional<std::int32_t> score;
-    if (promoteStagedGainLists()) score = reportMarket(lib);
+    const bool allArrived = std::all_of(run.lists_.begin(), run.lists_.end(),
+                                        [](const auto& r) { return !r->error(); });
+    if (allArrived) {
+        if (auto stored = storeDayLists(run.lists_, *run.scores_, *run.doublePaoScores_, lib, stop,
+                                        run.storeFailure_))
+            score = stored->first;
+    }
+    // Whatever was not stored goes: a later run never finds this one's files.
+    removeDownloads(run.lists_);
     std::this_thread::sleep_for(kShortWait);
     ProgressPanel::shared()->closeProgressPanel();
     return score;
 }
 
-Array getFilterStockFromHuShenGainsData(std::int32_t n) {
+FilterStockGains getFilterStockFromHuShenGainsData(std::int32_t n) {
     const fs::path gains = getGainsPath();
     const std::size_t take = static_cast<std::size_t>(std::max(n, 0));
-    Array out;
+    FilterStockGains out;
     // The rising lists of Shanghai and of Shenzhen, parsed into the filter
-    // window's own files.
-    for (const auto& [list, market] :
-         {std::pair{kMarketGainLists[0], "SH"}, {kMarketGainLists[1], "SZ"}}) {
-        const fs::path parsed = gains / (std::string("todayStr_") + market + ".plist");
-        const auto bytes = readFile(marketGainListDownload(list));
-        pasrseGains_new(downloadedText(bytes.value_or("")), parsed, list.direction);
-        const Array stocks = readPropertyListArray(parsed);
+    // window's own files; the lists given are the ones parsed now, whether
+    // or not their files could be written.
+    for (const MarketGainList* list : {&kMarketGainLists[0], &kMarketGainLists[1]}) {
+        const auto bytes = readFile(marketGainListDownload(*list));
+        const Array stocks = parseGainList(downloadedText(bytes.value_or("")), list->direction);
+        if (auto failure = replacePropertyList(gains / filterGainListName(*list), stocks);
+            failure && !out.failure)
+            out.failure = std::move(failure);
         const auto count = static_cast<std::ptrdiff_t>(std::min(stocks.size(), take));
-        out.insert(out.end(), stocks.begin(), stocks.begin() + count);
+        out.stocks.insert(out.stocks.end(), stocks.begin(), stocks.begin() + count);
     }
     return out;
 }

@@ -3,19 +3,17 @@
 #include <algorithm>
 
 #include "orvane/analysis/AnalysisSession.h"
-#include "orvane/core/AtomicFile.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NotificationNames.h"
 #include "orvane/core/ProgressPanel.h"
-#include "orvane/core/PropertyList.h"
+#include "orvane/core/StagedFileSet.h"
 #include "orvane/core/StringTable.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/SectorGroups.h"
 #include "orvane/market/StockCode.h"
-#include "orvane/reports/GainListFiles.h"
 
 namespace orvane {
 
@@ -23,18 +21,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A sector report and its ranked groups in the Gains folder, each replacing
-// the old file.
-void writeSectorReport(const char* textName, const char* listName, const SectorReport& report) {
-    const fs::path gains = getGainsPath();
-    std::error_code ec;
-    fs::remove(gains / textName, ec);
-    writeFileAtomically(gains / textName, report.text);
+// A sector report and its ranked groups, staged to replace the old files.
+void stageSectorReport(const char* textName, const char* listName, const SectorReport& report,
+                       StagedFileSet& files) {
+    files.write(textName, report.text);
     Array records;
     records.reserve(report.count.ranked.size());
     for (const GroupCount& g : report.count.ranked) records.emplace_back(g.toRecord());
-    fs::remove(gains / listName, ec);
-    writePropertyList(gains / listName, Value(std::move(records)));
+    files.writeList(listName, Value(std::move(records)));
 }
 
 // The sell-signal messages of the held stocks against the falling sectors.
@@ -61,6 +55,12 @@ std::string noticeDown2(const std::string& group, double share, const std::strin
                   code.c_str(), percent);
 }
 
+void postSellSignalNotice(const void* engine, const std::string& sellSignal) {
+    if (!sellSignal.empty())
+        NotificationBus::shared().post(notifications::Notifiation_Stock_rasieDown, engine,
+                                       Dictionary{{StockSellSignal, sellSignal}});
+}
+
 std::vector<std::string> getMyHoldArray() {
     std::vector<std::string> codes;
     std::error_code ec;
@@ -74,13 +74,13 @@ std::vector<std::string> getMyHoldArray() {
 
 std::string marketReportAnalyse_SortUP(AnalysisSession& session,
                                        const std::vector<StockRecord>& rising,
-                                       std::int32_t& sortUpPlant) {
+                                       std::int32_t& sortUpPlant, StagedFileSet& files) {
     const auto panel = ProgressPanel::shared();
     panel->setIndicatorCurrentProgress(40);
     std::int32_t score = session.getMarkScore();
     const SectorReport up =
         risingSectorReport(rising, SectorGroups::shared(), score, toLocal(now()));
-    writeSectorReport("todayStr.txt", "todayplte_SortUp.Plist", up);
+    stageSectorReport("todayStr.txt", "todayplte_SortUp.Plist", up, files);
     session.setMarkScore(score);
     sortUpPlant = up.strong;
     panel->setIndicatorCurrentProgress(70);
@@ -89,7 +89,8 @@ std::string marketReportAnalyse_SortUP(AnalysisSession& session,
 
 std::string marketReportAnalyse_SortDown(AnalysisSession& session,
                                          const std::vector<StockRecord>& falling,
-                                         std::int32_t& sortDownPlant) {
+                                         std::int32_t& sortDownPlant, StagedFileSet& files,
+                                         std::string& sellSignal) {
     const auto panel = ProgressPanel::shared();
     panel->setIndicatorCurrentProgress(72);
     std::int32_t score = session.getMarkScore();
@@ -97,26 +98,24 @@ std::string marketReportAnalyse_SortDown(AnalysisSession& session,
     session.setMarkScore(score);
     sortDownPlant = down.strong;
     ORVANE_LOG("g_markScore =%d indexPlateDownNum=%d", score, down.strong);
-    const std::string notice = sellSignalNotice(down);
-    if (!notice.empty())
-        NotificationBus::shared().post(notifications::Notifiation_Stock_rasieDown,
-                                       &session.engine(), Dictionary{{StockSellSignal, notice}});
-    writeSectorReport("todayStr_Down.txt", "todayplte_SortDown.Plist", down);
+    sellSignal = sellSignalNotice(down);
+    stageSectorReport("todayStr_Down.txt", "todayplte_SortDown.Plist", down, files);
     panel->setIndicatorCurrentProgress(95);
     return down.text;
 }
 
-StyledText calMarketScore(AnalysisSession& session, std::string& risingReport) {
+StyledText calMarketScore(AnalysisSession& session, const std::vector<StockRecord>& rising,
+                          const std::vector<StockRecord>& falling, StagedFileSet& files,
+                          std::string& risingReport, std::string& sellSignal) {
     session.setMarkScore(100);
 
-    const std::vector<StockRecord> rising = readParsedGainLists(-1);
     ProgressPanel::shared()->setIndicatorCurrentProgress(35);
     std::int32_t strongUp = 0;
-    risingReport = marketReportAnalyse_SortUP(session, rising, strongUp);
+    risingReport = marketReportAnalyse_SortUP(session, rising, strongUp, files);
 
-    const std::vector<StockRecord> falling = readParsedGainLists(1);
     std::int32_t strongDown = 0;
-    const std::string downText = marketReportAnalyse_SortDown(session, falling, strongDown);
+    const std::string downText =
+        marketReportAnalyse_SortDown(session, falling, strongDown, files, sellSignal);
     ORVANE_LOG("下跌:%s", downText.c_str());
 
     const std::int32_t score = session.getMarkScore();

@@ -1,6 +1,8 @@
 #include "orvane/stocklib/QXStockLib.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <thread>
 
 #include "orvane/analysis/AnalysisSession.h"
@@ -231,9 +233,10 @@ std::optional<StockRecord> QXStockLib::parseRetStockHistordayData(std::string_vi
     return orvane::parseRetStockHistordayData(text, this);
 }
 
-void QXStockLib::pasrseGains_new(std::string_view text, const fs::path& savePath,
-                                 std::int32_t raiseUpOrDown) const {
-    orvane::pasrseGains_new(text, savePath, raiseUpOrDown);
+std::optional<std::string> QXStockLib::pasrseGains_new(std::string_view text,
+                                                       const fs::path& savePath,
+                                                       std::int32_t raiseUpOrDown) const {
+    return orvane::pasrseGains_new(text, savePath, raiseUpOrDown);
 }
 
 std::shared_ptr<HttpRequest> QXStockLib::handDownloadSortResultiOS(bool) {
@@ -246,22 +249,22 @@ std::shared_ptr<HttpRequest> QXStockLib::handDownloadSortResultiOS(bool) {
             const fs::path& incoming = r.downloadDestinationPath();
             const auto bytes = readFile(incoming);
             std::error_code ec;
-            if (r.responseStatusCode() == 200 && bytes && paserSortResult(downloadedText(*bytes))) {
-                if (!renameFile(incoming, target)) {
-                    fs::remove(incoming, ec);
-                    r.rejectResponse(lastWriteFailureText("cannot replace " + target.string()));
-                    logError(r);
-                }
-                return;
-            }
+            const ListIntake intake = r.responseStatusCode() == 200 && bytes
+                                          ? paserSortResult(downloadedText(*bytes))
+                                          : ListIntake{};
+            if (intake && renameFile(incoming, target)) return;
             fs::remove(incoming, ec);
-            r.rejectResponse(unusableListAnswer(r.responseStatusCode(), "score list"));
+            if (!intake.isList)
+                r.rejectResponse(unusableListAnswer(r.responseStatusCode(), "score list"));
+            else
+                r.failHere(intake.writeFailure.value_or(
+                    lastWriteFailureText(writeFailureText(target, errno))));
             logError(r);
         },
         logError, incomingPathFor(target));
 }
 
-bool QXStockLib::paserSortResult(std::string_view text) {
+ListIntake QXStockLib::paserSortResult(std::string_view text) {
     return orvane::paserSortResult(text, getGainsPath());
 }
 
@@ -269,10 +272,15 @@ std::shared_ptr<HttpRequest> QXStockLib::handDownloadYesDoublePaoSortResultiOS(b
     return startDownload(
         sortFileURL("score_doublePao.txt"),
         [this](HttpRequest& r) {
-            if (r.responseStatusCode() == 200 &&
-                paserSortResultForDoublePaoHappend(r.responseString().value_or("")))
-                return;
-            r.rejectResponse(unusableListAnswer(r.responseStatusCode(), "double-cannon list"));
+            const ListIntake intake =
+                r.responseStatusCode() == 200
+                    ? paserSortResultForDoublePaoHappend(r.responseString().value_or(""))
+                    : ListIntake{};
+            if (intake) return;
+            if (!intake.isList)
+                r.rejectResponse(unusableListAnswer(r.responseStatusCode(), "double-cannon list"));
+            else
+                r.failHere(*intake.writeFailure);
             logError(r);
         },
         [](HttpRequest& r) {
@@ -280,19 +288,22 @@ std::shared_ptr<HttpRequest> QXStockLib::handDownloadYesDoublePaoSortResultiOS(b
         });
 }
 
-bool QXStockLib::paserSortResultForDoublePaoHappend(std::string_view text) {
+ListIntake QXStockLib::paserSortResultForDoublePaoHappend(std::string_view text) {
     return orvane::paserSortResultForDoublePaoHappend(text, getGainsPath());
 }
 
 std::shared_ptr<HttpRequest> QXStockLib::handDownloadSinglePaoFile() {
     // The request names the file with the extension twice ("%@%@.txt").
     return startDownload(sortFileURL("score_Pao1.txt.txt"), [this](HttpRequest& r) {
-        paserSortResultForSmartMode(r.responseString().value_or(""));
+        if (auto failure = paserSortResultForSmartMode(r.responseString().value_or(""))) {
+            r.failHere(std::move(*failure));
+            logError(r);
+        }
     });
 }
 
-void QXStockLib::paserSortResultForSmartMode(std::string_view text) {
-    orvane::paserSortResultForSmartMode(text, smartModeFilePath());
+std::optional<std::string> QXStockLib::paserSortResultForSmartMode(std::string_view text) {
+    return orvane::paserSortResultForSmartMode(text, smartModeFilePath());
 }
 
 bool QXStockLib::isExsitOnSmartFile(std::string_view code) const {

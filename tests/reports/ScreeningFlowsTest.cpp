@@ -16,6 +16,7 @@
 #include "orvane/core/NotificationNames.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/ProgressPanel.h"
+#include "orvane/core/PropertyList.h"
 #include "orvane/core/RunLoop.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/core/Workspace.h"
@@ -43,6 +44,16 @@ std::string gainList(int first, int count, double change) {
         text += format("%d,%06d,股票%d,10.00,10.00,%.2f,%.2f\n", i + 1, first + i, i,
                        10.0 * (1 + change / 100), change);
     return text;
+}
+
+/// No download, staged set or parsed intermediate of a run stays in the folder.
+void expectNoLeftovers(const fs::path& gains) {
+    for (const auto& entry : fs::directory_iterator(gains)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_EQ(name.find("incoming"), std::string::npos) << name;
+        EXPECT_EQ(name.find("staging"), std::string::npos) << name;
+        EXPECT_FALSE(name.starts_with("todayStr_Sort") && name.ends_with(".plist")) << name;
+    }
 }
 
 /// Records what the library hands to the main window, and from which thread.
@@ -181,18 +192,17 @@ TEST_F(ScreeningFlows, MarketInformationReportsOnceAllFourListsArrived) {
         [&](const Notification& n) { notices.push_back(n.userInfo.at(StockSellSignal).string()); });
     ScopedRunLoop loop;
     // The Shenzhen falling list is garbage and the score lists are missing (a
-    // 404 page); the parsed list of an earlier run does not stand in, and the
-    // last good run's lists stay as they were.
+    // 404 page): the last good run's lists stay as they were.
     files["szsortdown_new.txt"] = "<html>busy</html>\n\x01\x02,,\n";
     const fs::path gains = getGainsPath();
     const fs::path lastRising = marketGainListDownload(kMarketGainLists[0]);
     const fs::path lastScores = gains / "todayStr_score_Score.plist";
     writeFileAtomically(lastRising, "yesterday");
     writeFileAtomically(lastScores, "yesterday");
-    writeFileAtomically(parsedGainListPath(marketGainListDownload(kMarketGainLists[3])), "x");
     std::shared_ptr<MarketInfoRun> run = handMarketInfoProcess(lib);
     for (int i = 0; i < 3000 && !run->finished(); ++i) loop.loop().runOnce(10ms);
     EXPECT_FALSE(run->reported());
+    EXPECT_FALSE(run->failedHere());
     EXPECT_EQ(delegate.panelClosed, 1);
     EXPECT_TRUE(delegate.status.empty());
     EXPECT_EQ(readFile(lastRising), "yesterday");
@@ -201,12 +211,32 @@ TEST_F(ScreeningFlows, MarketInformationReportsOnceAllFourListsArrived) {
               (std::vector<std::string>{"szsortdown_new.txt: the answer is not a gain list",
                                         "score.txt: the data server answered HTTP 404",
                                         "score_doublePao.txt: the data server answered HTTP 404"}));
-    for (const auto& entry : fs::directory_iterator(gains))
-        EXPECT_NE(entry.path().extension(), ".incoming") << entry.path();
+    expectNoLeftovers(gains);
+
+    // Every list arrives, but one of the day's files cannot be replaced (a
+    // folder stands in its place): no list of this run lands, the gain lists
+    // and the score lists stay the last good run's, and the disk is named.
+    files["szsortdown_new.txt"] = gainList(2, 0, -3.0);
+    files["score.txt"] = "code,score,modeB,type\n600000,200,1,4\n600001,100,0,0\n";
+    files["score_doublePao.txt"] = "code,score\n600000,150\n";
+    fs::create_directories(gains / "todayStr_score_ModeB.plist" / "x");
+    run = handMarketInfoProcess(lib);
+    for (int i = 0; i < 3000 && !run->finished(); ++i) loop.loop().runOnce(10ms);
+    EXPECT_FALSE(run->reported());
+    EXPECT_TRUE(run->failedHere());
+    ASSERT_EQ(run->failures().size(), 1u);
+    EXPECT_EQ(run->failures()[0].rfind("cannot replace " + (gains / "todayStr_score").string(), 0),
+              0u)
+        << run->failures()[0];
+    EXPECT_EQ(readFile(lastRising), "yesterday");
+    EXPECT_EQ(readFile(lastScores), "yesterday");
+    EXPECT_FALSE(fs::exists(gains / "todayStr_score.txt"));
+    EXPECT_FALSE(fs::exists(gains / "todayStr.txt"));
+    expectNoLeftovers(gains);
+    fs::remove_all(gains / "todayStr_score_ModeB.plist");
 
     // A worker runs the flow under the guard, waiting for it, while the main
     // thread serves its handlers.
-    files["szsortdown_new.txt"] = gainList(2, 0, -3.0);
     std::atomic<bool> finished{false};
     std::thread worker([&] {
         MarketReportGuard::shared().runUnlessBusy([&] {
@@ -225,16 +255,18 @@ TEST_F(ScreeningFlows, MarketInformationReportsOnceAllFourListsArrived) {
     EXPECT_EQ(delegate.plates,
               *readFile(gains / "todayStr.txt") + *readFile(gains / "todayStr_Down.txt"));
     EXPECT_NE(readFile(lastRising), "yesterday");
+    EXPECT_EQ(readPropertyListArray(lastScores).size(), 1u);
+    expectNoLeftovers(gains);
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_NE(notices[0].find("600011"), std::string::npos);
-    EXPECT_EQ(delegate.panelClosed, 2);
+    EXPECT_EQ(delegate.panelClosed, 3);
 }
 
 TEST_F(ScreeningFlows, TopGainersTakeTheFirstOfEachExchange) {
     const fs::path gains = getGainsPath();
     writeFileAtomically(gains / "todayStr_SortUp_SH.txt", *utf8ToGb18030(gainList(600000, 120, 5)));
     writeFileAtomically(gains / "todayStr_SortUp_SZ.txt", gainList(1, 80, 5));
-    const Array top = getFilterStockFromHuShenGainsData(50);
+    const Array top = getFilterStockFromHuShenGainsData(50).stocks;
     ASSERT_EQ(top.size(), 100u);
     EXPECT_EQ(stringFor(top[0].dictionary(), k::STOCK_SC_Name), "股票0");
     EXPECT_EQ(stringFor(top[50].dictionary(), k::STOCK_Code), "000001");
@@ -261,12 +293,15 @@ TEST_F(ScreeningFlows, AStoppedRankingRunWritesNothingAndSaysItEnded) {
     std::atomic<bool> ended{false};
     ScopedRunLoop loop;
     ASSERT_TRUE(processFilterStockFromHuShenGainsData(
-        lib, Array{entry("600005")}, [] { return true; }, [&] { ended = true; }));
+        lib, Array{entry("600005")}, [] { return true; },
+        [&](const GainsReportOutcome&) { ended = true; }));
     for (int i = 0; i < 3000 && !ended; ++i) loop.loop().runOnce(10ms);
     ASSERT_TRUE(ended);
     EXPECT_FALSE(fs::exists(getGainsPath() / "2025-09-03_5GainsSort.plist"));
     EXPECT_EQ(delegate.bought, 0u);
     // Nothing to screen: no report, not an empty one.
-    EXPECT_TRUE(phraseTodayGainsData(lib, {}).empty());
+    const GainsReportOutcome nothing = phraseTodayGainsData(lib, {});
+    EXPECT_TRUE(nothing.report.empty());
+    EXPECT_FALSE(nothing.failure);
     EXPECT_FALSE(fs::exists(getGainsPath() / "2025-09-03.txt"));
 }

@@ -98,7 +98,7 @@ TEST_F(ListTabs, FilterModesTopGainersRankingsRunStopAndBadFiles) {
     // Mode 0: the top gainers, 20 of each market.
     filter.updateAllStock();
     EXPECT_EQ(cleared.count(), 1);
-    const Array top = getFilterStockFromHuShenGainsData(20);
+    const Array top = getFilterStockFromHuShenGainsData(20).stocks;
     ASSERT_FALSE(top.empty());
     EXPECT_EQ(codes(filter.hushenStockList()), codes(top));
     EXPECT_EQ(ui.displayCaptureFiled->text(), "涨幅前");

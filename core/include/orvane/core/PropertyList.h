@@ -20,6 +20,10 @@ std::optional<Value> parsePropertyList(std::string_view bytes);
 /// malformed or holds something else.
 Array readPropertyListArray(const std::filesystem::path& path);
 
+/// Atomic; nothing once written, else what went wrong ("cannot write PATH:
+/// CAUSE"), with the old file untouched.
+std::optional<std::string> replacePropertyList(const std::filesystem::path& path,
+                                               const Value& value);
 /// Atomic; false when the value cannot be stored or the write fails.
 bool writePropertyList(const std::filesystem::path& path, const Value& value);
 std::string toXmlPropertyList(const Value& value);

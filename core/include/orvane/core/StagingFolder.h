@@ -25,6 +25,10 @@ std::optional<std::string> stagingProblemFor(const std::filesystem::path& target
 /// The staging folder of process `pid` for `target`.
 std::filesystem::path stagingFolderFor(const std::filesystem::path& target, long pid);
 
+/// Whether process `pid` still runs (a leftover of a run that does not is
+/// stale).
+bool isProcessRunning(long pid);
+
 /// Removes the staging folders beside `target` whose process no longer runs;
 /// the folders removed.
 std::vector<std::filesystem::path> removeStaleStagingFolders(const std::filesystem::path& target);

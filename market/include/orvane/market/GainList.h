@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "orvane/core/Value.h"
@@ -22,8 +24,10 @@ Array parseGainList(std::string_view text, std::int32_t raiseUpOrDown);
 bool isGainListText(std::string_view text);
 
 /// Parses and writes the list as a property list (atomically, also when
-/// empty); a write failure is ignored.
-void pasrseGains_new(std::string_view text, const std::filesystem::path& savePath,
-                     std::int32_t raiseUpOrDown);
+/// empty); nothing once written, else what went wrong ("cannot write PATH:
+/// CAUSE"), the old file untouched.
+std::optional<std::string> pasrseGains_new(std::string_view text,
+                                           const std::filesystem::path& savePath,
+                                           std::int32_t raiseUpOrDown);
 
 }  // namespace orvane

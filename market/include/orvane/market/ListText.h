@@ -4,6 +4,7 @@
 // an error page or garbage never stands in for one.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,14 @@ bool isServerListText(std::string_view text, std::size_t fields, std::size_t cod
 /// 200 ("the data server answered HTTP 404"), else that the text is no
 /// `what` ("the answer is not a score list").
 std::string unusableListAnswer(long status, std::string_view what);
+
+/// How a server list was taken in: whether the text was such a list, and
+/// the file that could not be written with why, when one could not.
+struct ListIntake {
+    bool isList = false;
+    std::optional<std::string> writeFailure;
+    /// Taken in whole: a list, and every file of it written.
+    explicit operator bool() const { return isList && !writeFailure; }
+};
 
 }  // namespace orvane

@@ -2,9 +2,11 @@
 // The reference-data update: the version check against the data server's
 // "/const/updateconfigfile.txt" (5 s), the version record "Config.plist"
 // ({"configDate": version}), the asynchronous download of
-// "/const/constdata.zip" into the data directory and its safe installation
+// "/const/constdata.zip" into the data directory (under a name of this run,
+// AtomicFile.h's incomingPathFor) and its safe installation
 // (ReferenceArchive.h) on a worker thread, so the main thread never waits
-// for it. The finish handler runs on the main thread afterwards.
+// for it; the installation holds the data folder's lock (DataFolderLock.h).
+// The finish handler runs on the main thread afterwards.
 
 #include <cstdint>
 #include <functional>
@@ -27,9 +29,7 @@ std::optional<std::string> publishedReferenceVersion(std::string_view answer);
 
 class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
   public:
-    /// NotRecorded: up to date, but the version could not be written
-    /// (`checkFailure` says why).
-    enum class Check { Unreachable, Malformed, UpToDate, NotRecorded, Downloading };
+    enum class Check { Unreachable, Malformed, UpToDate, Downloading };
     using FinishHandler = std::function<void(const ArchiveInstallResult&)>;
 
     static std::shared_ptr<ReferenceUpdate> create();
@@ -45,8 +45,9 @@ class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
     Check downloadConstData(bool reinstall = false);
     /// The recorded version, or nothing.
     static std::optional<std::string> getLastupdateConstData();
-    /// Records the installed version; false when "Config.plist" cannot be written.
-    static bool recordVersion(const std::string& version);
+    /// Records the installed version; nothing, or why "Config.plist" cannot
+    /// be written.
+    static std::optional<std::string> recordVersion(const std::string& version);
     /// Starts the asynchronous archive download.
     void updateConstdata();
     /// Completion of the download (main thread): installs on a worker thread.
@@ -60,6 +61,9 @@ class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
     void setProgressHandler(ProgressHandler handler) { progress_ = std::move(handler); }
     /// Why the last version check came out Unreachable or Malformed.
     const std::string& checkFailure() const { return checkFailure_; }
+    /// Why the version could not be recorded (after an installation, or a
+    /// check that found the data up to date), or nothing.
+    const std::optional<std::string>& recordFailure() const { return recordFailure_; }
 
   private:
     ReferenceUpdate() = default;
@@ -67,6 +71,7 @@ class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
     FinishHandler finish_;
     ProgressHandler progress_;
     std::string checkFailure_;
+    std::optional<std::string> recordFailure_;
     std::string pendingVersion_;  // recorded when its archive is installed
 };
 

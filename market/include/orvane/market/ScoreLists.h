@@ -6,11 +6,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "orvane/core/Value.h"
+#include "orvane/market/ListText.h"
 
 namespace orvane {
 
@@ -34,24 +37,37 @@ struct ScoreSelection {
 };
 ScoreSelection selectScoreLists(const std::vector<ScoreRecord>& sorted);
 
+/// "todayStr_<name>", a list's file name in the Gains folder.
+std::string scoreListFileName(std::string_view name);
 /// "<folder>/todayStr_<name>".
 std::filesystem::path scoreListPath(const std::filesystem::path& folder, std::string_view name);
 
-/// Writes "score_Score.plist", "score_ModeB.plist" and
-/// "score_DoublePao.plist" into the folder; true. A text that is no score
-/// list (an error page, garbage) leaves them as they were: false.
-bool paserSortResult(std::string_view text, const std::filesystem::path& gainsFolder);
-/// Writes every 2-field line {STOCK_Code, STOCK_SCORE}, best first, to
-/// "score_DoublePao_Happend.plist"; true, or false (nothing written) for a
-/// text that is no such list.
-bool paserSortResultForDoublePaoHappend(std::string_view text,
-                                        const std::filesystem::path& gainsFolder);
+/// Whether the text is a score list ("score.txt") at all, not an error
+/// page or garbage.
+bool isScoreListText(std::string_view text);
+/// The three short lists of a score list by file name:
+/// "todayStr_score_Score.plist", "..._ModeB.plist", "..._DoublePao.plist".
+std::vector<std::pair<std::string, Array>> scoreListFiles(std::string_view text);
+/// Writes the three short lists into the folder. A text that is no score
+/// list (an error page, garbage) leaves them as they were.
+ListIntake paserSortResult(std::string_view text, const std::filesystem::path& gainsFolder);
+
+/// Whether the text is a double-cannon list ("score_doublePao.txt").
+bool isDoubleCannonListText(std::string_view text);
+/// Every 2-field line {STOCK_Code, STOCK_SCORE}, best first.
+Array doubleCannonRecords(std::string_view text);
+/// Writes doubleCannonRecords to "score_DoublePao_Happend.plist"; a text
+/// that is no such list writes nothing.
+ListIntake paserSortResultForDoublePaoHappend(std::string_view text,
+                                              const std::filesystem::path& gainsFolder);
 
 /// "smartModeFile.plist" in the data directory.
 std::filesystem::path smartModeFilePath();
 /// Appends field 0 of every 2-field line unless the file as stored before
 /// this call holds it (so a new code listed twice is appended twice).
-void paserSortResultForSmartMode(std::string_view text, const std::filesystem::path& smartFile);
+/// Nothing once written, else what went wrong.
+std::optional<std::string> paserSortResultForSmartMode(std::string_view text,
+                                                       const std::filesystem::path& smartFile);
 bool isExsitOnSmartFile(std::string_view code, const std::filesystem::path& smartFile);
 
 }  // namespace orvane

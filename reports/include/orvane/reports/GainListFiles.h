@@ -1,12 +1,15 @@
 #pragma once
 // The day's four market gain lists in the Gains folder: each server file,
-// its local download and its parsed list ("todayStr" is fixed text, not a
-// date). The market information flow writes them, the market report reads
-// the parsed lists.
+// its local download and its parsed records ("todayStr" is fixed text, not a
+// date). The market information flow and the ranking run replace them, with
+// the rest of the day's lists, as one set (StagedFileSet.h) under the data
+// folder's lock; the market report reads the parsed records.
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "orvane/core/Value.h"
 #include "orvane/market/StockRecord.h"
@@ -27,23 +30,19 @@ inline constexpr std::array<MarketGainList, 4> kMarketGainLists = {{
     {"szsortdown_new.txt", "todayStr_SortDown_SZ.txt", 1},
 }};
 
-/// The list's download path in the Gains folder, and its parsed list's path.
+/// The name of the staged set of the day's lists in the Gains folder.
+inline constexpr const char* kDayListsSet = "day-lists";
+
+/// The list's download path in the Gains folder, and a parsed list's path
+/// beside a download.
 std::filesystem::path marketGainListDownload(const MarketGainList& list);
 std::filesystem::path parsedGainListPath(const std::filesystem::path& download);
 
-/// A run's lists are downloaded and parsed beside these, under staging
-/// names, and replace them only when all four arrived as lists.
-std::filesystem::path stagedGainListDownload(const MarketGainList& list);
-std::filesystem::path stagedParsedGainList(const MarketGainList& list);
-/// The list whose staged download this is; nothing for any other path.
-const MarketGainList* gainListOfStagedDownload(const std::filesystem::path& path);
-/// When every list has its staged parsed list: all staged files take their
-/// places, true. Otherwise the staged files are removed and the day's
-/// downloads stay as they were: false.
-bool promoteStagedGainLists();
+/// The filter window's parsed rising list of an exchange's list
+/// ("todayStr_SH.plist", "todayStr_SZ.plist"); empty for a falling list.
+std::string filterGainListName(const MarketGainList& list);
 
-/// The parsed lists of one direction: the Shanghai array followed by the
-/// Shenzhen one; a missing list reads as empty.
-std::vector<StockRecord> readParsedGainLists(std::int32_t direction);
+/// The records of a list's downloaded text, in its direction.
+std::vector<StockRecord> gainListRecords(const MarketGainList& list, std::string_view text);
 
 }  // namespace orvane

@@ -45,15 +45,23 @@ struct GainsReportFiles {
     static GainsReportFiles forDate(const std::filesystem::path& gains, const std::string& date);
 };
 
-/// Writes the four files, each atomically (the old report is replaced);
-/// write errors are ignored.
-void writeGainsRankingReport(const GainsRankingReport& report, const GainsReportFiles& files);
+/// Writes the four files as one set (StagedFileSet.h): the old report is
+/// replaced whole or stays whole. Nothing, or why not. The caller holds the
+/// data folder's lock.
+std::optional<std::string> writeGainsRankingReport(const GainsRankingReport& report,
+                                                   const GainsReportFiles& files);
+
+/// Where today's report was written, or why it was not (both empty: there
+/// was nothing to report).
+struct GainsReportOutcome {
+    std::filesystem::path report;
+    std::optional<std::string> failure;
+};
 
 /// Today's report over `records`: composed with the shared code table and
-/// sector groups, written to the Gains folder, the buy list handed to the
-/// library's delegate (on the calling thread), the report opened through the
-/// workspace. Returns the report's path.
-std::filesystem::path sortHuShenGainsForText(QXStockLib& lib,
-                                             const std::vector<StockRecord>& records);
+/// sector groups, written to the Gains folder under the data folder's lock,
+/// the buy list handed to the library's delegate (on the calling thread),
+/// the report opened through the workspace.
+GainsReportOutcome sortHuShenGainsForText(QXStockLib& lib, const std::vector<StockRecord>& records);
 
 }  // namespace orvane

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "orvane/core/Value.h"
+#include "orvane/reports/GainsRankingReport.h"
 
 namespace orvane {
 
@@ -16,18 +17,20 @@ class QXStockLib;
 using ScreeningStop = std::function<bool()>;
 
 /// Screens `list` (code-table entries or market records) and writes today's
-/// report; returns the report's path. An empty list or a screening stopped
-/// early writes nothing (an empty or partial ranking would pass for today's)
-/// and returns an empty path.
-std::filesystem::path phraseTodayGainsData(QXStockLib& lib, const Array& list,
-                                           const ScreeningStop& stop = {});
+/// report; the report's path, or why it could not be written. An empty list
+/// or a screening stopped early writes nothing (an empty or partial ranking
+/// would pass for today's): both are empty.
+GainsReportOutcome phraseTodayGainsData(QXStockLib& lib, const Array& list,
+                                        const ScreeningStop& stop = {});
 
 /// Runs phraseTodayGainsData on a new thread and returns at once; `finished`
-/// (when given) is called on that thread once the run ended, stopped or not.
+/// (when given) is called on that thread with the outcome once the run
+/// ended, stopped or not.
 /// Only one screening may run at a time (they share the engine's per-stock
 /// state): while one is running nothing is started and the answer is false.
-bool processFilterStockFromHuShenGainsData(QXStockLib& lib, Array list, ScreeningStop stop = {},
-                                           std::function<void()> finished = {});
+bool processFilterStockFromHuShenGainsData(
+    QXStockLib& lib, Array list, ScreeningStop stop = {},
+    std::function<void(const GainsReportOutcome&)> finished = {});
 
 /// True while a report started by processFilterStockFromHuShenGainsData runs.
 bool isGainsRankingRunning();

@@ -1,9 +1,10 @@
 #pragma once
-// The market report of the day, from the four parsed gain lists in the Gains
-// folder: the rising- and falling-sector reports and their ranked lists
-// (written to the Gains folder), the market score on the engine, the status
-// line, and the sell-signal notice for held stocks in strongly falling
-// sectors. The market score is kept on the engine, through a session.
+// The market report of the day, from the day's rising and falling stocks:
+// the rising- and falling-sector reports and their ranked lists (staged with
+// the day's lists, to replace them in the Gains folder together), the market
+// score on the engine, the status line, and the sell-signal notice for held
+// stocks in strongly falling sectors. The market score is kept on the
+// engine, through a session.
 
 #include <cstdint>
 #include <string>
@@ -14,6 +15,7 @@
 namespace orvane {
 
 class AnalysisSession;
+class StagedFileSet;
 
 /// The payload key of the sell-signal notice (NotificationNames.h).
 inline constexpr const char* StockSellSignal = "StockSellSignal";
@@ -28,21 +30,30 @@ std::string noticeDown2(const std::string& group, double share, const std::strin
 std::vector<std::string> getMyHoldArray();
 
 /// The rising-sector report of `rising`: adds its points to the engine's
-/// market score, writes the report and the ranked groups to the Gains
-/// folder; the strong groups go to `sortUpPlant`.
+/// market score, stages the report and the ranked groups in `files`; the
+/// strong groups go to `sortUpPlant`.
 std::string marketReportAnalyse_SortUP(AnalysisSession& session,
                                        const std::vector<StockRecord>& rising,
-                                       std::int32_t& sortUpPlant);
+                                       std::int32_t& sortUpPlant, StagedFileSet& files);
 /// The falling-sector report of `falling`: adds its points to the engine's
-/// market score, posts the sell-signal notice of the held stocks, writes the
-/// report and the ranked groups; the strong groups go to `sortDownPlant`.
+/// market score, stages the report and the ranked groups in `files`; the
+/// strong groups go to `sortDownPlant`, the sell-signal notice of the held
+/// stocks (empty: none) to `sellSignal`.
 std::string marketReportAnalyse_SortDown(AnalysisSession& session,
                                          const std::vector<StockRecord>& falling,
-                                         std::int32_t& sortDownPlant);
+                                         std::int32_t& sortDownPlant, StagedFileSet& files,
+                                         std::string& sellSignal);
 
-/// Computes the market score (from 100) into the engine, writes the reports and lists,
-/// posts the sell-signal notice when there is one; the rising report goes to
-/// `risingReport`.
-StyledText calMarketScore(AnalysisSession& session, std::string& risingReport);
+/// Computes the market score (from 100) into the engine from the day's
+/// rising and falling stocks, stages the reports and lists in `files`; the
+/// rising report goes to `risingReport`, the sell-signal notice to
+/// `sellSignal`.
+StyledText calMarketScore(AnalysisSession& session, const std::vector<StockRecord>& rising,
+                          const std::vector<StockRecord>& falling, StagedFileSet& files,
+                          std::string& risingReport, std::string& sellSignal);
+
+/// Posts the sell-signal notice (Notifiation_Stock_rasieDown) from the
+/// engine, once the report it belongs to was stored; nothing when empty.
+void postSellSignalNotice(const void* engine, const std::string& sellSignal);
 
 }  // namespace orvane

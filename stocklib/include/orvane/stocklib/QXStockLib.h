@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "orvane/core/Value.h"
+#include "orvane/market/ListText.h"
 #include "orvane/market/StockRecord.h"
 #include "orvane/stocklib/QXStockLibUpdateDelegate.h"
 
@@ -86,18 +87,21 @@ class QXStockLib {
     std::optional<StockRecord> parseSinaData(std::string_view text, std::string_view code) const;
     std::optional<StockRecord> parseRetStockServerData(std::string_view text) const;
     std::optional<StockRecord> parseRetStockHistordayData(std::string_view text) const;
-    void pasrseGains_new(std::string_view text, const std::filesystem::path& savePath,
-                         std::int32_t raiseUpOrDown) const;
+    /// Nothing once written, else what went wrong.
+    std::optional<std::string> pasrseGains_new(std::string_view text,
+                                               const std::filesystem::path& savePath,
+                                               std::int32_t raiseUpOrDown) const;
 
     // The server's score lists and the smart-mode stocks (asynchronous; the
-    // request is returned for callers that wait for it).
+    // request is returned for callers that wait for it). A list that cannot
+    // be written fails its request, as this side's failure (failedHere).
 
     std::shared_ptr<HttpRequest> handDownloadSortResultiOS(bool flag);
-    bool paserSortResult(std::string_view text);
+    ListIntake paserSortResult(std::string_view text);
     std::shared_ptr<HttpRequest> handDownloadYesDoublePaoSortResultiOS(bool flag);
-    bool paserSortResultForDoublePaoHappend(std::string_view text);
+    ListIntake paserSortResultForDoublePaoHappend(std::string_view text);
     std::shared_ptr<HttpRequest> handDownloadSinglePaoFile();
-    void paserSortResultForSmartMode(std::string_view text);
+    std::optional<std::string> paserSortResultForSmartMode(std::string_view text);
     bool isExsitOnSmartFile(std::string_view code) const;
     std::shared_ptr<RequestQueue> handDownloadSmartStockSinaData();
 
