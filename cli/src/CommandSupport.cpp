@@ -88,10 +88,11 @@ ReferenceCheck updateReferenceData(bool reinstall) {
                     "the data server " + server + " gave no usable version file (" +
                         update->checkFailure() + "): is --server the data server's base URL?"};
         case ReferenceUpdate::Check::UpToDate:
-            if (const auto& failure = update->recordFailure())
-                return {false, true, "the reference version could not be recorded: " + *failure,
-                        true};
             return {true, true, "reference data is up to date (" + version() + ")"};
+        case ReferenceUpdate::Check::NotRecorded:
+            return {false, true,
+                    "the reference data's version was not recorded: " + update->checkFailure(),
+                    true};
         case ReferenceUpdate::Check::Downloading:
             break;
     }
@@ -101,12 +102,6 @@ ReferenceCheck updateReferenceData(bool reinstall) {
                 "the reference data was not installed: " + (result ? result->reason : "no answer") +
                     "; the previous reference data is kept",
                 result && result->writeFailed};
-    if (const auto& failure = update->recordFailure())
-        return {false, true,
-                "installed the reference data, but its version could not be recorded (the next "
-                "check downloads it again): " +
-                    *failure,
-                true};
     return {true, true,
             "installed reference data " + version() + " (" + std::to_string(result->entries) +
                 " entries)"};

@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <cstring>
 
 #include "orvane/core/FileWrites.h"
 #include "orvane/core/StagingFolder.h"
@@ -51,13 +50,7 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
 }
 
 std::string writeFailureText(const std::filesystem::path& path, int error) {
-    return "cannot write " + path.string() + ": " + std::strerror(error);
-}
-
-std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view bytes) {
-    forgetWriteFailure();
-    if (writeFileAtomically(path, bytes)) return std::nullopt;
-    return lastWriteFailureText(writeFailureText(path, errno));
+    return describe(WriteFailure{WriteStep::Write, path, error});
 }
 
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
@@ -66,6 +59,12 @@ bool writeFileAtomically(const std::filesystem::path& path, std::string_view byt
     blameWriteFailureOn(path);
     file.discard();
     return false;
+}
+
+std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view bytes) {
+    forgetWriteFailure();
+    if (writeFileAtomically(path, bytes)) return std::nullopt;
+    return lastWriteFailureText(writeFailureText(path, EIO));
 }
 
 std::filesystem::path incomingPathFor(const std::filesystem::path& target) {

@@ -33,11 +33,25 @@ bool allowed(WriteStep step, const fs::path& file) {
     return true;
 }
 
+const char* verb(WriteStep step) {
+    switch (step) {
+        case WriteStep::Create:
+            return "cannot create";
+        case WriteStep::Write:
+            return "cannot write";
+        case WriteStep::Flush:
+            return "cannot flush";
+        case WriteStep::Rename:
+            return "cannot move into place";
+    }
+    return "cannot write";
+}
+
 }  // namespace
 
 std::string describe(const WriteFailure& failure) {
-    const char* verb = failure.step == WriteStep::Create ? "cannot create " : "cannot write ";
-    return verb + failure.file.string() + ": " + std::strerror(failure.error);
+    return std::string(verb(failure.step)) + " " + failure.file.string() + ": " +
+           std::strerror(failure.error);
 }
 
 std::optional<WriteFailure> lastWriteFailure() {

@@ -26,15 +26,21 @@ namespace {
 constexpr const char* kJournal = ".promoting";
 constexpr const char* kPrevious = ".previous";
 
-/// Writes a whole file, flushed; nothing, or the failure named as `named`.
+/// Writes a whole file, flushed: nothing, or what failed, named as `shownAs`.
 std::optional<std::string> writeWhole(const fs::path& path, std::string_view bytes,
-                                      const fs::path& named) {
+                                      const fs::path& shownAs) {
     forgetWriteFailure();
     NewFile file = NewFile::create(path);
     if (file.isOpen() && file.write(bytes) && file.flush() && file.close()) return std::nullopt;
-    blameWriteFailureOn(named);
+    blameWriteFailureOn(shownAs);
     file.discard();
-    return lastWriteFailureText(writeFailureText(named, errno));
+    return lastWriteFailureText(writeFailureText(shownAs, EIO));
+}
+
+/// Why a rename of the layer failed.
+std::string renameFailure() {
+    const auto failure = lastWriteFailure();
+    return std::strerror(failure ? failure->error : errno);
 }
 
 bool entryExists(const fs::path& path) {
@@ -90,8 +96,8 @@ void StagedFileSet::discard() {
 
 bool StagedFileSet::write(const std::string& fileName, std::string_view bytes) {
     if (failure_) return false;
-    if (auto why = writeWhole(staging_ / fileName, bytes, folder_ / fileName))
-        return fail(std::move(*why));
+    if (auto failure = writeWhole(staging_ / fileName, bytes, folder_ / fileName))
+        return fail(std::move(*failure));
     if (std::find(names_.begin(), names_.end(), fileName) == names_.end())
         names_.push_back(fileName);
     return true;
@@ -108,11 +114,8 @@ bool StagedFileSet::writeList(const std::string& fileName, const Value& value) {
 
 bool StagedFileSet::adopt(const std::string& fileName, const fs::path& file) {
     if (failure_) return false;
-    forgetWriteFailure();
-    if (!renameFile(file, staging_ / fileName)) {
-        blameWriteFailureOn(folder_ / fileName);
-        return fail(lastWriteFailureText(writeFailureText(folder_ / fileName, errno)));
-    }
+    if (!renameFile(file, staging_ / fileName))
+        return fail("cannot replace " + (folder_ / fileName).string() + ": " + renameFailure());
     if (std::find(names_.begin(), names_.end(), fileName) == names_.end())
         names_.push_back(fileName);
     return true;
@@ -125,9 +128,9 @@ std::optional<std::string> StagedFileSet::promote() {
     }
     std::string journal;
     for (const std::string& n : names_) journal += n + "\n";
-    if (auto why = writeWhole(staging_ / kJournal, journal, staging_ / kJournal)) {
+    if (auto failure = writeWhole(staging_ / kJournal, journal, staging_ / kJournal)) {
         discard();
-        return why;
+        return failure;
     }
     // The old versions, kept to put back should a rename fail.
     std::vector<bool> hadOld;
@@ -144,7 +147,7 @@ std::optional<std::string> StagedFileSet::promote() {
     for (std::size_t i = 0; i < names_.size(); ++i) {
         const fs::path target = folder_ / names_[i];
         if (renameFile(staging_ / names_[i], target)) continue;
-        const std::string why = "cannot replace " + target.string() + ": " + std::strerror(errno);
+        const std::string why = "cannot replace " + target.string() + ": " + renameFailure();
         for (std::size_t j = 0; j < i; ++j) {
             const fs::path placed = folder_ / names_[j];
             if (hadOld[j])
@@ -167,7 +170,7 @@ void StagedFileSet::recoverStaleSets(const fs::path& folder, const std::string& 
         if (const auto journal = readFile(staging / kJournal))
             for (const std::string_view n : splitLines(*journal))
                 if (!n.empty() && n.find('/') == std::string_view::npos && entryExists(staging / n))
-                    renameFile(staging / n, folder / n);
+                    std::rename((staging / n).c_str(), (folder / n).c_str());
         std::error_code ec;
         fs::remove_all(staging, ec);
     }

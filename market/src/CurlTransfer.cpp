@@ -7,7 +7,6 @@
 #include <mutex>
 #include <optional>
 
-#include "orvane/core/AtomicFile.h"
 #include "orvane/core/FileWrites.h"
 
 namespace orvane::detail {
@@ -122,8 +121,9 @@ TransferOutcome performTransfer(const TransferOptions& options,
         forgetWriteFailure();
         download.emplace(NewFile::temporaryBeside(destination));
         if (!download->isOpen()) {
-            out.error = lastWriteFailureText(writeFailureText(destination, errno));
-            out.failedHere = true;
+            out.error =
+                "Failed to create the download file: " + lastWriteFailureText(destination.string());
+            out.localWriteFailed = true;
             return out;
         }
         sink.file = &*download;
@@ -165,8 +165,9 @@ TransferOutcome performTransfer(const TransferOptions& options,
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &out.statusCode);
     if (code != CURLE_OK) out.error = describe(code, detail);
     if (sink.writeFailed) {
-        out.error = lastWriteFailureText(writeFailureText(destination, errno));
-        out.failedHere = true;
+        out.error =
+            "Failed to write the download file: " + lastWriteFailureText(destination.string());
+        out.localWriteFailed = true;
     }
     if (sink.tooLarge || code == CURLE_FILESIZE_EXCEEDED) out.error = kTooLargeDescription;
 
@@ -174,8 +175,9 @@ TransferOutcome performTransfer(const TransferOptions& options,
         // An empty body is a file written too.
         if (!(download->write({}) && download->flush() && download->renameTo(destination))) {
             blameWriteFailureOn(destination);
-            out.error = lastWriteFailureText(writeFailureText(destination, errno));
-            out.failedHere = true;
+            out.error =
+                "Failed to write the download file: " + lastWriteFailureText(destination.string());
+            out.localWriteFailed = true;
         }
     }
     if (download) download->discard();  // a temporary file not renamed

@@ -16,9 +16,7 @@ struct TransferOutcome {
     long statusCode = 0;
     std::string body;                  // empty when the body went to a file
     std::optional<std::string> error;  // transport failures only
-    /// The failure is the download file's, here ("cannot write PATH: CAUSE"),
-    /// not the server's.
-    bool failedHere = false;
+    bool localWriteFailed = false;     // the download file could not be written here
 };
 
 /// Bytes received so far and the whole body's size (0 while unknown).

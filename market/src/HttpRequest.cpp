@@ -31,7 +31,7 @@ void HttpRequest::runTransfer() {
     statusCode_ = out.statusCode;
     body_ = std::move(out.body);
     error_ = std::move(out.error);
-    failedHere_ = out.failedHere;
+    localWriteFailed_ = out.localWriteFailed;
 }
 
 void HttpRequest::callHandlers() {
@@ -56,7 +56,7 @@ void HttpRequest::rejectResponse(std::string why) {
 
 void HttpRequest::failHere(std::string why) {
     error_ = std::move(why);
-    failedHere_ = true;
+    localWriteFailed_ = true;
 }
 
 void HttpRequest::startSynchronous() {

@@ -6,6 +6,7 @@
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/DataFolderLock.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/Log.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/PropertyList.h"
@@ -81,7 +82,10 @@ ReferenceUpdate::Check ReferenceUpdate::downloadConstData(bool reinstall) {
     const std::string& newVersion = *published;
     const auto oldVersion = getLastupdateConstData();
     if (oldVersion && !(*oldVersion < newVersion) && !reinstall) {
-        recordFailure_ = recordVersion(newVersion);
+        if (auto failure = recordVersion(newVersion)) {
+            checkFailure_ = std::move(*failure);
+            return Check::NotRecorded;
+        }
         return Check::UpToDate;
     }
     // The new version is recorded once its archive is installed: a failed
@@ -105,7 +109,7 @@ void ReferenceUpdate::updateConstdata() {
     request->setFailedBlock([self = shared_from_this()](HttpRequest& r) {
         ORVANE_LOG("error=%s", r.error()->c_str());
         ReferenceInstallGate::shared().end();
-        self->finish({false, "the download failed: " + *r.error(), 0, r.failedHere()});
+        self->finish({false, "the download failed: " + *r.error(), 0, r.localWriteFailed()});
     });
     request->startAsynchronous();
 }
@@ -125,7 +129,6 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
     const auto dataDir = dataDirectory();
     std::thread([self = shared_from_this(), target, dataDir, version = pendingVersion_] {
         ArchiveInstallResult result;
-        std::optional<std::string> recordFailure;
         {
             // Another run may be installing or replacing the day's files.
             const DataFolderLock lock = DataFolderLock::ofDataDirectory();
@@ -134,7 +137,16 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
                 result = installReferenceArchive(target, dataDir);
                 std::error_code ec;
                 std::filesystem::remove_all(dataDir / "__MACOSX", ec);
-                if (result.installed && !version.empty()) recordFailure = recordVersion(version);
+                if (auto failure = result.installed && !version.empty() ? recordVersion(version)
+                                                                        : std::nullopt) {
+                    // Installed, but a later check would not know it: the
+                    // next one installs the archive again.
+                    result.installed = false;
+                    result.writeFailed = true;
+                    result.reason =
+                        "the reference data was installed but its version was not recorded: " +
+                        *failure;
+                }
             } else {
                 result.reason = lock.failure();
             }
@@ -146,10 +158,7 @@ void ReferenceUpdate::downloadConstDataComplete(HttpRequest& request) {
         else
             ORVANE_LOG("reference data not installed: %s", result.reason.c_str());
         ReferenceInstallGate::shared().end();
-        postToMainThread([self, result, recordFailure] {
-            self->recordFailure_ = recordFailure;
-            self->finish(result);
-        });
+        postToMainThread([self, result] { self->finish(result); });
     }).detach();
 }
 

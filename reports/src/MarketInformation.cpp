@@ -170,7 +170,7 @@ GainListDownload downloadMarketGainListNow(const MarketGainList& list) {
     request->startSynchronous();
     checkListAnswer(*request, isGainList, "gain list");
     GainListDownload out{&list, request->downloadDestinationPath(), request->error(),
-                         request->failedHere()};
+                         request->localWriteFailed()};
     if (out.failure) out.file.clear();
     return out;
 }
@@ -218,7 +218,7 @@ std::vector<std::string> MarketInfoRun::failures() const {
 
 bool MarketInfoRun::failedHere() const {
     return storeFailure_ || std::any_of(lists_.begin(), lists_.end(), [](const auto& r) {
-               return r->isFinished() && r->failedHere();
+               return r->isFinished() && r->localWriteFailed();
            });
 }
 

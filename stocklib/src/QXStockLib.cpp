@@ -252,13 +252,14 @@ std::shared_ptr<HttpRequest> QXStockLib::handDownloadSortResultiOS(bool) {
             const ListIntake intake = r.responseStatusCode() == 200 && bytes
                                           ? paserSortResult(downloadedText(*bytes))
                                           : ListIntake{};
+            forgetWriteFailure();
             if (intake && renameFile(incoming, target)) return;
             fs::remove(incoming, ec);
             if (!intake.isList)
                 r.rejectResponse(unusableListAnswer(r.responseStatusCode(), "score list"));
             else
                 r.failHere(intake.writeFailure.value_or(
-                    lastWriteFailureText(writeFailureText(target, errno))));
+                    lastWriteFailureText("cannot replace " + target.string())));
             logError(r);
         },
         logError, incomingPathFor(target));

@@ -12,6 +12,7 @@
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataFolderLock.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/core/StagedFileSet.h"
 #include "orvane/core/StagingFolder.h"
 
@@ -80,7 +81,7 @@ TEST(StagedFileSet, AFailedWriteKeepsTheWholeOldSetAndNamesTheFile) {
     EXPECT_FALSE(set.write("c.txt", "after a failure nothing is staged"));
     const auto failure = set.promote();
     ASSERT_TRUE(failure);
-    EXPECT_EQ(*failure, writeFailureText(f / "sub/b.txt", ENOENT));
+    EXPECT_EQ(*failure, describe(WriteFailure{WriteStep::Create, f / "sub/b.txt", ENOENT}));
     EXPECT_EQ(readFile(f / "a.txt"), "old a");
     EXPECT_EQ(namesIn(f), std::vector<std::string>{"a.txt"});
 }

@@ -13,8 +13,8 @@ namespace orvane {
 
 /// The whole file as bytes, or nothing when it cannot be read.
 std::optional<std::string> readFile(const std::filesystem::path& path);
-/// Writes atomically; nothing once written, else what went wrong
-/// ("cannot write PATH: CAUSE"), with the old file untouched.
+/// Writes atomically; nothing once written, else what went wrong ("cannot
+/// write PATH: CAUSE", FileWrites.h), with the old file untouched.
 std::optional<std::string> replaceFile(const std::filesystem::path& path, std::string_view bytes);
 /// Writes atomically; false (and the old file untouched) on failure, which
 /// `lastWriteFailure` (FileWrites.h) then names.

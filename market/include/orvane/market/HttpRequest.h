@@ -70,9 +70,9 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
     void failHere(std::string why);
     /// The error's description; nothing after a successful transfer.
     const std::optional<std::string>& error() const { return error_; }
-    /// The error is this side's: the download file could not be written
-    /// ("cannot write PATH: CAUSE"), whatever the server sent.
-    bool failedHere() const { return failedHere_; }
+    /// The error is this computer's: the download file could not be written
+    /// (the disk is full or failing), whatever the server sent.
+    bool localWriteFailed() const { return localWriteFailed_; }
     /// The body decoded as GB 18030 (whatever the server declared), as UTF-8;
     /// nothing when there is no body or it does not decode.
     std::optional<std::string> responseString() const;
@@ -98,9 +98,9 @@ class HttpRequest : public std::enable_shared_from_this<HttpRequest> {
     std::atomic<bool> started_{false};
     std::atomic<bool> finished_{false};
     std::optional<std::string> error_;
-    bool failedHere_ = false;
     std::string body_;
     long statusCode_ = 0;
+    bool localWriteFailed_ = false;
     std::shared_ptr<RequestQueue> queue_;  // the owning queue until delivered
 };
 

@@ -29,7 +29,9 @@ std::optional<std::string> publishedReferenceVersion(std::string_view answer);
 
 class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
   public:
-    enum class Check { Unreachable, Malformed, UpToDate, Downloading };
+    /// NotRecorded: up to date, but the version could not be written
+    /// (`checkFailure` says why).
+    enum class Check { Unreachable, Malformed, UpToDate, NotRecorded, Downloading };
     using FinishHandler = std::function<void(const ArchiveInstallResult&)>;
 
     static std::shared_ptr<ReferenceUpdate> create();
@@ -61,9 +63,6 @@ class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
     void setProgressHandler(ProgressHandler handler) { progress_ = std::move(handler); }
     /// Why the last version check came out Unreachable or Malformed.
     const std::string& checkFailure() const { return checkFailure_; }
-    /// Why the version could not be recorded (after an installation, or a
-    /// check that found the data up to date), or nothing.
-    const std::optional<std::string>& recordFailure() const { return recordFailure_; }
 
   private:
     ReferenceUpdate() = default;
@@ -71,7 +70,6 @@ class ReferenceUpdate : public std::enable_shared_from_this<ReferenceUpdate> {
     FinishHandler finish_;
     ProgressHandler progress_;
     std::string checkFailure_;
-    std::optional<std::string> recordFailure_;
     std::string pendingVersion_;  // recorded when its archive is installed
 };
 
