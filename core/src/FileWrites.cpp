@@ -89,10 +89,16 @@ NewFile::~NewFile() {
 
 NewFile NewFile::create(const fs::path& path) {
     if (!allowed(WriteStep::Create, path)) return NewFile(-1, path, false);
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    constexpr int kFlags = O_WRONLY | O_CLOEXEC | O_NOFOLLOW;
+    int fd = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
+    if (fd >= 0) return NewFile(fd, path, false);
+    // A file that was there is truncated, and never removed by `discard`:
+    // it may be no file of ours (a device).
+    if (errno == EEXIST) fd = ::open(path.c_str(), kFlags | O_TRUNC);
     if (fd < 0) failed(WriteStep::Create, path, errno);
-    return NewFile(fd, path, false);
+    NewFile file(fd, path, false);
+    file.created_ = false;
+    return file;
 }
 
 NewFile NewFile::temporaryBeside(const fs::path& target) {

@@ -77,6 +77,19 @@ TEST_F(FileWritesTest, EachStepOfAnAtomicWriteFailsAloneAndKeepsTheOldFile) {
     }
 }
 
+// A file that was there before a failed write is no file of the write's to
+// remove (it may be a device, as /dev/full).
+TEST_F(FileWritesTest, AFailedWriteOverAFileItDidNotMakeLeavesItThere) {
+    const fs::path file = dir.path() / "there";
+    ASSERT_TRUE(writeNewFile(file, "old"));
+    failAt(2, ENOSPC);
+    EXPECT_FALSE(writeNewFile(file, "new"));
+    EXPECT_TRUE(fs::exists(file));
+    failAt(2, EIO);
+    EXPECT_FALSE(writeNewFile(dir.path() / "new", "new"));
+    EXPECT_FALSE(fs::exists(dir.path() / "new"));  // one it made is removed
+}
+
 TEST_F(FileWritesTest, APlanWithLaterFailsEveryOperationFromItsOwn) {
     failAt(2, ENOSPC, true);
     EXPECT_TRUE(makeFolders(dir.path() / "a"));

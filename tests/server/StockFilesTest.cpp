@@ -116,7 +116,7 @@ TEST(StockFiles, ATreeFileIsWrittenOnlyWhenEveryStepSucceeds) {
     EXPECT_FALSE(writeTreeFile(path / "below", "bytes"));
     // A full device: a short file fails only when the buffer is written out
     // on closing, a long one while it is written.
-    if (!std::filesystem::is_character_file("/dev/full")) GTEST_SKIP() << "no /dev/full device";
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     EXPECT_FALSE(writeTreeFile("/dev/full", "short"));
     EXPECT_FALSE(writeTreeFile("/dev/full", std::string(1 << 20, 'x')));
 }

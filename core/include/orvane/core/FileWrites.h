@@ -38,7 +38,8 @@ void blameWriteFailureOn(const std::filesystem::path& file);
 /// temporary file that was not kept, removed) when it goes.
 class NewFile {
   public:
-    /// Creates or truncates `path` (never through a symbolic link).
+    /// Creates `path`, or truncates the file there (never through a symbolic
+    /// link); only a file it made is removed by `discard`.
     static NewFile create(const std::filesystem::path& path);
     /// A new uniquely named ".NAME.XXXXXX" beside `target`, mode 0644.
     static NewFile temporaryBeside(const std::filesystem::path& target);
