@@ -1,43 +1,34 @@
 #include "platform/QtMainThreadDispatcher.h"
 
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <QObject>
-#include <QSocketNotifier>
 #include <QThread>
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <mutex>
+#include <utility>
 
 namespace orvane::app {
 
-// The tasks wait in a queue of our own, under our own lock; an eventfd wakes
-// the main thread's event loop, which runs them one by one in the order
-// posted. No Qt object crosses threads for a task, so every hand-off is
-// ordered by a lock that ThreadSanitizer sees (Debian's Qt hides its own).
+// The tasks wait in a queue of our own, under our own lock, which
+// ThreadSanitizer sees; a worker only asks the main thread's event loop to
+// look at the queue (one queued call of the waker, an object of the main
+// thread, however many tasks wait). No task or data of ours crosses threads
+// inside Qt's event queue, whose own lock the sanitizer cannot see.
 struct QtMainThreadDispatcher::State {
     std::mutex mutex;
     std::condition_variable done;
     bool closed = false;
+    bool wakePending = false;
     std::deque<Task> tasks;
-    int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 
-    ~State() { ::close(wakeFd); }
-    void wake() const {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = ::write(wakeFd, &one, sizeof one);
-    }
     /// Runs the queued tasks; a task that runs a nested event loop lets the
     /// later tasks run there, still in order.
     void runQueued() {
-        std::uint64_t count = 0;
-        [[maybe_unused]] const ssize_t n = ::read(wakeFd, &count, sizeof count);
         while (true) {
             Task task;
             {
                 std::lock_guard lock(mutex);
+                wakePending = false;
                 if (closed || tasks.empty()) return;
                 task = std::move(tasks.front());
                 tasks.pop_front();
@@ -47,22 +38,31 @@ struct QtMainThreadDispatcher::State {
     }
 };
 
+// Lives in the main thread; its queued call runs the tasks there.
+class QtMainThreadDispatcher::Waker : public QObject {
+  public:
+    explicit Waker(std::shared_ptr<State> state) : state_(std::move(state)) {}
+    void wake() { QMetaObject::invokeMethod(this, &Waker::runQueued, Qt::QueuedConnection); }
+
+  private:
+    void runQueued() { state_->runQueued(); }
+    std::shared_ptr<State> state_;
+};
+
 QtMainThreadDispatcher::QtMainThreadDispatcher(QObject* context)
     : context_(context), state_(std::make_shared<State>()) {
-    notifier_ = std::make_unique<QSocketNotifier>(state_->wakeFd, QSocketNotifier::Read);
-    notifier_->moveToThread(context_->thread());
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, context_,
-                     [state = state_] { state->runQueued(); });
+    waker_ = std::make_unique<Waker>(state_);
+    waker_->moveToThread(context_->thread());
 }
 
 QtMainThreadDispatcher::~QtMainThreadDispatcher() {
     shutDown();
-    // The notifier belongs to the main thread: the last holder of the
+    // The waker belongs to the main thread: the last holder of the
     // dispatcher may be a worker.
-    if (notifier_->thread() == QThread::currentThread())
-        notifier_.reset();
+    if (waker_->thread() == QThread::currentThread())
+        waker_.reset();
     else
-        notifier_.release()->deleteLater();
+        waker_.release()->deleteLater();
 }
 
 void QtMainThreadDispatcher::post(Task task) {
@@ -70,8 +70,9 @@ void QtMainThreadDispatcher::post(Task task) {
         std::lock_guard lock(state_->mutex);
         if (state_->closed) return;
         state_->tasks.push_back(std::move(task));
+        if (std::exchange(state_->wakePending, true)) return;
     }
-    state_->wake();
+    waker_->wake();
 }
 
 void QtMainThreadDispatcher::invokeAndWait(Task task) {

@@ -11,7 +11,6 @@
 #include "orvane/core/MainThreadDispatcher.h"
 
 class QObject;
-class QSocketNotifier;
 
 namespace orvane::app {
 
@@ -30,9 +29,10 @@ class QtMainThreadDispatcher final : public MainThreadDispatcher {
 
   private:
     struct State;
+    class Waker;
     QObject* context_;
     std::shared_ptr<State> state_;
-    std::unique_ptr<QSocketNotifier> notifier_;
+    std::unique_ptr<Waker> waker_;
 };
 
 }  // namespace orvane::app
