@@ -12,6 +12,7 @@
 #include "RunProgram.h"
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
+#include "orvane/market/ResultFile.h"
 
 namespace fs = std::filesystem;
 using orvane::test::runProgram;
@@ -110,4 +111,60 @@ TEST_F(PublishCommand, AFileThatCannotBeWrittenFailsThePublishAndKeepsTheOldTree
     EXPECT_EQ(orvane::readFile(history), before);
     for (const auto& entry : fs::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos);
+}
+
+// 600001 gives 10 bonus shares for 10 on 2025-09-25: its open halves.
+class PublishAdjusted : public PublishCommand {
+  protected:
+    void SetUp() override {
+        PublishCommand::SetUp();
+        std::ofstream file(csv / "600001.csv");
+        file << "date,open,close,high,low,volume\n";
+        for (int day = 1; day <= 28; ++day) {
+            const char* bar = day < 25 ? ",20,20,20,20,100\n" : ",10,10,10,10,200\n";
+            file << "2025-09-" << (day < 10 ? "0" : "") << day << bar;
+        }
+        std::ofstream(events) << "code,date,cash_per_10,bonus_per_10,transfer_per_10,rights_per_10,"
+                                 "rights_price\n600001.SH,20250925,,10,,,\n";
+    }
+    std::string history(const char* folder) const {
+        return orvane::readFile(tree / "const/hisdata" / folder / "600001.txt").value_or("");
+    }
+    fs::path events = dir.path() / "events.csv";
+};
+
+TEST_F(PublishAdjusted, EventsHalveTheEarlierPricesAndTheTradedHistoryStaysBeside) {
+    const Outcome run = publish(from(csv, list) + " --adjust forward --events " + events.string() +
+                                " --out " + tree.string());
+    ASSERT_EQ(run.code, 0) << run.text;
+    EXPECT_NE(run.text.find(", 1 ex-rights days adjusted in 1 stocks"), std::string::npos)
+        << run.text;
+    EXPECT_NE(history("stockdata").find("2025-09-24,10.00,10.00,10.00,10.00,200,10.00"),
+              std::string::npos);
+    EXPECT_NE(history("stockdata_raw").find("2025-09-24,20.00,20.00,20.00,20.00,100,20.00"),
+              std::string::npos);
+    EXPECT_NE(history("stockdata").find("2025-09-28,10.00"), std::string::npos);
+    // The day's verdict no longer reads the bonus issue as a fall.
+    const auto today = orvane::parseRetStockServerData(
+        orvane::readFile(tree / "const/hisdata/retdata/600001.txt").value_or(""), nullptr);
+    ASSERT_TRUE(today && today->gain5) << run.text;
+    EXPECT_EQ(*today->gain5, 0.0f);
+}
+
+TEST_F(PublishAdjusted, WithoutAdjustmentTheGapIsNamedAndCounted) {
+    Outcome run = publish(from(csv, list) + " --out " + tree.string());
+    ASSERT_EQ(run.code, 0) << run.text;
+    EXPECT_NE(run.text.find("600001 2025-09-25: \u221250% at the open, beyond the 10% limit"),
+              std::string::npos)
+        << run.text;
+    EXPECT_NE(run.text.find("1 days open further below"), std::string::npos) << run.text;
+    EXPECT_FALSE(fs::exists(tree / "const/hisdata/stockdata_raw"));
+    // Adjusting needs a source of ex-rights days; events need the adjustment.
+    run = publish(from(csv, list) + " --adjust forward --out " + tree.string());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.text.find("--adjust forward needs the ex-rights days"), std::string::npos)
+        << run.text;
+    run = publish(from(csv, list) + " --events " + events.string() + " --out " + tree.string());
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.text.find("go with --adjust forward"), std::string::npos) << run.text;
 }

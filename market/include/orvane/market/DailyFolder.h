@@ -26,6 +26,13 @@ struct StockSeries {
     ListedStock listing;
     std::vector<DailyBar> bars;
     std::size_t refusedLines = 0;  // day lines of its file refused as impossible
+    // What a layout tells of ex-rights days, a value for each bar (empty when
+    // it tells nothing): the exchange's previous close (0 where unknown) and
+    // a vendor's cumulative adjustment factor (0 where unknown).
+    std::vector<double> previousCloses;
+    std::vector<double> adjustmentFactors;
+    // The bars as traded, when `bars` were adjusted.
+    std::vector<DailyBar> tradedBars;
 };
 
 /// Why the stock list cannot be used at all (it cannot be read, is not
