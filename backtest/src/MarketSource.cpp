@@ -112,7 +112,8 @@ MarketLoad loadPublishedTree(const fs::path& tree) {
     return load;
 }
 
-MarketLoad loadDailyCsv(const fs::path& csvDir, const fs::path& stockList, int jobs) {
+MarketLoad loadDailyCsv(const fs::path& csvDir, const fs::path& stockList, int jobs,
+                        const AdjustmentSources* adjustment) {
     std::error_code ec;
     if (!fs::is_directory(csvDir, ec))
         return failure(SourceFailure::Unreadable,
@@ -128,6 +129,7 @@ MarketLoad loadDailyCsv(const fs::path& csvDir, const fs::path& stockList, int j
     std::vector<StockSeries> series = readDailyFolder(csvDir, listing, problem, jobs);
     std::erase_if(series, [](const StockSeries& s) { return isCompositeCode(s.listing.code); });
     for (const StockSeries& s : series) load.refusedLines += s.refusedLines;
+    if (adjustment) load.adjustment = adjustMarketForward(series, *adjustment);
     std::vector<MarketStock>& stocks = load.market.stocks;
     stocks.resize(series.size());
     parallelFor(series.size(), jobs, [&](std::size_t i) {

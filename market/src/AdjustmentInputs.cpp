@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/CsvHistory.h"
 #include "orvane/market/StockCode.h"
@@ -161,6 +162,32 @@ AdjustmentFactors readAdjustmentFactors(std::string_view csv) {
             out.byCode[*code].emplace_back(*date, *factor);
         });
     return out;
+}
+
+namespace {
+
+template <typename Table>
+Table readTableFile(const std::filesystem::path& path, Table (*read)(std::string_view)) {
+    const auto bytes = readFile(path);
+    Table table;
+    if (bytes)
+        table = read(*bytes);
+    else
+        table.fault = "cannot be read";
+    const std::string name = path.string() + ": ";
+    if (table.fault) table.fault = name + *table.fault;
+    for (std::string& p : table.problems) p = name + p;
+    return table;
+}
+
+}  // namespace
+
+ExRightsEvents readExRightsEventsFile(const std::filesystem::path& path) {
+    return readTableFile(path, readExRightsEvents);
+}
+
+AdjustmentFactors readAdjustmentFactorsFile(const std::filesystem::path& path) {
+    return readTableFile(path, readAdjustmentFactors);
 }
 
 }  // namespace orvane

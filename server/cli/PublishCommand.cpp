@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "Commands.h"
-#include "orvane/core/AtomicFile.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/StagingFolder.h"
 #include "orvane/market/MarketAdjustment.h"
@@ -66,14 +65,13 @@ void reportExRightsGaps(const std::vector<StockSeries>& stocks) {
 // The ex-rights files the user named, read whole; a file that cannot be used
 // stops the publish before its work.
 template <typename Table>
-std::optional<Table> readAdjustmentFile(const std::string& path, Table (*read)(std::string_view),
+std::optional<Table> readAdjustmentFile(const std::string& path,
+                                        Table (*read)(const std::filesystem::path&),
                                         const std::function<void(const std::string&)>& problem) {
     if (path.empty()) return std::nullopt;
-    const auto bytes = readFile(path);
-    if (!bytes) failWith(path + ": cannot be read");
-    Table table = read(*bytes);
-    if (table.fault) failWith(path + ": " + *table.fault);
-    for (const std::string& p : table.problems) problem(path + ": " + p);
+    Table table = read(path);
+    if (table.fault) failWith(*table.fault);
+    for (const std::string& p : table.problems) problem(p);
     return table;
 }
 
@@ -98,8 +96,8 @@ void runPublish(const PublishArgs& a) {
     const bool adjust = a.adjust == "forward";
     if (!adjust && !(a.events.empty() && a.factors.empty()))
         failWith("--events and --adj-factors go with --adjust forward");
-    const auto events = readAdjustmentFile(a.events, readExRightsEvents, problem);
-    const auto factors = readAdjustmentFile(a.factors, readAdjustmentFactors, problem);
+    const auto events = readAdjustmentFile(a.events, readExRightsEventsFile, problem);
+    const auto factors = readAdjustmentFile(a.factors, readAdjustmentFactorsFile, problem);
 
     std::vector<StockSeries> stocks;
     std::size_t refusedLines = 0;

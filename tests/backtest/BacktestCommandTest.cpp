@@ -94,6 +94,41 @@ TEST_F(BacktestCommand, TreeAndCsvFolderGiveTheSameResults) {
               std::string::npos);
 }
 
+// Adjusted the same way, a tree and its folder still agree, and the
+// adjustment changes what followed the verdicts before the ex-date.
+TEST_F(BacktestCommand, AdjustedTreeAndCsvFolderGiveTheSameResults) {
+    const fs::path tree = dir.path() / "tree", events = dir.path() / "events.csv";
+    std::ofstream(events) << "code,date,cash_per_10,bonus_per_10,transfer_per_10,rights_per_10,"
+                             "rights_price\n600001,"
+                          << date(315) << ",5,10,,,\n";
+    const std::string adjust = " --adjust forward --events " + events.string();
+    ASSERT_EQ(orvane::test::runProgram(std::string(ORVANE_SERVER) + " publish " + fromCsv() +
+                                       adjust + " --out " + tree.string())
+                  .status,
+              0);
+    const Outcome fromTree =
+        backtest("--tree " + tree.string() + " --horizons 5 --out " + (dir.path() / "a").string());
+    ASSERT_EQ(fromTree.code, 0) << fromTree.text;
+    const Outcome fromFolder =
+        backtest(fromCsv() + adjust + " --horizons 5 --out " + (dir.path() / "b").string());
+    ASSERT_EQ(fromFolder.code, 0) << fromFolder.text;
+    EXPECT_NE(fromFolder.text.find(", 1 ex-rights days adjusted"), std::string::npos)
+        << fromFolder.text;
+    const Outcome unadjusted =
+        backtest(fromCsv() + " --horizons 5 --out " + (dir.path() / "c").string());
+    for (const char* file : {"signals.csv", "summary.csv"}) {
+        EXPECT_EQ(orvane::readFile(dir.path() / "a" / file),
+                  orvane::readFile(dir.path() / "b" / file))
+            << file;
+        EXPECT_NE(orvane::readFile(dir.path() / "b" / file),
+                  orvane::readFile(dir.path() / "c" / file))
+            << file;
+    }
+    const Outcome noSource = backtest(fromCsv() + " --adjust forward");
+    EXPECT_EQ(noSource.code, 2) << noSource.text;
+    EXPECT_NE(noSource.text.find("--adjust forward needs the ex-rights days"), std::string::npos);
+}
+
 TEST_F(BacktestCommand, BadInputHasItsExitCodeAMessageAndLeavesOutAlone) {
     const std::string to = " --out " + out.string();
     const struct {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "orvane/backtest/Backtest.h"
+#include "orvane/market/MarketAdjustment.h"
 
 namespace orvane::backtest {
 
@@ -19,8 +20,9 @@ enum class SourceFailure : std::uint8_t {
 struct MarketLoad {
     Market market;
     SourceFailure failure = SourceFailure::None;
-    std::string message;           // what cannot be read and what to do about it
-    std::size_t refusedLines = 0;  // CSV day lines refused as impossible
+    std::string message;                 // what cannot be read and what to do about it
+    std::size_t refusedLines = 0;        // CSV day lines refused as impossible
+    MarketAdjustmentSummary adjustment;  // when the daily files were adjusted
 };
 
 /// The histories of a published tree (const/hisdata/stockdata/CODE.txt, the
@@ -31,8 +33,9 @@ MarketLoad loadPublishedTree(const std::filesystem::path& tree);
 /// Every CODE.csv of the folder, checked strictly as the publisher checks
 /// them (a file that fails is named and skipped), made into the history text
 /// the publisher would publish; names from the stock list. Read on `jobs`
-/// threads (0: one per processor).
+/// threads (0: one per processor). With `adjustment`, the prices are
+/// adjusted forward from its sources first (as the publisher's --adjust).
 MarketLoad loadDailyCsv(const std::filesystem::path& csvDir, const std::filesystem::path& stockList,
-                        int jobs = 0);
+                        int jobs = 0, const AdjustmentSources* adjustment = nullptr);
 
 }  // namespace orvane::backtest

@@ -6,6 +6,7 @@
 // an exchange ("600000.SH", "sh.600000", "sh600000"), dates may be written
 // "20230510" or "2023-05-10".
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,6 +31,11 @@ struct AdjustmentFactors {
     std::optional<std::string> fault;
 };
 AdjustmentFactors readAdjustmentFactors(std::string_view csv);
+
+/// The same read from files: a file that cannot be read is a fault, and
+/// every fault and problem names the file.
+ExRightsEvents readExRightsEventsFile(const std::filesystem::path& path);
+AdjustmentFactors readAdjustmentFactorsFile(const std::filesystem::path& path);
 
 /// The 6-digit code of "600000", "600000.SH", "sh.600000" or "sh600000", or
 /// nothing.
