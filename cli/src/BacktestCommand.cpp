@@ -54,7 +54,7 @@ to --out unless the run completed; a folder an earlier back-test wrote is
 replaced whole.)";
 
 struct BacktestArgs {
-    std::string tree, csvDir, stocks, from, to, horizons = "5,10,20", out, entry = "open";
+    std::string tree, csvDir, data, stocks, from, to, horizons = "5,10,20", out, entry = "open";
     int jobs = 0;
     bool tradable = false;
 };
@@ -92,12 +92,17 @@ Options optionsOf(const BacktestArgs& a) {
 }
 
 MarketLoad loadMarket(const BacktestArgs& a) {
-    const bool csv = !a.csvDir.empty() || !a.stocks.empty();
-    if (a.tree.empty() == !csv)
-        failWith(kBadOption, "give either --tree TREE or --csv-dir DIR with --stocks LIST.csv");
+    const bool data = !a.data.empty();
+    const bool csv = !data && (!a.csvDir.empty() || !a.stocks.empty());
+    if (int(!a.tree.empty()) + int(csv) + int(data) != 1 || (data && !a.csvDir.empty()))
+        failWith(kBadOption,
+                 "give either --tree TREE, --data PATH [--stocks LIST.csv] or --csv-dir DIR with "
+                 "--stocks LIST.csv");
     if (csv && (a.csvDir.empty() || a.stocks.empty()))
         failWith(kBadOption, "--csv-dir and --stocks go together");
-    MarketLoad load = csv ? loadDailyCsv(a.csvDir, a.stocks, a.jobs) : loadPublishedTree(a.tree);
+    MarketLoad load = data  ? loadMarketData(a.data, a.stocks, a.jobs)
+                      : csv ? loadDailyCsv(a.csvDir, a.stocks, a.jobs)
+                            : loadPublishedTree(a.tree);
     for (const std::string& p : load.market.problems)
         std::fprintf(stderr, "orvane backtest: %s\n", p.c_str());
     if (load.failure != SourceFailure::None) failWith(kUnreadableInput, load.message);
@@ -160,6 +165,9 @@ void addBacktestCommand(CLI::App& app) {
                            "stock against what the stock did over the next days");
     cmd->add_option("--tree", a->tree, "a tree orvane-server publish wrote");
     cmd->add_option("--csv-dir", a->csvDir, "a folder of CODE.csv daily files (with --stocks)");
+    cmd->add_option("--data", a->data,
+                    "a market in any layout orvane-server publish --data reads (a folder or one "
+                    "file)");
     cmd->add_option("--stocks", a->stocks, "the stock list CSV (symbol or code, name, ...)");
     cmd->add_option("--from", a->from, "first signal day, YYYY-MM-DD (default: the data's first)");
     cmd->add_option("--to", a->to, "last signal day, YYYY-MM-DD (default: the data's last)");

@@ -56,9 +56,9 @@ std::string_view stripBom(std::string_view csv) {
     return csv;
 }
 
-// A whole decimal number: optional sign, digits, optional fraction and
-// exponent; and one a double holds (1e999 is none).
-bool isWholeNumber(std::string_view t) {
+}  // namespace
+
+bool isCsvNumber(std::string_view t) {
     std::size_t i = 0;
     if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
     std::size_t digits = 0;
@@ -77,8 +77,6 @@ bool isWholeNumber(std::string_view t) {
     }
     return i == t.size() && std::isfinite(leadingDouble(t));
 }
-
-}  // namespace
 
 std::string_view trimCsvField(std::string_view field) {
     return trim(field);
@@ -123,7 +121,7 @@ std::optional<std::string> checkDailyCsv(std::string_view csv) {
                 if (!previousDate.empty() && std::string(value) <= previousDate)
                     return where + std::string(value) + " does not follow " + previousDate;
                 previousDate = std::string(value);
-            } else if (!isWholeNumber(value)) {
+            } else if (!isCsvNumber(value)) {
                 return where + "the " + kColumns[c] + " " + quotedField(value) + " is not a number";
             }
         }

@@ -52,7 +52,7 @@ class PublishCommand : public ::testing::Test {
 
 TEST_F(PublishCommand, EveryFailureSaysWhyAndTheInputsAreCheckedBeforeTheWork) {
     fs::create_directories(dir.path() / "empty");
-    std::ofstream(dir.path() / "gbk.csv") << "symbol,name\n600001,\xBC\xD7\xB9\xC9\xB7\xDD\n";
+    std::ofstream(dir.path() / "bad.csv") << "symbol,name\n600001,\xFF\xFF\n";
     std::ofstream(dir.path() / "file") << "x";
     const struct {
         std::string args;
@@ -60,8 +60,8 @@ TEST_F(PublishCommand, EveryFailureSaysWhyAndTheInputsAreCheckedBeforeTheWork) {
     } cases[] = {
         {from(dir.path() / "empty", list) + " --out " + tree.string(),
          "empty: no CODE.csv could be read"},
-        {from(csv, dir.path() / "gbk.csv") + " --out " + tree.string(),
-         "gbk.csv: the stock list is not UTF-8 text"},
+        {from(csv, dir.path() / "bad.csv") + " --out " + tree.string(),
+         "bad.csv: the stock list is neither UTF-8 nor GB 18030 text"},
         {from(csv, list) + " --out " + (dir.path() / "file" / "tree").string(),
          "cannot create " + (dir.path() / "file" / ".tree.staging-").string()},
         {from(csv, list) + " --out " + (dir.path() / "file").string(), "file is a file"},

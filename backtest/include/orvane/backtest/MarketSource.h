@@ -1,7 +1,8 @@
 #pragma once
 // Reading the market a back-test runs over: a tree the data server's
-// publisher wrote (`orvane-server publish`), or a user's daily CSV files
-// with their stock list, read exactly as the publisher reads them.
+// publisher wrote (`orvane-server publish`), or a user's daily data (our CSV
+// files with their stock list, or any layout --data knows), read exactly as
+// the publisher reads it.
 
 #include <filesystem>
 #include <string>
@@ -34,5 +35,11 @@ MarketLoad loadPublishedTree(const std::filesystem::path& tree);
 /// threads (0: one per processor).
 MarketLoad loadDailyCsv(const std::filesystem::path& csvDir, const std::filesystem::path& stockList,
                         int jobs = 0);
+
+/// A market in any layout the publisher's --data reads (MarketData.h), read
+/// as the publisher reads it; names from the stock list when one is given
+/// (empty: the names, and so ST shares, are unknown).
+MarketLoad loadMarketData(const std::filesystem::path& data, const std::filesystem::path& stockList,
+                          int jobs = 0);
 
 }  // namespace orvane::backtest
