@@ -22,7 +22,7 @@ constexpr std::array<const char*, kFields> kFieldNames = {
 
 struct LayoutColumns {
     std::array<const char*, kFields> names;  // nullptr: the layout has no such column
-    double lotsPerUnit;                      // a volume unit in lots
+    double unitsPerLot;                      // volume units in a lot of 100 shares
 };
 
 LayoutColumns columnsOf(CsvLayout layout) {
@@ -33,7 +33,7 @@ LayoutColumns columnsOf(CsvLayout layout) {
             return {{"trade_date", "ts_code", "open", "high", "low", "close", "vol", nullptr}, 1.0};
         case CsvLayout::Baostock:
             return {{"date", "code", "open", "high", "low", "close", "volume", "tradestatus"},
-                    0.01};
+                    100.0};
         case CsvLayout::Own:
             break;
     }
@@ -101,9 +101,9 @@ struct LineRead {
 
 class LineReader {
   public:
-    LineReader(const std::array<int, kFields>& at, double lotsPerUnit,
+    LineReader(const std::array<int, kFields>& at, double unitsPerLot,
                const std::optional<SecurityCode>& fileCode)
-        : at_(at), lotsPerUnit_(lotsPerUnit), fileCode_(fileCode) {}
+        : at_(at), unitsPerLot_(unitsPerLot), fileCode_(fileCode) {}
 
     void read(std::string_view line, LineRead& out) const {
         if (line.size() > kLongestCsvLine) {
@@ -166,13 +166,15 @@ class LineReader {
         out.bar.low = leadingDouble(field(Low));
         out.bar.close = leadingDouble(field(Close));
         const double volume = leadingDouble(field(Volume));
-        out.bar.volume = lotsPerUnit_ == 1.0 ? volume : volume * lotsPerUnit_;
+        // Divided, not multiplied by 0.01: shares / 100 is the double a
+        // lots text gives, so the same day reads the same from any layout.
+        out.bar.volume = unitsPerLot_ == 1.0 ? volume : volume / unitsPerLot_;
         out.kind = LineRead::Day;
     }
 
   private:
     std::array<int, kFields> at_;
-    double lotsPerUnit_;
+    double unitsPerLot_;
     std::optional<SecurityCode> fileCode_;
 };
 
@@ -286,7 +288,7 @@ LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
         std::uint32_t lines = 0;
     };
     std::vector<PieceRead> pieceReads(chunks.size());
-    const LineReader reader(at, columns.lotsPerUnit, fileCode);
+    const LineReader reader(at, columns.unitsPerLot, fileCode);
     parallelFor(chunks.size(), jobs, [&](std::size_t c) {
         PieceRead& mine = pieceReads[c];
         std::unordered_map<std::string, std::size_t> stockOf;

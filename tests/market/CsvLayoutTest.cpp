@@ -77,6 +77,12 @@ TEST(CsvLayout, EachLayoutGivesTheSameDaysInTheHistorysUnits) {
         EXPECT_EQ(daysOf(read.stocks[0]), expected) << csvLayoutName(f.layout);
     }
     EXPECT_EQ(readLayoutCsv(files[2].text, CsvLayout::Baostock, std::nullopt).suspendedDays, 1u);
+    // Shares become the very lots the text of lots gives (37707647 * 0.01
+    // would be a hair off 377076.47).
+    const LayoutCsvRead shares = readLayoutCsv(
+        "date,code,open,high,low,close,volume\n2025-09-01,sh.600000,10,10,10,10,37707647\n",
+        CsvLayout::Baostock, std::nullopt);
+    EXPECT_EQ(shares.stocks.at(0).days.at(0).bar.volume, 377076.47);
 }
 
 TEST(CsvLayout, TheCodeComesFromTheFilesNameWithoutAColumn) {

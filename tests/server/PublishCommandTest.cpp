@@ -111,3 +111,42 @@ TEST_F(PublishCommand, AFileThatCannotBeWrittenFailsThePublishAndKeepsTheOldTree
     for (const auto& entry : fs::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos);
 }
+
+// --data takes a folder in any layout known, with or without a stock list:
+// day files are found below the folder, what is no share is left out with
+// a note, and a folder in no layout is refused with the layouts known.
+TEST_F(PublishCommand, DataInAnyLayoutIsPublishedAndAFolderInNoneRefused) {
+    const fs::path lday = dir.path() / "tdx" / "vipdoc" / "sh" / "lday";
+    fs::create_directories(lday);
+    fs::create_directories(dir.path() / "tdx" / "vipdoc" / "bj" / "lday");
+    std::string days;
+    for (std::uint32_t day = 1; day <= 28; ++day) {
+        const std::uint32_t record[8] = {20250900 + day, 1000, 1020, 990, 1010, 0, 10000, 0};
+        days.append(reinterpret_cast<const char*>(record), sizeof record);
+    }
+    std::ofstream(lday / "sh600001.day", std::ios::binary) << days;
+    std::ofstream(lday / "sh000001.day", std::ios::binary) << days;
+    std::ofstream(dir.path() / "tdx" / "vipdoc" / "bj" / "lday" / "bj830799.day", std::ios::binary)
+        << days;
+    const Outcome run =
+        publish("--data " + (dir.path() / "tdx").string() + " --out " + tree.string());
+    ASSERT_EQ(run.code, 0) << run.text;
+    for (const char* says :
+         {"no --stocks list: the codes stand in for the names, and which shares are ST cannot "
+          "be known",
+          "tdx: day files (vipdoc/sh/lday/sh600000.day), 1 stocks",
+          "1 Beijing stocks (codes 4, 8 and 92) left out",
+          "1 day files of indexes, funds and bonds left out"})
+        EXPECT_NE(run.text.find(says), std::string::npos) << says << "\n" << run.text;
+    const auto history = orvane::readFile(tree / "const/hisdata/stockdata/600001.txt");
+    ASSERT_TRUE(history);
+    EXPECT_NE(history->find("2025-09-28,10.00,10.20,9.90,10.10,100,10.10"), std::string::npos)
+        << *history;
+
+    const Outcome none = publish("--data " + dir.path().string() + " --out " + tree.string());
+    EXPECT_EQ(none.code, 1) << none.text;
+    EXPECT_NE(none.text.find("no CSV file whose header names the columns of a layout known; the "
+                             "layouts known are: our daily CSV (CODE.csv); day files"),
+              std::string::npos)
+        << none.text;
+}
