@@ -240,7 +240,7 @@ std::optional<CsvLayout> csvLayoutOfHeader(std::string_view headerLine) {
 
 LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
                             const std::optional<SecurityCode>& fileCode, std::uint32_t file,
-                            int jobs) {
+                            int jobs, std::size_t pieceBytes) {
     LayoutCsvRead out;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     if (text.find_first_not_of(" \t\r\n\"") == std::string_view::npos) {
@@ -273,9 +273,8 @@ LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
 
     // Large files are read in pieces on several threads, each piece's lines
     // counted on their own and numbered in the file afterwards.
-    constexpr std::size_t kBytesAPiece = 8u << 20;
     const std::size_t pieces = std::max<std::size_t>(
-        1, std::min<std::size_t>(body.size() / kBytesAPiece + 1,
+        1, std::min<std::size_t>(body.size() / std::max<std::size_t>(pieceBytes, 1) + 1,
                                  static_cast<std::size_t>(workerCount(jobs, 64)) * 4));
     const std::vector<std::string_view> chunks = chunksOf(body, pieces);
     // Each piece groups its own days by stock, its lines numbered from 0.
