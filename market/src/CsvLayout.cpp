@@ -17,6 +17,10 @@ namespace {
 
 // The fields a day needs, in this order in every table below.
 enum Field : std::size_t { Date, Code, Open, High, Low, Close, Volume, Status, kFields };
+
+// Columns after this many are never looked at: no layout puts a day's
+// fields so far to the right.
+constexpr std::size_t kMostColumns = 64;
 constexpr std::array<const char*, kFields> kFieldNames = {
     "date", "code", "open", "high", "low", "close", "volume", "trade status"};
 
@@ -68,7 +72,7 @@ std::array<int, kFields> findColumns(const std::vector<std::string_view>& header
     std::array<int, kFields> at;
     at.fill(-1);
     for (std::size_t f = 0; f < kFields; ++f)
-        for (std::size_t i = 0; i < header.size() && columns.names[f]; ++i)
+        for (std::size_t i = 0; i < std::min(header.size(), kMostColumns) && columns.names[f]; ++i)
             if (sameName(header[i], columns.names[f])) {
                 at[f] = static_cast<int>(i);
                 break;
@@ -103,7 +107,9 @@ class LineReader {
   public:
     LineReader(const std::array<int, kFields>& at, double unitsPerLot,
                const std::optional<SecurityCode>& fileCode)
-        : at_(at), unitsPerLot_(unitsPerLot), fileCode_(fileCode) {}
+        : at_(at), unitsPerLot_(unitsPerLot), fileCode_(fileCode) {
+        for (int c : at) needed_ = std::max(needed_, static_cast<std::size_t>(c + 1));
+    }
 
     void read(std::string_view line, LineRead& out) const {
         if (line.size() > kLongestCsvLine) {
@@ -112,10 +118,19 @@ class LineReader {
             return;
         }
         if (trim(line).empty()) return;
-        const std::vector<std::string_view> f = splitOn(line, ',');
+        // The fields up to the last column wanted; the rest of the line is
+        // never split.
+        std::array<std::string_view, kMostColumns> f;
+        std::size_t fields = 0;
+        for (std::string_view rest = line; fields < needed_;) {
+            const std::size_t comma = rest.find(',');
+            f[fields++] = rest.substr(0, comma);
+            if (comma == std::string_view::npos) break;
+            rest.remove_prefix(comma + 1);
+        }
         auto field = [&](Field which) {
             const int c = at_[which];
-            return c >= 0 && static_cast<std::size_t>(c) < f.size()
+            return c >= 0 && static_cast<std::size_t>(c) < fields
                        ? trim(f[static_cast<std::size_t>(c)])
                        : std::string_view();
         };
@@ -176,7 +191,15 @@ class LineReader {
     std::array<int, kFields> at_;
     double unitsPerLot_;
     std::optional<SecurityCode> fileCode_;
+    std::size_t needed_ = 0;  // fields a line is split into
 };
+
+// Six digits as a number, a cheaper key than the text.
+std::uint32_t codeNumber(std::string_view code) {
+    std::uint32_t n = 0;
+    for (char c : code) n = n * 10 + static_cast<std::uint32_t>(c - '0');
+    return n;
+}
 
 // The text after the header cut into pieces at line ends, for threads.
 std::vector<std::string_view> chunksOf(std::string_view body, std::size_t pieces) {
@@ -290,7 +313,7 @@ LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
     const LineReader reader(at, columns.unitsPerLot, fileCode);
     parallelFor(chunks.size(), jobs, [&](std::size_t c) {
         PieceRead& mine = pieceReads[c];
-        std::unordered_map<std::string, std::size_t> stockOf;
+        std::unordered_map<std::uint32_t, std::size_t> stockOf;
         std::size_t last = 0;
         LineRead read;
         forEachLine(chunks[c], [&](std::string_view line, std::uint32_t n) {
@@ -300,7 +323,8 @@ LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
             switch (read.kind) {
                 case LineRead::Day:
                     if (mine.stocks.empty() || mine.stocks[last].code.code != read.code) {
-                        auto [it, added] = stockOf.try_emplace(read.code, mine.stocks.size());
+                        auto [it, added] =
+                            stockOf.try_emplace(codeNumber(read.code), mine.stocks.size());
                         if (added) mine.stocks.push_back({{read.exchange, read.code}, {}});
                         last = it->second;
                     }
