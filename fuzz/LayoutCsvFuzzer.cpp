@@ -27,8 +27,8 @@ bool sameDays(const orvane::LayoutCsvRead& a, const orvane::LayoutCsvRead& b) {
         const auto &x = a.stocks[s].days, &y = b.stocks[s].days;
         if (a.stocks[s].code.code != b.stocks[s].code.code || x.size() != y.size()) return false;
         for (std::size_t i = 0; i < x.size(); ++i)
-            if (x[i].line != y[i].line || x[i].bar.date != y[i].bar.date ||
-                x[i].bar.close != y[i].bar.close || x[i].bar.volume != y[i].bar.volume)
+            if (x[i].line != y[i].line || x[i].date != y[i].date || x[i].close != y[i].close ||
+                x[i].volume != y[i].volume)
                 return false;
     }
     return true;
@@ -58,8 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t count = stock.days.size();
         for (const orvane::ImportedDay& day : stock.days) {
             if (day.file != 2 || day.line < 2 || day.line > lines) __builtin_trap();
-            for (double v :
-                 {day.bar.open, day.bar.high, day.bar.low, day.bar.close, day.bar.volume})
+            for (double v : {day.open, day.high, day.low, day.close, day.volume})
                 if (!std::isfinite(v)) __builtin_trap();
         }
         const orvane::SettledDays settled = orvane::settleDays(stock.days, "2030-01-01");

@@ -80,26 +80,12 @@ std::array<int, kFields> findColumns(const std::vector<std::string_view>& header
     return at;
 }
 
-// "yyyy-MM-dd" from that form or from YYYYMMDD; nothing when no real date.
-std::optional<std::string> dateOf(std::string_view text) {
-    std::string date;
-    if (text.size() == 8 && text.find_first_not_of("0123456789") == std::string_view::npos) {
-        date.reserve(10);
-        date.append(text.substr(0, 4)).append(1, '-').append(text.substr(4, 2));
-        date.append(1, '-').append(text.substr(6, 2));
-    } else {
-        date = std::string(text);
-    }
-    if (!parseDate(date)) return std::nullopt;
-    return date;
-}
-
 // One line read: a day of a share, a line left out, or why it is refused.
 struct LineRead {
     enum Kind : std::uint8_t { Day, Refused, Beijing, Other, Suspended, Blank } kind = Blank;
     std::string code;  // the day's code, or the Beijing code
     Exchange exchange = Exchange::Unknown;
-    DailyBar bar;
+    ImportedDay day;
     std::string why;
 };
 
@@ -162,28 +148,30 @@ class LineReader {
             out.kind = LineRead::Suspended;
             return;
         }
-        auto date = dateOf(field(Date));
-        if (!date) {
+        out.day.date = importedDate(field(Date));
+        if (!out.day.date) {
             out.why = quotedField(field(Date)) + " is not a date";
             return;
         }
-        out.bar.date = std::move(*date);
+        double value[kFields] = {};
         for (Field n : {Open, High, Low, Close, Volume}) {
-            const std::string_view value = field(n);
-            if (!isCsvNumber(value)) {
-                out.why = std::string("the ") + kFieldNames[n] + " " + quotedField(value) +
+            const std::string_view text = field(n);
+            const auto number = csvNumber(text);
+            if (!number) {
+                out.why = std::string("the ") + kFieldNames[n] + " " + quotedField(text) +
                           " is not a number";
                 return;
             }
+            value[n] = *number;
         }
-        out.bar.open = leadingDouble(field(Open));
-        out.bar.high = leadingDouble(field(High));
-        out.bar.low = leadingDouble(field(Low));
-        out.bar.close = leadingDouble(field(Close));
-        const double volume = leadingDouble(field(Volume));
+        out.day.open = value[Open];
+        out.day.high = value[High];
+        out.day.low = value[Low];
+        out.day.close = value[Close];
+        const double volume = value[Volume];
         // Divided, not multiplied by 0.01: shares / 100 is the double a
         // lots text gives, so the same day reads the same from any layout.
-        out.bar.volume = unitsPerLot_ == 1.0 ? volume : volume / unitsPerLot_;
+        out.day.volume = unitsPerLot_ == 1.0 ? volume : volume / unitsPerLot_;
         out.kind = LineRead::Day;
     }
 
@@ -328,8 +316,9 @@ LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
                         if (added) mine.stocks.push_back({{read.exchange, read.code}, {}});
                         last = it->second;
                     }
-                    mine.stocks[last].days.push_back({std::move(read.bar), file, n});
-                    read.bar = DailyBar{};
+                    read.day.file = file;
+                    read.day.line = n;
+                    mine.stocks[last].days.push_back(read.day);
                     break;
                 case LineRead::Refused:
                     mine.refused.emplace_back(n, std::move(read.why));

@@ -82,7 +82,7 @@ TEST(CsvLayout, EachLayoutGivesTheSameDaysInTheHistorysUnits) {
     const LayoutCsvRead shares = readLayoutCsv(
         "date,code,open,high,low,close,volume\n2025-09-01,sh.600000,10,10,10,10,37707647\n",
         CsvLayout::Baostock, std::nullopt);
-    EXPECT_EQ(shares.stocks.at(0).days.at(0).bar.volume, 377076.47);
+    EXPECT_EQ(shares.stocks.at(0).days.at(0).volume, 377076.47);
 }
 
 TEST(CsvLayout, TheCodeComesFromTheFilesNameWithoutAColumn) {
@@ -154,10 +154,10 @@ TEST(CsvLayout, AWholeMarketFileReadInPiecesKeepsItsLineNumbers) {
             const ImportedDay& day = stock.days[static_cast<std::size_t>(d)];
             EXPECT_EQ(day.line, static_cast<std::uint32_t>(2 + d * stocks + s));
             EXPECT_EQ(day.file, 3u);
-            EXPECT_EQ(day.bar.volume, d + 1.0);
+            EXPECT_EQ(day.volume, d + 1.0);
             char close[8];
             std::snprintf(close, sizeof close, "10.%02d", s);
-            EXPECT_EQ(day.bar.close, std::strtod(close, nullptr));
+            EXPECT_EQ(day.close, std::strtod(close, nullptr));
         }
     }
     EXPECT_EQ(read.refused, (std::vector<std::string>{"line " + std::to_string(2 + days * stocks) +
