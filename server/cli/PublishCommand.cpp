@@ -1,5 +1,5 @@
-// publish: a user's daily CSV files, or the demo market, into the tree the
-// data server serves.
+// publish: a user's market (our CSV files, or any layout --data knows), or the
+// demo market, into the tree the data server serves.
 
 #include <spdlog/spdlog.h>
 
@@ -14,6 +14,7 @@
 #include "orvane/core/Clock.h"
 #include "orvane/core/StagingFolder.h"
 #include "orvane/market/MarketAdjustment.h"
+#include "orvane/market/MarketData.h"
 #include "orvane/market/TradingCalendar.h"
 #include "orvane/publisher/MarketImport.h"
 #include "orvane/publisher/Publisher.h"
@@ -24,7 +25,7 @@ namespace orvane::server::cli {
 namespace {
 
 struct PublishArgs {
-    std::string csvDir, stocks, out;
+    std::string csvDir, data, stocks, out;
     std::string adjust = "none", events, factors;
     int synthetic = -1;
     std::uint64_t seed = 1;
@@ -85,13 +86,16 @@ void runPublish(const PublishArgs& a) {
         std::fprintf(stderr, "orvane-server publish: %s\n", text.c_str());
     };
 
-    const bool synthetic = a.synthetic >= 0;
-    if (!synthetic && (a.csvDir.empty() || a.stocks.empty()))
-        throw CLI::ValidationError("publish", "give --csv-dir and --stocks, or --synthetic N");
+    const bool synthetic = a.synthetic >= 0, data = !a.data.empty();
+    if (!synthetic && !data && (a.csvDir.empty() || a.stocks.empty()))
+        throw CLI::ValidationError("publish",
+                                   "give --data, --csv-dir with --stocks, or --synthetic N");
+    if (data && !a.csvDir.empty())
+        throw CLI::ValidationError("publish", "give --data or --csv-dir, not both");
     // What would fail at the end is checked before the work starts.
     const std::filesystem::path out = folderPathOf(a.out);
     if (auto bad = stagingProblemFor(out)) failWith(*bad + "; give an --out that can be written");
-    if (!synthetic)
+    if (!synthetic && !a.stocks.empty())
         if (auto bad = stockListProblem(a.stocks)) failWith(*bad);
     const bool adjust = a.adjust == "forward";
     if (!adjust && !(a.events.empty() && a.factors.empty()))
@@ -103,6 +107,21 @@ void runPublish(const PublishArgs& a) {
     std::size_t refusedLines = 0;
     if (synthetic) {
         stocks = makeSyntheticMarket(a.synthetic, a.seed, lastTradingDayBefore(toLocal(now())));
+    } else if (data) {
+        std::vector<ListedStock> listing;
+        if (a.stocks.empty())
+            std::fprintf(stderr,
+                         "no --stocks list: the codes stand in for the names, and which shares "
+                         "are ST cannot be known (they get the 10%% limit)\n");
+        else
+            listing = readStockList(a.stocks, problem);
+        MarketData market = readMarketData(a.data, listing, problem, a.jobs);
+        if (!market.failure.empty()) failWith(market.failure);
+        std::fprintf(stderr, "%s: %s, %zu stocks\n", a.data.c_str(),
+                     std::string(marketLayoutName(market.layout)).c_str(), market.stocks.size());
+        for (const std::string& note : market.notes) std::fprintf(stderr, "%s\n", note.c_str());
+        stocks = std::move(market.stocks);
+        refusedLines = market.refusedLines;
     } else {
         stocks = readDailyFolder(a.csvDir, readStockList(a.stocks, problem), problem, a.jobs);
         if (stocks.empty())
@@ -158,8 +177,14 @@ void addPublishCommand(CLI::App& app) {
     publish->add_option("--csv-dir", a->csvDir, "folder of CODE.csv daily files")
         ->check(CLI::ExistingDirectory);
     publish
+        ->add_option("--data", a->data,
+                     "a market in any layout known: a folder (CODE.csv files, vipdoc day files, "
+                     "akshare, tushare or baostock CSV) or one file holding every stock")
+        ->check(CLI::ExistingPath);
+    publish
         ->add_option("--stocks", a->stocks,
-                     "stock list CSV (symbol or code, name, industry[, pinyin])")
+                     "stock list CSV (symbol or code, name, industry[, pinyin]; tushare, akshare "
+                     "and baostock lists too)")
         ->check(CLI::ExistingFile);
     publish->add_option("--synthetic", a->synthetic, "publish the demo market of N stocks instead")
         ->expected(0, 1)

@@ -53,7 +53,7 @@ class PublishCommand : public ::testing::Test {
 
 TEST_F(PublishCommand, EveryFailureSaysWhyAndTheInputsAreCheckedBeforeTheWork) {
     fs::create_directories(dir.path() / "empty");
-    std::ofstream(dir.path() / "gbk.csv") << "symbol,name\n600001,\xBC\xD7\xB9\xC9\xB7\xDD\n";
+    std::ofstream(dir.path() / "bad.csv") << "symbol,name\n600001,\xFF\xFF\n";
     std::ofstream(dir.path() / "file") << "x";
     const struct {
         std::string args;
@@ -61,8 +61,8 @@ TEST_F(PublishCommand, EveryFailureSaysWhyAndTheInputsAreCheckedBeforeTheWork) {
     } cases[] = {
         {from(dir.path() / "empty", list) + " --out " + tree.string(),
          "empty: no CODE.csv could be read"},
-        {from(csv, dir.path() / "gbk.csv") + " --out " + tree.string(),
-         "gbk.csv: the stock list is not UTF-8 text"},
+        {from(csv, dir.path() / "bad.csv") + " --out " + tree.string(),
+         "bad.csv: the stock list is neither UTF-8 nor GB 18030 text"},
         {from(csv, list) + " --out " + (dir.path() / "file" / "tree").string(),
          "cannot create " + (dir.path() / "file" / ".tree.staging-").string()},
         {from(csv, list) + " --out " + (dir.path() / "file").string(), "file is a file"},
@@ -167,4 +167,43 @@ TEST_F(PublishAdjusted, WithoutAdjustmentTheGapIsNamedAndCounted) {
     run = publish(from(csv, list) + " --events " + events.string() + " --out " + tree.string());
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.text.find("go with --adjust forward"), std::string::npos) << run.text;
+}
+
+// --data takes a folder in any layout known, with or without a stock list:
+// day files are found below the folder, what is no share is left out with
+// a note, and a folder in no layout is refused with the layouts known.
+TEST_F(PublishCommand, DataInAnyLayoutIsPublishedAndAFolderInNoneRefused) {
+    const fs::path lday = dir.path() / "tdx" / "vipdoc" / "sh" / "lday";
+    fs::create_directories(lday);
+    fs::create_directories(dir.path() / "tdx" / "vipdoc" / "bj" / "lday");
+    std::string days;
+    for (std::uint32_t day = 1; day <= 28; ++day) {
+        const std::uint32_t record[8] = {20250900 + day, 1000, 1020, 990, 1010, 0, 10000, 0};
+        days.append(reinterpret_cast<const char*>(record), sizeof record);
+    }
+    std::ofstream(lday / "sh600001.day", std::ios::binary) << days;
+    std::ofstream(lday / "sh000001.day", std::ios::binary) << days;
+    std::ofstream(dir.path() / "tdx" / "vipdoc" / "bj" / "lday" / "bj830799.day", std::ios::binary)
+        << days;
+    const Outcome run =
+        publish("--data " + (dir.path() / "tdx").string() + " --out " + tree.string());
+    ASSERT_EQ(run.code, 0) << run.text;
+    for (const char* says :
+         {"no --stocks list: the codes stand in for the names, and which shares are ST cannot "
+          "be known",
+          "tdx: day files (vipdoc/sh/lday/sh600000.day), 1 stocks",
+          "1 Beijing stocks (codes 4, 8 and 92) left out",
+          "1 day files of indexes, funds and bonds left out"})
+        EXPECT_NE(run.text.find(says), std::string::npos) << says << "\n" << run.text;
+    const auto history = orvane::readFile(tree / "const/hisdata/stockdata/600001.txt");
+    ASSERT_TRUE(history);
+    EXPECT_NE(history->find("2025-09-28,10.00,10.20,9.90,10.10,100,10.10"), std::string::npos)
+        << *history;
+
+    const Outcome none = publish("--data " + dir.path().string() + " --out " + tree.string());
+    EXPECT_EQ(none.code, 1) << none.text;
+    EXPECT_NE(none.text.find("no CSV file whose header names the columns of a layout known; the "
+                             "layouts known are: our daily CSV (CODE.csv); day files"),
+              std::string::npos)
+        << none.text;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Reading the market a back-test runs over: a tree the data server's
-// publisher wrote (`orvane-server publish`), or a user's daily CSV files
-// with their stock list, read exactly as the publisher reads them.
+// publisher wrote (`orvane-server publish`), or a user's daily data (our CSV
+// files with their stock list, or any layout --data knows), read exactly as
+// the publisher reads it.
 
 #include <filesystem>
 #include <string>
@@ -37,5 +38,12 @@ MarketLoad loadPublishedTree(const std::filesystem::path& tree);
 /// adjusted forward from its sources first (as the publisher's --adjust).
 MarketLoad loadDailyCsv(const std::filesystem::path& csvDir, const std::filesystem::path& stockList,
                         int jobs = 0, const AdjustmentSources* adjustment = nullptr);
+
+/// A market in any layout the publisher's --data reads (MarketData.h), read
+/// as the publisher reads it; names from the stock list when one is given
+/// (empty: the names, and so ST shares, are unknown). With `adjustment`, as
+/// loadDailyCsv.
+MarketLoad loadMarketData(const std::filesystem::path& data, const std::filesystem::path& stockList,
+                          int jobs = 0, const AdjustmentSources* adjustment = nullptr);
 
 }  // namespace orvane::backtest
