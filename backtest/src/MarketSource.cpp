@@ -10,6 +10,7 @@
 #include "orvane/core/ReferenceArchive.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/DailyFolder.h"
+#include "orvane/market/MarketData.h"
 #include "orvane/market/ServerPaths.h"
 #include "orvane/market/StockCode.h"
 
@@ -103,7 +104,29 @@ MarketLoad loadPublishedTree(const fs::path& tree) {
     return load;
 }
 
-MarketLoad loadDailyCsv(const fs::path& csvDir, const fs::path& stockList, int jobs) {
+namespace {
+
+// The series made into the history texts the publisher would publish.
+void takeSeries(std::vector<StockSeries> series, const std::vector<ListedStock>& listing, int jobs,
+                MarketLoad& load) {
+    std::unordered_map<std::string, std::string> names;
+    for (const ListedStock& s : listing) names[s.code] = s.name;
+    std::erase_if(series, [](const StockSeries& s) { return isCompositeCode(s.listing.code); });
+    std::vector<MarketStock>& stocks = load.market.stocks;
+    stocks.resize(series.size());
+    parallelFor(series.size(), jobs, [&](std::size_t i) {
+        const std::string& code = series[i].listing.code;
+        const auto name = names.find(code);
+        stocks[i] = {code, name != names.end() ? name->second : std::string(),
+                     historyTextOf(series[i].bars)};
+        std::vector<DailyBar>().swap(series[i].bars);
+    });
+}
+
+}  // namespace
+
+MarketLoad loadDailyCsv(const fs::path& csvDir, const fs::path& stockList, int jobs,
+                        const AdjustmentSources* adjustment) {
     std::error_code ec;
     if (!fs::is_directory(csvDir, ec))
         return failure(SourceFailure::Unreadable,
@@ -114,25 +137,43 @@ MarketLoad loadDailyCsv(const fs::path& csvDir, const fs::path& stockList, int j
     MarketLoad load;
     auto problem = [&](const std::string& text) { load.market.problems.push_back(text); };
     const std::vector<ListedStock> listing = readStockList(stockList, problem);
-    std::unordered_map<std::string, std::string> names;
-    for (const ListedStock& s : listing) names[s.code] = s.name;
     std::vector<StockSeries> series = readDailyFolder(csvDir, listing, problem, jobs);
-    std::erase_if(series, [](const StockSeries& s) { return isCompositeCode(s.listing.code); });
     for (const StockSeries& s : series) load.refusedLines += s.refusedLines;
-    std::vector<MarketStock>& stocks = load.market.stocks;
-    stocks.resize(series.size());
-    parallelFor(series.size(), jobs, [&](std::size_t i) {
-        const std::string& code = series[i].listing.code;
-        const auto name = names.find(code);
-        stocks[i] = {code, name != names.end() ? name->second : std::string(),
-                     historyTextOf(series[i].bars)};
-        std::vector<DailyBar>().swap(series[i].bars);
-    });
+    if (adjustment) load.adjustment = adjustMarketForward(series, *adjustment);
+    takeSeries(std::move(series), listing, jobs, load);
     if (load.market.stocks.empty()) {
         load.failure = SourceFailure::NoStocks;
         load.message = csvDir.string() +
                        ": no CODE.csv could be read; each needs the columns date, open, close, "
                        "high, low and volume";
+    }
+    return load;
+}
+
+MarketLoad loadMarketData(const fs::path& data, const fs::path& stockList, int jobs,
+                          const AdjustmentSources* adjustment) {
+    if (!stockList.empty())
+        if (auto bad = stockListProblem(stockList))
+            return failure(SourceFailure::Unreadable,
+                           *bad + "; give a CSV with the columns symbol (or code) and name");
+    MarketLoad load;
+    auto problem = [&](const std::string& text) { load.market.problems.push_back(text); };
+    std::vector<ListedStock> listing;
+    if (stockList.empty())
+        problem("no stock list: the codes stand in for the names, so ST shares get the 10% limit");
+    else
+        listing = readStockList(stockList, problem);
+    MarketData read = readMarketData(data, listing, problem, jobs);
+    if (!read.failure.empty())
+        return failure(read.layoutFound ? SourceFailure::NoStocks : SourceFailure::Unreadable,
+                       read.failure);
+    for (std::string& note : read.notes) problem(note);
+    load.refusedLines = read.refusedLines;
+    if (adjustment) load.adjustment = adjustMarketForward(read.stocks, *adjustment);
+    takeSeries(std::move(read.stocks), listing, jobs, load);
+    if (load.market.stocks.empty()) {
+        load.failure = SourceFailure::NoStocks;
+        load.message = data.string() + ": no stock could be read";
     }
     return load;
 }

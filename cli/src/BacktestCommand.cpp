@@ -4,6 +4,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "BacktestTable.h"
 #include "Commands.h"
@@ -54,7 +55,8 @@ to --out unless the run completed; a folder an earlier back-test wrote is
 replaced whole.)";
 
 struct BacktestArgs {
-    std::string tree, csvDir, stocks, from, to, horizons = "5,10,20", out, entry = "open";
+    std::string tree, csvDir, data, stocks, from, to, horizons = "5,10,20", out, entry = "open";
+    std::string adjust = "none", events, factors;
     int jobs = 0;
     bool tradable = false;
 };
@@ -92,12 +94,43 @@ Options optionsOf(const BacktestArgs& a) {
 }
 
 MarketLoad loadMarket(const BacktestArgs& a) {
-    const bool csv = !a.csvDir.empty() || !a.stocks.empty();
-    if (a.tree.empty() == !csv)
-        failWith(kBadOption, "give either --tree TREE or --csv-dir DIR with --stocks LIST.csv");
+    const bool data = !a.data.empty();
+    const bool csv = !data && (!a.csvDir.empty() || !a.stocks.empty());
+    if (int(!a.tree.empty()) + int(csv) + int(data) != 1 || (data && !a.csvDir.empty()))
+        failWith(kBadOption,
+                 "give either --tree TREE, --data PATH [--stocks LIST.csv] or --csv-dir DIR with "
+                 "--stocks LIST.csv");
     if (csv && (a.csvDir.empty() || a.stocks.empty()))
         failWith(kBadOption, "--csv-dir and --stocks go together");
-    MarketLoad load = csv ? loadDailyCsv(a.csvDir, a.stocks, a.jobs) : loadPublishedTree(a.tree);
+    const bool adjust = a.adjust == "forward";
+    if (adjust && !csv && !data)
+        failWith(kBadOption,
+                 "--adjust goes with --csv-dir or --data: a tree is adjusted when it is published");
+    if (!adjust && !(a.events.empty() && a.factors.empty()))
+        failWith(kBadOption, "--events and --adj-factors go with --adjust forward");
+    std::optional<ExRightsEvents> events;
+    std::optional<AdjustmentFactors> factors;
+    if (!a.events.empty()) events = readExRightsEventsFile(a.events);
+    if (!a.factors.empty()) factors = readAdjustmentFactorsFile(a.factors);
+    for (const auto* fault :
+         {events ? &events->fault : nullptr, factors ? &factors->fault : nullptr})
+        if (fault && *fault) failWith(kUnreadableInput, **fault);
+    const AdjustmentSources sources{events ? &*events : nullptr, factors ? &*factors : nullptr};
+    const AdjustmentSources* adjustment = adjust ? &sources : nullptr;
+    MarketLoad load = data  ? loadMarketData(a.data, a.stocks, a.jobs, adjustment)
+                      : csv ? loadDailyCsv(a.csvDir, a.stocks, a.jobs, adjustment)
+                            : loadPublishedTree(a.tree);
+    for (const auto* table :
+         {events ? &events->problems : nullptr, factors ? &factors->problems : nullptr})
+        if (table)
+            for (const std::string& p : *table)
+                std::fprintf(stderr, "orvane backtest: %s\n", p.c_str());
+    if (adjust && load.failure == SourceFailure::None &&
+        load.adjustment.stocksWithoutSource == load.market.stocks.size())
+        failWith(
+            kBadOption,
+            "--adjust forward needs the ex-rights days: give --events or --adj-factors, or daily "
+            "files with an adj_factor or a previous-close column");
     for (const std::string& p : load.market.problems)
         std::fprintf(stderr, "orvane backtest: %s\n", p.c_str());
     if (load.failure != SourceFailure::None) failWith(kUnreadableInput, load.message);
@@ -146,8 +179,12 @@ void runBacktestCommand(const BacktestArgs& a) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const std::string refused =
         load.refusedLines ? ", " + std::to_string(load.refusedLines) + " day lines refused" : "";
-    std::fprintf(stderr, "%zu verdicts of %zu stocks in %.1f s%s\n", r.signals.size(),
-                 r.stocks.size(), seconds, refused.c_str());
+    const std::string adjusted =
+        load.adjustment.exRightsDays
+            ? ", " + std::to_string(load.adjustment.exRightsDays) + " ex-rights days adjusted"
+            : "";
+    std::fprintf(stderr, "%zu verdicts of %zu stocks in %.1f s%s%s\n", r.signals.size(),
+                 r.stocks.size(), seconds, refused.c_str(), adjusted.c_str());
 }
 
 }  // namespace
@@ -160,6 +197,9 @@ void addBacktestCommand(CLI::App& app) {
                            "stock against what the stock did over the next days");
     cmd->add_option("--tree", a->tree, "a tree orvane-server publish wrote");
     cmd->add_option("--csv-dir", a->csvDir, "a folder of CODE.csv daily files (with --stocks)");
+    cmd->add_option("--data", a->data,
+                    "a market in any layout orvane-server publish --data reads (a folder or one "
+                    "file)");
     cmd->add_option("--stocks", a->stocks, "the stock list CSV (symbol or code, name, ...)");
     cmd->add_option("--from", a->from, "first signal day, YYYY-MM-DD (default: the data's first)");
     cmd->add_option("--to", a->to, "last signal day, YYYY-MM-DD (default: the data's last)");
@@ -170,6 +210,15 @@ void addBacktestCommand(CLI::App& app) {
     cmd->add_option("--out", a->out, "write signals.csv, summary.csv and baseline.csv here");
     cmd->add_option("--entry", a->entry, "open (the next day's open) or close (the signal day's)")
         ->capture_default_str();
+    cmd->add_option("--adjust", a->adjust,
+                    "adjust --csv-dir or --data prices at ex-rights days: none or forward")
+        ->check(CLI::IsMember({"none", "forward"}))
+        ->capture_default_str();
+    cmd->add_option("--events", a->events, "ex-rights events CSV (with --adjust forward)")
+        ->check(CLI::ExistingFile);
+    cmd->add_option("--adj-factors", a->factors,
+                    "adjustment factors CSV (ts_code, trade_date, adj_factor)")
+        ->check(CLI::ExistingFile);
     cmd->add_flag("--tradable", a->tradable, "leave out entries at the limit-up price");
     cmd->footer(kRules);
     cmd->callback([a] { runBacktestCommand(*a); });

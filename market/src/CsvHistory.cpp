@@ -56,9 +56,9 @@ std::string_view stripBom(std::string_view csv) {
     return csv;
 }
 
-// A whole decimal number: optional sign, digits, optional fraction and
-// exponent; and one a double holds (1e999 is none).
-bool isWholeNumber(std::string_view t) {
+}  // namespace
+
+std::optional<double> csvNumber(std::string_view t) {
     std::size_t i = 0;
     if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
     std::size_t digits = 0;
@@ -67,18 +67,23 @@ bool isWholeNumber(std::string_view t) {
         ++i;
         while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
     }
-    if (digits == 0) return false;
+    if (digits == 0) return std::nullopt;
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         ++i;
         if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
         std::size_t exp = 0;
         while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++exp;
-        if (exp == 0) return false;
+        if (exp == 0) return std::nullopt;
     }
-    return i == t.size() && std::isfinite(leadingDouble(t));
+    if (i != t.size()) return std::nullopt;
+    const double value = leadingDouble(t);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
 }
 
-}  // namespace
+bool isCsvNumber(std::string_view t) {
+    return csvNumber(t).has_value();
+}
 
 std::string_view trimCsvField(std::string_view field) {
     return trim(field);
@@ -123,7 +128,7 @@ std::optional<std::string> checkDailyCsv(std::string_view csv) {
                 if (!previousDate.empty() && std::string(value) <= previousDate)
                     return where + std::string(value) + " does not follow " + previousDate;
                 previousDate = std::string(value);
-            } else if (!isWholeNumber(value)) {
+            } else if (!isCsvNumber(value)) {
                 return where + "the " + kColumns[c] + " " + quotedField(value) + " is not a number";
             }
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <set>
+#include <span>
 #include <unordered_map>
 
 #include "orvane/core/AtomicFile.h"
@@ -12,7 +13,9 @@
 #include "orvane/core/ParallelFor.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/core/TextSplit.h"
+#include "orvane/market/SecurityCode.h"
 #include "orvane/market/StockCode.h"
+#include "orvane/market/UserText.h"
 
 namespace orvane {
 
@@ -20,56 +23,70 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int columnOf(const std::vector<std::string_view>& header,
-             std::initializer_list<std::string_view> names) {
+int columnOf(const std::vector<std::string_view>& header, std::span<const std::string_view> names) {
     for (std::string_view name : names)
         for (std::size_t i = 0; i < header.size(); ++i)
             if (trimCsvField(header[i]) == name) return static_cast<int>(i);
     return -1;
 }
 
-std::string_view withoutBom(std::string_view csv) {
-    if (csv.starts_with("\xEF\xBB\xBF")) csv.remove_prefix(3);
-    return csv;
-}
+// The columns a stock list's code and name may be under: ours, tushare's
+// stock_basic (ts_code, symbol, name), akshare's (code, name or 代码, 名称)
+// and baostock's (code such as sh.600000, code_name).
+constexpr std::string_view kCodeColumns[] = {"symbol", "code",     "ts_code",
+                                             "代码",   "股票代码", "证券代码"};
+constexpr std::string_view kNameColumns[] = {"name", "code_name", "名称", "股票简称", "证券简称"};
 
-// The problem of a list's text; nothing when it can be read.
-std::optional<std::string> listTextProblem(std::string_view csv) {
-    if (!isValidUtf8(csv)) return std::string("the stock list is not UTF-8 text; save it as UTF-8");
-    const std::string_view headerLine = csv.substr(0, std::min(csv.find('\n'), kLongestCsvLine));
+constexpr std::string_view kIndustryColumn[] = {"industry"};
+constexpr std::string_view kPinyinColumn[] = {"pinyin"};
+
+// The list as UTF-8, or why it cannot be read.
+std::optional<std::string> listText(const fs::path& listCsv, std::string& problem) {
+    auto bytes = readFile(listCsv);
+    if (!bytes) {
+        problem = listCsv.string() + ": cannot read the stock list";
+        return std::nullopt;
+    }
+    auto text = userTextAsUtf8(*bytes);
+    if (!text) {
+        problem = listCsv.string() +
+                  ": the stock list is neither UTF-8 nor GB 18030 text; save it as UTF-8";
+        return std::nullopt;
+    }
+    const std::string_view headerLine =
+        std::string_view(*text).substr(0, std::min(text->find('\n'), kLongestCsvLine));
     const std::vector<std::string_view> header = splitOn(headerLine, ',');
-    if (columnOf(header, {"symbol", "code"}) < 0 || columnOf(header, {"name"}) < 0)
-        return std::string(
-            "line 1: the header needs a \"symbol\" (or \"code\") and a \"name\" column");
-    return std::nullopt;
+    if (columnOf(header, kCodeColumns) < 0 || columnOf(header, kNameColumns) < 0) {
+        problem = listCsv.string() +
+                  ": line 1: the header needs a \"symbol\" (or \"code\") and a \"name\" column";
+        return std::nullopt;
+    }
+    return text;
 }
 
 }  // namespace
 
 std::optional<std::string> stockListProblem(const fs::path& listCsv) {
-    auto text = readFile(listCsv);
-    if (!text) return listCsv.string() + ": cannot read the stock list";
-    if (auto bad = listTextProblem(withoutBom(*text))) return listCsv.string() + ": " + *bad;
+    std::string problem;
+    if (!listText(listCsv, problem)) return problem;
     return std::nullopt;
 }
 
 std::vector<ListedStock> readStockList(const fs::path& listCsv,
                                        const std::function<void(const std::string&)>& problem) {
     std::vector<ListedStock> out;
-    auto text = readFile(listCsv);
+    std::string why;
+    const auto text = listText(listCsv, why);
     if (!text) {
-        problem(listCsv.string() + ": cannot read the stock list");
+        problem(why);
         return out;
     }
-    const std::string_view csv = withoutBom(*text);
-    if (auto bad = listTextProblem(csv)) {
-        problem(listCsv.string() + ": " + *bad);
-        return out;
-    }
+    const std::string_view csv = *text;
     std::vector<std::string_view> lines = splitOn(csv, '\n');
     const std::vector<std::string_view> header = splitOn(lines[0], ',');
-    const int code = columnOf(header, {"symbol", "code"}), name = columnOf(header, {"name"}),
-              industry = columnOf(header, {"industry"}), pinyin = columnOf(header, {"pinyin"});
+    const int code = columnOf(header, kCodeColumns), name = columnOf(header, kNameColumns),
+              industry = columnOf(header, kIndustryColumn),
+              pinyin = columnOf(header, kPinyinColumn);
     std::set<std::string> seen;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         if (lines[i].size() > kLongestCsvLine) {
@@ -86,10 +103,18 @@ std::vector<ListedStock> readStockList(const fs::path& listCsv,
         };
         ListedStock s{field(code), field(name), field(industry), field(pinyin)};
         const std::string where = listCsv.string() + ": line " + std::to_string(i + 1) + ": ";
-        if (!isValidStockCode(s.code)) {
+        const auto security = parseSecurityCode(s.code);
+        if (!security) {
             problem(where + quotedField(s.code) + " is not a stock code; skipped");
             continue;
         }
+        // A list that names the exchange also lists its indexes (sh.000001
+        // would land on a Shenzhen share's code) and Beijing's shares.
+        const SecurityKind kind = securityKindOf(*security);
+        if (kind == SecurityKind::Beijing ||
+            (security->exchange != Exchange::Unknown && kind != SecurityKind::Share))
+            continue;
+        s.code = security->code;
         if (!seen.insert(s.code).second) {
             problem(where + s.code + " is listed twice; the first entry stands");
             continue;
@@ -112,14 +137,21 @@ std::vector<StockSeries> readDailyFolder(const fs::path& csvDir,
                                          const std::vector<ListedStock>& listing,
                                          const std::function<void(const std::string&)>& problem,
                                          int jobs) {
-    std::unordered_map<std::string, const ListedStock*> byCode;
-    for (const ListedStock& s : listing) byCode[s.code] = &s;
     std::vector<fs::path> files;
     std::error_code ec;
     for (fs::directory_iterator it(csvDir, ec); !ec && it != fs::directory_iterator();
          it.increment(ec))
         if (it->path().extension() == ".csv") files.push_back(it->path());
     std::sort(files.begin(), files.end());
+    return readDailyFiles(files, listing, problem, jobs);
+}
+
+std::vector<StockSeries> readDailyFiles(const std::vector<fs::path>& files,
+                                        const std::vector<ListedStock>& listing,
+                                        const std::function<void(const std::string&)>& problem,
+                                        int jobs) {
+    std::unordered_map<std::string, const ListedStock*> byCode;
+    for (const ListedStock& s : listing) byCode[s.code] = &s;
 
     // Files are read and checked in parallel; problems are said in file order.
     struct FileRead {

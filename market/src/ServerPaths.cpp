@@ -22,6 +22,9 @@ std::string pastResultFilePath(std::string_view code, int daysBack) {
 std::string historyFilePath(std::string_view code) {
     return join(kHistoryFolder, code, ".txt");
 }
+std::string tradedHistoryFilePath(std::string_view code) {
+    return join(kTradedHistoryFolder, code, ".txt");
+}
 std::string quoteCopyPath(std::string_view code) {
     return join(kQuoteFolder, code, ".txt");
 }

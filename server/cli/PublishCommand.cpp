@@ -1,16 +1,20 @@
-// publish: a user's daily CSV files, or the demo market, into the tree the
-// data server serves.
+// publish: a user's market (our CSV files, or any layout --data knows), or the
+// demo market, into the tree the data server serves.
 
 #include <spdlog/spdlog.h>
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "Commands.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/StagingFolder.h"
+#include "orvane/market/MarketAdjustment.h"
+#include "orvane/market/MarketData.h"
 #include "orvane/market/TradingCalendar.h"
 #include "orvane/publisher/MarketImport.h"
 #include "orvane/publisher/Publisher.h"
@@ -21,7 +25,8 @@ namespace orvane::server::cli {
 namespace {
 
 struct PublishArgs {
-    std::string csvDir, stocks, out;
+    std::string csvDir, data, stocks, out;
+    std::string adjust = "none", events, factors;
     int synthetic = -1;
     std::uint64_t seed = 1;
     int daysBack = 98;
@@ -43,6 +48,34 @@ void showProgress(std::size_t done, std::size_t total) {
     throw CLI::RuntimeError(1);
 }
 
+// The gaps an unadjusted market shows, the first of them listed.
+void reportExRightsGaps(const std::vector<StockSeries>& stocks) {
+    constexpr std::size_t kListed = 20;
+    const std::vector<std::string> gaps = describeExRightsGaps(stocks);
+    if (gaps.empty()) return;
+    for (std::size_t i = 0; i < gaps.size() && i < kListed; ++i)
+        std::fprintf(stderr, "orvane-server publish: %s\n", gaps[i].c_str());
+    std::fprintf(
+        stderr,
+        "orvane-server publish: %zu days open further below the close before than the day's "
+        "limit allows%s: the prices look unadjusted at ex-rights days; publish with "
+        "--adjust forward (and --events or --adj-factors) to adjust them\n",
+        gaps.size(), gaps.size() > kListed ? " (the first 20 above)" : "");
+}
+
+// The ex-rights files the user named, read whole; a file that cannot be used
+// stops the publish before its work.
+template <typename Table>
+std::optional<Table> readAdjustmentFile(const std::string& path,
+                                        Table (*read)(const std::filesystem::path&),
+                                        const std::function<void(const std::string&)>& problem) {
+    if (path.empty()) return std::nullopt;
+    Table table = read(path);
+    if (table.fault) failWith(*table.fault);
+    for (const std::string& p : table.problems) problem(p);
+    return table;
+}
+
 void runPublish(const PublishArgs& a) {
     // The engine's own log lines would drown the output; keep warnings only.
     spdlog::set_level(spdlog::level::warn);
@@ -53,19 +86,42 @@ void runPublish(const PublishArgs& a) {
         std::fprintf(stderr, "orvane-server publish: %s\n", text.c_str());
     };
 
-    const bool synthetic = a.synthetic >= 0;
-    if (!synthetic && (a.csvDir.empty() || a.stocks.empty()))
-        throw CLI::ValidationError("publish", "give --csv-dir and --stocks, or --synthetic N");
+    const bool synthetic = a.synthetic >= 0, data = !a.data.empty();
+    if (!synthetic && !data && (a.csvDir.empty() || a.stocks.empty()))
+        throw CLI::ValidationError("publish",
+                                   "give --data, --csv-dir with --stocks, or --synthetic N");
+    if (data && !a.csvDir.empty())
+        throw CLI::ValidationError("publish", "give --data or --csv-dir, not both");
     // What would fail at the end is checked before the work starts.
     const std::filesystem::path out = folderPathOf(a.out);
     if (auto bad = stagingProblemFor(out)) failWith(*bad + "; give an --out that can be written");
-    if (!synthetic)
+    if (!synthetic && !a.stocks.empty())
         if (auto bad = stockListProblem(a.stocks)) failWith(*bad);
+    const bool adjust = a.adjust == "forward";
+    if (!adjust && !(a.events.empty() && a.factors.empty()))
+        failWith("--events and --adj-factors go with --adjust forward");
+    const auto events = readAdjustmentFile(a.events, readExRightsEventsFile, problem);
+    const auto factors = readAdjustmentFile(a.factors, readAdjustmentFactorsFile, problem);
 
     std::vector<StockSeries> stocks;
     std::size_t refusedLines = 0;
     if (synthetic) {
         stocks = makeSyntheticMarket(a.synthetic, a.seed, lastTradingDayBefore(toLocal(now())));
+    } else if (data) {
+        std::vector<ListedStock> listing;
+        if (a.stocks.empty())
+            std::fprintf(stderr,
+                         "no --stocks list: the codes stand in for the names, and which shares "
+                         "are ST cannot be known (they get the 10%% limit)\n");
+        else
+            listing = readStockList(a.stocks, problem);
+        MarketData market = readMarketData(a.data, listing, problem, a.jobs);
+        if (!market.failure.empty()) failWith(market.failure);
+        std::fprintf(stderr, "%s: %s, %zu stocks\n", a.data.c_str(),
+                     std::string(marketLayoutName(market.layout)).c_str(), market.stocks.size());
+        for (const std::string& note : market.notes) std::fprintf(stderr, "%s\n", note.c_str());
+        stocks = std::move(market.stocks);
+        refusedLines = market.refusedLines;
     } else {
         stocks = readDailyFolder(a.csvDir, readStockList(a.stocks, problem), problem, a.jobs);
         if (stocks.empty())
@@ -74,10 +130,27 @@ void runPublish(const PublishArgs& a) {
                      "high, low and volume");
         for (const StockSeries& s : stocks) refusedLines += s.refusedLines;
     }
+    std::string adjusted;
+    if (adjust) {
+        const MarketAdjustmentSummary summary = adjustMarketForward(
+            stocks, {events ? &*events : nullptr, factors ? &*factors : nullptr});
+        if (summary.stocksWithoutSource == stocks.size())
+            failWith(
+                "--adjust forward needs the ex-rights days: give --events or --adj-factors, or "
+                "daily files with an adj_factor or a previous-close column");
+        adjusted = ", " + std::to_string(summary.exRightsDays) + " ex-rights days adjusted in " +
+                   std::to_string(summary.stocksAdjusted) + " stocks";
+        if (summary.stocksWithoutSource > 0)
+            adjusted += " (" + std::to_string(summary.stocksWithoutSource) +
+                        " stocks had no ex-rights source)";
+    } else if (!synthetic) {
+        reportExRightsGaps(stocks);
+    }
 
     PublishOptions options;
     options.daysBack = a.daysBack;
     options.jobs = a.jobs;
+    options.tradedHistories = adjust;
     options.version = toLocal(now());
     options.progress = showProgress;
     const PublishReport report = publishMarket(std::move(stocks), out, options);
@@ -86,7 +159,7 @@ void runPublish(const PublishArgs& a) {
     if (!report.ok) failWith(report.error);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::string remarks;
+    std::string remarks = adjusted;
     if (refusedLines) remarks += ", " + std::to_string(refusedLines) + " day lines refused";
     if (problems > refusedLines)
         remarks += ", " + std::to_string(problems - refusedLines) + " other problems above";
@@ -104,13 +177,34 @@ void addPublishCommand(CLI::App& app) {
     publish->add_option("--csv-dir", a->csvDir, "folder of CODE.csv daily files")
         ->check(CLI::ExistingDirectory);
     publish
+        ->add_option("--data", a->data,
+                     "a market in any layout known: a folder (CODE.csv files, vipdoc day files, "
+                     "akshare, tushare or baostock CSV) or one file holding every stock")
+        ->check(CLI::ExistingPath);
+    publish
         ->add_option("--stocks", a->stocks,
-                     "stock list CSV (symbol or code, name, industry[, pinyin])")
+                     "stock list CSV (symbol or code, name, industry[, pinyin]; tushare, akshare "
+                     "and baostock lists too)")
         ->check(CLI::ExistingFile);
     publish->add_option("--synthetic", a->synthetic, "publish the demo market of N stocks instead")
         ->expected(0, 1)
         ->default_str("300");
     publish->add_option("--seed", a->seed, "the demo market's seed")->capture_default_str();
+    publish
+        ->add_option("--adjust", a->adjust,
+                     "adjust prices at ex-rights days: none or forward (proportional)")
+        ->check(CLI::IsMember({"none", "forward"}))
+        ->capture_default_str();
+    publish
+        ->add_option(
+            "--events", a->events,
+            "ex-rights events CSV (code, date, cash_per_10, bonus_per_10, transfer_per_10, "
+            "rights_per_10, rights_price)")
+        ->check(CLI::ExistingFile);
+    publish
+        ->add_option("--adj-factors", a->factors,
+                     "adjustment factors CSV (ts_code, trade_date, adj_factor)")
+        ->check(CLI::ExistingFile);
     publish->add_option("--out", a->out, "the tree to publish into")->required();
     publish->add_option("--days-back", a->daysBack, "earlier days with result files")
         ->capture_default_str()

@@ -6,6 +6,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <random>
@@ -14,6 +15,7 @@
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NumberText.h"
+#include "orvane/core/TextSplit.h"
 
 namespace fs = std::filesystem;
 
@@ -94,6 +96,84 @@ TEST_F(BacktestCommand, TreeAndCsvFolderGiveTheSameResults) {
               std::string::npos);
 }
 
+// Adjusted the same way, a tree and its folder still agree, and the
+// adjustment changes what followed the verdicts before the ex-date.
+TEST_F(BacktestCommand, AdjustedTreeAndCsvFolderGiveTheSameResults) {
+    const fs::path tree = dir.path() / "tree", events = dir.path() / "events.csv";
+    std::ofstream(events) << "code,date,cash_per_10,bonus_per_10,transfer_per_10,rights_per_10,"
+                             "rights_price\n600001,"
+                          << date(315) << ",5,10,,,\n";
+    const std::string adjust = " --adjust forward --events " + events.string();
+    ASSERT_EQ(orvane::test::runProgram(std::string(ORVANE_SERVER) + " publish " + fromCsv() +
+                                       adjust + " --out " + tree.string())
+                  .status,
+              0);
+    const Outcome fromTree =
+        backtest("--tree " + tree.string() + " --horizons 5 --out " + (dir.path() / "a").string());
+    ASSERT_EQ(fromTree.code, 0) << fromTree.text;
+    const Outcome fromFolder =
+        backtest(fromCsv() + adjust + " --horizons 5 --out " + (dir.path() / "b").string());
+    ASSERT_EQ(fromFolder.code, 0) << fromFolder.text;
+    EXPECT_NE(fromFolder.text.find(", 1 ex-rights days adjusted"), std::string::npos)
+        << fromFolder.text;
+    const Outcome unadjusted =
+        backtest(fromCsv() + " --horizons 5 --out " + (dir.path() / "c").string());
+    for (const char* file : {"signals.csv", "summary.csv"}) {
+        EXPECT_EQ(orvane::readFile(dir.path() / "a" / file),
+                  orvane::readFile(dir.path() / "b" / file))
+            << file;
+        EXPECT_NE(orvane::readFile(dir.path() / "b" / file),
+                  orvane::readFile(dir.path() / "c" / file))
+            << file;
+    }
+    const Outcome noSource = backtest(fromCsv() + " --adjust forward");
+    EXPECT_EQ(noSource.code, 2) << noSource.text;
+    EXPECT_NE(noSource.text.find("--adjust forward needs the ex-rights days"), std::string::npos);
+}
+
+// The same market as one tushare file of every stock, newest day first,
+// read with --data: the same results as our own folder gives.
+TEST_F(BacktestCommand, DataInAnotherLayoutGivesTheResultsOfOurOwn) {
+    std::vector<std::string> lines;
+    for (const char* code : {"600001", "000002", "300003"}) {
+        std::ifstream in(csv / (std::string(code) + ".csv"));
+        std::string line;
+        std::getline(in, line);
+        while (std::getline(in, line)) {
+            // date,open,close,high,low,volume -> ts_code,trade_date,open,high,low,close,vol
+            std::vector<std::string> f;
+            for (std::string_view part : orvane::splitOn(line, ',')) f.emplace_back(part);
+            std::string date = f[0];
+            std::erase(date, '-');
+            lines.push_back(date + "," + code + (code[0] == '6' ? ".SH," : ".SZ,") + date + "," +
+                            f[1] + "," + f[3] + "," + f[4] + "," + f[2] + "," + f[5]);
+        }
+    }
+    std::sort(lines.rbegin(), lines.rend());
+    std::ofstream file(dir.path() / "daily.csv");
+    file << "ts_code,trade_date,open,high,low,close,vol\n";
+    for (const std::string& line : lines) file << line.substr(line.find(',') + 1) << "\n";
+    file.close();
+
+    const Outcome ours =
+        backtest(fromCsv() + " --horizons 1,5 --out " + (dir.path() / "a").string());
+    ASSERT_EQ(ours.code, 0) << ours.text;
+    const Outcome theirs =
+        backtest("--data " + (dir.path() / "daily.csv").string() + " --stocks " + list.string() +
+                 " --horizons 1,5 --out " + (dir.path() / "b").string());
+    ASSERT_EQ(theirs.code, 0) << theirs.text;
+    for (const char* name : {"signals.csv", "summary.csv", "baseline.csv"})
+        EXPECT_EQ(orvane::readFile(dir.path() / "a" / name),
+                  orvane::readFile(dir.path() / "b" / name))
+            << name;
+    // Without a list the names are unknown, and the run says so.
+    const Outcome unnamed = backtest("--data " + (dir.path() / "daily.csv").string());
+    EXPECT_EQ(unnamed.code, 0) << unnamed.text;
+    EXPECT_NE(unnamed.text.find("no stock list: the codes stand in for the names"),
+              std::string::npos)
+        << unnamed.text;
+}
+
 TEST_F(BacktestCommand, BadInputHasItsExitCodeAMessageAndLeavesOutAlone) {
     const std::string to = " --out " + out.string();
     const struct {
@@ -108,6 +188,8 @@ TEST_F(BacktestCommand, BadInputHasItsExitCodeAMessageAndLeavesOutAlone) {
         {fromCsv() + " --from 2023-02-30", 2, "\"2023-02-30\" is no date"},
         {"--tree " + (dir.path() / "none").string(), 3, "orvane-server publish --out"},
         {"--tree " + csv.string(), 3, "is no published tree"},
+        {"--data " + dir.path().string(), 3, "the layouts known are: our daily CSV"},
+        {"--data " + csv.string() + " --csv-dir " + csv.string(), 2, "give either --tree"},
         {"--csv-dir " + csv.string() + " --stocks " + (dir.path() / "no.csv").string(), 3,
          "no.csv: cannot read the stock list"},
         {fromCsv() + " --from 2030-01-01", 4, "the data runs from 2023-01-02 to " + date(329)},

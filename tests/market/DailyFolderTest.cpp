@@ -1,15 +1,18 @@
 // A user's daily CSV folder as the publisher and the back-test read it:
 // impossible days are refused one line at a time, named with file and line,
 // and the rest of the file is kept; huge fields and lines never reach a
-// message whole; a stock list that is not UTF-8 is refused as a whole.
+// message whole; a stock list in no encoding known is refused as a whole,
+// and the lists of other tools are read in theirs.
 
 #include "orvane/market/DailyFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 #include "TempDataDir.h"
+#include "orvane/core/TextEncoding.h"
 #include "orvane/market/DayPlausibility.h"
 
 namespace fs = std::filesystem;
@@ -126,16 +129,17 @@ TEST(DailyFolder, AHugeFieldIsQuotedShortAndAHugeLineRefusedAsALine) {
     EXPECT_LT(longLine.problems[0].size(), 300u);
 }
 
-TEST(StockList, ANonUtf8ListIsRefusedWholeAndAHugeCodeQuotedShort) {
+TEST(StockList, AListNeitherUtf8NorGb18030IsRefusedWholeAndAHugeCodeQuotedShort) {
     test::TempDataDir dir;
-    const fs::path gbk = dir.path() / "gbk.csv", utf8 = dir.path() / "list.csv";
-    std::ofstream(gbk) << "symbol,name,industry\n600000,\xC6\xD6\xB7\xA2\xD2\xF8\xD0\xD0,bank\n";
-    EXPECT_NE(stockListProblem(gbk).value_or("").find("gbk.csv: the stock list is not UTF-8"),
+    const fs::path bad = dir.path() / "bad.csv", utf8 = dir.path() / "list.csv";
+    std::ofstream(bad) << "symbol,name,industry\n600000,\xFF\xFF\x80,bank\n";
+    EXPECT_NE(stockListProblem(bad).value_or("").find(
+                  "bad.csv: the stock list is neither UTF-8 nor GB 18030"),
               std::string::npos);
     std::vector<std::string> problems;
     auto note = [&](const std::string& p) { problems.push_back(p); };
-    EXPECT_TRUE(readStockList(gbk, note).empty());
-    EXPECT_TRUE(mentions(problems, "not UTF-8"));
+    EXPECT_TRUE(readStockList(bad, note).empty());
+    EXPECT_TRUE(mentions(problems, "neither UTF-8 nor GB 18030"));
 
     std::ofstream(utf8) << "symbol,name\n600000,浦发银行\n" << std::string(5000, '9') << ",x\n";
     EXPECT_FALSE(stockListProblem(utf8));
@@ -144,4 +148,42 @@ TEST(StockList, ANonUtf8ListIsRefusedWholeAndAHugeCodeQuotedShort) {
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_LT(problems[0].size(), 300u) << problems[0];
     EXPECT_NE(problems[0].find("(5000 bytes) is not a stock code"), std::string::npos);
+}
+
+// The code-name lists other tools write, UTF-8 or GB 18030: codes with their
+// exchange come as their six digits, and an exchange's indexes (sh.000001
+// would take the Shenzhen share 000001's place) and Beijing's stocks are
+// left out.
+TEST(StockList, OtherToolsListsAreReadInTheirOwnColumnsAndEncodings) {
+    test::TempDataDir dir;
+    const struct {
+        const char* name;
+        std::string bytes;
+    } lists[] = {
+        {"tushare.csv",
+         "ts_code,symbol,name,area,industry\n000001.SZ,000001,平安银行,深圳,银行\n"
+         "600000.SH,600000,浦发银行,上海,银行\n830799.BJ,830799,艾融软件,上海,软件\n"},
+        {"akshare.csv", *utf8ToGb18030("code,name\n000001,平安银行\n600000,浦发银行\n")},
+        {"baostock.csv",
+         "\xEF\xBB\xBF"
+         "code,tradeStatus,code_name\nsh.000001,1,上证综合指数\n"
+         "sh.600000,1,浦发银行\nsz.000001,1,平安银行\nsz.399001,1,深证成指\n"
+         "bj.830799,1,艾融软件\n"},
+        {"akshare-spot.csv",
+         "序号,代码,名称,最新价\n1,000001,平安银行,11.2\n2,600000,浦发银行,9\n"},
+    };
+    for (const auto& list : lists) {
+        const fs::path file = dir.path() / list.name;
+        std::ofstream(file, std::ios::binary) << list.bytes;
+        EXPECT_FALSE(stockListProblem(file)) << list.name;
+        std::vector<std::string> problems;
+        std::map<std::string, std::string> names;
+        for (const ListedStock& s :
+             readStockList(file, [&](const std::string& p) { problems.push_back(p); }))
+            names[s.code] = s.name;
+        EXPECT_EQ(names, (std::map<std::string, std::string>{{"000001", "平安银行"},
+                                                             {"600000", "浦发银行"}}))
+            << list.name;
+        EXPECT_TRUE(problems.empty()) << list.name << ": " << problems.front();
+    }
 }

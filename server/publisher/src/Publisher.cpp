@@ -96,6 +96,14 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
             writeStockFiles(staging, s.listing.code, historyTextOf(s.bars), options.daysBack);
         days[i] = dayOf(s, written);
         std::size_t count = written.files;
+        if (options.tradedHistories) {
+            const std::string traded = historyTextOf(s.tradedBars.empty() ? s.bars : s.tradedBars);
+            if (writeTreeFile(below(staging, serverpath::tradedHistoryFilePath(s.listing.code)),
+                              traded))
+                ++count;
+            else
+                ++unwritten;
+        }
         if (days[i]) {
             auto line = utf8ToGb18030(quoteLine(*days[i]));
             if (line &&

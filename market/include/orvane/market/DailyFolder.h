@@ -1,7 +1,8 @@
 #pragma once
-// A user's daily data: one CSV a stock (CODE.csv, oldest day first) and a
-// stock list (columns found by header: "symbol" or "code", "name",
-// "industry" and an optional "pinyin"). The publisher and the back-test read
+// A user's daily data in our own layout: one CSV a stock (CODE.csv, oldest
+// day first) and a stock list (columns found by header: "symbol" or "code",
+// "name", "industry" and an optional "pinyin"; MarketData.h reads the other
+// layouts). The publisher and the back-test read
 // a market this way.
 
 #include <filesystem>
@@ -26,11 +27,21 @@ struct StockSeries {
     ListedStock listing;
     std::vector<DailyBar> bars;
     std::size_t refusedLines = 0;  // day lines of its file refused as impossible
+    // What a layout tells of ex-rights days, a value for each bar (empty when
+    // it tells nothing): the exchange's previous close (0 where unknown) and
+    // a vendor's cumulative adjustment factor (0 where unknown).
+    std::vector<double> previousCloses;
+    std::vector<double> adjustmentFactors;
+    // The bars as traded, when `bars` were adjusted.
+    std::vector<DailyBar> tradedBars;
 };
 
-/// Why the stock list cannot be used at all (it cannot be read, is not
-/// UTF-8, or its header lacks the code or the name column), or nothing: a
-/// command asks before its work starts.
+/// Why the stock list cannot be used at all (it cannot be read, is neither
+/// UTF-8 nor GB 18030, or its header lacks the code or the name column), or
+/// nothing: a command asks before its work starts. The list may be ours,
+/// tushare's stock_basic, akshare's or baostock's code-name list: codes such
+/// as 000001.SZ or sh.600000 are read as their six digits, and the indexes
+/// of a list that names the exchange and Beijing's codes are left out.
 std::optional<std::string> stockListProblem(const std::filesystem::path& listCsv);
 
 /// The stock list; `problem` names the file and line of anything skipped
@@ -48,5 +59,11 @@ std::vector<StockSeries> readDailyFolder(const std::filesystem::path& csvDir,
                                          const std::vector<ListedStock>& listing,
                                          const std::function<void(const std::string&)>& problem,
                                          int jobs = 0);
+
+/// The same for the given CODE.csv files.
+std::vector<StockSeries> readDailyFiles(const std::vector<std::filesystem::path>& files,
+                                        const std::vector<ListedStock>& listing,
+                                        const std::function<void(const std::string&)>& problem,
+                                        int jobs = 0);
 
 }  // namespace orvane

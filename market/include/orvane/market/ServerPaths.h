@@ -11,6 +11,8 @@ inline constexpr std::string_view kUpdateConfigFile = "/const/updateconfigfile.t
 inline constexpr std::string_view kConstDataZip = "/const/constdata.zip";
 inline constexpr std::string_view kResultFolder = "/const/hisdata/retdata/";
 inline constexpr std::string_view kHistoryFolder = "/const/hisdata/stockdata/";
+// The histories as traded, beside adjusted ones.
+inline constexpr std::string_view kTradedHistoryFolder = "/const/hisdata/stockdata_raw/";
 inline constexpr std::string_view kQuoteFolder = "/const/hisdata/sinadata/";
 inline constexpr std::string_view kSortFolder = "/const/hisdata/sortdata/";
 inline constexpr std::string_view kTrendUpModeFolder = "/const/trendupmode/";
@@ -23,6 +25,7 @@ std::string resultFilePath(std::string_view code);
 /// The result file of the n-th trading day back.
 std::string pastResultFilePath(std::string_view code, int daysBack);
 std::string historyFilePath(std::string_view code);
+std::string tradedHistoryFilePath(std::string_view code);
 std::string quoteCopyPath(std::string_view code);
 std::string sortFilePath(std::string_view fileName);
 

@@ -16,7 +16,10 @@ namespace orvane::server {
 
 struct PublishOptions {
     int daysBack = 98;
-    int jobs = 0;           // 0: one per processor
+    int jobs = 0;  // 0: one per processor
+    // Publish the histories as traded too (const/hisdata/stockdata_raw/),
+    // when the stocks' bars were adjusted.
+    bool tradedHistories = false;
     LocalDateTime version;  // the reference data's version
     std::function<void(std::size_t done, std::size_t total)> progress;
 };

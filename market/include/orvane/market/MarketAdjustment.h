@@ -1,0 +1,38 @@
+#pragma once
+// A market's stocks adjusted forward, each from the best source it has: the
+// events file, then a vendor's factor table, then the factors or previous
+// closes its own layout carried. Without adjustment, the ex-rights gaps the
+// prices show are listed instead.
+
+#include <string>
+#include <vector>
+
+#include "orvane/market/AdjustmentInputs.h"
+#include "orvane/market/DailyFolder.h"
+
+namespace orvane {
+
+struct AdjustmentSources {
+    const ExRightsEvents* events = nullptr;
+    const AdjustmentFactors* factors = nullptr;
+};
+
+struct MarketAdjustmentSummary {
+    std::size_t stocksAdjusted = 0;       // stocks with at least one ex-rights day
+    std::size_t exRightsDays = 0;         // steps applied, all stocks
+    std::size_t stocksWithoutSource = 0;  // no events, factors or previous closes
+};
+
+/// Adjusts every stock's bars in place, keeping the traded ones in
+/// `tradedBars` when anything changed.
+MarketAdjustmentSummary adjustMarketForward(std::vector<StockSeries>& stocks,
+                                            const AdjustmentSources& sources);
+
+/// The ex-rights gaps of unadjusted stocks, described one a line, oldest
+/// stock code first. A stock counts as newly listed when its first day comes
+/// after the market's first day. A list's names tell today's risk warnings,
+/// not those of past days, so every stock is held to its board's wider
+/// limit: a gap beyond it is beyond the narrower one too.
+std::vector<std::string> describeExRightsGaps(const std::vector<StockSeries>& stocks);
+
+}  // namespace orvane

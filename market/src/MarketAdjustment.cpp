@@ -1,0 +1,76 @@
+#include "orvane/market/MarketAdjustment.h"
+
+#include <algorithm>
+
+#include "orvane/market/ExRightsGaps.h"
+
+namespace orvane {
+
+namespace {
+
+std::vector<std::pair<std::string, double>> datedFactors(const StockSeries& s) {
+    std::vector<std::pair<std::string, double>> out;
+    for (std::size_t i = 0; i < s.bars.size() && i < s.adjustmentFactors.size(); ++i)
+        if (s.adjustmentFactors[i] > 0) out.emplace_back(s.bars[i].date, s.adjustmentFactors[i]);
+    return out;
+}
+
+// The steps of one stock from the first source that knows it, and whether
+// any did.
+std::pair<std::vector<AdjustmentStep>, bool> stepsOf(const StockSeries& s,
+                                                     const AdjustmentSources& sources) {
+    const std::string& code = s.listing.code;
+    if (sources.events) {
+        if (const auto e = sources.events->byCode.find(code); e != sources.events->byCode.end())
+            return {stepsFromEvents(s.bars, e->second), true};
+    }
+    if (sources.factors) {
+        if (const auto f = sources.factors->byCode.find(code); f != sources.factors->byCode.end())
+            return {stepsFromAdjustmentFactors(s.bars, f->second), true};
+    }
+    if (!s.adjustmentFactors.empty())
+        return {stepsFromAdjustmentFactors(s.bars, datedFactors(s)), true};
+    if (!s.previousCloses.empty()) return {stepsFromPreviousCloses(s.bars, s.previousCloses), true};
+    // With an events file, a stock it does not name had no event.
+    return {{}, sources.events != nullptr};
+}
+
+}  // namespace
+
+MarketAdjustmentSummary adjustMarketForward(std::vector<StockSeries>& stocks,
+                                            const AdjustmentSources& sources) {
+    MarketAdjustmentSummary summary;
+    for (StockSeries& s : stocks) {
+        auto [steps, known] = stepsOf(s, sources);
+        if (!known) ++summary.stocksWithoutSource;
+        if (steps.empty()) continue;
+        ++summary.stocksAdjusted;
+        summary.exRightsDays += steps.size();
+        s.tradedBars = s.bars;
+        s.bars = forwardAdjusted(std::move(s.bars), std::move(steps));
+    }
+    return summary;
+}
+
+std::vector<std::string> describeExRightsGaps(const std::vector<StockSeries>& stocks) {
+    std::string firstDay;
+    for (const StockSeries& s : stocks)
+        if (!s.bars.empty() && (firstDay.empty() || s.bars.front().date < firstDay))
+            firstDay = s.bars.front().date;
+    std::vector<const StockSeries*> byCode;
+    for (const StockSeries& s : stocks) byCode.push_back(&s);
+    std::sort(byCode.begin(), byCode.end(), [](const StockSeries* a, const StockSeries* b) {
+        return a->listing.code < b->listing.code;
+    });
+    std::vector<std::string> out;
+    for (const StockSeries* s : byCode) {
+        if (s->bars.empty()) continue;
+        const bool listedInData = s->bars.front().date > firstDay;
+        for (const SuspectGap& gap :
+             suspectExRightsGaps(s->listing.code, s->bars, false, listedInData))
+            out.push_back(describeGap(s->listing.code, gap));
+    }
+    return out;
+}
+
+}  // namespace orvane
