@@ -231,6 +231,11 @@ void QXDocument::setServerSettingsOpener(std::function<void()> opener) {
     connect(ui_->actionServerSettings, &QAction::triggered, this, std::move(opener));
 }
 
+void QXDocument::setMarketImportOpener(std::function<void()> opener) {
+    ui_->actionImportMarket->disconnect(this);
+    connect(ui_->actionImportMarket, &QAction::triggered, this, std::move(opener));
+}
+
 bool QXDocument::windowControllerDidLoadNib(std::function<bool()> dataServerReady) {
     if (!dataServerReady()) return false;
     auto panel = ProgressPanel::shared();

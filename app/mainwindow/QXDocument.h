@@ -70,6 +70,8 @@ class QXDocument : public QMainWindow {
     void setAlertPresenter(AlertPresenter presenter) { alert_ = std::move(presenter); }
     /// What the menu item "数据服务器…" opens.
     void setServerSettingsOpener(std::function<void()> opener);
+    /// What the menu item "导入本地行情…" opens.
+    void setMarketImportOpener(std::function<void()> opener);
 
     /// The start-up once the window is loaded: false when the data server
     /// does not answer and the user chose to quit.
