@@ -133,6 +133,7 @@ void QXApplication::openMarketImport() {
 void QXApplication::showSwitchedMarket() {
     if (!document_ || terminated_) return;
     checkReferenceData();
+    document_->recomputeMarketReport();
     const std::string code = document_->shownStock().code();
     if (!code.empty()) document_->downloadOneStockData(code);
 }

@@ -80,6 +80,9 @@ class QXDocument : public QMainWindow {
     /// the web-search target, and starts workers 3 and 4 (on the first call
     /// only). Runs again after a reference-data update.
     void initMyStocklist();
+    /// Runs the market report again on a worker (重新计算市场报告, and a
+    /// new market); it waits for a reference archive on its way.
+    void recomputeMarketReport();
     /// Stops the workers, the runs and the fetch, leaves the market-data
     /// library; after it no thread of the window runs. Idempotent.
     void shutDown();

@@ -137,7 +137,8 @@ void MarketImportDialog::showProgress() {
     } else {
         ui_->progressBar->setRange(0, static_cast<int>(status.progress.total));
         ui_->progressBar->setValue(static_cast<int>(status.progress.done));
-        ui_->progressLabel->setText(QStringLiteral("正在发布：%1 / %2 只")
+        // The composite indexes are published after the stocks, like them.
+        ui_->progressLabel->setText(QStringLiteral("正在发布：%1 / %2（股票与合成指数）")
                                         .arg(status.progress.done)
                                         .arg(status.progress.total) +
                                     who);
@@ -151,11 +152,9 @@ void MarketImportDialog::showOutcome(const ImportOutcome& outcome, bool) {
     switch (outcome.result) {
         case ImportOutcome::Result::Published: {
             ui_->progressBar->setValue(100);
-            QString text =
-                QStringLiteral("已导入 %1 只股票（%2），用时 %3 秒；程序现在使用这份行情。")
-                    .arg(outcome.stocks)
-                    .arg(qs(layoutDisplayName(outcome.layout)))
-                    .arg(outcome.seconds, 0, 'f', 1);
+            QString text = QStringLiteral("已导入 %1 只股票，用时 %2 秒；程序现在使用这份行情。")
+                               .arg(outcome.stocks)
+                               .arg(outcome.seconds, 0, 'f', 1);
             if (outcome.skipped > 0)
                 text += QStringLiteral("\n%1 个无法读取的文件或行已跳过。").arg(outcome.skipped);
             ui_->progressLabel->setText(text + linesOf(outcome.notes));
