@@ -19,6 +19,9 @@
 #include "MarketLayouts.h"
 #include "ServedMarketTest.h"
 #include "TempDataDir.h"
+#include "application/QXApplication.h"
+#include "mainwindow/QXDocument.h"
+#include "mainwindow/ShownStock.h"
 #include "marketimport/ImportedMarket.h"
 #include "marketimport/MarketImportDialog.h"
 #include "orvane/core/AtomicFile.h"
@@ -29,6 +32,7 @@
 #include "orvane/publisher/SyntheticMarket.h"
 #include "platform/QtMainThreadDispatcher.h"
 #include "ui_MarketImportDialog.h"
+#include "ui_QXDocument.h"
 
 namespace fs = std::filesystem;
 using namespace orvane;
@@ -36,6 +40,31 @@ using namespace orvane::app;
 using orvane::test::waitUntil;
 
 namespace {
+
+/// `count` made-up stocks over 120 days ending on `lastDay`, written in our
+/// own layout and then as day files in `folder`/`name` (vipdoc/ and a code list).
+fs::path writeMadeUpDayFiles(const fs::path& folder, const std::string& name, int count,
+                             const char* lastDay) {
+    const fs::path own = folder / (name + "-own"), out = folder / name,
+                   list = folder / (name + "-stocklist.csv");
+    fs::create_directories(own);
+    std::ofstream listing(list);
+    listing << "symbol,name\n";
+    for (const auto& s : server::makeSyntheticMarket(count, 7, *parseDate(lastDay), 120)) {
+        listing << s.listing.code << "," << s.listing.name << "\n";
+        std::ofstream csv(own / (s.listing.code + ".csv"));
+        csv << "date,open,high,low,close,volume,amount\n";
+        char line[160];
+        for (const auto& b : s.bars) {
+            std::snprintf(line, sizeof line, "%s,%.2f,%.2f,%.2f,%.2f,%.0f,%.0f\n", b.date.c_str(),
+                          b.open, b.high, b.low, b.close, b.volume, b.volume * b.close * 100);
+            csv << line;
+        }
+    }
+    listing.close();
+    test::writeDayFiles(own, list, out);
+    return out;
+}
 
 class MarketImportTest : public ::testing::Test {
   protected:
@@ -50,29 +79,8 @@ class MarketImportTest : public ::testing::Test {
         MainThreadDispatcher::install(nullptr);
     }
 
-    /// `count` made-up stocks over `days` days ending on `lastDay`, as day
-    /// files below `name` (vipdoc/ and a code list), with the files' time set.
-    fs::path writeDayFileMarket(const std::string& name, int count, const char* lastDay,
-                                int days = 120) {
-        const fs::path own = dir.path() / (name + "-own"), out = dir.path() / name;
-        fs::create_directories(own);
-        std::ofstream list(dir.path() / (name + "-stocklist.csv"));
-        list << "symbol,name\n";
-        for (const auto& s : server::makeSyntheticMarket(count, 7, *parseDate(lastDay), days)) {
-            list << s.listing.code << "," << s.listing.name << "\n";
-            std::ofstream csv(own / (s.listing.code + ".csv"));
-            csv << "date,open,high,low,close,volume,amount\n";
-            char line[160];
-            for (const auto& b : s.bars) {
-                std::snprintf(line, sizeof line, "%s,%.2f,%.2f,%.2f,%.2f,%.0f,%.0f\n",
-                              b.date.c_str(), b.open, b.high, b.low, b.close, b.volume,
-                              b.volume * b.close * 100);
-                csv << line;
-            }
-        }
-        list.close();
-        test::writeDayFiles(own, dir.path() / (name + "-stocklist.csv"), out);
-        return out;
+    fs::path writeDayFileMarket(const std::string& name, int count, const char* lastDay) {
+        return writeMadeUpDayFiles(dir.path(), name, count, lastDay);
     }
 
     static void touch(const fs::path& folder, fs::file_time_type when) {
@@ -261,6 +269,47 @@ TEST_F(MarketImportTest, AtStartAFolderWithANewDayIsPublishedAgainInTheBackgroun
               std::chrono::duration_cast<std::chrono::seconds>(
                   fs::file_time_type::clock::to_sys(lastWeek).time_since_epoch())
                   .count());
+}
+
+// The whole application: an import from its menu's dialog switches the
+// window, which fetches the stock on screen again from the imported market,
+// and quitting stops the in-process server.
+class WindowOnImportedMarket : public test::ServedMarketTest {
+  protected:
+    void SetUp() override {
+        ServedMarketTest::SetUp();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    }
+    QTemporaryDir settings;
+};
+
+TEST_F(WindowOnImportedMarket, APublishedImportSwitchesTheWindowAndFetchesTheShownStockAgain) {
+    QXApplication app(dispatcher);
+    app.applicationWillFinishLaunching();
+    ASSERT_TRUE(app.openMainWindow());
+    QXDocument& doc = *app.document();
+    const std::string code = market().front().listing.code;
+    QSignalSpy shown(&doc, &QXDocument::verdictShown);
+    doc.downloadOneStockData(code);
+    ASSERT_TRUE(waitUntil([&] { return shown.count() == 1; }));
+    EXPECT_EQ(doc.shownStock().record()->date, "2025-12-05");  // the served market's last day
+
+    const fs::path folder = writeMadeUpDayFiles(dir.path(), "tdx", 5, "2025-11-28");
+    doc.ui().actionImportMarket->trigger();
+    MarketImportDialog* dialog = app.marketImportDialog();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    QSignalSpy surveyed(dialog, &MarketImportDialog::surveyShown);
+    dialog->ui().sourceEdit->setText(QString::fromStdString(folder.string()));
+    dialog->surveySource();
+    ASSERT_TRUE(waitUntil([&] { return surveyed.count() == 1; }));
+    dialog->ui().importButton->click();
+    ASSERT_TRUE(waitUntil([&] { return shown.count() == 2; }));
+    EXPECT_EQ(doc.shownStock().code(), code);
+    EXPECT_EQ(doc.shownStock().record()->date, "2025-11-28");
+    EXPECT_EQ(MarketServers::shared()->dataServer, app.importedMarket().server().dataServer());
+
+    app.applicationWillTerminate();
+    EXPECT_FALSE(app.importedMarket().server().running());
 }
 
 }  // namespace
