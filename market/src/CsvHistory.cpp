@@ -58,7 +58,7 @@ std::string_view stripBom(std::string_view csv) {
 
 }  // namespace
 
-bool isCsvNumber(std::string_view t) {
+std::optional<double> csvNumber(std::string_view t) {
     std::size_t i = 0;
     if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
     std::size_t digits = 0;
@@ -67,15 +67,22 @@ bool isCsvNumber(std::string_view t) {
         ++i;
         while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++digits;
     }
-    if (digits == 0) return false;
+    if (digits == 0) return std::nullopt;
     if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
         ++i;
         if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
         std::size_t exp = 0;
         while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i, ++exp;
-        if (exp == 0) return false;
+        if (exp == 0) return std::nullopt;
     }
-    return i == t.size() && std::isfinite(leadingDouble(t));
+    if (i != t.size()) return std::nullopt;
+    const double value = leadingDouble(t);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+bool isCsvNumber(std::string_view t) {
+    return csvNumber(t).has_value();
 }
 
 std::string_view trimCsvField(std::string_view field) {

@@ -17,6 +17,10 @@ namespace {
 
 // The fields a day needs, in this order in every table below.
 enum Field : std::size_t { Date, Code, Open, High, Low, Close, Volume, Status, kFields };
+
+// Columns after this many are never looked at: no layout puts a day's
+// fields so far to the right.
+constexpr std::size_t kMostColumns = 64;
 constexpr std::array<const char*, kFields> kFieldNames = {
     "date", "code", "open", "high", "low", "close", "volume", "trade status"};
 
@@ -68,7 +72,7 @@ std::array<int, kFields> findColumns(const std::vector<std::string_view>& header
     std::array<int, kFields> at;
     at.fill(-1);
     for (std::size_t f = 0; f < kFields; ++f)
-        for (std::size_t i = 0; i < header.size() && columns.names[f]; ++i)
+        for (std::size_t i = 0; i < std::min(header.size(), kMostColumns) && columns.names[f]; ++i)
             if (sameName(header[i], columns.names[f])) {
                 at[f] = static_cast<int>(i);
                 break;
@@ -76,26 +80,12 @@ std::array<int, kFields> findColumns(const std::vector<std::string_view>& header
     return at;
 }
 
-// "yyyy-MM-dd" from that form or from YYYYMMDD; nothing when no real date.
-std::optional<std::string> dateOf(std::string_view text) {
-    std::string date;
-    if (text.size() == 8 && text.find_first_not_of("0123456789") == std::string_view::npos) {
-        date.reserve(10);
-        date.append(text.substr(0, 4)).append(1, '-').append(text.substr(4, 2));
-        date.append(1, '-').append(text.substr(6, 2));
-    } else {
-        date = std::string(text);
-    }
-    if (!parseDate(date)) return std::nullopt;
-    return date;
-}
-
 // One line read: a day of a share, a line left out, or why it is refused.
 struct LineRead {
     enum Kind : std::uint8_t { Day, Refused, Beijing, Other, Suspended, Blank } kind = Blank;
     std::string code;  // the day's code, or the Beijing code
     Exchange exchange = Exchange::Unknown;
-    DailyBar bar;
+    ImportedDay day;
     std::string why;
 };
 
@@ -103,7 +93,9 @@ class LineReader {
   public:
     LineReader(const std::array<int, kFields>& at, double unitsPerLot,
                const std::optional<SecurityCode>& fileCode)
-        : at_(at), unitsPerLot_(unitsPerLot), fileCode_(fileCode) {}
+        : at_(at), unitsPerLot_(unitsPerLot), fileCode_(fileCode) {
+        for (int c : at) needed_ = std::max(needed_, static_cast<std::size_t>(c + 1));
+    }
 
     void read(std::string_view line, LineRead& out) const {
         if (line.size() > kLongestCsvLine) {
@@ -112,10 +104,19 @@ class LineReader {
             return;
         }
         if (trim(line).empty()) return;
-        const std::vector<std::string_view> f = splitOn(line, ',');
+        // The fields up to the last column wanted; the rest of the line is
+        // never split.
+        std::array<std::string_view, kMostColumns> f;
+        std::size_t fields = 0;
+        for (std::string_view rest = line; fields < needed_;) {
+            const std::size_t comma = rest.find(',');
+            f[fields++] = rest.substr(0, comma);
+            if (comma == std::string_view::npos) break;
+            rest.remove_prefix(comma + 1);
+        }
         auto field = [&](Field which) {
             const int c = at_[which];
-            return c >= 0 && static_cast<std::size_t>(c) < f.size()
+            return c >= 0 && static_cast<std::size_t>(c) < fields
                        ? trim(f[static_cast<std::size_t>(c)])
                        : std::string_view();
         };
@@ -147,28 +148,30 @@ class LineReader {
             out.kind = LineRead::Suspended;
             return;
         }
-        auto date = dateOf(field(Date));
-        if (!date) {
+        out.day.date = importedDate(field(Date));
+        if (!out.day.date) {
             out.why = quotedField(field(Date)) + " is not a date";
             return;
         }
-        out.bar.date = std::move(*date);
+        double value[kFields] = {};
         for (Field n : {Open, High, Low, Close, Volume}) {
-            const std::string_view value = field(n);
-            if (!isCsvNumber(value)) {
-                out.why = std::string("the ") + kFieldNames[n] + " " + quotedField(value) +
+            const std::string_view text = field(n);
+            const auto number = csvNumber(text);
+            if (!number) {
+                out.why = std::string("the ") + kFieldNames[n] + " " + quotedField(text) +
                           " is not a number";
                 return;
             }
+            value[n] = *number;
         }
-        out.bar.open = leadingDouble(field(Open));
-        out.bar.high = leadingDouble(field(High));
-        out.bar.low = leadingDouble(field(Low));
-        out.bar.close = leadingDouble(field(Close));
-        const double volume = leadingDouble(field(Volume));
+        out.day.open = value[Open];
+        out.day.high = value[High];
+        out.day.low = value[Low];
+        out.day.close = value[Close];
+        const double volume = value[Volume];
         // Divided, not multiplied by 0.01: shares / 100 is the double a
         // lots text gives, so the same day reads the same from any layout.
-        out.bar.volume = unitsPerLot_ == 1.0 ? volume : volume / unitsPerLot_;
+        out.day.volume = unitsPerLot_ == 1.0 ? volume : volume / unitsPerLot_;
         out.kind = LineRead::Day;
     }
 
@@ -176,7 +179,15 @@ class LineReader {
     std::array<int, kFields> at_;
     double unitsPerLot_;
     std::optional<SecurityCode> fileCode_;
+    std::size_t needed_ = 0;  // fields a line is split into
 };
+
+// Six digits as a number, a cheaper key than the text.
+std::uint32_t codeNumber(std::string_view code) {
+    std::uint32_t n = 0;
+    for (char c : code) n = n * 10 + static_cast<std::uint32_t>(c - '0');
+    return n;
+}
 
 // The text after the header cut into pieces at line ends, for threads.
 std::vector<std::string_view> chunksOf(std::string_view body, std::size_t pieces) {
@@ -240,7 +251,7 @@ std::optional<CsvLayout> csvLayoutOfHeader(std::string_view headerLine) {
 
 LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
                             const std::optional<SecurityCode>& fileCode, std::uint32_t file,
-                            int jobs) {
+                            int jobs, std::size_t pieceBytes) {
     LayoutCsvRead out;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     if (text.find_first_not_of(" \t\r\n\"") == std::string_view::npos) {
@@ -273,9 +284,8 @@ LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
 
     // Large files are read in pieces on several threads, each piece's lines
     // counted on their own and numbered in the file afterwards.
-    constexpr std::size_t kBytesAPiece = 8u << 20;
     const std::size_t pieces = std::max<std::size_t>(
-        1, std::min<std::size_t>(body.size() / kBytesAPiece + 1,
+        1, std::min<std::size_t>(body.size() / std::max<std::size_t>(pieceBytes, 1) + 1,
                                  static_cast<std::size_t>(workerCount(jobs, 64)) * 4));
     const std::vector<std::string_view> chunks = chunksOf(body, pieces);
     // Each piece groups its own days by stock, its lines numbered from 0.
@@ -291,7 +301,7 @@ LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
     const LineReader reader(at, columns.unitsPerLot, fileCode);
     parallelFor(chunks.size(), jobs, [&](std::size_t c) {
         PieceRead& mine = pieceReads[c];
-        std::unordered_map<std::string, std::size_t> stockOf;
+        std::unordered_map<std::uint32_t, std::size_t> stockOf;
         std::size_t last = 0;
         LineRead read;
         forEachLine(chunks[c], [&](std::string_view line, std::uint32_t n) {
@@ -301,12 +311,14 @@ LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
             switch (read.kind) {
                 case LineRead::Day:
                     if (mine.stocks.empty() || mine.stocks[last].code.code != read.code) {
-                        auto [it, added] = stockOf.try_emplace(read.code, mine.stocks.size());
+                        auto [it, added] =
+                            stockOf.try_emplace(codeNumber(read.code), mine.stocks.size());
                         if (added) mine.stocks.push_back({{read.exchange, read.code}, {}});
                         last = it->second;
                     }
-                    mine.stocks[last].days.push_back({std::move(read.bar), file, n});
-                    read.bar = DailyBar{};
+                    read.day.file = file;
+                    read.day.line = n;
+                    mine.stocks[last].days.push_back(read.day);
                     break;
                 case LineRead::Refused:
                     mine.refused.emplace_back(n, std::move(read.why));

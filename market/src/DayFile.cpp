@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "orvane/core/LocalTime.h"
-
 namespace orvane {
 
 namespace {
@@ -16,27 +14,6 @@ std::uint32_t u32At(const char* p) {
     std::uint32_t v;
     std::memcpy(&v, p, sizeof v);
     return v;
-}
-
-// "yyyy-MM-dd" for a real date written as YYYYMMDD; nothing otherwise.
-std::optional<std::string> dateOf(std::uint32_t yyyymmdd) {
-    if (yyyymmdd < 10000101 || yyyymmdd > 99991231) return std::nullopt;
-    char text[11];
-    const unsigned y = yyyymmdd / 10000, m = yyyymmdd / 100 % 100, d = yyyymmdd % 100;
-    text[0] = static_cast<char>('0' + y / 1000);
-    text[1] = static_cast<char>('0' + y / 100 % 10);
-    text[2] = static_cast<char>('0' + y / 10 % 10);
-    text[3] = static_cast<char>('0' + y % 10);
-    text[4] = '-';
-    text[5] = static_cast<char>('0' + m / 10);
-    text[6] = static_cast<char>('0' + m % 10);
-    text[7] = '-';
-    text[8] = static_cast<char>('0' + d / 10);
-    text[9] = static_cast<char>('0' + d % 10);
-    text[10] = 0;
-    std::string date(text, 10);
-    if (!parseDate(date)) return std::nullopt;
-    return date;
 }
 
 }  // namespace
@@ -56,19 +33,19 @@ DayFileRead readDayFile(std::string_view bytes, std::uint32_t file) {
         const char* p = bytes.data() + r * kDayRecordSize;
         const auto number = static_cast<std::uint32_t>(r + 1);
         const std::uint32_t rawDate = u32At(p);
-        auto date = dateOf(rawDate);
-        if (!date) {
+        const std::string digits = std::to_string(rawDate);
+        if (!importedDate(digits)) {
             out.refused.push_back("record " + std::to_string(number) + ": " +
                                   std::to_string(rawDate) + " is not a date; refused");
             continue;
         }
         ImportedDay day;
-        day.bar.date = std::move(*date);
-        day.bar.open = u32At(p + 4) / 100.0;
-        day.bar.high = u32At(p + 8) / 100.0;
-        day.bar.low = u32At(p + 12) / 100.0;
-        day.bar.close = u32At(p + 16) / 100.0;
-        day.bar.volume = u32At(p + 24) / 100.0;
+        day.date = rawDate;
+        day.open = u32At(p + 4) / 100.0;
+        day.high = u32At(p + 8) / 100.0;
+        day.low = u32At(p + 12) / 100.0;
+        day.close = u32At(p + 16) / 100.0;
+        day.volume = u32At(p + 24) / 100.0;
         day.file = file;
         day.line = number;
         out.days.push_back(std::move(day));

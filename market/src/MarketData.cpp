@@ -61,19 +61,18 @@ void readCsvInto(const fs::path& file, std::uint32_t index, int jobs, FileRead& 
         read.problem = "cannot read; skipped";
         return;
     }
-    auto text = userTextAsUtf8(*bytes);
-    bytes.reset();
-    if (!text) {
+    if (!makeUtf8(*bytes)) {
         read.problem = "neither UTF-8 nor GB 18030 text; skipped";
         return;
     }
-    const auto layout = csvLayoutOfHeader(std::string_view(*text).substr(0, text->find('\n')));
+    const std::string& text = *bytes;
+    const auto layout = csvLayoutOfHeader(std::string_view(text).substr(0, text.find('\n')));
     if (!layout) {
         read.problem = "line 1 names the columns of no layout known; skipped";
         return;
     }
     LayoutCsvRead csv =
-        readLayoutCsv(*text, *layout, parseSecurityCode(file.stem().string()), index, jobs);
+        readLayoutCsv(text, *layout, parseSecurityCode(file.stem().string()), index, jobs);
     if (csv.fault) {
         read.problem = *csv.fault + "; skipped";
         return;

@@ -32,7 +32,7 @@ TEST(DayFile, RecordsAreScaledToYuanAndLots) {
     const DayFileRead read = readDayFile(bytes, 7);
     ASSERT_EQ(read.days.size(), 2u);
     EXPECT_TRUE(read.refused.empty());
-    const DailyBar& a = read.days[0].bar;
+    const DailyBar a = read.days[0].bar();
     EXPECT_EQ(a.date, "2025-09-02");
     EXPECT_EQ(a.open, 14.15);
     EXPECT_EQ(a.high, 14.62);
@@ -42,7 +42,7 @@ TEST(DayFile, RecordsAreScaledToYuanAndLots) {
     EXPECT_EQ(read.days[0].file, 7u);
     EXPECT_EQ(read.days[0].line, 1u);
     // The largest fields are read unsigned, never as negative numbers.
-    const DailyBar& b = read.days[1].bar;
+    const DailyBar b = read.days[1].bar();
     EXPECT_EQ(b.date, "2025-09-03");
     EXPECT_EQ(b.open, 0.01);
     EXPECT_EQ(b.high, 42949672.95);

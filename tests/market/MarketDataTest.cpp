@@ -147,17 +147,3 @@ TEST(MarketData, CsvFilesOfAnEncodingAndOneStockOverManyFilesAreGathered) {
     EXPECT_TRUE(mentions(read.problems, "list.csv: line 1 names the columns of no layout known"));
     EXPECT_EQ(read.problems.size(), 2u);
 }
-
-TEST(MarketData, OurOwnLayoutIsReadAsTheCsvFolderReadsIt) {
-    test::TempDataDir dir;
-    test::FixedNow today(2025, 12, 8, 16);
-    write(dir.path() / "d" / "600000.csv",
-          "date,open,close,high,low,volume\n2025-09-01,10,10,10.5,9.5,100\n"
-          "2025-09-02,10,0,10.5,9.5,100\n");
-    const Read read = readMarket(dir.path() / "d");
-    ASSERT_TRUE(read.data.failure.empty()) << read.data.failure;
-    EXPECT_EQ(read.data.layout, MarketLayout::Own);
-    ASSERT_EQ(read.data.stocks.size(), 1u);
-    EXPECT_EQ(read.data.refusedLines, 1u);
-    EXPECT_TRUE(mentions(read.problems, "600000.csv: line 3: the close 0 is not above 0"));
-}

@@ -7,7 +7,6 @@
 #include <limits>
 #include <map>
 #include <set>
-#include <sstream>
 #include <stdexcept>
 
 #include "orvane/core/TextEncoding.h"
@@ -27,12 +26,14 @@ struct Stock {
     std::vector<Row> rows;  // oldest first
 };
 
-std::vector<std::string> fieldsOf(const std::string& line) {
+std::vector<std::string> fieldsOf(std::string_view line) {
+    if (line.ends_with('\r')) line.remove_suffix(1);
     std::vector<std::string> out;
-    std::stringstream in(line);
-    std::string field;
-    while (std::getline(in, field, ',')) out.push_back(field);
-    if (!line.empty() && line.back() == ',') out.emplace_back();
+    for (std::size_t comma; (comma = line.find(',')) != std::string_view::npos;) {
+        out.emplace_back(line.substr(0, comma));
+        line.remove_prefix(comma + 1);
+    }
+    out.emplace_back(line);
     return out;
 }
 

@@ -26,6 +26,9 @@ std::string quotedField(std::string_view field);
 /// optional fraction and exponent, and one a double holds (1e999 is none).
 bool isCsvNumber(std::string_view field);
 
+/// The field's value when it is such a number (read once), else nothing.
+std::optional<double> csvNumber(std::string_view field);
+
 /// One day of a daily CSV.
 struct DailyBar {
     std::string date;  // yyyy-MM-dd

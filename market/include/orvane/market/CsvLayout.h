@@ -51,10 +51,10 @@ struct LayoutCsvRead {
 /// cannot be read (a date that is no date, a number that is none, a code
 /// that is none) is refused and the rest kept. Without a code column every
 /// line is `fileCode`'s (the file's name), and without either the file
-/// cannot be read. A large file is read on `jobs` threads (0: one per
-/// processor); its days carry `file`.
+/// cannot be read. A file larger than `pieceBytes` is read in pieces on
+/// `jobs` threads (0: one per processor); its days carry `file`.
 LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
                             const std::optional<SecurityCode>& fileCode, std::uint32_t file = 0,
-                            int jobs = 1);
+                            int jobs = 1, std::size_t pieceBytes = 8u << 20);
 
 }  // namespace orvane

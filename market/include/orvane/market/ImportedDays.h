@@ -14,11 +14,21 @@ namespace orvane {
 
 /// A day with where it was read: the file (an index into the caller's list
 /// of files) and the line, or the record of a binary file, counted from 1.
+/// Kept without a text of its own, so that millions of them move and sort
+/// as plain numbers.
 struct ImportedDay {
-    DailyBar bar;
+    std::uint32_t date = 0;  // YYYYMMDD, a real date
+    double open = 0, high = 0, low = 0, close = 0, volume = 0;
     std::uint32_t file = 0;
     std::uint32_t line = 0;
+
+    /// The day as the history keeps it, its date "yyyy-MM-dd".
+    DailyBar bar() const;
 };
+
+/// YYYYMMDD of a real date written "yyyy-MM-dd" or "YYYYMMDD"; 0 for any
+/// other text.
+std::uint32_t importedDate(std::string_view text);
 
 struct SettledDays {
     std::vector<DailyBar> bars;  // oldest first

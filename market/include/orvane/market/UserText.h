@@ -13,4 +13,8 @@ namespace orvane {
 /// UTF-8, else converted from GB 18030; nothing when they are neither.
 std::optional<std::string> userTextAsUtf8(std::string_view bytes);
 
+/// The same in place, for a large file read whole, a byte-order mark left
+/// for the reader to pass over; false, the text as it was, when it is neither.
+bool makeUtf8(std::string& text);
+
 }  // namespace orvane
