@@ -35,13 +35,17 @@ namespace {
 
 // The longest gap between two ticks of a timer that asks to run every
 // millisecond: how long the window thread went without its event loop.
-// The process's processor time so far (user and system), in seconds: on a
-// shared machine the wall-clock time says more about the neighbours.
-double processorSeconds() {
+// The process's processor time so far, in the program and in the system,
+// in seconds: on a shared machine the wall-clock time says more about the
+// neighbours.
+struct ProcessorTime {
+    double user = 0, system = 0;
+};
+ProcessorTime processorTime() {
     rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    return {seconds(usage.ru_utime), seconds(usage.ru_stime)};
 }
 
 class StallMeter : public QObject {
@@ -112,7 +116,7 @@ int main(int argc, char** argv) {
     std::optional<app::ImportOutcome> outcome;
     QObject::connect(&imported, &app::ImportedMarket::importEnded, &imported,
                      [&](const app::ImportOutcome& o, bool) { outcome = o; });
-    const double cpuBefore = processorSeconds();
+    const ProcessorTime before = processorTime();
     const auto importStart = Steady::now();
     meter.start();
     ui.importButton->click();
@@ -122,11 +126,12 @@ int main(int argc, char** argv) {
         std::printf("import failed: %s\n", outcome ? outcome->message.c_str() : "timed out");
         return 1;
     }
+    const ProcessorTime after = processorTime();
     std::printf(
-        "import: %zu stocks in %.2f s (read and publish %.2f s; %.2f s of processor time), "
-        "longest stall %.1f ms\n",
-        outcome->stocks, importMs / 1000, outcome->seconds, processorSeconds() - cpuBefore,
-        importStall);
+        "import: %zu stocks in %.2f s (read and publish %.2f s; processor time %.2f s in the "
+        "program, %.2f s in the system), longest stall %.1f ms\n",
+        outcome->stocks, importMs / 1000, outcome->seconds, after.user - before.user,
+        after.system - before.system, importStall);
     imported.shutDown();
     seams.dispatcher->shutDown();
     return 0;

@@ -71,6 +71,7 @@ void ImportedMarket::launch(ImportChoice choice, bool onlyWhenNewer) {
     }
     const ImportRequest request{choice.source, choice.stockList, choice.events, tree_};
     thread_ = std::jthread([this, request, choice, onlyWhenNewer](std::stop_token stop) {
+        yieldToTheWindow();
         std::optional<ImportOutcome> outcome;
         if (!onlyWhenNewer || newestSourceTime(choice.source) > choice.newestSourceTime)
             outcome = importMarket(

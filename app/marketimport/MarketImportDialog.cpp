@@ -90,6 +90,7 @@ void MarketImportDialog::surveySource() {
     auto done = std::make_shared<std::atomic<bool>>(false);
     const std::filesystem::path source = pathIn(ui_->sourceEdit);
     surveys_.push_back({std::jthread([this, source, number, done] {
+                            yieldToTheWindow();
                             MarketSurvey survey = surveyMarket(source);
                             postToMainThread([self = QPointer(this), number, survey] {
                                 if (self && number == self->surveyShown_) self->showSurvey(survey);

@@ -1,5 +1,8 @@
 #include "marketimport/MarketImportRun.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <mutex>
 
@@ -55,6 +58,11 @@ std::int64_t newestSourceTime(const fs::path& source) {
     if (newest == fs::file_time_type::min()) return 0;
     const auto system = fs::file_time_type::clock::to_sys(newest);
     return std::chrono::duration_cast<std::chrono::seconds>(system.time_since_epoch()).count();
+}
+
+void yieldToTheWindow() {
+    // Linux keeps a nice value for each thread; threads started later inherit it.
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
 }
 
 ImportOutcome importMarket(const ImportRequest& request,

@@ -62,6 +62,11 @@ struct ImportOutcome {
     double seconds = 0;
 };
 
+/// Lowers the calling thread's scheduling priority (and so that of the
+/// threads it starts), so that a long import on every processor never keeps
+/// the window thread waiting for one.
+void yieldToTheWindow();
+
 /// Reads `request.source` and publishes it into `request.tree`; `progress`
 /// is called from the import's threads, one call at a time.
 ImportOutcome importMarket(const ImportRequest& request,
