@@ -8,6 +8,9 @@
 #include "application/SettingsFile.h"
 #include "gallery/QXTrendMode.h"
 #include "mainwindow/QXDocument.h"
+#include "mainwindow/StatusLine.h"
+#include "marketimport/ImportedMarket.h"
+#include "marketimport/MarketImportDialog.h"
 #include "orvane/analysis/QXUtility.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/FileWrites.h"
@@ -41,7 +44,19 @@ QXApplication::QXApplication(std::shared_ptr<QtMainThreadDispatcher> dispatcher,
       dispatcher_(std::move(dispatcher)),
       notificationPanel_(std::make_unique<NotificationPanelController>()),
       gallery_(std::make_unique<QXTrendMode>()),
-      askUnreachable_(askWithDialog) {}
+      importedMarket_(std::make_unique<ImportedMarket>(importedTreePath())),
+      askUnreachable_(askWithDialog) {
+    connect(importedMarket_.get(), &ImportedMarket::marketSwitched, this,
+            &QXApplication::showSwitchedMarket);
+    connect(importedMarket_.get(), &ImportedMarket::importEnded, this,
+            [this](const ImportOutcome& outcome, bool background) {
+                if (!background || !document_ || terminated_ ||
+                    outcome.result != ImportOutcome::Result::Published)
+                    return;
+                document_->statusLine().showStatus("行情文件夹有新数据，已重新导入 " +
+                                                   std::to_string(outcome.stocks) + " 只股票");
+            });
+}
 
 QXApplication::~QXApplication() {
     applicationWillTerminate();
@@ -69,6 +84,7 @@ bool QXApplication::openMainWindow() {
         std::make_unique<QXDocument>(WindowServices{notificationPanel_.get(), gallery_.get()});
     if (alert_) document_->setAlertPresenter(alert_);
     if (openSettings_) document_->setServerSettingsOpener(openSettings_);
+    document_->setMarketImportOpener([this] { openMarketImport(); });
     bool asked = false;
     const DataServerCheck check{
         .problem = [] { return dataServerProblem(5); },
@@ -98,7 +114,30 @@ bool QXApplication::openMainWindow() {
     };
     if (!document_->windowControllerDidLoadNib(serverReady)) return false;
     document_->show();
+    // The imported market's folder may have new days since it was published.
+    if (servingImport_) importedMarket_->refreshWhenNewer();
     return true;
+}
+
+bool QXApplication::serveImportedMarket() {
+    servingImport_ = importedMarket_->serveRemembered();
+    return servingImport_;
+}
+
+void QXApplication::openMarketImport() {
+    if (!document_) return;
+    if (!importDialog_) importDialog_ = new MarketImportDialog(*importedMarket_, document_.get());
+    importDialog_->show();
+    importDialog_->raise();
+    importDialog_->activateWindow();
+}
+
+void QXApplication::showSwitchedMarket() {
+    if (!document_ || terminated_) return;
+    checkReferenceData();
+    document_->recomputeMarketReport();
+    const std::string code = document_->shownStock().code();
+    if (!code.empty()) document_->downloadOneStockData(code);
 }
 
 void QXApplication::applicationWillTerminate() {
@@ -111,6 +150,7 @@ void QXApplication::applicationWillTerminate() {
     // Workers may be waiting for the main thread: release them first.
     if (dispatcher_) dispatcher_->shutDown();
     if (document_) document_->shutDown();
+    importedMarket_->shutDown();
     if (demo_) demo_->stop();
 }
 

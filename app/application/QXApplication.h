@@ -18,6 +18,8 @@ class ReferenceUpdate;
 namespace orvane::app {
 
 class EmbeddedDemoServer;
+class ImportedMarket;
+class MarketImportDialog;
 class NotificationPanelController;
 class QXDocument;
 class QXTrendMode;
@@ -42,6 +44,14 @@ class QXApplication : public QObject {
     bool openMainWindow();
     /// Saves the web-search target and stops the window's workers.
     void applicationWillTerminate();
+    /// At start, before the main window: the market the user imported, when
+    /// there is one, served in process and made the program's data server
+    /// (false: the servers stay as the preferences say).
+    bool serveImportedMarket();
+    /// 文件 › 导入本地行情…
+    void openMarketImport();
+    ImportedMarket& importedMarket() const { return *importedMarket_; }
+    MarketImportDialog* marketImportDialog() const { return importDialog_; }
 
     QXDocument* document() const { return document_.get(); }
     /// The sliding alert panel and the model gallery, one each for the
@@ -65,12 +75,18 @@ class QXApplication : public QObject {
     /// The reference-data check: the version, and the archive downloaded and
     /// installed in the background when newer (the window's lists follow).
     void checkReferenceData();
+    /// The window on a newly published market: its reference data and the
+    /// shown stock fetched again.
+    void showSwitchedMarket();
 
     std::shared_ptr<QtMainThreadDispatcher> dispatcher_;
     std::shared_ptr<ReferenceUpdate> referenceUpdate_;
     std::unique_ptr<NotificationPanelController> notificationPanel_;
     std::unique_ptr<QXTrendMode> gallery_;
     std::unique_ptr<EmbeddedDemoServer> demo_;
+    std::unique_ptr<ImportedMarket> importedMarket_;
+    MarketImportDialog* importDialog_ = nullptr;  // owned by the window
+    bool servingImport_ = false;
     std::unique_ptr<QXDocument> document_;
     std::function<void()> openSettings_;
     std::function<UnreachableChoice(const UnreachableAlert&)> askUnreachable_;

@@ -134,6 +134,9 @@ int main(int argc, char** argv) {
     app::QXApplication delegate(seams.dispatcher);
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &delegate,
                      &app::QXApplication::applicationWillTerminate);
+    // A market the user imported is served by the application itself, unless
+    // the command line or the environment names a server.
+    if (!preferences.hasOverrides()) delegate.serveImportedMarket();
     delegate.applicationWillFinishLaunching();
     delegate.setServerSettingsOpener([&preferences, &delegate] {
         QWidget* parent = delegate.document();

@@ -168,12 +168,8 @@ void QXDocument::setUpPanels() {
         ui_->switchTableView->setCurrentIndex(kReportTab);
         Q_EMIT compositeBatchDone();
     });
-    connect(sectors_, &SectorsPanel::marketReportRequested, this, [this] {
-        auto panel = ProgressPanel::shared();
-        panel->showProgressPanel(100);
-        panel->setDisplayString(" 正在下载数据检查市场状况 ...");
-        workers_->detachMmarketReportThread();
-    });
+    connect(sectors_, &SectorsPanel::marketReportRequested, this,
+            &QXDocument::recomputeMarketReport);
     connectStopButton(sectors_);
 
     webSearch_ = new WebSearchMenu(
@@ -230,6 +226,18 @@ void QXDocument::setUpWorkers() {
 void QXDocument::setServerSettingsOpener(std::function<void()> opener) {
     ui_->actionServerSettings->disconnect(this);
     connect(ui_->actionServerSettings, &QAction::triggered, this, std::move(opener));
+}
+
+void QXDocument::recomputeMarketReport() {
+    auto panel = ProgressPanel::shared();
+    panel->showProgressPanel(100);
+    panel->setDisplayString(" 正在下载数据检查市场状况 ...");
+    workers_->detachMmarketReportThread();
+}
+
+void QXDocument::setMarketImportOpener(std::function<void()> opener) {
+    ui_->actionImportMarket->disconnect(this);
+    connect(ui_->actionImportMarket, &QAction::triggered, this, std::move(opener));
 }
 
 bool QXDocument::windowControllerDidLoadNib(std::function<bool()> dataServerReady) {

@@ -70,6 +70,8 @@ class QXDocument : public QMainWindow {
     void setAlertPresenter(AlertPresenter presenter) { alert_ = std::move(presenter); }
     /// What the menu item "数据服务器…" opens.
     void setServerSettingsOpener(std::function<void()> opener);
+    /// What the menu item "导入本地行情…" opens.
+    void setMarketImportOpener(std::function<void()> opener);
 
     /// The start-up once the window is loaded: false when the data server
     /// does not answer and the user chose to quit.
@@ -78,6 +80,9 @@ class QXDocument : public QMainWindow {
     /// the web-search target, and starts workers 3 and 4 (on the first call
     /// only). Runs again after a reference-data update.
     void initMyStocklist();
+    /// Runs the market report again on a worker (重新计算市场报告, and a
+    /// new market); it waits for a reference archive on its way.
+    void recomputeMarketReport();
     /// Stops the workers, the runs and the fetch, leaves the market-data
     /// library; after it no thread of the window runs. Idempotent.
     void shutDown();

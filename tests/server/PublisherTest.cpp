@@ -64,6 +64,33 @@ TEST(Publisher, PublishesAWholeMarketAndSwapsTheTree) {
         EXPECT_EQ(e.path().filename().string().find(".staging"), std::string::npos);
 }
 
+TEST(Publisher, AStoppedPublishLeavesTheTreeAsItWasAndNoStagingFolder) {
+    test::TempDataDir dir;
+    const fs::path tree = dir.path() / "tree";
+    const auto market = makeSyntheticMarket(12, 5, *parseDate("2025-12-05"), 200);
+    ASSERT_TRUE(publishMarket(market, tree, {.daysBack = 2, .jobs = 2}).ok);
+    const fs::path first = tree / ("const/hisdata/retdata/" + market[0].listing.code + ".txt");
+    ASSERT_TRUE(fs::exists(first));
+
+    std::stop_source stop;
+    std::size_t started = 0;
+    const PublishOptions options{.daysBack = 2,
+                                 .jobs = 1,
+                                 .progress =
+                                     [&](std::size_t, std::size_t) {
+                                         ++started;
+                                         stop.request_stop();
+                                     },
+                                 .stop = stop.get_token()};
+    const PublishReport report = publishMarket({market.begin() + 1, market.end()}, tree, options);
+    EXPECT_FALSE(report.ok);
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(started, 1u);  // no stock starts once stopped
+    EXPECT_TRUE(fs::exists(first));
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(e.path().filename().string().find(".staging"), std::string::npos);
+}
+
 TEST(MarketImport, BadFilesAreNamedAndSkippedCompositeIndexMovesByTheMembersMeanMove) {
     test::TempDataDir dir;
     const fs::path daily = dir.path() / "daily";

@@ -121,13 +121,17 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
             if (!firstFailure) firstFailure = failure;
         }
     };
-    parallelFor(stocks.size(), options.jobs, work, options.progress);
+    parallelFor(stocks.size(), options.jobs, work, options.progress, options.stop);
     // A tree missing a file is never put in place of a whole one.
     auto failWith = [&](const std::string& error) {
         report.error = error;
         fs::remove_all(staging, ec);
         return report;
     };
+    if (options.stop.stop_requested()) {
+        report.stopped = true;
+        return failWith("stopped; " + tree.string() + " is as it was");
+    }
     if (unwritten > 0)
         return failWith((firstFailure ? describe(*firstFailure) + "; " : std::string()) +
                         "cannot write " + std::to_string(unwritten.load()) +

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,14 @@ struct PublishOptions {
     bool tradedHistories = false;
     LocalDateTime version;  // the reference data's version
     std::function<void(std::size_t done, std::size_t total)> progress;
+    /// Asked to stop, the publish ends between stocks, removes its staging
+    /// folder and leaves the tree as it was (the report says "stopped").
+    std::stop_token stop;
 };
 
 struct PublishReport {
     bool ok = false;
+    bool stopped = false;
     std::string error;
     std::size_t stocks = 0;
     std::size_t files = 0;
