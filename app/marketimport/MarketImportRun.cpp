@@ -5,11 +5,13 @@
 
 #include <chrono>
 #include <mutex>
+#include <optional>
 
 #include "orvane/core/Clock.h"
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/StagingFolder.h"
 #include "orvane/market/DailyFolder.h"
+#include "orvane/market/MarketAdjustment.h"
 #include "orvane/market/MarketData.h"
 #include "orvane/publisher/Publisher.h"
 
@@ -92,6 +94,13 @@ ImportOutcome importMarket(const ImportRequest& request,
         std::lock_guard lock(skippedLock);
         ++outcome.skipped;
     };
+    // An events file that cannot be used fails before the market is read.
+    std::optional<ExRightsEvents> events;
+    if (!request.events.empty()) {
+        events = readExRightsEventsFile(request.events);
+        if (events->fault) return finish(ImportOutcome::Result::Failed, *events->fault);
+        outcome.skipped += events->problems.size();
+    }
     std::vector<ListedStock> listing;
     if (!request.stockList.empty()) {
         if (auto problem = stockListProblem(request.stockList))
@@ -107,9 +116,13 @@ ImportOutcome importMarket(const ImportRequest& request,
                       data.failure.empty() ? "no stock could be read" : data.failure);
     if (stop.stop_requested()) return stopped();
 
-    // The events file is carried in the request; prices are published as
-    // traded until the publisher takes ex-rights events.
+    // With events, the prices are adjusted forward and the traded ones
+    // published beside them.
     server::PublishOptions options;
+    if (events) {
+        adjustMarketForward(data.stocks, {&*events, nullptr});
+        options.tradedHistories = true;
+    }
     options.jobs = request.jobs;
     options.version = toLocal(now());
     options.stop = stop;

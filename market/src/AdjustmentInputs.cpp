@@ -4,20 +4,17 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/CsvHistory.h"
-#include "orvane/market/StockCode.h"
+#include "orvane/market/ImportedDays.h"
+#include "orvane/market/SecurityCode.h"
 
 namespace orvane {
 
 namespace {
-
-bool allDigits(std::string_view s) {
-    return !s.empty() &&
-           std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); });
-}
 
 std::string lowered(std::string_view s) {
     std::string out(s);
@@ -61,6 +58,21 @@ std::optional<double> amountOf(std::string_view text) {
     return value;
 }
 
+// The six digits of a code in any form other tools write it.
+std::optional<std::string> plainStockCode(std::string_view text) {
+    if (const auto code = parseSecurityCode(text)) return code->code;
+    return std::nullopt;
+}
+
+// "yyyy-MM-dd" of a real date written "yyyyMMdd" or "yyyy-MM-dd".
+std::optional<std::string> isoDateOf(std::string_view text) {
+    const std::uint32_t date = importedDate(text);
+    if (date == 0) return std::nullopt;
+    char out[11];
+    std::snprintf(out, sizeof out, "%04u-%02u-%02u", date / 10000, date / 100 % 100, date % 100);
+    return std::string(out);
+}
+
 std::string lineLabel(std::size_t index) {
     return "line " + std::to_string(index + 1) + ": ";
 }
@@ -91,27 +103,6 @@ std::optional<std::string> forEachRow(std::string_view csv,
 }
 
 }  // namespace
-
-std::optional<std::string> plainStockCode(std::string_view text) {
-    if (text.size() == 9 && text[6] == '.')
-        text = text.substr(0, 6);  // 600000.SH
-    else if (text.size() == 9 && text[2] == '.')
-        text = text.substr(3);  // sh.600000
-    else if (text.size() == 8 && std::isalpha(static_cast<unsigned char>(text[0])))
-        text = text.substr(2);  // sh600000
-    if (!isValidStockCode(text)) return std::nullopt;
-    return std::string(text);
-}
-
-std::optional<std::string> isoDateOf(std::string_view text) {
-    if (text.size() == 8 && allDigits(text))
-        return std::string(text.substr(0, 4)) + "-" + std::string(text.substr(4, 2)) + "-" +
-               std::string(text.substr(6, 2));
-    if (text.size() == 10 && text[4] == '-' && text[7] == '-' && allDigits(text.substr(0, 4)) &&
-        allDigits(text.substr(5, 2)) && allDigits(text.substr(8, 2)))
-        return std::string(text);
-    return std::nullopt;
-}
 
 ExRightsEvents readExRightsEvents(std::string_view csv) {
     ExRightsEvents out;

@@ -313,3 +313,38 @@ TEST_F(WindowOnImportedMarket, APublishedImportSwitchesTheWindowAndFetchesTheSho
 }
 
 }  // namespace
+
+// With an events file the prices are adjusted forward and the traded ones
+// published beside them; an events file that cannot be used fails the
+// import before the market is read.
+TEST_F(MarketImportTest, AnEventsFileAdjustsThePricesAndKeepsTheTradedOnesBeside) {
+    const fs::path market = writeDayFileMarket("tdx", 3, "2025-11-28");
+    const std::string code =
+        server::makeSyntheticMarket(3, 7, *parseDate("2025-11-28"), 120).front().listing.code;
+    const fs::path events = dir.path() / "events.csv";
+    std::ofstream(events) << "code,date,cash_per_10,bonus_per_10,transfer_per_10,rights_per_10,"
+                             "rights_price\n"
+                          << code << ",2025-11-03,,10,,,\n";
+    const auto run = [&](const fs::path& eventsFile) {
+        return importMarket({market, {}, eventsFile, tree, 1}, [](const ImportProgress&) {}, {});
+    };
+    ASSERT_EQ(run(events).result, ImportOutcome::Result::Published);
+    const auto history = [&](std::string_view path) {
+        return readFile(tree / fs::path(path).relative_path()).value_or("");
+    };
+    const std::string adjusted = history(serverpath::historyFilePath(code)),
+                      traded = history(serverpath::tradedHistoryFilePath(code));
+    ASSERT_FALSE(traded.empty());
+    EXPECT_NE(adjusted, traded);
+    // The newest day stays as traded: both texts open with the same day.
+    const auto secondLine = [](const std::string& t) {
+        const auto a = t.find('\n') + 1;
+        return t.substr(a, t.find('\n', a) - a);
+    };
+    EXPECT_EQ(secondLine(adjusted), secondLine(traded));
+
+    std::ofstream(events) << "code,date\n";
+    const ImportOutcome bad = run(events);
+    EXPECT_EQ(bad.result, ImportOutcome::Result::Failed);
+    EXPECT_NE(bad.message.find("no \"cash_per_10\" column"), std::string::npos) << bad.message;
+}

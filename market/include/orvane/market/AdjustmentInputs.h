@@ -37,11 +37,4 @@ AdjustmentFactors readAdjustmentFactors(std::string_view csv);
 ExRightsEvents readExRightsEventsFile(const std::filesystem::path& path);
 AdjustmentFactors readAdjustmentFactorsFile(const std::filesystem::path& path);
 
-/// The 6-digit code of "600000", "600000.SH", "sh.600000" or "sh600000", or
-/// nothing.
-std::optional<std::string> plainStockCode(std::string_view text);
-/// "yyyy-MM-dd" of "yyyyMMdd" or "yyyy-MM-dd" (the digits checked, not the
-/// calendar), or nothing.
-std::optional<std::string> isoDateOf(std::string_view text);
-
 }  // namespace orvane
