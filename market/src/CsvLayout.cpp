@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
@@ -16,13 +17,28 @@ namespace orvane {
 namespace {
 
 // The fields a day needs, in this order in every table below.
-enum Field : std::size_t { Date, Code, Open, High, Low, Close, Volume, Status, kFields };
+// The last two tell of ex-rights days where a layout has them: the
+// exchange's previous close and a vendor's cumulative adjustment factor.
+enum Field : std::size_t {
+    Date,
+    Code,
+    Open,
+    High,
+    Low,
+    Close,
+    Volume,
+    Status,
+    PreviousClose,
+    AdjustmentFactor,
+    kFields
+};
 
 // Columns after this many are never looked at: no layout puts a day's
 // fields so far to the right.
 constexpr std::size_t kMostColumns = 64;
 constexpr std::array<const char*, kFields> kFieldNames = {
-    "date", "code", "open", "high", "low", "close", "volume", "trade status"};
+    "date",  "code",   "open",         "high",           "low",
+    "close", "volume", "trade status", "previous close", "adjustment factor"};
 
 struct LayoutColumns {
     std::array<const char*, kFields> names;  // nullptr: the layout has no such column
@@ -32,16 +48,22 @@ struct LayoutColumns {
 LayoutColumns columnsOf(CsvLayout layout) {
     switch (layout) {
         case CsvLayout::Akshare:
-            return {{"日期", "股票代码", "开盘", "最高", "最低", "收盘", "成交量", nullptr}, 1.0};
+            return {{"日期", "股票代码", "开盘", "最高", "最低", "收盘", "成交量", nullptr, nullptr,
+                     "adj_factor"},
+                    1.0};
         case CsvLayout::Tushare:
-            return {{"trade_date", "ts_code", "open", "high", "low", "close", "vol", nullptr}, 1.0};
+            return {{"trade_date", "ts_code", "open", "high", "low", "close", "vol", nullptr,
+                     "pre_close", "adj_factor"},
+                    1.0};
         case CsvLayout::Baostock:
-            return {{"date", "code", "open", "high", "low", "close", "volume", "tradestatus"},
+            return {{"date", "code", "open", "high", "low", "close", "volume", "tradestatus",
+                     "preclose", "adj_factor"},
                     100.0};
         case CsvLayout::Own:
             break;
     }
-    return {{"date", nullptr, "open", "high", "low", "close", "volume", nullptr}, 1.0};
+    return {{"date", nullptr, "open", "high", "low", "close", "volume", nullptr, nullptr, nullptr},
+            1.0};
 }
 
 std::string_view trim(std::string_view s) {
@@ -172,6 +194,12 @@ class LineReader {
         // Divided, not multiplied by 0.01: shares / 100 is the double a
         // lots text gives, so the same day reads the same from any layout.
         out.day.volume = unitsPerLot_ == 1.0 ? volume : volume / unitsPerLot_;
+        // What tells of ex-rights days is taken where it reads as a price or
+        // a factor, and left at 0 (unknown) otherwise: it never refuses a day.
+        for (auto [n, to] : {std::pair{PreviousClose, &out.day.previousClose},
+                             std::pair{AdjustmentFactor, &out.day.adjustmentFactor}})
+            if (at_[n] >= 0)
+                if (const auto number = csvNumber(field(n)); number && *number > 0) *to = *number;
         out.kind = LineRead::Day;
     }
 

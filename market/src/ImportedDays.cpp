@@ -75,8 +75,12 @@ SettledDays settleDays(std::vector<ImportedDay> days, std::string_view today) {
             continue;
         }
         out.bars.push_back(std::move(day));
+        out.previousCloses.push_back(imported.previousClose);
+        out.adjustmentFactors.push_back(imported.adjustmentFactor);
         lastDate = imported.date;
     }
+    for (auto* told : {&out.previousCloses, &out.adjustmentFactors})
+        if (std::all_of(told->begin(), told->end(), [](double v) { return v == 0; })) told->clear();
     return out;
 }
 

@@ -171,6 +171,8 @@ MarketData readMarketData(const fs::path& path, const std::vector<ListedStock>& 
         auto listed = byCode.find(code);
         s.listing = listed != byCode.end() ? *listed->second : ListedStock{code, code, "", ""};
         s.bars = std::move(settled[i].bars);
+        s.previousCloses = std::move(settled[i].previousCloses);
+        s.adjustmentFactors = std::move(settled[i].adjustmentFactors);
         s.refusedLines = settled[i].refused.size();
         out.stocks.push_back(std::move(s));
     }

@@ -151,6 +151,37 @@ TEST_F(PublishAdjusted, EventsHalveTheEarlierPricesAndTheTradedHistoryStaysBesid
     EXPECT_EQ(*today->gain5, 0.0f);
 }
 
+// The same bonus issue told by tushare's previous close gives the same
+// adjusted history as the events file.
+TEST_F(PublishAdjusted, APreviousCloseColumnAdjustsAsTheEventsDo) {
+    const fs::path tushare = dir.path() / "daily.csv", fromEvents = dir.path() / "events-tree";
+    {
+        std::ofstream file(tushare);
+        file << "ts_code,trade_date,open,high,low,close,pre_close,vol,amount\n";
+        for (int day = 28; day >= 1; --day) {
+            const double close = day < 25 ? 20 : 10, before = day == 25 ? 10 : close;
+            file << "600001.SH,202509" << (day < 10 ? "0" : "") << day << "," << close << ","
+                 << close << "," << close << "," << close << "," << before << ","
+                 << (day < 25 ? 100 : 200) << ",0\n";
+        }
+    }
+    ASSERT_EQ(publish("--data " + tushare.string() + " --stocks " + list.string() +
+                      " --adjust forward --out " + tree.string())
+                  .code,
+              0);
+    ASSERT_EQ(
+        publish("--csv-dir " + csv.string() + " --stocks " + list.string() +
+                " --adjust forward --events " + events.string() + " --out " + fromEvents.string())
+            .code,
+        0);
+    const auto fromPreviousClose = history("stockdata");
+    EXPECT_NE(fromPreviousClose.find("2025-09-24,10.00,10.00,10.00,10.00,200,10.00"),
+              std::string::npos)
+        << fromPreviousClose;
+    EXPECT_EQ(fromPreviousClose,
+              orvane::readFile(fromEvents / "const/hisdata/stockdata/600001.txt").value_or(""));
+}
+
 TEST_F(PublishAdjusted, WithoutAdjustmentTheGapIsNamedAndCounted) {
     Outcome run = publish(from(csv, list) + " --out " + tree.string());
     ASSERT_EQ(run.code, 0) << run.text;

@@ -19,6 +19,9 @@ namespace orvane {
 struct ImportedDay {
     std::uint32_t date = 0;  // YYYYMMDD, a real date
     double open = 0, high = 0, low = 0, close = 0, volume = 0;
+    // Where the layout tells them (0: it does not): the exchange's previous
+    // close and a vendor's cumulative adjustment factor.
+    double previousClose = 0, adjustmentFactor = 0;
     std::uint32_t file = 0;
     std::uint32_t line = 0;
 
@@ -32,6 +35,8 @@ std::uint32_t importedDate(std::string_view text);
 
 struct SettledDays {
     std::vector<DailyBar> bars;  // oldest first
+    // A value for each bar when any day had one, else empty (StockSeries).
+    std::vector<double> previousCloses, adjustmentFactors;
     struct Refusal {
         std::uint32_t file = 0, line = 0;
         std::string why;  // "...; refused"
