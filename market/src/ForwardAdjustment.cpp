@@ -7,6 +7,12 @@ namespace orvane {
 
 namespace {
 
+// A day's factor beyond a thousandth or a thousandfold is no ex-rights day
+// (a bonus of 999 shares for 1 would be 0.001): a typing error, left out.
+bool plausibleFactor(double factor) {
+    return factor >= 1e-3 && factor <= 1e3;
+}
+
 // The index of the first bar on or after `date`, bars oldest first.
 std::size_t firstBarFrom(const std::vector<DailyBar>& bars, const std::string& date) {
     const auto at =
@@ -38,7 +44,7 @@ std::vector<AdjustmentStep> stepsFromEvents(const std::vector<DailyBar>& bars,
         const double close = bars[exDay - 1].close;
         if (i == 0 || sorted[i - 1].date != e.date || price <= 0) price = close;
         const double reference = exRightsReferencePrice(e, price);
-        if (!(reference > 0) || !(close > 0)) continue;
+        if (!(reference > 0) || !(close > 0) || !plausibleFactor(reference / close)) continue;
         if (!steps.empty() && steps.back().exDate == e.date)
             steps.back().factor = reference / close;
         else
@@ -59,7 +65,8 @@ std::vector<AdjustmentStep> stepsFromAdjustmentFactors(
         double factor = last;
         for (; next != sorted.end() && next->first <= bar.date; ++next)
             if (next->second > 0) factor = next->second;
-        if (last > 0 && factor != last) steps.push_back({bar.date, last / factor});
+        if (last > 0 && factor != last && plausibleFactor(last / factor))
+            steps.push_back({bar.date, last / factor});
         last = factor;
     }
     return steps;
@@ -70,7 +77,7 @@ std::vector<AdjustmentStep> stepsFromPreviousCloses(const std::vector<DailyBar>&
     std::vector<AdjustmentStep> steps;
     for (std::size_t i = 1; i < bars.size() && i < previousCloses.size(); ++i) {
         const double before = bars[i - 1].close, given = previousCloses[i];
-        if (given > 0 && before > 0 &&
+        if (given > 0 && before > 0 && plausibleFactor(given / before) &&
             std::fabs(std::round(given * 100) - std::round(before * 100)) >= 1)
             steps.push_back({bars[i].date, given / before});
     }

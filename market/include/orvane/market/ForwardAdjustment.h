@@ -52,7 +52,9 @@ std::vector<AdjustmentStep> stepsFromAdjustmentFactors(
 
 /// The steps of the exchange's previous close a bar (`previousCloses[i]` for
 /// `bars[i]`, 0 where unknown): a day whose previous close differs from the
-/// last close by a cent or more is an ex-rights day.
+/// last close by a cent or more is an ex-rights day. In all three, a factor
+/// beyond a thousandth or a thousandfold is taken for a typing error and
+/// left out.
 std::vector<AdjustmentStep> stepsFromPreviousCloses(const std::vector<DailyBar>& bars,
                                                     const std::vector<double>& previousCloses);
 
