@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <mutex>
-#include <optional>
 
 #include "orvane/core/Clock.h"
 #include "orvane/core/LocalTime.h"
@@ -95,12 +94,9 @@ ImportOutcome importMarket(const ImportRequest& request,
         ++outcome.skipped;
     };
     // An events file that cannot be used fails before the market is read.
-    std::optional<ExRightsEvents> events;
-    if (!request.events.empty()) {
-        events = readExRightsEventsFile(request.events);
-        if (events->fault) return finish(ImportOutcome::Result::Failed, *events->fault);
-        outcome.skipped += events->problems.size();
-    }
+    const AdjustmentFiles adjustment = readAdjustmentFiles(request.events, {});
+    if (auto fault = adjustment.fault()) return finish(ImportOutcome::Result::Failed, *fault);
+    outcome.skipped += adjustment.problems().size();
     std::vector<ListedStock> listing;
     if (!request.stockList.empty()) {
         if (auto problem = stockListProblem(request.stockList))
@@ -119,8 +115,8 @@ ImportOutcome importMarket(const ImportRequest& request,
     // With events, the prices are adjusted forward and the traded ones
     // published beside them.
     server::PublishOptions options;
-    if (events) {
-        adjustMarketForward(data.stocks, {&*events, nullptr});
+    if (adjustment.events) {
+        adjustMarketForward(data.stocks, adjustment.sources());
         options.tradedHistories = true;
     }
     options.jobs = request.jobs;

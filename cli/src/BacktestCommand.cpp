@@ -108,29 +108,18 @@ MarketLoad loadMarket(const BacktestArgs& a) {
                  "--adjust goes with --csv-dir or --data: a tree is adjusted when it is published");
     if (!adjust && !(a.events.empty() && a.factors.empty()))
         failWith(kBadOption, "--events and --adj-factors go with --adjust forward");
-    std::optional<ExRightsEvents> events;
-    std::optional<AdjustmentFactors> factors;
-    if (!a.events.empty()) events = readExRightsEventsFile(a.events);
-    if (!a.factors.empty()) factors = readAdjustmentFactorsFile(a.factors);
-    for (const auto* fault :
-         {events ? &events->fault : nullptr, factors ? &factors->fault : nullptr})
-        if (fault && *fault) failWith(kUnreadableInput, **fault);
-    const AdjustmentSources sources{events ? &*events : nullptr, factors ? &*factors : nullptr};
+    const AdjustmentFiles files = readAdjustmentFiles(a.events, a.factors);
+    if (auto fault = files.fault()) failWith(kUnreadableInput, *fault);
+    const AdjustmentSources sources = files.sources();
     const AdjustmentSources* adjustment = adjust ? &sources : nullptr;
     MarketLoad load = data  ? loadMarketData(a.data, a.stocks, a.jobs, adjustment)
                       : csv ? loadDailyCsv(a.csvDir, a.stocks, a.jobs, adjustment)
                             : loadPublishedTree(a.tree);
-    for (const auto* table :
-         {events ? &events->problems : nullptr, factors ? &factors->problems : nullptr})
-        if (table)
-            for (const std::string& p : *table)
-                std::fprintf(stderr, "orvane backtest: %s\n", p.c_str());
-    if (adjust && load.failure == SourceFailure::None &&
-        load.adjustment.stocksWithoutSource == load.market.stocks.size())
-        failWith(
-            kBadOption,
-            "--adjust forward needs the ex-rights days: give --events or --adj-factors, or daily "
-            "files with an adj_factor or a previous-close column");
+    for (const std::string& p : files.problems())
+        std::fprintf(stderr, "orvane backtest: %s\n", p.c_str());
+    if (adjust && load.failure == SourceFailure::None)
+        if (auto none = adjustmentSourceProblem(load.adjustment, load.market.stocks.size()))
+            failWith(kBadOption, *none);
     for (const std::string& p : load.market.problems)
         std::fprintf(stderr, "orvane backtest: %s\n", p.c_str());
     if (load.failure != SourceFailure::None) failWith(kUnreadableInput, load.message);

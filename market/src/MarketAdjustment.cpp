@@ -37,6 +37,38 @@ std::pair<std::vector<AdjustmentStep>, bool> stepsOf(const StockSeries& s,
 
 }  // namespace
 
+std::optional<std::string> AdjustmentFiles::fault() const {
+    if (events && events->fault) return events->fault;
+    if (factors && factors->fault) return factors->fault;
+    return std::nullopt;
+}
+
+std::vector<std::string> AdjustmentFiles::problems() const {
+    std::vector<std::string> out;
+    if (events) out = events->problems;
+    if (factors) out.insert(out.end(), factors->problems.begin(), factors->problems.end());
+    return out;
+}
+
+AdjustmentSources AdjustmentFiles::sources() const {
+    return {events ? &*events : nullptr, factors ? &*factors : nullptr};
+}
+
+AdjustmentFiles readAdjustmentFiles(const std::filesystem::path& events,
+                                    const std::filesystem::path& factors) {
+    AdjustmentFiles files;
+    if (!events.empty()) files.events = readExRightsEventsFile(events);
+    if (!factors.empty()) files.factors = readAdjustmentFactorsFile(factors);
+    return files;
+}
+
+std::optional<std::string> adjustmentSourceProblem(const MarketAdjustmentSummary& summary,
+                                                   std::size_t stocks) {
+    if (summary.stocksWithoutSource < stocks) return std::nullopt;
+    return "--adjust forward needs the ex-rights days: give --events or --adj-factors, or daily "
+           "files with an adj_factor or a previous-close column";
+}
+
 MarketAdjustmentSummary adjustMarketForward(std::vector<StockSeries>& stocks,
                                             const AdjustmentSources& sources) {
     MarketAdjustmentSummary summary;

@@ -63,19 +63,6 @@ void reportExRightsGaps(const std::vector<StockSeries>& stocks) {
         gaps.size(), gaps.size() > kListed ? " (the first 20 above)" : "");
 }
 
-// The ex-rights files the user named, read whole; a file that cannot be used
-// stops the publish before its work.
-template <typename Table>
-std::optional<Table> readAdjustmentFile(const std::string& path,
-                                        Table (*read)(const std::filesystem::path&),
-                                        const std::function<void(const std::string&)>& problem) {
-    if (path.empty()) return std::nullopt;
-    Table table = read(path);
-    if (table.fault) failWith(*table.fault);
-    for (const std::string& p : table.problems) problem(p);
-    return table;
-}
-
 void runPublish(const PublishArgs& a) {
     // The engine's own log lines would drown the output; keep warnings only.
     spdlog::set_level(spdlog::level::warn);
@@ -100,8 +87,11 @@ void runPublish(const PublishArgs& a) {
     const bool adjust = a.adjust == "forward";
     if (!adjust && !(a.events.empty() && a.factors.empty()))
         failWith("--events and --adj-factors go with --adjust forward");
-    const auto events = readAdjustmentFile(a.events, readExRightsEventsFile, problem);
-    const auto factors = readAdjustmentFile(a.factors, readAdjustmentFactorsFile, problem);
+    // The ex-rights files are read whole; one that cannot be used stops the
+    // publish before its work.
+    const AdjustmentFiles adjustment = readAdjustmentFiles(a.events, a.factors);
+    if (auto fault = adjustment.fault()) failWith(*fault);
+    for (const std::string& p : adjustment.problems()) problem(p);
 
     std::vector<StockSeries> stocks;
     std::size_t refusedLines = 0;
@@ -132,12 +122,8 @@ void runPublish(const PublishArgs& a) {
     }
     std::string adjusted;
     if (adjust) {
-        const MarketAdjustmentSummary summary = adjustMarketForward(
-            stocks, {events ? &*events : nullptr, factors ? &*factors : nullptr});
-        if (summary.stocksWithoutSource == stocks.size())
-            failWith(
-                "--adjust forward needs the ex-rights days: give --events or --adj-factors, or "
-                "daily files with an adj_factor or a previous-close column");
+        const MarketAdjustmentSummary summary = adjustMarketForward(stocks, adjustment.sources());
+        if (auto none = adjustmentSourceProblem(summary, stocks.size())) failWith(*none);
         adjusted = ", " + std::to_string(summary.exRightsDays) + " ex-rights days adjusted in " +
                    std::to_string(summary.stocksAdjusted) + " stocks";
         if (summary.stocksWithoutSource > 0)

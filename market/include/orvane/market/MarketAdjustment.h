@@ -4,6 +4,8 @@
 // closes its own layout carried. Without adjustment, the ex-rights gaps the
 // prices show are listed instead.
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,19 @@ struct AdjustmentSources {
     const AdjustmentFactors* factors = nullptr;
 };
 
+/// The ex-rights files a user named (either path may be empty), read whole.
+struct AdjustmentFiles {
+    std::optional<ExRightsEvents> events;
+    std::optional<AdjustmentFactors> factors;
+    /// The first file that cannot be used, named, or nothing.
+    std::optional<std::string> fault() const;
+    /// The lines of both files skipped, each named with its file.
+    std::vector<std::string> problems() const;
+    AdjustmentSources sources() const;
+};
+AdjustmentFiles readAdjustmentFiles(const std::filesystem::path& events,
+                                    const std::filesystem::path& factors);
+
 struct MarketAdjustmentSummary {
     std::size_t stocksAdjusted = 0;       // stocks with at least one ex-rights day
     std::size_t exRightsDays = 0;         // steps applied, all stocks
@@ -27,6 +42,11 @@ struct MarketAdjustmentSummary {
 /// `tradedBars` when anything changed.
 MarketAdjustmentSummary adjustMarketForward(std::vector<StockSeries>& stocks,
                                             const AdjustmentSources& sources);
+
+/// Why an adjustment asked for of `stocks` stocks came to nothing: not one
+/// of them had a source of its ex-rights days.
+std::optional<std::string> adjustmentSourceProblem(const MarketAdjustmentSummary& summary,
+                                                   std::size_t stocks);
 
 /// The ex-rights gaps of unadjusted stocks, described one a line, oldest
 /// stock code first. A stock counts as newly listed when its first day comes
