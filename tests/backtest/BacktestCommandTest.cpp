@@ -63,6 +63,29 @@ class BacktestCommand : public ::testing::Test {
     std::string fromCsv() const {
         return "--csv-dir " + csv.string() + " --stocks " + list.string();
     }
+    /// Publishes the CSV folder as a tree, with `args` added.
+    fs::path publishedTree(const std::string& args = "") const {
+        const fs::path tree = dir.path() / "tree";
+        EXPECT_EQ(orvane::test::runProgram(std::string(ORVANE_SERVER) + " publish " + fromCsv() +
+                                           args + " --out " + tree.string())
+                      .status,
+                  0);
+        return tree;
+    }
+    /// Runs `a` into folder a and `b` into folder b, both expected to succeed.
+    std::pair<Outcome, Outcome> runsInto(const std::string& a, const std::string& b) const {
+        std::pair<Outcome, Outcome> r{backtest(a + " --out " + (dir.path() / "a").string()),
+                                      backtest(b + " --out " + (dir.path() / "b").string())};
+        EXPECT_EQ(r.first.code, 0) << r.first.text;
+        EXPECT_EQ(r.second.code, 0) << r.second.text;
+        return r;
+    }
+    void expectSameFiles(std::initializer_list<const char*> files) const {
+        for (const char* file : files)
+            EXPECT_EQ(orvane::readFile(dir.path() / "a" / file),
+                      orvane::readFile(dir.path() / "b" / file))
+                << file;
+    }
 
     orvane::test::TempDataDir dir;
     fs::path csv = dir.path() / "daily", list = dir.path() / "list.csv", out = dir.path() / "out";
@@ -71,22 +94,10 @@ class BacktestCommand : public ::testing::Test {
 }  // namespace
 
 TEST_F(BacktestCommand, TreeAndCsvFolderGiveTheSameResults) {
-    const fs::path tree = dir.path() / "tree";
-    ASSERT_EQ(orvane::test::runProgram(std::string(ORVANE_SERVER) + " publish " + fromCsv() +
-                                       " --out " + tree.string())
-                  .status,
-              0);
-    const Outcome fromTree =
-        backtest("--tree " + tree.string() + " --horizons 1,5 --jobs 1 --out " +
-                 (dir.path() / "a").string());
-    ASSERT_EQ(fromTree.code, 0) << fromTree.text;
-    const Outcome fromFolder =
-        backtest(fromCsv() + " --horizons 1,5 --out " + (dir.path() / "b").string());
-    ASSERT_EQ(fromFolder.code, 0) << fromFolder.text;
-    for (const char* file : {"signals.csv", "summary.csv", "baseline.csv"})
-        EXPECT_EQ(orvane::readFile(dir.path() / "a" / file),
-                  orvane::readFile(dir.path() / "b" / file))
-            << file;
+    const auto [fromTree, fromFolder] =
+        runsInto("--tree " + publishedTree().string() + " --horizons 1,5 --jobs 1",
+                 fromCsv() + " --horizons 1,5");
+    expectSameFiles({"signals.csv", "summary.csv", "baseline.csv"});
     // 30 days with 300 before them, 26 for the stock suspended 4 days; the
     // suspension is named.
     EXPECT_NE(fromFolder.text.find("Back-test of 86 verdicts of 3 stocks"), std::string::npos)
@@ -99,33 +110,22 @@ TEST_F(BacktestCommand, TreeAndCsvFolderGiveTheSameResults) {
 // Adjusted the same way, a tree and its folder still agree, and the
 // adjustment changes what followed the verdicts before the ex-date.
 TEST_F(BacktestCommand, AdjustedTreeAndCsvFolderGiveTheSameResults) {
-    const fs::path tree = dir.path() / "tree", events = dir.path() / "events.csv";
+    const fs::path events = dir.path() / "events.csv";
     std::ofstream(events) << "code,date,cash_per_10,bonus_per_10,transfer_per_10,rights_per_10,"
                              "rights_price\n600001,"
                           << date(315) << ",5,10,,,\n";
     const std::string adjust = " --adjust forward --events " + events.string();
-    ASSERT_EQ(orvane::test::runProgram(std::string(ORVANE_SERVER) + " publish " + fromCsv() +
-                                       adjust + " --out " + tree.string())
-                  .status,
-              0);
-    const Outcome fromTree =
-        backtest("--tree " + tree.string() + " --horizons 5 --out " + (dir.path() / "a").string());
-    ASSERT_EQ(fromTree.code, 0) << fromTree.text;
-    const Outcome fromFolder =
-        backtest(fromCsv() + adjust + " --horizons 5 --out " + (dir.path() / "b").string());
-    ASSERT_EQ(fromFolder.code, 0) << fromFolder.text;
+    const auto [fromTree, fromFolder] =
+        runsInto("--tree " + publishedTree(adjust).string() + " --horizons 5",
+                 fromCsv() + adjust + " --horizons 5");
     EXPECT_NE(fromFolder.text.find(", 1 ex-rights days adjusted"), std::string::npos)
         << fromFolder.text;
-    const Outcome unadjusted =
-        backtest(fromCsv() + " --horizons 5 --out " + (dir.path() / "c").string());
-    for (const char* file : {"signals.csv", "summary.csv"}) {
-        EXPECT_EQ(orvane::readFile(dir.path() / "a" / file),
-                  orvane::readFile(dir.path() / "b" / file))
-            << file;
+    expectSameFiles({"signals.csv", "summary.csv"});
+    backtest(fromCsv() + " --horizons 5 --out " + (dir.path() / "c").string());
+    for (const char* file : {"signals.csv", "summary.csv"})
         EXPECT_NE(orvane::readFile(dir.path() / "b" / file),
                   orvane::readFile(dir.path() / "c" / file))
             << file;
-    }
     const Outcome noSource = backtest(fromCsv() + " --adjust forward");
     EXPECT_EQ(noSource.code, 2) << noSource.text;
     EXPECT_NE(noSource.text.find("--adjust forward needs the ex-rights days"), std::string::npos);
@@ -155,17 +155,9 @@ TEST_F(BacktestCommand, DataInAnotherLayoutGivesTheResultsOfOurOwn) {
     for (const std::string& line : lines) file << line.substr(line.find(',') + 1) << "\n";
     file.close();
 
-    const Outcome ours =
-        backtest(fromCsv() + " --horizons 1,5 --out " + (dir.path() / "a").string());
-    ASSERT_EQ(ours.code, 0) << ours.text;
-    const Outcome theirs =
-        backtest("--data " + (dir.path() / "daily.csv").string() + " --stocks " + list.string() +
-                 " --horizons 1,5 --out " + (dir.path() / "b").string());
-    ASSERT_EQ(theirs.code, 0) << theirs.text;
-    for (const char* name : {"signals.csv", "summary.csv", "baseline.csv"})
-        EXPECT_EQ(orvane::readFile(dir.path() / "a" / name),
-                  orvane::readFile(dir.path() / "b" / name))
-            << name;
+    runsInto(fromCsv() + " --horizons 1,5", "--data " + (dir.path() / "daily.csv").string() +
+                                                " --stocks " + list.string() + " --horizons 1,5");
+    expectSameFiles({"signals.csv", "summary.csv", "baseline.csv"});
     // Without a list the names are unknown, and the run says so.
     const Outcome unnamed = backtest("--data " + (dir.path() / "daily.csv").string());
     EXPECT_EQ(unnamed.code, 0) << unnamed.text;

@@ -23,6 +23,14 @@ class MarketCommandsTest : public ::testing::Test {
                      "trend=2\nstockScore=120\nbefore_trend=3\nbeforeTrade_date=2025-08-27\n");
         served.write("const/updateconfigfile.txt", "constdata=2025-09-01");
     }
+    /// Serves reference data naming 浦发银行 (600000) with the plate files given.
+    void serveReference(std::vector<std::pair<std::string, std::string>> plates = {
+                            {"constdata/plate/银行.txt", "600000\n"}}) const {
+        plates.insert(plates.begin(), {"constdata/stockcode/code.txt",
+                                       *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")});
+        plates.push_back({"constdata/composit/399001.txt", ""});
+        ASSERT_TRUE(orvane::test::writeZip(served.tree() / "const" / "constdata.zip", plates));
+    }
     orvane::test::ProgramRun cli(const std::string& args, bool toServer = true,
                                  bool withStderr = false) const {
         return orvane::test::runProgram(
@@ -80,11 +88,7 @@ TEST_F(MarketCommandsTest, RefusedInstallationFailsAndKeepsTheOldData) {
 }
 
 TEST_F(MarketCommandsTest, InstalledReferenceDataServesSearchAndSector) {
-    ASSERT_TRUE(orvane::test::writeZip(
-        served.tree() / "const" / "constdata.zip",
-        {{"constdata/stockcode/code.txt", *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")},
-         {"constdata/plate/银行.txt", "600000\n"},
-         {"constdata/composit/399001.txt", ""}}));
+    serveReference();
     // A fresh data directory: the reference data is fetched first.
     EXPECT_EQ(cli("search PF").out, "600000\t浦发银行\tPFYH\n");
     for (const char* typed : {"pf", "sh600000", "600000.SH"})  // as people type
@@ -94,12 +98,8 @@ TEST_F(MarketCommandsTest, InstalledReferenceDataServesSearchAndSector) {
 }
 
 TEST_F(MarketCommandsTest, SectorsListsEachGroupWithItsMemberCount) {
-    ASSERT_TRUE(orvane::test::writeZip(
-        served.tree() / "const" / "constdata.zip",
-        {{"constdata/stockcode/code.txt", *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")},
-         {"constdata/plate/银行.txt", "600000\n600001\nabc\n"},
-         {"constdata/plate/地产.txt", "000002\n"},
-         {"constdata/composit/399001.txt", ""}}));
+    serveReference({{"constdata/plate/银行.txt", "600000\n600001\nabc\n"},
+                    {"constdata/plate/地产.txt", "000002\n"}});
     // A fresh data directory: the reference data is fetched first.
     const auto r = cli("sectors");
     EXPECT_EQ(WEXITSTATUS(r.status), 0);
@@ -108,11 +108,7 @@ TEST_F(MarketCommandsTest, SectorsListsEachGroupWithItsMemberCount) {
 }
 
 TEST_F(MarketCommandsTest, SectorsWithoutAnyGroupFindNothing) {
-    ASSERT_TRUE(orvane::test::writeZip(
-        served.tree() / "const" / "constdata.zip",
-        {{"constdata/stockcode/code.txt", *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")},
-         {"constdata/plate/", ""},
-         {"constdata/composit/399001.txt", ""}}));
+    serveReference({{"constdata/plate/", ""}});
     const auto r = cli("sectors", true, true);
     EXPECT_EQ(WEXITSTATUS(r.status), 1) << r.out;
     EXPECT_NE(r.out.find("no sector group"), std::string::npos) << r.out;
@@ -120,11 +116,7 @@ TEST_F(MarketCommandsTest, SectorsWithoutAnyGroupFindNothing) {
 
 // The servers from the environment; an option beats its variable.
 TEST_F(MarketCommandsTest, ServerVariablesStandInForTheOptions) {
-    ASSERT_TRUE(orvane::test::writeZip(
-        served.tree() / "const" / "constdata.zip",
-        {{"constdata/stockcode/code.txt", *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")},
-         {"constdata/plate/银行.txt", "600000\n"},
-         {"constdata/composit/399001.txt", ""}}));
+    serveReference();
     const std::string cliPath = ORVANE_CLI;
     const std::string refused =
         "http://127.0.0.1:" + std::to_string(orvane::test::refusedPort()) + "/x";
@@ -168,11 +160,7 @@ TEST_F(MarketCommandsTest, FailuresSayWhyWithTheirExitStatus) {
         EXPECT_EQ(WEXITSTATUS(r.status), c.status) << c.args << r.out;
         EXPECT_NE(r.out.find(c.says), std::string::npos) << c.args << r.out;
     }
-    ASSERT_TRUE(orvane::test::writeZip(
-        served.tree() / "const" / "constdata.zip",
-        {{"constdata/stockcode/code.txt", *orvane::utf8ToUtf16("600000\t浦发银行\tPFYH\n")},
-         {"constdata/plate/银行.txt", "600000\n"},
-         {"constdata/composit/399001.txt", ""}}));
+    serveReference();
     const auto none = cli("sector 999999");
     EXPECT_EQ(WEXITSTATUS(none.status), 1);
     EXPECT_EQ(none.out, "999999 属于板块:没有找到分类\n");

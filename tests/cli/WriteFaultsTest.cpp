@@ -59,6 +59,10 @@ void copyFolder(const fs::path& from, const fs::path& to) {
     if (fs::exists(from)) fs::copy(from, to, fs::copy_options::recursive);
 }
 
+bool gainsFile(const std::string& name) {
+    return name.starts_with("Gains/");
+}
+
 /// One command tried: how to run it on a folder made as `start` makes it.
 struct Scenario {
     std::string name;
@@ -94,6 +98,21 @@ class WriteFaults : public ::testing::Test {
                            const orvane::test::ServedTree& server) {
         return "ORVANE_DATA_DIR=" + data.string() + " " + ORVANE_CLI + " " + args +
                server.serverOptions();
+    }
+    /// `orvane ARGS` on the second day, over a folder the first day's run left
+    /// (with `sameDay`, the second day's).
+    static Scenario cliDay(std::string name, std::string args,
+                           std::function<bool(const std::string&)> dayFile = {},
+                           bool sameDay = false) {
+        Scenario s{.name = std::move(name),
+                   .start =
+                       [args, sameDay](const fs::path& data) {
+                           orvane::test::runProgram(cli(data, args, sameDay ? *dayTwo : *dayOne));
+                       },
+                   .command = [args](const fs::path& data) { return cli(data, args, *dayTwo); },
+                   .rewritesTheSame = sameDay};
+        if (dayFile) s.dayFile = std::move(dayFile);
+        return s;
     }
     /// A sector group of the market: the first `orvane sectors` lists.
     std::string firstGroup() const {
@@ -171,64 +190,27 @@ class WriteFaults : public ::testing::Test {
     orvane::test::TempDataDir work;
 };
 
-bool gainsFile(const std::string& name) {
-    return name.starts_with("Gains/");
-}
-
 }  // namespace
 
 TEST_F(WriteFaults, UpdateReference) {
-    tryEveryWrite(
-        {.name = "update-reference",
-         .start =
-             [](const fs::path& data) {
-                 orvane::test::runProgram(cli(data, "update-reference", *dayOne));
-             },
-         .command = [](const fs::path& data) { return cli(data, "update-reference", *dayTwo); }});
+    tryEveryWrite(cliDay("update-reference", "update-reference"));
 }
 
 // Up to date, the version is still written again: its failure fails too.
 TEST_F(WriteFaults, UpdateReferenceUpToDate) {
-    tryEveryWrite(
-        {.name = "update-reference (up to date)",
-         .start =
-             [](const fs::path& data) {
-                 orvane::test::runProgram(cli(data, "update-reference", *dayTwo));
-             },
-         .command = [](const fs::path& data) { return cli(data, "update-reference", *dayTwo); },
-         .rewritesTheSame = true});
+    tryEveryWrite(cliDay("update-reference (up to date)", "update-reference", {}, true));
 }
 
 TEST_F(WriteFaults, MarketReport) {
-    tryEveryWrite(
-        {.name = "market-report",
-         .start =
-             [](const fs::path& data) {
-                 orvane::test::runProgram(cli(data, "market-report", *dayOne));
-             },
-         .command = [](const fs::path& data) { return cli(data, "market-report", *dayTwo); },
-         .dayFile = gainsFile});
+    tryEveryWrite(cliDay("market-report", "market-report", gainsFile));
 }
 
 TEST_F(WriteFaults, Rank) {
-    tryEveryWrite(
-        {.name = "rank",
-         .start =
-             [](const fs::path& data) {
-                 orvane::test::runProgram(cli(data, "rank --top 3", *dayOne));
-             },
-         .command = [](const fs::path& data) { return cli(data, "rank --top 3", *dayTwo); },
-         .dayFile = gainsFile});
+    tryEveryWrite(cliDay("rank", "rank --top 3", gainsFile));
 }
 
 TEST_F(WriteFaults, ScreenSector) {
-    const std::string group = "screen-sector " + firstGroup();
-    tryEveryWrite(
-        {.name = "screen-sector",
-         .start =
-             [group](const fs::path& data) { orvane::test::runProgram(cli(data, group, *dayOne)); },
-         .command = [group](const fs::path& data) { return cli(data, group, *dayTwo); },
-         .dayFile = gainsFile});
+    tryEveryWrite(cliDay("screen-sector", "screen-sector " + firstGroup(), gainsFile));
 }
 
 TEST_F(WriteFaults, Publish) {

@@ -64,19 +64,19 @@ TEST_F(SectorGroupsTest, CacheIsKeptUntilInvalidatedAndMissingFoldersAreEmpty) {
     EXPECT_EQ(groups.getMyPlateProprityFormCode("600000"), "银行");
 }
 
-TEST_F(SectorGroupsTest, CompositeCodesAreTheFirstSixCharactersInNameOrder) {
+TEST_F(SectorGroupsTest, CompositeCodesAreTheFirstSixUtf16UnitsInNameOrder) {
     std::filesystem::create_directories(composit);
     for (auto name : {"399006创业板.txt", "399001.txt", ".hidden399", "3990"})
         ASSERT_TRUE(writeFileAtomically(composit / name, ""));
     EXPECT_EQ(groups.compositeCodes(), (std::vector<std::string>{"399001", "399006"}));
     EXPECT_TRUE(isInComposit("399001", groups.compositeCodes()));
     EXPECT_FALSE(isInComposit("39900", groups.compositeCodes()));
-}
 
-TEST_F(SectorGroupsTest, CompositeCodesCountCharactersInUtf16Units) {
-    // A character outside the BMP counts two, as everywhere in the program;
-    // a name whose sixth unit would cut such a character in half has no code.
+    // Characters count in UTF-16 units, one outside the BMP two, as everywhere
+    // in the program; a name whose sixth unit would cut one in half has no code.
+    std::filesystem::remove_all(composit);
     std::filesystem::create_directories(composit);
+    groups.invalidate();
     for (auto name : {"\U0001F600"
                       "1234567",
                       "12345\U0001F600",

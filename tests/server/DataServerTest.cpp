@@ -255,22 +255,15 @@ TEST(DataServer, ConcurrentClientsEachGetTheirOwnAnswers) {
             client.set_keep_alive(true);
             client.set_read_timeout(10);
             for (int i = 0; i < 20; ++i) {
-                switch ((c + i) % 3) {
-                    case 0: {
-                        auto res = client.Get(kSampleResultPath);
-                        wrong += !res || res->body != kSampleResult;
-                        break;
-                    }
-                    case 1: {
-                        auto res = client.Get("/orvane/const/none" + std::to_string(i) + ".txt");
-                        wrong += !res || res->status != 404;
-                        break;
-                    }
-                    default: {
-                        auto res = client.Get("/list=sh600000,sz000001");
-                        wrong += !res || res->body.find("hq_str_sz000001=") == std::string::npos;
-                    }
-                }
+                const int kind = (c + i) % 3;
+                const std::string path = kind == 0 ? std::string(kSampleResultPath)
+                                         : kind == 1
+                                             ? "/orvane/const/none" + std::to_string(i) + ".txt"
+                                             : "/list=sh600000,sz000001";
+                auto res = client.Get(path);
+                wrong += !res || (kind == 0 && res->body != kSampleResult) ||
+                         (kind == 1 && res->status != 404) ||
+                         (kind == 2 && res->body.find("hq_str_sz000001=") == std::string::npos);
                 ++answered;
             }
         });

@@ -45,18 +45,11 @@ TEST(LiveQuotes, SessionHoursOfATradingDayOnly) {
         int weekday, hour, minute;
         bool open;
     };
-    for (auto [weekday, hour, minute, open] : {Case{3, 9, 29, false},
-                                               {3, 9, 30, true},
-                                               {3, 11, 29, true},
-                                               {3, 11, 30, false},
-                                               {3, 12, 59, false},
-                                               {3, 13, 0, true},
-                                               {3, 14, 59, true},
-                                               {3, 15, 0, false},
-                                               {1, 10, 0, true},
-                                               {5, 10, 0, true},
-                                               {6, 10, 0, false},
-                                               {0, 10, 0, false}}) {
+    const Case cases[] = {{3, 9, 29, false},  {3, 9, 30, true},   {3, 11, 29, true},
+                          {3, 11, 30, false}, {3, 12, 59, false}, {3, 13, 0, true},
+                          {3, 14, 59, true},  {3, 15, 0, false},  {1, 10, 0, true},
+                          {5, 10, 0, true},   {6, 10, 0, false},  {0, 10, 0, false}};
+    for (auto [weekday, hour, minute, open] : cases) {
         // 2025-12-01 is a Monday.
         const LocalDateTime t{2025, 12, weekday == 0 ? 7 : weekday, hour, minute, 0, weekday};
         EXPECT_EQ(isTradingSession(t), open) << weekday << " " << hour << ":" << minute;

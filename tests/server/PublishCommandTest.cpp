@@ -45,6 +45,11 @@ class PublishCommand : public ::testing::Test {
         return "--csv-dir " + folder.string() + " --stocks " + stocks.string();
     }
 
+    void expectNoStagingFolder() const {
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos);
+    }
+
     orvane::test::TempDataDir dir;
     fs::path csv = dir.path() / "daily", list = dir.path() / "list.csv", tree = dir.path() / "tree";
 };
@@ -82,8 +87,7 @@ TEST_F(PublishCommand, OutWithATrailingSeparatorIsPublishedAndImpossibleLinesCou
     const Outcome run = publish(from(csv, list) + " --out " + tree.string() + "/");
     ASSERT_EQ(run.code, 0) << run.text;
     EXPECT_TRUE(fs::exists(tree / "const/hisdata/stockdata/600001.txt")) << run.text;
-    for (const auto& entry : fs::directory_iterator(dir.path()))
-        EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos);
+    expectNoStagingFolder();
     EXPECT_NE(run.text.find("600001.csv: line 30: the close 0 is not above 0; refused"),
               std::string::npos)
         << run.text;
@@ -109,8 +113,7 @@ TEST_F(PublishCommand, AFileThatCannotBeWrittenFailsThePublishAndKeepsTheOldTree
         << r.out;
     EXPECT_NE(r.out.find(": File too large;"), std::string::npos) << r.out;  // the file and why
     EXPECT_EQ(orvane::readFile(history), before);
-    for (const auto& entry : fs::directory_iterator(dir.path()))
-        EXPECT_EQ(entry.path().filename().string().find("staging"), std::string::npos);
+    expectNoStagingFolder();
 }
 
 // 600001 gives 10 bonus shares for 10 on 2025-09-25: its open halves.

@@ -21,6 +21,11 @@ using namespace orvane;
 using namespace orvane::server;
 namespace fs = std::filesystem;
 
+static void expectNoStagingFolderIn(const fs::path& folder) {
+    for (const auto& e : fs::directory_iterator(folder))
+        EXPECT_EQ(e.path().filename().string().find(".staging"), std::string::npos);
+}
+
 TEST(Publisher, PublishesAWholeMarketAndSwapsTheTree) {
     test::TempDataDir dir;
     const fs::path tree = dir.path() / "tree";
@@ -60,8 +65,7 @@ TEST(Publisher, PublishesAWholeMarketAndSwapsTheTree) {
     EXPECT_TRUE(fs::exists(first));
     ASSERT_TRUE(publishMarket({market.begin() + 1, market.end()}, tree, options).ok);
     EXPECT_FALSE(fs::exists(first));
-    for (const auto& e : fs::directory_iterator(dir.path()))
-        EXPECT_EQ(e.path().filename().string().find(".staging"), std::string::npos);
+    expectNoStagingFolderIn(dir.path());
 }
 
 TEST(Publisher, AStoppedPublishLeavesTheTreeAsItWasAndNoStagingFolder) {
@@ -87,8 +91,7 @@ TEST(Publisher, AStoppedPublishLeavesTheTreeAsItWasAndNoStagingFolder) {
     EXPECT_TRUE(report.stopped);
     EXPECT_EQ(started, 1u);  // no stock starts once stopped
     EXPECT_TRUE(fs::exists(first));
-    for (const auto& e : fs::directory_iterator(dir.path()))
-        EXPECT_EQ(e.path().filename().string().find(".staging"), std::string::npos);
+    expectNoStagingFolderIn(dir.path());
 }
 
 TEST(MarketImport, BadFilesAreNamedAndSkippedCompositeIndexMovesByTheMembersMeanMove) {
