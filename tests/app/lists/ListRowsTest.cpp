@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "TempDataDir.h"
 #include "lists/FilterStockRows.h"
 #include "lists/RowListFile.h"
 #include "lists/ScoreListRows.h"
 #include "lists/SmartSortRows.h"
-#include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/PropertyList.h"
 #include "orvane/core/TextEncoding.h"
@@ -137,14 +137,13 @@ TEST(SmartRows, RisingFastIsStrictlyAboveFourPercentOverTheLowerOfLowAndPrevious
 TEST(SmartRows, TheWatchFolderGivesRisingStocksByJumpAndNoRowForBadFiles) {
     test::TempDataDir dir;
     const fs::path folder = dir.path();
-    writeFileAtomically(folder / "600001.txt",
-                        quoteFile("600001", "10.50", "10.00", "9.90"));  // 6.06
-    writeFileAtomically(folder / "600002.txt",
-                        quoteFile("600002", "11.00", "10.00", "10.00"));  // 10
-    writeFileAtomically(folder / "600003.txt",
-                        quoteFile("600003", "10.20", "10.00", "10.00"));  // 2
-    writeFileAtomically(folder / "600004.txt",
-                        quoteFile("600009", "11.00", "10.00", "10.00"));  // other stock
+    // Jumps of 6.06, 10 and 2; a file holding another stock's quote; unreadable and empty files.
+    for (const auto& [file, code, close, low] : {std::tuple{"600001", "600001", "10.50", "9.90"},
+                                                 {"600002", "600002", "11.00", "10.00"},
+                                                 {"600003", "600003", "10.20", "10.00"},
+                                                 {"600004", "600009", "11.00", "10.00"}})
+        writeFileAtomically(folder / (std::string(file) + ".txt"),
+                            quoteFile(code, close, "10.00", low));
     writeFileAtomically(folder / "600005.txt", std::string("\xff\xfe\x00\x01", 4));
     writeFileAtomically(folder / "600006.txt", "");
     EXPECT_EQ(codes(smartSortRows(folder)), (std::vector<std::string>{"600002", "600001"}));

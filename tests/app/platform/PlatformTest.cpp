@@ -1,26 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <csignal>
 #include <cstdlib>
-#include <random>
 #include <thread>
 #include <vector>
 
 #include "ServedMarketTest.h"
-#include "application/ChartScreenshot.h"
-#include "orvane/core/AtomicFile.h"
 #include "orvane/core/ProgressPanel.h"
 #include "orvane/core/StringTable.h"
 #include "orvane/market/MarketServers.h"
@@ -112,6 +105,11 @@ class ServerPreferencesTest : public testing::Test {
     static QString storedValue(const char* key) {
         return QSettings("Orvane", "Orvane").value(key).toString();
     }
+    static QLineEdit* field(ServerSettingsDialog& dialog, const char* name) {
+        auto* edit = dialog.findChild<QLineEdit*>(name);
+        EXPECT_TRUE(edit) << name;
+        return edit;
+    }
 
     QTemporaryDir dir;
     const ServerAddresses defaults = ServerPreferences::defaults();
@@ -164,8 +162,7 @@ TEST_F(ServerPreferencesTest, DialogShowsTheAddressesInUse) {
         ServerOverrides{"http://127.0.0.1:18500/orvane", std::nullopt});
     preferences.install();
     ServerSettingsDialog dialog{preferences};
-    auto* data = dialog.findChild<QLineEdit*>("dataServerField");
-    auto* quote = dialog.findChild<QLineEdit*>("quoteServerField");
+    QLineEdit *data = field(dialog, "dataServerField"), *quote = field(dialog, "quoteServerField");
     ASSERT_TRUE(data && quote);
     EXPECT_EQ(data->text().toStdString(), MarketServers::shared()->dataServer);
     EXPECT_EQ(quote->text().toStdString(), MarketServers::shared()->quoteServer);
@@ -196,8 +193,7 @@ TEST_F(ServerPreferencesTest, OnlyHttpAddressesAreAccepted) {
 TEST_F(ServerPreferencesTest, DialogStoresValidAddressesAndResets) {
     ASSERT_TRUE(ServerPreferences().store({"http://old.test/orvane", defaults.quoteServer}));
     ServerSettingsDialog dialog{ServerPreferences()};
-    auto* data = dialog.findChild<QLineEdit*>("dataServerField");
-    auto* quote = dialog.findChild<QLineEdit*>("quoteServerField");
+    QLineEdit *data = field(dialog, "dataServerField"), *quote = field(dialog, "quoteServerField");
     ASSERT_TRUE(data && quote);
     EXPECT_EQ(data->text(), "http://old.test/orvane");
     EXPECT_EQ(quote->text(), defaults.quoteServer);
@@ -216,33 +212,4 @@ TEST_F(ServerPreferencesTest, DialogStoresValidAddressesAndResets) {
     EXPECT_FALSE(QSettings("Orvane", "Orvane").contains("server/data"));
     EXPECT_EQ(storedValue("server/quote"), "http://quote.test/");
     EXPECT_EQ(MarketServers::shared()->quoteServer, "http://quote.test/");
-}
-
-TEST(ChartScreenshot, AFailedSaveLeavesTheOldPictureWhole) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("chart.png").toStdString();
-    ASSERT_TRUE(writeFileAtomically(path, "the old picture"));
-    // Noise compresses badly: its PNG is far larger than the file-size limit.
-    QImage noise(256, 256, QImage::Format_RGB32);
-    std::mt19937 rng(3);
-    for (int y = 0; y < noise.height(); ++y)
-        for (int x = 0; x < noise.width(); ++x) noise.setPixel(x, y, rng());
-    const QPixmap picture = QPixmap::fromImage(noise);
-
-    // Writes past 4 KiB fail (EFBIG instead of the signal) while the limit holds.
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit tight = old;
-    tight.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    const bool saved = savePicture(picture, path);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(readFile(path), "the old picture");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"chart.png"});  // no leftovers
-    ASSERT_TRUE(savePicture(picture, path));
-    EXPECT_EQ(QImage(QString::fromStdString(path)).size(), QSize(256, 256));
 }
