@@ -145,17 +145,17 @@ class Simulation {
     void buy(const std::vector<std::uint32_t>& signals, std::uint32_t day, std::int32_t date) {
         if (signals.empty()) return;
         const double slot = netValueAtOpen(day) / o_.slots;
-        for (std::uint32_t index : signals) {
-            const Signal& s = r_.signals[index];
+        for (std::size_t k = 0; k < signals.size(); ++k) {
+            if (held_.size() >= static_cast<std::size_t>(o_.slots)) {
+                out_.noSlot += signals.size() - k;  // every slot is taken for the rest
+                return;
+            }
+            const Signal& s = r_.signals[signals[k]];
             const StockDays& stock = r_.prices->stocks[s.stock];
             const std::size_t row = rowOf(stock, day);
             if (heldStocks_.count(s.stock) || row == stock.days.size() || !stock.days[row].traded ||
                 atLimitUpOn(stock, row, stock.days[row].open)) {
                 ++out_.notBuyable;
-                continue;
-            }
-            if (held_.size() >= static_cast<std::size_t>(o_.slots)) {
-                ++out_.noSlot;
                 continue;
             }
             const double price = stock.days[row].open;

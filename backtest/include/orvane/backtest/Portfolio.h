@@ -6,10 +6,10 @@
 // - Each day, at the open, it buys the previous day's candidate signals,
 //   best score first: one slot each, a slot being the net value at that
 //   open divided by the slots, in lots of 100 shares, costs paid from the
-//   cash. A signal finds no purchase when its stock is held already, does
-//   not trade that day or opens at the limit up (not buyable), when every
-//   slot is taken (no slot), or when the cash buys no lot (no cash); each
-//   is counted.
+//   cash. A signal finds no purchase when every slot is taken (no slot),
+//   when its stock is held already, does not trade that day or opens at the
+//   limit up (not buyable), or when the cash buys no lot (no cash); each is
+//   counted.
 // - A position is sold at the close of the hold's last day: `hold` trading
 //   days after the signal day, as a horizon, and never before the close of
 //   the day after the purchase (T+1). A stop-loss or take-profit is checked
