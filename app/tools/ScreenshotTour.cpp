@@ -2,7 +2,7 @@
 // screenshot script: a screened sector with its report and the sector
 // markers, the self-check questionnaire's result, and the back-test window
 // over the demo market (its summary with each plot, a group's signals, and
-// the chart a signal's double-click opens).
+// the chart a signal's double-click opens, the 组合 tab).
 //
 //   app_screenshot_tour --server URL --quote-server URL OUTDIR
 //
@@ -18,6 +18,7 @@
 #include <QTest>
 #include <cstdio>
 
+#include "backtest/BacktestPortfolioTab.h"
 #include "backtest/BacktestWindow.h"
 #include "application/ChartScreenshot.h"
 #include "application/QXApplication.h"
@@ -66,7 +67,11 @@ bool backtestPictures(app::QXDocument& doc, const std::string& out) {
     ui.signalsTable->selectRow(row);
     if (!window->openSignalChart(row)) return false;
     chart::KWindow& charts = *doc.kWindowController()->kWindow();
-    return save(charts, out, "screenshot-backtest-chart.png") && ok;
+    ok = save(charts, out, "screenshot-backtest-chart.png") && ok;
+    // The portfolio of every signal.
+    ui.groupingCombo->setCurrentText(QStringLiteral("全部信号"));
+    ui.resultTabs->setCurrentWidget(&window->portfolioTab());
+    return save(*window, out, "screenshot-backtest-portfolio.png") && ok;
 }
 
 }  // namespace
