@@ -65,6 +65,7 @@ constexpr const char* kRules = R"(Rules:
   Net returns: after buying and selling a trade of --trade-size yuan with
   these costs, by the dates of the purchase and the sale:
 %COSTS%
+
 Portfolio (--portfolio): money instead of mean returns. Each day, at the
   open, it buys the previous day's signals of --group, best score first, one
   slot each (the net value at that open over --slots), in lots of 100 shares
