@@ -68,7 +68,10 @@ bool backtestPictures(app::QXDocument& doc, const std::string& out) {
     if (!window->openSignalChart(row)) return false;
     chart::KWindow& charts = *doc.kWindowController()->kWindow();
     ok = save(charts, out, "screenshot-backtest-chart.png") && ok;
-    // The portfolio of every signal.
+    // The portfolio of every signal, the chart window out of the way.
+    charts.hide();
+    window->raise();
+    window->activateWindow();
     ui.groupingCombo->setCurrentText(QStringLiteral("全部信号"));
     ui.resultTabs->setCurrentWidget(&window->portfolioTab());
     return save(*window, out, "screenshot-backtest-portfolio.png") && ok;
