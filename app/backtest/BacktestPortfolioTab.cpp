@@ -5,6 +5,7 @@
 #include <QChartView>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QGraphicsLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -41,6 +42,9 @@ void clear(QChart& chart) {
 }
 
 QChartView* viewOf(QChart* chart) {
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->setBackgroundRoundness(0);
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
     auto* view = new QChartView(chart);
     view->setRenderHint(QPainter::Antialiasing);
     return view;
@@ -73,39 +77,44 @@ QString figureRow(const QString& name, const std::string& mine, const std::strin
 QString figuresTable(const Results& r, const PortfolioRun& run) {
     const PortfolioFigures& p = run.figures;
     const PortfolioFigures& m = run.market;
-    auto drawdown = [&](const PortfolioFigures& f) {
-        return std::isnan(f.maxDrawdown)
-                   ? std::string("-")
-                   : format("%.2f%%（%s 至 %s）", f.maxDrawdown * 100, r.days[f.peakDay].c_str(),
-                            r.days[f.troughDay].c_str());
+    // The largest drawdown's days, the trough's year only when not the peak's.
+    auto span = [&](const PortfolioFigures& f) {
+        if (std::isnan(f.maxDrawdown) || f.maxDrawdown == 0) return std::string("-");
+        const std::string& from = r.days[f.peakDay];
+        const std::string& to = r.days[f.troughDay];
+        return from + " 至 " + (to.substr(0, 4) == from.substr(0, 4) ? to.substr(5) : to);
     };
     QString html = QStringLiteral(
         "<table cellspacing=0 cellpadding=2><tr><th></th><th align=right>组合</th>"
         "<th align=right>全市场等权</th></tr>");
-    html += figureRow(QStringLiteral("总收益"), figure(p.totalReturn, "%+.2f%%", 100),
-                      figure(m.totalReturn, "%+.2f%%", 100));
-    html += figureRow(QStringLiteral("年化收益"), figure(p.annualReturn, "%+.2f%%", 100),
-                      figure(m.annualReturn, "%+.2f%%", 100));
-    html += figureRow(QStringLiteral("年化波动"), figure(p.volatility, "%.2f%%", 100),
-                      figure(m.volatility, "%.2f%%", 100));
+    auto percentRow = [&](const char* name, double mine, double market, const char* form) {
+        html +=
+            figureRow(QString::fromUtf8(name), figure(mine, form, 100), figure(market, form, 100));
+    };
+    percentRow("总收益", p.totalReturn, m.totalReturn, "%+.2f%%");
+    percentRow("年化收益", p.annualReturn, m.annualReturn, "%+.2f%%");
+    percentRow("年化波动", p.volatility, m.volatility, "%.2f%%");
     html +=
         figureRow(QStringLiteral("夏普比率"), figure(p.sharpe, "%.2f"), figure(m.sharpe, "%.2f"));
-    html += figureRow(QStringLiteral("最大回撤"), drawdown(p), drawdown(m));
+    percentRow("最大回撤", p.maxDrawdown, m.maxDrawdown, "%.2f%%");
+    html += figureRow(QStringLiteral("回撤起止"), span(p), span(m));
     html +=
         figureRow(QStringLiteral("卡玛比率"), figure(p.calmar, "%.2f"), figure(m.calmar, "%.2f"));
     html += figureRow(QStringLiteral("胜率"), figure(p.winRate, "%.1f%%", 100), "-");
     html += figureRow(QStringLiteral("平均持有天数"), figure(p.meanHoldingDays, "%.1f"), "-");
     html += figureRow(QStringLiteral("年换手率"), figure(p.turnover, "%.1f 倍"), "-");
-    html += QStringLiteral("</table>");
-    html += QStringLiteral(
-                "<p>%1 笔交易；未买入的信号：%2 个无空仓位，%3 个不能买（已持有、停牌或开盘涨停），"
-                "%4 个资金不够一手；%5 笔卖出因停牌或跌停顺延。年化按每年 242 个交易日。</p>")
-                .arg(run.trades.size())
-                .arg(run.noSlot)
-                .arg(run.notBuyable)
-                .arg(run.noCash)
-                .arg(run.delayedSales);
-    return html;
+    return html + QStringLiteral("</table>");
+}
+
+QString countsText(const PortfolioRun& run) {
+    return QStringLiteral(
+               "%1 笔交易；未买入的信号：%2 个无空仓位，%3 个不能买（已持有、停牌或开盘涨停），"
+               "%4 个资金不够一手；%5 笔卖出因停牌或跌停顺延。年化按每年 242 个交易日。")
+        .arg(run.trades.size())
+        .arg(run.noSlot)
+        .arg(run.notBuyable)
+        .arg(run.noCash)
+        .arg(run.delayedSales);
 }
 
 }  // namespace
@@ -115,11 +124,13 @@ BacktestPortfolioTab::BacktestPortfolioTab(TradeChart openChart, QWidget* parent
       openChart_(std::move(openChart)),
       caption_(new QLabel(this)),
       figures_(new QLabel(this)),
+      counts_(new QLabel(this)),
       equity_(new QChart),
       drawdown_(new QChart),
       trades_(new QTableWidget(this)),
       run_(std::make_unique<PortfolioRun>()) {
     caption_->setWordWrap(true);
+    counts_->setWordWrap(true);
     figures_->setTextFormat(Qt::RichText);
     figures_->setWordWrap(true);
     figures_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -158,7 +169,12 @@ BacktestPortfolioTab::BacktestPortfolioTab(TradeChart openChart, QWidget* parent
     topLayout->addWidget(figures_, 2);
     auto* split = new QSplitter(Qt::Vertical);
     split->addWidget(top);
-    split->addWidget(trades_);
+    auto* bottom = new QWidget;
+    auto* bottomLayout = new QVBoxLayout(bottom);
+    bottomLayout->setContentsMargins(0, 0, 0, 0);
+    bottomLayout->addWidget(counts_);
+    bottomLayout->addWidget(trades_, 1);
+    split->addWidget(bottom);
     split->setSizes({330, 170});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption_);
@@ -193,6 +209,7 @@ void BacktestPortfolioTab::show(std::shared_ptr<const Results> results, Grouping
     if (!results_ || !results_->prices || results_->baseline.size() < 2) {
         caption_->setText(QStringLiteral("运行回测后，这里显示买入所选分组信号的组合。"));
         figures_->clear();
+        counts_->clear();
         return;
     }
     const Results& r = *results_;
@@ -214,9 +231,10 @@ void BacktestPortfolioTab::show(std::shared_ptr<const Results> results, Grouping
     dates->setFormat(QStringLiteral("yyyy-MM-dd"));
     dates->setRange(dayTime(r.days[run_->equity.front().day]),
                     dayTime(r.days[run_->equity.back().day]));
-    dates->setTickCount(7);
+    dates->setTickCount(5);
+    dates->setLabelsVisible(false);  // the drawdown's dates below serve both
     auto* yuan = new QValueAxis;
-    yuan->setTitleText(QStringLiteral("净值（万元）"));
+    yuan->setTitleText(QStringLiteral("万元"));
     yuan->setLabelFormat(QStringLiteral("%.0f"));
     auto* mine = new QLineSeries;
     mine->setName(QStringLiteral("组合"));
@@ -252,12 +270,13 @@ void BacktestPortfolioTab::show(std::shared_ptr<const Results> results, Grouping
     area->setColor(QColor(44, 160, 44, 110));
     area->setBorderColor(QColor(44, 160, 44));
     auto* downDates = new QDateTimeAxis;
-    downDates->setFormat(QStringLiteral("yyyy-MM"));
+    downDates->setFormat(QStringLiteral("yyyy-MM-dd"));
     downDates->setRange(dates->min(), dates->max());
-    downDates->setTickCount(7);
+    downDates->setTickCount(5);
     auto* downAxis = new QValueAxis;
-    downAxis->setTitleText(QStringLiteral("回撤（%）"));
+    downAxis->setTitleText(QStringLiteral("回撤%"));
     downAxis->setLabelFormat(QStringLiteral("%.0f"));
+    downAxis->setTickCount(3);
     downAxis->setRange(std::min(deepest * 1.1, -1.0), 0);
     drawdown_->addAxis(downDates, Qt::AlignBottom);
     drawdown_->addAxis(downAxis, Qt::AlignLeft);
@@ -266,6 +285,7 @@ void BacktestPortfolioTab::show(std::shared_ptr<const Results> results, Grouping
     area->attachAxis(downAxis);
 
     figures_->setText(figuresTable(r, *run_));
+    counts_->setText(countsText(*run_));
     showTrades();
 }
 

@@ -53,6 +53,7 @@ class BacktestPortfolioTab : public QWidget {
     TradeChart openChart_;
     QLabel* caption_;
     QLabel* figures_;
+    QLabel* counts_;  // the signals not bought, the sales that waited
     QChart* equity_;
     QChart* drawdown_;
     QTableWidget* trades_;

@@ -18,17 +18,17 @@
 #include <QTest>
 #include <cstdio>
 
-#include "backtest/BacktestPortfolioTab.h"
-#include "backtest/BacktestWindow.h"
 #include "application/ChartScreenshot.h"
 #include "application/QXApplication.h"
+#include "backtest/BacktestPortfolioTab.h"
+#include "backtest/BacktestWindow.h"
 #include "mainwindow/QXDocument.h"
-#include "sectors/SectorsPanel.h"
-#include "platform/QtSeams.h"
-#include "platform/ServerPreferences.h"
 #include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/market/SectorGroups.h"
+#include "platform/QtSeams.h"
+#include "platform/ServerPreferences.h"
+#include "sectors/SectorsPanel.h"
 #include "ui_BacktestWindow.h"
 #include "ui_QXDocument.h"
 
@@ -74,6 +74,7 @@ bool backtestPictures(app::QXDocument& doc, const std::string& out) {
     window->activateWindow();
     ui.groupingCombo->setCurrentText(QStringLiteral("全部信号"));
     ui.resultTabs->setCurrentWidget(&window->portfolioTab());
+    ui.resultsSplitter->setSizes({70, 600});
     return save(*window, out, "screenshot-backtest-portfolio.png") && ok;
 }
 
