@@ -119,6 +119,24 @@ TEST(Portfolio, CashLotsCostsSlotsAndExitsWorkedOutByHand) {
     EXPECT_NEAR(f.meanHoldingDays, 4.0 / 3, 1e-12);
     const double meanNet = (net[0] + net[1] + net[2] + net[3] + net[4]) / 5;
     EXPECT_NEAR(f.turnover, (147'000 + 138'550) / 2.0 / meanNet * 242 / 4, 1e-9);
+
+    // Held 10 days with a 4% take-profit and no stop: A's +5% on day 3 sells
+    // at day 4's open, whose free slot buys D; B and D are still held at the
+    // end, valued at their last close, out of the win rate.
+    o.hold = 10;
+    o.stopLoss = 0;
+    o.takeProfit = 0.04;
+    const PortfolioRun held = runPortfolio(r, candidates, o);
+    ASSERT_EQ(held.trades.size(), 3u);
+    EXPECT_EQ(std::tie(held.trades[0].reason, held.trades[0].exitDay),
+              std::tuple(ExitReason::TakeProfit, 4u));
+    EXPECT_DOUBLE_EQ(held.trades[0].exitPrice, 10.5);
+    EXPECT_EQ(held.trades[1].reason, ExitReason::OpenAtEnd);
+    EXPECT_NEAR(held.trades[1].ret, 2400 * 18.5 / 48'012.48 - 1, 1e-12);
+    EXPECT_EQ(std::tie(held.trades[2].stock, held.trades[2].reason),
+              std::tuple(3u, ExitReason::OpenAtEnd));
+    EXPECT_EQ(held.noSlot, 2u);
+    EXPECT_DOUBLE_EQ(held.figures.winRate, 1);
 }
 
 TEST(Portfolio, FiguresOfASeriesByHand) {
