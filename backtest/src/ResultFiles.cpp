@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "orvane/core/FileWrites.h"
+#include "orvane/core/NumberText.h"
 #include "orvane/core/ParallelFor.h"
 #include "orvane/core/StagingFolder.h"
 
@@ -21,18 +22,10 @@ namespace {
 const std::string kResultFiles[] = {"signals.csv", "summary.csv", "baseline.csv", "equity.csv",
                                     "trades.csv"};
 
-// Appends the number in fixed notation with `decimals` (what printf's "%.Nf" writes).
-void fixed(std::string& line, double value, int decimals) {
-    char text[400];  // the largest double takes 312 characters
-    line.append(
-        text,
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr);
-}
-
 // Appends ",x" with x a percentage of the fraction, or "," alone without a figure.
 void percent(std::string& line, double fraction) {
     line += ',';
-    if (!std::isnan(fraction)) fixed(line, fraction * 100, 3);
+    if (!std::isnan(fraction)) appendFixed(line, fraction * 100, 3);
 }
 
 template <class... Values>
@@ -80,7 +73,7 @@ void appendSignalLine(const Results& r, const Signal& s, std::string& line) {
            std::string(s.modelB ? "1" : "0"), flag(s.buyA), flag(s.buyB),
            std::string(entryName(s.entry)));
     line += ',';
-    if (!std::isnan(s.entryPrice)) fixed(line, s.entryPrice, 2);
+    if (!std::isnan(s.entryPrice)) appendFixed(line, s.entryPrice, 2);
     for (std::size_t h = 0; h < r.options.horizons.size(); ++h) {
         percent(line, s.outcomes[h].ret);
         percent(line, s.outcomes[h].excess);
@@ -147,7 +140,7 @@ void writeEquityCsv(const Results& r, const PortfolioRun& run, std::ostream& out
         line = r.days[e.day];
         for (double yuan : {e.cash, e.holdings, e.net, e.market}) {
             line += ',';
-            fixed(line, yuan, 2);
+            appendFixed(line, yuan, 2);
         }
         out << line << '\n';
     }
@@ -161,14 +154,14 @@ void writeTradesCsv(const Results& r, const PortfolioRun& run, std::ostream& out
         line = r.stocks[t.stock].code;
         fields(line, r.stocks[t.stock].name, r.days[t.signalDay], r.days[t.entryDay]);
         line += ',';
-        fixed(line, t.entryPrice, 2);
+        appendFixed(line, t.entryPrice, 2);
         fields(line, r.days[t.exitDay]);
         line += ',';
-        fixed(line, t.exitPrice, 2);
+        appendFixed(line, t.exitPrice, 2);
         fields(line, std::to_string(t.shares));
         for (double yuan : {t.buyCost, t.sellCost}) {
             line += ',';
-            fixed(line, yuan, 2);
+            appendFixed(line, yuan, 2);
         }
         percent(line, t.ret);
         fields(line, std::string(exitReasonName(t.reason)), std::string(t.delayed ? "1" : "0"));
@@ -185,7 +178,7 @@ void writeBaselineCsv(const Results& r, std::ostream& out) {
         line += ',' + std::to_string(b.traded);
         percent(line, b.dailyReturn);
         line += ',';
-        fixed(line, b.level, 6);
+        appendFixed(line, b.level, 6);
         for (std::size_t h = 0; h < r.options.horizons.size(); ++h) percent(line, b.forward[h]);
         out << line << '\n';
     }

@@ -155,4 +155,43 @@ std::string format(const char* fmt, ...) {
     return out;
 }
 
+namespace {
+
+/// The short path of appendFixed: the value scaled to whole units is below
+/// 2^31, where a double's rounding error (under 2.4e-7) cannot move it across
+/// a rounding boundary unless it lies within 1e-6 of a tie, which is left to
+/// the exact conversion.
+bool appendFixedShort(std::string& out, double value, int decimals) {
+    static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+    static constexpr std::uint32_t kUnits[] = {1, 10, 100, 1000, 10000};
+    if (decimals < 0 || decimals > 4 || std::signbit(value) || !(value < 2e9)) return false;
+    const double scaled = value * kScale[decimals];
+    if (!(scaled < 2147483648.0)) return false;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < 1e-6) return false;
+    const auto units = static_cast<std::uint32_t>(whole) + (fraction > 0.5 ? 1u : 0u);
+    char text[16];
+    char* end = std::to_chars(text, text + sizeof text, units / kUnits[decimals]).ptr;
+    if (decimals > 0) {
+        *end++ = '.';
+        std::uint32_t rest = units % kUnits[decimals];
+        for (int i = decimals - 1; i >= 0; --i, rest /= 10)
+            end[i] = static_cast<char>('0' + rest % 10);
+        end += decimals;
+    }
+    out.append(text, end);
+    return true;
+}
+
+}  // namespace
+
+void appendFixed(std::string& out, double value, int decimals) {
+    if (appendFixedShort(out, value, decimals)) return;
+    char text[400];  // the largest double takes 312 characters
+    out.append(
+        text,
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr);
+}
+
 }  // namespace orvane

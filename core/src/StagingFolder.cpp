@@ -9,6 +9,7 @@
 #include <string>
 
 #include "orvane/core/FileWrites.h"
+#include "orvane/core/FolderRemoval.h"
 
 namespace orvane {
 
@@ -57,8 +58,7 @@ std::vector<fs::path> removeStaleStagingFolders(const fs::path& given) {
             pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
         if (isProcessRunning(std::stol(pid))) continue;
-        if (fs::remove_all(entry.path(), ec) != static_cast<std::uintmax_t>(-1) && !ec)
-            removed.push_back(entry.path());
+        if (removeFolderTree(entry.path())) removed.push_back(entry.path());
     }
     return removed;
 }
@@ -68,7 +68,7 @@ bool swapFolderIn(const fs::path& staging, const fs::path& given) {
     std::error_code ec;
     if (fs::exists(target, ec)) {
         if (exchangeFiles(staging, target)) {
-            fs::remove_all(staging, ec);  // now the old folder
+            removeFolderTree(staging);  // now the old folder
             return true;
         }
         // Only a file system without the exchange takes the two renames.
@@ -81,7 +81,7 @@ bool swapFolderIn(const fs::path& staging, const fs::path& given) {
             if (failure) blameWriteFailureOn(failure->file);
             return false;
         }
-        fs::remove_all(old, ec);
+        removeFolderTree(old);
         return true;
     }
     return makeFolders(target.parent_path()) && renameFile(staging, target);

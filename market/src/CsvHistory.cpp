@@ -191,13 +191,9 @@ std::string historyTextOf(const std::vector<DailyBar>& bars) {
     std::string out;
     out.reserve(kHistoryHeader.size() + 1 + bars.size() * 56);
     out.append(kHistoryHeader).push_back('\n');
-    // to_chars in fixed notation writes what printf's "%.2f" and "%.0f" write.
-    char number[400];  // the largest double takes 312 characters
     auto put = [&](double value, int decimals) {
         out += ',';
-        out.append(number, std::to_chars(number, number + sizeof number, value,
-                                         std::chars_format::fixed, decimals)
-                               .ptr);
+        appendFixed(out, value, decimals);  // what "%.2f" and "%.0f" write
     };
     for (auto it = bars.rbegin(); it != bars.rend(); ++it) {
         out += it->date;

@@ -119,3 +119,25 @@ TEST_F(FileWritesTest, AFailedSwapLeavesBothFoldersAsTheyWere) {
     EXPECT_TRUE(swapFolderIn(staging, target));
     EXPECT_EQ(readFile(target / "a"), "new");
 }
+
+TEST_F(FileWritesTest, TheOldTreeGoesWholeButNothingItsLinksPointAt) {
+    const fs::path target = dir.path() / "tree", staging = dir.path() / "staging";
+    const fs::path outside = dir.path() / "outside";
+    ASSERT_TRUE(writeNewFile(outside / "keep.txt", "mine"));
+    // Deeper and wider than the removal's first split, files at every level.
+    for (int a = 0; a < 3; ++a)
+        for (int b = 0; b < 40; ++b)
+            for (int c = 0; c < 4; ++c)
+                ASSERT_TRUE(writeNewFile(target / std::to_string(a) / std::to_string(b) /
+                                             std::to_string(c) / "x" / "f.txt",
+                                         "old"));
+    ASSERT_TRUE(writeNewFile(target / "top.txt", "old"));
+    fs::create_directory_symlink(outside, target / "0" / "1" / "link");
+    ASSERT_TRUE(writeNewFile(staging / "new.txt", "new"));
+
+    ASSERT_TRUE(swapFolderIn(staging, target));
+    EXPECT_EQ(readFile(target / "new.txt"), "new");
+    EXPECT_EQ(filesIn(target), 1u);
+    EXPECT_FALSE(fs::exists(staging));
+    EXPECT_EQ(readFile(outside / "keep.txt"), "mine");
+}

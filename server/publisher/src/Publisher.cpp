@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "orvane/core/FileWrites.h"
+#include "orvane/core/FolderRemoval.h"
 #include "orvane/core/ParallelFor.h"
 #include "orvane/core/StagingFolder.h"
 #include "orvane/core/TextEncoding.h"
@@ -73,13 +74,12 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
 
     report.staleStagingRemoved = removeStaleStagingFolders(tree);
     const fs::path staging = stagingFolderFor(tree, ::getpid());
-    std::error_code ec;
-    fs::remove_all(staging, ec);
+    removeFolderTree(staging);
     forgetWriteFailure();
     if (!makeFolders(staging / "const")) {
         report.error = lastWriteFailureText("cannot create " + staging.string()) + "; " +
                        tree.string() + " is as it was";
-        fs::remove_all(staging, ec);
+        removeFolderTree(staging);
         return report;
     }
 
@@ -125,7 +125,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     // A tree missing a file is never put in place of a whole one.
     auto failWith = [&](const std::string& error) {
         report.error = error;
-        fs::remove_all(staging, ec);
+        removeFolderTree(staging);
         return report;
     };
     if (options.stop.stop_requested()) {

@@ -16,6 +16,12 @@ double leadingDouble(std::string_view text);
 /// Saturates at the 32-bit limits, like the platform's integer reading of text.
 std::int32_t leadingInt(std::string_view text);
 
+/// Appends `value` with `decimals` places (0 to 4), character for character
+/// what printf's "%.Nf" writes: the exact value rounded, ties to even. Prices
+/// and volumes take a short path; values near a tie, very large or negative
+/// take the general one.
+void appendFixed(std::string& out, double value, int decimals);
+
 /// printf-style formatting into a std::string.
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
