@@ -37,6 +37,12 @@
 #include <string>
 #include <vector>
 
+#include "orvane/market/StockRule.h"
+
+namespace orvane {
+class SectorGroups;
+}
+
 namespace orvane::backtest {
 
 /// How many horizons a run measures at most, and the longest one.
@@ -71,6 +77,16 @@ enum class EntryPrice : std::uint8_t {
     SignalClose,  // the signal day's close
 };
 
+/// A user's stock rule as a group beside the trend codes: the signals whose
+/// day meets it (RuleGroup.h says which facts a signal gives the rule).
+struct RuleChoice {
+    std::string name;
+    StockRule rule;
+    /// The sector groups a sector condition reads; null: such conditions are
+    /// undecided, and an undecided signal is not in the group.
+    const SectorGroups* sectors = nullptr;
+};
+
 struct Options {
     /// Signal days, "yyyy-MM-dd", both ends included; empty: the data's
     /// first or last day.
@@ -84,6 +100,8 @@ struct Options {
     /// Worker threads; 0: one per processor.
     int jobs = 0;
     int minHistory = kDefaultMinHistory;
+    /// A rule summed up as a group of its own (Grouping::Rule).
+    std::optional<RuleChoice> rule;
 };
 
 /// What is wrong with the options, or nothing.
@@ -130,12 +148,15 @@ struct Signal {
     std::int32_t score = 0;
     bool modelB = false;
     std::int8_t buyA = -1, buyB = -1;  // -1: the model-B check did not run
+    // The day as the day's results give it to a rule: the 5- and 10-day
+    // gains and the move from the previous close in percent, the close.
+    float gain5 = kNoFigure, gain10 = kNoFigure, change = kNoFigure, close = kNoFigure;
     Entry entry = Entry::Filled;
     float entryPrice = kNoFigure;
     std::array<Outcome, kMaxHorizons> outcomes{};  // as Options::horizons
 };
 
-enum class Grouping : std::uint8_t { All, Trend, ModelB, ScoreBand, Month };
+enum class Grouping : std::uint8_t { All, Trend, ModelB, ScoreBand, Month, Rule };
 
 /// A group's figures at one horizon, over its signals with a complete horizon
 /// (kNoFigure when it has none). Entries not filled, and with tradableOnly
@@ -160,7 +181,7 @@ struct GroupDay {
 
 struct GroupSummary {
     Grouping grouping = Grouping::All;
-    std::string key;    // "all"; the trend code; "yes"/"no"; "<91"/">=91"; "yyyy-MM"
+    std::string key;  // "all"; the trend code; "yes"/"no"; "<91"/">=91"; "yyyy-MM"; the rule's name
     std::string label;  // for people: "accelerating rise" (TrendNames.h), "score 91 and above", ...
     std::size_t verdicts = 0;
     std::size_t limitUp = 0;    // entries at the limit-up price
@@ -190,6 +211,8 @@ struct Results {
     std::vector<std::string> days;  // the market's trading days, "yyyy-MM-dd"
     std::vector<Signal> signals;    // by stock, then by day
     std::vector<GroupSummary> groups;
+    /// By signal, whether it meets Options::rule (empty without a rule).
+    std::vector<bool> meetsRule;
     std::vector<BaselineDay> baseline;
     /// Notes on the data: stocks skipped, missing days, stocks too short.
     std::vector<std::string> notes;
@@ -216,7 +239,8 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
 // ---------------------------------------------------------------------------
 // Reading the results
 
-/// The signal's group under a grouping (the GroupSummary key).
+/// The signal's group under a grouping (the GroupSummary key; under Rule the
+/// rule's name, whether or not the signal meets it).
 std::string groupKey(const Results& results, const Signal& signal, Grouping grouping);
 
 /// The complete returns at horizon index `h` by group key, in signal order:
