@@ -194,7 +194,7 @@ void RuleAlerts::deliver(const RuleAlertRecord& r) {
             .otherButtonTitle = "取消",
         });
     } else if (setup_.panel) {
-        setup_.panel->setNofifyInfoStr(qs(r.title + "\n" + r.subtitle + "\n" + r.text));
+        setup_.panel->setAlertText(qs(r.title), qs(r.subtitle + "\n" + r.text));
         setup_.panel->showStockRaiseDownNotificationWindow();
     }
     Q_EMIT alerted(qs(r.title), qs(r.subtitle + "\n" + r.text));

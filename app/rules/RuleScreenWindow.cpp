@@ -41,8 +41,8 @@ RuleScreenWindow::RuleScreenWindow(QWidget* parent, std::filesystem::path book)
       book_(std::move(book)) {
     ui_->setupUi(this);
     ui_->resultTable->setModel(model_);
-    ui_->resultTable->horizontalHeader()->setStretchLastSection(true);
     ui_->resultTable->verticalHeader()->hide();
+    ui_->resultTable->sortByColumn(RuleScreenModel::Code, Qt::AscendingOrder);
     connect(ui_->screenButton, &QPushButton::clicked, this, &RuleScreenWindow::screen);
     connect(ui_->ruleCombo->lineEdit(), &QLineEdit::returnPressed, this, &RuleScreenWindow::screen);
     connect(ui_->editRulesButton, &QPushButton::clicked, this, [this] {
@@ -138,6 +138,9 @@ void RuleScreenWindow::showOutcome(std::uint64_t generation, const Outcome& o) {
         return;
     }
     model_->setRows(o.met);
+    // The rows keep the order the user chose by a column's header.
+    const QHeaderView& header = *ui_->resultTable->horizontalHeader();
+    model_->sort(header.sortIndicatorSection(), header.sortIndicatorOrder());
     ui_->resultTable->resizeColumnsToContents();
     const QString date = qs(o.all.empty() ? "" : o.all.front().date);
     // A rule that meets nothing says so, never an empty table alone.

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTextBrowser>
+#include <algorithm>
 
 #include "ServedMarketTest.h"
 #include "alerts/NotificationPanelController.h"
@@ -104,6 +105,9 @@ TEST_F(RuleWindows, TheScreenListsTheServedMarketsStocksMeetingTheRuleOrSaysTher
     ASSERT_TRUE(test::waitUntil([&] { return screened.count() == 1; }));
     EXPECT_EQ(static_cast<std::size_t>(window.model().rowCount()), expected);
     for (const DayResult& r : window.model().rows()) EXPECT_GE(r.score, 100);
+    // In the order the header shows (by code, rising, until the user sorts).
+    EXPECT_TRUE(std::is_sorted(window.model().rows().begin(), window.model().rows().end(),
+                               [](const auto& a, const auto& b) { return a.code < b.code; }));
     EXPECT_EQ(heard, day.results);
     EXPECT_NE(window.ui().screenStatusLabel->text().indexOf(
                   QStringLiteral("%1 只符合规则").arg(expected)),
@@ -144,6 +148,8 @@ TEST_F(RuleWindows, AnAlertingRuleTellsEachStockThatNewlyMeetsItOnce) {
     EXPECT_EQ(told[0][0].toString(), QStringLiteral("规则提醒：大涨"));
     EXPECT_NE(told[0][1].toString().indexOf(QStringLiteral("甲（600001）")), -1);
     EXPECT_NE(panel.contentTextView()->toPlainText().indexOf(QStringLiteral("甲（600001）")), -1);
+    EXPECT_EQ(panel.newMsgPanel()->findChild<QLabel*>("titleLabel")->text(),
+              QStringLiteral("规则提醒：大涨"));
     alerts.checkDayResults({result("600001", "甲", "2025-12-04", 10.6, 10)});  // seen again
     EXPECT_EQ(told.count(), 1);
     alerts.checkDayResults({result("600001", "甲", "2025-12-05", 11.2, 10.6),
