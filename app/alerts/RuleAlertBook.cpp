@@ -57,12 +57,14 @@ std::vector<std::string> RuleAlertBook::newlyMet(const std::string& track, const
         t.before = t.date.empty() ? std::set<std::string>{} : std::move(t.today);
         t.today.clear();
         t.date = date;
+        changed_ = true;
     } else if (date < t.date) {
         return {};  // an older day than the track holds tells nothing
     }
     std::vector<std::string> out;
     for (const std::string& code : met)
         if (!t.before.contains(code) && t.today.insert(code).second) out.push_back(code);
+    changed_ = changed_ || !out.empty();
     return out;
 }
 
@@ -75,6 +77,7 @@ void RuleAlertBook::add(RuleAlertRecord r) {
                                                 {"subtitle", r.subtitle},
                                                 {"text", r.text}});
     if (alerts_.size() > kKeptRuleAlerts) alerts_.resize(kKeptRuleAlerts);
+    changed_ = true;
 }
 
 std::vector<RuleAlertRecord> RuleAlertBook::alerts() const {
@@ -89,13 +92,17 @@ std::vector<RuleAlertRecord> RuleAlertBook::alerts() const {
     return out;
 }
 
-bool RuleAlertBook::save() const {
+bool RuleAlertBook::saveIfChanged() {
+    if (!changed_) return true;
     Dictionary tracks;
     for (const auto& [name, t] : tracks_)
         tracks[name] = Dictionary{
             {"date", t.date}, {"today", codesArray(t.today)}, {"before", codesArray(t.before)}};
     const Value book(Dictionary{{"tracks", std::move(tracks)}, {"alerts", alerts_}});
-    if (writePropertyList(file_, book)) return true;
+    if (writePropertyList(file_, book)) {
+        changed_ = false;
+        return true;
+    }
     spdlog::error("the rule alerts were not saved: {}", lastWriteFailureText(file_.string()));
     return false;
 }

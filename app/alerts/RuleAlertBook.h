@@ -46,8 +46,9 @@ class RuleAlertBook {
     void add(RuleAlertRecord record);
     std::vector<RuleAlertRecord> alerts() const;
 
-    /// False when the write failed (the book in memory keeps the change).
-    bool save() const;
+    /// Writes the book when it changed since it was read or last written;
+    /// false when the write failed (the book in memory keeps the change).
+    bool saveIfChanged();
 
   private:
     struct Track {
@@ -57,6 +58,7 @@ class RuleAlertBook {
     std::filesystem::path file_;
     std::map<std::string, Track> tracks_;
     Array alerts_;
+    bool changed_ = false;
 };
 
 }  // namespace orvane::app

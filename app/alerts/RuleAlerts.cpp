@@ -109,26 +109,26 @@ void RuleAlerts::checkDayResults(const std::vector<DayResult>& results) {
     if (rules.empty()) return;
     std::vector<StockFacts> facts;
     facts.reserve(results.size());
-    for (const DayResult& r : results) facts.push_back(factsOf(r, &SectorGroups::shared()));
-    bool changed = false;
+    // The day of the results is the newest (a suspended stock's line is older).
+    std::string date;
+    for (const DayResult& r : results) {
+        facts.push_back(factsOf(r, &SectorGroups::shared()));
+        date = std::max(date, r.date);
+    }
     for (const AlertingRule& r : rules) {
         std::vector<std::string> met;
         std::map<std::string, const StockFacts*> byCode;
-        std::string date;
-        for (std::size_t i = 0; i < facts.size(); ++i)
-            if (evaluateRule(r.rule, facts[i]) == RuleMatch::Met) {
-                met.push_back(facts[i].code);
-                byCode[facts[i].code] = &facts[i];
-                date = std::max(date, results[i].date);
+        for (const StockFacts& f : facts)
+            if (evaluateRule(r.rule, f) == RuleMatch::Met) {
+                met.push_back(f.code);
+                byCode[f.code] = &f;
             }
-        if (date.empty()) date = results.front().date;
-        const std::vector<std::string> fresh = book_.newlyMet("day:" + r.named.name, date, met);
-        changed = true;
         std::vector<const StockFacts*> stocks;
-        for (const std::string& code : fresh) stocks.push_back(byCode[code]);
+        for (const std::string& code : book_.newlyMet("day:" + r.named.name, date, met))
+            stocks.push_back(byCode[code]);
         if (!stocks.empty()) tell(r.named, date, stocks);
     }
-    if (changed) book_.save();
+    book_.saveIfChanged();
 }
 
 void RuleAlerts::checkHeldQuotes(const std::vector<StockRecord>& quotes) {
@@ -156,7 +156,7 @@ void RuleAlerts::checkHeldQuotes(const std::vector<StockRecord>& quotes) {
             stocks.push_back(byCode[code]);
         if (!stocks.empty()) tell(r.named, date, stocks);
     }
-    book_.save();
+    book_.saveIfChanged();
 }
 
 void RuleAlerts::tell(const NamedRule& rule, const std::string& date,

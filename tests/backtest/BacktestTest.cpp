@@ -306,13 +306,15 @@ TEST(Backtest, ARuleIsAGroupOfTheSignalsWhoseDayMeetsIt) {
 
     // limitup is the signal's own entry: A's day 2, entered at day 3's open 11.
     o.rule = RuleChoice{"up", std::get<StockRule>(parseStockRule("limitup"))};
-    const GroupSummary& up = run(handMadeMarket(), o).groups[1];
+    const Results withUp = run(handMadeMarket(), o);
+    const GroupSummary& up = withUp.groups[1];
     EXPECT_EQ(up.verdicts, 1u);
     EXPECT_EQ(up.limitUp, 1u);
 
     // A rule no signal meets is an empty group, never a figure.
     o.rule = RuleChoice{"none", std::get<StockRule>(parseStockRule("score >= 1000"))};
-    const GroupSummary& none = run(handMadeMarket(), o).groups[1];
+    const Results withNone = run(handMadeMarket(), o);
+    const GroupSummary& none = withNone.groups[1];
     EXPECT_EQ(none.verdicts, 0u);
     EXPECT_EQ(none.horizons[0].signals, 0u);
     EXPECT_TRUE(std::isnan(none.horizons[0].mean));

@@ -184,6 +184,9 @@ TEST_F(RuleWindows, AnAlertingRuleTellsEachStockThatNewlyMeetsItOnce) {
     alerts.checkHeldQuotes({quote});
     ASSERT_EQ(told.count(), 4);
     EXPECT_NE(told[3][1].toString().indexOf(QStringLiteral("丙（300001）")), -1);
+    // A refresh that tells nothing leaves the file alone (refreshes come every 5 s).
+    const auto written = std::filesystem::last_write_time(dir.path() / "RuleAlerts.plist");
     alerts.checkHeldQuotes({quote});
     EXPECT_EQ(told.count(), 4);
+    EXPECT_EQ(std::filesystem::last_write_time(dir.path() / "RuleAlerts.plist"), written);
 }
