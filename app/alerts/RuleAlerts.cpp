@@ -32,14 +32,14 @@ bool decidedByQuote(const StockRule& rule) {
     });
 }
 
-struct AlertingRule {
-    NamedRule named;
-    StockRule rule;
-};
+using AlertingRule = RuleAlerts::AlertingRule;
 
-std::vector<AlertingRule> alertingRules(const std::filesystem::path& file) {
+// The rules marked 提醒 whose text reads; `note` says when the book was set aside.
+std::vector<AlertingRule> alertingRules(const std::filesystem::path& file, std::string& note) {
     std::vector<AlertingRule> out;
-    for (NamedRule& r : readRuleBook(file).rules) {
+    RuleBookRead book = readRuleBook(file);
+    note = std::move(book.note);
+    for (NamedRule& r : book.rules) {
         if (!r.alert) continue;
         auto parsed = parseStockRule(r.text);
         if (auto* rule = std::get_if<StockRule>(&parsed))
@@ -105,7 +105,7 @@ void RuleAlerts::stopDayResultsChecks() {
 
 void RuleAlerts::checkDayResults(const std::vector<DayResult>& results) {
     if (results.empty()) return;
-    const std::vector<AlertingRule> rules = alertingRules(setup_.ruleBook);
+    const std::vector<AlertingRule> rules = rulesToCheck();
     if (rules.empty()) return;
     std::vector<StockFacts> facts;
     facts.reserve(results.size());
@@ -132,7 +132,7 @@ void RuleAlerts::checkDayResults(const std::vector<DayResult>& results) {
 }
 
 void RuleAlerts::checkHeldQuotes(const std::vector<StockRecord>& quotes) {
-    std::vector<AlertingRule> rules = alertingRules(setup_.ruleBook);
+    std::vector<AlertingRule> rules = rulesToCheck();
     std::erase_if(rules, [](const AlertingRule& r) { return !decidedByQuote(r.rule); });
     if (rules.empty() || quotes.empty()) return;
     std::vector<StockFacts> facts;
@@ -157,6 +157,13 @@ void RuleAlerts::checkHeldQuotes(const std::vector<StockRecord>& quotes) {
         if (!stocks.empty()) tell(r.named, date, stocks);
     }
     book_.saveIfChanged();
+}
+
+std::vector<AlertingRule> RuleAlerts::rulesToCheck() {
+    std::string note;
+    std::vector<AlertingRule> rules = alertingRules(setup_.ruleBook, note);
+    if (!note.empty()) Q_EMIT storedFileSetAside(qs(note));
+    return rules;
 }
 
 void RuleAlerts::tell(const NamedRule& rule, const std::string& date,

@@ -49,6 +49,12 @@ StockFacts quoteFacts(const StockRecord& quote);
 class RuleAlerts : public QObject {
     Q_OBJECT
   public:
+    /// A rule marked 提醒 and what its text reads as.
+    struct AlertingRule {
+        NamedRule named;
+        StockRule rule;
+    };
+
     explicit RuleAlerts(RuleAlertsSetup setup, QObject* parent = nullptr);
     ~RuleAlerts() override;
 
@@ -69,6 +75,8 @@ class RuleAlerts : public QObject {
     void alerted(const QString& title, const QString& text);
 
   private:
+    /// The rules marked 提醒 whose text reads; a book set aside is reported.
+    std::vector<AlertingRule> rulesToCheck();
     void tell(const NamedRule& rule, const std::string& date,
               const std::vector<const StockFacts*>& stocks);
     void deliver(const RuleAlertRecord& record);

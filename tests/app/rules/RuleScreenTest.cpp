@@ -173,6 +173,14 @@ TEST_F(RuleWindows, AnAlertingRuleTellsEachStockThatNewlyMeetsItOnce) {
     ASSERT_EQ(told.count(), 3);
     EXPECT_NE(told[2][1].toString().indexOf(QStringLiteral("有 7 只股票新符合规则")), -1);
 
+    // A rule book that is no list of rules is set aside, and the status line told.
+    ASSERT_TRUE(writeFileAtomically(book(), "no rules"));
+    QSignalSpy setAside(&alerts, &RuleAlerts::storedFileSetAside);
+    alerts.checkDayResults(many);
+    ASSERT_EQ(setAside.count(), 1);
+    EXPECT_NE(setAside[0][0].toString().indexOf(QStringLiteral("已另存为")), -1);
+    ASSERT_FALSE(writeRuleBook({{"大涨", "change >= 5", true}}, book()));
+
     // Held stocks' quotes: only a rule a quote decides (the score needs the
     // day's verdict); each stock once a day.
     StockRecord quote;
