@@ -69,7 +69,11 @@ bool NotificationPanelController::setModeBStockDict(const Dictionary& payload) {
 }
 
 void NotificationPanelController::setNofifyInfoStr(const QString& text) {
-    ui_->titleLabel->setText(QStringLiteral("卖出信号提醒"));
+    setAlertText(QStringLiteral("卖出信号提醒"), text);
+}
+
+void NotificationPanelController::setAlertText(const QString& heading, const QString& text) {
+    ui_->titleLabel->setText(heading);
     ui_->contentTextView->setPlainText(text);
 }
 

@@ -39,6 +39,8 @@ class NotificationPanelController : public QObject {
     bool setModeBStockDict(const Dictionary& payload);
     /// Shows this text at once (the sell signals).
     void setNofifyInfoStr(const QString& text);
+    /// Shows this text at once under its own heading (the rule alerts).
+    void setAlertText(const QString& heading, const QString& text);
 
     /// Shows the newest notice and slides the panel in; nothing when the
     /// list is empty.

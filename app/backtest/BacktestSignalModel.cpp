@@ -33,8 +33,10 @@ void BacktestSignalModel::show(std::shared_ptr<const backtest::Results> results,
     if (results_) {
         const auto& signals = results_->signals;
         for (std::size_t i = 0; i < signals.size(); ++i)
-            if (grouping == backtest::Grouping::All ||
-                backtest::groupKey(*results_, signals[i], grouping) == key)
+            if (grouping == backtest::Grouping::Rule
+                    ? i < results_->meetsRule.size() && results_->meetsRule[i]
+                    : grouping == backtest::Grouping::All ||
+                          backtest::groupKey(*results_, signals[i], grouping) == key)
                 rows_.push_back(static_cast<std::uint32_t>(i));
         orderRows();
     }

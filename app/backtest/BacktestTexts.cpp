@@ -20,6 +20,8 @@ std::string groupingName(Grouping grouping) {
             return "按得分段";
         case Grouping::Month:
             return "按月份";
+        case Grouping::Rule:
+            return "按规则";
     }
     return {};
 }
@@ -34,6 +36,7 @@ std::string groupKeyText(Grouping grouping, const std::string& key) {
             return key == ">=91" ? "≥91" : "<91";
         case Grouping::Trend:
         case Grouping::Month:
+        case Grouping::Rule:
             return key;
     }
     return key;
@@ -51,6 +54,8 @@ std::string groupLabel(Grouping grouping, const std::string& key) {
             return key == ">=91" ? "得分91及以上" : "得分91以下";
         case Grouping::Month:
             return key.size() == 7 ? key.substr(0, 4) + "年" + key.substr(5) + "月" : key;
+        case Grouping::Rule:
+            return "规则 " + key;
     }
     return key;
 }

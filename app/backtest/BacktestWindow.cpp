@@ -18,6 +18,8 @@
 #include "backtest/ChartAtDate.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
+#include "orvane/market/SectorGroups.h"
+#include "orvane/market/StockRuleBook.h"
 #include "ui_BacktestWindow.h"
 
 namespace orvane::app {
@@ -85,6 +87,17 @@ std::optional<backtest::Options> chosenOptions(const Ui::BacktestWindow& ui, int
     o.entry = ui.entryCombo->currentIndex() == 1 ? backtest::EntryPrice::SignalClose
                                                  : backtest::EntryPrice::NextOpen;
     o.tradableOnly = ui.tradableOnlyCheck->isChecked();
+    if (const std::string rule = ui.ruleCombo->currentText().trimmed().toStdString();
+        !rule.empty()) {
+        auto chosen = chooseRule(rule, readRuleBook().rules);
+        if (const auto* bad = std::get_if<std::string>(&chosen)) {
+            why = QStringLiteral("选股规则有误：") + qs(*bad);
+            return std::nullopt;
+        }
+        auto& c = std::get<ChosenRule>(chosen);
+        o.rule =
+            backtest::RuleChoice{std::move(c.name), std::move(c.rule), &SectorGroups::shared()};
+    }
     if (minimumHistory > 0) o.minHistory = minimumHistory;
     if (auto bad = backtest::checkOptions(o)) {
         why = QStringLiteral("回测条件有误：") + qs(*bad);
@@ -177,9 +190,11 @@ void BacktestWindow::setUpControls() {
         if (!file.isEmpty()) ui_->stockListField->setText(file);
     });
 
-    for (Grouping g :
-         {Grouping::Trend, Grouping::ModelB, Grouping::ScoreBand, Grouping::Month, Grouping::All})
+    for (Grouping g : {Grouping::Trend, Grouping::ModelB, Grouping::ScoreBand, Grouping::Month,
+                       Grouping::All, Grouping::Rule})
         ui.groupingCombo->addItem(qs(groupingName(g)), int(g));
+    ui.ruleCombo->addItem(QString());
+    for (const NamedRule& r : readRuleBook().rules) ui.ruleCombo->addItem(qs(r.name));
     connect(ui.groupingCombo, &QComboBox::currentIndexChanged, this, &BacktestWindow::showResults);
     connect(ui.horizonCombo, &QComboBox::currentIndexChanged, this, &BacktestWindow::showResults);
 

@@ -9,6 +9,7 @@
 
 #include "alerts/ModelBAlerts.h"
 #include "alerts/NotificationPanelController.h"
+#include "alerts/RuleAlerts.h"
 #include "application/AppWorkers.h"
 #include "application/DataFreshness.h"
 #include "common/DisplayText.h"
@@ -43,6 +44,8 @@
 #include "orvane/stocklib/QXStockLib.h"
 #include "platform/AlertSound.h"
 #include "platform/StoredPropertyList.h"
+#include "rules/RuleScreenWindow.h"
+#include "rules/StockRuleDialog.h"
 #include "sectors/SectorsPanel.h"
 #include "ui_QXDocument.h"
 
@@ -193,6 +196,9 @@ void QXDocument::setUpTabs() {
 void QXDocument::setUpMenus() {
     menus_ = new WindowMenus(*this, *ui_, *services_.gallery, [this] { return &charts(); });
     connect(menus_, &WindowMenus::statusMessage, status_, &StatusLine::showStatus);
+    connect(ui_->actionRuleScreen, &QAction::triggered, this, [this] { openRuleScreen(); });
+    connect(ui_->actionStockRules, &QAction::triggered, this,
+            [this] { StockRuleDialog::showFor(*this); });
 }
 
 void QXDocument::setUpWorkers() {
@@ -203,6 +209,14 @@ void QXDocument::setUpWorkers() {
     });
     connect(alerts_, &ModelBAlerts::storedFileSetAside, this,
             [this](const QString& message) { status_->addNotice(message.toStdString()); });
+    ruleAlerts_ = new RuleAlerts({.desktopNotificationsAnswer = sessionBusHasNotificationService,
+                                  .panel = &alerts_->panel()},
+                                 this);
+    connect(ruleAlerts_, &RuleAlerts::storedFileSetAside, this,
+            [this](const QString& message) { status_->addNotice(message.toStdString()); });
+    // The held stocks' quotes, on each refresh of the holdings.
+    connect(tabs_->holdings(), &MyStockHoldController::tableReloaded, this,
+            [this] { ruleAlerts_->checkHeldQuotes(tabs_->holdings()->myHoldStockList()); });
     int counter = 0;
     workers_ = std::make_unique<AppWorkers>(WorkerHooks{
         .updateStatusTimes =
@@ -285,6 +299,8 @@ void QXDocument::observeNotifications() {
 
 void QXDocument::initMyStocklist() {
     alerts_->loadStockModeBList();
+    ruleAlerts_->load();
+    ruleAlerts_->startDayResultsChecks();
     sectors_->reload();
     resetParameterSliders(*ui_);
     ui_->stockCodeTokenField->setPlaceholderText(
@@ -319,6 +335,24 @@ void QXDocument::shutDown() {
     tabs_->stopAll();
     sectors_->shutDown();
     fetch_->waitForFinished();
+    ruleAlerts_->stopDayResultsChecks();
+    if (auto* screen = findChild<RuleScreenWindow*>(QString(), Qt::FindDirectChildrenOnly))
+        screen->waitForFinished();
+}
+
+RuleScreenWindow& QXDocument::openRuleScreen() {
+    const bool first = !findChild<RuleScreenWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    RuleScreenWindow& screen = RuleScreenWindow::showFor(*this);
+    if (first) {
+        screen.setResultsListener([this](const std::vector<DayResult>& results) {
+            ruleAlerts_->checkDayResults(results);
+        });
+        connect(&screen, &RuleScreenWindow::stockPicked, this,
+                [this](const QString& code, const QString& name) {
+                    shown_.choose(code.toStdString(), name.toStdString());
+                });
+    }
+    return screen;
 }
 
 QString QXDocument::searchKey() const {

@@ -35,6 +35,8 @@ class DataFreshness;
 class DayPricesPanel;
 class FilterStockUIController;
 class ModelBAlerts;
+class RuleAlerts;
+class RuleScreenWindow;
 class NotificationPanelController;
 class QXTrendMode;
 class Questionnaire;
@@ -104,6 +106,9 @@ class QXDocument : public QMainWindow {
     StatusLine& statusLine() const { return *status_; }
 
     ModelBAlerts& alerts() const { return *alerts_; }
+    RuleAlerts& ruleAlerts() const { return *ruleAlerts_; }
+    /// The screen by rule (分析 › 规则选股…), shown and raised.
+    RuleScreenWindow& openRuleScreen();
 
     chart::KWindowController* kWindowController() const { return kWindowController_.get(); }
     const AppWorkers& workers() const { return *workers_; }
@@ -161,6 +166,7 @@ class QXDocument : public QMainWindow {
     WebSearchMenu* webSearch_ = nullptr;
     QuestionnairePanel* questionnaire_ = nullptr;
     ModelBAlerts* alerts_ = nullptr;
+    RuleAlerts* ruleAlerts_ = nullptr;
     WindowTabs* tabs_ = nullptr;
     WindowMenus* menus_ = nullptr;
     std::unique_ptr<chart::KWindowController> kWindowController_;

@@ -1,8 +1,10 @@
 // Pictures of the main window in states only a user's clicks reach, for the
 // screenshot script: a screened sector with its report and the sector
 // markers, the self-check questionnaire's result, and the back-test window
-// over the demo market (its summary with each plot, a group's signals, and
-// the chart a signal's double-click opens, the 组合 tab).
+// over the demo market (its summary with each plot, a group's signals, the
+// group of a user's rule, the chart a signal's double-click opens, the 组合
+// tab); the rule dialog with a fault marked, the screen by a rule, and the
+// alert panel a rule marked 提醒 slides in at launch.
 //
 //   app_screenshot_tour --server URL --quote-server URL OUTDIR
 //
@@ -18,6 +20,8 @@
 #include <QTest>
 #include <cstdio>
 
+#include "alerts/ModelBAlerts.h"
+#include "alerts/NotificationPanelController.h"
 #include "application/ChartScreenshot.h"
 #include "application/QXApplication.h"
 #include "backtest/BacktestPortfolioTab.h"
@@ -25,12 +29,19 @@
 #include "mainwindow/QXDocument.h"
 #include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
+#include "orvane/core/DataDirectory.h"
 #include "orvane/market/SectorGroups.h"
+#include "orvane/market/StockRuleBook.h"
 #include "platform/QtSeams.h"
 #include "platform/ServerPreferences.h"
+#include "rules/RuleScreenModel.h"
+#include "rules/RuleScreenWindow.h"
+#include "rules/StockRuleDialog.h"
 #include "sectors/SectorsPanel.h"
 #include "ui_BacktestWindow.h"
 #include "ui_QXDocument.h"
+#include "ui_RuleScreenWindow.h"
+#include "ui_StockRuleDialog.h"
 
 using namespace orvane;
 
@@ -52,9 +63,13 @@ bool backtestPictures(app::QXDocument& doc, const std::string& out) {
     Ui::BacktestWindow& ui = window->ui();
     window->move(10, 10);
     QSignalSpy ended(window, &app::BacktestWindow::runEnded);
+    ui.ruleCombo->setCurrentText(QStringLiteral("上涨放量"));
     ui.startButton->click();
     if (!ended.wait(600000) || !window->results()) return false;
     bool ok = save(*window, out, "screenshot-backtest-excess.png");
+    ui.groupingCombo->setCurrentIndex(ui.groupingCombo->findText(QStringLiteral("按规则")));
+    ok = save(*window, out, "screenshot-backtest-rule.png") && ok;
+    ui.groupingCombo->setCurrentIndex(0);
     ui.resultTabs->setCurrentWidget(ui.distributionTab);
     ok = save(*window, out, "screenshot-backtest-distribution.png") && ok;
     // The key-point breakthroughs, best 10-day return first.
@@ -78,6 +93,42 @@ bool backtestPictures(app::QXDocument& doc, const std::string& out) {
     return save(*window, out, "screenshot-backtest-portfolio.png") && ok;
 }
 
+// The rules written before the launch: the alert panel the launch's check
+// slid in, the rule dialog with a fault marked, and the screen by a rule.
+void writeRules() {
+    ensureDataDirectoryExists();
+    writeRuleBook({{"上涨放量", "trend in (1, 1000, 1001) and change >= 2 and not st", false},
+                   {"突破", "trend = 1001 and score >= 100 and not limitup", true},
+                   {"创业板强势", "board = chinext and gain5 > 5", false}});
+}
+
+bool rulePictures(app::QXDocument& doc, const std::string& out) {
+    app::NotificationPanelController& panel = doc.alerts().panel();
+    bool ok = panel.newMsgPanel()->isVisible() &&
+              save(*panel.newMsgPanel(), out, "screenshot-rule-alert.png");
+    panel.closeNotificationWindow();
+
+    app::StockRuleDialog& dialog = app::StockRuleDialog::showFor(doc);
+    dialog.move(40, 40);
+    dialog.selectRule(QStringLiteral("突破"));
+    dialog.ui().ruleTextEdit->setPlainText(
+        QStringLiteral("trend = 1001 and score >= 100 and gian5 < 20 and not limitup"));
+    ok = save(dialog, out, "screenshot-rule-dialog.png") && ok;
+    dialog.ui().ruleTextEdit->setPlainText(
+        QStringLiteral("trend = 1001 and score >= 100 and not limitup"));
+    dialog.close();
+
+    app::RuleScreenWindow& screen = doc.openRuleScreen();
+    screen.move(30, 30);
+    screen.ui().ruleCombo->setCurrentText(QStringLiteral("上涨放量"));
+    QSignalSpy screened(&screen, &app::RuleScreenWindow::screened);
+    screen.screen();
+    if (!screened.wait(60000)) return false;
+    ok = save(screen, out, "screenshot-rule-screen.png") && ok;
+    screen.close();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +143,7 @@ int main(int argc, char** argv) {
     }
     const std::string out = args[0];
     app::ServerPreferences(*servers).install();
+    writeRules();
     app::QXApplication delegate(seams.dispatcher);
     delegate.applicationWillFinishLaunching();
     if (!delegate.openMainWindow()) return 1;
@@ -119,6 +171,7 @@ int main(int argc, char** argv) {
     ok = app::saveWindowPicture(doc, out + "/screenshot-questionnaire.png") && ok;
     std::printf("%s/screenshot-sector-report.png (%s)\n%s/screenshot-questionnaire.png\n",
                 out.c_str(), largest.c_str(), out.c_str());
+    ok = rulePictures(doc, out) && ok;
     ok = backtestPictures(doc, out) && ok;
     delegate.applicationWillTerminate();
     return ok ? 0 : 1;

@@ -7,6 +7,7 @@
 #include "EntryOutcome.h"
 #include "GroupSummaries.h"
 #include "MarketBaseline.h"
+#include "RuleGroup.h"
 #include "StockScan.h"
 #include "orvane/core/HugePages.h"
 #include "orvane/core/ParallelFor.h"
@@ -226,6 +227,13 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     noteExRightsGaps(r.signals, r.notes);
     for (StockDays& s : m.stocks) s.source = nullptr;
     r.prices = std::make_shared<const MarketPrices>(MarketPrices{std::move(m.stocks)});
+    if (options.rule) {
+        r.meetsRule = signalsMeeting(r, *options.rule);
+        // Beside every verdict, before the trend codes.
+        r.groups.insert(r.groups.begin() + 1,
+                        summariseSignals(r, Grouping::Rule, options.rule->name,
+                                         stockRuleText(options.rule->rule), r.meetsRule));
+    }
     if (progress) progress({Phase::Summarising, 1, 1});
     return run;
 }
@@ -242,6 +250,8 @@ std::string groupKey(const Results& results, const Signal& signal, Grouping grou
             return signal.score >= 91 ? ">=91" : "<91";
         case Grouping::Month:
             return results.days[signal.day].substr(0, 7);
+        case Grouping::Rule:
+            return results.options.rule ? results.options.rule->name : std::string();
     }
     return {};
 }
@@ -249,9 +259,13 @@ std::string groupKey(const Results& results, const Signal& signal, Grouping grou
 std::map<std::string, std::vector<float>> returnsByGroup(const Results& results, Grouping grouping,
                                                          std::size_t h) {
     std::map<std::string, std::vector<float>> out;
-    for (const Signal& s : results.signals)
+    for (std::size_t i = 0; i < results.signals.size(); ++i) {
+        const Signal& s = results.signals[i];
+        if (grouping == Grouping::Rule && !(i < results.meetsRule.size() && results.meetsRule[i]))
+            continue;
         if (counts(s.entry, results.options.tradableOnly) && !std::isnan(s.outcomes[h].ret))
             out[groupKey(results, s, grouping)].push_back(s.outcomes[h].ret);
+    }
     return out;
 }
 

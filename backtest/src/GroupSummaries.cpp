@@ -42,6 +42,7 @@ std::string labelOf(Grouping grouping, const std::string& key) {
         case Grouping::ScoreBand:
             return key == ">=91" ? "score 91 and above" : "score below 91";
         case Grouping::Month:
+        case Grouping::Rule:
             return key;
     }
     return key;
@@ -166,6 +167,21 @@ std::vector<GroupSummary> summarise(const Results& results, int jobs) {
     parallelFor(groups.size(), jobs, [&](std::size_t i) { out[i] = finish(*groups[i], horizons); });
     std::sort(out.begin(), out.end(), before);
     return out;
+}
+
+GroupSummary summariseSignals(const Results& results, Grouping grouping, std::string key,
+                              std::string label, const std::vector<bool>& which) {
+    const std::size_t horizons = results.options.horizons.size();
+    Gathered g;
+    g.summary.grouping = grouping;
+    g.summary.key = std::move(key);
+    g.summary.label = std::move(label);
+    for (std::size_t h = 0; h < horizons; ++h)
+        g.summary.horizons.push_back({results.options.horizons[h], 0, 0});
+    g.days.resize(results.days.size());
+    for (std::size_t i = 0; i < results.signals.size() && i < which.size(); ++i)
+        if (which[i]) add(g, results.signals[i], horizons, results.options.tradableOnly);
+    return finish(g, horizons);
 }
 
 }  // namespace orvane::backtest

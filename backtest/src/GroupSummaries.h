@@ -13,4 +13,9 @@ namespace orvane::backtest {
 /// `jobs` threads, with the same figures on any number.
 std::vector<GroupSummary> summarise(const Results& results, int jobs);
 
+/// One group of the signals chosen by `which` (by signal index), summed up
+/// as the groups above.
+GroupSummary summariseSignals(const Results& results, Grouping grouping, std::string key,
+                              std::string label, const std::vector<bool>& which);
+
 }  // namespace orvane::backtest

@@ -63,6 +63,8 @@ std::string groupingName(Grouping g) {
             return "score_band";
         case Grouping::Month:
             return "month";
+        case Grouping::Rule:
+            return "rule";
     }
     return "";
 }

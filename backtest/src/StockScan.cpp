@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "EntryOutcome.h"
+#include "orvane/analysis/AnalysisRun.h"
 #include "orvane/analysis/SessionDay.h"
 #include "orvane/market/ExRightsGaps.h"
 
@@ -16,6 +17,17 @@ bool isSignalDay(const std::vector<PriceDay>& days, std::size_t i, DayRange rang
 
 std::size_t firstDayWithHistory(const Options& options) {
     return static_cast<std::size_t>(std::max(options.minHistory, 1));
+}
+
+// The day's facts a rule reads, as the day's results file gives them.
+void describeDay(const std::vector<PriceDay>& days, std::size_t i, const AnalysisResult& verdict,
+                 Signal& s) {
+    const float close = static_cast<float>(days[i].close);
+    s.close = close;
+    s.gain5 = gainPercent(close, verdict.end5);
+    s.gain10 = gainPercent(close, verdict.end10);
+    if (i > 0 && days[i - 1].close > 0)
+        s.change = static_cast<float>((days[i].close / days[i - 1].close - 1.0) * 100.0);
 }
 
 }  // namespace
@@ -56,6 +68,7 @@ void scanStock(const StockDays& stock, std::uint32_t stockIndex, const Options& 
         s.modelB = verdict.modeB;
         s.buyA = verdict.buyA ? static_cast<std::int8_t>(*verdict.buyA) : std::int8_t{-1};
         s.buyB = verdict.buyB ? static_cast<std::int8_t>(*verdict.buyB) : std::int8_t{-1};
+        describeDay(days, i, verdict, s);
         const EntryPoint entry = enterAfter(stock, i, options.entry, calendarDays);
         s.entry = entry.state;
         if (entry.state == Entry::Filled || entry.state == Entry::LimitUp)

@@ -1,6 +1,7 @@
 // backtest: what the engine's verdicts were worth in the past, over a
 // published tree or a folder of daily CSV files.
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -13,6 +14,8 @@
 #include "orvane/backtest/MarketSource.h"
 #include "orvane/backtest/ResultFiles.h"
 #include "orvane/core/TextSplit.h"
+#include "orvane/market/SectorGroups.h"
+#include "orvane/market/StockRuleBook.h"
 
 namespace orvane::cli {
 
@@ -27,6 +30,7 @@ enum ExitCode : int {
     kUnreadableInput = 3,
     kRangeOutsideData = 4,
     kUnwritableOutput = 5,
+    kRuleMetNothing = 6,
 };
 
 constexpr const char* kRules = R"(Rules:
@@ -62,6 +66,11 @@ constexpr const char* kRules = R"(Rules:
   The baseline is the equal-weighted market: the mean return of every stock
   entered the same way on the same day, verdict or not; excess is a signal's
   return less it.
+  --rule adds a group of the verdicts whose day meets a stock rule (a name
+  from StockRules.plist in the data folder, or the rule's text, such as
+  "trend in (1001, 1000) and score >= 150 and gain5 < 20 and not st"),
+  beside every verdict; its limitup is the entry at the limit-up price.
+
   Net returns: after buying and selling a trade of --trade-size yuan with
   these costs, by the dates of the purchase and the sale:
 %COSTS%
@@ -83,13 +92,13 @@ Portfolio (--portfolio): money instead of mean returns. Each day, at the
 Exit codes: 0 done; 2 a bad option value or a command line that cannot be
 read; 3 the tree, folder or stock list cannot be read (or no stock in it);
 4 the range lies outside the data; 5 --out cannot be written (or is a
-folder with other files); 1 anything else. Nothing is written
+folder with other files); 6 the --rule met no verdict; 1 anything else. Nothing is written
 to --out unless the run completed; a folder an earlier back-test wrote is
 replaced whole.)";
 
 struct BacktestArgs {
     std::string tree, csvDir, data, stocks, from, to, horizons = "5,10,20", out, entry = "open";
-    std::string adjust = "none", events, factors;
+    std::string adjust = "none", events, factors, rule;
     int jobs = 0;
     bool tradable = false, noCosts = false;
     double commissionPercent = TradingCosts{}.commission * 100;
@@ -133,6 +142,14 @@ Options optionsOf(const BacktestArgs& a) {
     o.costs.minCommission = a.minCommission;
     o.costs.charged = !a.noCosts;
     o.tradeSize = a.tradeSize;
+    if (!a.rule.empty()) {
+        const RuleBookRead book = readRuleBook();
+        if (!book.note.empty()) std::fprintf(stderr, "orvane backtest: %s\n", book.note.c_str());
+        auto chosen = chooseRule(a.rule, book.rules);
+        if (auto* why = std::get_if<std::string>(&chosen)) failWith(kBadOption, "--rule: " + *why);
+        ChosenRule& c = std::get<ChosenRule>(chosen);
+        o.rule = RuleChoice{std::move(c.name), std::move(c.rule), &SectorGroups::shared()};
+    }
     if (auto bad = checkOptions(o)) failWith(kBadOption, *bad);
     return o;
 }
@@ -233,6 +250,15 @@ void runBacktestCommand(const BacktestArgs& a) {
             failWith(kOtherFailure, run.message);
     }
     const Results& r = run.results;
+    if (options.rule) {
+        const auto group = std::find_if(r.groups.begin(), r.groups.end(),
+                                        [](const auto& g) { return g.grouping == Grouping::Rule; });
+        if (group == r.groups.end() || group->verdicts == 0)
+            failWith(kRuleMetNothing, "the rule \"" + options.rule->name + "\" met none of the " +
+                                          std::to_string(r.signals.size()) + " verdicts from " +
+                                          r.options.from + " to " + r.options.to +
+                                          ": nothing to report");
+    }
     for (std::size_t i = load.market.problems.size(); i < r.notes.size(); ++i)
         std::fprintf(stderr, "note: %s\n", r.notes[i].c_str());
     if (a.portfolio) {
@@ -323,6 +349,8 @@ void addBacktestCommand(CLI::App& app) {
         ->capture_default_str();
     std::string rules = kRules;
     rules.replace(rules.find("%COSTS%\n"), 8, costTableText(TradingCosts{}));
+    cmd->add_option("--rule", a->rule,
+                    "a group of the verdicts meeting a stock rule: its name or its text");
     cmd->footer(rules);
     cmd->callback([a] { runBacktestCommand(*a); });
 }

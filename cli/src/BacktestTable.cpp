@@ -28,12 +28,14 @@ const char* headingOf(Grouping g) {
             return "By score";
         case Grouping::Month:
             return "By month of the signal";
+        case Grouping::Rule:
+            return "By rule";
     }
     return "";
 }
 
 std::string nameOf(const GroupSummary& g) {
-    if (g.grouping == Grouping::Trend) return g.key + " " + g.label;
+    if (g.grouping == Grouping::Trend || g.grouping == Grouping::Rule) return g.key + " " + g.label;
     return g.label;
 }
 

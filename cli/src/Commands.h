@@ -10,5 +10,6 @@ void addAnalyzeCommands(CLI::App& app);
 void addMarketCommands(CLI::App& app);
 void addReportCommands(CLI::App& app);
 void addBacktestCommand(CLI::App& app);
+void addScreenCommand(CLI::App& app);
 
 }  // namespace orvane::cli

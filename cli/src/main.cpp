@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     orvane::cli::addMarketCommands(app);
     orvane::cli::addReportCommands(app);
     orvane::cli::addBacktestCommand(app);
+    orvane::cli::addScreenCommand(app);
     // Commands with statuses of their own say so in their own footer.
     for (CLI::App* command : app.get_subcommands({}))
         if (command->get_footer().empty()) command->footer(orvane::cli::kExitStatusHelp);

@@ -16,6 +16,7 @@
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/TextSplit.h"
+#include "orvane/market/StockRuleBook.h"
 
 namespace fs = std::filesystem;
 
@@ -206,6 +207,31 @@ TEST_F(BacktestCommand, BadInputHasItsExitCodeAMessageAndLeavesOutAlone) {
     EXPECT_EQ(notOurs.code, 5) << notOurs.text;
     EXPECT_NE(notOurs.text.find("holds other files"), std::string::npos) << notOurs.text;
     EXPECT_TRUE(fs::exists(csv / "600001.csv"));
+
+    // A rule by its text or its name in the data folder's book; one that
+    // meets nothing says so.
+    ASSERT_FALSE(orvane::writeRuleBook({{"flat", "change > -100 and not st", false}},
+                                       orvane::defaultRuleBookFile()));
+    for (const char* rule : {"--rule flat", "--rule 'change > -100 and not st'"}) {
+        const Outcome r = backtest(fromCsv() + " " + rule);
+        EXPECT_EQ(r.code, 0) << r.text;
+        EXPECT_NE(r.text.find("By rule"), std::string::npos) << r.text;
+    }
+    const struct {
+        std::string rule;
+        int code;
+        std::string says;
+    } rules[] = {
+        {"'score >= 1000'", 6, "met none of the"},
+        {"'gian5 < 3'", 2, "column 1: unknown field \"gian5\""},
+        {"breakout", 2, "no rule named \"breakout\""},
+    };
+    for (const auto& c : rules) {
+        const Outcome r = backtest(fromCsv() + " --rule " + c.rule + to);
+        EXPECT_EQ(r.code, c.code) << c.rule << "\n" << r.text;
+        EXPECT_NE(r.text.find(c.says), std::string::npos) << c.rule << "\n" << r.text;
+        EXPECT_FALSE(fs::exists(out)) << c.rule;
+    }
 
     // A broken CSV is named with its line and skipped; the run goes on.
     std::ofstream(csv / "600009.csv") << "date,open,close,high,low,volume\n"

@@ -374,3 +374,39 @@ TEST(Backtest, SameResultsWhateverTheNumberOfThreads) {
     EXPECT_GT(one.size(), 5000u);
     EXPECT_EQ(files(3), one);
 }
+
+TEST(Backtest, ARuleIsAGroupOfTheSignalsWhoseDayMeetsIt) {
+    Options o = handMadeOptions();
+    // A's day 3 closes at 12 after 10 (+20%): in at day 4's open 12, out at 9.
+    o.rule =
+        RuleChoice{"jump", std::get<StockRule>(parseStockRule("board = main and change > 15"))};
+    const Results r = run(handMadeMarket(), o);
+    const Signal& a3 = signalOn(r, "600001", 3);
+    EXPECT_FLOAT_EQ(a3.close, 12);
+    EXPECT_FLOAT_EQ(a3.change, 20);
+    ASSERT_EQ(r.meetsRule.size(), r.signals.size());
+    EXPECT_EQ(std::count(r.meetsRule.begin(), r.meetsRule.end(), true), 1);
+    EXPECT_TRUE(r.meetsRule[static_cast<std::size_t>(&a3 - r.signals.data())]);
+    ASSERT_GE(r.groups.size(), 2u);
+    const GroupSummary& jump = r.groups[1];  // beside every verdict
+    EXPECT_EQ(jump.grouping, Grouping::Rule);
+    EXPECT_EQ(jump.key, "jump");
+    EXPECT_EQ(jump.verdicts, 1u);
+    EXPECT_FLOAT_EQ(jump.horizons[0].mean, 9.0 / 12 - 1);
+    EXPECT_EQ(returnsByGroup(r, Grouping::Rule, 0).at("jump").size(), 1u);
+
+    // limitup is the signal's own entry: A's day 2, entered at day 3's open 11.
+    o.rule = RuleChoice{"up", std::get<StockRule>(parseStockRule("limitup"))};
+    const Results withUp = run(handMadeMarket(), o);
+    const GroupSummary& up = withUp.groups[1];
+    EXPECT_EQ(up.verdicts, 1u);
+    EXPECT_EQ(up.limitUp, 1u);
+
+    // A rule no signal meets is an empty group, never a figure.
+    o.rule = RuleChoice{"none", std::get<StockRule>(parseStockRule("score >= 1000"))};
+    const Results withNone = run(handMadeMarket(), o);
+    const GroupSummary& none = withNone.groups[1];
+    EXPECT_EQ(none.verdicts, 0u);
+    EXPECT_EQ(none.horizons[0].signals, 0u);
+    EXPECT_TRUE(std::isnan(none.horizons[0].mean));
+}

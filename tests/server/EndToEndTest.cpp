@@ -3,6 +3,7 @@
 // command line.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include "PublishedMarket.h"
 #include "RunProgram.h"
@@ -10,6 +11,7 @@
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/TextEncoding.h"
+#include "orvane/market/DayResults.h"
 #include "orvane/market/GainList.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/ResultFile.h"
@@ -99,4 +101,54 @@ TEST_F(EndToEnd, PublishedMarketComesBackThroughTheLibraryAndTheReportCommands) 
         test::runProgram(std::string(ORVANE_CLI) + " rank --server http://127.0.0.1:1/orvane");
     EXPECT_NE(unreachable.status, 0);
     EXPECT_TRUE(unreachable.out.empty());
+}
+
+TEST_F(EndToEnd, TheDaysResultsScreenTheWholeMarketByARule) {
+    // The file holds every stock's published verdict, one line each.
+    const DayResultsRead day = parseDayResults(
+        readFile(served->tree() / std::string(serverpath::kDayResultsFile).substr(1)).value_or(""));
+    ASSERT_TRUE(day.error.empty()) << day.error;
+    EXPECT_EQ(day.refusedLines, 0u);
+    ASSERT_EQ(day.results.size(), market.size());
+    const std::string group = market[0].listing.industry;
+    std::vector<std::string> high;
+    for (const DayResult& r : day.results) {
+        const auto record = published(r.code);
+        ASSERT_TRUE(record) << r.code;
+        EXPECT_EQ(record->trend, r.trend);
+        EXPECT_EQ(record->score, r.score);
+        EXPECT_FLOAT_EQ(record->gain5.value_or(-1), static_cast<float>(r.gain5));
+        const auto s = std::find_if(market.begin(), market.end(),
+                                    [&](const auto& m) { return m.listing.code == r.code; });
+        if (r.score >= 91 && s->listing.industry == group) high.push_back(r.code);
+    }
+    ASSERT_FALSE(high.empty());
+
+    const auto screened = cli("screen --rule 'score >= 91 and sector = \"" + group + "\"'");
+    ASSERT_EQ(screened.status, 0) << screened.out;
+    EXPECT_NE(screened.out.find(std::to_string(high.size()) + " of " +
+                                std::to_string(market.size()) + " stocks"),
+              std::string::npos)
+        << screened.out;
+    for (const std::string& code : high)
+        EXPECT_NE(screened.out.find("\n" + code + "\t"), std::string::npos) << code;
+
+    auto withErrors = [](const std::string& args) {
+        return test::runProgram(std::string(ORVANE_CLI) + " " + args + served->serverOptions(),
+                                true);
+    };
+    const auto none = withErrors("screen --rule 'score >= 1000'");
+    EXPECT_EQ(WEXITSTATUS(none.status), 1);
+    EXPECT_NE(none.out.find("met none of the " + std::to_string(market.size()) + " stocks"),
+              std::string::npos)
+        << none.out;
+    EXPECT_EQ(WEXITSTATUS(cli("screen --rule 'score >> 3'").status), 2);
+
+    // A tree published before the file existed still serves; the screen says why it cannot.
+    const fs::path file = served->tree() / std::string(serverpath::kDayResultsFile).substr(1);
+    fs::rename(file, file.string() + ".away");
+    const auto missing = withErrors("screen --rule 'not st'");
+    fs::rename(file.string() + ".away", file);
+    EXPECT_EQ(WEXITSTATUS(missing.status), 3);
+    EXPECT_NE(missing.out.find("publish it again"), std::string::npos) << missing.out;
 }

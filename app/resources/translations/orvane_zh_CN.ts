@@ -69,5 +69,85 @@
         <extracomment>Sell-signal notice: group (%s), its falling share (%.1f), stock name (%s), code (%s), the stock's change in percent (%.2f). Ends with a line break. Must equal the built-in text of core/src/StringTable.cpp.</extracomment>
         <translation>%s板块今日%.1f%%的股票下跌，您持有的%s（%s）所在板块走弱，今日涨幅%.2f%%，请注意卖出信号。&#10;</translation>
     </message>
+    <message>
+        <source>ruleAlertTitle</source>
+        <extracomment>Rule alert title: the rule's name (%1).</extracomment>
+        <translation>规则提醒：%1</translation>
+    </message>
+    <message>
+        <source>ruleAlertSubtitle</source>
+        <extracomment>Rule alert subtitle: the day (%1), the stock's name (%2) and code (%3).</extracomment>
+        <translation>%1 %2（%3）新符合规则</translation>
+    </message>
+    <message>
+        <source>ruleAlertText</source>
+        <extracomment>Rule alert text: the rule's text (%1), the day's change (%2), the close (%3).</extracomment>
+        <translation>规则：%1&#10;涨跌幅 %2，收盘 %3</translation>
+    </message>
+    <message>
+        <source>ruleAlertManySubtitle</source>
+        <extracomment>Rule alert for many stocks at once: the day (%1), how many (%2).</extracomment>
+        <translation>%1 有 %2 只股票新符合规则</translation>
+    </message>
+    <message>
+        <source>ruleAlertManyText</source>
+        <extracomment>Rule alert for many stocks: the rule's text (%1), the first names (%2).</extracomment>
+        <translation>规则：%1&#10;%2</translation>
+    </message>
+    <message>
+        <source>ruleScreenFetching</source>
+        <extracomment>Screen: while the day's results of the whole market are fetched.</extracomment>
+        <translation>正在下载当日全市场结果……</translation>
+    </message>
+    <message>
+        <source>ruleScreenCount</source>
+        <extracomment>Screen: the day (%1), stocks screened (%2), stocks meeting the rule (%3).</extracomment>
+        <translation>%1 全市场 %2 只股票中，%3 只符合规则</translation>
+    </message>
+    <message>
+        <source>ruleScreenNone</source>
+        <extracomment>Screen: the day (%1), stocks screened (%2), the rule's name (%3).</extracomment>
+        <translation>%1 全市场 %2 只股票中，没有符合规则“%3”的股票</translation>
+    </message>
+    <message>
+        <source>ruleScreenUndecided</source>
+        <extracomment>Screen: stocks a sector condition could not decide (%1).</extracomment>
+        <translation>（%1 只股票没有板块数据，无法判断）</translation>
+    </message>
+    <message>
+        <source>ruleScreenFailed</source>
+        <extracomment>Screen: why the day's results are missing (%1).</extracomment>
+        <translation>无法筛选：%1</translation>
+    </message>
+    <message>
+        <source>ruleScreenNoRule</source>
+        <extracomment>Screen: no rule chosen or written.</extracomment>
+        <translation>请选择规则，或写出规则的文字</translation>
+    </message>
+    <message>
+        <source>ruleErrorAt</source>
+        <extracomment>Rule text: the character where it is wrong (%1) and why (%2).</extracomment>
+        <translation>第 %1 个字符：%2</translation>
+    </message>
+    <message>
+        <source>ruleReadAs</source>
+        <extracomment>Rule text: the rule as read back (%1).</extracomment>
+        <translation>读作：%1</translation>
+    </message>
+    <message>
+        <source>ruleNameMissing</source>
+        <extracomment>Rule dialog: a rule is saved without a name.</extracomment>
+        <translation>请填写规则名称</translation>
+    </message>
+    <message>
+        <source>ruleSaved</source>
+        <extracomment>Rule dialog: the rules were saved to the file (%1).</extracomment>
+        <translation>规则已保存到 %1</translation>
+    </message>
+    <message>
+        <source>ruleNotSaved</source>
+        <extracomment>Rule dialog: the rules could not be saved (%1).</extracomment>
+        <translation>规则没有保存：%1</translation>
+    </message>
 </context>
 </TS>

@@ -12,6 +12,7 @@
 #include "orvane/core/StagingFolder.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/ServerPaths.h"
+#include "orvane/publisher/DayResultsFile.h"
 #include "orvane/publisher/HelpPages.h"
 #include "orvane/publisher/MarketFiles.h"
 #include "orvane/publisher/MarketImport.h"
@@ -86,6 +87,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
     // Stocks in parallel, each with its own engine run over its own history.
     std::vector<std::optional<StockOfTheDay>> days(stocks.size());
     std::vector<std::vector<DayVerdict>> modelBDays(stocks.size());
+    std::vector<std::optional<DayResult>> results(stocks.size());
     std::atomic<std::size_t> files{0}, unwritten{0}, modelB{0};
     std::mutex failureLock;
     std::optional<WriteFailure> firstFailure;  // of the workers, for the message
@@ -95,6 +97,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         const StockFilesReport written =
             writeStockFiles(staging, s.listing.code, historyTextOf(s.bars), options.daysBack);
         days[i] = dayOf(s, written);
+        if (written.today && i < listedStocks) results[i] = dayResultOf(s.listing, *written.today);
         std::size_t count = written.files;
         if (options.tradedHistories) {
             const std::string traded = historyTextOf(s.tradedBars.empty() ? s.bars : s.tradedBars);
@@ -144,13 +147,18 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         listing.push_back(stocks[i].listing);
         if (days[i] && i < listedStocks) market.push_back(*days[i]);
     }
+    std::vector<DayResult> dayResults;
+    for (std::optional<DayResult>& r : results)
+        if (r) dayResults.push_back(std::move(*r));
     std::vector<ModelHit> hits;
     for (std::size_t i = 0; i < stocks.size(); ++i)
         for (const DayVerdict& day : modelBDays[i]) hits.push_back({&stocks[i], day});
     std::string error;
     forgetWriteFailure();
     bool ok =
-        writeMarketLists(staging, market) && writeModelGallery(staging, std::move(hits)) &&
+        writeMarketLists(staging, market) &&
+        writeTreeFile(below(staging, serverpath::kDayResultsFile), dayResultsText(dayResults)) &&
+        writeModelGallery(staging, std::move(hits)) &&
         writeTreeFile(below(staging, serverpath::kDoubleCannonHelp), doubleCannonHelpPage()) &&
         writeReferenceArchive(below(staging, serverpath::kConstDataZip), listing, composites,
                               error) &&

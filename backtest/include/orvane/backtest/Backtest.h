@@ -47,6 +47,11 @@
 #include <vector>
 
 #include "orvane/backtest/TradingCosts.h"
+#include "orvane/market/StockRule.h"
+
+namespace orvane {
+class SectorGroups;
+}
 
 namespace orvane::backtest {
 
@@ -82,6 +87,16 @@ enum class EntryPrice : std::uint8_t {
     SignalClose,  // the signal day's close
 };
 
+/// A user's stock rule as a group beside the trend codes: the signals whose
+/// day meets it (RuleGroup.h says which facts a signal gives the rule).
+struct RuleChoice {
+    std::string name;
+    StockRule rule;
+    /// The sector groups a sector condition reads; null: such conditions are
+    /// undecided, and an undecided signal is not in the group.
+    const SectorGroups* sectors = nullptr;
+};
+
 struct Options {
     /// Signal days, "yyyy-MM-dd", both ends included; empty: the data's
     /// first or last day.
@@ -99,6 +114,8 @@ struct Options {
     /// The yuan of one trade, for the net returns (the minimum commission
     /// weighs on small trades).
     double tradeSize = 20000;
+    /// A rule summed up as a group of its own (Grouping::Rule).
+    std::optional<RuleChoice> rule;
 };
 
 /// What is wrong with the options, or nothing.
@@ -146,6 +163,9 @@ struct Signal {
     std::int32_t score = 0;
     bool modelB = false;
     std::int8_t buyA = -1, buyB = -1;  // -1: the model-B check did not run
+    // The day as the day's results give it to a rule: the 5- and 10-day
+    // gains and the move from the previous close in percent, the close.
+    float gain5 = kNoFigure, gain10 = kNoFigure, change = kNoFigure, close = kNoFigure;
     Entry entry = Entry::Filled;
     /// Bit h: the exit of horizon index h moved past a day it could not be
     /// sold on (suspended, or closing at the limit down).
@@ -157,7 +177,7 @@ struct Signal {
     std::array<Outcome, kMaxHorizons> outcomes{};  // as Options::horizons
 };
 
-enum class Grouping : std::uint8_t { All, Trend, ModelB, ScoreBand, Month };
+enum class Grouping : std::uint8_t { All, Trend, ModelB, ScoreBand, Month, Rule };
 
 /// A group's figures at one horizon, over its signals with a complete horizon
 /// (kNoFigure when it has none). Entries not filled, and with tradableOnly
@@ -184,7 +204,7 @@ struct GroupDay {
 
 struct GroupSummary {
     Grouping grouping = Grouping::All;
-    std::string key;    // "all"; the trend code; "yes"/"no"; "<91"/">=91"; "yyyy-MM"
+    std::string key;  // "all"; the trend code; "yes"/"no"; "<91"/">=91"; "yyyy-MM"; the rule's name
     std::string label;  // for people: "accelerating rise" (TrendNames.h), "score 91 and above", ...
     std::size_t verdicts = 0;
     std::size_t limitUp = 0;    // entries at the limit-up price
@@ -217,6 +237,8 @@ struct Results {
     std::vector<std::string> days;  // the market's trading days, "yyyy-MM-dd"
     std::vector<Signal> signals;    // by stock, then by day
     std::vector<GroupSummary> groups;
+    /// By signal, whether it meets Options::rule (empty without a rule).
+    std::vector<bool> meetsRule;
     std::vector<BaselineDay> baseline;
     /// Notes on the data: stocks skipped, missing days, stocks too short,
     /// signals over a gap that looks like an unadjusted ex-rights day.
@@ -246,7 +268,8 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
 // ---------------------------------------------------------------------------
 // Reading the results
 
-/// The signal's group under a grouping (the GroupSummary key).
+/// The signal's group under a grouping (the GroupSummary key; under Rule the
+/// rule's name, whether or not the signal meets it).
 std::string groupKey(const Results& results, const Signal& signal, Grouping grouping);
 
 /// The complete returns at horizon index `h` by group key, in signal order:

@@ -17,6 +17,9 @@ inline constexpr std::string_view kQuoteFolder = "/const/hisdata/sinadata/";
 inline constexpr std::string_view kSortFolder = "/const/hisdata/sortdata/";
 inline constexpr std::string_view kTrendUpModeFolder = "/const/trendupmode/";
 inline constexpr std::string_view kTrendUpModeIni = "/const/trendupmode/modeini.txt";
+/// The day's results of every stock in one file (DayResults.h); a tree
+/// published before it existed has none.
+inline constexpr std::string_view kDayResultsFile = "/const/hisdata/dayresults.txt";
 /// The double-cannon pattern explained, for the help window.
 inline constexpr std::string_view kDoubleCannonHelp = "/const/help/doublepao.html";
 
