@@ -1,8 +1,11 @@
 #include "mainwindow/QXDocument.h"
 
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <filesystem>
@@ -15,6 +18,11 @@
 #include "gallery/QXTrendMode.h"
 #include "holdings/MyStockHoldController.h"
 #include "lists/FilterStockUIController.h"
+#include "liveday/LiveDay.h"
+#include "liveday/OrderBookPanel.h"
+#include "liveday/PriceAlertDialog.h"
+#include "liveday/PriceAlerts.h"
+#include "liveday/PriceAlertsWindow.h"
 #include "mainwindow/DayPricesPanel.h"
 #include "mainwindow/ParameterSliders.h"
 #include "mainwindow/QuestionnairePanel.h"
@@ -29,6 +37,7 @@
 #include "mainwindow/WidgetColours.h"
 #include "mainwindow/WindowMenus.h"
 #include "mainwindow/WindowTabs.h"
+#include "orvane/chart/IntradayView.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/LocalTime.h"
@@ -113,6 +122,7 @@ QXDocument::QXDocument(WindowServices services, QWidget* parent)
     setUpMenus();
     connectParameterSliders(*ui_);
     setUpWorkers();
+    setUpLiveDay();
 }
 
 QXDocument::~QXDocument() {
@@ -131,7 +141,7 @@ void QXDocument::setUpPanels() {
     dayPrices_ =
         new DayPricesPanel(shown_,
                            {ui_->today_Field, ui_->openPrice, ui_->closePrice, ui_->yesClosePrice,
-                            ui_->pricedChanged, ui_->priceChangedRatio},
+                            ui_->pricedChanged, ui_->priceChangedRatio, ui_->closePriceLabel},
                            this);
     fetch_ = new StockFetch(shown_, *freshness_, this);
     connect(fetch_, &StockFetch::started, this, [this] {
@@ -215,12 +225,96 @@ void QXDocument::setUpWorkers() {
             [this](std::stop_token stop) { menus_->updateNotifyTrendMode(stop); },
         .holdingsRefreshed =
             [this, counter](std::stop_token stop) mutable {
+                liveDay_->refresh(stop);
                 if (counter++ % kProbeEveryRounds != 0 || !freshness_->probe(stop)) return;
                 postToMainThread([doc = QPointer(this)] {
                     if (doc) doc->status_->redraw();
                 });
             },
     });
+}
+
+void QXDocument::setUpLiveDay() {
+    priceAlerts_ = new PriceAlerts({.nameOf = nameOf,
+                                    .desktopNotificationsAnswer = sessionBusHasNotificationService,
+                                    .panel = services_.notificationPanel},
+                                   this);
+    connect(priceAlerts_, &PriceAlerts::storedFileSetAside, this,
+            [this](const QString& message) { status_->addNotice(message.toStdString()); });
+    connect(priceAlerts_, &PriceAlerts::alertsChanged, this, &QXDocument::updateLiveCodes);
+    liveDay_ = new LiveDay(*priceAlerts_, this);
+    connect(liveDay_, &LiveDay::quotesUpdated, this, &QXDocument::showLiveDay);
+    connect(&shown_, &ShownStock::changed, this, [this] {
+        updateLiveCodes();
+        showLiveDay();
+    });
+
+    // 五档盘口 under 当日行情.
+    auto* bookBox = new QGroupBox(QStringLiteral("五档盘口"), ui_->pricesBox->parentWidget());
+    auto* bookLayout = new QVBoxLayout(bookBox);
+    bookLayout->setContentsMargins(2, 2, 2, 2);
+    orderBook_ = new OrderBookPanel(bookBox);
+    bookLayout->addWidget(orderBook_);
+    if (auto* column = qobject_cast<QBoxLayout*>(ui_->pricesBox->parentWidget()->layout()))
+        column->insertWidget(column->indexOf(ui_->pricesBox) + 1, bookBox);
+
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("行情"));
+    connect(menu->addAction(QStringLiteral("分时")), &QAction::triggered, this, [this] {
+        if (!shown_.code().empty()) openIntraday(shown_.code());
+    });
+    connect(menu->addAction(QStringLiteral("设置价格提醒…")), &QAction::triggered, this, [this] {
+        if (!shown_.code().empty()) editPriceAlert(shown_.code());
+    });
+    connect(menu->addAction(QStringLiteral("价格提醒列表…")), &QAction::triggered, this,
+            &QXDocument::showPriceAlertList);
+}
+
+void QXDocument::updateLiveCodes() {
+    std::vector<std::string> quoted, withMinutes;
+    auto addTo = [](std::vector<std::string>& list, const std::string& code) {
+        if (isValidStockCode(code) && std::find(list.begin(), list.end(), code) == list.end())
+            list.push_back(code);
+    };
+    addTo(quoted, shown_.code());
+    addTo(withMinutes, shown_.code());
+    for (const PriceAlert& alert : priceAlerts_->alerts()) addTo(quoted, alert.code);
+    if (kWindowController_)
+        for (const std::string& code : kWindowController_->intradayCodes()) {
+            addTo(quoted, code);
+            addTo(withMinutes, code);
+        }
+    liveDay_->setWatchedCodes(std::move(quoted), std::move(withMinutes));
+}
+
+void QXDocument::showLiveDay() {
+    const StockRecord* quote = liveDay_->quoteOf(shown_.code());
+    dayPrices_->showLiveQuote(quote);
+    orderBook_->setQuote(quote);
+    if (!kWindowController_) return;
+    for (const std::string& code : kWindowController_->intradayCodes())
+        if (chart::IntradayView* view = kWindowController_->intradayViewOf(code))
+            view->setLine(liveDay_->intraday().lineOf(code));
+}
+
+void QXDocument::openIntraday(const std::string& code) {
+    if (!isValidStockCode(code)) return;
+    chart::IntradayView* view = charts().addIntradayView(code);
+    if (!view) return;
+    view->setLine(liveDay_->intraday().lineOf(code));
+    updateLiveCodes();
+}
+
+void QXDocument::editPriceAlert(const std::string& code) {
+    if (!isValidStockCode(code)) return;
+    const std::string name = nameOf(code);
+    PriceAlertDialog dialog(code, qs(name.empty() ? code : name + "(" + code + ")"), std::nullopt,
+                            this);
+    if (dialog.exec() == QDialog::Accepted && dialog.alert()) priceAlerts_->add(*dialog.alert());
+}
+
+void QXDocument::showPriceAlertList() {
+    PriceAlertsWindow window(*priceAlerts_, nameOf, this);
+    window.exec();
 }
 
 void QXDocument::setServerSettingsOpener(std::function<void()> opener) {
@@ -285,6 +379,7 @@ void QXDocument::observeNotifications() {
 
 void QXDocument::initMyStocklist() {
     alerts_->loadStockModeBList();
+    priceAlerts_->load();
     sectors_->reload();
     resetParameterSliders(*ui_);
     ui_->stockCodeTokenField->setPlaceholderText(

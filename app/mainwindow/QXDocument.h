@@ -34,6 +34,9 @@ class AppWorkers;
 class DataFreshness;
 class DayPricesPanel;
 class FilterStockUIController;
+class LiveDay;
+class OrderBookPanel;
+class PriceAlerts;
 class ModelBAlerts;
 class NotificationPanelController;
 class QXTrendMode;
@@ -105,6 +108,17 @@ class QXDocument : public QMainWindow {
 
     ModelBAlerts& alerts() const { return *alerts_; }
 
+    // The live day: quotes every 5 s, 五档, 分时 and price alerts.
+    LiveDay& liveDay() const { return *liveDay_; }
+    PriceAlerts& priceAlerts() const { return *priceAlerts_; }
+    OrderBookPanel& orderBook() const { return *orderBook_; }
+    /// Opens (or brings to the front) the stock's 分时 tab in the chart window.
+    void openIntraday(const std::string& code);
+    /// The dialog for a new price alert of the stock (设置价格提醒…).
+    void editPriceAlert(const std::string& code);
+    /// The list of every price alert, editable.
+    void showPriceAlertList();
+
     chart::KWindowController* kWindowController() const { return kWindowController_.get(); }
     const AppWorkers& workers() const { return *workers_; }
     Ui::QXDocument& ui() { return *ui_; }
@@ -138,6 +152,11 @@ class QXDocument : public QMainWindow {
     void setUpTabs();
     void setUpMenus();
     void setUpWorkers();
+    void setUpLiveDay();
+    /// Tells the live day which stocks to quote and which need minutes.
+    void updateLiveCodes();
+    /// A new round of quotes: 当日行情, 五档 and the open 分时 tabs.
+    void showLiveDay();
     void observeNotifications();
     template <class Run>
     void connectStopButton(Run* run);
@@ -161,6 +180,9 @@ class QXDocument : public QMainWindow {
     WebSearchMenu* webSearch_ = nullptr;
     QuestionnairePanel* questionnaire_ = nullptr;
     ModelBAlerts* alerts_ = nullptr;
+    PriceAlerts* priceAlerts_ = nullptr;
+    LiveDay* liveDay_ = nullptr;
+    OrderBookPanel* orderBook_ = nullptr;
     WindowTabs* tabs_ = nullptr;
     WindowMenus* menus_ = nullptr;
     std::unique_ptr<chart::KWindowController> kWindowController_;
