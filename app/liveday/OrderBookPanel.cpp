@@ -16,25 +16,28 @@ const QString kNone = QStringLiteral("—");
 }  // namespace
 
 OrderBookPanel::OrderBookPanel(QWidget* parent) : QWidget(parent) {
+    // The asks on the left, the bids on the right, level one on top.
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 2, 4, 2);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(1);
     for (int row = 0; row < 10; ++row) {
-        // A line between the asks and the bids.
-        const int at = row < 5 ? row : row + 1;
-        grid->addWidget(new QLabel(QString::fromUtf8(kRowNames[row]), this), at, 0);
+        const bool ask = row < 5;
+        const int at = ask ? 4 - row : row - 5;
+        const int column = ask ? 0 : 4;
+        grid->addWidget(new QLabel(QString::fromUtf8(kRowNames[row]), this), at, column);
         prices_[row] = new QLabel(kNone, this);
         volumes_[row] = new QLabel(kNone, this);
         prices_[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         volumes_[row]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(prices_[row], at, 1);
-        grid->addWidget(volumes_[row], at, 2);
+        grid->addWidget(prices_[row], at, column + 1);
+        grid->addWidget(volumes_[row], at, column + 2);
     }
     auto* line = new QFrame(this);
-    line->setFrameShape(QFrame::HLine);
+    line->setFrameShape(QFrame::VLine);
     line->setFrameShadow(QFrame::Sunken);
-    grid->addWidget(line, 5, 0, 1, 3);
+    grid->addWidget(line, 0, 3, 5, 1);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 void OrderBookPanel::setQuote(const StockRecord* quote) {

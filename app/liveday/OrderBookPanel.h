@@ -1,5 +1,5 @@
 #pragma once
-// 五档盘口: the shown stock's five ask levels over its five bid levels,
+// 五档盘口: the shown stock's five ask levels beside its five bid levels,
 // price and volume in lots, each price in the rising or falling colour
 // against the previous close; "—" where the quote has no levels. Compact:
 // no 外盘/内盘, which these quotes cannot tell honestly.

@@ -245,6 +245,11 @@ void QXDocument::setUpLiveDay() {
     liveDay_ = new LiveDay(*priceAlerts_, this);
     connect(liveDay_, &LiveDay::quotesUpdated, this, &QXDocument::showLiveDay);
     connect(&shown_, &ShownStock::changed, this, [this] {
+        // The verdict's box names the day it judges: "2026-12-07 收盘判断".
+        const bool shown = shown_.state() == ShownStock::State::Shown && shown_.view();
+        const QString judged = shown ? qs(shown_.view()->judgedDay) : QString();
+        ui_->searchBox->setTitle(judged.isEmpty() ? QStringLiteral("个股诊断")
+                                                  : QStringLiteral("个股诊断　") + judged);
         updateLiveCodes();
         showLiveDay();
     });

@@ -20,9 +20,7 @@ void VerdictPanel::redraw() {
     switch (shown_.state()) {
         case ShownStock::State::Shown: {
             const VerdictView& view = *shown_.view();
-            const QString judged = QString::fromStdString(view.judgedDay);
-            verdict_->setText(judged.isEmpty() ? displayText(view.verdict)
-                                               : judged + "\n" + displayText(view.verdict));
+            verdict_->setText(displayText(view.verdict));
             setTextColour(verdict_, toQColor(view.verdictColour));
             badge_->setVisible(view.modeB);
             break;

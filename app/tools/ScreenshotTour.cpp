@@ -28,6 +28,7 @@
 #include "liveday/LiveDay.h"
 #include "liveday/PriceAlerts.h"
 #include "mainwindow/QXDocument.h"
+#include "orvane/chart/IntradayView.h"
 #include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/market/SectorGroups.h"
@@ -87,6 +88,8 @@ bool liveDayPictures(app::QXDocument& doc, const std::string& out) {
     chart::KWindow& charts = *doc.kWindowController()->kWindow();
     charts.resize(900, 520);
     quoted.wait(15000);
+    // The crosshair on 10:30.
+    if (auto* view = doc.kWindowController()->intradayViewOf("600000")) view->setFocusMinute(60);
     ok = save(charts, out, "screenshot-intraday.png") && ok;
     doc.raise();
     doc.activateWindow();

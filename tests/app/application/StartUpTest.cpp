@@ -66,11 +66,10 @@ TEST_F(AppStartUp, LoadsInOrderShowsAVerdictOpensTheDayChartAndSavesTheTargetOnQ
     const auto record = parseRetStockServerData(
         *readFile(served().tree() / ("const/hisdata/retdata/" + code + ".txt")), nullptr);
     ASSERT_TRUE(record);
-    // The verdict under the day it judges ("2025-12-05 收盘判断").
     EXPECT_EQ(ui.selectedResultCapture->text(),
-              QString::fromStdString(*record->date + " 收盘判断\n" +
-                                     makeVerdictView(*record, 0).verdict)
-                  .replace("\r\n", "\n"));
+              QString::fromStdString(makeVerdictView(*record, 0).verdict).replace("\r\n", "\n"));
+    // Its box names the day it judges.
+    EXPECT_EQ(ui.searchBox->title().toStdString(), "个股诊断　" + *record->date + " 收盘判断");
     EXPECT_EQ(ui.stockCodeTokenField->text().toStdString(), code);
     EXPECT_TRUE(ui.downloadData->isEnabled());
 
