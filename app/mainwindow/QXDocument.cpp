@@ -1,6 +1,5 @@
 #include "mainwindow/QXDocument.h"
 
-#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -254,14 +253,15 @@ void QXDocument::setUpLiveDay() {
         showLiveDay();
     });
 
-    // 五档盘口 under 当日行情.
-    auto* bookBox = new QGroupBox(QStringLiteral("五档盘口"), ui_->pricesBox->parentWidget());
+    // 五档盘口 above the tabs: the left column has no height to spare.
+    auto* bookBox = new QGroupBox(QStringLiteral("五档盘口"), ui_->centralwidget);
     auto* bookLayout = new QVBoxLayout(bookBox);
     bookLayout->setContentsMargins(2, 2, 2, 2);
     orderBook_ = new OrderBookPanel(bookBox);
     bookLayout->addWidget(orderBook_);
-    if (auto* column = qobject_cast<QBoxLayout*>(ui_->pricesBox->parentWidget()->layout()))
-        column->insertWidget(column->indexOf(ui_->pricesBox) + 1, bookBox);
+    bookBox->setMaximumWidth(440);
+    ui_->rightLayout->insertWidget(ui_->rightLayout->indexOf(ui_->switchTableView), bookBox, 0,
+                                   Qt::AlignLeft);
 
     QMenu* menu = menuBar()->addMenu(QStringLiteral("行情"));
     connect(menu->addAction(QStringLiteral("分时")), &QAction::triggered, this, [this] {
