@@ -283,12 +283,19 @@ void QXDocument::updateLiveCodes() {
     addTo(quoted, shown_.code());
     addTo(withMinutes, shown_.code());
     for (const PriceAlert& alert : priceAlerts_->alerts()) addTo(quoted, alert.code);
+    if (watchedCodes_)
+        for (const std::string& code : watchedCodes_()) addTo(quoted, code);
     if (kWindowController_)
         for (const std::string& code : kWindowController_->intradayCodes()) {
             addTo(quoted, code);
             addTo(withMinutes, code);
         }
     liveDay_->setWatchedCodes(std::move(quoted), std::move(withMinutes));
+}
+
+void QXDocument::setWatchedCodesProvider(std::function<std::vector<std::string>()> provider) {
+    watchedCodes_ = std::move(provider);
+    updateLiveCodes();
 }
 
 void QXDocument::showLiveDay() {

@@ -118,6 +118,8 @@ class QXDocument : public QMainWindow {
     void editPriceAlert(const std::string& code);
     /// The list of every price alert, editable.
     void showPriceAlertList();
+    /// More stocks to quote every 5 s and sample for 分时 (the watch lists').
+    void setWatchedCodesProvider(std::function<std::vector<std::string>()> provider);
 
     chart::KWindowController* kWindowController() const { return kWindowController_.get(); }
     const AppWorkers& workers() const { return *workers_; }
@@ -183,6 +185,7 @@ class QXDocument : public QMainWindow {
     PriceAlerts* priceAlerts_ = nullptr;
     LiveDay* liveDay_ = nullptr;
     OrderBookPanel* orderBook_ = nullptr;
+    std::function<std::vector<std::string>()> watchedCodes_;
     WindowTabs* tabs_ = nullptr;
     WindowMenus* menus_ = nullptr;
     std::unique_ptr<chart::KWindowController> kWindowController_;
