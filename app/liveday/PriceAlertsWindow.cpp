@@ -64,6 +64,7 @@ void PriceAlertsWindow::reload() {
         table_->setItem(int(i), 1,
                         new QTableWidgetItem(QString::fromStdString(conditionText(list[i]))));
     }
+    table_->resizeColumnToContents(0);
 }
 
 void PriceAlertsWindow::editRow(int row) {

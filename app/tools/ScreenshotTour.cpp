@@ -27,6 +27,7 @@
 #include "backtest/BacktestWindow.h"
 #include "liveday/LiveDay.h"
 #include "liveday/PriceAlerts.h"
+#include "liveday/PriceAlertsWindow.h"
 #include "mainwindow/QXDocument.h"
 #include "orvane/chart/IntradayView.h"
 #include "orvane/chart/KWindow.h"
@@ -100,7 +101,12 @@ bool liveDayPictures(app::QXDocument& doc, const std::string& out) {
     const std::string path = out + "/screenshot-price-alert.png";
     std::printf("%s\n", path.c_str());
     QWidget* panel = doc.alerts().panel().newMsgPanel();
-    return app::saveWindowsPicture({&doc, panel}, path) && raised.count() > 0 && ok;
+    ok = app::saveWindowsPicture({&doc, panel}, path) && raised.count() > 0 && ok;
+    // The list of alerts, editable.
+    doc.priceAlerts().add({"600006", app::PriceAlertKind::ChangeAtMost, -3});
+    app::PriceAlertsWindow list(doc.priceAlerts(), app::codeTableName, &doc);
+    list.show();
+    return save(list, out, "screenshot-price-alert-list.png") && ok;
 }
 
 }  // namespace

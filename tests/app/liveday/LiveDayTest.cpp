@@ -183,9 +183,14 @@ TEST(IntradayBook, SampledQuotesMakeMinutesFromWhenWatchingBegan) {
     const chart::IntradayLine told = book.lineOf("600000");
     EXPECT_FALSE(told.sampledSince);
     EXPECT_EQ(told.points.size(), 2u);
-    // The next day starts anew.
+    // The next day starts anew; a suspended stock's line says so and has no points.
     book.absorbQuote(quote(10.0, 100, "09:30:10", true, "2026-12-09"));
     EXPECT_EQ(book.lineOf("600000").points.size(), 1u);
+    StockRecord suspended = quote(10.0, 0, "10:00:00", false, "2026-12-10");
+    suspended.quoteStatus = "03";
+    book.absorbQuote(suspended);
+    EXPECT_TRUE(book.lineOf("600000").suspended);
+    EXPECT_TRUE(book.lineOf("600000").points.empty());
 }
 
 TEST(LiveDayPanels, FiveLevelsAndTheLiveQuoteIn当日行情) {
