@@ -2,8 +2,8 @@
 // screenshot script: a screened sector with its report and the sector
 // markers, the self-check questionnaire's result, and the back-test window
 // over the demo market (its summary with each plot, a group's signals, and
-// the chart a signal's double-click opens), and the live day (当日行情 and
-// 五档 of a stock, its 分时 tab, a price alert raised).
+// the chart a signal's double-click opens, the 组合 tab), and the live day
+// (当日行情 and 五档 of a stock, its 分时 tab, a price alert raised).
 //
 //   app_screenshot_tour --server URL --quote-server URL [--live-day-only] OUTDIR
 //
@@ -24,6 +24,7 @@
 #include "alerts/NotificationPanelController.h"
 #include "application/ChartScreenshot.h"
 #include "application/QXApplication.h"
+#include "backtest/BacktestPortfolioTab.h"
 #include "backtest/BacktestWindow.h"
 #include "liveday/LiveDay.h"
 #include "liveday/PriceAlerts.h"
@@ -74,7 +75,15 @@ bool backtestPictures(app::QXDocument& doc, const std::string& out) {
     ui.signalsTable->selectRow(row);
     if (!window->openSignalChart(row)) return false;
     chart::KWindow& charts = *doc.kWindowController()->kWindow();
-    return save(charts, out, "screenshot-backtest-chart.png") && ok;
+    ok = save(charts, out, "screenshot-backtest-chart.png") && ok;
+    // The portfolio of every signal, the chart window out of the way.
+    charts.hide();
+    window->raise();
+    window->activateWindow();
+    ui.groupingCombo->setCurrentText(QStringLiteral("全部信号"));
+    ui.resultTabs->setCurrentWidget(&window->portfolioTab());
+    ui.resultsSplitter->setSizes({70, 600});
+    return save(*window, out, "screenshot-backtest-portfolio.png") && ok;
 }
 
 // A stock with its live quote and five levels, its 分时 tab, and a price
