@@ -84,6 +84,12 @@ void NotificationPanelController::showNotificationWindow() {
     slideIn();
 }
 
+void NotificationPanelController::showPriceAlert(const QString& title, const QString& text) {
+    ui_->titleLabel->setText(title);
+    ui_->contentTextView->setPlainText(text);
+    slideIn();
+}
+
 void NotificationPanelController::showStockRaiseDownNotificationWindow() {
     slideIn();
 }

@@ -45,6 +45,8 @@ class NotificationPanelController : public QObject {
     /// Shows the newest notice and slides the panel in; nothing when the
     /// list is empty.
     void showNotificationWindow();
+    /// Shows a price alert with its own title and text and slides in.
+    void showPriceAlert(const QString& title, const QString& text);
     /// Slides the panel in with whatever text it holds.
     void showStockRaiseDownNotificationWindow();
     /// Empties the text and slides the panel out of sight.

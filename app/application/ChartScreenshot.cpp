@@ -16,6 +16,7 @@ bool placeCrosshairOnDate(chart::KWindowController& controller, const std::strin
     const int index = controller.currentSelectedIndex();
     if (index < 0 || index >= static_cast<int>(views.size())) return false;
     chart::KBaseView* view = views[index];
+    if (!view) return false;  // a 分时 tab
     const auto& days = view->model().dataList();
     int focus = static_cast<int>(days.size()) - 1;
     for (const chart::KSection& day : days)

@@ -7,9 +7,28 @@
 
 namespace orvane::app {
 
+bool isQuoteOfRecordDayOrLater(const StockRecord& quote, const StockRecord& record) {
+    const std::string quoteDay = quote.date.value_or("").substr(0, 10);
+    const std::string recordDay = record.date.value_or("").substr(0, 10);
+    return quote.code == record.code && quoteDay.size() == 10 && quoteDay >= recordDay;
+}
+
 DayPricesPanel::DayPricesPanel(ShownStock& shown, DayPriceFields fields, QObject* parent)
     : QObject(parent), shown_(shown), fields_(fields) {
-    connect(&shown_, &ShownStock::changed, this, &DayPricesPanel::redraw);
+    connect(&shown_, &ShownStock::changed, this, [this] {
+        live_.reset();
+        redraw();
+    });
+    redraw();
+}
+
+void DayPricesPanel::showLiveQuote(const StockRecord* quote) {
+    const std::optional<StockRecord>& record = shown_.record();
+    if (quote && record && shown_.state() == ShownStock::State::Shown &&
+        isQuoteOfRecordDayOrLater(*quote, *record))
+        live_ = *quote;
+    else
+        live_.reset();
     redraw();
 }
 
@@ -18,8 +37,12 @@ void DayPricesPanel::redraw() {
     for (QLabel* field : {f.today_Field, f.openPrice, f.closePrice, f.yesClosePrice,
                           f.pricedChanged, f.priceChangedRatio})
         field->clear();
+    if (f.closePriceLabel)
+        f.closePriceLabel->setText(live_ ? QStringLiteral("现价") : QStringLiteral("收盘"));
     if (shown_.state() != ShownStock::State::Shown) return;
-    const VerdictView& view = *shown_.view();
+    const std::optional<VerdictView> liveView =
+        live_ ? std::optional(makeVerdictView(*live_, 0)) : std::nullopt;
+    const VerdictView& view = liveView ? *liveView : *shown_.view();
     auto qs = [](const std::string& s) { return QString::fromStdString(s); };
     f.today_Field->setText(qs(view.day));
     f.openPrice->setText(qs(view.open));

@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGroupBox>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <filesystem>
@@ -16,6 +18,11 @@
 #include "gallery/QXTrendMode.h"
 #include "holdings/MyStockHoldController.h"
 #include "lists/FilterStockUIController.h"
+#include "liveday/LiveDay.h"
+#include "liveday/OrderBookPanel.h"
+#include "liveday/PriceAlertDialog.h"
+#include "liveday/PriceAlerts.h"
+#include "liveday/PriceAlertsWindow.h"
 #include "mainwindow/DayPricesPanel.h"
 #include "mainwindow/ParameterSliders.h"
 #include "mainwindow/QuestionnairePanel.h"
@@ -30,6 +37,7 @@
 #include "mainwindow/WidgetColours.h"
 #include "mainwindow/WindowMenus.h"
 #include "mainwindow/WindowTabs.h"
+#include "orvane/chart/IntradayView.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/LocalTime.h"
@@ -116,6 +124,7 @@ QXDocument::QXDocument(WindowServices services, QWidget* parent)
     setUpMenus();
     connectParameterSliders(*ui_);
     setUpWorkers();
+    setUpLiveDay();
 }
 
 QXDocument::~QXDocument() {
@@ -134,7 +143,7 @@ void QXDocument::setUpPanels() {
     dayPrices_ =
         new DayPricesPanel(shown_,
                            {ui_->today_Field, ui_->openPrice, ui_->closePrice, ui_->yesClosePrice,
-                            ui_->pricedChanged, ui_->priceChangedRatio},
+                            ui_->pricedChanged, ui_->priceChangedRatio, ui_->closePriceLabel},
                            this);
     fetch_ = new StockFetch(shown_, *freshness_, this);
     connect(fetch_, &StockFetch::started, this, [this] {
@@ -229,12 +238,109 @@ void QXDocument::setUpWorkers() {
             [this](std::stop_token stop) { menus_->updateNotifyTrendMode(stop); },
         .holdingsRefreshed =
             [this, counter](std::stop_token stop) mutable {
+                liveDay_->refresh(stop);
                 if (counter++ % kProbeEveryRounds != 0 || !freshness_->probe(stop)) return;
                 postToMainThread([doc = QPointer(this)] {
                     if (doc) doc->status_->redraw();
                 });
             },
     });
+}
+
+void QXDocument::setUpLiveDay() {
+    priceAlerts_ = new PriceAlerts({.nameOf = nameOf,
+                                    .desktopNotificationsAnswer = sessionBusHasNotificationService,
+                                    .panel = services_.notificationPanel},
+                                   this);
+    connect(priceAlerts_, &PriceAlerts::storedFileSetAside, this,
+            [this](const QString& message) { status_->addNotice(message.toStdString()); });
+    connect(priceAlerts_, &PriceAlerts::alertsChanged, this, &QXDocument::updateLiveCodes);
+    liveDay_ = new LiveDay(*priceAlerts_, this);
+    connect(liveDay_, &LiveDay::quotesUpdated, this, &QXDocument::showLiveDay);
+    connect(&shown_, &ShownStock::changed, this, [this] {
+        // The verdict's box names the day it judges: "2026-12-07 收盘判断".
+        const bool shown = shown_.state() == ShownStock::State::Shown && shown_.view();
+        const QString judged = shown ? qs(shown_.view()->judgedDay) : QString();
+        ui_->searchBox->setTitle(judged.isEmpty() ? QStringLiteral("个股诊断")
+                                                  : QStringLiteral("个股诊断　") + judged);
+        updateLiveCodes();
+        showLiveDay();
+    });
+
+    // 五档盘口 above the tabs: the left column has no height to spare.
+    auto* bookBox = new QGroupBox(QStringLiteral("五档盘口"), ui_->centralwidget);
+    auto* bookLayout = new QVBoxLayout(bookBox);
+    bookLayout->setContentsMargins(2, 2, 2, 2);
+    orderBook_ = new OrderBookPanel(bookBox);
+    bookLayout->addWidget(orderBook_);
+    bookBox->setMaximumWidth(440);
+    ui_->rightLayout->insertWidget(ui_->rightLayout->indexOf(ui_->switchTableView), bookBox, 0,
+                                   Qt::AlignLeft);
+
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("行情"));
+    connect(menu->addAction(QStringLiteral("分时")), &QAction::triggered, this, [this] {
+        if (!shown_.code().empty()) openIntraday(shown_.code());
+    });
+    connect(menu->addAction(QStringLiteral("设置价格提醒…")), &QAction::triggered, this, [this] {
+        if (!shown_.code().empty()) editPriceAlert(shown_.code());
+    });
+    connect(menu->addAction(QStringLiteral("价格提醒列表…")), &QAction::triggered, this,
+            &QXDocument::showPriceAlertList);
+}
+
+void QXDocument::updateLiveCodes() {
+    std::vector<std::string> quoted, withMinutes;
+    auto addTo = [](std::vector<std::string>& list, const std::string& code) {
+        if (isValidStockCode(code) && std::find(list.begin(), list.end(), code) == list.end())
+            list.push_back(code);
+    };
+    addTo(quoted, shown_.code());
+    addTo(withMinutes, shown_.code());
+    for (const PriceAlert& alert : priceAlerts_->alerts()) addTo(quoted, alert.code);
+    if (watchedCodes_)
+        for (const std::string& code : watchedCodes_()) addTo(quoted, code);
+    if (kWindowController_)
+        for (const std::string& code : kWindowController_->intradayCodes()) {
+            addTo(quoted, code);
+            addTo(withMinutes, code);
+        }
+    liveDay_->setWatchedCodes(std::move(quoted), std::move(withMinutes));
+}
+
+void QXDocument::setWatchedCodesProvider(std::function<std::vector<std::string>()> provider) {
+    watchedCodes_ = std::move(provider);
+    updateLiveCodes();
+}
+
+void QXDocument::showLiveDay() {
+    const StockRecord* quote = liveDay_->quoteOf(shown_.code());
+    dayPrices_->showLiveQuote(quote);
+    orderBook_->setQuote(quote);
+    if (!kWindowController_) return;
+    for (const std::string& code : kWindowController_->intradayCodes())
+        if (chart::IntradayView* view = kWindowController_->intradayViewOf(code))
+            view->setLine(liveDay_->intraday().lineOf(code));
+}
+
+void QXDocument::openIntraday(const std::string& code) {
+    if (!isValidStockCode(code)) return;
+    chart::IntradayView* view = charts().addIntradayView(code);
+    if (!view) return;
+    view->setLine(liveDay_->intraday().lineOf(code));
+    updateLiveCodes();
+}
+
+void QXDocument::editPriceAlert(const std::string& code) {
+    if (!isValidStockCode(code)) return;
+    const std::string name = nameOf(code);
+    PriceAlertDialog dialog(code, qs(name.empty() ? code : name + "(" + code + ")"), std::nullopt,
+                            this);
+    if (dialog.exec() == QDialog::Accepted && dialog.alert()) priceAlerts_->add(*dialog.alert());
+}
+
+void QXDocument::showPriceAlertList() {
+    PriceAlertsWindow window(*priceAlerts_, nameOf, this);
+    window.exec();
 }
 
 void QXDocument::setServerSettingsOpener(std::function<void()> opener) {
@@ -301,6 +407,7 @@ void QXDocument::initMyStocklist() {
     alerts_->loadStockModeBList();
     ruleAlerts_->load();
     ruleAlerts_->startDayResultsChecks();
+    priceAlerts_->load();
     sectors_->reload();
     resetParameterSliders(*ui_);
     ui_->stockCodeTokenField->setPlaceholderText(

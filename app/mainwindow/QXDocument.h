@@ -34,6 +34,9 @@ class AppWorkers;
 class DataFreshness;
 class DayPricesPanel;
 class FilterStockUIController;
+class LiveDay;
+class OrderBookPanel;
+class PriceAlerts;
 class ModelBAlerts;
 class RuleAlerts;
 class RuleScreenWindow;
@@ -110,6 +113,19 @@ class QXDocument : public QMainWindow {
     /// The screen by rule (分析 › 规则选股…), shown and raised.
     RuleScreenWindow& openRuleScreen();
 
+    // The live day: quotes every 5 s, 五档, 分时 and price alerts.
+    LiveDay& liveDay() const { return *liveDay_; }
+    PriceAlerts& priceAlerts() const { return *priceAlerts_; }
+    OrderBookPanel& orderBook() const { return *orderBook_; }
+    /// Opens (or brings to the front) the stock's 分时 tab in the chart window.
+    void openIntraday(const std::string& code);
+    /// The dialog for a new price alert of the stock (设置价格提醒…).
+    void editPriceAlert(const std::string& code);
+    /// The list of every price alert, editable.
+    void showPriceAlertList();
+    /// More stocks to quote every 5 s and sample for 分时 (the watch lists').
+    void setWatchedCodesProvider(std::function<std::vector<std::string>()> provider);
+
     chart::KWindowController* kWindowController() const { return kWindowController_.get(); }
     const AppWorkers& workers() const { return *workers_; }
     Ui::QXDocument& ui() { return *ui_; }
@@ -143,6 +159,11 @@ class QXDocument : public QMainWindow {
     void setUpTabs();
     void setUpMenus();
     void setUpWorkers();
+    void setUpLiveDay();
+    /// Tells the live day which stocks to quote and which need minutes.
+    void updateLiveCodes();
+    /// A new round of quotes: 当日行情, 五档 and the open 分时 tabs.
+    void showLiveDay();
     void observeNotifications();
     template <class Run>
     void connectStopButton(Run* run);
@@ -167,6 +188,10 @@ class QXDocument : public QMainWindow {
     QuestionnairePanel* questionnaire_ = nullptr;
     ModelBAlerts* alerts_ = nullptr;
     RuleAlerts* ruleAlerts_ = nullptr;
+    PriceAlerts* priceAlerts_ = nullptr;
+    LiveDay* liveDay_ = nullptr;
+    OrderBookPanel* orderBook_ = nullptr;
+    std::function<std::vector<std::string>()> watchedCodes_;
     WindowTabs* tabs_ = nullptr;
     WindowMenus* menus_ = nullptr;
     std::unique_ptr<chart::KWindowController> kWindowController_;

@@ -47,6 +47,15 @@ Rgb verdictColour(int trend, int score) {
     }
 }
 
+std::string judgedDayText(const std::string& recordDate) {
+    if (recordDate.size() < 10) return {};
+    const std::string day = recordDate.substr(0, 10);
+    // A time before the close is a quote of the session under way.
+    if (recordDate.size() >= 16 && recordDate[10] == ' ' && recordDate.substr(11) < "15:00")
+        return day + " " + recordDate.substr(11, 5) + " 盘中判断";
+    return day + " 收盘判断";
+}
+
 VerdictView makeVerdictView(const StockRecord& record, int randomValue) {
     VerdictView view;
     view.code = record.code;
@@ -63,6 +72,7 @@ VerdictView makeVerdictView(const StockRecord& record, int randomValue) {
     const float high = record.high();
     const float low = record.low();
     view.day = record.date.value_or("");
+    view.judgedDay = judgedDayText(view.day);
     view.open = record.openPrice.value_or("");
     view.close = record.closePrice.value_or("");
     view.yesClose = record.yesClosePrice.value_or("");

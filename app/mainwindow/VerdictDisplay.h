@@ -31,6 +31,7 @@ struct VerdictView {
     /// The code's tint in the search field: red with a random touch of green.
     Rgb codeColour;
     std::string verdict;
+    std::string judgedDay;  ///< judgedDayText of the record's date
     Rgb verdictColour;
     bool modeB = false;
     std::string day, open, close, yesClose, change, range;
@@ -41,6 +42,11 @@ struct VerdictView {
 /// formats take them).
 std::string verdictText(int trend, const std::string& code, int score, float gain5, float gain10);
 Rgb verdictColour(int trend, int score);
+
+/// Which day a verdict judges, from its record's date: "2026-12-07 收盘判断"
+/// for a day's close, "2026-12-08 10:31 盘中判断" for a quote taken during
+/// the session; empty without a date.
+std::string judgedDayText(const std::string& recordDate);
 
 /// The whole display for a record (an absent trend, score or gain shows
 /// as 0); `randomValue` is a fresh non-negative

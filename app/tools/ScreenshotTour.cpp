@@ -4,9 +4,10 @@
 // over the demo market (its summary with each plot, a group's signals, the
 // group of a user's rule, the chart a signal's double-click opens, the 组合
 // tab); the rule dialog with a fault marked, the screen by a rule, and the
-// alert panel a rule marked 提醒 slides in at launch.
+// alert panel a rule marked 提醒 slides in at launch; and the live day
+// (当日行情 and 五档 of a stock, its 分时 tab, a price alert raised).
 //
-//   app_screenshot_tour --server URL --quote-server URL OUTDIR
+//   app_screenshot_tour --server URL --quote-server URL [--live-day-only] OUTDIR
 //
 // Run under an X server (scripts/screenshot-app runs it under Xvfb).
 
@@ -18,6 +19,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
 
 #include "alerts/ModelBAlerts.h"
@@ -26,7 +28,11 @@
 #include "application/QXApplication.h"
 #include "backtest/BacktestPortfolioTab.h"
 #include "backtest/BacktestWindow.h"
+#include "liveday/LiveDay.h"
+#include "liveday/PriceAlerts.h"
+#include "liveday/PriceAlertsWindow.h"
 #include "mainwindow/QXDocument.h"
+#include "orvane/chart/IntradayView.h"
 #include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
@@ -129,6 +135,38 @@ bool rulePictures(app::QXDocument& doc, const std::string& out) {
     return ok;
 }
 
+// A stock with its live quote and five levels, its 分时 tab, and a price
+// alert that its quote meets at once (the panel slides in: Xvfb has no
+// notification service).
+bool liveDayPictures(app::QXDocument& doc, const std::string& out) {
+    doc.downloadOneStockData("600000");
+    QSignalSpy quoted(&doc.liveDay(), &app::LiveDay::quotesUpdated);
+    for (int round = 0; round < 3; ++round) quoted.wait(15000);
+    bool ok = save(doc, out, "screenshot-live-quote-and-levels.png");
+    doc.openIntraday("600000");
+    chart::KWindow& charts = *doc.kWindowController()->kWindow();
+    charts.resize(900, 520);
+    quoted.wait(15000);
+    // The crosshair on 10:30.
+    if (auto* view = doc.kWindowController()->intradayViewOf("600000")) view->setFocusMinute(60);
+    ok = save(charts, out, "screenshot-intraday.png") && ok;
+    doc.raise();
+    doc.activateWindow();
+    doc.priceAlerts().add({"600000", app::PriceAlertKind::PriceAtLeast, 0.01});
+    QSignalSpy raised(&doc.priceAlerts(), &app::PriceAlerts::alertRaised);
+    raised.wait(15000);
+    QTest::qWait(1500);  // the panel's slide
+    const std::string path = out + "/screenshot-price-alert.png";
+    std::printf("%s\n", path.c_str());
+    QWidget* panel = doc.alerts().panel().newMsgPanel();
+    ok = app::saveWindowsPicture({&doc, panel}, path) && raised.count() > 0 && ok;
+    // The list of alerts, editable.
+    doc.priceAlerts().add({"600006", app::PriceAlertKind::ChangeAtMost, -3});
+    app::PriceAlertsWindow list(doc.priceAlerts(), app::codeTableName, &doc);
+    list.show();
+    return save(list, out, "screenshot-price-alert-list.png") && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -137,8 +175,13 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::string error;
     const auto servers = app::takeServerOptions(args, error);
+    const auto liveDayOnly = std::find(args.begin(), args.end(), "--live-day-only");
+    const bool onlyLiveDay = liveDayOnly != args.end();
+    if (onlyLiveDay) args.erase(liveDayOnly);
     if (!servers || args.size() != 1) {
-        std::fprintf(stderr, "usage: app_screenshot_tour --server URL --quote-server URL OUTDIR\n");
+        std::fprintf(stderr,
+                     "usage: app_screenshot_tour --server URL --quote-server URL "
+                     "[--live-day-only] OUTDIR\n");
         return 2;
     }
     const std::string out = args[0];
@@ -150,6 +193,11 @@ int main(int argc, char** argv) {
     app::QXDocument& doc = *delegate.document();
     Ui::QXDocument& ui = doc.ui();
     QTest::qWait(3000);  // the reference data and the market report with its markers
+    if (onlyLiveDay) {
+        const bool live = liveDayPictures(doc, out);
+        delegate.applicationWillTerminate();
+        return live ? 0 : 1;
+    }
 
     // The largest sector, screened.
     const std::string largest = SectorGroups::shared().largestGroup();
@@ -173,6 +221,7 @@ int main(int argc, char** argv) {
                 out.c_str(), largest.c_str(), out.c_str());
     ok = rulePictures(doc, out) && ok;
     ok = backtestPictures(doc, out) && ok;
+    ok = liveDayPictures(doc, out) && ok;
     delegate.applicationWillTerminate();
     return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "orvane/chart/IntradayView.h"
 #include "orvane/chart/KBaseView.h"
 #include "orvane/chart/KInfoButton.h"
 #include "orvane/chart/KWindow.h"
@@ -45,13 +46,8 @@ KBaseView* KWindowController::addNewKLineView(const std::filesystem::path& path)
         view->initKDataFromFilePath(path);
         view->hide();
         kLineViewList_.push_back(view);
-
-        auto* button =
-            new KInfoButton(QRect(0, 0, kInfoButtonWidth, kInfoButtonHeight), kWindow_.get());
-        button->setDelegate(this);
-        button->setButtonID(0);
-        button->show();
-        kLineViewCloseButtonList_.push_back(button);
+        intradayViewList_.push_back(nullptr);
+        addTabButton();
         index = static_cast<int>(kLineViewList_.size()) - 1;
     }
     // The code table may have learnt the name since the tab was made.
@@ -66,9 +62,66 @@ KBaseView* KWindowController::addNewKLineView(const std::filesystem::path& path)
     return kLineViewList_[static_cast<std::size_t>(index)];
 }
 
+void KWindowController::addTabButton() {
+    auto* button =
+        new KInfoButton(QRect(0, 0, kInfoButtonWidth, kInfoButtonHeight), kWindow_.get());
+    button->setDelegate(this);
+    button->setButtonID(0);
+    button->show();
+    kLineViewCloseButtonList_.push_back(button);
+}
+
+QWidget* KWindowController::pageOf(std::size_t index) const {
+    if (intradayViewList_[index]) return intradayViewList_[index];
+    return kLineViewList_[index];
+}
+
+IntradayView* KWindowController::addIntradayView(const std::string& code) {
+    isKWindowShown_ = true;
+    IntradayView* view = intradayViewOf(code);
+    int index = -1;
+    for (std::size_t i = 0; i < intradayViewList_.size(); ++i)
+        if (intradayViewList_[i] == view && view) index = static_cast<int>(i);
+    if (index < 0) {
+        if (kLineViewList_.size() >= static_cast<std::size_t>(kMaxChartTabs)) {
+            bringKWindowToFront();
+            return nullptr;
+        }
+        view = new IntradayView(code, kWindow_.get());
+        view->setGeometry(0, kTabRowHeight, kWindow_->width(), kWindow_->height() - kTabRowHeight);
+        view->hide();
+        kLineViewList_.push_back(nullptr);
+        intradayViewList_.push_back(view);
+        addTabButton();
+        index = static_cast<int>(kLineViewList_.size()) - 1;
+    }
+    KInfoButton* button = kLineViewCloseButtonList_[static_cast<std::size_t>(index)];
+    button->setButtonTitle(QString::fromStdString("分时 " + tabTitleFor(code)));
+    button->setButtonInfo("分时 " + windowTitleFor(code));
+    resetKLineViewCloseButtonList();
+    currentSelectedIndex_ = index;
+    selectKLineView(index);
+    bringKWindowToFront();
+    return view;
+}
+
+std::vector<std::string> KWindowController::intradayCodes() const {
+    std::vector<std::string> codes;
+    for (IntradayView* view : intradayViewList_)
+        if (view) codes.push_back(view->code());
+    return codes;
+}
+
+IntradayView* KWindowController::intradayViewOf(const std::string& code) const {
+    for (IntradayView* view : intradayViewList_)
+        if (view && view->code() == code) return view;
+    return nullptr;
+}
+
 int KWindowController::tabOfStock(const std::string& code) const {
     for (std::size_t i = 0; i < kLineViewList_.size(); ++i)
-        if (kLineViewList_[i]->filePath().stem().string() == code) return static_cast<int>(i);
+        if (kLineViewList_[i] && kLineViewList_[i]->filePath().stem().string() == code)
+            return static_cast<int>(i);
     return -1;
 }
 
@@ -107,8 +160,8 @@ void KWindowController::resetKLineViewCloseButtonList() {
 
 void KWindowController::selectKLineView(int index) {
     if (index < 0 || index >= static_cast<int>(kLineViewList_.size())) return;
-    for (KBaseView* view : kLineViewList_) view->hide();
-    KBaseView* chosen = kLineViewList_[index];
+    for (std::size_t i = 0; i < kLineViewList_.size(); ++i) pageOf(i)->hide();
+    QWidget* chosen = pageOf(static_cast<std::size_t>(index));
     chosen->show();
     chosen->setFocus(Qt::OtherFocusReason);
     for (KInfoButton* button : kLineViewCloseButtonList_) button->setSelected(false);
@@ -120,10 +173,11 @@ void KWindowController::selectKLineView(int index) {
 void KWindowController::removeKLineView(int index) {
     if (index < 0 || index >= static_cast<int>(kLineViewList_.size())) return;
     // Widgets go later: this runs inside the click handler of the button removed.
-    KBaseView* view = kLineViewList_[index];
+    QWidget* view = pageOf(static_cast<std::size_t>(index));
     view->hide();
     view->deleteLater();
     kLineViewList_.erase(kLineViewList_.begin() + index);
+    intradayViewList_.erase(intradayViewList_.begin() + index);
     KInfoButton* button = kLineViewCloseButtonList_[index];
     button->hide();
     button->deleteLater();
@@ -141,15 +195,16 @@ void KWindowController::removeKLineView(int index) {
 }
 
 void KWindowController::closeKWindow() {
-    for (KBaseView* view : kLineViewList_) {
-        view->hide();
-        view->deleteLater();
+    for (std::size_t i = 0; i < kLineViewList_.size(); ++i) {
+        pageOf(i)->hide();
+        pageOf(i)->deleteLater();
     }
     for (KInfoButton* button : kLineViewCloseButtonList_) {
         button->hide();
         button->deleteLater();
     }
     kLineViewList_.clear();
+    intradayViewList_.clear();
     kLineViewCloseButtonList_.clear();
     kWindow_->hide();
     isKWindowShown_ = false;
@@ -158,10 +213,13 @@ void KWindowController::closeKWindow() {
 
 QSize KWindowController::windowWillResize(QSize size) {
     for (KBaseView* view : kLineViewList_) {
+        if (!view) continue;
         view->move(0, kTabRowHeight);
         view->setCurrentSectionRangeX(static_cast<float>(size.width()),
                                       static_cast<float>(size.height() - kTabRowHeight));
     }
+    for (IntradayView* view : intradayViewList_)
+        if (view) view->setGeometry(0, kTabRowHeight, size.width(), size.height() - kTabRowHeight);
     resetKLineViewCloseButtonList();
     return size;
 }

@@ -10,6 +10,7 @@
 
 #include "ChartFixtures.h"
 #include "TempDataDir.h"
+#include "orvane/chart/IntradayView.h"
 #include "orvane/chart/KBaseView.h"
 #include "orvane/chart/KImageButton.h"
 #include "orvane/chart/KInfoButton.h"
@@ -200,4 +201,24 @@ TEST_F(KWindowControllerTest, ClosingTheWindowOrItsLastTabForgetsEverything) {
     click(button(0)->closeButton());
     EXPECT_FALSE(controller.kWindow()->isVisible());
     EXPECT_EQ(closed.count(), 2);
+}
+
+TEST_F(KWindowControllerTest, AStocks分时HasItsOwnTabBesideItsKLine) {
+    open({"600000"});
+    IntradayView* intraday = controller.addIntradayView("600000");
+    ASSERT_TRUE(intraday);
+    EXPECT_EQ(title(1), "分时 浦发银行 600000");
+    EXPECT_EQ(controller.kWindow()->windowTitle().toStdString(), "分时 浦发银行(600000)");
+    EXPECT_TRUE(view(0)->isHidden());
+    EXPECT_FALSE(intraday->isHidden());
+    EXPECT_EQ(controller.addIntradayView("600000"), intraday);  // once a stock
+    EXPECT_EQ(controller.tabOfStock("600000"), 0);
+    EXPECT_EQ(controller.intradayCodes(), std::vector<std::string>{"600000"});
+    controller.kWindow()->resize(700, 500);
+    EXPECT_EQ(intraday->geometry(), QRect(0, 20, 700, 480));
+    click(button(0)->infoButton());
+    EXPECT_TRUE(intraday->isHidden());
+    controller.removeKLineView(1);
+    EXPECT_FALSE(controller.intradayViewOf("600000"));
+    EXPECT_EQ(controller.kLineViewList().size(), 1u);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "orvane/market/MinuteLines.h"
+#include "orvane/market/QuoteBatch.h"
 #include "orvane/market/StockCode.h"
 #include "orvane/market/StockKeys.h"
 
@@ -33,6 +35,30 @@ TEST(QuoteLine, RecordTakesTheFieldsTheCallersCodeAndJoinsDateAndTime) {
                                              {k::STOCK_DATE, "2025-09-03 15:00:00"}}));
 }
 
+TEST(QuoteLine, VolumeAmountFiveLevelsAndStatus) {
+    // Fields 6 to 29 of the made-up line hold their own index.
+    const auto r = parseSinaData(quoteLine(33), "600000");
+    ASSERT_TRUE(r && r->book);
+    EXPECT_EQ(r->volume, 8.0);
+    EXPECT_EQ(r->amount, 9.0);
+    EXPECT_EQ(r->book->bids[0], (BookLevel{11, 10}));
+    EXPECT_EQ(r->book->bids[4], (BookLevel{19, 18}));
+    EXPECT_EQ(r->book->asks[0], (BookLevel{21, 20}));
+    EXPECT_EQ(r->book->asks[4], (BookLevel{29, 28}));
+    EXPECT_EQ(r->quoteStatus, "32");
+    EXPECT_FALSE(isSuspendedQuote(*r));
+
+    // A level that is not a number leaves the whole book out, not a part.
+    std::string damaged = quoteLine(33);
+    damaged.replace(damaged.find(",25,"), 4, ",x,");
+    EXPECT_FALSE(parseSinaData(damaged, "600000")->book);
+    EXPECT_TRUE(parseSinaData(damaged, "600000")->volume);
+
+    std::string suspended = quoteLine(33);
+    suspended.replace(suspended.find(",32\""), 4, ",03\"");
+    EXPECT_TRUE(isSuspendedQuote(*parseSinaData(suspended, "600000")));
+}
+
 TEST(QuoteLine, ShortOrUnmarkedAnswersGiveNothing) {
     EXPECT_FALSE(parseSinaData("var hq_str_sz000000=\"\";", "000000"));
     EXPECT_FALSE(parseSinaData(quoteLine(31), "600000"));
@@ -52,4 +78,32 @@ TEST(StockCode, ValidityAndMarketPrefix) {
               "http://q.example/list?list=sh600000");
     EXPECT_EQ(quoteRequestURL("http://q.example/?rn=1", "000001"),
               "http://q.example/?rn=1&list=sz000001");
+}
+
+TEST(QuoteLine, SeveralQuotesAndTheDaysMinutesInOneAnswer) {
+    EXPECT_EQ(quotesRequestURL("http://q.example/", {"600000", "bad", "000001"}),
+              "http://q.example/?list=sh600000,sz000001");
+    const std::string answer = quoteLine(33) + "\nvar hq_str_sz000002=\"\";\n" +
+                               quoteLine(33, "var hq_str_sz000001=\"平安银行") + "\n";
+    const auto quotes = parseQuoteAnswer(answer);
+    ASSERT_EQ(quotes.size(), 2u);
+    EXPECT_EQ(quotes[1].code, "000001");
+    EXPECT_EQ(quotes[1].name, "平安银行");
+
+    EXPECT_EQ(minutesRequestURL("http://h.example:8468/orvane", {"600000", "000001"}),
+              "http://h.example:8468/min=sh600000,sz000001");
+    const auto minutes = parseMinuteAnswer(
+        "sh600000,09:30,10.01,10.005,12300\r\n"
+        "sh600000,13:00,10.20,10.100,500\n"
+        "sh600000,11:30,10.20,10.100,500\n"    // the lunch break is no minute
+        "sz600000,09:31,10.01,10.005,12300\n"  // nor a symbol of the wrong market
+        "sh600000,09:32,x,10.005,12300\n"
+        "<html>404</html>\n");
+    ASSERT_EQ(minutes.size(), 1u);
+    const auto& bars = minutes.at("600000");
+    ASSERT_EQ(bars.size(), 2u);
+    EXPECT_EQ(bars[0].minute, 0);
+    EXPECT_EQ(bars[1].minute, 120);
+    EXPECT_EQ(bars[1].averagePrice, 10.1);
+    EXPECT_EQ(bars[0].volume, 12300);
 }

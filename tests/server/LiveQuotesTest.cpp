@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include "ServerSamples.h"
 #include "TempDataDir.h"
 #include "orvane/core/NumberText.h"
+#include "orvane/core/TextSplit.h"
 #include "orvane/httpserver/QuoteService.h"
+#include "orvane/httpserver/RequestRouter.h"
 #include "orvane/market/QuoteLine.h"
 
 using namespace orvane;
@@ -43,20 +46,32 @@ float field(const StockRecord& quote, const char* key) {
 TEST(LiveQuotes, SessionHoursOfATradingDayOnly) {
     struct Case {
         int weekday, hour, minute;
-        bool open;
+        bool open, moved;  // in the session; the day's walk shown
+        const char* time;  // the quote's time
     };
-    const Case cases[] = {{3, 9, 29, false},  {3, 9, 30, true},   {3, 11, 29, true},
-                          {3, 11, 30, false}, {3, 12, 59, false}, {3, 13, 0, true},
-                          {3, 14, 59, true},  {3, 15, 0, false},  {1, 10, 0, true},
-                          {5, 10, 0, true},   {6, 10, 0, false},  {0, 10, 0, false}};
-    for (auto [weekday, hour, minute, open] : cases) {
+    const Case cases[] = {
+        {3, 9, 29, false, false, ""},         {3, 9, 30, true, true, "09:30:00"},
+        {3, 11, 29, true, true, "11:29:00"},  {3, 11, 30, false, true, "11:30:00"},
+        {3, 12, 59, false, true, "11:30:00"}, {3, 13, 0, true, true, "11:30:00"},
+        {3, 14, 59, true, true, "14:59:00"},  {3, 15, 0, false, true, "15:00:00"},
+        {3, 20, 0, false, true, "15:00:00"},  {1, 10, 0, true, true, "10:00:00"},
+        {5, 10, 0, true, true, "10:00:00"},   {6, 10, 0, false, false, ""},
+        {0, 10, 0, false, false, ""}};
+    for (auto [weekday, hour, minute, open, moved, time] : cases) {
         // 2025-12-01 is a Monday.
         const LocalDateTime t{2025, 12, weekday == 0 ? 7 : weekday, hour, minute, 0, weekday};
         EXPECT_EQ(isTradingSession(t), open) << weekday << " " << hour << ":" << minute;
-        EXPECT_EQ(liveMomentAt(LiveMarket::SessionHours, t, 1).has_value(), open);
+        const auto moment = liveMomentAt(LiveMarket::SessionHours, t, 1);
+        ASSERT_EQ(moment.has_value(), moved) << weekday << " " << hour << ":" << minute;
+        if (moment) EXPECT_EQ(moment->time, time);
         EXPECT_TRUE(liveMomentAt(LiveMarket::Always, t, 1));
         EXPECT_FALSE(liveMomentAt(LiveMarket::Off, t, 1));
     }
+    // Always live, the night is shown on the afternoon's clock, so a whole
+    // morning lies behind it: 20:10 is 13:10, 23:59 is 14:59.
+    EXPECT_EQ(momentAt(20, 10).time, "13:10:00");
+    EXPECT_EQ(momentAt(23, 59, 59).time, "14:59:55");
+    EXPECT_EQ(momentAt(9, 0).time, "14:00:00");
     // The exchanges' holidays are closed all day.
     for (const LocalDateTime holiday :
          {LocalDateTime{2026, 10, 6, 10, 0, 0, 2}, LocalDateTime{2026, 5, 1, 14, 0, 0, 5}}) {
@@ -72,7 +87,7 @@ TEST(LiveQuotes, SessionHoursOfATradingDayOnly) {
 TEST(LiveQuotes, TheWalkStaysWithinTheLimitAndHighLowAndVolumeAgree) {
     float lastHigh = 0, lastLow = 1e9, lastVolume = -1;
     std::set<float> prices;
-    for (int minute = 0; minute < 24 * 60; minute += 7) {
+    for (int minute = 9 * 60 + 30; minute < 15 * 60; minute += 7) {
         const LiveMoment moment = momentAt(minute / 60, minute % 60);
         const std::string line = movedQuoteLine(storedQuote(), "600000", moment);
         EXPECT_EQ(line, movedQuoteLine(storedQuote(), "600000", moment));  // pure
@@ -100,6 +115,58 @@ TEST(LiveQuotes, TheWalkStaysWithinTheLimitAndHighLowAndVolumeAgree) {
               movedQuoteLine(storedQuote(), "600000", momentAt(11, 0, 0, 8)));
 }
 
+TEST(LiveQuotes, TheBookLiesATickApartAroundThePriceWithVaryingVolumes) {
+    std::set<double> volumes;
+    for (int minute = 9 * 60 + 31; minute < 15 * 60; minute += 13) {
+        const auto quote = parseSinaData(
+            movedQuoteLine(storedQuote(), "600000", momentAt(minute / 60, minute % 60)), "600000");
+        ASSERT_TRUE(quote && quote->book);
+        const QuoteBook& book = *quote->book;
+        const double price = std::stod(*quote->closePrice);
+        EXPECT_TRUE(book.bids[0].price <= price && price <= book.asks[0].price);
+        EXPECT_NEAR(book.asks[0].price - book.bids[0].price, 0.01, 1e-9);
+        for (int level = 1; level < 5; ++level) {
+            EXPECT_NEAR(book.bids[level - 1].price - book.bids[level].price, 0.01, 1e-9);
+            EXPECT_NEAR(book.asks[level].price - book.asks[level - 1].price, 0.01, 1e-9);
+        }
+        for (const auto* side : {&book.bids, &book.asks})
+            for (const BookLevel& level : *side) {
+                EXPECT_EQ(std::fmod(level.volume, 100.0), 0.0);  // whole lots
+                volumes.insert(level.volume);
+            }
+    }
+    EXPECT_GT(volumes.size(), 20u);
+}
+
+TEST(LiveQuotes, TheMinutesAddUpToTheQuoteOfTheSameMoment) {
+    struct Case {
+        int hour, minute, second;
+        std::size_t count;
+        const char* last;
+    };
+    // 10:00:30 has begun 31 minutes; the lunch break and the evening hold
+    // the morning and the whole day.
+    for (auto [hour, minute, second, count, last] :
+         {Case{9, 30, 0, 0, ""}, Case{10, 0, 30, 31, "10:00"}, Case{12, 0, 0, 120, "11:29"},
+          Case{13, 0, 5, 121, "13:00"}, Case{15, 30, 0, 240, "14:59"}}) {
+        const LiveMoment moment =
+            *liveMomentAt(LiveMarket::SessionHours, {2025, 12, 3, hour, minute, second, 3}, 7);
+        const auto minutes = liveMinutes(storedQuote(), "600000", moment);
+        ASSERT_EQ(minutes.size(), count) << hour << ":" << minute;
+        if (!count) continue;
+        EXPECT_EQ(minutes.front().time, "09:30");
+        EXPECT_EQ(minutes.back().time, last);
+        const auto quote =
+            *parseSinaData(movedQuoteLine(storedQuote(), "600000", moment), "600000");
+        double volume = 0;
+        for (const LiveMinute& m : minutes) volume += m.volume;
+        EXPECT_DOUBLE_EQ(volume, *quote.volume);
+        EXPECT_DOUBLE_EQ(minutes.back().price, std::stod(*quote.closePrice));
+        EXPECT_NEAR(minutes.back().averagePrice, *quote.amount / *quote.volume, 1e-9);
+    }
+    EXPECT_TRUE(liveMinutes(storedQuote("0.00"), "600000", momentAt(10, 0)).empty());
+}
+
 TEST(LiveQuotes, ASuspendedStockOrALineThatIsNoQuoteStaysAsItIs) {
     for (const std::string& line :
          {storedQuote("0.00"), std::string("var hq_str_sh600000=\"\";"),
@@ -117,9 +184,32 @@ TEST(LiveQuotes, TheQuoteServiceMovesStoredCopiesOnlyWhenLive) {
         EXPECT_EQ(QuoteService(tree).answer("sh600000"), stored);
         EXPECT_NE(QuoteService(tree, LiveMarket::SessionHours).answer("sh600000"), stored);
     }
+    {
+        test::FixedNow beforeTheOpening(2025, 12, 3, 9, 0, 0);
+        EXPECT_EQ(QuoteService(tree, LiveMarket::SessionHours).answer("sh600000"), stored);
+    }
     test::FixedNow evening(2025, 12, 3, 20, 0, 0);
-    EXPECT_EQ(QuoteService(tree, LiveMarket::SessionHours).answer("sh600000"), stored);
     const std::string live = QuoteService(tree, LiveMarket::Always).answer("sh600000,sh600000");
     EXPECT_NE(live.substr(0, live.size() / 2), stored);
     EXPECT_EQ(live.substr(0, live.size() / 2), live.substr(live.size() / 2));
+}
+
+TEST(LiveQuotes, TheMinutesAddressAnswersOnlyWhenLive) {
+    test::SampleTree sample;
+    sample.write("const/hisdata/sinadata/600000.txt", storedQuote() + "\n");
+    sample.write("const/hisdata/sinadata/000001.txt", storedQuote() + "\n");
+    const auto tree = *TreeFiles::open(sample.tree());
+    test::FixedNow tenPast(2025, 12, 3, 9, 40, 0);
+    EXPECT_EQ(RequestRouter(tree, "/orvane").route("GET", "/min=sh600000", {}).status, 404);
+
+    const Reply reply = RequestRouter(tree, "/orvane", LiveMarket::SessionHours)
+                            .route("GET", "/min=sh600000,sh000001,sz000001", {});
+    EXPECT_EQ(reply.status, 200);
+    // Ten whole minutes of each stock; the unknown symbol has none.
+    const auto lines = splitOn(reply.body, '\n');
+    ASSERT_EQ(lines.size(), 21u);
+    EXPECT_TRUE(lines[0].starts_with("sh600000,09:30,"));
+    EXPECT_TRUE(lines[10].starts_with("sz000001,09:30,"));
+    EXPECT_EQ(splitOn(lines[19], ',').size(), 5u);
+    EXPECT_TRUE(lines[19].starts_with("sz000001,09:39,"));
 }

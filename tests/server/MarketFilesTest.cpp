@@ -32,6 +32,11 @@ TEST(MarketFiles, QuoteLineHasTheQuoteServiceShape) {
     ASSERT_TRUE(record);
     EXPECT_EQ(record->yesClosePrice, "10.00");
     EXPECT_EQ(record->date, "2025-09-03 15:00:00");
+    // The day's 123456 lots are served as the service counts: shares, yuan.
+    EXPECT_EQ(record->volume, 12345600.0);
+    EXPECT_EQ(record->amount, 129628800.0);
+    ASSERT_TRUE(record->book);
+    EXPECT_EQ(record->book->bids[0].price, 10.49);
     EXPECT_EQ(quoteLine(stock("000001", 10, 10)).rfind("var hq_str_sz000001=\"", 0), 0u);
 }
 

@@ -8,6 +8,7 @@ namespace orvane::server {
 namespace {
 
 constexpr std::string_view kQuotePathPrefix = "/list=";
+constexpr std::string_view kMinutesPathPrefix = "/min=";
 constexpr std::string_view kQuoteContentType = "text/plain; charset=GB18030";
 
 Reply errorReply(int status) {
@@ -28,6 +29,8 @@ Reply RequestRouter::route(std::string_view method, std::string_view path,
     // either as the whole path or as the query of the root.
     if (path.starts_with(kQuotePathPrefix)) return quotes(path.substr(kQuotePathPrefix.size()));
     if (path == "/" && listParam) return quotes(*listParam);
+    if (path.starts_with(kMinutesPathPrefix))
+        return minutes(path.substr(kMinutesPathPrefix.size()));
 
     if (!path.starts_with(basePath_)) return errorReply(404);
     std::string_view belowBase = path.substr(basePath_.size());
@@ -48,6 +51,13 @@ Reply RequestRouter::treeFile(std::string_view belowBase) const {
 
 Reply RequestRouter::quotes(std::string_view symbolList) const {
     return {200, std::string(kQuoteContentType), quotes_.answer(symbolList)};
+}
+
+Reply RequestRouter::minutes(std::string_view symbolList) const {
+    // Stored copies that never move have no minutes: such a server answers
+    // as one that does not know the address.
+    if (!quotes_.isLive()) return errorReply(404);
+    return {200, "text/plain; charset=utf-8", quotes_.minutesAnswer(symbolList)};
 }
 
 }  // namespace orvane::server

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "orvane/core/NumberText.h"
+#include "orvane/market/QuoteUnits.h"
 #include "orvane/market/StockCode.h"
 
 namespace orvane::server {
@@ -29,11 +30,14 @@ bool isShanghai(const std::string& code) {
 
 std::string quoteLine(const StockOfTheDay& s) {
     const DailyBar& d = s.today;
+    // The copy holds what the quote service holds: shares and yuan, where
+    // the day's bar counts lots.
+    const double shares = sharesFromLots(d.volume);
     std::string line =
         "var hq_str_" + std::string(marketPrefix(s.listing.code)) + s.listing.code + "=\"";
     line += s.listing.name + "," + price(d.open) + "," + price(s.yesClose) + "," + price(d.close) +
             "," + price(d.high) + "," + price(d.low) + "," + price(d.close) + "," + price(d.close) +
-            "," + format("%.0f", d.volume) + "," + format("%.0f", d.volume * d.close);
+            "," + format("%.0f", shares) + "," + format("%.0f", shares * d.close);
     // Five bid and five ask levels (volume, price) around the close.
     for (int side = 0; side < 2; ++side)
         for (int level = 1; level <= 5; ++level) {

@@ -68,6 +68,8 @@ TEST_F(AppStartUp, LoadsInOrderShowsAVerdictOpensTheDayChartAndSavesTheTargetOnQ
     ASSERT_TRUE(record);
     EXPECT_EQ(ui.selectedResultCapture->text(),
               QString::fromStdString(makeVerdictView(*record, 0).verdict).replace("\r\n", "\n"));
+    // Its box names the day it judges.
+    EXPECT_EQ(ui.searchBox->title().toStdString(), "个股诊断　" + *record->date + " 收盘判断");
     EXPECT_EQ(ui.stockCodeTokenField->text().toStdString(), code);
     EXPECT_TRUE(ui.downloadData->isEnabled());
 

@@ -105,6 +105,13 @@ class SearchFieldTest : public ::testing::Test {
     std::string held = "000001";
 };
 
+TEST(VerdictDisplay, TheDayItJudges) {
+    EXPECT_EQ(judgedDayText("2026-12-07"), "2026-12-07 收盘判断");
+    EXPECT_EQ(judgedDayText("2026-12-07 15:00:00"), "2026-12-07 收盘判断");
+    EXPECT_EQ(judgedDayText("2026-12-08 10:31:05"), "2026-12-08 10:31 盘中判断");
+    EXPECT_EQ(judgedDayText(""), "");
+}
+
 TEST_F(SearchFieldTest, CompletionsAndTheTokenOfAPickedOne) {
     EXPECT_EQ(completionStrings(codes, "6000"),
               (std::vector<std::string>{"浦发银行 (600000)    ", "东风汽车 (600006)    "}));

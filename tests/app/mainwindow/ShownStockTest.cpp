@@ -12,9 +12,14 @@
 
 #include "ServedMarketTest.h"
 #include "application/QXApplication.h"
+#include "liveday/LiveDay.h"
+#include "liveday/OrderBookPanel.h"
+#include "liveday/PriceAlerts.h"
 #include "mainwindow/QXDocument.h"
 #include "mainwindow/StockFetch.h"
 #include "mainwindow/StockSearch.h"
+#include "orvane/chart/IntradayView.h"
+#include "orvane/chart/KWindowController.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NotificationNames.h"
 #include "orvane/core/StringTable.h"
@@ -204,4 +209,22 @@ TEST(FetchFailureText, EachCauseItsOwnWords) {
         std::string::npos);
     EXPECT_NE(text(MissingRecord::Cause::ServerUnreachable).message.find("Connection refused"),
               std::string::npos);
+}
+
+TEST_F(ShownStockWindow, TheLiveDayQuotesTheShownStockChecksItsAlertsAndSamples分时) {
+    const std::string code = market().front().listing.code;
+    ASSERT_TRUE(show(code));
+    QSignalSpy raised(&doc().priceAlerts(), &PriceAlerts::alertRaised);
+    doc().priceAlerts().add({code, PriceAlertKind::PriceAtLeast, 0.01});
+    doc().liveDay().refresh({});
+    ASSERT_TRUE(waitUntil([&] { return doc().liveDay().quoteOf(code) != nullptr; }));
+    EXPECT_EQ(ui().closePriceLabel->text(), "现价");
+    EXPECT_NE(doc().orderBook().priceText(5), "—");  // 买一
+    EXPECT_EQ(raised.count(), 1);
+    doc().openIntraday(code);
+    const chart::IntradayView* view = doc().kWindowController()->intradayViewOf(code);
+    ASSERT_TRUE(view);
+    // This server tells no minutes: the line is the program's own samples.
+    EXPECT_EQ(view->line().sampledSince, "14:59");
+    EXPECT_EQ(view->line().points.size(), 1u);
 }

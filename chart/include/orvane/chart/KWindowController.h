@@ -5,7 +5,8 @@
 // one it has, reloaded from the file) and brings the window to the front,
 // un-minimised and active; the tab buttons' notifications select and close
 // tabs; closing the last tab or the window hides the window and forgets
-// every chart.
+// every chart. A stock's 分时 has a tab of its own beside its K-line
+// ("分时 浦发银行 600000"), an IntradayView in place of the KBaseView.
 
 #include <QObject>
 #include <QSize>
@@ -19,6 +20,7 @@
 
 namespace orvane::chart {
 
+class IntradayView;
 class KBaseView;
 class KInfoButton;
 class KWindow;
@@ -42,7 +44,14 @@ class KWindowController : public QObject {
     /// extension) in its tab, made and added if the stock has none yet, and
     /// returns that tab's chart; nothing when a new tab would be the eleventh.
     KBaseView* addNewKLineView(const std::filesystem::path& path);
-    /// The tab showing a stock, or -1.
+    /// Shows the stock's 分时 tab (made and added if it has none yet) and
+    /// returns its view; nothing when a new tab would be the eleventh.
+    IntradayView* addIntradayView(const std::string& code);
+    /// The stocks with a 分时 tab, in tab order.
+    std::vector<std::string> intradayCodes() const;
+    /// The stock's 分时 view when it has a tab, else nothing.
+    IntradayView* intradayViewOf(const std::string& code) const;
+    /// The tab showing a stock's K-line, or -1.
     int tabOfStock(const std::string& code) const;
     /// Renumbers the tab buttons and puts them in one row, 1 pixel apart,
     /// as wide as kInfoButtonWidth or narrower so the row fits the window.
@@ -57,6 +66,7 @@ class KWindowController : public QObject {
     KWindow* kWindow() const { return kWindow_.get(); }
     bool isKWindowShown() const { return isKWindowShown_; }
     int currentSelectedIndex() const { return currentSelectedIndex_; }
+    /// The K-line of each tab; nullptr for a 分时 tab.
     const std::vector<KBaseView*>& kLineViewList() const { return kLineViewList_; }
     const std::vector<KInfoButton*>& kLineViewCloseButtonList() const {
         return kLineViewCloseButtonList_;
@@ -77,11 +87,15 @@ class KWindowController : public QObject {
     std::string tabTitleFor(const std::string& code) const;
     std::string windowTitleFor(const std::string& code) const;
     void bringKWindowToFront();
+    /// A new tab's button; its page is already in the lists.
+    void addTabButton();
+    QWidget* pageOf(std::size_t index) const;
 
     std::unique_ptr<KWindow> kWindow_;
     bool isKWindowShown_ = false;
     int currentSelectedIndex_ = 0;
     std::vector<KBaseView*> kLineViewList_;
+    std::vector<IntradayView*> intradayViewList_;  // one a tab, nullptr for a K-line
     std::vector<KInfoButton*> kLineViewCloseButtonList_;
     NameLookup nameLookup_;
     ScopedObserver closeObserver_;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "orvane/core/Value.h"
+#include "orvane/market/QuoteBook.h"
 
 namespace orvane {
 
@@ -38,6 +39,13 @@ struct StockRecord {
     std::shared_ptr<const StockRecord> before5Days;
     std::optional<std::int32_t> modeType;   // STOCK_MODE_TYPE (4: double cannon)
     std::optional<std::string> plateGroup;  // KEY_Plate_Group: the stock's group names
+
+    // What only a quote carries, kept out of the stock dictionary: today's
+    // volume in shares, amount in yuan, the five levels and the status word.
+    std::optional<double> volume;
+    std::optional<double> amount;
+    std::optional<QuoteBook> book;
+    std::optional<std::string> quoteStatus;
 
     // The prices as the analysis reads them: single precision, the leading
     // number of the text, 0 for an absent price.

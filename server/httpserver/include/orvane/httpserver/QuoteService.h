@@ -4,7 +4,8 @@
 // const/hisdata/sinadata/CODE.txt as its bytes are (GB 18030), or the empty
 // quote `var hq_str_SYMBOL="";` for an unknown or malformed symbol. When
 // the market is live (LiveQuotes.h) the stored copies are moved to the
-// present step of the process clock.
+// present step of the process clock, and the day's minutes so far are told
+// for "min=sh600000,sz000001".
 
 #include <cstdint>
 #include <optional>
@@ -28,11 +29,20 @@ class QuoteService {
     /// "list="): one line a non-empty symbol, each ending in "\n".
     std::string answer(std::string_view symbolList) const;
 
+    /// Does the service move its quotes, and so have minutes to tell?
+    bool isLive() const { return live_ != LiveMarket::Off; }
+
+    /// The day's minutes so far of each listed symbol (the value after
+    /// "min="), one line a minute: "SYMBOL,HH:mm,price,average price,volume"
+    /// (volume in shares). A symbol without a moving quote has no lines.
+    std::string minutesAnswer(std::string_view symbolList) const;
+
     /// `var hq_str_SYMBOL="";` plus newline; characters other than ASCII
     /// letters and digits in the echoed symbol become '_'.
     static std::string emptyQuoteLine(std::string_view symbol);
 
   private:
+    std::optional<std::string> storedLine(std::string_view code) const;
     std::string lineFor(std::string_view symbol, const std::optional<LiveMoment>& moment) const;
     TreeFiles tree_;
     LiveMarket live_;

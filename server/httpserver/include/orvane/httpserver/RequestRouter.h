@@ -1,6 +1,7 @@
 #pragma once
 // What the data server answers to a request, apart from HTTP: tree files
-// below the base path and the quote service at "/list=..." and "/?list=...".
+// below the base path, the quote service at "/list=..." and "/?list=...",
+// and the day's minutes of a live market at "/min=...".
 
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@ class RequestRouter {
   private:
     Reply treeFile(std::string_view belowBase) const;
     Reply quotes(std::string_view symbolList) const;
+    Reply minutes(std::string_view symbolList) const;
 
     TreeFiles tree_;
     QuoteService quotes_;

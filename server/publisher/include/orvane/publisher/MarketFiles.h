@@ -24,7 +24,8 @@ struct StockOfTheDay {
 
 /// The quote line the quote service would answer for the stock at the close:
 /// var hq_str_<prefix><code>="name,open,previous close,price,high,low,bid,
-/// ask,volume,amount,five bid and five ask levels,date,time,status";
+/// ask,volume,amount,five bid and five ask levels,date,time,status"; the
+/// volume in shares and the amount in yuan, as the service gives them.
 std::string quoteLine(const StockOfTheDay& stock);
 
 /// Shanghai: codes beginning 6 or 5; Shenzhen: all others.

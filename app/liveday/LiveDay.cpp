@@ -1,0 +1,97 @@
+#include "liveday/LiveDay.h"
+
+#include <QPointer>
+#include <algorithm>
+#include <filesystem>
+
+#include "liveday/PriceAlerts.h"
+#include "orvane/chart/IntradayLine.h"
+#include "orvane/core/DataDirectory.h"
+#include "orvane/core/MainThreadDispatcher.h"
+#include "orvane/market/HttpRequest.h"
+#include "orvane/market/MarketServers.h"
+#include "orvane/market/QuoteBatch.h"
+#include "orvane/market/StockCode.h"
+
+namespace orvane::app {
+
+namespace {
+
+/// The held stocks: the HoldStock folder's files named by a code.
+std::vector<std::string> heldStockCodes() {
+    std::vector<std::string> codes;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(getHoldStockPath(), ec);
+         !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const std::string stem = it->path().stem().string();
+        if (isValidStockCode(stem)) codes.push_back(stem);
+    }
+    return codes;
+}
+
+std::optional<std::string> fetchText(const std::string& url, std::stop_token stop) {
+    auto request = HttpRequest::requestWithURL(url);
+    request->setTimeOutSeconds(4);
+    std::stop_callback cancel(stop, [&] { request->cancel(); });
+    request->startSynchronous();
+    if (request->error()) return std::nullopt;
+    return request->responseString();
+}
+
+}  // namespace
+
+LiveDay::LiveDay(PriceAlerts& alerts, QObject* parent) : QObject(parent), alerts_(alerts) {}
+
+void LiveDay::setWatchedCodes(std::vector<std::string> quoted,
+                              std::vector<std::string> withMinutes) {
+    std::lock_guard lock(codesMutex_);
+    quoted_ = std::move(quoted);
+    withMinutes_ = std::move(withMinutes);
+}
+
+void LiveDay::refresh(std::stop_token stop) {
+    std::vector<std::string> quoted, withMinutes;
+    {
+        std::lock_guard lock(codesMutex_);
+        quoted = quoted_;
+        withMinutes = withMinutes_;
+    }
+    for (std::string& code : heldStockCodes())
+        if (std::find(quoted.begin(), quoted.end(), code) == quoted.end())
+            quoted.push_back(std::move(code));
+    if (quoted.empty()) return;
+    // The quote service answers up to 1,000 symbols a request.
+    if (quoted.size() > 1000) quoted.resize(1000);
+    const auto servers = MarketServers::shared();
+    std::vector<StockRecord> quotes;
+    if (auto text = fetchText(quotesRequestURL(servers->quoteServer, quoted), stop))
+        quotes = parseQuoteAnswer(*text);
+    std::map<std::string, std::vector<MinuteBar>> minutes;
+    if (!withMinutes.empty() && !stop.stop_requested())
+        if (auto text = fetchText(minutesRequestURL(servers->dataServer, withMinutes), stop))
+            minutes = parseMinuteAnswer(*text);
+    if (stop.stop_requested() || (quotes.empty() && minutes.empty())) return;
+    postToMainThread(
+        [self = QPointer(this), quotes = std::move(quotes), minutes = std::move(minutes)] {
+            if (self) self->absorb(quotes, minutes);
+        });
+}
+
+void LiveDay::absorb(const std::vector<StockRecord>& quotes,
+                     const std::map<std::string, std::vector<MinuteBar>>& minutes) {
+    for (const StockRecord& quote : quotes) {
+        quotes_[quote.code] = quote;
+        intraday_.absorbQuote(quote);
+    }
+    for (const auto& [code, bars] : minutes) intraday_.absorbMinutes(code, bars);
+    for (const StockRecord& quote : quotes)
+        alerts_.check(quote, chart::riseSpeed(intraday_.lineOf(quote.code)));
+    emit quotesUpdated();
+}
+
+const StockRecord* LiveDay::quoteOf(const std::string& code) const {
+    auto it = quotes_.find(code);
+    return it == quotes_.end() ? nullptr : &it->second;
+}
+
+}  // namespace orvane::app

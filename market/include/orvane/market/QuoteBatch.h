@@ -1,0 +1,22 @@
+#pragma once
+// Quotes of several stocks in one request, as the quote service answers
+// them: "list=sh600000,sz000001", one quote line a symbol.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orvane/market/StockRecord.h"
+
+namespace orvane {
+
+/// The quote service's address asking for every valid code of `codes`
+/// (invalid ones are left out).
+std::string quotesRequestURL(std::string_view quoteServer, const std::vector<std::string>& codes);
+
+/// The quote records of an answer, each under the code of its line's
+/// symbol; lines that are no quote (an unknown code's empty one) are left
+/// out.
+std::vector<StockRecord> parseQuoteAnswer(std::string_view text);
+
+}  // namespace orvane

@@ -1,0 +1,37 @@
+#include "orvane/market/QuoteBatch.h"
+
+#include "orvane/core/TextSplit.h"
+#include "orvane/market/QuoteLine.h"
+#include "orvane/market/StockCode.h"
+
+namespace orvane {
+
+std::string quotesRequestURL(std::string_view quoteServer, const std::vector<std::string>& codes) {
+    std::string url(quoteServer);
+    url += url.find('?') == std::string::npos ? '?' : '&';
+    url += "list=";
+    bool first = true;
+    for (const std::string& code : codes) {
+        if (!isValidStockCode(code)) continue;
+        if (!first) url += ',';
+        first = false;
+        url += marketPrefix(code);
+        url += code;
+    }
+    return url;
+}
+
+std::vector<StockRecord> parseQuoteAnswer(std::string_view text) {
+    constexpr std::string_view kHead = "hq_str_";
+    std::vector<StockRecord> quotes;
+    for (std::string_view line : splitOn(text, '\n')) {
+        const std::size_t head = line.find(kHead);
+        if (head == std::string_view::npos) continue;
+        const std::string_view code = line.substr(head + kHead.size() + 2, 6);
+        if (!isValidStockCode(code)) continue;
+        if (auto quote = parseSinaData(line, code)) quotes.push_back(std::move(*quote));
+    }
+    return quotes;
+}
+
+}  // namespace orvane
