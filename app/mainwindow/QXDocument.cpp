@@ -16,6 +16,7 @@
 #include "holdings/MyStockHoldController.h"
 #include "lists/FilterStockUIController.h"
 #include "mainwindow/DayPricesPanel.h"
+#include "mainwindow/IndexStrip.h"
 #include "mainwindow/ParameterSliders.h"
 #include "mainwindow/QuestionnairePanel.h"
 #include "mainwindow/SearchPanel.h"
@@ -29,6 +30,7 @@
 #include "mainwindow/WidgetColours.h"
 #include "mainwindow/WindowMenus.h"
 #include "mainwindow/WindowTabs.h"
+#include "markettable/MarketTableWindow.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/LocalTime.h"
@@ -113,6 +115,7 @@ QXDocument::QXDocument(WindowServices services, QWidget* parent)
     setUpMenus();
     connectParameterSliders(*ui_);
     setUpWorkers();
+    setUpMarketViews();
 }
 
 QXDocument::~QXDocument() {
@@ -223,6 +226,39 @@ void QXDocument::setUpWorkers() {
     });
 }
 
+void QXDocument::setUpMarketViews() {
+    indexStrip_ = new IndexStrip({}, ui_->centralwidget);
+    indexStrip_->hide();  // until the reference data names the indexes
+    ui_->outerLayout->addWidget(indexStrip_);
+    connect(indexStrip_, &IndexStrip::indexPicked, this,
+            [this](const QString& code) { webSearch_->openDayChart(code.toStdString()); });
+    QAction* marketTable = ui_->menuAnalysis->addAction(QStringLiteral("行情总览…"));
+    marketTable->setObjectName(QStringLiteral("actionMarketTable"));
+    connect(marketTable, &QAction::triggered, this, &QXDocument::openMarketTable);
+}
+
+MarketTableWindow& QXDocument::marketTable() {
+    if (!marketTable_) {
+        marketTable_ = std::make_unique<MarketTableWindow>();
+        connect(marketTable_.get(), &MarketTableWindow::stockPicked, this,
+                [this](const QString& code, const QString& name) {
+                    shown_.choose(code.toStdString(), name.toStdString());
+                    raise();
+                    activateWindow();
+                });
+        connect(marketTable_.get(), &MarketTableWindow::chartRequested, this,
+                [this](const QString& code) { webSearch_->openDayChart(code.toStdString()); });
+    }
+    return *marketTable_;
+}
+
+void QXDocument::openMarketTable() {
+    MarketTableWindow& window = marketTable();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 void QXDocument::setServerSettingsOpener(std::function<void()> opener) {
     ui_->actionServerSettings->disconnect(this);
     connect(ui_->actionServerSettings, &QAction::triggered, this, std::move(opener));
@@ -301,6 +337,8 @@ void QXDocument::initMyStocklist() {
         status_->addNotice(settings.reportText());
     }
     workers_->startScheduleAndTrendModeWorkers();
+    indexStrip_->reloadIndexes();
+    if (marketTable_) marketTable_->reloadStocks();
     // A stock shown before the code table and the sectors arrived learns its
     // name and sectors now.
     if (const std::string code = shown_.code(); !code.empty()) {
@@ -316,6 +354,8 @@ void QXDocument::shutDown() {
     DataFolderWait::install(nullptr);
     observers_.clear();
     workers_->stopAll();
+    indexStrip_->stop();
+    if (marketTable_) marketTable_->hide();
     tabs_->stopAll();
     sectors_->shutDown();
     fetch_->waitForFinished();

@@ -34,6 +34,8 @@ class AppWorkers;
 class DataFreshness;
 class DayPricesPanel;
 class FilterStockUIController;
+class IndexStrip;
+class MarketTableWindow;
 class ModelBAlerts;
 class NotificationPanelController;
 class QXTrendMode;
@@ -106,6 +108,11 @@ class QXDocument : public QMainWindow {
     ModelBAlerts& alerts() const { return *alerts_; }
 
     chart::KWindowController* kWindowController() const { return kWindowController_.get(); }
+    /// The composite indexes along the window's bottom edge.
+    IndexStrip& indexStrip() const { return *indexStrip_; }
+    /// 行情总览 (分析 › 行情总览…), made on first use.
+    MarketTableWindow& marketTable();
+    void openMarketTable();
     const AppWorkers& workers() const { return *workers_; }
     Ui::QXDocument& ui() { return *ui_; }
 
@@ -138,6 +145,7 @@ class QXDocument : public QMainWindow {
     void setUpTabs();
     void setUpMenus();
     void setUpWorkers();
+    void setUpMarketViews();
     void observeNotifications();
     template <class Run>
     void connectStopButton(Run* run);
@@ -164,6 +172,8 @@ class QXDocument : public QMainWindow {
     WindowTabs* tabs_ = nullptr;
     WindowMenus* menus_ = nullptr;
     std::unique_ptr<chart::KWindowController> kWindowController_;
+    IndexStrip* indexStrip_ = nullptr;
+    std::unique_ptr<MarketTableWindow> marketTable_;
     std::unique_ptr<StockLibBridge> bridge_;
     std::unique_ptr<AppWorkers> workers_;
     std::vector<std::unique_ptr<ScopedObserver>> observers_;
