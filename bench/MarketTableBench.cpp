@@ -1,0 +1,133 @@
+// 行情总览's figures with the whole market's 5,429 stocks: one sort by a
+// column (the rows ordered and the views told), one whole-market round
+// applied on the window thread (what a refresh costs that thread: the
+// worker fetches and parses), and one answer of 1,000 quote lines parsed on
+// the worker. Runs on Qt's offscreen platform.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTableView>
+#include <cstdio>
+#include <random>
+
+#include "markettable/MarketQuote.h"
+#include "markettable/MarketTableModel.h"
+
+using namespace orvane;
+using namespace orvane::app;
+
+namespace {
+
+constexpr int kStocks = 5429;
+
+std::string codeOf(int i) {
+    char code[8];
+    std::snprintf(code, sizeof code, "%06d", i < kStocks / 2 ? 600000 + i : i);
+    return code;
+}
+
+std::vector<MarketQuote> wholeMarket(unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> move(-0.1, 0.1), price(2, 200);
+    std::vector<MarketQuote> quotes;
+    for (int i = 0; i < kStocks; ++i) {
+        MarketQuote q;
+        q.code = codeOf(i);
+        q.name = "股票" + q.code;
+        q.previousClose = price(random);
+        q.price = q.previousClose * (1 + move(random));
+        q.open = q.previousClose;
+        q.high = std::max(q.price, q.open) * 1.01;
+        q.low = std::min(q.price, q.open) * 0.99;
+        q.volume = 1e6 * price(random);
+        q.amount = q.volume * q.price;
+        quotes.push_back(std::move(q));
+    }
+    return quotes;
+}
+
+struct Market {
+    MarketTableModel model;
+    QTableView view;
+    Market() {
+        std::vector<std::pair<std::string, std::string>> stocks;
+        for (int i = 0; i < kStocks; ++i) stocks.emplace_back(codeOf(i), "股票" + codeOf(i));
+        model.setStocks(stocks);
+        model.applyQuotes(wholeMarket(1), TimePoint{});
+        view.setModel(&model);
+        view.resize(1000, 640);
+        view.show();
+        QApplication::processEvents();
+    }
+};
+
+void BM_Sort5429RowsByPercent(benchmark::State& state) {
+    Market market;
+    const int percent = static_cast<int>(MarketColumn::Percent);
+    market.view.selectRow(100);  // a selection to carry along
+    bool descending = true;
+    for (auto _ : state) {
+        market.model.sort(percent, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        descending = !descending;
+    }
+}
+BENCHMARK(BM_Sort5429RowsByPercent)->Unit(benchmark::kMillisecond);
+
+void BM_Sort5429RowsByName(benchmark::State& state) {
+    Market market;
+    const int name = static_cast<int>(MarketColumn::Name);
+    bool descending = true;
+    for (auto _ : state) {
+        market.model.sort(name, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        descending = !descending;
+    }
+}
+BENCHMARK(BM_Sort5429RowsByName)->Unit(benchmark::kMillisecond);
+
+// A whole-market round on the window thread: the quotes into their rows,
+// 涨速, the rows ordered again by 涨跌幅 and the view repainted.
+void BM_ApplyWholeMarketRound(benchmark::State& state) {
+    Market market;
+    market.model.sort(static_cast<int>(MarketColumn::Percent), Qt::DescendingOrder);
+    const std::vector<MarketQuote> rounds[2] = {wholeMarket(2), wholeMarket(3)};
+    int n = 0;
+    for (auto _ : state) {
+        market.model.applyQuotes(rounds[n % 2], TimePoint{} + std::chrono::seconds(30 * ++n));
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ApplyWholeMarketRound)->Unit(benchmark::kMillisecond);
+
+// The worker's share of a batch: 1,000 quote lines parsed.
+void BM_Parse1000QuoteLines(benchmark::State& state) {
+    std::string text;
+    for (const MarketQuote& q : wholeMarket(4)) {
+        if (text.size() > 0 && std::count(text.begin(), text.end(), '\n') == 1000) break;
+        char line[512];
+        std::snprintf(line, sizeof line,
+                      "var hq_str_sh%s=\"%s,%.2f,%.2f,%.2f,%.2f,%.2f,%.2f,%.2f,%.0f,%.2f,"
+                      "100,1,100,1,100,1,100,1,100,1,100,1,100,1,100,1,100,1,100,1,"
+                      "2026-12-08,14:59:57,00\";\n",
+                      q.code.c_str(), q.name.c_str(), q.open, q.previousClose, q.price, q.high,
+                      q.low, q.price, q.price, q.volume, q.amount);
+        text += line;
+    }
+    for (auto _ : state) {
+        auto quotes = parseQuoteLines(text);
+        if (quotes.size() != 1000) state.SkipWithError("not 1000 quotes");
+        benchmark::DoNotOptimize(quotes);
+    }
+}
+BENCHMARK(BM_Parse1000QuoteLines)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
