@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
+#include "orvane/analysis/TrendNames.h"
 #include "orvane/core/NumberText.h"
 
 namespace orvane::app {
@@ -59,6 +60,24 @@ std::optional<double> volumeRatioOf(const MarketQuote&) {
     return std::nullopt;
 }
 
+std::optional<std::string> trendWordsOfResultFile(std::string_view text) {
+    constexpr std::string_view key = "trend=";
+    for (std::size_t at = text.find(key); at != std::string_view::npos;
+         at = text.find(key, at + 1)) {
+        // "before_trend=" is the trend five days earlier.
+        if (at != 0 && text[at - 1] != '\n') continue;
+        const std::size_t start = at + key.size();
+        const std::size_t end = text.find_first_of("\r\n", start);
+        const std::string value(
+            text.substr(start, end == std::string_view::npos ? end : end - start));
+        char* rest = nullptr;
+        const long trend = std::strtol(value.c_str(), &rest, 10);
+        if (value.empty() || rest == value.c_str()) return std::nullopt;
+        return std::string(trendName(trend));
+    }
+    return std::nullopt;
+}
+
 std::string verdictWordsOf(const ScoreRecord& record) {
     std::string words;
     const auto add = [&words](const char* word) {
@@ -78,7 +97,8 @@ std::string marketCellText(const MarketRow& row, MarketColumn column) {
         case MarketColumn::Name:
             return row.quote && !row.quote->name.empty() ? row.quote->name : row.name;
         case MarketColumn::Verdict:
-            return row.verdict;
+            return row.trend.empty() || row.verdict.empty() ? row.trend + row.verdict
+                                                            : row.trend + " " + row.verdict;
         default:
             break;
     }

@@ -38,7 +38,8 @@ struct MarketRow {
     double speed = 0;                  // 涨速, percent over five minutes
     std::optional<double> volumeRatio;
     std::optional<int> score;
-    std::string verdict;
+    std::string verdict;  // the score list's pattern words
+    std::string trend;    // the day's trend from the stock's result file
 };
 
 /// 量比 of a quote: today's volume a minute of the session so far against
@@ -46,11 +47,16 @@ struct MarketRow {
 /// goes here once it exists; until then the column stays blank.
 std::optional<double> volumeRatioOf(const MarketQuote& quote);
 
+/// The trend words of a stock's result file ("trend=" at a line's start,
+/// named as the verdicts name it: "上涨趋势", ...); nothing without one.
+std::optional<std::string> trendWordsOfResultFile(std::string_view text);
+
 /// The verdict words of a score-list line: "B模式", "双炮", "单炮", joined
 /// by a space; "" for none of them.
 std::string verdictWordsOf(const ScoreRecord& record);
 
-/// The text of a cell: prices "%.2f", percents "%.2f%", volume in lots
+/// The text of a cell: the verdict is the trend words and the pattern
+/// words, a space between; prices "%.2f", percents "%.2f%", volume in lots
 /// (shares / 100) and amount in 万 or 亿 from 10,000 and 100,000,000 up; "—"
 /// for a figure the row does not have (no quote yet, suspended, no previous
 /// close), and "停牌" as the percent of a suspended stock.

@@ -70,6 +70,18 @@ void MarketTableModel::applyScores(const std::vector<ScoreRecord>& scores) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, kMarketColumnCount - 1));
 }
 
+void MarketTableModel::applyTrend(const std::string& code, const std::string& words) {
+    const auto found = stockOf_.find(code);
+    if (found == stockOf_.end()) return;
+    stocks_[std::size_t(found->second)].trend = words;
+    if (rankedColumn_ == static_cast<int>(MarketColumn::Verdict)) rankedColumn_ = -1;
+    for (int r = 0; r < rowCount(); ++r)
+        if (rows_[std::size_t(r)] == found->second) {
+            const QModelIndex cell = index(r, static_cast<int>(MarketColumn::Verdict));
+            emit dataChanged(cell, cell);
+        }
+}
+
 std::vector<std::string> MarketTableModel::codesOfRows(int first, int last) const {
     std::vector<std::string> codes;
     first = std::max(first, 0);

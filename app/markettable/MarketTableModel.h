@@ -27,6 +27,8 @@ class MarketTableModel : public OrderedRowsModel<int> {
     void applyQuotes(const std::vector<MarketQuote>& quotes, TimePoint when);
     /// The day's verdicts and scores from the server's score list.
     void applyScores(const std::vector<ScoreRecord>& scores);
+    /// A stock's trend words from its result file.
+    void applyTrend(const std::string& code, const std::string& words);
 
     const MarketRow& rowAt(int row) const { return stocks_[std::size_t(rows_[std::size_t(row)])]; }
     /// The codes of the rows first to last (inclusive, clamped to the table).

@@ -32,7 +32,7 @@ MarketTableWindow::MarketTableWindow(MarketQuoteFeed::Periods periods, QWidget* 
           },
           periods) {
     setWindowTitle(QStringLiteral("行情总览"));
-    resize(1000, 640);
+    resize(1100, 640);
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     countLabel_ = new QLabel(this);
@@ -54,6 +54,8 @@ MarketTableWindow::MarketTableWindow(MarketQuoteFeed::Periods periods, QWidget* 
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     table_->horizontalHeader()->setDefaultSectionSize(80);
+    // The verdict's words ("正在加速上涨 B模式") need the room of two figures.
+    table_->horizontalHeader()->resizeSection(static_cast<int>(MarketColumn::Verdict), 160);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(table_);
 
@@ -87,6 +89,7 @@ void MarketTableWindow::reloadStocks() {
         stocks.emplace_back(text, name ? name->string() : std::string());
     }
     model_->setStocks(stocks);
+    trendsAsked_.clear();
     feed_.setAllCodes(model_->allCodes());
     countLabel_->setText(QStringLiteral("共 %1 只").arg(model_->rowCount()));
     updateVisibleCodes();
@@ -117,7 +120,27 @@ std::vector<std::string> MarketTableWindow::visibleCodes() const {
 }
 
 void MarketTableWindow::updateVisibleCodes() {
-    feed_.setVisibleCodes(visibleCodes());
+    std::vector<std::string> codes = visibleCodes();
+    if (isVisible()) fetchTrends(codes);
+    feed_.setVisibleCodes(std::move(codes));
+}
+
+void MarketTableWindow::fetchTrends(const std::vector<std::string>& codes) {
+    for (const std::string& code : codes) {
+        if (!trendsAsked_.insert(code).second) continue;
+        auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::resultFilePath(code)));
+        request->setCompletionBlock([window = QPointer(this), code](HttpRequest& r) {
+            if (!window) return;
+            const auto text = r.responseStatusCode() == 200 ? r.responseString() : std::nullopt;
+            const auto words = text ? trendWordsOfResultFile(*text) : std::nullopt;
+            // A stock without a result file keeps its blank: it is not asked again.
+            if (words) window->model_->applyTrend(code, *words);
+        });
+        request->setFailedBlock([window = QPointer(this), code](HttpRequest&) {
+            if (window) window->trendsAsked_.erase(code);  // asked again when next on screen
+        });
+        request->startAsynchronous();
+    }
 }
 
 void MarketTableWindow::fetchScores() {

@@ -1,6 +1,8 @@
 #pragma once
 // 行情总览: a window listing every stock of the code table with its quote,
-// 涨速, 量比, amplitude, volume and amount, and the day's verdict and score;
+// 涨速, 量比, amplitude, volume and amount, and the day's verdict (the trend
+// from the stock's result file, fetched once for each row that comes on
+// screen, and the score list's patterns) and score;
 // every column sorts. While the window is shown, a MarketQuoteFeed refreshes
 // the rows on screen every 5 s and the whole market every 30 s; a round the
 // quote service does not answer leaves the last good figures, and the stale
@@ -12,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "application/DataFreshness.h"
 #include "markettable/MarketQuoteFeed.h"
@@ -59,6 +62,8 @@ class MarketTableWindow : public QWidget {
 
   private:
     void fetchScores();
+    /// The day's trend of each row on screen not asked for yet.
+    void fetchTrends(const std::vector<std::string>& codes);
     void showMenuAt(const QPoint& position);
     void updateVisibleCodes();
     void updateStaleMark();
@@ -71,6 +76,7 @@ class MarketTableWindow : public QWidget {
     DataFreshness freshness_;
     MarketQuoteFeed feed_;
     int roundsApplied_ = 0;
+    std::unordered_set<std::string> trendsAsked_;
 };
 
 }  // namespace orvane::app

@@ -79,3 +79,18 @@ TEST(KIndicatorPanel, LegendNamesTheCandlesValues) {
                                         {KLegendColour::Second, "MA10 --"}}));
     EXPECT_TRUE(indicatorLegendOf(model, 3).empty());
 }
+
+TEST(KIndicatorPanel, RangeSpansTheVisibleValuesWithItsFixedLevelsInside) {
+    KChartModel model(400, 300);
+    model.setDataList(candles({{10, 10, 10, 1}, {11, 11, 11, 1}, {12, 12, 12, 1}}));
+    // MACD: all values rise from 0; the top is day 2's bar, 0.3283.
+    KIndicatorScale s = indicatorScaleOf(model, 74);
+    EXPECT_EQ(s.bottom, 0);
+    EXPECT_NEAR(s.top, 0.3282882, 1e-5);
+    // KDJ: RSV 50, 100, 100 make J 50, 88.89, 107.41, above the 100 line.
+    model.setIndicator(KIndicator::KDJ);
+    s = indicatorScaleOf(model, 74);
+    EXPECT_EQ(s.bottom, 0);
+    EXPECT_NEAR(s.top, 107.4074, 1e-3);
+    EXPECT_NEAR(s.y(s.top), 74, 1e-4);
+}

@@ -35,15 +35,20 @@ KIndicatorScale indicatorScaleOf(const KChartModel& model, float plotHeight) {
         }
         return s;
     }
-    float reach = 0;
+    // From the lowest to the highest value, 0 always inside: the zero line
+    // stands where the bars start.
+    s.top = 0;
+    s.bottom = 0;
     for (int c = start; c < start + n; ++c) {
         const KIndicatorValues& v = values[static_cast<std::size_t>(c)];
-        reach = std::max({reach, std::abs(v.dif), std::abs(v.dea), std::abs(v.macd)});
+        s.top = std::max({s.top, v.dif, v.dea, v.macd});
+        s.bottom = std::min({s.bottom, v.dif, v.dea, v.macd});
     }
-    // A flat series still gets a range, so 0 stands in the middle.
-    if (!(reach > 0)) reach = 1;
-    s.top = reach;
-    s.bottom = -reach;
+    // A flat series still gets a range, with 0 in the middle.
+    if (!(s.top > s.bottom)) {
+        s.top = 1;
+        s.bottom = -1;
+    }
     return s;
 }
 

@@ -90,6 +90,15 @@ TEST(MarketRows, CellsShowTheDaysFiguresOrADash) {
     EXPECT_EQ(marketCellText(unquoted, MarketColumn::Name), "未报价");
     EXPECT_EQ(marketCellText(unquoted, MarketColumn::Change), "—");
     EXPECT_EQ(verdictWordsOf({"600000", 150, true, 4}), "B模式 双炮");
+    row.trend = "上涨趋势";
+    EXPECT_EQ(marketCellText(row, MarketColumn::Verdict), "上涨趋势 B模式");
+}
+
+TEST(MarketRows, TheTrendIsTheResultFilesOwnNotTheOneFiveDaysBefore) {
+    EXPECT_EQ(trendWordsOfResultFile("before_trend=2\nstockScore=1\ntrend=1\r\n"), "上涨趋势");
+    EXPECT_EQ(trendWordsOfResultFile("trend=3"), "盘整状态");
+    EXPECT_EQ(trendWordsOfResultFile("before_trend=2\n"), std::nullopt);
+    EXPECT_EQ(trendWordsOfResultFile("trend=\n"), std::nullopt);
 }
 
 TEST(PriceSpeed, MovesAgainstThePriceFiveMinutesBack) {

@@ -48,6 +48,8 @@ TEST_F(MarketViews, TheTableListsTheMarketAndKeepsItsFiguresWhenQuotesStop) {
     EXPECT_EQ(static_cast<std::size_t>(model.rowCount()), market().size());
     ASSERT_TRUE(test::waitUntil([&] { return quoted(model); }, 20000));
     EXPECT_TRUE(window.staleText().isEmpty());
+    // The rows on screen learn the day's trend from their result files.
+    ASSERT_TRUE(test::waitUntil([&] { return !model.rowAt(0).trend.empty(); }, 20000));
 
     const int percent = static_cast<int>(MarketColumn::Percent);
     window.table()->sortByColumn(percent, Qt::DescendingOrder);

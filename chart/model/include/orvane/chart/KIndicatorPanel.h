@@ -14,9 +14,9 @@ inline constexpr float kIndicatorPanelHeight = 90;
 /// The legend's line at the top of the panel; the curves stay below it.
 inline constexpr float kIndicatorLegendHeight = 16;
 
-/// The panel's value range over the visible candles. MACD: symmetric about
-/// 0 over DIF, DEA and the bars; KDJ: at least 0 to 100, wider where J goes
-/// past. y maps a value to a height above the panel's bottom edge.
+/// The panel's value range over the visible candles. MACD: the lowest to
+/// the highest of DIF, DEA and the bars, 0 always inside (−1 to 1 when all
+/// are 0); KDJ: at least 0 to 100, wider where J goes past. y maps a value to a height above the panel's bottom edge.
 struct KIndicatorScale {
     float top = 1;
     float bottom = -1;
