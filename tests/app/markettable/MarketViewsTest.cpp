@@ -1,17 +1,25 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 #include <cmath>
 
 #include "ServedMarketTest.h"
 #include "mainwindow/IndexStrip.h"
+#include "mainwindow/WebSearchMenu.h"
 #include "markettable/MarketTableModel.h"
 #include "markettable/MarketTableWindow.h"
+#include "orvane/chart/KBaseView.h"
+#include "orvane/chart/KWindowController.h"
+#include "orvane/core/AtomicFile.h"
+#include "orvane/core/FileWrites.h"
 #include "orvane/market/ReferenceUpdate.h"
 #include "orvane/market/SectorGroups.h"
+#include "orvane/market/ServerPaths.h"
 
 using namespace orvane;
 using namespace orvane::app;
@@ -84,4 +92,32 @@ TEST_F(MarketViews, TheIndexStripShowsThePublishedIndexesAndOpensOne) {
     QTest::mouseClick(label, Qt::LeftButton);
     ASSERT_EQ(picked.count(), 1);
     EXPECT_EQ(picked.front().front().toString().toStdString(), strip.codes().front());
+}
+
+TEST_F(MarketViews, ADayChartOffersBothPricesWhenTheServerPublishesTradedHistories) {
+    chart::KWindowController charts;
+    QToolButton button;
+    QLineEdit field;
+    WebSearchMenu menu(&button, &field, [&]() -> chart::KWindowController& { return charts; });
+    const auto open = [&](const std::string& code) {
+        QSignalSpy opened(&menu, &WebSearchMenu::dayChartOpened);
+        menu.openDayChart(code);
+        EXPECT_TRUE(test::waitUntil([&] { return opened.count() == 1; }, 20000));
+        return charts.kLineViewList().at(std::size_t(charts.tabOfStock(code)));
+    };
+    // The first stock gets a traded history beside its own (a copy will do).
+    const std::string code = market().front().listing.code;
+    const std::filesystem::path traded =
+        served().tree() / std::string(serverpath::tradedHistoryFilePath(code)).substr(1);
+    const std::string text =
+        *readFile(served().tree() / std::string(serverpath::historyFilePath(code)).substr(1));
+    ASSERT_TRUE(makeFolders(traded.parent_path()) && writeNewFile(traded, text));
+    chart::KBaseView* view = open(code);
+    ASSERT_TRUE(test::waitUntil([&] { return view->optionsBar()->choices().adjustedOffered; }));
+    EXPECT_EQ(view->optionsBar()->choices().prices, chart::KPrices::ForwardAdjusted);
+    std::filesystem::remove_all(traded.parent_path());
+    // Another stock without one: 不复权 alone.
+    chart::KBaseView* other = open(market().back().listing.code);
+    QTest::qWait(300);
+    EXPECT_FALSE(other->optionsBar()->choices().adjustedOffered);
 }
