@@ -36,17 +36,27 @@ void MarketTableModel::setStocks(
 }
 
 void MarketTableModel::applyQuotes(const std::vector<MarketQuote>& quotes, TimePoint when) {
-    bool namesChanged = false;
-    for (const MarketQuote& quote : quotes) {
+    storeQuotes(quotes, 0, quotes.size(), when);
+    quotesStored();
+}
+
+void MarketTableModel::storeQuotes(const std::vector<MarketQuote>& quotes, std::size_t from,
+                                   std::size_t to, TimePoint when) {
+    for (std::size_t i = from; i < to && i < quotes.size(); ++i) {
+        const MarketQuote& quote = quotes[i];
         const auto found = stockOf_.find(quote.code);
         if (found == stockOf_.end()) continue;
         MarketRow& row = stocks_[std::size_t(found->second)];
-        namesChanged = namesChanged || !row.quote || row.quote->name != quote.name;
+        namesChanged_ = namesChanged_ || !row.quote || row.quote->name != quote.name;
         row.speed = speed_.record(quote.code, quote.price, when);
         row.volumeRatio = volumeRatioOf(quote);
         row.quote = quote;
     }
-    if (namesChanged && rankedColumn_ == static_cast<int>(MarketColumn::Name)) rankedColumn_ = -1;
+}
+
+void MarketTableModel::quotesStored() {
+    if (namesChanged_ && rankedColumn_ == static_cast<int>(MarketColumn::Name)) rankedColumn_ = -1;
+    namesChanged_ = false;
     sort(sortColumn_, sortOrder_);
     if (!rows_.empty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, kMarketColumnCount - 1));

@@ -25,6 +25,12 @@ class MarketTableModel : public OrderedRowsModel<int> {
     /// The quotes seen at `when` go into their rows (codes not in the table
     /// are ignored), 涨速 and 量比 are worked out, and the rows are ordered again.
     void applyQuotes(const std::vector<MarketQuote>& quotes, TimePoint when);
+    /// applyQuotes in parts, so that a whole market never holds the window
+    /// thread long: quotes [from, to) into their rows, nothing shown yet...
+    void storeQuotes(const std::vector<MarketQuote>& quotes, std::size_t from, std::size_t to,
+                     TimePoint when);
+    /// ...then the rows ordered again and shown.
+    void quotesStored();
     /// The day's verdicts and scores from the server's score list.
     void applyScores(const std::vector<ScoreRecord>& scores);
     /// A stock's trend words from its result file.
@@ -50,6 +56,7 @@ class MarketTableModel : public OrderedRowsModel<int> {
     PriceSpeed speed_;
     // Rank of each stock's text under a text column, for as long as the texts stay.
     int rankedColumn_ = -1;
+    bool namesChanged_ = false;
     std::vector<double> textRank_;
 };
 

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "markettable/MarketTableModel.h"
@@ -26,8 +27,8 @@ MarketTableWindow::MarketTableWindow(MarketQuoteFeed::Periods periods, QWidget* 
       model_(std::make_unique<MarketTableModel>()),
       feed_(
           [window = QPointer(this)](QuoteRound round) {
-              postToMainThread([window, round = std::move(round)] {
-                  if (window) window->applyRound(round);
+              postToMainThread([window, round = std::move(round)]() mutable {
+                  if (window) window->applyRound(std::move(round));
               });
           },
           periods) {
@@ -99,11 +100,21 @@ QString MarketTableWindow::staleText() const {
     return staleLabel_->text();
 }
 
-void MarketTableWindow::applyRound(const QuoteRound& round) {
+void MarketTableWindow::applyRound(QuoteRound round) {
     ++roundsApplied_;
     freshness_.record(DataFreshness::Source::QuoteService, round.answered, round.when);
     updateStaleMark();
-    if (round.answered) model_->applyQuotes(round.quotes, round.when);
+    if (round.answered) applyPart(std::make_shared<const QuoteRound>(std::move(round)), 0);
+}
+
+void MarketTableWindow::applyPart(std::shared_ptr<const QuoteRound> round, std::size_t from) {
+    const std::size_t to = std::min(from + kQuotesAtOnce, round->quotes.size());
+    model_->storeQuotes(round->quotes, from, to, round->when);
+    if (to < round->quotes.size()) {
+        QTimer::singleShot(0, this, [this, round, to] { applyPart(round, to); });
+        return;
+    }
+    model_->quotesStored();
 }
 
 void MarketTableWindow::updateStaleMark() {

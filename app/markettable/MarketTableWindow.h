@@ -47,8 +47,10 @@ class MarketTableWindow : public QWidget {
     QString staleText() const;
     /// The rounds applied so far (whole and visible).
     int roundsApplied() const { return roundsApplied_; }
-    /// Applies a round as the feed's delivery does (tests drive it directly).
-    void applyRound(const QuoteRound& round);
+    /// Applies a round as the feed's delivery does: a whole market in parts
+    /// of kQuotesAtOnce, the window thread serving its events between them.
+    void applyRound(QuoteRound round);
+    static constexpr std::size_t kQuotesAtOnce = 500;
     /// The codes of the rows on screen now.
     std::vector<std::string> visibleCodes() const;
 
@@ -67,6 +69,7 @@ class MarketTableWindow : public QWidget {
     void showMenuAt(const QPoint& position);
     void updateVisibleCodes();
     void updateStaleMark();
+    void applyPart(std::shared_ptr<const QuoteRound> round, std::size_t from);
 
     std::unique_ptr<MarketTableModel> model_;
     QTableView* table_ = nullptr;
