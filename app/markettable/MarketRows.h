@@ -8,6 +8,7 @@
 #include <string>
 
 #include "markettable/MarketQuote.h"
+#include "orvane/core/Clock.h"
 #include "orvane/market/ScoreLists.h"
 
 namespace orvane::app {
@@ -35,6 +36,7 @@ const char* marketColumnTitle(MarketColumn column);
 struct MarketRow {
     std::string code, name;
     std::optional<MarketQuote> quote;  // none until the first answer
+    TimePoint quotedAt;                // when the quote was seen
     double speed = 0;                  // 涨速, percent over five minutes
     std::optional<double> volumeRatio;
     std::optional<int> score;

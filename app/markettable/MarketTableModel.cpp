@@ -28,7 +28,7 @@ void MarketTableModel::setStocks(
         if (stockOf_.contains(code)) continue;
         stockOf_.emplace(code, static_cast<int>(stocks_.size()));
         rows_.push_back(static_cast<int>(stocks_.size()));
-        stocks_.push_back(MarketRow{code, name, {}, 0, {}, {}, {}});
+        stocks_.push_back(MarketRow{code, name, {}, {}, 0, {}, {}, {}, {}});
     }
     rankedColumn_ = -1;
     orderRows();
@@ -47,6 +47,10 @@ void MarketTableModel::storeQuotes(const std::vector<MarketQuote>& quotes, std::
         const auto found = stockOf_.find(quote.code);
         if (found == stockOf_.end()) continue;
         MarketRow& row = stocks_[std::size_t(found->second)];
+        // The rest of a whole market's round may land after a newer round of
+        // the rows on screen: an older quote never replaces a newer one.
+        if (row.quote && when < row.quotedAt) continue;
+        row.quotedAt = when;
         namesChanged_ = namesChanged_ || !row.quote || row.quote->name != quote.name;
         row.speed = speed_.record(quote.code, quote.price, when);
         row.volumeRatio = volumeRatioOf(quote);

@@ -23,7 +23,8 @@ class MarketTableModel : public OrderedRowsModel<int> {
     /// Replaces every row (codes and names; no quotes yet).
     void setStocks(const std::vector<std::pair<std::string, std::string>>& codesAndNames);
     /// The quotes seen at `when` go into their rows (codes not in the table
-    /// are ignored), 涨速 and 量比 are worked out, and the rows are ordered again.
+    /// are ignored, and so is a quote seen before the row's own), 涨速 and
+    /// 量比 are worked out, and the rows are ordered again.
     void applyQuotes(const std::vector<MarketQuote>& quotes, TimePoint when);
     /// applyQuotes in parts, so that a whole market never holds the window
     /// thread long: quotes [from, to) into their rows, nothing shown yet...

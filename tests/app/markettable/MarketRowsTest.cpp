@@ -67,7 +67,7 @@ TEST(MarketQuote, AsksAtMostAThousandSymbolsARequest) {
 }
 
 TEST(MarketRows, CellsShowTheDaysFiguresOrADash) {
-    MarketRow row{"600000", "浦发银行", quote("600000", 10, 10.5, 10.8, 9.9), 0.25, {},
+    MarketRow row{"600000", "浦发银行", quote("600000", 10, 10.5, 10.8, 9.9), {}, 0.25, {},
                   88,       "B模式"};
     row.quote->volume = 1234500;      // shares: 12,345 lots
     row.quote->amount = 123456789.0;  // yuan
@@ -82,11 +82,11 @@ TEST(MarketRows, CellsShowTheDaysFiguresOrADash) {
         EXPECT_EQ(marketCellText(row, column), text) << marketColumnTitle(column);
     EXPECT_EQ(marketCellTrend(row, MarketColumn::Percent), 1);
 
-    MarketRow suspended{"600001", "停牌股", quote("600001", 10, 0), 0, {}, {}, {}};
+    MarketRow suspended{"600001", "停牌股", quote("600001", 10, 0), {}, 0, {}, {}, {}};
     EXPECT_EQ(marketCellText(suspended, MarketColumn::Percent), "停牌");
     EXPECT_EQ(marketCellText(suspended, MarketColumn::Price), "—");
     EXPECT_TRUE(std::isnan(marketSortKey(suspended, MarketColumn::Percent)));
-    MarketRow unquoted{"600002", "未报价", {}, 0, {}, {}, {}};
+    MarketRow unquoted{"600002", "未报价", {}, {}, 0, {}, {}, {}};
     EXPECT_EQ(marketCellText(unquoted, MarketColumn::Name), "未报价");
     EXPECT_EQ(marketCellText(unquoted, MarketColumn::Change), "—");
     EXPECT_EQ(verdictWordsOf({"600000", 150, true, 4}), "B模式 双炮");
@@ -128,6 +128,9 @@ TEST(MarketTableModel, SortsByAnyColumnWithMissingFiguresLast) {
     // A refresh orders the rows again under the column chosen.
     model.applyQuotes({quote("600002", 10, 12)}, TimePoint{} + std::chrono::seconds(5));
     EXPECT_EQ(codes(), (std::vector<std::string>{"600003", "600001", "600002", "600004"}));
+    // The rest of an older round, landing late, leaves the newer figures.
+    model.applyQuotes({quote("600002", 10, 9)}, TimePoint{} + std::chrono::seconds(1));
+    EXPECT_EQ(marketCellText(model.rowAt(2), MarketColumn::Price), "12.00");
 }
 
 TEST(MarketTableModel, NamesSortInPinyinOrder) {
