@@ -1,6 +1,8 @@
-// Chart speed: a full redraw of 1,000 visible candles and of their date axis, one crosshair move
-// (pointer event in, child widgets placed) and loading an 891-day history
-// file. Runs on Qt's offscreen platform.
+// Chart speed: a full redraw of 1,000 visible candles and of their date axis, the whole
+// picture a view keeps (chart, indicator panel, date axis) at 1,000 candles,
+// one crosshair move (pointer event in, child widgets placed), the weekly
+// candles and indicators of 1,200 days, and loading an 891-day history file.
+// Runs on Qt's offscreen platform.
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +19,8 @@
 #include "orvane/chart/KChartPainter.h"
 #include "orvane/chart/KDateAxisPainter.h"
 #include "orvane/chart/KHistoryLoader.h"
+#include "orvane/chart/KIndicatorPainter.h"
+#include "orvane/chart/KIndicatorPanel.h"
 
 using namespace orvane::chart;
 
@@ -66,6 +70,43 @@ void BM_FullRedraw1000Candles(benchmark::State& state) {
 }
 BENCHMARK(BM_FullRedraw1000Candles)->Unit(benchmark::kMillisecond);
 
+// What a view draws when its picture is stale: the chart, the indicator panel
+// under it and the date axis, 1,000 candles each.
+void fullPicture(benchmark::State& state, KIndicator indicator) {
+    KChartModel model = thousandCandles();
+    model.setIndicator(indicator);
+    if (model.visibleCount() != 1000) state.SkipWithError("not 1000 visible candles");
+    const int below = static_cast<int>(kIndicatorPanelHeight) + kDateAxisHeight;
+    QImage image(2540, 600 + below, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        KChartPainter(painter, model).drawRect();
+        drawIndicatorPanel(painter, model, QRectF(0, 600, 2540, kIndicatorPanelHeight));
+        drawDateAxis(painter, model, QRectF(0, 600 + kIndicatorPanelHeight, 2540, kDateAxisHeight));
+    }
+}
+
+void BM_FullRedrawWithMacdPanel1000Candles(benchmark::State& state) {
+    fullPicture(state, KIndicator::MACD);
+}
+BENCHMARK(BM_FullRedrawWithMacdPanel1000Candles)->Unit(benchmark::kMillisecond);
+
+void BM_FullRedrawWithKdjPanel1000Candles(benchmark::State& state) {
+    fullPicture(state, KIndicator::KDJ);
+}
+BENCHMARK(BM_FullRedrawWithKdjPanel1000Candles)->Unit(benchmark::kMillisecond);
+
+// Switching to weeks: 1,200 days made into weekly candles with their indicators.
+void BM_WeeklyCandlesOf1200Days(benchmark::State& state) {
+    KChartModel model(2540, 600);
+    model.setDataList(parseKSections(syntheticHistory(1200)));
+    for (auto _ : state) {
+        model.setPeriod(KPeriod::Week);
+        model.setPeriod(KPeriod::Day);
+    }
+}
+BENCHMARK(BM_WeeklyCandlesOf1200Days)->Unit(benchmark::kMicrosecond);
+
 // The date axis under 1,000 candles: the labels chosen and drawn.
 void BM_DateAxis1000Candles(benchmark::State& state) {
     KChartModel model = thousandCandles();
@@ -104,7 +145,9 @@ BENCHMARK(BM_FullRedrawDefaultZoom)->Unit(benchmark::kMillisecond);
 // picture, the moved children painted) is flushed outside the timing here and
 // measured by BM_CrosshairMoveAndRepaint.
 void crosshairMoves(benchmark::State& state, bool timeRepaint) {
-    KBaseView view(QRect(0, 0, 2540, 600));
+    // The chart 600 high above the indicator panel and the date axis.
+    KBaseView view(
+        QRect(0, 0, 2540, 600 + static_cast<int>(kIndicatorPanelHeight) + kDateAxisHeight));
     view.setZoomLevel(0.5f);
     view.model().setDataList(parseKSections(syntheticHistory(1200)));
     view.show();

@@ -24,6 +24,7 @@
 #include "liveday/PriceAlerts.h"
 #include "liveday/PriceAlertsWindow.h"
 #include "mainwindow/DayPricesPanel.h"
+#include "mainwindow/IndexStrip.h"
 #include "mainwindow/ParameterSliders.h"
 #include "mainwindow/QuestionnairePanel.h"
 #include "mainwindow/SearchPanel.h"
@@ -38,6 +39,7 @@
 #include "mainwindow/WindowMenus.h"
 #include "mainwindow/WindowTabs.h"
 #include "orvane/chart/IntradayView.h"
+#include "markettable/MarketTableWindow.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/LocalTime.h"
@@ -125,6 +127,7 @@ QXDocument::QXDocument(WindowServices services, QWidget* parent)
     connectParameterSliders(*ui_);
     setUpWorkers();
     setUpLiveDay();
+    setUpMarketViews();
 }
 
 QXDocument::~QXDocument() {
@@ -343,6 +346,39 @@ void QXDocument::showPriceAlertList() {
     window.exec();
 }
 
+void QXDocument::setUpMarketViews() {
+    indexStrip_ = new IndexStrip({}, ui_->centralwidget);
+    indexStrip_->hide();  // until the reference data names the indexes
+    ui_->outerLayout->addWidget(indexStrip_);
+    connect(indexStrip_, &IndexStrip::indexPicked, this,
+            [this](const QString& code) { webSearch_->openDayChart(code.toStdString()); });
+    QAction* marketTable = ui_->menuAnalysis->addAction(QStringLiteral("行情总览…"));
+    marketTable->setObjectName(QStringLiteral("actionMarketTable"));
+    connect(marketTable, &QAction::triggered, this, &QXDocument::openMarketTable);
+}
+
+MarketTableWindow& QXDocument::marketTable() {
+    if (!marketTable_) {
+        marketTable_ = std::make_unique<MarketTableWindow>();
+        connect(marketTable_.get(), &MarketTableWindow::stockPicked, this,
+                [this](const QString& code, const QString& name) {
+                    shown_.choose(code.toStdString(), name.toStdString());
+                    raise();
+                    activateWindow();
+                });
+        connect(marketTable_.get(), &MarketTableWindow::chartRequested, this,
+                [this](const QString& code) { webSearch_->openDayChart(code.toStdString()); });
+    }
+    return *marketTable_;
+}
+
+void QXDocument::openMarketTable() {
+    MarketTableWindow& window = marketTable();
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
 void QXDocument::setServerSettingsOpener(std::function<void()> opener) {
     ui_->actionServerSettings->disconnect(this);
     connect(ui_->actionServerSettings, &QAction::triggered, this, std::move(opener));
@@ -424,6 +460,8 @@ void QXDocument::initMyStocklist() {
         status_->addNotice(settings.reportText());
     }
     workers_->startScheduleAndTrendModeWorkers();
+    indexStrip_->reloadIndexes();
+    if (marketTable_) marketTable_->reloadStocks();
     // A stock shown before the code table and the sectors arrived learns its
     // name and sectors now.
     if (const std::string code = shown_.code(); !code.empty()) {
@@ -439,6 +477,8 @@ void QXDocument::shutDown() {
     DataFolderWait::install(nullptr);
     observers_.clear();
     workers_->stopAll();
+    indexStrip_->stop();
+    if (marketTable_) marketTable_->hide();
     tabs_->stopAll();
     sectors_->shutDown();
     fetch_->waitForFinished();

@@ -37,6 +37,8 @@ class FilterStockUIController;
 class LiveDay;
 class OrderBookPanel;
 class PriceAlerts;
+class IndexStrip;
+class MarketTableWindow;
 class ModelBAlerts;
 class RuleAlerts;
 class RuleScreenWindow;
@@ -127,6 +129,11 @@ class QXDocument : public QMainWindow {
     void setWatchedCodesProvider(std::function<std::vector<std::string>()> provider);
 
     chart::KWindowController* kWindowController() const { return kWindowController_.get(); }
+    /// The composite indexes along the window's bottom edge.
+    IndexStrip& indexStrip() const { return *indexStrip_; }
+    /// 行情总览 (分析 › 行情总览…), made on first use.
+    MarketTableWindow& marketTable();
+    void openMarketTable();
     const AppWorkers& workers() const { return *workers_; }
     Ui::QXDocument& ui() { return *ui_; }
 
@@ -164,6 +171,7 @@ class QXDocument : public QMainWindow {
     void updateLiveCodes();
     /// A new round of quotes: 当日行情, 五档 and the open 分时 tabs.
     void showLiveDay();
+    void setUpMarketViews();
     void observeNotifications();
     template <class Run>
     void connectStopButton(Run* run);
@@ -195,6 +203,8 @@ class QXDocument : public QMainWindow {
     WindowTabs* tabs_ = nullptr;
     WindowMenus* menus_ = nullptr;
     std::unique_ptr<chart::KWindowController> kWindowController_;
+    IndexStrip* indexStrip_ = nullptr;
+    std::unique_ptr<MarketTableWindow> marketTable_;
     std::unique_ptr<StockLibBridge> bridge_;
     std::unique_ptr<AppWorkers> workers_;
     std::vector<std::unique_ptr<ScopedObserver>> observers_;

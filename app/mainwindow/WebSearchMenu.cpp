@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "mainwindow/WebSearch.h"
+#include "orvane/chart/KBaseView.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/FileWrites.h"
@@ -61,6 +62,31 @@ void WebSearchMenu::searchToweb(const std::string& code) {
         Workspace::shared()->openURL(*url);
 }
 
+namespace {
+
+// When the data server publishes the histories as traded beside adjusted
+// ones, the chart offers both: the traded one lands in "traded/" beside the
+// chart's file. A server without them answers 404: the chart offers 不复权 only.
+void offerTradedPrices(chart::KBaseView* view, const fs::path& history) {
+    const fs::path traded = ensureFolder(history.parent_path() / "traded") / history.filename();
+    const fs::path incoming = fs::path(traded).concat(".incoming");
+    auto request = HttpRequest::requestWithURL(
+        dataServerURL(serverpath::tradedHistoryFilePath(history.stem().string())));
+    request->setDownloadDestinationPath(incoming);
+    const auto done = [chart = QPointer(view), traded, incoming](bool offered) {
+        std::error_code ec;
+        if (!offered) fs::remove(incoming, ec);
+        if (chart) chart->setTradedHistoryPath(offered ? traded : fs::path());
+    };
+    request->setCompletionBlock([done, traded, incoming](HttpRequest& r) {
+        done(r.responseStatusCode() == 200 && renameFile(incoming, traded));
+    });
+    request->setFailedBlock([done](HttpRequest&) { done(false); });
+    request->startAsynchronous();
+}
+
+}  // namespace
+
 void WebSearchMenu::openDayChart(const std::string& code) {
     const fs::path path = ensureFolder(getLine_K_Path()) / (code + ".txt");
     // The history arrives under a staging name and replaces the chart's file
@@ -84,7 +110,8 @@ void WebSearchMenu::openDayChart(const std::string& code) {
             Q_EMIT menu->dayChartOpened(QString());
             return;
         }
-        menu->charts_().addNewKLineView(path);
+        chart::KBaseView* view = menu->charts_().addNewKLineView(path);
+        if (view) offerTradedPrices(view, path);
         Q_EMIT menu->dayChartOpened(QString::fromStdString(path.string()));
     });
     request->setFailedBlock([menu = QPointer(this), incoming](HttpRequest& r) {

@@ -11,7 +11,10 @@
 #include "orvane/chart/KChartPainter.h"
 #include "orvane/chart/KColours.h"
 #include "orvane/chart/KDateAxisPainter.h"
+#include "orvane/chart/KIndicatorPainter.h"
+#include "orvane/chart/KIndicatorPanel.h"
 #include "orvane/chart/KInfoView.h"
+#include "orvane/chart/KLegendView.h"
 #include "orvane/chart/KMouseLine.h"
 #include "orvane/chart/KWidgetFrame.h"
 
@@ -23,36 +26,80 @@ namespace {
 constexpr int kLegendLeft = 4;
 constexpr int kLegendTop = 4;
 constexpr int kLegendHeight = 16;
+// The choices' row under the legend, the indicator's and volume's legends
+// at the tops of their bands.
+constexpr int kOptionsTop = 22;
+constexpr int kBandLegendHeight = 14;
+// The panel and the date axis under the chart.
+constexpr int kBelowChart = static_cast<int>(kIndicatorPanelHeight) + kDateAxisHeight;
 
 }  // namespace
 
 KBaseView::KBaseView(const QRect& frame, QWidget* parent)
     : QWidget(parent),
-      model_(static_cast<float>(frame.width()),
-             static_cast<float>(frame.height() - kDateAxisHeight)) {
+      model_(static_cast<float>(frame.width()), static_cast<float>(frame.height() - kBelowChart)) {
     setGeometry(frame);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     averageView_ = new KAverageView(model_, this);
+    volumeLegend_ =
+        new KLegendView([this] { return volumeLegendOf(model_, legendDayOf(model_)); }, this);
+    indicatorLegend_ =
+        new KLegendView([this] { return indicatorLegendOf(model_, legendDayOf(model_)); }, this);
+    optionsBar_ = new KChartOptionsBar([this](const KChartChoices& c) { applyChoices(c); }, this);
     placeAverageView();
 }
 
 int KBaseView::chartHeight() const {
-    return height() - kDateAxisHeight;
+    return height() - kBelowChart;
 }
 
 void KBaseView::initKDataFromFilePath(const std::filesystem::path& path) {
     filePath_ = path;
+    loadChosenPrices();
+}
+
+void KBaseView::setTradedHistoryPath(const std::filesystem::path& path) {
+    tradedPath_ = path;
+    KChartChoices choices = optionsBar_->choices();
+    const bool offered = !path.empty();
+    if (offered != choices.adjustedOffered)
+        choices.prices = offered ? KPrices::ForwardAdjusted : KPrices::Traded;
+    choices.adjustedOffered = offered;
+    optionsBar_->setChoices(choices);
+    loadChosenPrices();
+}
+
+bool KBaseView::showsTradedFile() const {
+    const KChartChoices& choices = optionsBar_->choices();
+    return choices.adjustedOffered && choices.prices == KPrices::Traded;
+}
+
+void KBaseView::loadChosenPrices() {
+    loadedTraded_ = showsTradedFile();
     model_.setFocusDataIndex(-1);
     clearHVLineAndDataInfo();
-    model_.initKDataFromFilePath(path);
+    model_.initKDataFromFilePath(loadedTraded_ ? tradedPath_ : filePath_);
     chartChanged();
+}
+
+void KBaseView::applyChoices(const KChartChoices& choices) {
+    optionsBar_->setChoices(choices);
+    model_.setIndicator(choices.indicator);
+    if (choices.period != model_.period()) {
+        clearHVLineAndDataInfo();
+        model_.setPeriod(choices.period);
+    }
+    if (showsTradedFile() != loadedTraded_)
+        loadChosenPrices();
+    else
+        chartChanged();
 }
 
 void KBaseView::setCurrentSectionRangeX(float w, float h) {
     resize(static_cast<int>(w), static_cast<int>(h));
-    model_.setViewSize(w, h - kDateAxisHeight);
+    model_.setViewSize(w, h - kBelowChart);
     clearHVLineAndDataInfo();
     placeAverageView();
     chartChanged();
@@ -60,8 +107,12 @@ void KBaseView::setCurrentSectionRangeX(float w, float h) {
 
 void KBaseView::placeAverageView() {
     const int right = static_cast<int>(model_.currentSectionRangeX());
-    averageView_->setGeometry(kLegendLeft, kLegendTop, std::max(right - kLegendLeft, 0),
-                              kLegendHeight);
+    const int legendWidth = std::max(right - kLegendLeft, 0);
+    averageView_->setGeometry(kLegendLeft, kLegendTop, legendWidth, kLegendHeight);
+    optionsBar_->setGeometry(kLegendLeft, kOptionsTop, legendWidth, kLegendHeight);
+    volumeLegend_->setGeometry(kLegendLeft, chartHeight() - static_cast<int>(kVolumeBandHeight) + 2,
+                               legendWidth, kBandLegendHeight);
+    indicatorLegend_->setGeometry(kLegendLeft, chartHeight() + 2, legendWidth, kBandLegendHeight);
 }
 
 void KBaseView::setZoomLevel(float z) {
@@ -73,6 +124,8 @@ void KBaseView::chartChanged() {
     update();
     legendDay_ = legendDayOf(model_);
     averageView_->update();
+    volumeLegend_->update();
+    indicatorLegend_->update();
 }
 
 void KBaseView::prepareHVLineAndDataInfo() {
@@ -131,6 +184,8 @@ void KBaseView::refreshAverageView() {
     if (day == legendDay_) return;
     legendDay_ = day;
     averageView_->update();
+    volumeLegend_->update();
+    indicatorLegend_->update();
 }
 
 void KBaseView::drawHVLineAndDataInfo(bool fromMouse, KPoint mouseLocation) {
@@ -139,7 +194,9 @@ void KBaseView::drawHVLineAndDataInfo(bool fromMouse, KPoint mouseLocation) {
     refreshAverageView();
     if (!frames) return;
     const int h = chartHeight();
-    kVerticalLine_->setGeometry(toWidgetRect(frames->verticalLine, h));
+    // The vertical line runs on through the indicator panel.
+    kVerticalLine_->setGeometry(toWidgetRect(frames->verticalLine, h)
+                                    .adjusted(0, 0, 0, static_cast<int>(kIndicatorPanelHeight)));
     horizontalFrame_ = frames->horizontalLine;
     kHorizontalLine_->setGeometry(toWidgetRect(horizontalFrame_, h));
     const Qt::Alignment alignment =
@@ -161,7 +218,8 @@ void KBaseView::placeDateLabel(const KRect& verticalLine, const std::string& dat
     // Centred on the line, but inside the view.
     int x = static_cast<int>(verticalLine.x) - width / 2;
     x = std::clamp(x, 0, std::max(this->width() - width, 0));
-    kDateLabel_->setGeometry(x, chartHeight() + 1, width, kDateAxisHeight - 1);
+    kDateLabel_->setGeometry(x, chartHeight() + static_cast<int>(kIndicatorPanelHeight) + 1, width,
+                             kDateAxisHeight - 1);
 }
 
 KPoint KBaseView::toChart(QPointF p) const {
@@ -176,7 +234,10 @@ void KBaseView::paintEvent(QPaintEvent* event) {
         picture_.setDevicePixelRatio(ratio);
         QPainter painter(&picture_);
         KChartPainter(painter, model_).drawRect();
-        drawDateAxis(painter, model_, QRectF(0, chartHeight(), width(), kDateAxisHeight));
+        drawIndicatorPanel(painter, model_,
+                           QRectF(0, chartHeight(), width(), kIndicatorPanelHeight));
+        drawDateAxis(painter, model_,
+                     QRectF(0, chartHeight() + kIndicatorPanelHeight, width(), kDateAxisHeight));
         pictureValid_ = true;
         ++chartDrawCount_;
     }
@@ -239,6 +300,18 @@ void KBaseView::keyPressEvent(QKeyEvent* event) {
             moveFocusRight(model_);
             drawHVLineAndDataInfo(false, {0, 0});
             break;
+        case Qt::Key_F8: {
+            KChartChoices choices = optionsBar_->choices();
+            choices.period = nextPeriod(choices.period);
+            applyChoices(choices);
+            break;
+        }
+        case Qt::Key_F9: {
+            KChartChoices choices = optionsBar_->choices();
+            choices.indicator = nextIndicator(choices.indicator);
+            applyChoices(choices);
+            break;
+        }
         case Qt::Key_Escape:
             model_.setFocusDataIndex(-1);
             clearHVLineAndDataInfo();

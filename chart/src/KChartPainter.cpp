@@ -103,6 +103,8 @@ void KChartPainter::drawSections() {
         std::vector<QLineF> wicks;
     } rising, falling;
     std::vector<QLineF> averages[3];
+    std::vector<QLineF> volumeAverages[2];  // MA5 and MA10 of the volume
+    const auto& indicators = model_.indicatorValues();
     rising.rects.reserve(2 * n);
     rising.wicks.reserve(2 * n);
     falling.rects.reserve(2 * n);
@@ -122,6 +124,16 @@ void KChartPainter::drawSections() {
         if (s.topVolume != 0)
             shapes.rects.emplace_back(s.x(c), 0, width, s.volumeHeight(day.volume));
 
+        if (c >= 1 && s.topVolume != 0) {
+            const KIndicatorValues& before = indicators[static_cast<std::size_t>(start + c - 1)];
+            const KIndicatorValues& now = indicators[static_cast<std::size_t>(start + c)];
+            const float a[2] = {before.volumeMa5, before.volumeMa10};
+            const float b[2] = {now.volumeMa5, now.volumeMa10};
+            for (int k = 0; k < 2; ++k)
+                if (a[k] > 0 && b[k] > 0)
+                    volumeAverages[k].emplace_back(QPointF(s.centre(c - 1), s.volumeHeight(a[k])),
+                                                   QPointF(s.centre(c), s.volumeHeight(b[k])));
+        }
         if (c >= 1 && !s.isFlat()) {
             const KSection& previous = days[start + c - 1];
             const float before[3] = {previous.ma5, previous.ma10, previous.ma20};
@@ -155,13 +167,20 @@ void KChartPainter::drawSections() {
     painter_.setBrush(Qt::NoBrush);
     // Candles stay crisp on the pixel grid; only the curves are smoothed.
     painter_.setRenderHint(QPainter::Antialiasing, true);
+    const QColor averageColours[3] = {colours::ma5(), colours::ma10(), colours::ma20()};
+    painter_.save();
+    painter_.setClipRect(QRectF(0, 0, model_.currentSectionRangeX(), kVolumeBandHeight - 1));
+    for (int k = 0; k < 2; ++k) {
+        painter_.setPen(solidPen(averageColours[k], 1));
+        painter_.drawLines(volumeAverages[k].data(), static_cast<int>(volumeAverages[k].size()));
+    }
+    painter_.restore();
     // An average of older, higher prices can stand above the visible range:
     // its lines stop at the top of the price area instead of crossing the
     // margin above it.
     painter_.save();
     painter_.setClipRect(
         QRectF(0, kVolumeBandHeight, model_.currentSectionRangeX(), model_.currentSectionRangeY()));
-    const QColor averageColours[3] = {colours::ma5(), colours::ma10(), colours::ma20()};
     for (int k = 0; k < 3; ++k) {
         painter_.setPen(solidPen(averageColours[k], 1));
         painter_.drawLines(averages[k].data(), static_cast<int>(averages[k].size()));

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "ChartFixtures.h"
@@ -14,7 +16,9 @@
 #include "orvane/chart/KCrosshair.h"
 #include "orvane/chart/KDateAxis.h"
 #include "orvane/chart/KDateAxisPainter.h"
+#include "orvane/chart/KIndicatorPanel.h"
 #include "orvane/chart/KInfoView.h"
+#include "orvane/chart/KLegendView.h"
 #include "orvane/chart/KMouseLine.h"
 #include "orvane/chart/KWidgetFrame.h"
 #include "orvane/core/NumberText.h"
@@ -52,8 +56,10 @@ TEST_F(KBaseViewTest, ArrowKeysPlaceTheCrosshairAndPanel) {
     ASSERT_EQ(view.model().focusDataIndex(), 199);
     ASSERT_NE(view.kVerticalLine(), nullptr);
     const auto frame = placeCrosshair(view.model(), false, {0, 0}, {});
+    // The vertical line runs on through the indicator panel.
     EXPECT_EQ(view.kVerticalLine()->geometry(),
-              toWidgetRect(frame->verticalLine, view.chartHeight()));
+              toWidgetRect(frame->verticalLine, view.chartHeight())
+                  .adjusted(0, 0, 0, static_cast<int>(kIndicatorPanelHeight)));
     EXPECT_EQ(view.kInfoView()->geometry(), toWidgetRect(frame->infoPanel, view.chartHeight()));
     EXPECT_EQ(view.kInfoView()->dateField->text().toStdString(), day(199).date);
     EXPECT_EQ(view.kPriceLabel()->text().toStdString(), infoValuesFor(day(199)).close);
@@ -114,12 +120,13 @@ TEST_F(KBaseViewTest, ResizingClearsTheCrosshairButKeepsTheFocusDay) {
     QTest::keyClick(&view, Qt::Key_Left);
     view.setCurrentSectionRangeX(600, 400);
     EXPECT_EQ(view.size(), QSize(600, 400));
-    EXPECT_EQ(view.model().currentSectionRangeY(), 400 - kDateAxisHeight - 140);
+    EXPECT_EQ(view.model().currentSectionRangeY(),
+              400 - kDateAxisHeight - kIndicatorPanelHeight - 140);
     EXPECT_EQ(view.kVerticalLine(), nullptr);
     EXPECT_EQ(view.model().focusDataIndex(), 198);
     QTest::keyClick(&view, Qt::Key_Left);
     EXPECT_EQ(view.model().focusDataIndex(), 197);
-    EXPECT_EQ(view.kVerticalLine()->geometry().height(), 400 - kDateAxisHeight);
+    EXPECT_EQ(view.kVerticalLine()->geometry().height(), 400 - kDateAxisHeight);  // to the axis
 }
 
 TEST(KBaseViewEmpty, AnUnreadableFileGivesAnEmptyChartThatIgnoresKeysAndPointer) {
@@ -163,7 +170,7 @@ double contrast(const QColor& a, const QColor& b) {
 }  // namespace
 
 TEST_F(KBaseViewTest, DatesLabelTheAxisUnderTheChartAndTagTheFocusDay) {
-    const int top = view.chartHeight();
+    const int top = view.chartHeight() + static_cast<int>(kIndicatorPanelHeight);
     EXPECT_EQ(top, 600 - kDateAxisHeight);
     const QImage image = view.grab().toImage();
     const QFontMetricsF metrics(dateAxisFont());
@@ -246,4 +253,57 @@ TEST_F(KBaseViewTest, DayPanelIsOpaqueFramedAndReadableOverTheCandles) {
             EXPECT_TRUE(box.contains(label->geometry().translated(box.topLeft())));
         }
     }
+}
+
+TEST_F(KBaseViewTest, KeysAndTheChoicesRowSwitchPeriodAndIndicator) {
+    // 200 days one calendar day apart make 29 weeks (Monday to Sunday) and 7 months.
+    const std::size_t days = view.model().dataList().size();
+    QTest::keyClick(&view, Qt::Key_F8);
+    EXPECT_EQ(view.model().period(), KPeriod::Week);
+    EXPECT_EQ(view.model().dataList().size(),
+              candlesOfPeriod(sections(zigzagDays(200)), KPeriod::Week).size());
+    EXPECT_LT(view.model().dataList().size(), days / 6);
+    QTest::keyClick(&view, Qt::Key_F8);
+    EXPECT_EQ(view.model().period(), KPeriod::Month);
+    QTest::keyClick(&view, Qt::Key_F8);
+    EXPECT_EQ(view.model().dataList().size(), days);
+
+    EXPECT_EQ(view.indicatorLegend()->texts().front().text, "MACD(12,26,9)");
+    QTest::keyClick(&view, Qt::Key_F9);
+    EXPECT_EQ(view.model().indicator(), KIndicator::KDJ);
+    EXPECT_EQ(view.indicatorLegend()->texts().front().text, "KDJ(9,3,3)");
+
+    // A click on 周K in the row; without a traded history only 不复权 is offered.
+    KChartOptionsBar* bar = view.optionsBar();
+    std::vector<std::string> texts;
+    for (const auto& item : bar->items()) texts.push_back(item.text.toStdString());
+    EXPECT_EQ(texts, (std::vector<std::string>{"日K", "周K", "月K", "MACD", "KDJ", "不复权"}));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->items()[1].frame.center());
+    EXPECT_EQ(view.model().period(), KPeriod::Week);
+    EXPECT_EQ(view.model().indicator(), KIndicator::KDJ);
+}
+
+TEST(KBaseViewPrices, TheTradedHistoryOffersBothPricesAndShowsTheChosenFile) {
+    const auto dir = std::filesystem::temp_directory_path() / "orvane-chart-prices";
+    std::filesystem::create_directories(dir / "traded");
+    std::vector<Day> adjusted = zigzagDays(40), traded = adjusted;
+    for (Day& d : adjusted) d.open *= 0.5f, d.high *= 0.5f, d.low *= 0.5f, d.close *= 0.5f;
+    std::ofstream(dir / "600000.txt") << historyText(adjusted);
+    std::ofstream(dir / "traded" / "600000.txt") << historyText(traded);
+
+    KBaseView view(QRect(0, 0, 800, 600));
+    view.initKDataFromFilePath(dir / "600000.txt");
+    view.setTradedHistoryPath(dir / "traded" / "600000.txt");
+    // Offered, the file loaded first (forward-adjusted) is shown as 前复权.
+    EXPECT_EQ(view.optionsBar()->choices().prices, KPrices::ForwardAdjusted);
+    EXPECT_NEAR(view.model().dataList().back().closePrice, adjusted.back().close, 0.006);
+    KChartChoices choices = view.optionsBar()->choices();
+    choices.prices = KPrices::Traded;
+    choices.period = KPeriod::Week;
+    view.applyChoices(choices);
+    EXPECT_NEAR(view.model().dataList().back().closePrice, traded.back().close, 0.006);
+    EXPECT_EQ(view.model().period(), KPeriod::Week);
+    // The tab is still the stock's own file.
+    EXPECT_EQ(view.filePath(), dir / "600000.txt");
+    std::filesystem::remove_all(dir);
 }

@@ -94,9 +94,12 @@ TEST(KChartPainter, CandlesWicksVolumeAndAverages) {
     EXPECT_COLOUR(at(image, 37, 252.5f), rising);             // upper wick on the centre line
     EXPECT_COLOUR(at(image, 37, 245 - 6.5f), rising);         // lower wick, down to 235
     EXPECT_COLOUR(at(image, 25.5f + 3, 150), falling);        // unchanged day: a flat body
-    EXPECT_COLOUR(at(image, 37, 50), rising);                 // the greatest volume fills the band
-    EXPECT_COLOUR(at(image, 46, 49), falling);                // half the volume, half the band
-    EXPECT_COLOUR(at(image, 46, 52), QColor(Qt::black));
+    // The greatest volume reaches the legend's line at 84, half of it 42;
+    // the volume's MA5 (120: y 50.4) runs over both.
+    EXPECT_COLOUR(at(image, 37, 83), rising);
+    EXPECT_COLOUR(at(image, 37, 86), QColor(Qt::black));
+    EXPECT_COLOUR(at(image, 46, 41), falling);
+    EXPECT_COLOUR(at(image, 46, 44), QColor(Qt::black));
     // The 5-day average is 12 on the last two days: a white segment at y 170
     // between the two centre lines, nothing before the fifth day.
     EXPECT_COLOUR(at(image, 41, 170), QColor(Qt::white));

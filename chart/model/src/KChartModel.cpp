@@ -20,7 +20,20 @@ void KChartModel::initKDataFromFilePath(const std::filesystem::path& path) {
 }
 
 void KChartModel::setDataList(std::vector<KSection> days) {
-    dataList_ = std::move(days);
+    days_ = std::move(days);
+    showPeriod();
+}
+
+void KChartModel::setPeriod(KPeriod period) {
+    if (period == period_) return;
+    period_ = period;
+    focusDataIndex_ = -1;
+    showPeriod();
+}
+
+void KChartModel::showPeriod() {
+    dataList_ = candlesOfPeriod(days_, period_);
+    indicators_ = indicatorValuesOf(dataList_);
     layoutSections();
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // Draws a chart: black background, the two separator lines, eleven dashed
 // price lines with their labels, and for each visible day its candle, volume
-// bar and average segments. Works on any QPainter (widget, image), in the
-// chart's coordinates: one transform puts the origin at the bottom-left with
-// y up, shifted half a pixel so that one-pixel lines fall on pixel centres.
+// bar, average segments and the volume's MA5 and MA10. Works on any QPainter (widget, image), in
+// the chart's coordinates: one transform puts the origin at the bottom-left with y up, shifted half
+// a pixel so that one-pixel lines fall on pixel centres.
 
 #include <QPainter>
 #include <QPointF>

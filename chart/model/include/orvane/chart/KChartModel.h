@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "orvane/chart/KChartScale.h"
+#include "orvane/chart/KIndicators.h"
+#include "orvane/chart/KPeriod.h"
 #include "orvane/chart/KSection.h"
 
 namespace orvane::chart {
@@ -26,9 +28,20 @@ class KChartModel {
     /// Replaces the days with the file's (none when it cannot be read) and
     /// lays them out.
     void initKDataFromFilePath(const std::filesystem::path& path);
-    /// Replaces the days with a list already sorted and derived, and lays them out.
+    /// Replaces the days with a list already sorted and derived, and lays
+    /// out the candles of the period shown.
     void setDataList(std::vector<KSection> days);
+    /// The candles shown: the days, or the weeks or months made from them.
     const std::vector<KSection>& dataList() const { return dataList_; }
+    /// The indicators of each candle of dataList(), index for index.
+    const std::vector<KIndicatorValues>& indicatorValues() const { return indicators_; }
+
+    KPeriod period() const { return period_; }
+    /// Shows the days as candles of `period`; the focus goes.
+    void setPeriod(KPeriod period);
+    /// The indicator of the panel under the volume.
+    KIndicator indicator() const { return indicator_; }
+    void setIndicator(KIndicator indicator) { indicator_ = indicator; }
 
     /// New view size: plot width w − 40, price area height h − 140.
     void setViewSize(float w, float h);
@@ -65,9 +78,15 @@ class KChartModel {
     void setFocusDataIndex(std::int32_t index) { focusDataIndex_ = index; }
 
   private:
+    void showPeriod();
+
     float currentSectionRangeX_ = 0;
     float currentSectionRangeY_ = 0;
+    std::vector<KSection> days_;  // the daily candles, whatever the period
     std::vector<KSection> dataList_;
+    std::vector<KIndicatorValues> indicators_;
+    KPeriod period_ = KPeriod::Day;
+    KIndicator indicator_ = KIndicator::MACD;
     float zoomLevel_ = kDefaultZoomLevel;
     std::int32_t focusDataIndex_ = -1;
 };

@@ -7,6 +7,8 @@ namespace orvane::chart {
 inline constexpr float kVolumeBandHeight = 100;  // the volume band is y 0...100
 inline constexpr float kTopMargin = 40;          // above the price area
 inline constexpr float kPriceScaleWidth = 40;    // right of the plot width
+/// The top of the volume band kept for its legend (the volume and its averages).
+inline constexpr float kVolumeLegendRoom = 16;
 
 struct KChartScale {
     float top = 0;         // greatest visible high (starts from 0)
@@ -27,8 +29,10 @@ struct KChartScale {
     }
     /// The column's centre line, where its wicks stand.
     float centre(int column) const { return x(column) + static_cast<float>(sectionWidth / 2); }
-    /// A volume bar's height; the greatest visible volume fills the band.
-    float volumeHeight(float volume) const { return volume * kVolumeBandHeight / topVolume; }
+    /// A volume bar's height; the greatest visible volume reaches the legend's line.
+    float volumeHeight(float volume) const {
+        return volume * (kVolumeBandHeight - kVolumeLegendRoom) / topVolume;
+    }
 };
 
 }  // namespace orvane::chart

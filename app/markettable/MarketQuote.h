@@ -1,0 +1,41 @@
+#pragma once
+// The quote service's answer for many stocks at once: one line a symbol,
+// `var hq_str_sh600000="name,open,previous close,price,high,low,bid,ask,
+// volume,amount,...,date,time,...";`, volume in shares and amount in yuan.
+// The market table and the index strip ask it in batches, at most
+// kMaxQuoteSymbols symbols a request (the service's own limit).
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane::app {
+
+inline constexpr std::size_t kMaxQuoteSymbols = 1000;
+
+struct MarketQuote {
+    std::string code;  // six digits, from the line's symbol
+    std::string name;
+    double open = 0, previousClose = 0, price = 0, high = 0, low = 0;
+    double volume = 0;  // shares
+    double amount = 0;  // yuan
+    std::string date, time;
+
+    /// No trade today (suspended, or before the first trade): no price.
+    bool suspended() const { return !(price > 0); }
+};
+
+/// The quotes of an answer, in its order: lines whose symbol ends in six
+/// digits and that carry at least 32 fields with numbers where the prices
+/// stand. Empty quotes (`="";`, an unknown code) and other lines are left out.
+std::vector<MarketQuote> parseQuoteLines(std::string_view text);
+
+/// The codes in requests of at most kMaxQuoteSymbols each, in order.
+std::vector<std::vector<std::string>> quoteBatches(const std::vector<std::string>& codes);
+
+/// The quote service's address asking for every code of a batch:
+/// "list=sh600000,sz000001" (joined with "&" when the address has a query).
+std::string quoteListURL(std::string_view quoteServer, const std::vector<std::string>& codes);
+
+}  // namespace orvane::app
