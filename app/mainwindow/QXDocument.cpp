@@ -127,6 +127,9 @@ void QXDocument::setUpPanels() {
         [this](std::string_view code) { return isHeldStock(code); }, this);
     connect(search_, &SearchPanel::fetchRequested, this, &QXDocument::downloadData);
     connect(search_, &SearchPanel::statusMessage, status_, &StatusLine::showStatus);
+    connect(search_, &SearchPanel::stockStatusMessage, status_, &StatusLine::showStockStatus);
+    connect(&shown_, &ShownStock::changed, status_,
+            [this] { status_->followShownStock(shown_.code()); });
     verdict_ = new VerdictPanel(shown_, ui_->selectedResultCapture, ui_->modeB_ImageView, this);
     dayPrices_ =
         new DayPricesPanel(shown_,
@@ -144,7 +147,7 @@ void QXDocument::setUpPanels() {
         status_->redraw();
     });
     connect(fetch_, &StockFetch::verdictShown, this, [this](const QString& code) {
-        status_->showStatus(sectorStatusLine(SectorGroups::shared(), code.toStdString()));
+        showSectorsOf(code.toStdString());
         Q_EMIT verdictShown(code);
     });
     connect(fetch_, &StockFetch::failed, this,
@@ -305,7 +308,7 @@ void QXDocument::initMyStocklist() {
     // name and sectors now.
     if (const std::string code = shown_.code(); !code.empty()) {
         shown_.setName(nameOf(code));
-        status_->showStatus(sectorStatusLine(SectorGroups::shared(), code));
+        showSectorsOf(code);
     }
 }
 
@@ -364,9 +367,13 @@ void QXDocument::downloadOneStockData(const std::string& code) {
 
 void QXDocument::xupdateStockTrendDict(const StockRecord& record) {
     const std::string code = record.code;
-    status_->showStatus(sectorStatusLine(SectorGroups::shared(), code));
+    showSectorsOf(code);
     shown_.show(nameOf(code), record);
     Q_EMIT verdictShown(qs(code));
+}
+
+void QXDocument::showSectorsOf(const std::string& code) {
+    status_->showStockStatus(code, sectorStatusLine(SectorGroups::shared(), code));
 }
 
 void QXDocument::searchTowebAction() {

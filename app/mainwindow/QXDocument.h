@@ -142,6 +142,8 @@ class QXDocument : public QMainWindow {
     template <class Run>
     void connectStopButton(Run* run);
     void codeValidationAlert();
+    /// The status line names the stock's sectors while it is on screen.
+    void showSectorsOf(const std::string& code);
     bool isHeldStock(std::string_view code) const;
     chart::KWindowController& charts();
 

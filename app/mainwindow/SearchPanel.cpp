@@ -62,7 +62,10 @@ void SearchPanel::controlTextDidChange() {
     const std::string typed = fields_.stockCodeTokenField->text().toStdString();
     const SearchFieldChange change = searchTextChanged(
         typed, {CodeTable::shared(), SectorGroups::shared(), isHeld_, localizedString("title")});
-    if (change.status) Q_EMIT statusMessage(*change.status);
+    if (change.status && change.code)
+        Q_EMIT stockStatusMessage(*change.code, *change.status);
+    else if (change.status)
+        Q_EMIT statusMessage(*change.status);
     if (change.searchText) fields_.stockCodeTokenField->setText(qs(*change.searchText));
     if (change.code) {
         shown_.choose(*change.code, change.name.value_or(""));

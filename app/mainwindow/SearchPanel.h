@@ -45,6 +45,8 @@ class SearchPanel : public QObject {
     /// Return pressed with no completion list open: fetch the field's stock.
     void fetchRequested();
     void statusMessage(const std::string& text);
+    /// A message about the stock the text names (its sectors).
+    void stockStatusMessage(const std::string& code, const std::string& text);
 
   private:
     void setUpCompleter();
