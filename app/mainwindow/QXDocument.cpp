@@ -1,5 +1,6 @@
 #include "mainwindow/QXDocument.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -11,9 +12,13 @@
 #include "alerts/NotificationPanelController.h"
 #include "application/AppWorkers.h"
 #include "application/DataFreshness.h"
+#include "backtest/BacktestWindow.h"
 #include "common/DisplayText.h"
+#include "common/StockCodeRole.h"
 #include "gallery/QXTrendMode.h"
 #include "holdings/MyStockHoldController.h"
+#include "keyboard/ChartKeys.h"
+#include "keyboard/KeyboardWizard.h"
 #include "lists/FilterStockUIController.h"
 #include "mainwindow/DayPricesPanel.h"
 #include "mainwindow/ParameterSliders.h"
@@ -29,6 +34,7 @@
 #include "mainwindow/WidgetColours.h"
 #include "mainwindow/WindowMenus.h"
 #include "mainwindow/WindowTabs.h"
+#include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/LocalTime.h"
@@ -44,6 +50,7 @@
 #include "platform/AlertSound.h"
 #include "platform/StoredPropertyList.h"
 #include "sectors/SectorsPanel.h"
+#include "stockmenu/StockMenu.h"
 #include "ui_QXDocument.h"
 
 namespace orvane::app {
@@ -111,6 +118,7 @@ QXDocument::QXDocument(WindowServices services, QWidget* parent)
     setUpPanels();
     setUpTabs();
     setUpMenus();
+    setUpStockMenuAndKeys();
     connectParameterSliders(*ui_);
     setUpWorkers();
 }
@@ -196,6 +204,51 @@ void QXDocument::setUpTabs() {
 void QXDocument::setUpMenus() {
     menus_ = new WindowMenus(*this, *ui_, *services_.gallery, [this] { return &charts(); });
     connect(menus_, &WindowMenus::statusMessage, status_, &StatusLine::showStatus);
+}
+
+void QXDocument::setUpStockMenuAndKeys() {
+    stockMenu_ = new StockMenu(this);
+    StockMenuProviders& p = stockMenu_->providers();
+    p.diagnose = [this](const std::string& code) { diagnose(code); };
+    p.dayChart = [this](const std::string& code, const std::vector<std::string>& list) {
+        openDayChart(code, list);
+    };
+    p.isHeld = [this](const std::string& code) { return isHeldStock(code); };
+    p.addHolding = [this](const std::string& code) {
+        if (!tabs_->holdings()->addOneStockToMyStockList(code)) return;
+        search_->refreshAddButton();
+        if (ui_->switchTableView->currentIndex() == 0) tabs_->holdings()->initStockArray();
+    };
+    p.removeHolding = [this](const std::string& code) {
+        tabs_->holdings()->removeHolding(code);
+        search_->refreshAddButton();
+    };
+    for (QAbstractItemView* view : tabs_->stockViews()) stockMenu_->attach(view);
+    stockMenu_->attachDeleteKey(
+        tabs_->stockViews().front(),
+        [](const std::string& code) {
+            return QStringLiteral("从持仓中删除 %1？").arg(stockLabel(code));
+        },
+        p.removeHolding);
+    connect(ui_->actionBacktest, &QAction::triggered, this, [this] {
+        // The menus' handler has opened it by now; its signals are stocks too.
+        BacktestWindow& backtest = BacktestWindow::showFor(*this, [this] { return &charts(); });
+        stockMenu_->attach(backtest.findChild<QAbstractItemView*>(QStringLiteral("signalsTable")));
+    });
+
+    wizard_ = new KeyboardWizard(search_->completions(), this);
+    wizard_->attach(this, [this](const std::string& code) { diagnose(code); });
+    connect(ui_->actionDayChart, &QAction::triggered, this, &QXDocument::showShownStockChart);
+    connect(ui_->actionDiagnose, &QAction::triggered, this, [this] {
+        ui_->stockCodeTokenField->setFocus(Qt::ShortcutFocusReason);
+        ui_->stockCodeTokenField->selectAll();
+    });
+    // Every chart opened (from here, an alert, the web-search button) is the
+    // stock the chart's keys step from.
+    connect(webSearch_, &WebSearchMenu::dayChartOpened, this, [this](const QString& path) {
+        if (!path.isEmpty() && chartKeys_)
+            chartKeys_->chartOpened(fs::path(path.toStdString()).stem().string());
+    });
 }
 
 void QXDocument::setUpWorkers() {
@@ -381,10 +434,48 @@ void QXDocument::searchTowebAction() {
 }
 
 chart::KWindowController& QXDocument::charts() {
-    if (!kWindowController_)
+    if (!kWindowController_) {
         kWindowController_ = std::make_unique<chart::KWindowController>(
             [](const std::string& code) { return nameOf(code); });
+        QWidget* chartWindow = kWindowController_->kWindow();
+        chartKeys_ = new ChartKeys(
+            chartWindow, [this](const std::string& code) { webSearch_->openDayChart(code); },
+            [this] {
+                raise();
+                activateWindow();
+            });
+        wizard_->attach(chartWindow, [this](const std::string& code) { openDayChart(code); });
+    }
     return *kWindowController_;
+}
+
+void QXDocument::diagnose(const std::string& code) {
+    if (!isValidStockCode(code)) return;
+    shown_.choose(code, nameOf(code));
+    downloadOneStockData(code);
+    raise();
+    activateWindow();
+}
+
+void QXDocument::openDayChart(const std::string& code, const std::vector<std::string>& list) {
+    if (!isValidStockCode(code)) return;
+    charts();
+    chartKeys_->chartOpened(code, list);
+    webSearch_->openDayChart(code);
+}
+
+void QXDocument::showShownStockChart() {
+    const std::string code = shown_.code().empty() ? search_->text() : shown_.code();
+    openDayChart(code, listOnScreenWith(code));
+}
+
+std::vector<std::string> QXDocument::listOnScreenWith(const std::string& code) const {
+    for (QAbstractItemView* view : tabs_->stockViews()) {
+        if (!view->isVisible() || !view->model()) continue;
+        std::vector<std::string> codes = stockCodesOf(*view->model());
+        if (std::find(codes.begin(), codes.end(), code) != codes.end()) return codes;
+    }
+    return {};
 }
 
 void QXDocument::addStock_ToMyHold() {

@@ -31,6 +31,9 @@ class KWindowController;
 namespace orvane::app {
 
 class AppWorkers;
+class ChartKeys;
+class KeyboardWizard;
+class StockMenu;
 class DataFreshness;
 class DayPricesPanel;
 class FilterStockUIController;
@@ -122,6 +125,23 @@ class QXDocument : public QMainWindow {
     /// Adds the shown stock to the holdings.
     void addStock_ToMyHold();
 
+    // Keys and the stock menu.
+    /// A stock shown in this window, its verdict fetched, the window in front
+    /// (诊断, and the keyboard wizard's choice here).
+    void diagnose(const std::string& code);
+    /// Opens a stock's day chart; PageUp and PageDown in the chart then step
+    /// through `list` (a stock of the list opened before keeps that list).
+    void openDayChart(const std::string& code, const std::vector<std::string>& list = {});
+    /// F5: the shown stock's day chart, stepping through the list on screen
+    /// that holds it.
+    void showShownStockChart();
+    /// The menu of every table row that is a stock; other windows' tables
+    /// attach to it, and plug their items into its providers.
+    StockMenu& stockMenu() const { return *stockMenu_; }
+    KeyboardWizard& keyboardWizard() const { return *wizard_; }
+    /// The chart window's keys, once the chart window exists.
+    ChartKeys* chartKeys() const { return chartKeys_; }
+
   Q_SIGNALS:
     void sectorReportShown();
     void compositeBatchDone();
@@ -138,6 +158,9 @@ class QXDocument : public QMainWindow {
     void setUpTabs();
     void setUpMenus();
     void setUpWorkers();
+    void setUpStockMenuAndKeys();
+    /// The stocks of the table on screen that holds `code` (or none).
+    std::vector<std::string> listOnScreenWith(const std::string& code) const;
     void observeNotifications();
     template <class Run>
     void connectStopButton(Run* run);
@@ -165,6 +188,9 @@ class QXDocument : public QMainWindow {
     ModelBAlerts* alerts_ = nullptr;
     WindowTabs* tabs_ = nullptr;
     WindowMenus* menus_ = nullptr;
+    StockMenu* stockMenu_ = nullptr;
+    KeyboardWizard* wizard_ = nullptr;
+    ChartKeys* chartKeys_ = nullptr;
     std::unique_ptr<chart::KWindowController> kWindowController_;
     std::unique_ptr<StockLibBridge> bridge_;
     std::unique_ptr<AppWorkers> workers_;

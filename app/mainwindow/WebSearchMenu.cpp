@@ -68,7 +68,8 @@ void WebSearchMenu::openDayChart(const std::string& code) {
     const fs::path incoming = fs::path(path).concat(".incoming");
     auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::historyFilePath(code)));
     request->setDownloadDestinationPath(incoming);
-    request->setCompletionBlock([menu = QPointer(this), path, incoming](HttpRequest& r) {
+    const std::uint64_t asked = ++chartRequest_;
+    request->setCompletionBlock([menu = QPointer(this), path, incoming, asked](HttpRequest& r) {
         std::error_code ec;
         if (r.responseStatusCode() != 200) {
             // An error page is no history: nothing to chart.
@@ -79,7 +80,7 @@ void WebSearchMenu::openDayChart(const std::string& code) {
         }
         const bool placed = renameFile(incoming, path);
         if (!placed) fs::remove(incoming, ec);
-        if (!menu) return;
+        if (!menu || menu->chartRequest_ != asked) return;
         if (!placed) {
             Q_EMIT menu->dayChartOpened(QString());
             return;

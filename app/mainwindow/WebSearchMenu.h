@@ -5,6 +5,7 @@
 // into the chart folder and opens its chart tab.
 
 #include <QObject>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -39,6 +40,9 @@ class WebSearchMenu : public QObject {
 
   private:
     QLineEdit* searchURLField_;
+    /// The newest day chart asked for: an older download that lands later
+    /// is not shown over it.
+    std::uint64_t chartRequest_ = 0;
     std::function<chart::KWindowController&()> charts_;
 };
 
