@@ -19,7 +19,7 @@ namespace orvane::app {
 class ChartKeys : public QObject {
     Q_OBJECT
   public:
-    /// `openChart` opens a stock's chart in the window; `showMainWindow`
+    /// `openChart` shows a stock's chart in place of the one on screen; `showMainWindow`
     /// brings the main window to the front.
     ChartKeys(QWidget* chartWindow, std::function<void(const std::string& code)> openChart,
               std::function<void()> showMainWindow);

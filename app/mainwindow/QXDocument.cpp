@@ -439,7 +439,10 @@ chart::KWindowController& QXDocument::charts() {
             [](const std::string& code) { return nameOf(code); });
         QWidget* chartWindow = kWindowController_->kWindow();
         chartKeys_ = new ChartKeys(
-            chartWindow, [this](const std::string& code) { webSearch_->openDayChart(code); },
+            chartWindow,
+            [this](const std::string& code) {
+                webSearch_->openDayChart(code, WebSearchMenu::ChartTab::Shown);
+            },
             [this] {
                 raise();
                 activateWindow();

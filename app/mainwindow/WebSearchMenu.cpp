@@ -61,7 +61,7 @@ void WebSearchMenu::searchToweb(const std::string& code) {
         Workspace::shared()->openURL(*url);
 }
 
-void WebSearchMenu::openDayChart(const std::string& code) {
+void WebSearchMenu::openDayChart(const std::string& code, ChartTab tab) {
     const fs::path path = ensureFolder(getLine_K_Path()) / (code + ".txt");
     // The history arrives under a staging name and replaces the chart's file
     // only when whole, so a failed download leaves the last chart's file.
@@ -69,25 +69,30 @@ void WebSearchMenu::openDayChart(const std::string& code) {
     auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::historyFilePath(code)));
     request->setDownloadDestinationPath(incoming);
     const std::uint64_t asked = ++chartRequest_;
-    request->setCompletionBlock([menu = QPointer(this), path, incoming, asked](HttpRequest& r) {
-        std::error_code ec;
-        if (r.responseStatusCode() != 200) {
-            // An error page is no history: nothing to chart.
-            ORVANE_LOG("error=HTTP %ld", r.responseStatusCode());
-            fs::remove(incoming, ec);
-            if (menu) Q_EMIT menu->dayChartOpened(QString());
-            return;
-        }
-        const bool placed = renameFile(incoming, path);
-        if (!placed) fs::remove(incoming, ec);
-        if (!menu || menu->chartRequest_ != asked) return;
-        if (!placed) {
-            Q_EMIT menu->dayChartOpened(QString());
-            return;
-        }
-        menu->charts_().addNewKLineView(path);
-        Q_EMIT menu->dayChartOpened(QString::fromStdString(path.string()));
-    });
+    request->setCompletionBlock(
+        [menu = QPointer(this), path, incoming, asked, tab](HttpRequest& r) {
+            std::error_code ec;
+            if (r.responseStatusCode() != 200) {
+                // An error page is no history: nothing to chart.
+                ORVANE_LOG("error=HTTP %ld", r.responseStatusCode());
+                fs::remove(incoming, ec);
+                if (menu) Q_EMIT menu->dayChartOpened(QString());
+                return;
+            }
+            const bool placed = renameFile(incoming, path);
+            if (!placed) fs::remove(incoming, ec);
+            if (!menu || menu->chartRequest_ != asked) return;
+            if (!placed) {
+                Q_EMIT menu->dayChartOpened(QString());
+                return;
+            }
+            chart::KWindowController& charts = menu->charts_();
+            if (tab == ChartTab::Shown && charts.isKWindowShown())
+                charts.replaceKLineView(charts.currentSelectedIndex(), path);
+            else
+                charts.addNewKLineView(path);
+            Q_EMIT menu->dayChartOpened(QString::fromStdString(path.string()));
+        });
     request->setFailedBlock([menu = QPointer(this), incoming](HttpRequest& r) {
         ORVANE_LOG("error=%s", r.error().value_or("").c_str());
         std::error_code ec;

@@ -42,6 +42,11 @@ class KWindowController : public QObject {
     /// extension) in its tab, made and added if the stock has none yet, and
     /// returns that tab's chart; nothing when a new tab would be the eleventh.
     KBaseView* addNewKLineView(const std::filesystem::path& path);
+    /// Shows the history file's stock in the tab at `index` in place of the
+    /// stock it showed (stepping through a list keeps one tab). A stock that
+    /// has a tab of its own, or an index that is no tab, is opened as
+    /// addNewKLineView opens it.
+    KBaseView* replaceKLineView(int index, const std::filesystem::path& path);
     /// The tab showing a stock, or -1.
     int tabOfStock(const std::string& code) const;
     /// Renumbers the tab buttons and puts them in one row, 1 pixel apart,
@@ -77,6 +82,9 @@ class KWindowController : public QObject {
     std::string tabTitleFor(const std::string& code) const;
     std::string windowTitleFor(const std::string& code) const;
     void bringKWindowToFront();
+    /// The tab at `index` shows `code`: its title, then it is selected and
+    /// the window comes to the front.
+    KBaseView* showTab(int index, const std::string& code);
 
     std::unique_ptr<KWindow> kWindow_;
     bool isKWindowShown_ = false;
