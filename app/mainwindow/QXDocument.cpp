@@ -233,7 +233,17 @@ void QXDocument::setUpStockMenuAndKeys() {
     connect(ui_->actionBacktest, &QAction::triggered, this, [this] {
         // The menus' handler has opened it by now; its signals are stocks too.
         BacktestWindow& backtest = BacktestWindow::showFor(*this, [this] { return &charts(); });
-        stockMenu_->attach(backtest.findChild<QAbstractItemView*>(QStringLiteral("signalsTable")));
+        auto* signalRows = backtest.findChild<QAbstractItemView*>(QStringLiteral("signalsTable"));
+        stockMenu_->attach(signalRows);
+        if (backtestSeen_ == &backtest) return;
+        backtestSeen_ = &backtest;
+        // A signal's chart steps through the stocks of the signals shown.
+        connect(&backtest, &BacktestWindow::signalChartOpened, this,
+                [this, signalRows](const QString& path) {
+                    if (chartKeys_)
+                        chartKeys_->chartOpened(fs::path(path.toStdString()).stem().string(),
+                                                stockCodesOf(*signalRows->model()));
+                });
     });
 
     wizard_ = new KeyboardWizard(search_->completions(), this);

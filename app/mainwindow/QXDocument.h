@@ -10,6 +10,7 @@
 // results come back through the main-thread dispatcher.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <stop_token>
@@ -191,6 +192,7 @@ class QXDocument : public QMainWindow {
     StockMenu* stockMenu_ = nullptr;
     KeyboardWizard* wizard_ = nullptr;
     ChartKeys* chartKeys_ = nullptr;
+    QPointer<QWidget> backtestSeen_;  // the back-test window whose charts are followed
     std::unique_ptr<chart::KWindowController> kWindowController_;
     std::unique_ptr<StockLibBridge> bridge_;
     std::unique_ptr<AppWorkers> workers_;
