@@ -12,17 +12,14 @@
 #include <QTableView>
 #include <QTest>
 
-#include "ServedMarketTest.h"
-#include "application/QXApplication.h"
+#include "OpenWindowTest.h"
 #include "keyboard/ChartBrowseList.h"
 #include "keyboard/ChartKeys.h"
 #include "keyboard/KeyboardWizard.h"
 #include "keyboard/StockWizard.h"
 #include "keyboard/TypedKeys.h"
-#include "mainwindow/QXDocument.h"
 #include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
-#include "ui_QXDocument.h"
 
 using namespace orvane;
 using namespace orvane::app;
@@ -73,23 +70,8 @@ TEST(TypedKeys, DigitsAndLatinLettersWithoutCtrlAltOrMetaOpenTheWizard) {
 
 namespace {
 
-class KeysWindow : public test::ServedMarketTest {
+class KeysWindow : public test::OpenWindowTest {
   protected:
-    void SetUp() override {
-        test::ServedMarketTest::SetUp();
-        app = std::make_unique<QXApplication>(dispatcher);
-        app->setAlertPresenter([](const QString&, const QString&) {});
-        app->applicationWillFinishLaunching();
-        ASSERT_TRUE(app->openMainWindow());
-        ASSERT_TRUE(waitUntil([&] { return doc().ui().plantPopbtn->count() > 0; }));
-    }
-    void TearDown() override {
-        app->applicationWillTerminate();
-        app.reset();
-        test::ServedMarketTest::TearDown();
-    }
-    QXDocument& doc() { return *app->document(); }
-    std::string code(int i) { return market()[static_cast<std::size_t>(i)].listing.code; }
     /// The chart window's selected stock, once its chart is open.
     bool chartShows(const std::string& stock) {
         return waitUntil(
@@ -100,8 +82,6 @@ class KeysWindow : public test::ServedMarketTest {
             },
             10000);
     }
-
-    std::unique_ptr<QXApplication> app;
 };
 
 }  // namespace

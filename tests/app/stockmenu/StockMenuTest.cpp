@@ -9,22 +9,19 @@
 #include <QTableView>
 #include <QTest>
 
-#include "ServedMarketTest.h"
-#include "application/QXApplication.h"
+#include "OpenWindowTest.h"
 #include "common/StockCodeRole.h"
 #include "holdings/MyStockHoldController.h"
 #include "lists/FilterStockUIController.h"
 #include "lists/QXScoreController.h"
 #include "lists/QXSmartSortController.h"
 #include "lists/RowTableModel.h"
-#include "mainwindow/QXDocument.h"
 #include "mainwindow/WebSearch.h"
 #include "mainwindow/WindowTabs.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/Workspace.h"
 #include "stockmenu/StockMenu.h"
-#include "ui_QXDocument.h"
 
 using namespace orvane;
 using namespace orvane::app;
@@ -32,28 +29,16 @@ using test::waitUntil;
 
 namespace {
 
-class StockMenuWindow : public test::ServedMarketTest {
+class StockMenuWindow : public test::OpenWindowTest {
   protected:
     void SetUp() override {
-        test::ServedMarketTest::SetUp();
-        app = std::make_unique<QXApplication>(dispatcher);
-        app->setAlertPresenter([](const QString&, const QString&) {});
-        app->applicationWillFinishLaunching();
-        ASSERT_TRUE(app->openMainWindow());
-        ASSERT_TRUE(waitUntil([&] { return doc().ui().plantPopbtn->count() > 0; }));
+        test::OpenWindowTest::SetUp();
         doc().stockMenu().setConfirmation([this](QWidget*, const QString& question) {
             questions << question;
             return answer;
         });
     }
-    void TearDown() override {
-        app->applicationWillTerminate();
-        app.reset();
-        test::ServedMarketTest::TearDown();
-    }
-    QXDocument& doc() { return *app->document(); }
-    std::string code(int i) { return market()[static_cast<std::size_t>(i)].listing.code; }
-    bool held(const std::string& stock) {
+    static bool held(const std::string& stock) {
         return std::filesystem::exists(getHoldStockPath() / (stock + ".txt"));
     }
     static QAction* item(QMenu& menu, const QString& text) {
@@ -62,16 +47,11 @@ class StockMenuWindow : public test::ServedMarketTest {
         return nullptr;
     }
     static std::vector<StockRecord> rowsOf(const std::vector<std::string>& codes) {
-        std::vector<StockRecord> rows;
-        for (const auto& c : codes) {
-            StockRecord row;
-            row.code = c;
-            rows.push_back(row);
-        }
+        std::vector<StockRecord> rows(codes.size());
+        for (std::size_t i = 0; i < codes.size(); ++i) rows[i].code = codes[i];
         return rows;
     }
 
-    std::unique_ptr<QXApplication> app;
     QStringList questions;
     bool answer = false;
 };
@@ -84,12 +64,12 @@ TEST_F(StockMenuWindow, EveryStockTableOffersTheMenuOfItsRowsStock) {
     tabs.filter()->model().setRows(rowsOf({a, b}));
     tabs.scores()->model().setRows(rowsOf({b, a}));
     tabs.smartSort()->model().setRows(rowsOf({a}));
+    // Each table opens the menu of its row's stock on a right click.
     for (QAbstractItemView* view : tabs.stockViews()) {
-        if (view->model()->rowCount() == 0) continue;  // holdings and history are filled below
         EXPECT_EQ(view->contextMenuPolicy(), Qt::CustomContextMenu);
-        const auto menu = doc().stockMenu().menuForRow(view, 0);
-        ASSERT_TRUE(menu);
-        EXPECT_TRUE(menu->title().contains(QString::fromStdString(stockCodeAt(*view->model(), 0))));
+        if (view->model()->rowCount() > 0)
+            EXPECT_TRUE(doc().stockMenu().menuForRow(view, 0)->title().contains(
+                QString::fromStdString(stockCodeAt(*view->model(), 0))));
     }
 
     // The items, and those nothing provides yet shown disabled.
