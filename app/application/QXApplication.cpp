@@ -114,6 +114,11 @@ bool QXApplication::openMainWindow() {
     };
     if (!document_->windowControllerDidLoadNib(serverReady)) return false;
     document_->show();
+    // Asked for, not left to the window manager: after the start-up alert
+    // the keyboard would otherwise stay with no window, and a window that
+    // was never activated takes typed text but none of its shortcuts.
+    document_->raise();
+    document_->activateWindow();
     // The imported market's folder may have new days since it was published.
     if (servingImport_) importedMarket_->refreshWhenNewer();
     return true;

@@ -5,6 +5,7 @@
 
 #include "backtest/BacktestTexts.h"
 #include "common/FigureColours.h"
+#include "common/StockCodeRole.h"
 #include "orvane/core/NumberText.h"
 
 namespace orvane::app {
@@ -108,6 +109,8 @@ QVariant BacktestSignalModel::data(const QModelIndex& index, int role) const {
     if (!s) return {};
     const int column = index.column();
     switch (role) {
+        case kStockCodeRole:
+            return QString::fromStdString(results_->stocks[s->stock].code);
         case Qt::DisplayRole:
             return text(*s, column);
         case Qt::TextAlignmentRole:

@@ -5,6 +5,7 @@
 #include <QFont>
 
 #include "common/FigureColours.h"
+#include "common/StockCodeRole.h"
 #include "history/OneHisStockRules.h"
 #include "orvane/market/StockKeys.h"
 
@@ -73,6 +74,7 @@ int OneHisStockTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant OneHisStockTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.column() >= columnCount()) return {};
+    if (role == kStockCodeRole) return QString::fromStdString(dayAt(index.row()).code);
     if (role != Qt::DisplayRole && role != Qt::ForegroundRole && role != Qt::FontRole &&
         role != Qt::ToolTipRole)
         return {};

@@ -93,14 +93,16 @@ const StockRecord* MyStockHoldController::selectedRecord() const {
 }
 
 void MyStockHoldController::deleteStockAction() {
-    if (const StockRecord* record = selectedRecord()) {
-        std::error_code ec;  // a file already gone changes nothing
-        std::filesystem::remove(holdingFile(getHoldStockPath(), record->code), ec);
-        initStockArray();
-        updateMainUI();
-        ui_->myStockTableView->clearSelection();
-    }
+    if (const StockRecord* record = selectedRecord()) removeHolding(std::string(record->code));
     updatUI();
+}
+
+void MyStockHoldController::removeHolding(const std::string& code) {
+    std::error_code ec;  // a file already gone changes nothing
+    std::filesystem::remove(holdingFile(getHoldStockPath(), code), ec);
+    initStockArray();
+    updateMainUI();
+    ui_->myStockTableView->clearSelection();
 }
 
 void MyStockHoldController::refreshAction() {

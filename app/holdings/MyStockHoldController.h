@@ -60,6 +60,8 @@ class MyStockHoldController : public QWidget {
 
     // The user's actions (main thread).
     void deleteStockAction();
+    /// Removes a holding (its file) and shows the list without it.
+    void removeHolding(const std::string& code);
     /// Starts the refresh loop; nothing when it runs already.
     void refreshAction();
     bool isRefreshing() const { return refreshStarted_; }

@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 
 #include "common/FigureColours.h"
+#include "common/StockCodeRole.h"
 #include "holdings/HoldingRows.h"
 
 namespace orvane::app {
@@ -58,6 +59,7 @@ int MyStockHoldModel::columnCount(const QModelIndex& parent) const {
 
 QVariant MyStockHoldModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+    if (role == kStockCodeRole) return QString::fromStdString(rows_[index.row()].code);
     const HoldingCell cell =
         holdingCell(rows_[index.row()], holdingTableColumns()[index.column()].identifier);
     switch (role) {

@@ -7,6 +7,7 @@
 #include <QTableView>
 
 #include "common/FigureColours.h"
+#include "common/StockCodeRole.h"
 
 namespace orvane::app {
 
@@ -59,6 +60,8 @@ int RowTableModel::columnCount(const QModelIndex& parent) const {
 QVariant RowTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     switch (role) {
+        case kStockCodeRole:
+            return QString::fromStdString(rowAt(index.row()).code);
         case Qt::DisplayRole:
             return QString::fromStdString(cell(index.row(), index.column()).text);
         case Qt::ForegroundRole:

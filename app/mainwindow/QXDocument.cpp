@@ -1,5 +1,6 @@
 #include "mainwindow/QXDocument.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -14,9 +15,13 @@
 #include "alerts/RuleAlerts.h"
 #include "application/AppWorkers.h"
 #include "application/DataFreshness.h"
+#include "backtest/BacktestWindow.h"
 #include "common/DisplayText.h"
+#include "common/StockCodeRole.h"
 #include "gallery/QXTrendMode.h"
 #include "holdings/MyStockHoldController.h"
+#include "keyboard/ChartKeys.h"
+#include "keyboard/KeyboardWizard.h"
 #include "lists/FilterStockUIController.h"
 #include "liveday/LiveDay.h"
 #include "liveday/OrderBookPanel.h"
@@ -40,6 +45,7 @@
 #include "mainwindow/WindowTabs.h"
 #include "orvane/chart/IntradayView.h"
 #include "markettable/MarketTableWindow.h"
+#include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/LocalTime.h"
@@ -57,6 +63,7 @@
 #include "rules/RuleScreenWindow.h"
 #include "rules/StockRuleDialog.h"
 #include "sectors/SectorsPanel.h"
+#include "stockmenu/StockMenu.h"
 #include "ui_QXDocument.h"
 
 namespace orvane::app {
@@ -124,6 +131,7 @@ QXDocument::QXDocument(WindowServices services, QWidget* parent)
     setUpPanels();
     setUpTabs();
     setUpMenus();
+    setUpStockMenuAndKeys();
     connectParameterSliders(*ui_);
     setUpWorkers();
     setUpLiveDay();
@@ -142,6 +150,9 @@ void QXDocument::setUpPanels() {
         [this](std::string_view code) { return isHeldStock(code); }, this);
     connect(search_, &SearchPanel::fetchRequested, this, &QXDocument::downloadData);
     connect(search_, &SearchPanel::statusMessage, status_, &StatusLine::showStatus);
+    connect(search_, &SearchPanel::stockStatusMessage, status_, &StatusLine::showStockStatus);
+    connect(&shown_, &ShownStock::changed, status_,
+            [this] { status_->followShownStock(shown_.code()); });
     verdict_ = new VerdictPanel(shown_, ui_->selectedResultCapture, ui_->modeB_ImageView, this);
     dayPrices_ =
         new DayPricesPanel(shown_,
@@ -159,7 +170,7 @@ void QXDocument::setUpPanels() {
         status_->redraw();
     });
     connect(fetch_, &StockFetch::verdictShown, this, [this](const QString& code) {
-        status_->showStatus(sectorStatusLine(SectorGroups::shared(), code.toStdString()));
+        showSectorsOf(code.toStdString());
         Q_EMIT verdictShown(code);
     });
     connect(fetch_, &StockFetch::failed, this,
@@ -211,6 +222,61 @@ void QXDocument::setUpMenus() {
     connect(ui_->actionRuleScreen, &QAction::triggered, this, [this] { openRuleScreen(); });
     connect(ui_->actionStockRules, &QAction::triggered, this,
             [this] { StockRuleDialog::showFor(*this); });
+}
+
+void QXDocument::setUpStockMenuAndKeys() {
+    stockMenu_ = new StockMenu(this);
+    StockMenuProviders& p = stockMenu_->providers();
+    p.diagnose = [this](const std::string& code) { diagnose(code); };
+    p.dayChart = [this](const std::string& code, const std::vector<std::string>& list) {
+        openDayChart(code, list);
+    };
+    p.isHeld = [this](const std::string& code) { return isHeldStock(code); };
+    p.addHolding = [this](const std::string& code) {
+        if (!tabs_->holdings()->addOneStockToMyStockList(code)) return;
+        search_->refreshAddButton();
+        if (ui_->switchTableView->currentIndex() == 0) tabs_->holdings()->initStockArray();
+    };
+    p.removeHolding = [this](const std::string& code) {
+        tabs_->holdings()->removeHolding(code);
+        search_->refreshAddButton();
+    };
+    for (QAbstractItemView* view : tabs_->stockViews()) stockMenu_->attach(view);
+    stockMenu_->attachDeleteKey(
+        tabs_->stockViews().front(),
+        [](const std::string& code) {
+            return QStringLiteral("从持仓中删除 %1？").arg(stockLabel(code));
+        },
+        p.removeHolding);
+    connect(ui_->actionBacktest, &QAction::triggered, this, [this] {
+        // The menus' handler has opened it by now; its signals are stocks too.
+        BacktestWindow& backtest = BacktestWindow::showFor(*this, [this] { return &charts(); });
+        auto* signalRows = backtest.findChild<QAbstractItemView*>(QStringLiteral("signalsTable"));
+        stockMenu_->attach(signalRows);
+        if (backtestSeen_ == &backtest) return;
+        backtestSeen_ = &backtest;
+        // A signal's chart steps through the stocks of the signals shown.
+        connect(&backtest, &BacktestWindow::signalChartOpened, this,
+                [this, signalRows](const QString& path) {
+                    if (chartKeys_)
+                        chartKeys_->chartOpened(fs::path(path.toStdString()).stem().string(),
+                                                stockCodesOf(*signalRows->model()));
+                });
+    });
+
+    wizard_ = new KeyboardWizard(search_->completions(), this);
+    wizard_->attach(this, [this](const std::string& code) { diagnose(code); });
+    connect(ui_->actionDayChart, &QAction::triggered, this, &QXDocument::showShownStockChart);
+    connect(ui_->actionDiagnose, &QAction::triggered, this, [this] {
+        ui_->stockCodeTokenField->setFocus(Qt::ShortcutFocusReason);
+        ui_->stockCodeTokenField->selectAll();
+    });
+    // Every chart opened (from here, an alert, the web-search button) is the
+    // stock the chart's keys step from.
+    connect(webSearch_, &WebSearchMenu::dayChartOpened, this, [this](const QString& path) {
+        if (!path.isEmpty() && chartKeys_)
+            chartKeys_->chartOpened(fs::path(path.toStdString()).stem().string());
+    });
 }
 
 void QXDocument::setUpWorkers() {
@@ -466,7 +532,7 @@ void QXDocument::initMyStocklist() {
     // name and sectors now.
     if (const std::string code = shown_.code(); !code.empty()) {
         shown_.setName(nameOf(code));
-        status_->showStatus(sectorStatusLine(SectorGroups::shared(), code));
+        showSectorsOf(code);
     }
 }
 
@@ -545,9 +611,13 @@ void QXDocument::downloadOneStockData(const std::string& code) {
 
 void QXDocument::xupdateStockTrendDict(const StockRecord& record) {
     const std::string code = record.code;
-    status_->showStatus(sectorStatusLine(SectorGroups::shared(), code));
+    showSectorsOf(code);
     shown_.show(nameOf(code), record);
     Q_EMIT verdictShown(qs(code));
+}
+
+void QXDocument::showSectorsOf(const std::string& code) {
+    status_->showStockStatus(code, sectorStatusLine(SectorGroups::shared(), code));
 }
 
 void QXDocument::searchTowebAction() {
@@ -555,10 +625,51 @@ void QXDocument::searchTowebAction() {
 }
 
 chart::KWindowController& QXDocument::charts() {
-    if (!kWindowController_)
+    if (!kWindowController_) {
         kWindowController_ = std::make_unique<chart::KWindowController>(
             [](const std::string& code) { return nameOf(code); });
+        QWidget* chartWindow = kWindowController_->kWindow();
+        chartKeys_ = new ChartKeys(
+            chartWindow,
+            [this](const std::string& code) {
+                webSearch_->openDayChart(code, WebSearchMenu::ChartTab::Shown);
+            },
+            [this] {
+                raise();
+                activateWindow();
+            });
+        wizard_->attach(chartWindow, [this](const std::string& code) { openDayChart(code); });
+    }
     return *kWindowController_;
+}
+
+void QXDocument::diagnose(const std::string& code) {
+    if (!isValidStockCode(code)) return;
+    shown_.choose(code, nameOf(code));
+    downloadOneStockData(code);
+    raise();
+    activateWindow();
+}
+
+void QXDocument::openDayChart(const std::string& code, const std::vector<std::string>& list) {
+    if (!isValidStockCode(code)) return;
+    charts();
+    chartKeys_->chartOpened(code, list);
+    webSearch_->openDayChart(code);
+}
+
+void QXDocument::showShownStockChart() {
+    const std::string code = shown_.code().empty() ? search_->text() : shown_.code();
+    openDayChart(code, listOnScreenWith(code));
+}
+
+std::vector<std::string> QXDocument::listOnScreenWith(const std::string& code) const {
+    for (QAbstractItemView* view : tabs_->stockViews()) {
+        if (!view->isVisible() || !view->model()) continue;
+        std::vector<std::string> codes = stockCodesOf(*view->model());
+        if (std::find(codes.begin(), codes.end(), code) != codes.end()) return codes;
+    }
+    return {};
 }
 
 void QXDocument::addStock_ToMyHold() {

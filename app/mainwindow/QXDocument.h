@@ -10,6 +10,7 @@
 // results come back through the main-thread dispatcher.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <stop_token>
@@ -31,6 +32,9 @@ class KWindowController;
 namespace orvane::app {
 
 class AppWorkers;
+class ChartKeys;
+class KeyboardWizard;
+class StockMenu;
 class DataFreshness;
 class DayPricesPanel;
 class FilterStockUIController;
@@ -150,6 +154,23 @@ class QXDocument : public QMainWindow {
     /// Adds the shown stock to the holdings.
     void addStock_ToMyHold();
 
+    // Keys and the stock menu.
+    /// A stock shown in this window, its verdict fetched, the window in front
+    /// (诊断, and the keyboard wizard's choice here).
+    void diagnose(const std::string& code);
+    /// Opens a stock's day chart; PageUp and PageDown in the chart then step
+    /// through `list` (a stock of the list opened before keeps that list).
+    void openDayChart(const std::string& code, const std::vector<std::string>& list = {});
+    /// F5: the shown stock's day chart, stepping through the list on screen
+    /// that holds it.
+    void showShownStockChart();
+    /// The menu of every table row that is a stock; other windows' tables
+    /// attach to it, and plug their items into its providers.
+    StockMenu& stockMenu() const { return *stockMenu_; }
+    KeyboardWizard& keyboardWizard() const { return *wizard_; }
+    /// The chart window's keys, once the chart window exists.
+    ChartKeys* chartKeys() const { return chartKeys_; }
+
   Q_SIGNALS:
     void sectorReportShown();
     void compositeBatchDone();
@@ -172,10 +193,15 @@ class QXDocument : public QMainWindow {
     /// A new round of quotes: 当日行情, 五档 and the open 分时 tabs.
     void showLiveDay();
     void setUpMarketViews();
+    void setUpStockMenuAndKeys();
+    /// The stocks of the table on screen that holds `code` (or none).
+    std::vector<std::string> listOnScreenWith(const std::string& code) const;
     void observeNotifications();
     template <class Run>
     void connectStopButton(Run* run);
     void codeValidationAlert();
+    /// The status line names the stock's sectors while it is on screen.
+    void showSectorsOf(const std::string& code);
     bool isHeldStock(std::string_view code) const;
     chart::KWindowController& charts();
 
@@ -202,6 +228,10 @@ class QXDocument : public QMainWindow {
     std::function<std::vector<std::string>()> watchedCodes_;
     WindowTabs* tabs_ = nullptr;
     WindowMenus* menus_ = nullptr;
+    StockMenu* stockMenu_ = nullptr;
+    KeyboardWizard* wizard_ = nullptr;
+    ChartKeys* chartKeys_ = nullptr;
+    QPointer<QWidget> backtestSeen_;  // the back-test window whose charts are followed
     std::unique_ptr<chart::KWindowController> kWindowController_;
     IndexStrip* indexStrip_ = nullptr;
     std::unique_ptr<MarketTableWindow> marketTable_;

@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringListModel>
 
 #include "common/DisplayText.h"
+#include "common/StockCompletions.h"
 #include "mainwindow/ShownStock.h"
 #include "mainwindow/StockSearch.h"
 #include "mainwindow/WidgetColours.h"
@@ -29,19 +29,13 @@ SearchPanel::SearchPanel(ShownStock& shown, SearchFields fields,
 
 void SearchPanel::setUpCompleter() {
     QLineEdit* field = fields_.stockCodeTokenField;
-    completions_ = new QStringListModel(this);
+    completions_ = new StockCompletions(this);
     completer_ = new QCompleter(completions_, this);
     completer_->setWidget(field);
     completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     completer_->setMaxVisibleItems(12);
     connect(field, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const auto found =
-            completionStrings(CodeTable::shared(), normaliseSearchKey(text.toStdString()));
-        QStringList list;
-        list.reserve(static_cast<qsizetype>(found.size()));
-        for (const auto& s : found) list << qs(s);
-        completions_->setStringList(list);
-        if (!list.isEmpty()) completer_->complete();
+        if (completions_->search(text) > 0) completer_->complete();
         controlTextDidChange();
     });
     connect(completer_, qOverload<const QString&>(&QCompleter::activated), this,
@@ -62,7 +56,10 @@ void SearchPanel::controlTextDidChange() {
     const std::string typed = fields_.stockCodeTokenField->text().toStdString();
     const SearchFieldChange change = searchTextChanged(
         typed, {CodeTable::shared(), SectorGroups::shared(), isHeld_, localizedString("title")});
-    if (change.status) Q_EMIT statusMessage(*change.status);
+    if (change.status && change.code)
+        Q_EMIT stockStatusMessage(*change.code, *change.status);
+    else if (change.status)
+        Q_EMIT statusMessage(*change.status);
     if (change.searchText) fields_.stockCodeTokenField->setText(qs(*change.searchText));
     if (change.code) {
         shown_.choose(*change.code, change.name.value_or(""));

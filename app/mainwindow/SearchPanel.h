@@ -14,11 +14,11 @@ class QCompleter;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QStringListModel;
 
 namespace orvane::app {
 
 class ShownStock;
+class StockCompletions;
 
 struct SearchFields {
     QLineEdit* stockCodeTokenField;
@@ -40,11 +40,15 @@ class SearchPanel : public QObject {
     void controlTextDidChange();
     /// The add-to-holdings button follows the holdings (after an add).
     void refreshAddButton();
+    /// The completer's model, which the keyboard wizard shows too.
+    StockCompletions& completions() const { return *completions_; }
 
   Q_SIGNALS:
     /// Return pressed with no completion list open: fetch the field's stock.
     void fetchRequested();
     void statusMessage(const std::string& text);
+    /// A message about the stock the text names (its sectors).
+    void stockStatusMessage(const std::string& code, const std::string& text);
 
   private:
     void setUpCompleter();
@@ -54,7 +58,7 @@ class SearchPanel : public QObject {
     SearchFields fields_;
     std::function<bool(std::string_view)> isHeld_;
     QCompleter* completer_ = nullptr;
-    QStringListModel* completions_ = nullptr;
+    StockCompletions* completions_ = nullptr;
 };
 
 }  // namespace orvane::app

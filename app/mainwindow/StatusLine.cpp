@@ -24,6 +24,20 @@ StatusLine::StatusLine(QLabel* statusField, QLabel* timeField, QLabel* marketRep
 
 void StatusLine::showStatus(const std::string& text) {
     text_ = text;
+    textStock_.clear();
+    redraw();
+}
+
+void StatusLine::showStockStatus(const std::string& code, const std::string& text) {
+    text_ = text;
+    textStock_ = code;
+    redraw();
+}
+
+void StatusLine::followShownStock(const std::string& code) {
+    if (textStock_.empty() || textStock_ == code) return;
+    text_.clear();
+    textStock_.clear();
     redraw();
 }
 

@@ -4,7 +4,8 @@
 // notice of a file set aside, until the user clicks the status line (each
 // has then been seen), and the stale-data notice for as long as a server
 // does not answer, so no later message hides either; the clock turns red
-// meanwhile.
+// meanwhile. A message about a stock (its sectors) goes when that stock
+// leaves the screen.
 
 #include <QObject>
 #include <string>
@@ -25,6 +26,10 @@ class StatusLine : public QObject {
                const DataFreshness& freshness, QObject* parent = nullptr);
 
     void showStatus(const std::string& text);
+    /// A message about one stock, shown while that stock is on screen.
+    void showStockStatus(const std::string& code, const std::string& text);
+    /// The stock on screen now ("" for none): a message about another goes.
+    void followShownStock(const std::string& code);
     /// A notice that stays listed, under the messages that follow, until
     /// the status line is clicked.
     void addNotice(const std::string& text);
@@ -46,6 +51,7 @@ class StatusLine : public QObject {
     QLabel* marketReportTextField_;
     const DataFreshness& freshness_;
     std::string text_;
+    std::string textStock_;  // the stock the message is about, or ""
     std::vector<std::string> notices_;
 };
 

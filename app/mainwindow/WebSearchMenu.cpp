@@ -87,33 +87,38 @@ void offerTradedPrices(chart::KBaseView* view, const fs::path& history) {
 
 }  // namespace
 
-void WebSearchMenu::openDayChart(const std::string& code) {
+void WebSearchMenu::openDayChart(const std::string& code, ChartTab tab) {
     const fs::path path = ensureFolder(getLine_K_Path()) / (code + ".txt");
     // The history arrives under a staging name and replaces the chart's file
     // only when whole, so a failed download leaves the last chart's file.
     const fs::path incoming = fs::path(path).concat(".incoming");
     auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::historyFilePath(code)));
     request->setDownloadDestinationPath(incoming);
-    request->setCompletionBlock([menu = QPointer(this), path, incoming](HttpRequest& r) {
-        std::error_code ec;
-        if (r.responseStatusCode() != 200) {
-            // An error page is no history: nothing to chart.
-            ORVANE_LOG("error=HTTP %ld", r.responseStatusCode());
-            fs::remove(incoming, ec);
-            if (menu) Q_EMIT menu->dayChartOpened(QString());
-            return;
-        }
-        const bool placed = renameFile(incoming, path);
-        if (!placed) fs::remove(incoming, ec);
-        if (!menu) return;
-        if (!placed) {
-            Q_EMIT menu->dayChartOpened(QString());
-            return;
-        }
-        chart::KBaseView* view = menu->charts_().addNewKLineView(path);
-        if (view) offerTradedPrices(view, path);
-        Q_EMIT menu->dayChartOpened(QString::fromStdString(path.string()));
-    });
+    const std::uint64_t asked = ++chartRequest_;
+    request->setCompletionBlock(
+        [menu = QPointer(this), path, incoming, asked, tab](HttpRequest& r) {
+            std::error_code ec;
+            if (r.responseStatusCode() != 200) {
+                // An error page is no history: nothing to chart.
+                ORVANE_LOG("error=HTTP %ld", r.responseStatusCode());
+                fs::remove(incoming, ec);
+                if (menu) Q_EMIT menu->dayChartOpened(QString());
+                return;
+            }
+            const bool placed = renameFile(incoming, path);
+            if (!placed) fs::remove(incoming, ec);
+            if (!menu || menu->chartRequest_ != asked) return;
+            if (!placed) {
+                Q_EMIT menu->dayChartOpened(QString());
+                return;
+            }
+            chart::KWindowController& charts = menu->charts_();
+            chart::KBaseView* view = tab == ChartTab::Shown && charts.isKWindowShown()
+                                         ? charts.replaceKLineView(charts.currentSelectedIndex(), path)
+                                         : charts.addNewKLineView(path);
+            if (view) offerTradedPrices(view, path);
+            Q_EMIT menu->dayChartOpened(QString::fromStdString(path.string()));
+        });
     request->setFailedBlock([menu = QPointer(this), incoming](HttpRequest& r) {
         ORVANE_LOG("error=%s", r.error().value_or("").c_str());
         std::error_code ec;

@@ -5,6 +5,7 @@
 // into the chart folder and opens its chart tab.
 
 #include <QObject>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -29,7 +30,10 @@ class WebSearchMenu : public QObject {
     void setSearchKey(const QString& key);
     /// Opens the target for `code` (a valid code; anything else is ignored).
     void searchToweb(const std::string& code);
-    void openDayChart(const std::string& code);
+    /// Where a day chart opens: a tab of its own, or in place of the chart
+    /// on screen (stepping through a list).
+    enum class ChartTab { Own, Shown };
+    void openDayChart(const std::string& code, ChartTab tab = ChartTab::Own);
 
   Q_SIGNALS:
     /// Asked from the button or the menu: the window answers with its code.
@@ -39,6 +43,9 @@ class WebSearchMenu : public QObject {
 
   private:
     QLineEdit* searchURLField_;
+    /// The newest day chart asked for: an older download that lands later
+    /// is not shown over it.
+    std::uint64_t chartRequest_ = 0;
     std::function<chart::KWindowController&()> charts_;
 };
 

@@ -1,5 +1,7 @@
 #include "mainwindow/WindowTabs.h"
 
+#include <QTableView>
+
 #include "history/OneHisStockController.h"
 #include "holdings/MyStockHoldController.h"
 #include "lists/FilterStockUIController.h"
@@ -74,6 +76,16 @@ void WindowTabs::switchTableViewAction(int tag) {
         default:
             break;
     }
+}
+
+std::vector<QAbstractItemView*> WindowTabs::stockViews() const {
+    // Each tab's table by its name in the tab's description.
+    const auto table = [](const QWidget* tab, const char* name) {
+        return tab->findChild<QAbstractItemView*>(QString::fromLatin1(name));
+    };
+    return {table(holdings_, "myStockTableView"), history_->myStockTableView(),
+            table(filter_, "resultTableView"), table(scores_, "scoreTableview"),
+            table(smartSort_, "smartTable")};
 }
 
 void WindowTabs::stopAll() {

@@ -7,7 +7,9 @@
 
 #include <QObject>
 #include <string>
+#include <vector>
 
+class QAbstractItemView;
 class QTabWidget;
 
 namespace Ui {
@@ -40,6 +42,9 @@ class WindowTabs : public QObject {
     FilterStockUIController* filter() const { return filter_; }
     QXScoreController* scores() const { return scores_; }
     QXSmartSortController* smartSort() const { return smartSort_; }
+    /// The tables whose rows are stocks: holdings, history, filter, scores,
+    /// smart watch.
+    std::vector<QAbstractItemView*> stockViews() const;
 
   Q_SIGNALS:
     void statusMessage(const std::string& text);

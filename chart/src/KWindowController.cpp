@@ -50,6 +50,18 @@ KBaseView* KWindowController::addNewKLineView(const std::filesystem::path& path)
         addTabButton();
         index = static_cast<int>(kLineViewList_.size()) - 1;
     }
+    return showTab(index, code);
+}
+
+KBaseView* KWindowController::replaceKLineView(int index, const std::filesystem::path& path) {
+    const std::string code = path.stem().string();
+    if (index < 0 || index >= static_cast<int>(kLineViewList_.size()) || tabOfStock(code) >= 0)
+        return addNewKLineView(path);
+    kLineViewList_[static_cast<std::size_t>(index)]->initKDataFromFilePath(path);
+    return showTab(index, code);
+}
+
+KBaseView* KWindowController::showTab(int index, const std::string& code) {
     // The code table may have learnt the name since the tab was made.
     KInfoButton* button = kLineViewCloseButtonList_[static_cast<std::size_t>(index)];
     button->setButtonTitle(QString::fromStdString(tabTitleFor(code)));

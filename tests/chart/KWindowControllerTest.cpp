@@ -151,6 +151,20 @@ TEST_F(KWindowControllerTest, OpeningAStockAgainShowsItsOwnTabWithTheFileReloade
     EXPECT_EQ(controller.tabOfStock("600006"), -1);
 }
 
+TEST_F(KWindowControllerTest, AStockShownInPlaceOfAnotherKeepsItsTab) {
+    open({"600000", "000002"});
+    EXPECT_EQ(controller.replaceKLineView(0, file("600006")), view(0));
+    EXPECT_EQ(controller.kLineViewList().size(), 2u);
+    EXPECT_EQ(shownTab(), 0);
+    EXPECT_EQ(title(0), "600006");
+    EXPECT_EQ(controller.tabOfStock("600000"), -1);
+    // A stock with its own tab is shown there; no tab to replace adds one.
+    EXPECT_EQ(controller.replaceKLineView(0, file("000002")), view(1));
+    KBaseView* added = controller.replaceKLineView(5, file("600000"));
+    ASSERT_EQ(controller.kLineViewList().size(), 3u);
+    EXPECT_EQ(added, view(2));
+}
+
 TEST_F(KWindowControllerTest, OpeningATabBringsTheWindowBackActiveFromAnotherWindowOrMinimised) {
     open({"600000"});
     QWidget other;

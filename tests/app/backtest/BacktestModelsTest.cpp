@@ -7,12 +7,13 @@
 #include <QColor>
 #include <cmath>
 
+#include "TempDataDir.h"
 #include "backtest/BacktestCharts.h"
 #include "backtest/BacktestMarket.h"
 #include "backtest/BacktestSignalModel.h"
 #include "backtest/BacktestSummaryModel.h"
 #include "backtest/BacktestTexts.h"
-#include "TempDataDir.h"
+#include "common/StockCodeRole.h"
 #include "orvane/core/AtomicFile.h"
 
 using namespace orvane;
@@ -116,6 +117,8 @@ TEST(BacktestTables, SummaryAndSignalsOfHandMadeResults) {
     signalRows.show(results, Grouping::All, "all", 0);  // another group, the same order
     ASSERT_EQ(signalRows.rowCount(), 3);
     EXPECT_EQ(cell(signalRows, 2, R::Code), "000002");
+    // Its rows are stocks to the stock menu and the chart's stepping.
+    EXPECT_EQ(stockCodesOf(signalRows), (std::vector<std::string>{"600001", "600001", "000002"}));
 }
 
 TEST(BacktestTables, BoxesHistoryCutAndWords) {

@@ -109,11 +109,14 @@ TEST_F(ShownStockWindow, ChoosingAnotherStockClearsEveryFigureOfTheLastOne) {
     EXPECT_TRUE(ui().QATextEdit->text().isEmpty());
     EXPECT_FALSE(ui().addMyStockBtn->isEnabled());
 
-    // Opening the filter tab empties the search: the verdict and badge too.
+    // Opening the filter tab empties the search: the verdict, the badge and
+    // the status line's sectors of the stock too.
     ASSERT_TRUE(show(a));
+    EXPECT_TRUE(ui().statusField->text().startsWith(QString::fromStdString(a + " 属于板块:")));
     doc().switchTableViewAction(1005);
     EXPECT_TRUE(ui().stockCodeTokenField->text().isEmpty());
     EXPECT_TRUE(ui().selectedResultCapture->text().isEmpty());
+    EXPECT_FALSE(ui().statusField->text().contains("属于板块"));
     expectNoFigures();
 }
 

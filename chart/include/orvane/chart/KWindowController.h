@@ -51,6 +51,11 @@ class KWindowController : public QObject {
     std::vector<std::string> intradayCodes() const;
     /// The stock's 分时 view when it has a tab, else nothing.
     IntradayView* intradayViewOf(const std::string& code) const;
+    /// Shows the history file's stock in the tab at `index` in place of the
+    /// stock it showed (stepping through a list keeps one tab). A stock that
+    /// has a tab of its own, or an index that is no tab, is opened as
+    /// addNewKLineView opens it.
+    KBaseView* replaceKLineView(int index, const std::filesystem::path& path);
     /// The tab showing a stock's K-line, or -1.
     int tabOfStock(const std::string& code) const;
     /// Renumbers the tab buttons and puts them in one row, 1 pixel apart,
@@ -90,6 +95,9 @@ class KWindowController : public QObject {
     /// A new tab's button; its page is already in the lists.
     void addTabButton();
     QWidget* pageOf(std::size_t index) const;
+    /// The tab at `index` shows `code`: its title, then it is selected and
+    /// the window comes to the front.
+    KBaseView* showTab(int index, const std::string& code);
 
     std::unique_ptr<KWindow> kWindow_;
     bool isKWindowShown_ = false;
