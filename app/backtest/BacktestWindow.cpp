@@ -107,6 +107,8 @@ BacktestWindow::BacktestWindow(ChartWindow charts, QWidget* parent)
     setUpControls();
     setUpChartView(*ui_->excessChart);
     setUpChartView(*ui_->distributionChart);
+    colourChartForScheme(excessChart());
+    colourChartForScheme(distributionChart());
     connect(progressTimer_, &QTimer::timeout, this, &BacktestWindow::showProgress);
     // Quitting the program ends a run before the windows go.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
@@ -353,6 +355,8 @@ void BacktestWindow::showResults() {
     summary_->show(results_, grouping, h);
     drawCumulativeExcess(excessChart(), *results_, grouping, h);
     drawTrendDistribution(distributionChart(), *results_, h);
+    colourChartForScheme(excessChart());
+    colourChartForScheme(distributionChart());
     if (summary_->rowCount() > 0)
         ui_->summaryTable->selectRow(0);
     else
@@ -397,6 +401,14 @@ bool BacktestWindow::openSignalChart(int row) {
     }
     emit signalChartOpened(qs(path.string()));
     return true;
+}
+
+void BacktestWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        colourChartForScheme(excessChart());
+        colourChartForScheme(distributionChart());
+    }
+    QWidget::changeEvent(event);
 }
 
 void BacktestWindow::closeEvent(QCloseEvent* event) {

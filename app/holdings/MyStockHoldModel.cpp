@@ -31,6 +31,11 @@ const std::vector<HoldingColumn>& holdingTableColumns() {
         {col::pricePercentChanged, QStringLiteral("涨跌幅"), 80},
         {col::Price_Changed, QStringLiteral("涨跌"), 70},
         {col::speedValue, QStringLiteral("涨速"), 70},
+        {positionColumns::cost, QStringLiteral("成本价"), 75},
+        {positionColumns::shares, QStringLiteral("持股"), 70},
+        {positionColumns::value, QStringLiteral("市值"), 90},
+        {positionColumns::profit, QStringLiteral("浮动盈亏"), 90},
+        {positionColumns::percent, QStringLiteral("盈亏比例"), 80},
     };
     return columns;
 }
@@ -40,6 +45,12 @@ MyStockHoldModel::MyStockHoldModel(QObject* parent) : QAbstractTableModel(parent
 void MyStockHoldModel::setRows(HoldingList rows) {
     beginResetModel();
     rows_ = std::move(rows);
+    endResetModel();
+}
+
+void MyStockHoldModel::setPositions(Positions positions) {
+    beginResetModel();
+    positions_ = std::move(positions);
     endResetModel();
 }
 
@@ -58,8 +69,13 @@ int MyStockHoldModel::columnCount(const QModelIndex& parent) const {
 
 QVariant MyStockHoldModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
+    const StockRecord& row = rows_[index.row()];
+    const char* column = holdingTableColumns()[index.column()].identifier;
+    const auto position = positions_.find(row.code);
     const HoldingCell cell =
-        holdingCell(rows_[index.row()], holdingTableColumns()[index.column()].identifier);
+        isPositionColumn(column)
+            ? positionCell(row, position == positions_.end() ? nullptr : &position->second, column)
+            : holdingCell(row, column);
     switch (role) {
         case Qt::DisplayRole:
             return QString::fromStdString(cell.text);

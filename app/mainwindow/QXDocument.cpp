@@ -42,6 +42,7 @@
 #include "orvane/market/StockKeys.h"
 #include "orvane/stocklib/QXStockLib.h"
 #include "platform/AlertSound.h"
+#include "platform/AppearanceSwitch.h"
 #include "platform/StoredPropertyList.h"
 #include "sectors/SectorsPanel.h"
 #include "ui_QXDocument.h"
@@ -193,6 +194,9 @@ void QXDocument::setUpTabs() {
 void QXDocument::setUpMenus() {
     menus_ = new WindowMenus(*this, *ui_, *services_.gallery, [this] { return &charts(); });
     connect(menus_, &WindowMenus::statusMessage, status_, &StatusLine::showStatus);
+    if (services_.appearance)
+        ui_->menubar->insertMenu(ui_->menuHelp->menuAction(),
+                                 services_.appearance->makeMenu(ui_->menubar));
 }
 
 void QXDocument::setUpWorkers() {

@@ -31,6 +31,7 @@ class KWindowController;
 namespace orvane::app {
 
 class AppWorkers;
+class AppearanceSwitch;
 class DataFreshness;
 class DayPricesPanel;
 class FilterStockUIController;
@@ -54,6 +55,8 @@ class WindowTabs;
 struct WindowServices {
     NotificationPanelController* notificationPanel = nullptr;
     QXTrendMode* gallery = nullptr;
+    /// The 外观 menu's switch; without one the window has no such menu.
+    AppearanceSwitch* appearance = nullptr;
 };
 
 class QXDocument : public QMainWindow {
