@@ -15,6 +15,7 @@
 #include "backtest/BacktestSummaryModel.h"
 #include "backtest/BacktestTexts.h"
 #include "backtest/ChartAtDate.h"
+#include "mainwindow/WidgetColours.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "ui_BacktestWindow.h"
@@ -143,6 +144,8 @@ QChart& BacktestWindow::distributionChart() const {
 
 void BacktestWindow::setUpControls() {
     Ui::BacktestWindow& ui = *ui_;
+    setTextColour(ui.messageLabel, toPlainQColor(colours::refusalRed));
+    setTextColour(ui.pastResultsNotice, toPlainQColor(colours::cautionRed));
     std::error_code ec;
     if (fs::is_directory(demoTree(), ec)) ui.treeFolderField->setText(qs(demoTree().string()));
     const QDate today = QDate::currentDate();

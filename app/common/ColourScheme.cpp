@@ -38,6 +38,8 @@ const std::array kDarkTable{
     DarkEntry{0xff0000, rgbOf(255, 85, 85)},    // red
     DarkEntry{0xff0a0a, rgbOf(255, 85, 85)},    // rising figures' red
     DarkEntry{0xc80000, rgbOf(255, 95, 95)},    // the stale-data clock
+    DarkEntry{0xc0392b, rgbOf(255, 110, 100)},  // a refusal under a form
+    DarkEntry{0x8e1b12, rgbOf(255, 125, 110)},  // the back-test's caution
 };
 
 }  // namespace

@@ -15,6 +15,12 @@ namespace orvane::app {
 
 enum class ColourScheme { Light, Dark };
 
+namespace colours {
+/// A form's refusal, and the back-test window's caution under its results.
+inline constexpr Rgb refusalRed{0xc0 / 255.0, 0x39 / 255.0, 0x2b / 255.0};
+inline constexpr Rgb cautionRed{0x8e / 255.0, 0x1b / 255.0, 0x12 / 255.0};
+}  // namespace colours
+
 /// What the user chose in 外观: the desktop's scheme, or one of the two.
 enum class Appearance { FollowSystem, Light, Dark };
 

@@ -66,7 +66,8 @@ WatchListController::WatchListController(QWidget* parent, std::chrono::milliseco
     codeField_->setObjectName(QStringLiteral("watchCodeField"));
     codeField_->setPlaceholderText(QStringLiteral("股票代码"));
     codeField_->setMaxLength(6);
-    codeField_->setMaximumWidth(90);
+    codeField_->setMinimumWidth(80);
+    codeField_->setMaximumWidth(100);
     groupsRow->addWidget(codeField_);
     QPushButton* add = button("加入", this, groupsRow);
     connect(add, &QPushButton::clicked, this, [this] {

@@ -4,16 +4,24 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSpinBox>
+#include <QTableView>
+#include <QTest>
 
 #include "TempDataDir.h"
 #include "holdings/HoldingPositionFile.h"
 #include "holdings/HoldingProfit.h"
+#include "holdings/MyStockHoldController.h"
 #include "holdings/MyStockHoldModel.h"
 #include "holdings/PositionDialog.h"
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/DataDirectory.h"
+#include "platform/QtMainThreadDispatcher.h"
+#include "ui_MyStockHoldController.h"
 
 using namespace orvane;
 using namespace orvane::app;
@@ -114,4 +122,51 @@ TEST(HoldingProfit, RefusalsTheFileAndTheDialog) {
     dialog.tryAccept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.position(), (Position{12.34, 500}));
+}
+
+TEST(HoldingProfit, TheTabShowsTheFiguresAndTheTotalLine) {
+    test::TempDataDir dir;
+    auto dispatcher = std::make_shared<QtMainThreadDispatcher>(QCoreApplication::instance());
+    MainThreadDispatcher::install(dispatcher);
+    const auto restore = qScopeGuard([] { MainThreadDispatcher::install(nullptr); });
+    const fs::path folder = getHoldStockPath();
+    fs::create_directories(folder);
+    auto quoteFile = [&](const char* code, const char* fields) {
+        std::string line = std::string("var hq_str_sh") + code + "=\"" + fields;
+        for (int i = 6; i < 30; ++i) line += ",0";
+        ASSERT_TRUE(writeFileAtomically(folder / (std::string(code) + ".txt"),
+                                        line + ",2026-12-08,10:30:00,00\";"));
+    };
+    quoteFile("600000", "A,10.00,10.00,10.50,10.60,9.90");
+    quoteFile("600001", "B,20.00,20.00,18.00,20.00,18.00");
+    quoteFile("600002", "C,5.00,5.00,5.10,5.20,5.00");
+    ASSERT_EQ(savePositions({{"600000", {10, 1000}}, {"600001", {20, 300}}}, positionFile()),
+              std::nullopt);
+
+    MyStockHoldController tab;
+    tab.initStockArray();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return tab.ui().myStockTableView->model()->rowCount() == 3; }, 5000));
+    const QAbstractItemModel& model = *tab.ui().myStockTableView->model();
+    auto cellOf = [&](const char* code, const char* header) {
+        for (int r = 0; r < model.rowCount(); ++r)
+            for (int c = 0; c < model.columnCount(); ++c)
+                if (model.index(r, 0).data().toString().endsWith(QString("(%1)").arg(code)) &&
+                    model.headerData(c, Qt::Horizontal).toString() == header)
+                    return model.index(r, c).data().toString();
+        return QString("no such cell");
+    };
+    EXPECT_EQ(cellOf("600000", "浮动盈亏"), "+500.00");
+    EXPECT_EQ(cellOf("600001", "盈亏比例"), "-10.00%");
+    EXPECT_EQ(cellOf("600002", "市值"), "—");
+    EXPECT_EQ(tab.totalLine()->text(),
+              "合计（2 只）  市值 15900.00  浮动盈亏 -100.00  盈亏比例 -0.62%");
+
+    // A refused position changes nothing; a deleted holding takes its
+    // position with it.
+    EXPECT_EQ(tab.setPosition("600002", Position{5, 150}), "持股数量必须是 100 股的整数倍");
+    tab.ui().myStockTableView->selectRow(0);
+    const std::string deleted = tab.myHoldStockList()[0].code;
+    tab.deleteStockAction();
+    EXPECT_FALSE(readPositions(positionFile()).positions.contains(deleted));
 }
