@@ -83,10 +83,12 @@ WatchListController::WatchListController(QWidget* parent, std::chrono::milliseco
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->verticalHeader()->hide();
-    table_->setSortingEnabled(true);
     QHeaderView* header = table_->horizontalHeader();
+    // The group's order until a click: no column is sorted by at first
+    // (sorting enabled with an indicator would sort at once).
+    header->setSortIndicator(-1, Qt::DescendingOrder);
+    table_->setSortingEnabled(true);
     header->setSectionsMovable(true);
-    header->setSortIndicator(-1, Qt::DescendingOrder);  // the group's order until a click
     header->setContextMenuPolicy(Qt::CustomContextMenu);
     const auto& columns = watchColumns();
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {

@@ -184,11 +184,13 @@ TEST_F(WatchListTab, GroupsStocksQuotesVerdictsAndEveryColumnSorts) {
     EXPECT_EQ(tab.groupBox()->itemText(0), "观察");
 
     std::vector<std::string> codes;
-    for (std::size_t i = 0; i < 4; ++i) codes.push_back(market()[i].listing.code);
+    // Added in no order of their codes: the group keeps the order of adding.
+    for (std::size_t i : {1, 2, 0, 3}) codes.push_back(market()[i].listing.code);
     for (const std::string& code : codes)
         ASSERT_EQ(tab.addCode(QString::fromStdString(code)), std::nullopt);
     WatchListModel& model = *tab.model();
     ASSERT_EQ(model.rowCount(), 4);
+    for (int r = 0; r < 4; ++r) EXPECT_EQ(model.codeAt(r), codes[std::size_t(r)]);  // as added
     const int price = 2, percent = 3, score = 15;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
