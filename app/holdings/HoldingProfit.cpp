@@ -80,18 +80,18 @@ HoldingCell positionCell(const StockRecord& record, const Position* position,
                          std::string_view column) {
     namespace col = positionColumns;
     const std::optional<double> figure = positionFigure(record, position, column);
-    if (!figure) return {kNoQuoteName, HoldingFont::Label, colours::black};
+    if (!figure) return {kNoQuoteName, HoldingFont::Table, colours::black};
     if (column == col::shares)
-        return {format("%lld", static_cast<long long>(*figure)), HoldingFont::Label,
+        return {format("%lld", static_cast<long long>(*figure)), HoldingFont::Table,
                 colours::black};
-    if (column == col::cost) return {format("%.3f", *figure), HoldingFont::Label, colours::black};
-    if (column == col::value) return {format("%.2f", *figure), HoldingFont::Label, colours::black};
+    if (column == col::cost) return {format("%.3f", *figure), HoldingFont::Table, colours::black};
+    if (column == col::value) return {format("%.2f", *figure), HoldingFont::Table, colours::black};
     const Rgb colour = *figure > 0   ? colours::risingRed
                        : *figure < 0 ? colours::fallingGreen
                                      : colours::black;
     if (column == col::percent)
-        return {format(*figure > 0 ? "+%.2f%%" : "%.2f%%", *figure), HoldingFont::Label, colour};
-    return {format(*figure > 0 ? "+%.2f" : "%.2f", *figure), HoldingFont::Label, colour};
+        return {format(*figure > 0 ? "+%.2f%%" : "%.2f%%", *figure), HoldingFont::Table, colour};
+    return {format(*figure > 0 ? "+%.2f" : "%.2f", *figure), HoldingFont::Table, colour};
 }
 
 }  // namespace orvane::app

@@ -65,7 +65,8 @@ inline constexpr const char* percent = "profitPercent";
 
 bool isPositionColumn(std::string_view column);
 /// A position column's cell: "—" without a position or a price, never 0;
-/// the profit and its ratio red above the cost, dark green below.
+/// the profit and its ratio red above the cost, dark green below; in the
+/// table's own font, so that the five columns fit beside the quote's.
 HoldingCell positionCell(const StockRecord& record, const Position* position,
                          std::string_view column);
 /// The figure a position column sorts by; nothing where the cell shows "—".

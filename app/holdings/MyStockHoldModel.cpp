@@ -26,16 +26,16 @@ QVariant fontFor(HoldingFont font) {
 const std::vector<HoldingColumn>& holdingTableColumns() {
     namespace col = holdingColumns;
     static const std::vector<HoldingColumn> columns{
-        {col::STOCK_Code, QStringLiteral("股票"), 135},
+        {col::STOCK_Code, QStringLiteral("股票"), 150},
         {col::STOCK_closePrice, QStringLiteral("现价"), 62},
-        {col::pricePercentChanged, QStringLiteral("涨跌幅"), 72},
+        {col::pricePercentChanged, QStringLiteral("涨跌幅"), 80},
         {col::Price_Changed, QStringLiteral("涨跌"), 55},
-        {col::speedValue, QStringLiteral("涨速"), 52},
-        {positionColumns::cost, QStringLiteral("成本价"), 62},
-        {positionColumns::shares, QStringLiteral("持股"), 52},
-        {positionColumns::value, QStringLiteral("市值"), 88},
-        {positionColumns::profit, QStringLiteral("浮动盈亏"), 82},
-        {positionColumns::percent, QStringLiteral("盈亏比例"), 72},
+        {col::speedValue, QStringLiteral("涨速"), 55},
+        {positionColumns::cost, QStringLiteral("成本价"), 60},
+        {positionColumns::shares, QStringLiteral("持股"), 48},
+        {positionColumns::value, QStringLiteral("市值"), 80},
+        {positionColumns::profit, QStringLiteral("浮动盈亏"), 75},
+        {positionColumns::percent, QStringLiteral("盈亏比例"), 65},
     };
     return columns;
 }

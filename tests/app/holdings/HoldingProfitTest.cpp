@@ -71,13 +71,13 @@ TEST(HoldingProfit, ValueProfitAndTotalsByHand) {
         const char* column;
         HoldingCell cell;
     } cases[] = {
-        {rows[0], &a, col::cost, {"10.000", HoldingFont::Label, colours::black}},
-        {rows[0], &a, col::shares, {"1000", HoldingFont::Label, colours::black}},
-        {rows[0], &a, col::value, {"10500.00", HoldingFont::Label, colours::black}},
-        {rows[0], &a, col::profit, {"+500.00", HoldingFont::Label, colours::risingRed}},
-        {rows[1], &b, col::percent, {"-10.00%", HoldingFont::Label, colours::fallingGreen}},
-        {rows[2], nullptr, col::value, {"—", HoldingFont::Label, colours::black}},
-        {rows[3], &a, col::profit, {"—", HoldingFont::Label, colours::black}},
+        {rows[0], &a, col::cost, {"10.000", HoldingFont::Table, colours::black}},
+        {rows[0], &a, col::shares, {"1000", HoldingFont::Table, colours::black}},
+        {rows[0], &a, col::value, {"10500.00", HoldingFont::Table, colours::black}},
+        {rows[0], &a, col::profit, {"+500.00", HoldingFont::Table, colours::risingRed}},
+        {rows[1], &b, col::percent, {"-10.00%", HoldingFont::Table, colours::fallingGreen}},
+        {rows[2], nullptr, col::value, {"—", HoldingFont::Table, colours::black}},
+        {rows[3], &a, col::profit, {"—", HoldingFont::Table, colours::black}},
     };
     for (const auto& c : cases) EXPECT_EQ(positionCell(c.row, c.position, c.column), c.cell);
 }
