@@ -1,6 +1,7 @@
 // The back-test over the real market in ../shared/market (or
 // $ORVANE_MARKET_DIR): the whole run (reading the prices, every verdict, the
-// baseline and the groups) on one thread and on two, for the scaling.
+// baseline and the groups) on one thread and on two, for the scaling; then a
+// portfolio run over the verdicts of the whole range.
 
 #include <benchmark/benchmark.h>
 #include <spdlog/spdlog.h>
@@ -12,6 +13,7 @@
 
 #include "orvane/backtest/Backtest.h"
 #include "orvane/backtest/MarketSource.h"
+#include "orvane/backtest/Portfolio.h"
 
 namespace fs = std::filesystem;
 using namespace orvane::backtest;
@@ -54,9 +56,37 @@ void BM_Backtest(benchmark::State& state) {
         benchmark::Counter(static_cast<double>(verdicts), benchmark::Counter::kIsRate);
 }
 
+// The verdicts a portfolio reads, worked out once (as a stored run would give them).
+const Results& verdicts() {
+    static const Results results = [] {
+        Options options;
+        options.jobs = 2;
+        return runBacktest(market(), options).results;
+    }();
+    return results;
+}
+
+// A portfolio over the whole range (2.4 years): each day's candidates of
+// every verdict (the longest lists) or of one trend code, then the run.
+void BM_Portfolio(benchmark::State& state) {
+    if (market().stocks.empty()) return state.SkipWithError("no market data");
+    const Results& r = verdicts();
+    const auto inGroup = groupFilter(r, state.range(0) ? "trend:1001" : "all");
+    PortfolioOptions options;
+    options.stopLoss = 0.08;
+    std::size_t trades = 0;
+    for (auto _ : state) {
+        const auto candidates = candidatesByDay(r, *inGroup);
+        trades = runPortfolio(r, candidates, options).trades.size();
+    }
+    state.counters["days"] = static_cast<double>(r.baseline.size());
+    state.counters["trades"] = static_cast<double>(trades);
+}
+
 }  // namespace
 
 BENCHMARK(BM_Backtest)->Arg(1)->Arg(2)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_Portfolio)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     spdlog::set_level(spdlog::level::warn);

@@ -5,6 +5,7 @@
 
 #include "backtest/BacktestTexts.h"
 #include "common/FigureColours.h"
+#include "orvane/core/NumberText.h"
 
 namespace orvane::app {
 
@@ -42,6 +43,8 @@ double BacktestSummaryModel::figure(const GroupSummary& g, int column) const {
             return static_cast<double>(f.signals);
         case Mean:
             return f.mean;
+        case NetMean:
+            return f.meanNet;
         case Median:
             return f.median;
         case PositiveShare:
@@ -67,7 +70,8 @@ QVariant BacktestSummaryModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole)
         return int(column >= Verdicts ? Qt::AlignRight | Qt::AlignVCenter
                                       : Qt::AlignLeft | Qt::AlignVCenter);
-    const bool signedFigure = column == Mean || column == Median || column == Excess;
+    const bool signedFigure =
+        column == Mean || column == NetMean || column == Median || column == Excess;
     if (role == Qt::ForegroundRole && signedFigure) return figureColour(value);
     if (role != Qt::DisplayRole) return {};
     switch (column) {
@@ -93,6 +97,12 @@ QVariant BacktestSummaryModel::headerData(int section, Qt::Orientation orientati
                 return QStringLiteral("这一组给出的判断次数（每只股票每个交易日一次）");
             case Signals:
                 return QStringLiteral("持有期已经走完、计入统计的信号数");
+            case NetMean:
+                return results_ ? QString::fromStdString(format(
+                                      "扣除交易成本（佣金、印花税、过户费）后的平均收益，每笔按 "
+                                      "%.0f 元计",
+                                      results_->options.tradeSize))
+                                : QVariant();
             case PositiveShare:
                 return QStringLiteral("持有期收益大于 0 的信号所占比例");
             case Excess:
@@ -104,9 +114,9 @@ QVariant BacktestSummaryModel::headerData(int section, Qt::Orientation orientati
         }
     }
     if (role != Qt::DisplayRole) return {};
-    static const char* const names[ColumnCount] = {"分组",     "名称",     "判断次数",
-                                                   "有效信号", "平均收益", "收益中位数",
-                                                   "上涨比例", "超额收益", "最大回撤"};
+    static const char* const names[ColumnCount] = {
+        "分组",       "名称",       "判断次数", "有效信号", "平均收益",
+        "扣费后收益", "收益中位数", "上涨比例", "超额收益", "最大回撤"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(names[section]) : QVariant();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The back-test window's summary: one row a group of the chosen grouping,
 // its figures at the chosen horizon (group, name, verdicts, signals with the
-// horizon complete, mean, median, share above 0, excess over the market,
+// horizon complete, mean, mean after costs, median, share above 0, excess over the market,
 // worst drawdown), in the order of the column last sorted by (at first the
 // groups' own). Main thread only.
 
@@ -21,6 +21,7 @@ class BacktestSummaryModel : public OrderedRowsModel<const backtest::GroupSummar
         Verdicts,
         Signals,
         Mean,
+        NetMean,
         Median,
         PositiveShare,
         Excess,

@@ -11,6 +11,7 @@
 
 #include "backtest/BacktestCharts.h"
 #include "backtest/BacktestJob.h"
+#include "backtest/BacktestPortfolioTab.h"
 #include "backtest/BacktestSignalModel.h"
 #include "backtest/BacktestSummaryModel.h"
 #include "backtest/BacktestTexts.h"
@@ -101,6 +102,10 @@ BacktestWindow::BacktestWindow(ChartWindow charts, QWidget* parent)
       charts_(std::move(charts)),
       summary_(new BacktestSummaryModel(this)),
       signals_(new BacktestSignalModel(this)),
+      portfolio_(new BacktestPortfolioTab(
+          [this](std::uint32_t stock, std::uint32_t entryDay, std::uint32_t exitDay) {
+              openChartAt(stock, entryDay, exitDay + 5);
+          })),
       progressTimer_(new QTimer(this)),
       job_(std::make_unique<BacktestJob>()) {
     ui_->setupUi(this);
@@ -203,6 +208,7 @@ void BacktestWindow::setUpControls() {
         ui.signalsTable->setColumnWidth(column, widths[column]);
     connect(ui.signalsTable, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { openSignalChart(index.row()); });
+    ui.resultTabs->addTab(portfolio_, QStringLiteral("组合"));
     ui.resultsSplitter->setSizes({240, 420});
 
     connect(ui.startButton, &QPushButton::clicked, this, &BacktestWindow::start);
@@ -370,9 +376,12 @@ void BacktestWindow::showGroupSignals(int summaryRow) {
     const backtest::GroupSummary* group = summary_->groupAt(summaryRow);
     if (!group || !results_) {
         signals_->show(nullptr, Grouping::All, {}, 0);
+        portfolio_->show(nullptr, Grouping::All, {}, 1);
         return;
     }
     signals_->show(results_, group->grouping, group->key, chosenHorizon());
+    portfolio_->show(results_, group->grouping, group->key,
+                     results_->options.horizons[chosenHorizon()]);
     ui_->signalsCaption->setText(
         QStringLiteral("“%1”的 %2 个信号（点列标题排序）；双击一个信号，"
                        "打开这只股票在信号日的日K线。")
@@ -382,23 +391,27 @@ void BacktestWindow::showGroupSignals(int summaryRow) {
 
 bool BacktestWindow::openSignalChart(int row) {
     const backtest::Signal* s = signals_->signalAt(row);
-    chart::KWindowController* charts = charts_ ? charts_() : nullptr;
     if (!s || !results_) return false;
+    const int after = std::min(results_->options.horizons[chosenHorizon()], kChartDaysAfterSignal);
+    return openChartAt(s->stock, s->day, s->day + static_cast<std::size_t>(after));
+}
+
+bool BacktestWindow::openChartAt(std::uint32_t stock, std::uint32_t day, std::size_t lastDay) {
+    chart::KWindowController* charts = charts_ ? charts_() : nullptr;
+    if (!results_) return false;
     if (!charts) {
         ui_->messageLabel->setText(QStringLiteral("K线图窗口还没有准备好。"));
         return false;
     }
-    const std::string& code = results_->stocks[s->stock].code;
-    const int after = std::min(results_->options.horizons[chosenHorizon()], kChartDaysAfterSignal);
-    const std::size_t lastDay =
-        std::min<std::size_t>(s->day + static_cast<std::size_t>(after), results_->days.size() - 1);
+    const std::string& code = results_->stocks[stock].code;
+    lastDay = std::min(lastDay, results_->days.size() - 1);
     const auto history = stockHistoryUntil(runMarket_, code, results_->days[lastDay]);
     const fs::path path = ensureFolder(getLine_K_Path()) / (code + ".txt");
     if (!history || !writeFileAtomically(path, *history)) {
         ui_->messageLabel->setText(QStringLiteral("无法读取或写出 %1 的历史数据。").arg(qs(code)));
         return false;
     }
-    if (!openChartAtDate(*charts, path, results_->days[s->day])) {
+    if (!openChartAtDate(*charts, path, results_->days[day])) {
         ui_->messageLabel->setText(QStringLiteral("K线图窗口的标签页已满，请先关掉几个。"));
         return false;
     }

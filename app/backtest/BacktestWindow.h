@@ -6,8 +6,9 @@
 // a stop button; closing the window or quitting stops the run and waits for
 // it. The results: a summary a group (trend, model B, score band, month,
 // all) at a chosen horizon, the groups' cumulative excess return over time,
-// the spread of the returns per trend code, and the signals of the chosen
-// group, whose double-click opens the stock's day chart at the signal's day.
+// the spread of the returns per trend code, the signals of the chosen
+// group, whose double-click opens the stock's day chart at the signal's day,
+// and the portfolio that bought them (组合), whose trades open it likewise.
 //
 // The back-test's results have fields named "signals", which Qt's keyword of
 // that name would break: this header leaves them out, so that code using the
@@ -39,6 +40,7 @@ struct Results;
 namespace orvane::app {
 
 class BacktestJob;
+class BacktestPortfolioTab;
 class BacktestSignalModel;
 class BacktestSummaryModel;
 struct BacktestOutcome;
@@ -78,6 +80,7 @@ class BacktestWindow : public QWidget {
     void stopAndWait();
     /// Opens the chart of the signal shown in a row of the signals table.
     bool openSignalChart(int row);
+    BacktestPortfolioTab& portfolioTab() const { return *portfolio_; }
 
   Q_SIGNALS:
     /// A run ended: complete, stopped or failed.
@@ -102,11 +105,15 @@ class BacktestWindow : public QWidget {
     void showResults();
     void showGroupSignals(int summaryRow);
     std::size_t chosenHorizon() const;
+    /// Opens a stock's chart with its history up to `lastDay`, the crosshair
+    /// on `day` (calendar days of the results).
+    bool openChartAt(std::uint32_t stock, std::uint32_t day, std::size_t lastDay);
 
     std::unique_ptr<Ui::BacktestWindow> ui_;
     ChartWindow charts_;
     BacktestSummaryModel* summary_;
     BacktestSignalModel* signals_;
+    BacktestPortfolioTab* portfolio_;
     QTimer* progressTimer_;
     std::unique_ptr<BacktestJob> job_;
     BacktestMarket pendingMarket_;  // the market of the run going on

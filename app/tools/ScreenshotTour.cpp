@@ -2,7 +2,7 @@
 // screenshot script: a screened sector with its report and the sector
 // markers, the self-check questionnaire's result, and the back-test window
 // over the demo market (its summary with each plot, a group's signals, and
-// the chart a signal's double-click opens).
+// the chart a signal's double-click opens, the 组合 tab).
 //
 //   app_screenshot_tour --server URL --quote-server URL OUTDIR
 //
@@ -18,16 +18,17 @@
 #include <QTest>
 #include <cstdio>
 
-#include "backtest/BacktestWindow.h"
 #include "application/ChartScreenshot.h"
 #include "application/QXApplication.h"
+#include "backtest/BacktestPortfolioTab.h"
+#include "backtest/BacktestWindow.h"
 #include "mainwindow/QXDocument.h"
-#include "sectors/SectorsPanel.h"
-#include "platform/QtSeams.h"
-#include "platform/ServerPreferences.h"
 #include "orvane/chart/KWindow.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/market/SectorGroups.h"
+#include "platform/QtSeams.h"
+#include "platform/ServerPreferences.h"
+#include "sectors/SectorsPanel.h"
 #include "ui_BacktestWindow.h"
 #include "ui_QXDocument.h"
 
@@ -66,7 +67,15 @@ bool backtestPictures(app::QXDocument& doc, const std::string& out) {
     ui.signalsTable->selectRow(row);
     if (!window->openSignalChart(row)) return false;
     chart::KWindow& charts = *doc.kWindowController()->kWindow();
-    return save(charts, out, "screenshot-backtest-chart.png") && ok;
+    ok = save(charts, out, "screenshot-backtest-chart.png") && ok;
+    // The portfolio of every signal, the chart window out of the way.
+    charts.hide();
+    window->raise();
+    window->activateWindow();
+    ui.groupingCombo->setCurrentText(QStringLiteral("全部信号"));
+    ui.resultTabs->setCurrentWidget(&window->portfolioTab());
+    ui.resultsSplitter->setSizes({70, 600});
+    return save(*window, out, "screenshot-backtest-portfolio.png") && ok;
 }
 
 }  // namespace

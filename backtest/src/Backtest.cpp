@@ -43,14 +43,19 @@ PreparedMarket prepare(const Market& market, const Options& options, const Progr
                                 "; skipped (publish the tree again)");
             continue;
         }
-        out.stocks.push_back({&s, std::move(reads[i].days), limitUpMove(s.code, s.name)});
+        out.stocks.push_back({&s, s.code, std::move(reads[i].days), {}});
     }
     std::vector<std::vector<PriceDay>*> all;
     for (StockDays& s : out.stocks) all.push_back(&s.days);
     const TradingCalendar calendar(all);
-    parallelFor(out.stocks.size(), options.jobs,
-                [&](std::size_t i) { calendar.place(out.stocks[i].days); });
     for (std::size_t d = 0; d < calendar.size(); ++d) out.dates.push_back(calendar.date(d));
+    std::vector<std::string> dates;
+    for (std::int32_t d : out.dates) dates.push_back(dateText(d));
+    parallelFor(out.stocks.size(), options.jobs, [&](std::size_t i) {
+        StockDays& s = out.stocks[i];
+        calendar.place(s.days);
+        s.limits = dailyLimits(s.code, s.source->name, s.days, dates);
+    });
     return out;
 }
 
@@ -87,6 +92,19 @@ void noteGapsAndShortStocks(const PreparedMarket& m, int minHistory,
         notes.push_back(std::to_string(shortStocks) + " stocks have at most " +
                         std::to_string(minHistory) +
                         " days: they give no verdict but count in the market baseline");
+}
+
+// Signals whose horizon spans a day that looks like an unadjusted ex-rights
+// day: their returns take the split for a loss.
+void noteExRightsGaps(const std::vector<Signal>& signals, std::vector<std::string>& notes) {
+    const auto spanning = std::count_if(signals.begin(), signals.end(),
+                                        [](const Signal& s) { return s.spansExRightsGap; });
+    if (spanning)
+        notes.push_back(std::to_string(spanning) +
+                        " signals hold a stock over a day that opens below its limit down, most "
+                        "likely an ex-rights day of unadjusted prices: their returns count the "
+                        "split as a loss; adjust the prices (--adjust forward, or publish the tree "
+                        "with it)");
 }
 
 // The signal days of the options within the data, from the first day with
@@ -146,6 +164,12 @@ std::optional<std::string> checkOptions(const Options& o) {
         return "the range starts (" + o.from + ") after it ends (" + o.to + ")";
     if (o.minHistory < 1) return "a verdict needs at least one day of history";
     if (o.jobs < 0) return "--jobs counts threads: 0 (one per processor) or more";
+    if (!(o.costs.commission >= 0 && o.costs.commission < 0.01))
+        return "a commission is a share of the amount from 0 to under 1%";
+    if (!(o.costs.minCommission >= 0 && o.costs.minCommission <= 1000))
+        return "the minimum commission runs from 0 to 1000 yuan";
+    if (!(o.tradeSize >= 100 && o.tradeSize <= 1e10))
+        return "a trade size runs from 100 yuan to 10 billion";
     return std::nullopt;
 }
 
@@ -199,6 +223,9 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     r.baseline = marketBaseline(m.stocks, options, *range, m.dates.size());
     addExcess(r.signals, r.baseline, *range, options.horizons.size());
     r.groups = summarise(r, options.jobs);
+    noteExRightsGaps(r.signals, r.notes);
+    for (StockDays& s : m.stocks) s.source = nullptr;
+    r.prices = std::make_shared<const MarketPrices>(MarketPrices{std::move(m.stocks)});
     if (progress) progress({Phase::Summarising, 1, 1});
     return run;
 }

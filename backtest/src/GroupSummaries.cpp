@@ -26,8 +26,8 @@ struct DaySums {
 struct Gathered {
     GroupSummary summary;
     std::array<std::vector<float>, kMaxHorizons> returns;
-    std::array<double, kMaxHorizons> excess{}, worst{};
-    std::array<std::size_t, kMaxHorizons> positive{};
+    std::array<double, kMaxHorizons> excess{}, worst{}, net{};
+    std::array<std::size_t, kMaxHorizons> positive{}, delayed{};
     std::vector<DaySums> days;  // one a market day
 };
 
@@ -82,6 +82,8 @@ void add(Gathered& g, const Signal& s, std::size_t horizons, bool tradableOnly) 
         g.positive[h] += o.ret > 0;
         g.excess[h] += o.excess;
         g.worst[h] = std::min<double>(g.worst[h], o.drawdown);
+        g.net[h] += o.net;
+        g.delayed[h] += (s.delayedExits >> h) & 1U;
         ++day.complete[h];
         day.returns[h] += o.ret;
         day.excess[h] += o.excess;
@@ -95,7 +97,8 @@ GroupSummary finish(Gathered& g, std::size_t horizons) {
         std::vector<float>& r = g.returns[h];
         f.signals = r.size();
         if (r.empty()) {
-            f.mean = f.median = f.positiveShare = f.meanExcess = f.worstDrawdown = kNoFigure;
+            f.mean = f.median = f.positiveShare = f.meanExcess = f.worstDrawdown = f.meanNet =
+                kNoFigure;
             continue;
         }
         double total = 0;
@@ -105,6 +108,8 @@ GroupSummary finish(Gathered& g, std::size_t horizons) {
         f.positiveShare = static_cast<double>(g.positive[h]) / static_cast<double>(r.size());
         f.meanExcess = g.excess[h] / static_cast<double>(r.size());
         f.worstDrawdown = g.worst[h];
+        f.meanNet = g.net[h] / static_cast<double>(r.size());
+        f.delayedExits = g.delayed[h];
     }
     for (std::size_t d = 0; d < g.days.size(); ++d) {
         const DaySums& sums = g.days[d];

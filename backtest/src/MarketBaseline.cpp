@@ -42,10 +42,10 @@ void addStock(const StockDays& stock, const Options& options, DayRange block, st
             day.move += days[i].close / before - 1.0;
             ++day.moved;
         }
-        const EntryPoint entry = enterAfter(days, i, options.entry, stock.limitMove, calendarDays);
+        const EntryPoint entry = enterAfter(stock, i, options.entry, calendarDays);
         if (!counts(entry.state, options.tradableOnly)) continue;
         std::array<Outcome, kMaxHorizons> outcomes{};
-        measureOutcomes(days, i, entry, options.horizons, calendarDays, outcomes);
+        measureOutcomes(stock, i, entry, options, calendarDays, outcomes);
         for (std::size_t h = 0; h < options.horizons.size(); ++h) {
             if (std::isnan(outcomes[h].ret)) continue;
             day.returns[h] += outcomes[h].ret;

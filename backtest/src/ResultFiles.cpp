@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <sstream>
 
 #include "orvane/core/FileWrites.h"
@@ -17,7 +18,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kResultFiles[] = {"signals.csv", "summary.csv", "baseline.csv"};
+const std::string kResultFiles[] = {"signals.csv", "summary.csv", "baseline.csv", "equity.csv",
+                                    "trades.csv"};
 
 // Appends the number in fixed notation with `decimals` (what printf's "%.Nf" writes).
 void fixed(std::string& line, double value, int decimals) {
@@ -84,6 +86,10 @@ void appendSignalLine(const Results& r, const Signal& s, std::string& line) {
         percent(line, s.outcomes[h].excess);
         percent(line, s.outcomes[h].drawdown);
     }
+    for (std::size_t h = 0; h < r.options.horizons.size(); ++h) {
+        percent(line, s.outcomes[h].net);
+        line += (s.delayedExits >> h) & 1U ? ",1" : ",0";
+    }
     line += '\n';
 }
 
@@ -94,6 +100,9 @@ void writeSignalsCsv(const Results& r, std::ostream& out) {
     for (int h : r.options.horizons)
         for (const char* what : {"return", "excess", "drawdown"})
             line += "," + std::string(what) + std::to_string(h) + "_pct";
+    // Added after the first columns, so that readers of those keep working.
+    for (int h : r.options.horizons)
+        line += ",net" + std::to_string(h) + "_pct,exit_delayed" + std::to_string(h);
     out << line << '\n';
     // Lines are made in parallel, a batch of blocks at a time, and written in order.
     constexpr std::size_t kBlock = 8192, kBlocksABatch = 32;
@@ -114,7 +123,8 @@ void writeSignalsCsv(const Results& r, std::ostream& out) {
 
 void writeSummaryCsv(const Results& r, std::ostream& out) {
     out << "grouping,key,label,horizon,signals,incomplete,mean_pct,median_pct,positive_pct,"
-           "excess_pct,worst_drawdown_pct,verdicts,limit_up,not_filled\n";
+           "excess_pct,worst_drawdown_pct,verdicts,limit_up,not_filled,net_mean_pct,exits_"
+           "delayed\n";
     for (const GroupSummary& g : r.groups)
         for (const HorizonFigures& f : g.horizons) {
             std::string line = groupingName(g.grouping);
@@ -124,8 +134,46 @@ void writeSummaryCsv(const Results& r, std::ostream& out) {
                 percent(line, x);
             fields(line, std::to_string(g.verdicts), std::to_string(g.limitUp),
                    std::to_string(g.notFilled));
+            percent(line, f.meanNet);
+            fields(line, std::to_string(f.delayedExits));
             out << line << '\n';
         }
+}
+
+void writeEquityCsv(const Results& r, const PortfolioRun& run, std::ostream& out) {
+    out << "date,cash,holdings,net_value,market_net_value\n";
+    std::string line;
+    for (const EquityDay& e : run.equity) {
+        line = r.days[e.day];
+        for (double yuan : {e.cash, e.holdings, e.net, e.market}) {
+            line += ',';
+            fixed(line, yuan, 2);
+        }
+        out << line << '\n';
+    }
+}
+
+void writeTradesCsv(const Results& r, const PortfolioRun& run, std::ostream& out) {
+    out << "code,name,signal_date,entry_date,entry_price,exit_date,exit_price,shares,buy_cost,"
+           "sell_cost,return_pct,exit,delayed\n";
+    std::string line;
+    for (const Trade& t : run.trades) {
+        line = r.stocks[t.stock].code;
+        fields(line, r.stocks[t.stock].name, r.days[t.signalDay], r.days[t.entryDay]);
+        line += ',';
+        fixed(line, t.entryPrice, 2);
+        fields(line, r.days[t.exitDay]);
+        line += ',';
+        fixed(line, t.exitPrice, 2);
+        fields(line, std::to_string(t.shares));
+        for (double yuan : {t.buyCost, t.sellCost}) {
+            line += ',';
+            fixed(line, yuan, 2);
+        }
+        percent(line, t.ret);
+        fields(line, std::string(exitReasonName(t.reason)), std::string(t.delayed ? "1" : "0"));
+        out << line << '\n';
+    }
 }
 
 void writeBaselineCsv(const Results& r, std::ostream& out) {
@@ -158,7 +206,13 @@ std::optional<std::string> resultFolderProblem(const fs::path& folder) {
     return stagingProblemFor(target);
 }
 
-bool writeResultFolder(const Results& results, const fs::path& folder, std::string& error) {
+namespace {
+
+using FileWriter = std::function<void(std::ostream&)>;
+
+// The files into `folder` by way of a staging folder swapped in whole.
+bool writeFolder(const fs::path& folder,
+                 const std::vector<std::pair<const char*, FileWriter>>& files, std::string& error) {
     const fs::path target = folderPathOf(folder);
     std::error_code ec;
     if (auto bad = resultFolderProblem(target)) {
@@ -169,20 +223,38 @@ bool writeResultFolder(const Results& results, const fs::path& folder, std::stri
     const fs::path staging = stagingFolderFor(target, ::getpid());
     fs::remove_all(staging, ec);
     forgetWriteFailure();
-    auto write = [&](const char* name, void (*writer)(const Results&, std::ostream&)) {
+    auto write = [&](const char* name, const FileWriter& writer) {
         std::ostringstream out;
-        writer(results, out);
+        writer(out);
         return writeNewFile(staging / name, out.view());
     };
-    if (!makeFolders(staging) || !write("signals.csv", writeSignalsCsv) ||
-        !write("summary.csv", writeSummaryCsv) || !write("baseline.csv", writeBaselineCsv) ||
-        !swapFolderIn(staging, target)) {
+    bool written = makeFolders(staging);
+    for (const auto& [name, writer] : files) written = written && write(name, writer);
+    if (!written || !swapFolderIn(staging, target)) {
         error = lastWriteFailureText("cannot write the results into " + target.string()) + "; " +
                 target.string() + " is as it was";
         fs::remove_all(staging, ec);
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool writeResultFolder(const Results& results, const fs::path& folder, std::string& error) {
+    return writeFolder(folder,
+                       {{"signals.csv", [&](std::ostream& o) { writeSignalsCsv(results, o); }},
+                        {"summary.csv", [&](std::ostream& o) { writeSummaryCsv(results, o); }},
+                        {"baseline.csv", [&](std::ostream& o) { writeBaselineCsv(results, o); }}},
+                       error);
+}
+
+bool writePortfolioFolder(const Results& results, const PortfolioRun& run, const fs::path& folder,
+                          std::string& error) {
+    return writeFolder(folder,
+                       {{"equity.csv", [&](std::ostream& o) { writeEquityCsv(results, run, o); }},
+                        {"trades.csv", [&](std::ostream& o) { writeTradesCsv(results, run, o); }}},
+                       error);
 }
 
 }  // namespace orvane::backtest

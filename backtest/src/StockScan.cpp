@@ -4,6 +4,7 @@
 
 #include "EntryOutcome.h"
 #include "orvane/analysis/SessionDay.h"
+#include "orvane/market/ExRightsGaps.h"
 
 namespace orvane::backtest {
 
@@ -32,6 +33,14 @@ void scanStock(const StockDays& stock, std::uint32_t stockIndex, const Options& 
     const std::size_t n = days.size();
     const ParsedHistory history(stock.source->history);
     const HistoryView whole(history);
+    // gapsUpTo[k]: the days before day k that open beyond the limit down.
+    std::vector<std::uint32_t> gapsUpTo(n + 1, 0);
+    for (std::size_t k = 0; k < n; ++k) {
+        const double before = closeBefore(stock, k);
+        gapsUpTo[k + 1] =
+            gapsUpTo[k] + (days[k].traded && stock.limits[k] > 0 &&
+                           opensBeyondLimitDown(days[k].open, before, stock.limits[k]));
+    }
     for (std::size_t i = firstDayWithHistory(options); i < n; ++i) {
         if (!isSignalDay(days, i, range)) continue;
         Signal& s = *out++;
@@ -47,11 +56,15 @@ void scanStock(const StockDays& stock, std::uint32_t stockIndex, const Options& 
         s.modelB = verdict.modeB;
         s.buyA = verdict.buyA ? static_cast<std::int8_t>(*verdict.buyA) : std::int8_t{-1};
         s.buyB = verdict.buyB ? static_cast<std::int8_t>(*verdict.buyB) : std::int8_t{-1};
-        const EntryPoint entry = enterAfter(days, i, options.entry, stock.limitMove, calendarDays);
+        const EntryPoint entry = enterAfter(stock, i, options.entry, calendarDays);
         s.entry = entry.state;
         if (entry.state == Entry::Filled || entry.state == Entry::LimitUp)
             s.entryPrice = static_cast<float>(entry.price);
-        measureOutcomes(days, i, entry, options.horizons, calendarDays, s.outcomes);
+        const Exits exits = measureOutcomes(stock, i, entry, options, calendarDays, s.outcomes);
+        s.delayedExits = exits.delayed;
+        // The gaps after the entry (one at the entry day's open came before it).
+        s.spansExRightsGap =
+            exits.lastRow > 0 && gapsUpTo[exits.lastRow + 1] > gapsUpTo[entry.row + 1];
     }
 }
 

@@ -5,17 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "PriceDays.h"
+#include "StockDays.h"
 #include "orvane/backtest/Backtest.h"
 
 namespace orvane::backtest {
-
-/// A stock ready for the run: its days on the market's calendar.
-struct StockDays {
-    MarketStock const* source = nullptr;
-    std::vector<PriceDay> days;
-    double limitMove = 0.10;
-};
 
 /// Signal days as calendar indexes, both included.
 struct DayRange {

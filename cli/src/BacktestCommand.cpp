@@ -8,6 +8,7 @@
 
 #include "BacktestTable.h"
 #include "Commands.h"
+#include "PortfolioTable.h"
 #include "ProgressLine.h"
 #include "orvane/backtest/MarketSource.h"
 #include "orvane/backtest/ResultFiles.h"
@@ -39,13 +40,45 @@ constexpr const char* kRules = R"(Rules:
   suspended: no verdict that day, no entry that day (the signal counts as
   not filled), and its price holds at its last close until it trades again.
   Horizons that end after a stock's last line are incomplete: counted apart,
-  never in the figures. An entry at the limit-up price (open at or above
-  +9.9% over the previous close, or at the exchange's rounded limit price;
-  +19.9% for codes 30x and 68x, +4.9% for ST shares when the names are known)
-  is flagged; --tradable leaves such entries out, of the baseline too.
+  never in the figures.
+  Daily limits by board and date (ST shares known by their names):
+    main board (60, 00)  10%; ST 5%, 10% from 2025-07-07
+    ChiNext (30)         10% (ST 5%); 20%, ST too, from 2020-08-24
+    STAR (68)            20%, ST too
+  no limit in the first 5 trading days of a stock listed on STAR, on ChiNext
+  from 2020-08-24 and on the main board from 2023-04-10 (a stock counts as
+  newly listed when its first line comes after the data's first day).
+  An entry at the limit-up price (at the exchange's rounded limit price, or
+  within 0.1 point of the full move) is flagged; --tradable leaves such
+  entries out, of the baseline too.
+  The exit: T+1, a share bought on a day cannot be sold that day, so with
+  --entry open horizon 1 ends at the close of the day after the entry day.
+  No sale on a suspended day nor at a close at the limit down: the exit
+  moves to the next day the stock can be sold at its close (counted; an
+  exit the data never allows leaves the horizon incomplete).
+  Prices as the data gives them: unless adjusted (--adjust forward, or a
+  tree published with it), a note counts the signals held over a day that
+  opens below its limit down, the mark of an ex-rights day.
   The baseline is the equal-weighted market: the mean return of every stock
   entered the same way on the same day, verdict or not; excess is a signal's
   return less it.
+  Net returns: after buying and selling a trade of --trade-size yuan with
+  these costs, by the dates of the purchase and the sale:
+%COSTS%
+
+Portfolio (--portfolio): money instead of mean returns. Each day, at the
+  open, it buys the previous day's signals of --group, best score first, one
+  slot each (the net value at that open over --slots), in lots of 100 shares
+  with the costs above. It sells at the close --hold trading days after the
+  signal day (never before the close of the day after the purchase), or at
+  the next open after a close that reaches --stop-loss or --take-profit. A
+  sale that cannot be made (suspended, at the limit down) waits for the next
+  open or close that allows it. A signal whose stock is held, does not trade
+  or opens at the limit up, or that finds no free slot or no cash for a lot,
+  is skipped and counted. Yearly figures over 242 trading days a year;
+  Sharpe = (mean daily return - rf/242) / its deviation * sqrt(242); the
+  market is the equal-weighted market from the same capital. --out receives
+  equity.csv and trades.csv.
 
 Exit codes: 0 done; 2 a bad option value or a command line that cannot be
 read; 3 the tree, folder or stock list cannot be read (or no stock in it);
@@ -58,7 +91,14 @@ struct BacktestArgs {
     std::string tree, csvDir, data, stocks, from, to, horizons = "5,10,20", out, entry = "open";
     std::string adjust = "none", events, factors;
     int jobs = 0;
-    bool tradable = false;
+    bool tradable = false, noCosts = false;
+    double commissionPercent = TradingCosts{}.commission * 100;
+    double minCommission = TradingCosts{}.minCommission;
+    double tradeSize = Options{}.tradeSize;
+    bool portfolio = false;
+    std::string group = "all";
+    PortfolioOptions book;
+    double stopLossPercent = 0, takeProfitPercent = 0, riskFreePercent = 0;
 };
 
 [[noreturn]] void failWith(int code, const std::string& message) {
@@ -89,6 +129,10 @@ Options optionsOf(const BacktestArgs& a) {
     o.entry = a.entry == "open" ? EntryPrice::NextOpen : EntryPrice::SignalClose;
     o.tradableOnly = a.tradable;
     o.jobs = a.jobs;
+    o.costs.commission = a.commissionPercent / 100;
+    o.costs.minCommission = a.minCommission;
+    o.costs.charged = !a.noCosts;
+    o.tradeSize = a.tradeSize;
     if (auto bad = checkOptions(o)) failWith(kBadOption, *bad);
     return o;
 }
@@ -126,9 +170,46 @@ MarketLoad loadMarket(const BacktestArgs& a) {
     return load;
 }
 
+PortfolioOptions portfolioOptionsOf(const BacktestArgs& a) {
+    PortfolioOptions o = a.book;
+    o.stopLoss = a.stopLossPercent / 100;
+    o.takeProfit = a.takeProfitPercent / 100;
+    o.riskFree = a.riskFreePercent / 100;
+    if (auto bad = checkPortfolioOptions(o)) failWith(kBadOption, *bad);
+    return o;
+}
+
+// The portfolio over the back-test's verdicts: its figures, and its files
+// into --out.
+void runPortfolioOf(const BacktestArgs& a, const Results& r) {
+    const PortfolioOptions o = portfolioOptionsOf(a);
+    const auto inGroup = groupFilter(r, a.group);
+    if (!inGroup)
+        failWith(kBadOption, "--group " + a.group +
+                                 ": give all, or a grouping and key of summary.csv as trend:1001, "
+                                 "model_b:yes, score_band:>=91 or month:2024-03");
+    const auto candidates = candidatesByDay(r, *inGroup);
+    std::size_t signals = 0;
+    for (const auto& day : candidates) signals += day.size();
+    if (signals == 0)
+        failWith(kRangeOutsideData, "the group " + a.group + " has no signal from " +
+                                        r.options.from + " to " + r.options.to +
+                                        ": nothing to buy");
+    const PortfolioRun run = runPortfolio(r, candidates, o);
+    const std::string table = portfolioTable(r, run, o, a.group);
+    std::fwrite(table.data(), 1, table.size(), stdout);
+    std::fflush(stdout);
+    if (!a.out.empty()) {
+        std::string error;
+        if (!writePortfolioFolder(r, run, a.out, error)) failWith(kUnwritableOutput, error);
+        std::fprintf(stderr, "wrote equity.csv and trades.csv into %s\n", a.out.c_str());
+    }
+}
+
 void runBacktestCommand(const BacktestArgs& a) {
     const auto start = std::chrono::steady_clock::now();
     const Options options = optionsOf(a);
+    if (a.portfolio) portfolioOptionsOf(a);  // a bad value fails before the work
     // An --out that cannot be written fails now, not after the whole market.
     if (!a.out.empty())
         if (auto bad = resultFolderProblem(a.out)) failWith(kUnwritableOutput, *bad);
@@ -154,11 +235,14 @@ void runBacktestCommand(const BacktestArgs& a) {
     const Results& r = run.results;
     for (std::size_t i = load.market.problems.size(); i < r.notes.size(); ++i)
         std::fprintf(stderr, "note: %s\n", r.notes[i].c_str());
-    const std::string tables = backtestTables(r);
-    std::fwrite(tables.data(), 1, tables.size(), stdout);
-    std::fflush(stdout);
-
-    if (!a.out.empty()) {
+    if (a.portfolio) {
+        runPortfolioOf(a, r);
+    } else {
+        const std::string tables = backtestTables(r);
+        std::fwrite(tables.data(), 1, tables.size(), stdout);
+        std::fflush(stdout);
+    }
+    if (!a.out.empty() && !a.portfolio) {
         std::string error;
         if (!writeResultFolder(r, a.out, error)) failWith(kUnwritableOutput, error);
         std::fprintf(stderr, "wrote signals.csv, summary.csv and baseline.csv into %s\n",
@@ -209,7 +293,37 @@ void addBacktestCommand(CLI::App& app) {
                     "adjustment factors CSV (ts_code, trade_date, adj_factor)")
         ->check(CLI::ExistingFile);
     cmd->add_flag("--tradable", a->tradable, "leave out entries at the limit-up price");
-    cmd->footer(kRules);
+    cmd->add_option("--commission", a->commissionPercent,
+                    "the broker's commission, percent of the amount, both sides")
+        ->capture_default_str();
+    cmd->add_option("--min-commission", a->minCommission, "the least commission a trade, yuan")
+        ->capture_default_str();
+    cmd->add_flag("--no-costs", a->noCosts, "no costs at all: net returns equal gross");
+    cmd->add_option("--trade-size", a->tradeSize,
+                    "yuan of one trade, for the net returns of the signals")
+        ->capture_default_str();
+    cmd->add_flag("--portfolio", a->portfolio,
+                  "simulate money: slots, lots, costs and the exit rules (see below)");
+    cmd->add_option("--group", a->group,
+                    "the portfolio's signals: all, or GROUPING:KEY as trend:1001, model_b:yes")
+        ->capture_default_str();
+    cmd->add_option("--capital", a->book.capital, "the portfolio's yuan at the start")
+        ->capture_default_str();
+    cmd->add_option("--slots", a->book.slots, "equal parts of the net value, one a position")
+        ->capture_default_str();
+    cmd->add_option("--hold", a->book.hold, "trading days after the signal day to sell at")
+        ->capture_default_str();
+    cmd->add_option("--stop-loss", a->stopLossPercent,
+                    "sell after a close this many percent below the entry (0: none)")
+        ->capture_default_str();
+    cmd->add_option("--take-profit", a->takeProfitPercent,
+                    "sell after a close this many percent above the entry (0: none)")
+        ->capture_default_str();
+    cmd->add_option("--rf", a->riskFreePercent, "the yearly risk-free rate in percent, for Sharpe")
+        ->capture_default_str();
+    std::string rules = kRules;
+    rules.replace(rules.find("%COSTS%\n"), 8, costTableText(TradingCosts{}));
+    cmd->footer(rules);
     cmd->callback([a] { runBacktestCommand(*a); });
 }
 

@@ -1,5 +1,6 @@
 #include "BacktestTable.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "orvane/core/NumberText.h"
@@ -60,26 +61,39 @@ std::string backtestTables(const Results& r) {
         o.entry == EntryPrice::NextOpen ? "the next day's open" : "the signal day's close",
         o.tradableOnly ? ", limit-up entries left out" : "");
     out += marketLine(r);
-    const char* header = "%-30s %4s %9s %9s %8s %8s %7s %8s %10s\n";
+    out += o.costs.charged
+               ? format(
+                     "Net: after the costs of a %.0f yuan trade (commission %.4g%%, at least "
+                     "%g yuan; stamp duty and transfer fee of the day).\n",
+                     o.tradeSize, o.costs.commission * 100, o.costs.minCommission)
+               : std::string("Net: no costs charged (--no-costs).\n");
+    const char* header = "%-30s %4s %9s %9s %9s %8s %8s %7s %8s %10s\n";
     Grouping last = Grouping::Month;
     bool first = true;
     for (const GroupSummary& g : r.groups) {
         if (first || g.grouping != last) {
             out += format("\n%s\n", headingOf(g.grouping));
-            out += format(header, "group", "days", "signals", "mean", "median", "share>0", "excess",
-                          "worst dd", "incomplete");
+            out += format(header, "group", "days", "signals", "mean", "net", "median", "share>0",
+                          "excess", "worst dd", "incomplete");
             last = g.grouping;
             first = false;
         }
         for (std::size_t h = 0; h < g.horizons.size(); ++h) {
             const HorizonFigures& f = g.horizons[h];
-            out +=
-                format("%-30s %4d %9zu %9s %8s %8s %7s %8s %10zu\n",
-                       h == 0 ? nameOf(g).c_str() : "", f.horizon, f.signals,
-                       percent(f.mean, true).c_str(), percent(f.median, true).c_str(),
-                       percent(f.positiveShare, false).c_str(), percent(f.meanExcess, true).c_str(),
-                       percent(f.worstDrawdown, true).c_str(), f.incomplete);
+            out += format("%-30s %4d %9zu %9s %9s %8s %8s %7s %8s %10zu\n",
+                          h == 0 ? nameOf(g).c_str() : "", f.horizon, f.signals,
+                          percent(f.mean, true).c_str(), percent(f.meanNet, true).c_str(),
+                          percent(f.median, true).c_str(), percent(f.positiveShare, false).c_str(),
+                          percent(f.meanExcess, true).c_str(),
+                          percent(f.worstDrawdown, true).c_str(), f.incomplete);
         }
+        std::size_t delayed = 0;
+        for (const HorizonFigures& f : g.horizons) delayed = std::max(delayed, f.delayedExits);
+        if (delayed)
+            out += format(
+                "%-30s up to %zu exits moved past a day without a sale (suspended or "
+                "at the limit down)\n",
+                "", delayed);
         if (g.limitUp || g.notFilled)
             out += format("%-30s %zu entries at the limit-up price, %zu not filled (suspended)\n",
                           "", g.limitUp, g.notFilled);

@@ -89,6 +89,28 @@ NewFile::~NewFile() {
 
 NewFile NewFile::create(const fs::path& path) {
     if (!allowed(WriteStep::Create, path)) return NewFile(-1, path, false);
+    return open(path);
+}
+
+NewFile NewFile::createMakingFolders(const fs::path& path) {
+    if (!allowed(WriteStep::Create, path)) return NewFile(-1, path, false);
+    // The folders are made only when the file cannot be made without them: a
+    // publish writes hundreds of thousands of files into folders that are
+    // there, and a look at the folder before each would cost a call each.
+    const auto noted = tLastFailure;
+    NewFile file = open(path);
+    if (file.isOpen() || errno != ENOENT || path.parent_path().empty()) return file;
+    tLastFailure = noted;
+    std::error_code ec;
+    fs::create_directories(path.parent_path(), ec);
+    if (ec) {
+        failed(WriteStep::Create, path.parent_path(), ec.value());
+        return NewFile(-1, path, false);
+    }
+    return open(path);
+}
+
+NewFile NewFile::open(const fs::path& path) {
     constexpr int kFlags = O_WRONLY | O_CLOEXEC | O_NOFOLLOW;
     int fd = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0644);
     if (fd >= 0) return NewFile(fd, path, false);
@@ -158,13 +180,7 @@ bool NewFile::renameTo(const fs::path& target) {
 }
 
 bool writeNewFile(const fs::path& path, std::string_view bytes) {
-    std::error_code ec;
-    const fs::path folder = path.parent_path();
-    if (!folder.empty() && !fs::is_directory(folder, ec)) {
-        fs::create_directories(folder, ec);
-        if (ec) return failed(WriteStep::Create, folder, ec.value());
-    }
-    NewFile file = NewFile::create(path);
+    NewFile file = NewFile::createMakingFolders(path);
     if (file.isOpen() && file.write(bytes) && file.close()) return true;
     file.discard();
     return false;

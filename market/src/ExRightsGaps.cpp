@@ -7,20 +7,25 @@
 
 namespace orvane {
 
+namespace {
+constexpr double kSlack = 0.005;
+}
+
+bool opensBeyondLimitDown(double open, double before, double limit) {
+    return before > 0 && open / before - 1 < -limit - kSlack;
+}
+
 std::vector<SuspectGap> suspectExRightsGaps(std::string_view code,
                                             const std::vector<DailyBar>& bars, bool st,
                                             bool listedInData) {
-    constexpr double kSlack = 0.005;
     const Board board = boardOf(code);
     std::vector<SuspectGap> out;
     for (std::size_t i = 1; i < bars.size(); ++i) {
         const double before = bars[i - 1].close;
         if (!(before > 0)) continue;
-        const int listingDay = listedInData ? static_cast<int>(i) : -1;
-        const auto limit = dailyLimitOf(board, bars[i].date, st, listingDay);
-        if (!limit) continue;
-        const double move = bars[i].open / before - 1;
-        if (move < -*limit - kSlack) out.push_back({bars[i].date, move, *limit});
+        const auto limit = dailyLimitOf(board, bars[i].date, st, listingDayOf(i, listedInData));
+        if (limit && opensBeyondLimitDown(bars[i].open, before, *limit))
+            out.push_back({bars[i].date, bars[i].open / before - 1, *limit});
     }
     return out;
 }

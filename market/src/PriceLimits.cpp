@@ -1,5 +1,7 @@
 #include "orvane/market/PriceLimits.h"
 
+#include <cmath>
+
 namespace orvane {
 
 namespace {
@@ -29,6 +31,30 @@ Board boardOf(std::string_view code) {
     if (code.starts_with("30")) return Board::ChiNext;
     if (code.starts_with("68")) return Board::Star;
     return Board::Main;
+}
+
+bool isRiskWarned(std::string_view name) {
+    return name.find("ST") != std::string_view::npos;
+}
+
+namespace {
+
+constexpr double kCents = 100, kSlack = 1e-7;  // the slack absorbs binary rounding
+
+double roundedToCent(double price) {
+    return std::floor(price * kCents + 0.5 + kSlack) / kCents;
+}
+
+}  // namespace
+
+bool atLimitUp(double price, double previousClose, double limit) {
+    return price >= roundedToCent(previousClose * (1.0 + limit)) - kSlack ||
+           price / previousClose - 1.0 >= limit - 0.001 - kSlack;
+}
+
+bool atLimitDown(double price, double previousClose, double limit) {
+    return price <= roundedToCent(previousClose * (1.0 - limit)) + kSlack ||
+           price / previousClose - 1.0 <= -limit + 0.001 + kSlack;
 }
 
 std::optional<double> dailyLimitOf(Board board, std::string_view date, bool st, int listingDay) {

@@ -186,6 +186,10 @@ TEST_F(BacktestCommand, BadInputHasItsExitCodeAMessageAndLeavesOutAlone) {
          "no.csv: cannot read the stock list"},
         {fromCsv() + " --from 2030-01-01", 4, "the data runs from 2023-01-02 to " + date(329)},
         {fromCsv() + " --to " + date(250), 4, "the first day with enough history is " + date(300)},
+        {fromCsv() + " --commission 2", 2, "a commission is a share of the amount"},
+        {fromCsv() + " --portfolio --slots 0", 2, "the slots run from 1 to 1000"},
+        {fromCsv() + " --portfolio --group colour:red", 2, "--group colour:red: give all"},
+        {fromCsv() + " --portfolio --group trend:4242", 4, "the group trend:4242 has no signal"},
     };
     for (const auto& c : cases) {
         const Outcome r = backtest(c.args + to);
@@ -240,4 +244,24 @@ TEST_F(BacktestCommand, OutMayEndInASeparatorAndAnUnwritableOneFailsBeforeTheWor
     EXPECT_NE(run.text.find("is below the close 1e+30; refused"), std::string::npos);
     EXPECT_NE(run.text.find("of 3 stocks in"), std::string::npos) << run.text;
     EXPECT_NE(run.text.find(", 1 day lines refused"), std::string::npos) << run.text;
+}
+
+TEST_F(BacktestCommand, PortfolioWritesItsFilesAndNoCostsMakeNetGross) {
+    const Outcome run = backtest(fromCsv() + " --portfolio --slots 2 --out " + out.string());
+    ASSERT_EQ(run.code, 0) << run.text;
+    EXPECT_NE(run.text.find("Calmar"), std::string::npos) << run.text;
+    const auto equity = orvane::readFile(out / "equity.csv");
+    const auto trades = orvane::readFile(out / "trades.csv");
+    ASSERT_TRUE(equity && trades);
+    EXPECT_TRUE(equity->starts_with("date,cash,holdings,net_value,market_net_value\n" + date(300) +
+                                    ",1000000.00,0.00,1000000.00,1000000.00\n"));
+    EXPECT_GT(std::count(trades->begin(), trades->end(), '\n'), 2);
+
+    // Without costs the net mean (the column before the last) is the mean.
+    ASSERT_EQ(backtest(fromCsv() + " --no-costs --out " + out.string()).code, 0);
+    const auto summary = orvane::readFile(out / "summary.csv");
+    ASSERT_TRUE(summary);
+    const auto lines = orvane::splitOn(*summary, '\n');
+    const auto fields = orvane::splitOn(lines[1], ',');
+    EXPECT_EQ(fields[fields.size() - 2], fields[6]) << lines[1];
 }

@@ -89,54 +89,65 @@ TEST(Backtest, ForwardReturnsBaselineAndGroupsWorkedOutByHand) {
     ASSERT_EQ(r.options.from, dateOf(2));  // the first day with two days before it
     EXPECT_EQ(r.signals.size(), 9u);
 
-    // A on day 2: in at day 3's open 11 (+10%: limit up), out at 12, then at 9.
+    // A on day 2: in at day 3's open 11 (+10%: limit up); day 4 closes at the
+    // limit down (9 after 12), so both horizons sell at day 5's close 10.
     const Signal& a2 = signalOn(r, "600001", 2);
     EXPECT_EQ(a2.entry, Entry::LimitUp);
     EXPECT_FLOAT_EQ(a2.entryPrice, 11);
-    EXPECT_FLOAT_EQ(a2.outcomes[0].ret, 12.0 / 11 - 1);
-    EXPECT_FLOAT_EQ(a2.outcomes[0].drawdown, 10.0 / 11 - 1);
-    EXPECT_FLOAT_EQ(a2.outcomes[1].ret, 9.0 / 11 - 1);
-    EXPECT_FLOAT_EQ(a2.outcomes[1].drawdown, 9.0 / 11 - 1);
-    // A on day 4: one horizon only; on day 5 no later day.
-    EXPECT_FLOAT_EQ(signalOn(r, "600001", 4).outcomes[0].ret, 10.0 / 9 - 1);
-    EXPECT_FLOAT_EQ(signalOn(r, "600001", 4).outcomes[0].drawdown, 0);
-    EXPECT_TRUE(std::isnan(signalOn(r, "600001", 4).outcomes[1].ret));
+    for (std::size_t h : {0, 1}) {
+        EXPECT_FLOAT_EQ(a2.outcomes[h].ret, 10.0 / 11 - 1);
+        EXPECT_FLOAT_EQ(a2.outcomes[h].drawdown, 9.0 / 11 - 1);
+    }
+    EXPECT_EQ(a2.delayedExits, 0b11);
+    // A on day 3: in at day 4's open 12, not sold that day (T+1): day 5's
+    // close for horizon 1 too, and no exit counted as moved.
+    const Signal& a3 = signalOn(r, "600001", 3);
+    EXPECT_FLOAT_EQ(a3.outcomes[0].ret, 10.0 / 12 - 1);
+    EXPECT_FLOAT_EQ(a3.outcomes[0].drawdown, -0.25);
+    EXPECT_EQ(a3.delayedExits, 0);
+    // A on day 4: the day after its entry lies beyond the data; day 5: no later day.
+    EXPECT_TRUE(std::isnan(signalOn(r, "600001", 4).outcomes[0].ret));
     EXPECT_EQ(signalOn(r, "600001", 5).entry, Entry::NoLaterDay);
-    // B: day 4 missing holds the price; the entry on day 4 is not filled.
-    EXPECT_FLOAT_EQ(signalOn(r, "000002", 2).outcomes[1].ret, 0);
+    // B: suspended on day 4, at the limit down on day 5: never sold; the
+    // entry on day 4 is not filled.
+    EXPECT_TRUE(std::isnan(signalOn(r, "000002", 2).outcomes[0].ret));
     EXPECT_EQ(signalOn(r, "000002", 3).entry, Entry::Suspended);
     EXPECT_THROW(signalOn(r, "000002", 4), std::runtime_error);
-    // C: +15% is no limit up on its board; its data ends before horizon 2.
+    // C: +15% is no limit up on its board; its data ends before the exit.
     const Signal& c2 = signalOn(r, "300003", 2);
     EXPECT_EQ(c2.entry, Entry::Filled);
-    EXPECT_FLOAT_EQ(c2.outcomes[0].ret, 24.0 / 23 - 1);
-    EXPECT_TRUE(std::isnan(c2.outcomes[1].ret));
+    EXPECT_TRUE(std::isnan(c2.outcomes[0].ret));
 
-    // The market: day 2's entries at horizon 1 are A, B and C; at 2 A and B.
-    const double day2h1 = ((12.0 / 11 - 1) + 0 + (24.0 / 23 - 1)) / 3;
+    // The market: A alone completes a horizon, on days 2 and 3.
     ASSERT_EQ(r.baseline.size(), 4u);
-    EXPECT_NEAR(r.baseline[0].forward[0], day2h1, 1e-7);
-    EXPECT_NEAR(r.baseline[0].forward[1], (9.0 / 11 - 1) / 2, 1e-7);
-    EXPECT_NEAR(r.baseline[1].forward[0], 9.0 / 12 - 1, 1e-7);  // A alone
-    EXPECT_TRUE(std::isnan(r.baseline[2].forward[1]));
+    EXPECT_NEAR(r.baseline[0].forward[0], 10.0 / 11 - 1, 1e-7);
+    EXPECT_NEAR(r.baseline[1].forward[1], 10.0 / 12 - 1, 1e-7);
+    EXPECT_TRUE(std::isnan(r.baseline[2].forward[0]));
     EXPECT_NEAR(r.baseline[1].dailyReturn, (0.2 + 0 + 0.2) / 3, 1e-12);
     EXPECT_NEAR(r.baseline[3].level, (1 + 0.4 / 3) * 0.75 * (1 + ((10.0 / 9 - 1) - 0.2) / 2),
                 1e-12);
-    EXPECT_NEAR(a2.outcomes[0].excess, (12.0 / 11 - 1) - day2h1, 1e-6);
+    EXPECT_NEAR(a2.outcomes[0].excess, 0, 1e-6);
 
     const GroupSummary& all = group(r, Grouping::All, "all");
     EXPECT_EQ(all.verdicts, 9u);
     EXPECT_EQ(all.limitUp, 1u);
     EXPECT_EQ(all.notFilled, 1u);
     const HorizonFigures& h1 = all.horizons[0];
-    EXPECT_EQ(h1.signals, 5u);
-    EXPECT_EQ(h1.incomplete, 3u);
-    EXPECT_NEAR(h1.mean, ((12.0 / 11 - 1) - 0.25 + (10.0 / 9 - 1) + 0 + (24.0 / 23 - 1)) / 5, 1e-7);
-    EXPECT_NEAR(h1.median, 24.0 / 23 - 1, 1e-7);
-    EXPECT_DOUBLE_EQ(h1.positiveShare, 0.6);
+    EXPECT_EQ(h1.signals, 2u);
+    EXPECT_EQ(h1.incomplete, 6u);
+    EXPECT_EQ(h1.delayedExits, 1u);
+    EXPECT_NEAR(h1.mean, ((10.0 / 11 - 1) + (10.0 / 12 - 1)) / 2, 1e-7);
+    EXPECT_NEAR(h1.median, h1.mean, 1e-7);
+    EXPECT_DOUBLE_EQ(h1.positiveShare, 0);
     EXPECT_NEAR(h1.worstDrawdown, -0.25, 1e-7);
-    EXPECT_EQ(all.horizons[1].signals, 3u);
-    EXPECT_NEAR(all.horizons[1].median, 10.0 / 12 - 1, 1e-7);
+    // Net: 20,000 yuan in at 11 and 12 on 2024-03-04/05, out on 2024-03-06;
+    // commission 5 yuan each way (the minimum), transfer fee 0.001% each
+    // way, stamp duty 0.05% on the sale.
+    auto net = [](double sold) {
+        return (sold - 5 - sold * 0.00001 - sold * 0.0005) / (20000 + 5 + 0.2) - 1;
+    };
+    EXPECT_NEAR(a2.outcomes[0].net, net(20000 * 10.0 / 11), 1e-6);
+    EXPECT_NEAR(h1.meanNet, (net(20000 * 10.0 / 11) + net(20000 * 10.0 / 12)) / 2, 1e-6);
     EXPECT_NEAR(cumulativeExcess(all, 0).back().second, 0.0, 1e-6);  // all less its own mean
 
     // Progress for each stock read and analysed; a stop ends the run.
@@ -153,17 +164,19 @@ TEST(Backtest, ForwardReturnsBaselineAndGroupsWorkedOutByHand) {
     Options tradable = handMadeOptions();
     tradable.tradableOnly = true;
     const Results t = run(handMadeMarket(), tradable);
-    EXPECT_EQ(group(t, Grouping::All, "all").horizons[0].signals, 4u);
-    EXPECT_NEAR(t.baseline[0].forward[0], (24.0 / 23 - 1) / 2, 1e-7);
-    EXPECT_EQ(returnsByGroup(t, Grouping::All, 0).at("all").size(), 4u);
+    EXPECT_EQ(group(t, Grouping::All, "all").horizons[0].signals, 1u);
+    EXPECT_TRUE(std::isnan(t.baseline[0].forward[0]));
+    EXPECT_EQ(returnsByGroup(t, Grouping::All, 0).at("all").size(), 1u);
 
-    // Entry at the signal day's close: A's day 3 closes +20% (limit up on its board).
+    // Entry at the signal day's close: A's day 3 closes +20% (limit up on its
+    // board); horizon 1 ends on day 4, at the limit down: sold on day 5.
     Options atClose = handMadeOptions();
     atClose.entry = EntryPrice::SignalClose;
     const Results c = run(handMadeMarket(), atClose);
     EXPECT_EQ(signalOn(c, "600001", 3).entry, Entry::LimitUp);
-    EXPECT_FLOAT_EQ(signalOn(c, "600001", 3).outcomes[0].ret, 9.0 / 12 - 1);
-    EXPECT_FLOAT_EQ(signalOn(c, "000002", 3).outcomes[1].ret, 4.0 / 5 - 1);
+    EXPECT_FLOAT_EQ(signalOn(c, "600001", 3).outcomes[0].ret, 10.0 / 12 - 1);
+    EXPECT_FLOAT_EQ(signalOn(c, "600001", 2).outcomes[0].ret, 12.0 / 10 - 1);
+    EXPECT_TRUE(std::isnan(signalOn(c, "000002", 3).outcomes[1].ret));
 }
 
 TEST(Backtest, LimitUpByBoardNameAndRoundedLimitPrice) {
@@ -186,6 +199,84 @@ TEST(Backtest, LimitUpByBoardNameAndRoundedLimitPrice) {
     EXPECT_EQ(entryAfter("301010", "", 10, 12), Entry::LimitUp);
     EXPECT_EQ(entryAfter("600010", "*ST某某", 10, 10.5), Entry::LimitUp);
     EXPECT_EQ(entryAfter("600010", "", 10, 10.5), Entry::Filled);
+}
+
+TEST(Backtest, ExitRulesTPlusOneSuspensionAndLimitDown) {
+    // The stock is bought after day 1 (at day 2's open 10, or at day 1's
+    // close 10); a flat stock keeps the calendar when it has no line.
+    auto outcomes = [](std::vector<Day> days, EntryPrice entry, std::string code = "600010") {
+        std::vector<Day> flat;
+        for (int d = 0; d < 7; ++d) flat.push_back({d, 10, 10, 10});
+        Options o = handMadeOptions();
+        o.horizons = {1, 2};
+        o.minHistory = 1;
+        o.entry = entry;
+        const Results r = run({{stock(code, days), stock("600099", flat)}, {}}, o);
+        return signalOn(r, code, 1);
+    };
+    const std::vector<Day> plain{{0, 10, 10, 10}, {1, 10, 10, 10}, {2, 10, 10, 11},
+                                 {3, 11, 11, 12}, {4, 12, 12, 12}, {5, 12, 12, 13}};
+    // T+1: entry at day 2's open, horizon 1 sold at day 3's close, as horizon 2.
+    Signal s = outcomes(plain, EntryPrice::NextOpen);
+    EXPECT_FLOAT_EQ(s.outcomes[0].ret, 0.2);
+    EXPECT_FLOAT_EQ(s.outcomes[1].ret, 0.2);
+    EXPECT_EQ(s.delayedExits, 0);
+    // At the close, horizon 1 ends on day 2.
+    EXPECT_FLOAT_EQ(outcomes(plain, EntryPrice::SignalClose).outcomes[0].ret, 0.1);
+
+    // Day 3 closes at the limit down (9.9 after 11): sold at day 4's close.
+    std::vector<Day> limitDown = plain;
+    limitDown[3] = {3, 10, 9.9, 9.9};
+    s = outcomes(limitDown, EntryPrice::NextOpen);
+    EXPECT_FLOAT_EQ(s.outcomes[0].ret, 0.2);
+    EXPECT_FLOAT_EQ(s.outcomes[0].drawdown, -0.01);
+    EXPECT_EQ(s.delayedExits, 0b11);
+    // 9.92 is above it (and more than 0.1 point from -10%): sold there.
+    limitDown[3] = {3, 10, 9.92, 9.92};
+    EXPECT_FLOAT_EQ(outcomes(limitDown, EntryPrice::NextOpen).outcomes[0].ret, -0.008);
+    // ChiNext moves 20% in 2024: 9.9 after 11 is a sale.
+    limitDown[3] = {3, 10, 9.9, 9.9};
+    EXPECT_FLOAT_EQ(outcomes(limitDown, EntryPrice::NextOpen, "300010").outcomes[0].ret, -0.01);
+
+    // No line on day 3 (suspended): sold at day 4's close; at the close of
+    // day 1, horizon 2 moves the same way.
+    std::vector<Day> suspended = plain;
+    suspended.erase(suspended.begin() + 3);
+    s = outcomes(suspended, EntryPrice::NextOpen);
+    EXPECT_FLOAT_EQ(s.outcomes[0].ret, 0.2);
+    EXPECT_EQ(s.delayedExits, 0b11);
+    s = outcomes(suspended, EntryPrice::SignalClose);
+    EXPECT_FLOAT_EQ(s.outcomes[0].ret, 0.1);
+    EXPECT_FLOAT_EQ(s.outcomes[1].ret, 0.2);
+    EXPECT_EQ(s.delayedExits, 0b10);
+    // Suspended to the end of the data: never sold, incomplete.
+    suspended.resize(3);
+    EXPECT_TRUE(std::isnan(outcomes(suspended, EntryPrice::NextOpen).outcomes[0].ret));
+}
+
+TEST(Backtest, ListingDaysAndExRightsGapsFollowTheLimitTable) {
+    // A main-board stock listed on day 3 of the data (2024: free for five
+    // days) opens +30% on day 5: no limit up; an older stock has one.
+    const std::vector<Day> flat{{0, 10, 10, 10}, {1, 10, 10, 10}, {2, 10, 10, 10}, {3, 10, 10, 10},
+                                {4, 10, 10, 10}, {5, 13, 13, 13}, {6, 13, 13, 13}};
+    Options o = handMadeOptions();
+    o.minHistory = 1;
+    o.horizons = {1};
+    const Results r =
+        run({{stock("600020", {flat.begin() + 3, flat.end()}), stock("600021", flat)}, {}}, o);
+    EXPECT_EQ(signalOn(r, "600020", 4).entry, Entry::Filled);
+    EXPECT_EQ(signalOn(r, "600021", 4).entry, Entry::LimitUp);
+    EXPECT_TRUE(r.notes.empty());
+
+    // Day 3 opens at half the close before: signals held over it are noted,
+    // one entered at that open is not.
+    std::vector<Day> split = flat;
+    for (std::size_t d = 3; d < split.size(); ++d) split[d] = {int(d), 5, 5, 5};
+    const Results g = run({{stock("600022", split)}, {}}, o);
+    EXPECT_TRUE(signalOn(g, "600022", 1).spansExRightsGap);
+    EXPECT_FALSE(signalOn(g, "600022", 2).spansExRightsGap);
+    ASSERT_FALSE(g.notes.empty());
+    EXPECT_TRUE(g.notes.back().starts_with("1 signals hold a stock over a day that opens below"));
 }
 
 namespace {

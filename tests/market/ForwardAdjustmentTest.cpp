@@ -104,6 +104,25 @@ TEST(PriceLimits, FollowTheBoardAndTheDate) {
     EXPECT_EQ(dailyLimitOf(Board::Star, "2020-01-02", false, 5), 0.20);
     EXPECT_EQ(dailyLimitOf(Board::Main, "2023-04-07", false, 0), 0.10);
     EXPECT_EQ(dailyLimitOf(Board::Main, "2023-04-10", false, 0), std::nullopt);
+    // Both sides of each date; ST on the growth boards; listings before the
+    // data's first day are no new listings.
+    EXPECT_EQ(dailyLimitOf(Board::Main, "2025-07-04", true), 0.05);
+    EXPECT_EQ(dailyLimitOf(Board::ChiNext, "2020-08-21", true), 0.05);
+    EXPECT_EQ(dailyLimitOf(Board::ChiNext, "2020-08-21", false, 0), 0.10);
+    EXPECT_EQ(dailyLimitOf(Board::ChiNext, "2020-08-24", false, 0), std::nullopt);
+    EXPECT_EQ(dailyLimitOf(Board::Star, "2025-07-07", true), 0.20);
+    EXPECT_EQ(listingDayOf(0, false), -1);
+    EXPECT_EQ(listingDayOf(4, true), 4);
+    EXPECT_EQ(listingDayOf(5, true), -1);
+    EXPECT_TRUE(isRiskWarned("*ST某某"));
+    EXPECT_FALSE(isRiskWarned("某某"));
+    // Limit prices round to the cent: 2.03 * 0.9 = 1.827 makes 1.83.
+    EXPECT_TRUE(atLimitDown(1.83, 2.03, 0.10));
+    EXPECT_FALSE(atLimitDown(1.84, 2.03, 0.10));
+    EXPECT_TRUE(atLimitDown(9.5, 10, 0.05));
+    EXPECT_FALSE(atLimitDown(9.52, 10, 0.05));
+    EXPECT_TRUE(atLimitUp(2.23, 2.03, 0.10));
+    EXPECT_FALSE(atLimitUp(11.98, 10, 0.20));
 }
 
 TEST(ExRightsGaps, OpensBeyondTheLimitAreListed) {

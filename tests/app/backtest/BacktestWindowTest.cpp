@@ -18,11 +18,13 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTableWidget>
 #include <thread>
 
+#include "ServedMarketTest.h"
+#include "backtest/BacktestPortfolioTab.h"
 #include "backtest/BacktestWindow.h"
 #include "mainwindow/QXDocument.h"
-#include "ServedMarketTest.h"
 #include "orvane/chart/KBaseView.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
@@ -134,6 +136,20 @@ TEST_F(BacktestWindowTest, ARunFillsTablesAndPlotsAndASignalOpensItsChart) {
     ASSERT_EQ(charts.kLineViewList().size(), 1u);
     ASSERT_GE(chart.focusDataIndex(), 0);
     EXPECT_EQ(chart.dataList()[std::size_t(chart.focusDataIndex())].date, date.toStdString());
+
+    // The 组合 tab: the portfolio of every signal from a million, its two
+    // curves and its trades; a trade's double-click opens its stock's chart.
+    const BacktestPortfolioTab& portfolio = window.portfolioTab();
+    ASSERT_GT(portfolio.tradeCount(), 0u);
+    EXPECT_GT(portfolio.equityDays(), 10u);
+    EXPECT_EQ(portfolio.startingValue(), 1'000'000);
+    EXPECT_EQ(portfolio.equityChart().series().size(), 2);
+    QTableWidget& trades = portfolio.tradesTable();
+    ASSERT_EQ(trades.rowCount(), int(portfolio.tradeCount()));
+    trades.cellDoubleClicked(0, 0);
+    ASSERT_EQ(opened.count(), 3);
+    EXPECT_EQ(opened.at(2).at(0).toString().toStdString(),
+              (getLine_K_Path() / (trades.item(0, 0)->text().toStdString() + ".txt")).string());
 }
 
 TEST_F(BacktestWindowTest, StoppingOrClosingMidRunEndsItAndLeavesTheWindowUsable) {

@@ -13,12 +13,20 @@
 //   market has a line. Horizons count them from the signal day: horizon h
 //   ends with the close of the h-th market day after it.
 // - A stock without a trade on a day (no line that day, or a volume of 0) is
-//   suspended: it gives no verdict that day, cannot be bought that day, and
-//   its price holds at its last close until it trades again.
+//   suspended: it gives no verdict that day, cannot be bought nor sold that
+//   day, and its price holds at its last close until it trades again.
 // - Entry at the next market day's open (no look-ahead: the verdict is known
 //   at the signal day's close), or at the signal day's close. An entry on a
 //   suspended day is not filled; an entry at or above the limit-up price is
-//   flagged (no fill is likely) and left out with `tradableOnly`.
+//   flagged (no fill is likely) and left out with `tradableOnly`. The limits
+//   follow the board and the date (market/PriceLimits.h).
+// - The exit: a share bought on a day cannot be sold that day (T+1), so with
+//   entry at the next open horizon 1 ends at the close of the day after the
+//   entry day. A stock cannot be sold on a suspended day nor at a close at
+//   its limit down: the exit then moves to the next day it can be sold at
+//   its close, and such exits are counted.
+// - Net returns: the gross return after buying and selling a trade of
+//   `tradeSize` yuan with the costs of the day (TradingCosts.h).
 // - A horizon whose end lies beyond the stock's last line is incomplete: such
 //   signals are counted apart and never mixed into the figures.
 // - The baseline of a signal day and horizon is the mean return of every
@@ -32,10 +40,13 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
+
+#include "orvane/backtest/TradingCosts.h"
 
 namespace orvane::backtest {
 
@@ -84,6 +95,10 @@ struct Options {
     /// Worker threads; 0: one per processor.
     int jobs = 0;
     int minHistory = kDefaultMinHistory;
+    TradingCosts costs;
+    /// The yuan of one trade, for the net returns (the minimum commission
+    /// weighs on small trades).
+    double tradeSize = 20000;
 };
 
 /// What is wrong with the options, or nothing.
@@ -120,6 +135,7 @@ struct Outcome {
     float ret = kNoFigure;       // exit close / entry price - 1
     float excess = kNoFigure;    // ret less the market's over the same days
     float drawdown = kNoFigure;  // lowest low from entry to exit / entry - 1, at most 0
+    float net = kNoFigure;       // ret after the trade's costs
 };
 
 /// One verdict of one stock on one day, and what followed.
@@ -131,6 +147,12 @@ struct Signal {
     bool modelB = false;
     std::int8_t buyA = -1, buyB = -1;  // -1: the model-B check did not run
     Entry entry = Entry::Filled;
+    /// Bit h: the exit of horizon index h moved past a day it could not be
+    /// sold on (suspended, or closing at the limit down).
+    std::uint8_t delayedExits = 0;
+    /// Between the entry and the last exit lies a day opening below the
+    /// limit down: an unadjusted ex-rights day, most likely.
+    bool spansExRightsGap = false;
     float entryPrice = kNoFigure;
     std::array<Outcome, kMaxHorizons> outcomes{};  // as Options::horizons
 };
@@ -145,9 +167,11 @@ struct HorizonFigures {
     std::size_t signals = 0;
     std::size_t incomplete = 0;  // signals whose horizon the data does not cover
     double mean = 0, median = 0;
-    double positiveShare = 0;  // of the signals, those with a return above 0
-    double meanExcess = 0;     // over the market baseline
-    double worstDrawdown = 0;  // the lowest drawdown of any signal
+    double positiveShare = 0;      // of the signals, those with a return above 0
+    double meanExcess = 0;         // over the market baseline
+    double worstDrawdown = 0;      // the lowest drawdown of any signal
+    double meanNet = 0;            // the mean return after costs
+    std::size_t delayedExits = 0;  // of the signals, those whose exit moved
 };
 
 /// A group's signals of one day: their count and mean figures per horizon
@@ -180,6 +204,9 @@ struct BaselineDay {
     std::array<double, kMaxHorizons> forward{};
 };
 
+/// The market's prices as the run read them, kept for the portfolio.
+struct MarketPrices;
+
 struct StockInfo {
     std::string code, name;
 };
@@ -191,8 +218,11 @@ struct Results {
     std::vector<Signal> signals;    // by stock, then by day
     std::vector<GroupSummary> groups;
     std::vector<BaselineDay> baseline;
-    /// Notes on the data: stocks skipped, missing days, stocks too short.
+    /// Notes on the data: stocks skipped, missing days, stocks too short,
+    /// signals over a gap that looks like an unadjusted ex-rights day.
     std::vector<std::string> notes;
+    /// As `stocks`, with the calendar `days`.
+    std::shared_ptr<const MarketPrices> prices;
 };
 
 enum class Failure : std::uint8_t {

@@ -41,6 +41,9 @@ class NewFile {
     /// Creates `path`, or truncates the file there (never through a symbolic
     /// link); only a file it made is removed by `discard`.
     static NewFile create(const std::filesystem::path& path);
+    /// As `create`, making the missing folders above `path` too (one
+    /// operation to the fault plan, whichever thread makes a folder first).
+    static NewFile createMakingFolders(const std::filesystem::path& path);
     /// A new uniquely named ".NAME.XXXXXX" beside `target`, mode 0644.
     static NewFile temporaryBeside(const std::filesystem::path& target);
 
@@ -63,6 +66,8 @@ class NewFile {
 
   private:
     NewFile(int fd, std::filesystem::path path, bool temporary);
+    /// The open of `create`, not counted.
+    static NewFile open(const std::filesystem::path& path);
     int fd_ = -1;
     std::filesystem::path path_;
     bool temporary_ = false;

@@ -18,6 +18,10 @@ struct SuspectGap {
     double limit = 0;     // the day's limit ("0.1")
 };
 
+/// Whether a day opening at `open` after a close of `before` looks like an
+/// unadjusted ex-rights day under a daily limit of `limit`.
+bool opensBeyondLimitDown(double open, double before, double limit);
+
 /// The days of `bars` (oldest first) that open below the close before by
 /// more than the day's limit (half a point of slack for the cent). A stock
 /// `listedInData` (its first bar comes after the data's first day) is free

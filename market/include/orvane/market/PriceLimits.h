@@ -7,6 +7,7 @@
 // A newly listed stock has no limit in its first 5 trading days on STAR, on
 // ChiNext from 2020-08-24 and on the main board from 2023-04-10.
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -27,5 +28,24 @@ inline constexpr int kUnlimitedListingDays = 5;
 /// the stock was listed before the data begin) where the date's rules free them.
 std::optional<double> dailyLimitOf(Board board, std::string_view date, bool st,
                                    int listingDay = -1);
+
+/// The `listingDay` of a stock's line `row` (its lines counted from 0): a
+/// stock counts as newly listed only when its first line comes after the
+/// data's first day; one there from the start was listed before (-1).
+inline int listingDayOf(std::size_t row, bool firstLineAfterDataStart) {
+    return firstLineAfterDataStart && row < static_cast<std::size_t>(kUnlimitedListingDays)
+               ? static_cast<int>(row)
+               : -1;
+}
+
+/// A risk-warned share: its name carries "ST" ("ST某某", "*ST某某").
+bool isRiskWarned(std::string_view name);
+
+/// Whether a price is at the limit up (down) from the previous close: at or
+/// beyond the limit price (the previous close moved by `limit`, rounded to the
+/// cent as the exchanges set it; under 5 yuan it can lie inside the limit), or
+/// within 0.1 point of the full move.
+bool atLimitUp(double price, double previousClose, double limit);
+bool atLimitDown(double price, double previousClose, double limit);
 
 }  // namespace orvane
