@@ -20,8 +20,8 @@ std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& args,
             (arg == "--gallery" ? options.gallery : options.printServer) = true;
         } else if (arg == "--tab") {
             const std::string n = i + 1 < args.size() ? args[++i] : "";
-            if (n.size() != 1 || n[0] < '0' || n[0] > '5') {
-                error = "--tab needs a tab number from 0 to 5";
+            if (n.size() != 1 || n[0] < '0' || n[0] > '6') {
+                error = "--tab needs a tab number from 0 to 6";
                 return std::nullopt;
             }
             options.tab = n[0] - '0';

@@ -33,7 +33,7 @@ struct AppOptions {
 std::optional<AppOptions> parseAppOptions(const std::vector<std::string>& args, std::string& error);
 
 inline constexpr const char* kAppUsage =
-    "usage: orvane-app [--server URL] [--quote-server URL] [--show CODE] [--tab 0-5] [--gallery]\n"
+    "usage: orvane-app [--server URL] [--quote-server URL] [--show CODE] [--tab 0-6] [--gallery]\n"
     "                  [--screenshot OUT.png]\n"
     "       orvane-app [--server URL] --print-server\n"
     "       orvane-app --chart FILE... [--crosshair-date YYYY-MM-DD] [--screenshot OUT.png]\n"
@@ -45,7 +45,7 @@ inline constexpr const char* kAppHelp =
     "  --server URL          the data server's base URL (else the one set in 文件 > 数据服务器…)\n"
     "  --quote-server URL    the quote service's address\n"
     "  --show CODE           show a stock's verdict at start\n"
-    "  --tab N               open tab N (0 持仓 ... 5 评分榜) once the stock is shown\n"
+    "  --tab N               open tab N (0 持仓 ... 5 评分榜, 6 自选股) once the stock is shown\n"
     "  --gallery             open the trend-up model gallery\n"
     "  --screenshot OUT.png  save a picture of the window and quit (no display needed)\n"
     "  --print-server        print the data server's address in use and quit\n"

@@ -18,6 +18,8 @@
 #include "orvane/core/PropertyList.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/ReferenceUpdate.h"
+#include "platform/AppearanceSwitch.h"
+#include "platform/DesktopColourScheme.h"
 #include "platform/QtMainThreadDispatcher.h"
 
 namespace orvane::app {
@@ -44,6 +46,7 @@ QXApplication::QXApplication(std::shared_ptr<QtMainThreadDispatcher> dispatcher,
       dispatcher_(std::move(dispatcher)),
       notificationPanel_(std::make_unique<NotificationPanelController>()),
       gallery_(std::make_unique<QXTrendMode>()),
+      appearance_(std::make_unique<AppearanceSwitch>(std::make_unique<DesktopColourScheme>())),
       importedMarket_(std::make_unique<ImportedMarket>(importedTreePath())),
       askUnreachable_(askWithDialog) {
     connect(importedMarket_.get(), &ImportedMarket::marketSwitched, this,
@@ -80,8 +83,8 @@ void QXApplication::checkReferenceData() {
 }
 
 bool QXApplication::openMainWindow() {
-    document_ =
-        std::make_unique<QXDocument>(WindowServices{notificationPanel_.get(), gallery_.get()});
+    document_ = std::make_unique<QXDocument>(
+        WindowServices{notificationPanel_.get(), gallery_.get(), appearance_.get()});
     if (alert_) document_->setAlertPresenter(alert_);
     if (openSettings_) document_->setServerSettingsOpener(openSettings_);
     document_->setMarketImportOpener([this] { openMarketImport(); });

@@ -17,6 +17,7 @@ class ReferenceUpdate;
 
 namespace orvane::app {
 
+class AppearanceSwitch;
 class EmbeddedDemoServer;
 class ImportedMarket;
 class MarketImportDialog;
@@ -58,6 +59,8 @@ class QXApplication : public QObject {
     /// application's life.
     NotificationPanelController& notificationPanel() const { return *notificationPanel_; }
     QXTrendMode& gallery() const { return *gallery_; }
+    /// The look of every window (外观), as chosen or as the desktop states.
+    AppearanceSwitch& appearance() const { return *appearance_; }
     /// What "数据服务器…" opens (also from the start-up alert).
     void setServerSettingsOpener(std::function<void()> opener) {
         openSettings_ = std::move(opener);
@@ -83,6 +86,7 @@ class QXApplication : public QObject {
     std::shared_ptr<ReferenceUpdate> referenceUpdate_;
     std::unique_ptr<NotificationPanelController> notificationPanel_;
     std::unique_ptr<QXTrendMode> gallery_;
+    std::unique_ptr<AppearanceSwitch> appearance_;
     std::unique_ptr<EmbeddedDemoServer> demo_;
     std::unique_ptr<ImportedMarket> importedMarket_;
     MarketImportDialog* importDialog_ = nullptr;  // owned by the window

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "backtest/BacktestTexts.h"
+#include "common/ColourScheme.h"
 
 namespace orvane::app {
 
@@ -179,6 +180,22 @@ void drawTrendDistribution(QChart& chart, const Results& r, std::size_t h) {
     returns->applyNiceNumbers();
     chart.setTitle(
         QStringLiteral("各趋势信号的收益分布（%1，不含未满期的信号）").arg(horizonTitle(r, h)));
+}
+
+void colourChartForScheme(QChart& chart) {
+    const bool dark = shownColourScheme() == ColourScheme::Dark;
+    const QColor background = dark ? QColor(30, 30, 32) : QColor(Qt::white);
+    const QColor text = dark ? QColor(230, 230, 230) : QColor(Qt::black);
+    const QColor grid = dark ? QColor(70, 70, 74) : QColor(220, 220, 220);
+    chart.setBackgroundBrush(background);
+    chart.setTitleBrush(text);
+    chart.legend()->setLabelColor(text);
+    for (QAbstractAxis* axis : chart.axes()) {
+        axis->setLabelsColor(text);
+        axis->setTitleBrush(text);
+        axis->setGridLineColor(grid);
+        axis->setLinePenColor(grid);
+    }
 }
 
 }  // namespace orvane::app

@@ -35,4 +35,8 @@ void drawCumulativeExcess(QChart& chart, const backtest::Results& results,
 /// returns at horizon index `h`.
 void drawTrendDistribution(QChart& chart, const backtest::Results& results, std::size_t h);
 
+/// The chart's background, titles, legend, axes and grid in the colours of
+/// the scheme shown (the lines keep theirs); after every drawing.
+void colourChartForScheme(QChart& chart);
+
 }  // namespace orvane::app

@@ -16,6 +16,7 @@
 #include <QValueAxis>
 #include <cmath>
 
+#include "backtest/BacktestCharts.h"
 #include "backtest/BacktestTexts.h"
 #include "common/DisplayText.h"
 #include "common/FigureColours.h"
@@ -136,6 +137,8 @@ BacktestPortfolioTab::BacktestPortfolioTab(TradeChart openChart, QWidget* parent
     figures_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     equity_->legend()->setAlignment(Qt::AlignTop);
     drawdown_->legend()->hide();
+    colourChartForScheme(*equity_);
+    colourChartForScheme(*drawdown_);
     auto* drawdownView = viewOf(drawdown_);
     drawdownView->setMinimumHeight(110);
     drawdownView->setMaximumHeight(150);
@@ -283,10 +286,20 @@ void BacktestPortfolioTab::show(std::shared_ptr<const Results> results, Grouping
     drawdown_->addSeries(area);
     area->attachAxis(downDates);
     area->attachAxis(downAxis);
+    colourChartForScheme(*equity_);
+    colourChartForScheme(*drawdown_);
 
     figures_->setText(figuresTable(r, *run_));
     counts_->setText(countsText(*run_));
     showTrades();
+}
+
+void BacktestPortfolioTab::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        colourChartForScheme(*equity_);
+        colourChartForScheme(*drawdown_);
+    }
+    QWidget::changeEvent(event);
 }
 
 void BacktestPortfolioTab::showTrades() {

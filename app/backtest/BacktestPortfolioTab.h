@@ -47,6 +47,10 @@ class BacktestPortfolioTab : public QWidget {
     QChart& equityChart() const;
     QTableWidget& tradesTable() const { return *trades_; }
 
+  protected:
+    /// A new palette (the light or dark look): the curves' charts follow it.
+    void changeEvent(QEvent* event) override;
+
   private:
     void showTrades();
 

@@ -16,6 +16,7 @@
 #include "backtest/BacktestSummaryModel.h"
 #include "backtest/BacktestTexts.h"
 #include "backtest/ChartAtDate.h"
+#include "mainwindow/WidgetColours.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/market/SectorGroups.h"
@@ -125,6 +126,8 @@ BacktestWindow::BacktestWindow(ChartWindow charts, QWidget* parent)
     setUpControls();
     setUpChartView(*ui_->excessChart);
     setUpChartView(*ui_->distributionChart);
+    colourChartForScheme(excessChart());
+    colourChartForScheme(distributionChart());
     connect(progressTimer_, &QTimer::timeout, this, &BacktestWindow::showProgress);
     // Quitting the program ends a run before the windows go.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
@@ -159,6 +162,8 @@ QChart& BacktestWindow::distributionChart() const {
 
 void BacktestWindow::setUpControls() {
     Ui::BacktestWindow& ui = *ui_;
+    setTextColour(ui.messageLabel, toPlainQColor(colours::refusalRed));
+    setTextColour(ui.pastResultsNotice, toPlainQColor(colours::cautionRed));
     std::error_code ec;
     if (fs::is_directory(demoTree(), ec)) ui.treeFolderField->setText(qs(demoTree().string()));
     const QDate today = QDate::currentDate();
@@ -374,6 +379,8 @@ void BacktestWindow::showResults() {
     summary_->show(results_, grouping, h);
     drawCumulativeExcess(excessChart(), *results_, grouping, h);
     drawTrendDistribution(distributionChart(), *results_, h);
+    colourChartForScheme(excessChart());
+    colourChartForScheme(distributionChart());
     if (summary_->rowCount() > 0)
         ui_->summaryTable->selectRow(0);
     else
@@ -425,6 +432,14 @@ bool BacktestWindow::openChartAt(std::uint32_t stock, std::uint32_t day, std::si
     }
     emit signalChartOpened(qs(path.string()));
     return true;
+}
+
+void BacktestWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        colourChartForScheme(excessChart());
+        colourChartForScheme(distributionChart());
+    }
+    QWidget::changeEvent(event);
 }
 
 void BacktestWindow::closeEvent(QCloseEvent* event) {

@@ -90,6 +90,8 @@ class BacktestWindow : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    /// A new palette (the light or dark look): the plots follow it.
+    void changeEvent(QEvent* event) override;
 
   private:
     void setUpControls();

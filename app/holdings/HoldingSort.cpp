@@ -45,9 +45,18 @@ void sortHoldingsBySpeed(HoldingList& rows) {
         rows, [](const HoldingFigures& f) { return f.orderSpeed(); }, true);
 }
 
-SortIndicator sortHoldingsByColumn(HoldingList& rows, std::string_view column,
-                                   bool& sortAscending) {
-    if (FigureOf figure = figureOfColumn(column)) {
+SortIndicator sortHoldingsByColumn(HoldingList& rows, std::string_view column, bool& sortAscending,
+                                   const Positions& positions) {
+    if (isPositionColumn(column)) {
+        auto key = [&](const StockRecord& row) {
+            const auto p = positions.find(row.code);
+            return positionFigure(row, p == positions.end() ? nullptr : &p->second, column)
+                .value_or(-std::numeric_limits<double>::infinity());
+        };
+        std::stable_sort(rows.begin(), rows.end(), [&](const StockRecord& a, const StockRecord& b) {
+            return key(a) < key(b);
+        });
+    } else if (FigureOf figure = figureOfColumn(column)) {
         sortByFigure(rows, figure, false);
     } else {
         const ChineseCollator collator;

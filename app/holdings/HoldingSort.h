@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "holdings/HoldingProfit.h"
 #include "lists/RowCell.h"
 #include "orvane/market/StockRecord.h"
 
@@ -21,9 +22,11 @@ void sortHoldingsBySpeed(HoldingList& rows);
 /// Sorts ascending by the clicked column ("pricePercentChanged" and
 /// "Price_Changed" by percent, "STOCK_closePrice" by price, "speedValue" by
 /// the shown speed, any other column by its values compared case-insensitively
-/// in the Chinese order); keeps that order when `sortAscending` is set and
+/// in the Chinese order; a position's column by its figure, holdings without
+/// one below the others); keeps that order when `sortAscending` is set and
 /// reverses it otherwise; then inverts `sortAscending`. Returns the indicator
 /// the column shows.
-SortIndicator sortHoldingsByColumn(HoldingList& rows, std::string_view column, bool& sortAscending);
+SortIndicator sortHoldingsByColumn(HoldingList& rows, std::string_view column, bool& sortAscending,
+                                   const Positions& positions = {});
 
 }  // namespace orvane::app

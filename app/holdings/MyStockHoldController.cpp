@@ -1,17 +1,23 @@
 #include "holdings/MyStockHoldController.h"
 
 #include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
 #include <chrono>
 
 #include "application/AppWorkers.h"
+#include "common/DisplayText.h"
 #include "common/PickedStock.h"
 #include "holdings/HoldingFiles.h"
+#include "holdings/HoldingPositionFile.h"
 #include "holdings/HoldingRows.h"
 #include "holdings/MyStockHoldModel.h"
+#include "holdings/PositionDialog.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NotificationNames.h"
+#include "orvane/core/NumberText.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/StockKeys.h"
 #include "orvane/stocklib/QXStockLib.h"
@@ -26,8 +32,19 @@ MyStockHoldController::MyStockHoldController(QWidget* parent,
     : QWidget(parent),
       ui_(std::make_unique<Ui::MyStockHoldController>()),
       model_(new MyStockHoldModel(this)),
-      refreshPeriod_(refreshPeriod) {
+      refreshPeriod_(refreshPeriod),
+      totalLine_(new QLabel(this)) {
     ui_->setupUi(this);
+    totalLine_->setObjectName(QStringLiteral("holdingsTotal"));
+    ui_->holdingsLayout->insertWidget(ui_->holdingsLayout->indexOf(ui_->myStockTableView) + 1,
+                                      totalLine_);
+    auto* positionButton = new QPushButton(QStringLiteral("成本…"), this);
+    positionButton->setObjectName(QStringLiteral("positionBtn"));
+    positionButton->setToolTip(QStringLiteral("设置选中持仓的成本价和持股数量"));
+    ui_->holdingsButtons->insertWidget(ui_->holdingsButtons->indexOf(ui_->deleteStockBtn),
+                                       positionButton);
+    connect(positionButton, &QPushButton::clicked, this,
+            &MyStockHoldController::editPositionAction);
     QTableView* table = ui_->myStockTableView;
     table->setModel(model_);
     QHeaderView* header = table->horizontalHeader();
@@ -59,12 +76,18 @@ void MyStockHoldController::initStockArray() {
     {
         std::lock_guard lock(lock_);  // one rebuild at a time, the newest read last
         HoldingList rows = readHoldings(getHoldStockPath());
+        PositionsRead positions = readPositions(positionFile());
+        if (!positions.note.empty())
+            postToMainThread([self = QPointer(this), note = positions.note] {
+                if (self) emit self->statusMessage(qs(note));
+            });
         // A column the user sorted by keeps its order through the rebuilds.
         if (!sortColumn_.empty()) {
             bool ascending = sortColumnAscending_;
-            sortHoldingsByColumn(rows, sortColumn_, ascending);
+            sortHoldingsByColumn(rows, sortColumn_, ascending, positions.positions);
         }
         myHoldStockList_ = std::move(rows);
+        positions_ = std::move(positions.positions);
     }
     updatUI();
 }
@@ -100,6 +123,7 @@ void MyStockHoldController::deleteStockAction() {
 void MyStockHoldController::removeHolding(const std::string& code) {
     std::error_code ec;  // a file already gone changes nothing
     std::filesystem::remove(holdingFile(getHoldStockPath(), code), ec);
+    if (positions().contains(code)) setPosition(code, std::nullopt);
     initStockArray();
     updateMainUI();
     ui_->myStockTableView->clearSelection();
@@ -142,8 +166,8 @@ void MyStockHoldController::didClickTableColumn(int column) {
         std::lock_guard lock(lock_);
         sortColumn_ = columns[column].identifier;
         sortColumnAscending_ = sortAscending_;
-        indicator =
-            sortHoldingsByColumn(myHoldStockList_, columns[column].identifier, sortAscending_);
+        indicator = sortHoldingsByColumn(myHoldStockList_, columns[column].identifier,
+                                         sortAscending_, positions_);
     }
     ui_->myStockTableView->horizontalHeader()->setSortIndicator(
         column, indicator == SortIndicator::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
@@ -166,7 +190,17 @@ void MyStockHoldController::updateMainUI() {
     // The reload keeps the selected stock selected, without a new notice.
     const StockRecord* selected = selectedRecord();
     const std::string selectedCode = selected ? selected->code : std::string();
-    model_->setRows(myHoldStockList());
+    const HoldingList rows = myHoldStockList();
+    const Positions held = positions();
+    model_->setPositions(held);
+    model_->setRows(rows);
+    const PositionTotals totals = totalOf(rows, held);
+    totalLine_->setText(
+        totals.counted == 0
+            ? QStringLiteral("合计：没有设置成本的持仓（选中一行，点“成本…”设置）")
+            : qs(format("合计（%d 只）  市值 %.2f  浮动盈亏 %+.2f  盈亏比例 %s", totals.counted,
+                        totals.value, totals.profit,
+                        totals.percent() ? format("%+.2f%%", *totals.percent()).c_str() : "—")));
     if (!selectedCode.empty()) selectCode(selectedCode);
     ui_->deleteStockBtn->setEnabled(selectedRecord() != nullptr);
     ui_->refreshStockBtn->setEnabled(model_->rowCount() > 0);
@@ -177,6 +211,43 @@ void MyStockHoldController::updatUI() {
     postToMainThread([self = QPointer<MyStockHoldController>(this)] {
         if (self) self->updateMainUI();
     });
+}
+
+Positions MyStockHoldController::positions() const {
+    std::lock_guard lock(lock_);
+    return positions_;
+}
+
+std::optional<std::string> MyStockHoldController::setPosition(
+    const std::string& code, const std::optional<Position>& position) {
+    if (position)
+        if (auto refusal = refusalOfPosition(format("%.6f", position->cost), position->shares))
+            return refusal;
+    Positions changed = readPositions(positionFile()).positions;
+    if (position)
+        changed[code] = *position;
+    else
+        changed.erase(code);
+    if (auto failure = savePositions(changed, positionFile())) {
+        emit statusMessage(qs(*failure));
+        return failure;
+    }
+    initStockArray();
+    return std::nullopt;
+}
+
+void MyStockHoldController::editPositionAction() {
+    const StockRecord* record = selectedRecord();
+    if (!record) {
+        emit statusMessage(QStringLiteral("请先选中一只持仓股票"));
+        return;
+    }
+    const std::string code = record->code;
+    const Positions held = positions();
+    const auto found = held.find(code);
+    PositionDialog dialog(qs(record->name.value_or("") + " (" + code + ")"),
+                          found == held.end() ? std::nullopt : std::optional(found->second), this);
+    if (dialog.exec() == QDialog::Accepted) setPosition(code, dialog.position());
 }
 
 HoldingList MyStockHoldController::myHoldStockList() const {

@@ -18,6 +18,10 @@
 // added (from any tab), whichever comes first, and is stopped and joined by
 // stopRefreshLoop() or the destructor. Widgets are touched only on the main
 // thread (updateMainUI, posted by updatUI()).
+//
+// A holding's cost and quantity (成本…, or the row's menu) live in the
+// positions' file; the table shows its market value, floating profit and
+// their ratio, and the line under it their totals.
 
 #include <QPointer>
 #include <QString>
@@ -25,10 +29,13 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "holdings/HoldingSort.h"
+
+class QLabel;
 
 namespace Ui {
 class MyStockHoldController;
@@ -69,6 +76,17 @@ class MyStockHoldController : public QWidget {
     void tableViewSelectionDidChange();
     void didClickTableColumn(int column);
 
+    /// Keeps the code's position (a refusal when the cost or the quantity
+    /// cannot be kept; the save's failure; or nothing), or takes it away.
+    std::optional<std::string> setPosition(const std::string& code,
+                                           const std::optional<Position>& position);
+    /// The positions as last read.
+    Positions positions() const;
+    /// The selected holding's position in its dialog (the button 成本…).
+    void editPositionAction();
+    /// The total line under the table.
+    QLabel* totalLine() const { return totalLine_; }
+
     /// Main thread: the table from the list, the buttons' enabled states.
     void updateMainUI();
     /// Any thread: updateMainUI on the main thread, without waiting.
@@ -98,8 +116,10 @@ class MyStockHoldController : public QWidget {
     MyStockHoldModel* model_;
     std::chrono::milliseconds refreshPeriod_;
 
+    QLabel* totalLine_;
     mutable std::mutex lock_;
     HoldingList myHoldStockList_;
+    Positions positions_;
     /// The column last clicked and its direction then (under the lock);
     /// empty before the first click: the rebuilds' order is by speed.
     std::string sortColumn_;

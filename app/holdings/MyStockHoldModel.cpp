@@ -28,10 +28,15 @@ const std::vector<HoldingColumn>& holdingTableColumns() {
     namespace col = holdingColumns;
     static const std::vector<HoldingColumn> columns{
         {col::STOCK_Code, QStringLiteral("股票"), 150},
-        {col::STOCK_closePrice, QStringLiteral("现价"), 70},
+        {col::STOCK_closePrice, QStringLiteral("现价"), 62},
         {col::pricePercentChanged, QStringLiteral("涨跌幅"), 80},
-        {col::Price_Changed, QStringLiteral("涨跌"), 70},
-        {col::speedValue, QStringLiteral("涨速"), 70},
+        {col::Price_Changed, QStringLiteral("涨跌"), 55},
+        {col::speedValue, QStringLiteral("涨速"), 55},
+        {positionColumns::cost, QStringLiteral("成本价"), 60},
+        {positionColumns::shares, QStringLiteral("持股"), 48},
+        {positionColumns::value, QStringLiteral("市值"), 80},
+        {positionColumns::profit, QStringLiteral("浮动盈亏"), 75},
+        {positionColumns::percent, QStringLiteral("盈亏比例"), 65},
     };
     return columns;
 }
@@ -41,6 +46,12 @@ MyStockHoldModel::MyStockHoldModel(QObject* parent) : QAbstractTableModel(parent
 void MyStockHoldModel::setRows(HoldingList rows) {
     beginResetModel();
     rows_ = std::move(rows);
+    endResetModel();
+}
+
+void MyStockHoldModel::setPositions(Positions positions) {
+    beginResetModel();
+    positions_ = std::move(positions);
     endResetModel();
 }
 
@@ -60,8 +71,13 @@ int MyStockHoldModel::columnCount(const QModelIndex& parent) const {
 QVariant MyStockHoldModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
     if (role == kStockCodeRole) return QString::fromStdString(rows_[index.row()].code);
+    const StockRecord& row = rows_[index.row()];
+    const char* column = holdingTableColumns()[index.column()].identifier;
+    const auto position = positions_.find(row.code);
     const HoldingCell cell =
-        holdingCell(rows_[index.row()], holdingTableColumns()[index.column()].identifier);
+        isPositionColumn(column)
+            ? positionCell(row, position == positions_.end() ? nullptr : &position->second, column)
+            : holdingCell(row, column);
     switch (role) {
         case Qt::DisplayRole:
             return QString::fromStdString(cell.text);

@@ -17,7 +17,8 @@ struct HoldingColumn {
     int width;
 };
 
-/// The table's columns: stock, price, percent, change, speed.
+/// The table's columns: stock, price, percent, change, speed, then the
+/// position's cost, shares, market value, floating profit and its ratio.
 const std::vector<HoldingColumn>& holdingTableColumns();
 
 class MyStockHoldModel : public QAbstractTableModel {
@@ -27,6 +28,8 @@ class MyStockHoldModel : public QAbstractTableModel {
     explicit MyStockHoldModel(QObject* parent = nullptr);
 
     void setRows(HoldingList rows);
+    /// The positions the figures of the position columns come from.
+    void setPositions(Positions positions);
     const HoldingList& rows() const { return rows_; }
     /// The column shown highlighted (the last one clicked), or -1.
     void setHighlightedColumn(int column);
@@ -39,6 +42,7 @@ class MyStockHoldModel : public QAbstractTableModel {
 
   private:
     HoldingList rows_;
+    Positions positions_;
     int highlighted_ = -1;
 };
 

@@ -50,8 +50,8 @@ void DayPricesPanel::redraw() {
     f.yesClosePrice->setText(qs(view.yesClose));
     f.pricedChanged->setText(qs(view.change));
     f.priceChangedRatio->setText(qs(view.range));
-    setTextColour(f.closePrice, toQColor(view.closeColour));
-    setTextColour(f.pricedChanged, toQColor(view.changeColour));
+    setTextColour(f.closePrice, toPlainQColor(view.closeColour));
+    setTextColour(f.pricedChanged, toPlainQColor(view.changeColour));
 }
 
 }  // namespace orvane::app

@@ -59,6 +59,7 @@
 #include "orvane/market/StockKeys.h"
 #include "orvane/stocklib/QXStockLib.h"
 #include "platform/AlertSound.h"
+#include "platform/AppearanceSwitch.h"
 #include "platform/StoredPropertyList.h"
 #include "rules/RuleScreenWindow.h"
 #include "rules/StockRuleDialog.h"
@@ -222,6 +223,9 @@ void QXDocument::setUpMenus() {
     connect(ui_->actionRuleScreen, &QAction::triggered, this, [this] { openRuleScreen(); });
     connect(ui_->actionStockRules, &QAction::triggered, this,
             [this] { StockRuleDialog::showFor(*this); });
+    if (services_.appearance)
+        ui_->menubar->insertMenu(ui_->menuHelp->menuAction(),
+                                 services_.appearance->makeMenu(ui_->menubar));
 }
 
 void QXDocument::setUpStockMenuAndKeys() {

@@ -35,6 +35,7 @@ class AppWorkers;
 class ChartKeys;
 class KeyboardWizard;
 class StockMenu;
+class AppearanceSwitch;
 class DataFreshness;
 class DayPricesPanel;
 class FilterStockUIController;
@@ -65,6 +66,8 @@ class WindowTabs;
 struct WindowServices {
     NotificationPanelController* notificationPanel = nullptr;
     QXTrendMode* gallery = nullptr;
+    /// The 外观 menu's switch; without one the window has no such menu.
+    AppearanceSwitch* appearance = nullptr;
 };
 
 class QXDocument : public QMainWindow {

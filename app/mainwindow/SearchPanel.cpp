@@ -91,7 +91,7 @@ void SearchPanel::redraw() {
                                 : qs(stockCaption(localizedString("title"), shown_.name(), code)));
     // A shown record tints its code, red with a random touch of green.
     if (shown_.state() == ShownStock::State::Shown)
-        setTextColour(field, toQColor(shown_.view()->codeColour));
+        setTextColour(field, toPlainQColor(shown_.view()->codeColour));
     else
         resetTextColour(field);
     refreshAddButton();

@@ -21,7 +21,7 @@ void VerdictPanel::redraw() {
         case ShownStock::State::Shown: {
             const VerdictView& view = *shown_.view();
             verdict_->setText(displayText(view.verdict));
-            setTextColour(verdict_, toQColor(view.verdictColour));
+            setTextColour(verdict_, toPlainQColor(view.verdictColour));
             badge_->setVisible(view.modeB);
             break;
         }
@@ -32,7 +32,7 @@ void VerdictPanel::redraw() {
             break;
         case ShownStock::State::Failed:
             verdict_->setText(QString::fromStdString(shown_.failure()));
-            setTextColour(verdict_, toQColor(colours::magenta));
+            setTextColour(verdict_, toPlainQColor(colours::magenta));
             break;
         case ShownStock::State::None:
         case ShownStock::State::Named:

@@ -9,6 +9,7 @@
 #include "lists/QXSmartSortController.h"
 #include "mainwindow/ShownStock.h"
 #include "ui_QXDocument.h"
+#include "watchlists/WatchListController.h"
 
 namespace orvane::app {
 
@@ -37,7 +38,9 @@ WindowTabs::WindowTabs(Ui::QXDocument& ui, ShownStock& shown, QObject* parent)
       history_(new OneHisStockController(ui.historyTab)),
       filter_(new FilterStockUIController(ui.filterTab)),
       scores_(new QXScoreController(ui.scoreTab)),
-      smartSort_(new QXSmartSortController(ui.scoreTab)) {
+      smartSort_(new QXSmartSortController(ui.scoreTab)),
+      watchLists_(new WatchListController(ui.switchTableView)) {
+    ui_.switchTableView->addTab(watchLists_, QStringLiteral("自选股"));
     ui_.holdingsTabLayout->addWidget(holdings_);
     ui_.historyTabLayout->addWidget(history_);
     ui_.filterTabLayout->addWidget(filter_);
@@ -47,6 +50,7 @@ WindowTabs::WindowTabs(Ui::QXDocument& ui, ShownStock& shown, QObject* parent)
     connectList(*this, filter_, shown_);
     connectList(*this, scores_, shown_);
     connectList(*this, smartSort_, shown_);
+    connectList(*this, watchLists_, shown_);
     connect(filter_, &FilterStockUIController::shownStockCleared, &shown_, &ShownStock::clear);
     connect(&shown_, &ShownStock::changed, history_, [this] {
         history_->setShownStock(QString::fromStdString(shown_.code()),
@@ -74,6 +78,10 @@ void WindowTabs::switchTableViewAction(int tag) {
             scores_->updateAllStock();
             break;
         default:
+            if (ui_.switchTableView->widget(index) == watchLists_) {
+                watchLists_->reload();
+                watchLists_->startRefreshing();
+            }
             break;
     }
 }
@@ -93,6 +101,7 @@ void WindowTabs::stopAll() {
     holdings_->stopRefreshLoop();
     smartSort_->stopWatch();
     filter_->stopRun();
+    watchLists_->stopRefreshing();
 }
 
 }  // namespace orvane::app

@@ -1,9 +1,8 @@
 #pragma once
 // The main window's tab view and its lists: holdings (tab 0), the shown
 // stock's history (tab 2), the stock filter (tab 4), the score and smart
-// lists (tab 5). A list's picked stock, its status messages and its runs
-// reach the window through the signals here; the history tab follows the
-// shown stock.
+// lists (tab 5), the watch lists (the last tab). A list's picked stock, its status messages and its
+// runs reach the window through the signals here; the history tab follows the shown stock.
 
 #include <QObject>
 #include <string>
@@ -24,6 +23,7 @@ class OneHisStockController;
 class QXScoreController;
 class QXSmartSortController;
 class ShownStock;
+class WatchListController;
 
 class WindowTabs : public QObject {
     Q_OBJECT
@@ -45,6 +45,7 @@ class WindowTabs : public QObject {
     /// The tables whose rows are stocks: holdings, history, filter, scores,
     /// smart watch.
     std::vector<QAbstractItemView*> stockViews() const;
+    WatchListController* watchLists() const { return watchLists_; }
 
   Q_SIGNALS:
     void statusMessage(const std::string& text);
@@ -57,6 +58,7 @@ class WindowTabs : public QObject {
     FilterStockUIController* filter_;
     QXScoreController* scores_;
     QXSmartSortController* smartSort_;
+    WatchListController* watchLists_;
 };
 
 }  // namespace orvane::app

@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "mainwindow/WidgetColours.h"
 #include "ui_ServerSettingsDialog.h"
 
 namespace orvane::app {
@@ -11,6 +12,7 @@ ServerSettingsDialog::ServerSettingsDialog(ServerPreferences preferences, QWidge
       ui_(std::make_unique<Ui::ServerSettingsDialog>()),
       preferences_(std::move(preferences)) {
     ui_->setupUi(this);
+    setTextColour(ui_->errorLabel, toPlainQColor(colours::refusalRed));
     ui_->buttonBox->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
     ui_->buttonBox->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
     ui_->overrideNote->setVisible(preferences_.hasOverrides());

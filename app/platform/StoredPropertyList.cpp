@@ -54,15 +54,20 @@ StoredPropertyList readStoredPropertyList(const fs::path& file, StoredKind kind)
             }
             break;
     }
-    if (auto aside = setFileAside(file)) {
-        result.state = StoredPropertyList::State::SetAside;
-        result.setAsidePath = *aside;
-        ORVANE_LOG("%s unreadable (%s), moved to %s", file.string().c_str(),
-                   faultText(result.fault), aside->string().c_str());
-    } else {
-        result.state = StoredPropertyList::State::Unreadable;
-    }
+    setStoredFileAside(result);
     return result;
+}
+
+void setStoredFileAside(StoredPropertyList& stored) {
+    stored.value = Value();
+    if (auto aside = setFileAside(stored.file)) {
+        stored.state = StoredPropertyList::State::SetAside;
+        stored.setAsidePath = *aside;
+        ORVANE_LOG("%s unreadable (%s), moved to %s", stored.file.string().c_str(),
+                   faultText(stored.fault), aside->string().c_str());
+    } else {
+        stored.state = StoredPropertyList::State::Unreadable;
+    }
 }
 
 std::string StoredPropertyList::reportText() const {

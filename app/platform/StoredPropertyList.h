@@ -50,4 +50,8 @@ struct StoredPropertyList {
 
 StoredPropertyList readStoredPropertyList(const std::filesystem::path& file, StoredKind kind);
 
+/// For a file that was read but holds what its reader never writes (a
+/// dictionary of the wrong entries): sets it aside as a damaged one.
+void setStoredFileAside(StoredPropertyList& stored);
+
 }  // namespace orvane::app

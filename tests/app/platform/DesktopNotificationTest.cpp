@@ -11,17 +11,15 @@
 #include <QDBusVirtualObject>
 #include <QDeadlineTimer>
 #include <QFrame>
-#include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <functional>
 
-#include "platform/FreedesktopNotificationCenter.h"
+#include "PrivateBus.h"
+#include "TempDataDir.h"
 #include "alerts/ModelBAlerts.h"
 #include "alerts/NotificationPanelController.h"
-#include "TempDataDir.h"
+#include "platform/FreedesktopNotificationCenter.h"
 
 using namespace orvane;
 using namespace orvane::app;
@@ -53,25 +51,12 @@ bool eventually(const std::function<bool()>& done) {
     return done();
 }
 
-const char* kBusConfig =
-    "<busconfig><type>session</type><listen>unix:dir=%1</listen><auth>EXTERNAL</auth>"
-    "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-    "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>";
-
 }  // namespace
 
 TEST(DesktopNotification, PanelWithoutServiceThenNotifyAndClick) {
-    const QString daemon = QStandardPaths::findExecutable("dbus-daemon");
-    if (daemon.isEmpty()) GTEST_SKIP() << "dbus-daemon is not installed";
-    QTemporaryDir tmp;
-    QFile config(tmp.filePath("bus.conf"));
-    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-    config.write(QString(kBusConfig).arg(tmp.path()).toUtf8());
-    config.close();
-    QProcess bus;
-    bus.start(daemon, {"--config-file=" + config.fileName(), "--print-address", "--nofork"});
-    ASSERT_TRUE(bus.waitForReadyRead(10000)) << "dbus-daemon did not start";
-    const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+    test::PrivateBus bus;
+    if (bus.address().isEmpty()) GTEST_SKIP() << "dbus-daemon is not available";
+    const QString address = bus.address();
     const auto disconnect = qScopeGuard([] {
         UserNotificationCenter::install(nullptr);
         QDBusConnection::disconnectFromBus("alerts-client");

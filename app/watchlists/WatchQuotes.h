@@ -1,0 +1,39 @@
+#pragma once
+// The quotes of watched stocks: the quote service answers several symbols
+// in one request ("list=sh600000,sz000001", one line a symbol), each line
+// read into the quote record with the day's volume (shares) and amount
+// (yuan), fields 8 and 9 of the line.
+
+#include <map>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "orvane/market/StockRecord.h"
+
+namespace orvane::app {
+
+struct WatchQuote {
+    StockRecord record;
+    std::optional<double> volumeShares;
+    std::optional<double> amountYuan;
+};
+
+/// At most this many symbols a request (the quote service's limit).
+inline constexpr std::size_t kSymbolsPerQuoteRequest = 1000;
+
+/// The quotes of an answer of any number of lines, by code; lines that
+/// are no quote (or of no valid code) are left out.
+std::map<std::string, WatchQuote, std::less<>> parseQuoteAnswer(std::string_view text);
+
+/// The request's address for up to kSymbolsPerQuoteRequest codes.
+std::string quoteListURL(std::string_view quoteServer, const std::vector<std::string>& codes);
+
+/// Fetches the codes' quotes from the program's quote service (on the
+/// calling thread, in batches); codes without an answer are missing.
+std::map<std::string, WatchQuote, std::less<>> fetchWatchQuotes(
+    const std::vector<std::string>& codes, std::stop_token stop);
+
+}  // namespace orvane::app
