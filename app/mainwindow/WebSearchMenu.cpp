@@ -95,30 +95,30 @@ void WebSearchMenu::openDayChart(const std::string& code, ChartTab tab) {
     auto request = HttpRequest::requestWithURL(dataServerURL(serverpath::historyFilePath(code)));
     request->setDownloadDestinationPath(incoming);
     const std::uint64_t asked = ++chartRequest_;
-    request->setCompletionBlock(
-        [menu = QPointer(this), path, incoming, asked, tab](HttpRequest& r) {
-            std::error_code ec;
-            if (r.responseStatusCode() != 200) {
-                // An error page is no history: nothing to chart.
-                ORVANE_LOG("error=HTTP %ld", r.responseStatusCode());
-                fs::remove(incoming, ec);
-                if (menu) Q_EMIT menu->dayChartOpened(QString());
-                return;
-            }
-            const bool placed = renameFile(incoming, path);
-            if (!placed) fs::remove(incoming, ec);
-            if (!menu || menu->chartRequest_ != asked) return;
-            if (!placed) {
-                Q_EMIT menu->dayChartOpened(QString());
-                return;
-            }
-            chart::KWindowController& charts = menu->charts_();
-            chart::KBaseView* view = tab == ChartTab::Shown && charts.isKWindowShown()
-                                         ? charts.replaceKLineView(charts.currentSelectedIndex(), path)
-                                         : charts.addNewKLineView(path);
-            if (view) offerTradedPrices(view, path);
-            Q_EMIT menu->dayChartOpened(QString::fromStdString(path.string()));
-        });
+    request->setCompletionBlock([menu = QPointer(this), path, incoming, asked,
+                                 tab](HttpRequest& r) {
+        std::error_code ec;
+        if (r.responseStatusCode() != 200) {
+            // An error page is no history: nothing to chart.
+            ORVANE_LOG("error=HTTP %ld", r.responseStatusCode());
+            fs::remove(incoming, ec);
+            if (menu) Q_EMIT menu->dayChartOpened(QString());
+            return;
+        }
+        const bool placed = renameFile(incoming, path);
+        if (!placed) fs::remove(incoming, ec);
+        if (!menu || menu->chartRequest_ != asked) return;
+        if (!placed) {
+            Q_EMIT menu->dayChartOpened(QString());
+            return;
+        }
+        chart::KWindowController& charts = menu->charts_();
+        chart::KBaseView* view = tab == ChartTab::Shown && charts.isKWindowShown()
+                                     ? charts.replaceKLineView(charts.currentSelectedIndex(), path)
+                                     : charts.addNewKLineView(path);
+        if (view) offerTradedPrices(view, path);
+        Q_EMIT menu->dayChartOpened(QString::fromStdString(path.string()));
+    });
     request->setFailedBlock([menu = QPointer(this), incoming](HttpRequest& r) {
         ORVANE_LOG("error=%s", r.error().value_or("").c_str());
         std::error_code ec;

@@ -81,16 +81,4 @@ std::vector<std::vector<std::string>> quoteBatches(const std::vector<std::string
     return batches;
 }
 
-std::string quoteListURL(std::string_view quoteServer, const std::vector<std::string>& codes) {
-    std::string url(quoteServer);
-    url += url.find('?') == std::string::npos ? '?' : '&';
-    url += "list=";
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        if (i) url += ',';
-        url += marketPrefix(codes[i]);
-        url += codes[i];
-    }
-    return url;
-}
-
 }  // namespace orvane::app

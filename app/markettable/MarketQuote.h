@@ -34,8 +34,4 @@ std::vector<MarketQuote> parseQuoteLines(std::string_view text);
 /// The codes in requests of at most kMaxQuoteSymbols each, in order.
 std::vector<std::vector<std::string>> quoteBatches(const std::vector<std::string>& codes);
 
-/// The quote service's address asking for every code of a batch:
-/// "list=sh600000,sz000001" (joined with "&" when the address has a query).
-std::string quoteListURL(std::string_view quoteServer, const std::vector<std::string>& codes);
-
 }  // namespace orvane::app

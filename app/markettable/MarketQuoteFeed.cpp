@@ -2,6 +2,7 @@
 
 #include "orvane/market/HttpRequest.h"
 #include "orvane/market/MarketServers.h"
+#include "orvane/market/QuoteBatch.h"
 
 namespace orvane::app {
 
@@ -10,7 +11,7 @@ std::optional<std::vector<MarketQuote>> fetchQuotes(const std::vector<std::strin
     const std::string server = MarketServers::shared()->quoteServer;
     std::vector<MarketQuote> quotes;
     for (const auto& batch : quoteBatches(codes)) {
-        auto request = HttpRequest::requestWithURL(quoteListURL(server, batch));
+        auto request = HttpRequest::requestWithURL(quotesRequestURL(server, batch));
         std::stop_callback cancel(stop, [&request] { request->cancel(); });
         request->startSynchronous();
         if (stop.stop_requested() || request->error() || request->responseStatusCode() != 200)

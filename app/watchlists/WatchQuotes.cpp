@@ -6,6 +6,7 @@
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/HttpRequest.h"
 #include "orvane/market/MarketServers.h"
+#include "orvane/market/QuoteBatch.h"
 #include "orvane/market/QuoteLine.h"
 #include "orvane/market/StockCode.h"
 
@@ -50,17 +51,6 @@ std::map<std::string, WatchQuote, std::less<>> parseQuoteAnswer(std::string_view
     return quotes;
 }
 
-std::string quoteListURL(std::string_view quoteServer, const std::vector<std::string>& codes) {
-    std::string url(quoteServer);
-    url += url.find('?') == std::string::npos ? "?list=" : "&list=";
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        if (i > 0) url += ',';
-        url += marketPrefix(codes[i]);
-        url += codes[i];
-    }
-    return url;
-}
-
 std::map<std::string, WatchQuote, std::less<>> fetchWatchQuotes(
     const std::vector<std::string>& codes, std::stop_token stop) {
     std::map<std::string, WatchQuote, std::less<>> quotes;
@@ -70,7 +60,7 @@ std::map<std::string, WatchQuote, std::less<>> fetchWatchQuotes(
         const auto end = codes.begin() +
                          static_cast<long>(std::min(codes.size(), first + kSymbolsPerQuoteRequest));
         const std::vector<std::string> batch(codes.begin() + static_cast<long>(first), end);
-        auto request = HttpRequest::requestWithURL(quoteListURL(server, batch));
+        auto request = HttpRequest::requestWithURL(quotesRequestURL(server, batch));
         std::stop_callback cancel(stop, [&] { request->cancel(); });
         request->startSynchronous();
         if (request->error()) continue;

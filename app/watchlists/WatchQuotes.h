@@ -28,9 +28,6 @@ inline constexpr std::size_t kSymbolsPerQuoteRequest = 1000;
 /// are no quote (or of no valid code) are left out.
 std::map<std::string, WatchQuote, std::less<>> parseQuoteAnswer(std::string_view text);
 
-/// The request's address for up to kSymbolsPerQuoteRequest codes.
-std::string quoteListURL(std::string_view quoteServer, const std::vector<std::string>& codes);
-
 /// Fetches the codes' quotes from the program's quote service (on the
 /// calling thread, in batches); codes without an answer are missing.
 std::map<std::string, WatchQuote, std::less<>> fetchWatchQuotes(

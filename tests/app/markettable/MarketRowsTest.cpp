@@ -62,8 +62,6 @@ TEST(MarketQuote, AsksAtMostAThousandSymbolsARequest) {
     ASSERT_EQ(batches.size(), 3u);
     EXPECT_EQ(std::tuple(batches[0].size(), batches[1].size(), batches[2].size()),
               std::tuple(1000u, 1000u, 500u));
-    EXPECT_EQ(quoteListURL("http://q/", {"600000", "000001"}), "http://q/?list=sh600000,sz000001");
-    EXPECT_EQ(quoteListURL("http://q/?a=1", {"600000"}), "http://q/?a=1&list=sh600000");
 }
 
 TEST(MarketRows, CellsShowTheDaysFiguresOrADash) {
