@@ -351,13 +351,18 @@ void QXDocument::setUpLiveDay() {
                                    Qt::AlignLeft);
 
     QMenu* menu = menuBar()->addMenu(QStringLiteral("行情"));
-    connect(menu->addAction(QStringLiteral("分时")), &QAction::triggered, this, [this] {
+    auto add = [menu](const char* text, const char* keys) {
+        QAction* action = menu->addAction(QString::fromUtf8(text));
+        action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
+        return action;
+    };
+    connect(add("分时", "Ctrl+T"), &QAction::triggered, this, [this] {
         if (!shown_.code().empty()) openIntraday(shown_.code());
     });
-    connect(menu->addAction(QStringLiteral("设置价格提醒…")), &QAction::triggered, this, [this] {
+    connect(add("设置价格提醒…", "Ctrl+P"), &QAction::triggered, this, [this] {
         if (!shown_.code().empty()) editPriceAlert(shown_.code());
     });
-    connect(menu->addAction(QStringLiteral("价格提醒列表…")), &QAction::triggered, this,
+    connect(add("价格提醒列表…", "Ctrl+Shift+P"), &QAction::triggered, this,
             &QXDocument::showPriceAlertList);
 }
 
@@ -423,6 +428,7 @@ void QXDocument::setUpMarketViews() {
     connect(indexStrip_, &IndexStrip::indexPicked, this,
             [this](const QString& code) { webSearch_->openDayChart(code.toStdString()); });
     QAction* marketTable = ui_->menuAnalysis->addAction(QStringLiteral("行情总览…"));
+    marketTable->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
     marketTable->setObjectName(QStringLiteral("actionMarketTable"));
     connect(marketTable, &QAction::triggered, this, &QXDocument::openMarketTable);
 }

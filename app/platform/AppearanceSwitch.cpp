@@ -2,9 +2,11 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QKeySequence>
 #include <QMenu>
 #include <QSettings>
 #include <QStyle>
+#include <tuple>
 
 #include "mainwindow/WidgetColours.h"
 #include "platform/DesktopColourScheme.h"
@@ -97,11 +99,13 @@ QMenu* AppearanceSwitch::makeMenu(QWidget* parent) {
     auto* menu = new QMenu(QStringLiteral("外观"), parent);
     menu->setObjectName(QStringLiteral("menuAppearance"));
     choices_ = new QActionGroup(menu);
-    const std::pair<Appearance, const char*> entries[] = {{Appearance::FollowSystem, "跟随系统"},
-                                                          {Appearance::Light, "浅色"},
-                                                          {Appearance::Dark, "深色"}};
-    for (const auto& [choice, text] : entries) {
+    const std::tuple<Appearance, const char*, const char*> entries[] = {
+        {Appearance::FollowSystem, "跟随系统", "Ctrl+Alt+0"},
+        {Appearance::Light, "浅色", "Ctrl+Alt+1"},
+        {Appearance::Dark, "深色", "Ctrl+Alt+2"}};
+    for (const auto& [choice, text, keys] : entries) {
         QAction* action = menu->addAction(QString::fromUtf8(text));
+        action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
         action->setCheckable(true);
         action->setData(int(choice));
         action->setChecked(choice == choice_);

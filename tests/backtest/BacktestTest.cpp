@@ -377,7 +377,8 @@ TEST(Backtest, SameResultsWhateverTheNumberOfThreads) {
 
 TEST(Backtest, ARuleIsAGroupOfTheSignalsWhoseDayMeetsIt) {
     Options o = handMadeOptions();
-    // A's day 3 closes at 12 after 10 (+20%): in at day 4's open 12, out at 9.
+    // A's day 3 closes at 12 after 10 (+20%): in at day 4's open 12; day 4
+    // closes at the limit down (9), so it sells at day 5's close 10.
     o.rule =
         RuleChoice{"jump", std::get<StockRule>(parseStockRule("board = main and change > 15"))};
     const Results r = run(handMadeMarket(), o);
@@ -392,7 +393,7 @@ TEST(Backtest, ARuleIsAGroupOfTheSignalsWhoseDayMeetsIt) {
     EXPECT_EQ(jump.grouping, Grouping::Rule);
     EXPECT_EQ(jump.key, "jump");
     EXPECT_EQ(jump.verdicts, 1u);
-    EXPECT_FLOAT_EQ(jump.horizons[0].mean, 9.0 / 12 - 1);
+    EXPECT_FLOAT_EQ(jump.horizons[0].mean, 10.0 / 12 - 1);
     EXPECT_EQ(returnsByGroup(r, Grouping::Rule, 0).at("jump").size(), 1u);
 
     // limitup is the signal's own entry: A's day 2, entered at day 3's open 11.
