@@ -88,7 +88,28 @@ void add(Gathered& g, const Signal& s, std::size_t horizons, bool tradableOnly) 
     }
 }
 
-GroupSummary finish(Gathered& g, std::size_t horizons) {
+// The bootstrap interval of the group's mean excess at horizon index h, over
+// the days from its first signal with the horizon complete to its last.
+void addInterval(const Gathered& g, std::size_t h, const Options& options, HorizonFigures& f) {
+    std::vector<DayTotal> totals;
+    std::size_t first = g.days.size(), last = 0;
+    for (std::size_t d = 0; d < g.days.size(); ++d)
+        if (g.days[d].complete[h]) first = std::min(first, d), last = d;
+    for (std::size_t d = first; d <= last && first < g.days.size(); ++d)
+        totals.push_back({g.days[d].excess[h], g.days[d].complete[h]});
+    const std::string name =
+        std::to_string(static_cast<int>(g.summary.grouping)) + ":" + g.summary.key;
+    const MeanInterval interval = bootstrapMean(totals, blockDaysFor(f.horizon), options.resamples,
+                                                groupSeed(options.seed, name, f.horizon));
+    f.excessLow = interval.low;
+    f.excessHigh = interval.high;
+    f.excessP = interval.pValue;
+    f.blockDays = interval.blockDays;
+}
+
+GroupSummary finish(Gathered& g, const Options& options) {
+    const std::size_t horizons = options.horizons.size();
+    for (std::size_t h = 0; h < horizons; ++h) addInterval(g, h, options, g.summary.horizons[h]);
     GroupSummary sum = std::move(g.summary);
     for (std::size_t h = 0; h < horizons; ++h) {
         HorizonFigures& f = sum.horizons[h];
@@ -158,7 +179,8 @@ std::vector<GroupSummary> summarise(const Results& results, int jobs) {
     for (auto& list : gathered)
         for (Gathered& g : list) groups.push_back(&g);
     std::vector<GroupSummary> out(groups.size());
-    parallelFor(groups.size(), jobs, [&](std::size_t i) { out[i] = finish(*groups[i], horizons); });
+    parallelFor(groups.size(), jobs,
+                [&](std::size_t i) { out[i] = finish(*groups[i], results.options); });
     std::sort(out.begin(), out.end(), before);
     return out;
 }

@@ -114,7 +114,9 @@ void writeSignalsCsv(const Results& r, std::ostream& out) {
 
 void writeSummaryCsv(const Results& r, std::ostream& out) {
     out << "grouping,key,label,horizon,signals,incomplete,mean_pct,median_pct,positive_pct,"
-           "excess_pct,worst_drawdown_pct,verdicts,limit_up,not_filled\n";
+           "excess_pct,worst_drawdown_pct,verdicts,limit_up,not_filled,excess_low_pct,excess_high_"
+           "pct,"
+           "excess_p\n";
     for (const GroupSummary& g : r.groups)
         for (const HorizonFigures& f : g.horizons) {
             std::string line = groupingName(g.grouping);
@@ -124,6 +126,10 @@ void writeSummaryCsv(const Results& r, std::ostream& out) {
                 percent(line, x);
             fields(line, std::to_string(g.verdicts), std::to_string(g.limitUp),
                    std::to_string(g.notFilled));
+            percent(line, f.excessLow);
+            percent(line, f.excessHigh);
+            line += ',';
+            if (!std::isnan(f.excessP)) fixed(line, f.excessP, 4);
             out << line << '\n';
         }
 }

@@ -1,58 +1,52 @@
 #include "StockScan.h"
 
-#include <algorithm>
-
 #include "EntryOutcome.h"
-#include "orvane/analysis/SessionDay.h"
+#include "orvane/backtest/MarketVerdicts.h"
 
 namespace orvane::backtest {
 
 namespace {
 
-bool isSignalDay(const std::vector<PriceDay>& days, std::size_t i, DayRange range) {
-    return days[i].traded && range.contains(days[i].day);
-}
-
-std::size_t firstDayWithHistory(const Options& options) {
-    return static_cast<std::size_t>(std::max(options.minHistory, 1));
+// Calls visit(row, verdict) for each verdict on a day of the range, with the
+// stock's row of that day. The verdicts' days are days of the stock, in order.
+template <class Visit>
+void forEachSignalDay(const StockDays& stock, const StockVerdicts& verdicts, DayRange range,
+                      Visit visit) {
+    const std::vector<PriceDay>& days = stock.days;
+    std::size_t row = 0;
+    for (const DayVerdict& v : verdicts.days) {
+        while (row < days.size() && days[row].date < v.date) ++row;
+        if (row == days.size()) return;
+        if (days[row].date == v.date && range.contains(days[row].day)) visit(row, v);
+    }
 }
 
 }  // namespace
 
-std::size_t signalDayCount(const StockDays& stock, const Options& options, DayRange range) {
+std::size_t signalDayCount(const StockDays& stock, const StockVerdicts& verdicts, DayRange range) {
     std::size_t count = 0;
-    for (std::size_t i = firstDayWithHistory(options); i < stock.days.size(); ++i)
-        count += isSignalDay(stock.days, i, range);
+    forEachSignalDay(stock, verdicts, range, [&](std::size_t, const DayVerdict&) { ++count; });
     return count;
 }
 
-void scanStock(const StockDays& stock, std::uint32_t stockIndex, const Options& options,
-               DayRange range, std::size_t calendarDays, Signal* out) {
+void scanStock(const StockDays& stock, const StockVerdicts& verdicts, std::uint32_t stockIndex,
+               const Options& options, DayRange range, std::size_t calendarDays, Signal* out) {
     const std::vector<PriceDay>& days = stock.days;
-    const std::size_t n = days.size();
-    const ParsedHistory history(stock.source->history);
-    const HistoryView whole(history);
-    for (std::size_t i = firstDayWithHistory(options); i < n; ++i) {
-        if (!isSignalDay(days, i, range)) continue;
+    forEachSignalDay(stock, verdicts, range, [&](std::size_t i, const DayVerdict& v) {
         Signal& s = *out++;
         s.stock = stockIndex;
         s.day = static_cast<std::uint32_t>(days[i].day);
-        // Day i of the oldest-first days is element n - i of the text; the
-        // days were read from that text, so each is a day line.
-        const auto session =
-            sessionDayOf(whole, static_cast<std::int64_t>(n - i), stock.source->code);
-        const AnalysisResult verdict = sessionVerdict(session.value());
-        s.trend = verdict.trend;
-        s.score = verdict.score;
-        s.modelB = verdict.modeB;
-        s.buyA = verdict.buyA ? static_cast<std::int8_t>(*verdict.buyA) : std::int8_t{-1};
-        s.buyB = verdict.buyB ? static_cast<std::int8_t>(*verdict.buyB) : std::int8_t{-1};
+        s.trend = v.trend;
+        s.score = v.score;
+        s.modelB = v.modelB;
+        s.buyA = v.buyA;
+        s.buyB = v.buyB;
         const EntryPoint entry = enterAfter(days, i, options.entry, stock.limitMove, calendarDays);
         s.entry = entry.state;
         if (entry.state == Entry::Filled || entry.state == Entry::LimitUp)
             s.entryPrice = static_cast<float>(entry.price);
         measureOutcomes(days, i, entry, options.horizons, calendarDays, s.outcomes);
-    }
+    });
 }
 
 }  // namespace orvane::backtest

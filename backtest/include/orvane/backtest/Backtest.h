@@ -29,6 +29,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <map>
@@ -36,6 +37,8 @@
 #include <stop_token>
 #include <string>
 #include <vector>
+
+#include "orvane/backtest/DayBlockBootstrap.h"
 
 namespace orvane::backtest {
 
@@ -84,6 +87,14 @@ struct Options {
     /// Worker threads; 0: one per processor.
     int jobs = 0;
     int minHistory = kDefaultMinHistory;
+    /// The bootstrap of the groups' mean excess: its resamples, and the seed
+    /// they are drawn from (the same seed, the same intervals).
+    std::size_t resamples = kDefaultResamples;
+    std::uint64_t seed = 1;
+    /// Where the market's verdicts are kept between runs
+    /// (verdictStorePathFor, MarketVerdicts.h); empty: worked out for this
+    /// run alone.
+    std::filesystem::path verdictStore;
 };
 
 /// What is wrong with the options, or nothing.
@@ -148,6 +159,13 @@ struct HorizonFigures {
     double positiveShare = 0;  // of the signals, those with a return above 0
     double meanExcess = 0;     // over the market baseline
     double worstDrawdown = 0;  // the lowest drawdown of any signal
+    /// The mean excess's two-sided 95% interval and p-value, from a block
+    /// bootstrap over the group's signal days (DayBlockBootstrap.h);
+    /// kNoFigure when its days are too few for blocks of `blockDays`.
+    double excessLow = kNoFigure, excessHigh = kNoFigure, excessP = kNoFigure;
+    std::size_t blockDays = 0;
+    /// Whether the interval lies wholly on one side of 0.
+    bool excessSignificant() const { return excessLow > 0 || excessHigh < 0; }
 };
 
 /// A group's signals of one day: their count and mean figures per horizon
@@ -193,6 +211,8 @@ struct Results {
     std::vector<BaselineDay> baseline;
     /// Notes on the data: stocks skipped, missing days, stocks too short.
     std::vector<std::string> notes;
+    /// Whether the verdicts were read from Options::verdictStore.
+    bool verdictsFromStore = false;
 };
 
 enum class Failure : std::uint8_t {
