@@ -36,6 +36,21 @@ ParsedHistory::ParsedHistory(std::string_view text) : text_(text) {
     for (std::size_t i = 0; i < elements.size(); ++i) lines_[i].text = elements[i];
 }
 
+void ParsedHistory::countUpTo(std::int64_t upTo) const {
+    // A block at a time: the scans reach further step by step.
+    constexpr std::int64_t kBlock = 64;
+    const auto read = static_cast<std::int64_t>(firstCountedFrom_.size());
+    if (upTo <= read) return;
+    const std::int64_t end = std::min(size(), std::max(upTo, read + kBlock));
+    for (std::int64_t i = read; i < end; ++i) {
+        firstCountedFrom_.push_back(static_cast<std::int32_t>(countedClose_.size()));
+        const DayLine& day = line(i);
+        if (!day.counted()) continue;
+        countedClose_.push_back(day.close);
+        countedLine_.push_back(static_cast<std::int32_t>(i));
+    }
+}
+
 std::optional<HistoryView> HistoryView::dayView(std::int64_t k) const {
     const std::int64_t n = size();
     if (n < 2 || k < 1 || k > n - 1) return std::nullopt;

@@ -33,18 +33,15 @@ std::int32_t getStockSildeWaysRgn(const HistoryView& history, std::string_view c
     if (E - 1 <= fromDay) return -1;
     std::int32_t examined = 0;
     float high = 0, low = 0;
-    for (std::int64_t i = std::max<std::int32_t>(fromDay, 0); i < E - 1; ++i) {
-        const DayLine& line = history[i];
-        if (line.empty() || line.fields < 7 || !line.traded()) continue;
-        const float c = line.close;
+    history.visitCountedCloses(fromDay, E - 1, [&](float c) {
         if (++examined == 1) {
             high = low = c;
         } else {
             if (c > high) high = c;
             if (c < low) low = c;
         }
-        if (high / low > band) break;
-    }
+        return !(high / low > band);
+    });
     return examined - 1;
 }
 

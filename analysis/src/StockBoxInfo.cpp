@@ -36,10 +36,7 @@ StockBox_Info windowStatistics(const HistoryView& history, std::int32_t days, st
 
     std::int64_t count = 0;
     float sum = 0;
-    for (std::int64_t i = std::max<std::int64_t>(offset, 0); i < E; ++i) {
-        const DayLine& line = history[i];
-        if (line.length < 5 || line.fields < 7 || !line.traded()) continue;
-        const float c = line.close;
+    history.visitCountedCloses(offset, E, [&](float c) {
         ++count;
         sum += c;
         if (count == 1) {
@@ -49,8 +46,8 @@ StockBox_Info windowStatistics(const HistoryView& history, std::int32_t days, st
             if (c < box.minPrice) box.minPrice = c;
         }
         box.endPrice = c;
-        if (count >= days) break;
-    }
+        return count < days;
+    });
     box.avgPrice = sum / static_cast<float>(count);
     box.trend = classifyWindow(box, count);
     return box;

@@ -6,6 +6,7 @@
 // reads. A historical-day view (the text as it stood with day k as its newest
 // day) is an offset into the same lines, not a copy.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -27,6 +28,9 @@ struct DayLine {
     bool empty() const { return length == 0; }
     /// Volume not below 10 (suspended days trade less).
     bool traded() const { return double{volume} >= 10.0; }
+    /// A day the windows and regions count: a whole day line (seven fields
+    /// or more, so never empty) that traded.
+    bool counted() const { return fields >= 7 && traded(); }
 };
 
 /// What an element outside a view reads as.
@@ -50,10 +54,42 @@ class ParsedHistory {
     }
     std::string_view text() const { return text_; }
 
+    /// Calls visit(close) for the close of each counted line (DayLine::counted)
+    /// of elements `from` .. `to` - 1 in order, until visit returns false.
+    template <typename Visit>
+    void visitCountedCloses(std::int64_t from, std::int64_t to, Visit&& visit) const;
+
   private:
+    // Reads elements up to `upTo` (exclusive), a block at a time, into the
+    // counted closes.
+    void countUpTo(std::int64_t upTo) const;
+
     std::string_view text_;
     mutable std::vector<DayLine> lines_;
+    // The counted lines' closes and element indexes in order, kept
+    // contiguous so that the windows and regions, which scan the same days
+    // again and again, read them without touching the lines; and for each
+    // element read so far the first counted line at or after it.
+    mutable std::vector<float> countedClose_;
+    mutable std::vector<std::int32_t> countedLine_;
+    mutable std::vector<std::int32_t> firstCountedFrom_;
 };
+
+template <typename Visit>
+void ParsedHistory::visitCountedCloses(std::int64_t from, std::int64_t to, Visit&& visit) const {
+    to = std::min(to, size());
+    if (from >= to) return;
+    countUpTo(from + 1);
+    for (auto j = static_cast<std::size_t>(firstCountedFrom_[static_cast<std::size_t>(from)]);;
+         ++j) {
+        while (j == countedClose_.size()) {
+            const auto read = static_cast<std::int64_t>(firstCountedFrom_.size());
+            if (read >= to) return;
+            countUpTo(read + 1);
+        }
+        if (countedLine_[j] >= to || !visit(countedClose_[j])) return;
+    }
+}
 
 /// The history as one operation sees it: the header, then the original
 /// elements from `first` on, then `extras` empty elements. The whole text is
@@ -78,6 +114,25 @@ class HistoryView {
     std::optional<HistoryView> dayView(std::int64_t k) const;
 
     const ParsedHistory& history() const { return *history_; }
+
+    /// Calls visit(close) for the close of each counted line (DayLine::counted)
+    /// of elements `from` .. `to` - 1 of this view in order, until visit
+    /// returns false: what a loop over operator[] skipping the lines not
+    /// counted reads, without its per-line checks.
+    template <typename Visit>
+    void visitCountedCloses(std::int64_t from, std::int64_t to, Visit&& visit) const {
+        from = std::max<std::int64_t>(from, 0);
+        to = std::min(to, size());
+        if (from == 0 && to > 0) {
+            const DayLine& header = history_->line(0);
+            if (header.counted() && !visit(header.close)) return;
+            from = 1;
+        }
+        // Elements 1 .. realLines() are the history's from first_ on; the
+        // extras are empty.
+        const std::int64_t last = std::min(to - 1, realLines());
+        if (from <= last) history_->visitCountedCloses(first_ + from - 1, first_ + last, visit);
+    }
 
   private:
     HistoryView(const ParsedHistory& history, std::int64_t first, std::int64_t extras)
