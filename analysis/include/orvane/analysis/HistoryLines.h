@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -59,6 +60,25 @@ class ParsedHistory {
     template <typename Visit>
     void visitCountedCloses(std::int64_t from, std::int64_t to, Visit&& visit) const;
 
+    // The counted lines by number, 0 the first of the text: the number of
+    // the first at or after element `from`, and whether number `j` lies
+    // before element `to` (reading the text as far as these need).
+    std::size_t firstCountedFrom(std::int64_t from) const {
+        countUpTo(from + 1);
+        return static_cast<std::size_t>(firstCountedFrom_[static_cast<std::size_t>(from)]);
+    }
+    bool countedBefore(std::size_t j, std::int64_t to) const {
+        to = std::min(to, size());
+        while (j >= countedClose_.size()) {
+            const auto read = static_cast<std::int64_t>(firstCountedFrom_.size());
+            if (read >= to) return false;
+            countUpTo(read + 1);
+        }
+        return countedLine_[j] < to;
+    }
+    /// The close of counted line `j`, once countedBefore has reached it.
+    float countedClose(std::size_t j) const { return countedClose_[j]; }
+
   private:
     // Reads elements up to `upTo` (exclusive), a block at a time, into the
     // counted closes.
@@ -79,16 +99,8 @@ template <typename Visit>
 void ParsedHistory::visitCountedCloses(std::int64_t from, std::int64_t to, Visit&& visit) const {
     to = std::min(to, size());
     if (from >= to) return;
-    countUpTo(from + 1);
-    for (auto j = static_cast<std::size_t>(firstCountedFrom_[static_cast<std::size_t>(from)]);;
-         ++j) {
-        while (j == countedClose_.size()) {
-            const auto read = static_cast<std::int64_t>(firstCountedFrom_.size());
-            if (read >= to) return;
-            countUpTo(read + 1);
-        }
-        if (countedLine_[j] >= to || !visit(countedClose_[j])) return;
-    }
+    for (std::size_t j = firstCountedFrom(from); countedBefore(j, to); ++j)
+        if (!visit(countedClose_[j])) return;
 }
 
 /// The history as one operation sees it: the header, then the original
@@ -128,10 +140,17 @@ class HistoryView {
             if (header.counted() && !visit(header.close)) return;
             from = 1;
         }
-        // Elements 1 .. realLines() are the history's from first_ on; the
-        // extras are empty.
+        const auto [begin, end] = historyElements(from, to);
+        history_->visitCountedCloses(begin, end, visit);
+    }
+
+    /// The history's elements that elements `from` .. `to` - 1 of this view
+    /// (from at least 1) are, as [first, second); the extras are none.
+    std::pair<std::int64_t, std::int64_t> historyElements(std::int64_t from,
+                                                          std::int64_t to) const {
         const std::int64_t last = std::min(to - 1, realLines());
-        if (from <= last) history_->visitCountedCloses(first_ + from - 1, first_ + last, visit);
+        if (from > last) return {0, 0};
+        return {first_ + from - 1, first_ + last};
     }
 
   private:
