@@ -138,9 +138,12 @@ bool regionsFromEachStart(const HistoryView& history, std::string_view code, std
             }
             const float c = lines.countedClose(next);
             if (!(c > 0 && c <= FLT_MAX)) return false;
-            const float high = window.empty() || c > window.high() ? c : window.high();
-            const float low = window.empty() || c < window.low() ? c : window.low();
-            if (high / low > band) {
+            // The band is checked when the highest or lowest close moves:
+            // otherwise the quotient is the one already found within it.
+            const bool start = window.empty();
+            const float high = start || c > window.high() ? c : window.high();
+            const float low = start || c < window.low() ? c : window.low();
+            if ((start || high == c || low == c) && high / low > band) {
                 length = static_cast<std::int32_t>(next - first);
                 break;
             }

@@ -99,8 +99,20 @@ template <typename Visit>
 void ParsedHistory::visitCountedCloses(std::int64_t from, std::int64_t to, Visit&& visit) const {
     to = std::min(to, size());
     if (from >= to) return;
-    for (std::size_t j = firstCountedFrom(from); countedBefore(j, to); ++j)
-        if (!visit(countedClose_[j])) return;
+    std::size_t j = firstCountedFrom(from);
+    while (countedBefore(j, to)) {
+        // The closes read so far that lie before `to`, in one run: the loop
+        // over them calls nothing, so what `visit` keeps stays in registers.
+        auto end = countedClose_.size();
+        if (countedLine_[end - 1] >= to)
+            end = static_cast<std::size_t>(
+                std::lower_bound(countedLine_.begin() + static_cast<std::ptrdiff_t>(j),
+                                 countedLine_.end(), to) -
+                countedLine_.begin());
+        const float* closes = countedClose_.data();
+        for (; j < end; ++j)
+            if (!visit(closes[j])) return;
+    }
 }
 
 /// The history as one operation sees it: the header, then the original
