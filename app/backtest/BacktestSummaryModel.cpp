@@ -98,7 +98,7 @@ QVariant BacktestSummaryModel::data(const QModelIndex& index, int role) const {
         case ExcessInterval:
             return std::isnan(value)
                        ? QString::fromStdString(percentText(value, true))
-                       : QString::fromStdString("[" + percentText(value, true) + ", " +
+                       : QString::fromStdString("[" + percentText(value, true) + "," +
                                                 percentText(f.excessHigh, true) + "]");
         case ExcessP:
             return std::isnan(value) ? QString::fromStdString(percentText(value, false))

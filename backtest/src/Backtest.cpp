@@ -177,9 +177,8 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     r.notes = std::move(m.notes);
     noteGapsAndShortStocks(m, options.minHistory, r.notes);
 
-    const std::vector<StockVerdicts> verdicts =
-        verdictsForRun(market, m.stocks, options, *range, progress, stop, r.notes,
-                       r.verdictsFromStore);
+    const std::vector<StockVerdicts> verdicts = verdictsForRun(
+        market, m.stocks, options, *range, progress, stop, r.notes, r.verdictsFromStore);
     if (stop.stop_requested()) return failed(Failure::Stopped, "stopped");
 
     // Each stock writes its signals into its own slice of the list.

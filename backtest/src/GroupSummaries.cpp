@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <unordered_map>
 
 #include "EntryOutcome.h"
@@ -155,13 +156,23 @@ std::vector<GroupSummary> summarise(const Results& results, int jobs) {
     parallelFor(std::size(kGroupings), jobs, [&](std::size_t k) {
         const Grouping grouping = kGroupings[k];
         std::unordered_map<long, std::size_t> index;
+        // Signals come by stock, then day: the group of the signal before is
+        // most often the group again, and is looked up without the map.
+        long lastNumber = 0;
+        std::size_t lastGroup = SIZE_MAX;
         for (const Signal& s : results.signals) {
             const long number = grouping == Grouping::Trend       ? s.trend
                                 : grouping == Grouping::ModelB    ? long{s.modelB}
                                 : grouping == Grouping::ScoreBand ? long{s.score >= 91}
                                 : grouping == Grouping::Month     ? monthOfDay[s.day]
                                                                   : 0;
+            if (lastGroup != SIZE_MAX && number == lastNumber) {
+                add(gathered[k][lastGroup], s, horizons, results.options.tradableOnly);
+                continue;
+            }
             auto [at, added] = index.try_emplace(number, gathered[k].size());
+            lastNumber = number;
+            lastGroup = at->second;
             if (added) {
                 Gathered g;
                 g.summary.grouping = grouping;

@@ -85,7 +85,7 @@ TEST(BacktestTables, SummaryAndSignalsOfHandMadeResults) {
     EXPECT_EQ(cell(summary, 2, S::PositiveShare), "100.00%");
     EXPECT_EQ(cell(summary, 2, S::Excess), "+5.00%");
     EXPECT_EQ(cell(summary, 0, S::WorstDrawdown), "-2.00%");
-    EXPECT_EQ(cell(summary, 2, S::ExcessInterval), "[+1.00%, +9.00%]");
+    EXPECT_EQ(cell(summary, 2, S::ExcessInterval), "[+1.00%,+9.00%]");
     EXPECT_EQ(cell(summary, 2, S::ExcessP), "0.004");
     EXPECT_EQ(cell(summary, 1, S::ExcessInterval), "—");
     // Only the group whose interval excludes 0 is marked.
