@@ -4,6 +4,10 @@
 
 namespace orvane {
 
+float DayLine::open() const {
+    return fieldFloat(text.substr(openAt, openLength));
+}
+
 void parseDayLine(DayLine& line) {
     const DayLineScan scan =
         scanDayFields(line.text, [&line](std::size_t field, std::string_view value) {
@@ -12,7 +16,8 @@ void parseDayLine(DayLine& line) {
                     line.date = value;
                     break;
                 case kOpenField:
-                    line.open = fieldFloat(value);
+                    line.openAt = static_cast<std::uint32_t>(value.data() - line.text.data());
+                    line.openLength = static_cast<std::uint32_t>(value.size());
                     break;
                 case kCloseField:
                     line.close = fieldFloat(value);

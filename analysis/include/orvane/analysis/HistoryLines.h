@@ -18,15 +18,18 @@ namespace orvane {
 /// One element of the history text with the fields the engine reads.
 struct DayLine {
     std::string_view text;
-    std::uint32_t length = 0;  // characters (UTF-16 code units)
-    std::uint32_t fields = 1;  // elements of its split on ","
-    std::string_view date;     // field 0
-    float open = 0;            // field 1 (0 when absent)
-    float close = 0;           // field 4
-    float volume = 0;          // field 5
+    std::uint32_t length = 0;                  // characters (UTF-16 code units)
+    std::uint32_t fields = 1;                  // elements of its split on ","
+    std::string_view date;                     // field 0
+    std::uint32_t openAt = 0, openLength = 0;  // field 1 within text (none when absent)
+    float close = 0;                           // field 4
+    float volume = 0;                          // field 5
     bool parsed = false;
 
     bool empty() const { return length == 0; }
+    /// Field 1 as a number (0 when absent), read when asked: only the day a
+    /// session trades needs it, so the scans over the days never read it.
+    float open() const;
     /// Volume not below 10 (suspended days trade less).
     bool traded() const { return double{volume} >= 10.0; }
     /// A day the windows and regions count: a whole day line (seven fields
