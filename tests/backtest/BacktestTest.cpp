@@ -325,6 +325,15 @@ TEST(Backtest, StoredVerdictsGiveTheSameResultsUntilTheDataChangesOrTheStoreIsDa
     ASSERT_TRUE(writeFileAtomically(stored.verdictStore, bytes.substr(0, bytes.size() - 9)));
     withStore(false);
     withStore(true);
+
+    // A store that cannot be written is a note; the run goes on without it.
+    stored.verdictStore = stored.verdictStore / "under-a-file.verdicts";
+    const std::string unstored = withStore(false);
+    EXPECT_EQ(unstored, resultFiles(run(market, plain)));
+    const auto notes = runBacktest(market, stored).results.notes;
+    EXPECT_TRUE(std::any_of(notes.begin(), notes.end(), [](const std::string& n) {
+        return n.starts_with("the verdicts could not be kept: ");
+    }));
 }
 
 TEST(Backtest, MarketVerdictsCarryTheDaysPrices) {
