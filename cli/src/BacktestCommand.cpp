@@ -1,6 +1,7 @@
 // backtest: what the engine's verdicts were worth in the past, over a
 // published tree or a folder of daily CSV files.
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -151,8 +152,9 @@ void runBacktestCommand(const BacktestArgs& a) {
     const MarketLoad load = loadMarket(a);
     Options stored = options;
     if (!a.noStore)
-        stored.verdictStore =
-            verdictStorePathFor(!a.tree.empty() ? a.tree : !a.data.empty() ? a.data : a.csvDir);
+        stored.verdictStore = verdictStorePathFor(!a.tree.empty()   ? a.tree
+                                                  : !a.data.empty() ? a.data
+                                                                    : a.csvDir);
 
     ProgressLine reading("reading"), analysing("analysing");
     const Run run = runBacktest(load.market, stored, [&](const Progress& p) {
@@ -192,10 +194,14 @@ void runBacktestCommand(const BacktestArgs& a) {
         load.adjustment.exRightsDays
             ? ", " + std::to_string(load.adjustment.exRightsDays) + " ex-rights days adjusted"
             : "";
-    const std::string store =
-        stored.verdictStore.empty() ? ""
-        : r.verdictsFromStore       ? ", verdicts read from " + stored.verdictStore.string()
-                                    : ", verdicts kept in " + stored.verdictStore.string();
+    // A store that could not be written has its note above.
+    const bool unkept = std::any_of(r.notes.begin(), r.notes.end(), [](const std::string& n) {
+        return n.starts_with("the verdicts could not be kept");
+    });
+    const std::string store = stored.verdictStore.empty() || unkept ? ""
+                              : r.verdictsFromStore
+                                  ? ", verdicts read from " + stored.verdictStore.string()
+                                  : ", verdicts kept in " + stored.verdictStore.string();
     std::fprintf(stderr, "%zu verdicts of %zu stocks in %.1f s%s%s%s\n", r.signals.size(),
                  r.stocks.size(), seconds, refused.c_str(), adjusted.c_str(), store.c_str());
 }
