@@ -37,7 +37,7 @@ std::optional<TodayTrade> historicalDayTrade(const HistoryView& history, std::in
     if (day.fields < 5) return std::nullopt;
     const DayLine& before = history[k + 1];
     if (date) *date = day.date;
-    return TodayTrade{code, day.open, day.close, before.fields == 7 ? before.close : 1.0f};
+    return TodayTrade{code, day.open(), day.close, before.fields == 7 ? before.close : 1.0f};
 }
 
 std::optional<std::string> historicalDayText(const HistoryView& history, std::int64_t k) {

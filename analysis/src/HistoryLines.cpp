@@ -4,6 +4,10 @@
 
 namespace orvane {
 
+float DayLine::open() const {
+    return fieldFloat(text.substr(openAt, openLength));
+}
+
 void parseDayLine(DayLine& line) {
     const DayLineScan scan =
         scanDayFields(line.text, [&line](std::size_t field, std::string_view value) {
@@ -12,7 +16,8 @@ void parseDayLine(DayLine& line) {
                     line.date = value;
                     break;
                 case kOpenField:
-                    line.open = fieldFloat(value);
+                    line.openAt = static_cast<std::uint32_t>(value.data() - line.text.data());
+                    line.openLength = static_cast<std::uint32_t>(value.size());
                     break;
                 case kCloseField:
                     line.close = fieldFloat(value);
@@ -34,6 +39,21 @@ ParsedHistory::ParsedHistory(std::string_view text) : text_(text) {
     const std::vector<std::string_view> elements = historyElements(text);
     lines_.resize(elements.size());
     for (std::size_t i = 0; i < elements.size(); ++i) lines_[i].text = elements[i];
+}
+
+void ParsedHistory::countUpTo(std::int64_t upTo) const {
+    // A block at a time: the scans reach further step by step.
+    constexpr std::int64_t kBlock = 64;
+    const auto read = static_cast<std::int64_t>(firstCountedFrom_.size());
+    if (upTo <= read) return;
+    const std::int64_t end = std::min(size(), std::max(upTo, read + kBlock));
+    for (std::int64_t i = read; i < end; ++i) {
+        firstCountedFrom_.push_back(static_cast<std::int32_t>(countedClose_.size()));
+        const DayLine& day = line(i);
+        if (!day.counted()) continue;
+        countedClose_.push_back(day.close);
+        countedLine_.push_back(static_cast<std::int32_t>(i));
+    }
 }
 
 std::optional<HistoryView> HistoryView::dayView(std::int64_t k) const {

@@ -18,7 +18,7 @@ std::optional<SessionDay> sessionDayOf(const HistoryView& whole, std::int64_t k,
     if (!lagging) return std::nullopt;
     LocalDateTime now = *parseDate(day.date);
     now.hour = 15;
-    return SessionDay{*lagging, TodayTrade{code, day.open, day.close, before.close}, now};
+    return SessionDay{*lagging, TodayTrade{code, day.open(), day.close, before.close}, now};
 }
 
 AnalysisResult sessionVerdict(const SessionDay& day) {

@@ -1,5 +1,9 @@
 #include "orvane/analysis/SidewaysRegion.h"
 
+#include <array>
+#include <cfloat>
+#include <vector>
+
 namespace orvane {
 
 bool isIndexCode(std::string_view code) {
@@ -33,26 +37,133 @@ std::int32_t getStockSildeWaysRgn(const HistoryView& history, std::string_view c
     if (E - 1 <= fromDay) return -1;
     std::int32_t examined = 0;
     float high = 0, low = 0;
-    for (std::int64_t i = std::max<std::int32_t>(fromDay, 0); i < E - 1; ++i) {
-        const DayLine& line = history[i];
-        if (line.empty() || line.fields < 7 || !line.traded()) continue;
-        const float c = line.close;
+    history.visitCountedCloses(fromDay, E - 1, [&](float c) {
         if (++examined == 1) {
             high = low = c;
         } else {
             if (c > high) high = c;
             if (c < low) low = c;
         }
-        if (high / low > band) break;
-    }
+        return !(high / low > band);
+    });
     return examined - 1;
 }
 
+namespace {
+
+constexpr std::int32_t kRegionStarts = 10;
+
+// The closes of counted lines `front` .. `back` - 1 of a history, with their
+// highest and lowest at hand: each line goes in once at the back and leaves
+// once at the front, however many starts are measured. The queues are the
+// thread's own, kept between windows so that no window allocates.
+class ClosesWindow {
+  public:
+    explicit ClosesWindow(const ParsedHistory& history)
+        : history_(history), highs_(queues().first), lows_(queues().second) {
+        highs_.clear(), lows_.clear();
+    }
+    bool empty() const { return front_ == back_; }
+    float high() const { return history_.countedClose(highs_[highFront_]); }
+    float low() const { return history_.countedClose(lows_[lowFront_]); }
+    std::size_t back() const { return back_; }
+
+    // Drops the lines before `front` (all when the window starts later).
+    void startAt(std::size_t front) {
+        if (front >= back_) {
+            front_ = back_ = front;
+            highs_.clear(), lows_.clear();
+            highFront_ = lowFront_ = 0;
+            return;
+        }
+        front_ = front;
+        while (highs_[highFront_] < front) ++highFront_;
+        while (lows_[lowFront_] < front) ++lowFront_;
+    }
+    void pushBack(float close) {
+        while (highs_.size() > highFront_ && history_.countedClose(highs_.back()) <= close)
+            highs_.pop_back();
+        highs_.push_back(back_);
+        while (lows_.size() > lowFront_ && history_.countedClose(lows_.back()) >= close)
+            lows_.pop_back();
+        lows_.push_back(back_);
+        ++back_;
+    }
+
+  private:
+    using Queues = std::pair<std::vector<std::size_t>, std::vector<std::size_t>>;
+    static Queues& queues() {
+        thread_local Queues kept;
+        return kept;
+    }
+
+    const ParsedHistory& history_;
+    std::size_t front_ = 0, back_ = 0;
+    // Lines whose close no later line's exceeds (falls below), in order.
+    std::vector<std::size_t>&highs_, &lows_;
+    std::size_t highFront_ = 0, lowFront_ = 0;
+};
+
+// getStockSildeWaysRgn for every start 1 .. 10 at once, or false when a
+// close is not a positive finite number (where a region's band is no longer
+// monotone in its days). A region from a later start holds fewer or the
+// same days of the one from an earlier start up to its break, so its
+// highest close is no higher and its lowest no lower: no day of it breaks
+// the band, and the window of the earlier start carries on from its break.
+// The comparisons are the scan's own, on the same closes.
+bool regionsFromEachStart(const HistoryView& history, std::string_view code, std::uint32_t kind,
+                          std::array<std::int32_t, kRegionStarts>& lengths) {
+    const float band = regionBand(kind, code);
+    const std::int64_t E = history.size();
+    const ParsedHistory& lines = history.history();
+    ClosesWindow window(lines);
+    for (std::int32_t d = 1; d <= kRegionStarts; ++d) {
+        std::int32_t& length = lengths[static_cast<std::size_t>(d - 1)];
+        if (E - 1 <= d) {
+            length = -1;
+            continue;
+        }
+        const auto [begin, end] = history.historyElements(d, E - 1);
+        if (begin >= end) {  // no line of the text from this start on
+            length = -1;
+            continue;
+        }
+        const std::size_t first = lines.firstCountedFrom(begin);
+        window.startAt(first);
+        for (;;) {
+            const std::size_t next = window.back();
+            if (!lines.countedBefore(next, end)) {  // the text ends first
+                length = static_cast<std::int32_t>(next - first) - 1;
+                break;
+            }
+            const float c = lines.countedClose(next);
+            if (!(c > 0 && c <= FLT_MAX)) return false;
+            // The band is checked when the highest or lowest close moves:
+            // otherwise the quotient is the one already found within it.
+            const bool start = window.empty();
+            const float high = start || c > window.high() ? c : window.high();
+            const float low = start || c < window.low() ? c : window.low();
+            if ((start || high == c || low == c) && high / low > band) {
+                length = static_cast<std::int32_t>(next - first);
+                break;
+            }
+            window.pushBack(c);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 LongestRegion longestSidewaysRegion(const HistoryView& history, std::string_view code,
                                     std::uint32_t kind) {
+    std::array<std::int32_t, kRegionStarts> lengths{};
+    if (!regionsFromEachStart(history, code, kind, lengths))
+        for (std::int32_t d = 1; d <= kRegionStarts; ++d)
+            lengths[static_cast<std::size_t>(d - 1)] = getStockSildeWaysRgn(history, code, d, kind);
     LongestRegion best;
-    for (std::int32_t d = 1; d <= 10; ++d) {
-        const std::int32_t length = getStockSildeWaysRgn(history, code, d, kind);
+    for (std::int32_t d = 1; d <= kRegionStarts; ++d) {
+        const std::int32_t length = lengths[static_cast<std::size_t>(d - 1)];
         if (d == 1 || length > best.length) best = {length, d};
     }
     return best;

@@ -35,21 +35,24 @@ StockBox_Info windowStatistics(const HistoryView& history, std::int32_t days, st
         static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{offset} + days, E - 1) - 1);
 
     std::int64_t count = 0;
-    float sum = 0;
-    for (std::int64_t i = std::max<std::int64_t>(offset, 0); i < E; ++i) {
-        const DayLine& line = history[i];
-        if (line.length < 5 || line.fields < 7 || !line.traded()) continue;
-        const float c = line.close;
+    float sum = 0, first = 0, high = 0, low = 0, last = 0;
+    history.visitCountedCloses(offset, E, [&](float c) {
         ++count;
         sum += c;
         if (count == 1) {
-            box.startPrice = box.maxPrice = box.minPrice = c;
+            first = high = low = c;
         } else {
-            if (c > box.maxPrice) box.maxPrice = c;
-            if (c < box.minPrice) box.minPrice = c;
+            if (c > high) high = c;
+            if (c < low) low = c;
         }
-        box.endPrice = c;
-        if (count >= days) break;
+        last = c;
+        return count < days;
+    });
+    if (count > 0) {
+        box.startPrice = first;
+        box.maxPrice = high;
+        box.minPrice = low;
+        box.endPrice = last;
     }
     box.avgPrice = sum / static_cast<float>(count);
     box.trend = classifyWindow(box, count);

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "orvane/backtest/MarketVerdicts.h"
+
 namespace orvane::app {
 
 BacktestJob::~BacktestJob() {
@@ -11,6 +13,10 @@ BacktestJob::~BacktestJob() {
 void BacktestJob::start(BacktestMarket market, backtest::Options options, Finished finished) {
     stopAndWait();
     report({});
+    // The market's verdicts are kept beside it for the next run.
+    if (options.verdictStore.empty())
+        options.verdictStore =
+            backtest::verdictStorePathFor(market.isCsv() ? market.csvDir : market.tree);
     thread_ = std::jthread([this, market = std::move(market), options = std::move(options),
                             finished = std::move(finished)](std::stop_token stop) {
         const auto started = std::chrono::steady_clock::now();

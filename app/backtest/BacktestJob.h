@@ -1,9 +1,10 @@
 #pragma once
 // One back-test run of the window on a thread of its own: the market read,
-// then the back-test over it. Its progress is read by polling; its outcome
-// goes to a callback on the run's thread (the window posts it on). stop()
-// asks the run to end (the back-test ends between stocks; a market being
-// read is read to its end first); the destructor stops it and waits.
+// then the back-test over it, its verdicts kept beside the market
+// (MarketVerdicts.h) unless the options name another store. Its progress is read by polling; its
+// outcome goes to a callback on the run's thread (the window posts it on). stop() asks the run to
+// end (the back-test ends between stocks; a market being read is read to its end first); the
+// destructor stops it and waits.
 
 #include <functional>
 #include <memory>

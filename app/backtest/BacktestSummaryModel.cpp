@@ -1,6 +1,7 @@
 #include "backtest/BacktestSummaryModel.h"
 
 #include <QColor>
+#include <QFont>
 #include <cmath>
 
 #include "backtest/BacktestTexts.h"
@@ -53,6 +54,10 @@ double BacktestSummaryModel::figure(const GroupSummary& g, int column) const {
             return f.meanExcess;
         case WorstDrawdown:
             return f.worstDrawdown;
+        case ExcessInterval:
+            return f.excessLow;
+        case ExcessP:
+            return f.excessP;
         default:  // the run lists the groups in their keys' order
             return static_cast<double>(&g - results_->groups.data());
     }
@@ -73,6 +78,18 @@ QVariant BacktestSummaryModel::data(const QModelIndex& index, int role) const {
     const bool signedFigure =
         column == Mean || column == NetMean || column == Median || column == Excess;
     if (role == Qt::ForegroundRole && signedFigure) return figureColour(value);
+    // The excess of a group whose interval excludes 0 stands out: more than chance.
+    const backtest::HorizonFigures& f = g->horizons[horizon_];
+    const bool marked = (column == Excess || column == ExcessInterval || column == ExcessP) &&
+                        f.signals > 0 && f.excessSignificant();
+    if (role == Qt::FontRole && marked) {
+        QFont bold;
+        bold.setBold(true);
+        return bold;
+    }
+    if (role == Qt::BackgroundRole && marked) return QColor(255, 243, 205);
+    if (role == Qt::ToolTipRole && marked)
+        return QStringLiteral("95%区间不含 0：超额收益不太可能只是偶然");
     if (role != Qt::DisplayRole) return {};
     switch (column) {
         case GroupKey:
@@ -82,6 +99,14 @@ QVariant BacktestSummaryModel::data(const QModelIndex& index, int role) const {
         case Verdicts:
         case Signals:
             return QString::fromStdString(countText(static_cast<std::size_t>(value)));
+        case ExcessInterval:
+            return std::isnan(value)
+                       ? QString::fromStdString(percentText(value, true))
+                       : QString::fromStdString("[" + percentText(value, true) + "," +
+                                                percentText(f.excessHigh, true) + "]");
+        case ExcessP:
+            return std::isnan(value) ? QString::fromStdString(percentText(value, false))
+                                     : QString::number(value, 'f', 3);
         default:
             return QString::fromStdString(
                 percentText(value, column != PositiveShare && column != WorstDrawdown));
@@ -109,14 +134,20 @@ QVariant BacktestSummaryModel::headerData(int section, Qt::Orientation orientati
                 return QStringLiteral("平均收益减去同期全市场等权平均收益");
             case WorstDrawdown:
                 return QStringLiteral("持有期内从买入价算起的最大跌幅中最差的一个");
+            case ExcessInterval:
+                return QStringLiteral(
+                    "超额收益的 95% 置信区间：按整个交易日成块重抽样（块长为持有期的两倍）；"
+                    "不含 0 的分组加粗标出");
+            case ExcessP:
+                return QStringLiteral("双侧 p 值：超额收益其实为 0 时，出现这样结果的可能性");
             default:
                 return {};
         }
     }
     if (role != Qt::DisplayRole) return {};
     static const char* const names[ColumnCount] = {
-        "分组",       "名称",       "判断次数", "有效信号", "平均收益",
-        "扣费后收益", "收益中位数", "上涨比例", "超额收益", "最大回撤"};
+        "分组",       "名称",     "判断次数", "有效信号", "平均收益",    "扣费后收益",
+        "收益中位数", "上涨比例", "超额收益", "最大回撤", "超额95%区间", "p值"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(names[section]) : QVariant();
 }
 

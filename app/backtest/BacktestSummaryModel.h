@@ -2,7 +2,8 @@
 // The back-test window's summary: one row a group of the chosen grouping,
 // its figures at the chosen horizon (group, name, verdicts, signals with the
 // horizon complete, mean, mean after costs, median, share above 0, excess over the market,
-// worst drawdown), in the order of the column last sorted by (at first the
+// worst drawdown, the excess's 95% interval and p-value; a group whose
+// interval excludes 0 is marked), in the order of the column last sorted by (at first the
 // groups' own). Main thread only.
 
 #include <memory>
@@ -26,6 +27,8 @@ class BacktestSummaryModel : public OrderedRowsModel<const backtest::GroupSummar
         PositiveShare,
         Excess,
         WorstDrawdown,
+        ExcessInterval,  // sorts by its lower end
+        ExcessP,
         ColumnCount
     };
     using OrderedRowsModel::OrderedRowsModel;

@@ -207,6 +207,8 @@ void BacktestWindow::setUpControls() {
     ui.summaryTable->verticalHeader()->hide();
     ui.summaryTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     ui.summaryTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    ui.summaryTable->horizontalHeader()->setSectionResizeMode(BacktestSummaryModel::ExcessInterval,
+                                                              QHeaderView::ResizeToContents);
     ui.summaryTable->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     connect(ui.summaryTable->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { showGroupSignals(current.row()); });

@@ -9,6 +9,7 @@
 #include "MarketBaseline.h"
 #include "RuleGroup.h"
 #include "StockScan.h"
+#include "StockVerdicts.h"
 #include "orvane/core/HugePages.h"
 #include "orvane/core/ParallelFor.h"
 
@@ -201,24 +202,21 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     r.notes = std::move(m.notes);
     noteGapsAndShortStocks(m, options.minHistory, r.notes);
 
+    const std::vector<StockVerdicts> verdicts = verdictsForRun(
+        market, m.stocks, options, *range, progress, stop, r.notes, r.verdictsFromStore);
+    if (stop.stop_requested()) return failed(Failure::Stopped, "stopped");
+
     // Each stock writes its signals into its own slice of the list.
     std::vector<std::size_t> first(m.stocks.size() + 1, 0);
     for (std::size_t i = 0; i < m.stocks.size(); ++i)
-        first[i + 1] = first[i] + signalDayCount(m.stocks[i], options, *range);
+        first[i + 1] = first[i] + signalDayCount(m.stocks[i], verdicts[i], *range);
     r.signals.reserve(first.back());
     preferHugePages(r.signals.data(), first.back() * sizeof(Signal));
     r.signals.resize(first.back());
-    parallelFor(
-        m.stocks.size(), options.jobs,
-        [&](std::size_t i) {
-            scanStock(m.stocks[i], static_cast<std::uint32_t>(i), options, *range, m.dates.size(),
-                      &r.signals[first[i]]);
-        },
-        [&](std::size_t done, std::size_t total) {
-            if (progress) progress({Phase::Analysing, done, total});
-        },
-        stop);
-    if (stop.stop_requested()) return failed(Failure::Stopped, "stopped");
+    parallelFor(m.stocks.size(), options.jobs, [&](std::size_t i) {
+        scanStock(m.stocks[i], verdicts[i], static_cast<std::uint32_t>(i), options, *range,
+                  m.dates.size(), &r.signals[first[i]]);
+    });
 
     if (progress) progress({Phase::Summarising, 0, 1});
     r.baseline = marketBaseline(m.stocks, options, *range, m.dates.size());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <unordered_map>
 
 #include "EntryOutcome.h"
@@ -91,7 +92,28 @@ void add(Gathered& g, const Signal& s, std::size_t horizons, bool tradableOnly) 
     }
 }
 
-GroupSummary finish(Gathered& g, std::size_t horizons) {
+// The bootstrap interval of the group's mean excess at horizon index h, over
+// the days from its first signal with the horizon complete to its last.
+void addInterval(const Gathered& g, std::size_t h, const Options& options, HorizonFigures& f) {
+    std::vector<DayTotal> totals;
+    std::size_t first = g.days.size(), last = 0;
+    for (std::size_t d = 0; d < g.days.size(); ++d)
+        if (g.days[d].complete[h]) first = std::min(first, d), last = d;
+    for (std::size_t d = first; d <= last && first < g.days.size(); ++d)
+        totals.push_back({g.days[d].excess[h], g.days[d].complete[h]});
+    const std::string name =
+        std::to_string(static_cast<int>(g.summary.grouping)) + ":" + g.summary.key;
+    const MeanInterval interval = bootstrapMean(totals, blockDaysFor(f.horizon), options.resamples,
+                                                groupSeed(options.seed, name, f.horizon));
+    f.excessLow = interval.low;
+    f.excessHigh = interval.high;
+    f.excessP = interval.pValue;
+    f.blockDays = interval.blockDays;
+}
+
+GroupSummary finish(Gathered& g, const Options& options) {
+    const std::size_t horizons = options.horizons.size();
+    for (std::size_t h = 0; h < horizons; ++h) addInterval(g, h, options, g.summary.horizons[h]);
     GroupSummary sum = std::move(g.summary);
     for (std::size_t h = 0; h < horizons; ++h) {
         HorizonFigures& f = sum.horizons[h];
@@ -140,13 +162,23 @@ std::vector<GroupSummary> summarise(const Results& results, int jobs) {
     parallelFor(std::size(kGroupings), jobs, [&](std::size_t k) {
         const Grouping grouping = kGroupings[k];
         std::unordered_map<long, std::size_t> index;
+        // Signals come by stock, then day: the group of the signal before is
+        // most often the group again, and is looked up without the map.
+        long lastNumber = 0;
+        std::size_t lastGroup = SIZE_MAX;
         for (const Signal& s : results.signals) {
             const long number = grouping == Grouping::Trend       ? s.trend
                                 : grouping == Grouping::ModelB    ? long{s.modelB}
                                 : grouping == Grouping::ScoreBand ? long{s.score >= 91}
                                 : grouping == Grouping::Month     ? monthOfDay[s.day]
                                                                   : 0;
+            if (lastGroup != SIZE_MAX && number == lastNumber) {
+                add(gathered[k][lastGroup], s, horizons, results.options.tradableOnly);
+                continue;
+            }
             auto [at, added] = index.try_emplace(number, gathered[k].size());
+            lastNumber = number;
+            lastGroup = at->second;
             if (added) {
                 Gathered g;
                 g.summary.grouping = grouping;
@@ -164,7 +196,8 @@ std::vector<GroupSummary> summarise(const Results& results, int jobs) {
     for (auto& list : gathered)
         for (Gathered& g : list) groups.push_back(&g);
     std::vector<GroupSummary> out(groups.size());
-    parallelFor(groups.size(), jobs, [&](std::size_t i) { out[i] = finish(*groups[i], horizons); });
+    parallelFor(groups.size(), jobs,
+                [&](std::size_t i) { out[i] = finish(*groups[i], results.options); });
     std::sort(out.begin(), out.end(), before);
     return out;
 }
@@ -181,7 +214,7 @@ GroupSummary summariseSignals(const Results& results, Grouping grouping, std::st
     g.days.resize(results.days.size());
     for (std::size_t i = 0; i < results.signals.size() && i < which.size(); ++i)
         if (which[i]) add(g, results.signals[i], horizons, results.options.tradableOnly);
-    return finish(g, horizons);
+    return finish(g, results.options);
 }
 
 }  // namespace orvane::backtest

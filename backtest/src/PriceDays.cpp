@@ -1,6 +1,7 @@
 #include "PriceDays.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 #include "orvane/core/HistoryReader.h"
@@ -25,8 +26,12 @@ PriceRead readPriceDays(std::string_view historyText) {
     while (last > 1 && lines[last - 1].empty()) --last;
     read.days.resize(last > 0 ? last - 1 : 0);
     for (std::size_t k = 1; k < last; ++k) {
-        const std::vector<std::string_view> f = dayFields(lines[k]);
-        const std::int32_t date = f.size() == kDayLineFields ? dateKey(f[kDateField]) : 0;
+        // The fields of the line, taken apart in place.
+        std::array<std::string_view, kDayLineFields> f{};
+        const std::size_t fields = visitDayFields(lines[k], [&](std::size_t i, std::string_view v) {
+            if (i < f.size()) f[i] = v;
+        });
+        const std::int32_t date = fields == kDayLineFields ? dateKey(f[kDateField]) : 0;
         auto fail = [&](const char* what) {
             read.error = "line " + std::to_string(k + 1) + ": " + what;
             read.days.clear();

@@ -119,7 +119,7 @@ void writeSignalsCsv(const Results& r, std::ostream& out) {
 void writeSummaryCsv(const Results& r, std::ostream& out) {
     out << "grouping,key,label,horizon,signals,incomplete,mean_pct,median_pct,positive_pct,"
            "excess_pct,worst_drawdown_pct,verdicts,limit_up,not_filled,net_mean_pct,exits_"
-           "delayed\n";
+           "delayed,excess_low_pct,excess_high_pct,excess_p\n";
     for (const GroupSummary& g : r.groups)
         for (const HorizonFigures& f : g.horizons) {
             std::string line = groupingName(g.grouping);
@@ -131,6 +131,10 @@ void writeSummaryCsv(const Results& r, std::ostream& out) {
                    std::to_string(g.notFilled));
             percent(line, f.meanNet);
             fields(line, std::to_string(f.delayedExits));
+            percent(line, f.excessLow);
+            percent(line, f.excessHigh);
+            line += ',';
+            if (!std::isnan(f.excessP)) appendFixed(line, f.excessP, 4);
             out << line << '\n';
         }
 }

@@ -1,50 +1,39 @@
 #include "StockScan.h"
 
-#include <algorithm>
-
 #include "EntryOutcome.h"
-#include "orvane/analysis/AnalysisRun.h"
-#include "orvane/analysis/SessionDay.h"
+#include "orvane/backtest/MarketVerdicts.h"
 #include "orvane/market/ExRightsGaps.h"
 
 namespace orvane::backtest {
 
 namespace {
 
-bool isSignalDay(const std::vector<PriceDay>& days, std::size_t i, DayRange range) {
-    return days[i].traded && range.contains(days[i].day);
-}
-
-std::size_t firstDayWithHistory(const Options& options) {
-    return static_cast<std::size_t>(std::max(options.minHistory, 1));
-}
-
-// The day's facts a rule reads, as the day's results file gives them.
-void describeDay(const std::vector<PriceDay>& days, std::size_t i, const AnalysisResult& verdict,
-                 Signal& s) {
-    const float close = static_cast<float>(days[i].close);
-    s.close = close;
-    s.gain5 = gainPercent(close, verdict.end5);
-    s.gain10 = gainPercent(close, verdict.end10);
-    if (i > 0 && days[i - 1].close > 0)
-        s.change = static_cast<float>((days[i].close / days[i - 1].close - 1.0) * 100.0);
+// Calls visit(row, verdict) for each verdict on a day of the range, with the
+// stock's row of that day. The verdicts' days are days of the stock, in order.
+template <class Visit>
+void forEachSignalDay(const StockDays& stock, const StockVerdicts& verdicts, DayRange range,
+                      Visit visit) {
+    const std::vector<PriceDay>& days = stock.days;
+    std::size_t row = 0;
+    for (const DayVerdict& v : verdicts.days) {
+        while (row < days.size() && days[row].date < v.date) ++row;
+        if (row == days.size()) return;
+        if (days[row].date == v.date && range.contains(days[row].day)) visit(row, v);
+    }
 }
 
 }  // namespace
 
-std::size_t signalDayCount(const StockDays& stock, const Options& options, DayRange range) {
+std::size_t signalDayCount(const StockDays& stock, const StockVerdicts& verdicts, DayRange range) {
     std::size_t count = 0;
-    for (std::size_t i = firstDayWithHistory(options); i < stock.days.size(); ++i)
-        count += isSignalDay(stock.days, i, range);
+    forEachSignalDay(stock, verdicts, range, [&](std::size_t, const DayVerdict&) { ++count; });
     return count;
 }
 
-void scanStock(const StockDays& stock, std::uint32_t stockIndex, const Options& options,
-               DayRange range, std::size_t calendarDays, Signal* out) {
+void scanStock(const StockDays& stock, const StockVerdicts& verdicts, std::uint32_t stockIndex,
+               const Options& options, DayRange range, std::size_t calendarDays, Signal* out) {
     const std::vector<PriceDay>& days = stock.days;
     const std::size_t n = days.size();
-    const ParsedHistory history(stock.source->history);
-    const HistoryView whole(history);
     // gapsUpTo[k]: the days before day k that open beyond the limit down.
     std::vector<std::uint32_t> gapsUpTo(n + 1, 0);
     for (std::size_t k = 0; k < n; ++k) {
@@ -53,22 +42,20 @@ void scanStock(const StockDays& stock, std::uint32_t stockIndex, const Options& 
             gapsUpTo[k] + (days[k].traded && stock.limits[k] > 0 &&
                            opensBeyondLimitDown(days[k].open, before, stock.limits[k]));
     }
-    for (std::size_t i = firstDayWithHistory(options); i < n; ++i) {
-        if (!isSignalDay(days, i, range)) continue;
+    forEachSignalDay(stock, verdicts, range, [&](std::size_t i, const DayVerdict& v) {
         Signal& s = *out++;
         s.stock = stockIndex;
         s.day = static_cast<std::uint32_t>(days[i].day);
-        // Day i of the oldest-first days is element n - i of the text; the
-        // days were read from that text, so each is a day line.
-        const auto session =
-            sessionDayOf(whole, static_cast<std::int64_t>(n - i), stock.source->code);
-        const AnalysisResult verdict = sessionVerdict(session.value());
-        s.trend = verdict.trend;
-        s.score = verdict.score;
-        s.modelB = verdict.modeB;
-        s.buyA = verdict.buyA ? static_cast<std::int8_t>(*verdict.buyA) : std::int8_t{-1};
-        s.buyB = verdict.buyB ? static_cast<std::int8_t>(*verdict.buyB) : std::int8_t{-1};
-        describeDay(days, i, verdict, s);
+        s.trend = v.trend;
+        s.score = v.score;
+        s.modelB = v.modelB;
+        s.buyA = v.buyA;
+        s.buyB = v.buyB;
+        // The day's facts a rule reads, as the day's results file gives them.
+        s.gain5 = v.gain5;
+        s.gain10 = v.gain10;
+        s.change = v.change;
+        s.close = v.close;
         const EntryPoint entry = enterAfter(stock, i, options.entry, calendarDays);
         s.entry = entry.state;
         if (entry.state == Entry::Filled || entry.state == Entry::LimitUp)
@@ -78,7 +65,7 @@ void scanStock(const StockDays& stock, std::uint32_t stockIndex, const Options& 
         // The gaps after the entry (one at the entry day's open came before it).
         s.spansExRightsGap =
             exits.lastRow > 0 && gapsUpTo[exits.lastRow + 1] > gapsUpTo[entry.row + 1];
-    }
+    });
 }
 
 }  // namespace orvane::backtest

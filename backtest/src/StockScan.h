@@ -1,12 +1,16 @@
 #pragma once
 // One stock's part of the back-test: its verdict on every day of the range
-// as during that day's session, the entry after it and the outcomes.
+// (MarketVerdicts.h), the entry after it and the outcomes.
 
 #include <cstdint>
 #include <vector>
 
 #include "StockDays.h"
 #include "orvane/backtest/Backtest.h"
+
+namespace orvane::backtest {
+struct StockVerdicts;
+}
 
 namespace orvane::backtest {
 
@@ -16,15 +20,13 @@ struct DayRange {
     bool contains(std::int32_t day) const { return day >= first && day <= last; }
 };
 
-/// The stock's signal days: the days of the range on which it traded with
-/// `minHistory` days before it.
-std::size_t signalDayCount(const StockDays& stock, const Options& options, DayRange range);
+/// The stock's signal days: the days of its verdicts within the range.
+std::size_t signalDayCount(const StockDays& stock, const StockVerdicts& verdicts, DayRange range);
 
 /// The stock's signals, one a signal day, written to out[0 ..
-/// signalDayCount): the verdict as during that day's session, the entry by
-/// the rule and the returns and drawdowns (the excess comes with the
-/// baseline).
-void scanStock(const StockDays& stock, std::uint32_t stockIndex, const Options& options,
-               DayRange range, std::size_t calendarDays, Signal* out);
+/// signalDayCount): the day's verdict, the entry by the rule and the returns
+/// and drawdowns (the excess comes with the baseline).
+void scanStock(const StockDays& stock, const StockVerdicts& verdicts, std::uint32_t stockIndex,
+               const Options& options, DayRange range, std::size_t calendarDays, Signal* out);
 
 }  // namespace orvane::backtest

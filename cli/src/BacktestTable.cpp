@@ -16,6 +16,17 @@ std::string percent(double fraction, bool sign) {
     return format(sign ? "%+.2f%%" : "%.2f%%", fraction * 100);
 }
 
+// The bootstrap interval of the mean excess, marked with * when it excludes 0.
+std::string interval(const HorizonFigures& f) {
+    if (std::isnan(f.excessLow)) return "-";
+    return "[" + percent(f.excessLow, true) + "," + percent(f.excessHigh, true) + "]" +
+           (f.excessSignificant() ? "*" : "");
+}
+
+std::string pValue(const HorizonFigures& f) {
+    return std::isnan(f.excessP) ? "-" : format("%.3f", f.excessP);
+}
+
 const char* headingOf(Grouping g) {
     switch (g) {
         case Grouping::All:
@@ -69,25 +80,31 @@ std::string backtestTables(const Results& r) {
                      "%g yuan; stamp duty and transfer fee of the day).\n",
                      o.tradeSize, o.costs.commission * 100, o.costs.minCommission)
                : std::string("Net: no costs charged (--no-costs).\n");
-    const char* header = "%-30s %4s %9s %9s %9s %8s %8s %7s %8s %10s\n";
+    out += format(
+        "The excess's 95%% interval and p-value come from %zu resamples of whole signal days in "
+        "blocks of twice the horizon (seed %llu); * marks an interval that excludes 0, - too few "
+        "days for blocks.\n",
+        o.resamples, static_cast<unsigned long long>(o.seed));
+    const char* header = "%-30s %4s %9s %9s %9s %8s %8s %7s %8s %10s %-19s %6s\n";
     Grouping last = Grouping::Month;
     bool first = true;
     for (const GroupSummary& g : r.groups) {
         if (first || g.grouping != last) {
             out += format("\n%s\n", headingOf(g.grouping));
             out += format(header, "group", "days", "signals", "mean", "net", "median", "share>0",
-                          "excess", "worst dd", "incomplete");
+                          "excess", "worst dd", "incomplete", "excess 95% interval", "p");
             last = g.grouping;
             first = false;
         }
         for (std::size_t h = 0; h < g.horizons.size(); ++h) {
             const HorizonFigures& f = g.horizons[h];
-            out += format("%-30s %4d %9zu %9s %9s %8s %8s %7s %8s %10zu\n",
-                          h == 0 ? nameOf(g).c_str() : "", f.horizon, f.signals,
-                          percent(f.mean, true).c_str(), percent(f.meanNet, true).c_str(),
-                          percent(f.median, true).c_str(), percent(f.positiveShare, false).c_str(),
-                          percent(f.meanExcess, true).c_str(),
-                          percent(f.worstDrawdown, true).c_str(), f.incomplete);
+            out +=
+                format("%-30s %4d %9zu %9s %9s %8s %8s %7s %8s %10zu %-19s %6s\n",
+                       h == 0 ? nameOf(g).c_str() : "", f.horizon, f.signals,
+                       percent(f.mean, true).c_str(), percent(f.meanNet, true).c_str(),
+                       percent(f.median, true).c_str(), percent(f.positiveShare, false).c_str(),
+                       percent(f.meanExcess, true).c_str(), percent(f.worstDrawdown, true).c_str(),
+                       f.incomplete, interval(f).c_str(), pValue(f).c_str());
         }
         std::size_t delayed = 0;
         for (const HorizonFigures& f : g.horizons) delayed = std::max(delayed, f.delayedExits);

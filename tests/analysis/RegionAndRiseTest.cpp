@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "HistoryBuilder.h"
 #include "orvane/analysis/RiseMeasures.h"
@@ -24,6 +25,40 @@ TEST(SidewaysRegion, StopsAtTheDayThatBreaksTheBandItsBoxComparesWithDoubles) {
     std::int32_t score = 0;
     FilterMode_limitSlideway(b, score);  // 1.1f widened is above the double 1.1
     EXPECT_EQ(score, 5);
+}
+
+TEST(SidewaysRegion, LongestRegionOfEveryViewIsTheBestOfItsTenScans) {
+    // Prices that wander in and out of the bands, with untraded days, a zero
+    // close now and then, views of every day and views of views past the
+    // text's end.
+    std::mt19937 rng(20251208);
+    for (int round = 0; round < 60; ++round) {
+        HistoryBuilder b;
+        float price = 10;
+        const int days = 5 + static_cast<int>(rng() % 120);
+        for (int i = 0; i < days; ++i) {
+            price *= 1.0f + (static_cast<int>(rng() % 161) - 80) / 1000.0f;
+            const bool zero = round % 4 == 0 && rng() % 50 == 0;
+            b.day(zero ? 0.0f : price, rng() % 9 ? 1000 : 0);
+        }
+        const Parsed p(b.text());
+        std::vector<HistoryView> views{p.view()};
+        for (std::int64_t k = 1; k < p.view().size(); ++k) {
+            views.push_back(*p.view().dayView(k));
+            if (auto further = views.back().dayView(1 + k % 7)) views.push_back(*further);
+        }
+        for (const HistoryView& v : views)
+            for (std::uint32_t kind : {kRegionWide, kRegionMedium, kRegionNarrow, kRegionModelB}) {
+                LongestRegion scanned;
+                for (std::int32_t d = 1; d <= 10; ++d) {
+                    const std::int32_t n = getStockSildeWaysRgn(v, "600000", d, kind);
+                    if (d == 1 || n > scanned.length) scanned = {n, d};
+                }
+                const LongestRegion found = longestSidewaysRegion(v, "600000", kind);
+                ASSERT_EQ(found.length, scanned.length) << round << " " << v.size() << " " << kind;
+                ASSERT_EQ(found.startOffset, scanned.startOffset);
+            }
+    }
 }
 
 TEST(RiseMeasures, ElevenDaysSinceDayTwoAndThreeDays) {

@@ -10,8 +10,11 @@
 #include <random>
 #include <sstream>
 
+#include "TempDataDir.h"
 #include "orvane/backtest/Backtest.h"
+#include "orvane/backtest/MarketVerdicts.h"
 #include "orvane/backtest/ResultFiles.h"
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/CsvHistory.h"
 
@@ -356,6 +359,14 @@ TEST(Backtest, NoFigureOfASignalDayUsesAPriceAfterTheEntry) {
     }
 }
 
+std::string resultFiles(const Results& r) {
+    std::ostringstream out;
+    writeSummaryCsv(r, out);
+    writeSignalsCsv(r, out);
+    writeBaselineCsv(r, out);
+    return out.str();
+}
+
 TEST(Backtest, SameResultsWhateverTheNumberOfThreads) {
     const Market market = walkMarket(60, 11);
     auto files = [&](int jobs) {
@@ -363,12 +374,7 @@ TEST(Backtest, SameResultsWhateverTheNumberOfThreads) {
         o.horizons = {3, 1, 10};
         o.minHistory = 20;
         o.jobs = jobs;
-        const Results r = run(market, o);
-        std::ostringstream out;
-        writeSummaryCsv(r, out);
-        writeSignalsCsv(r, out);
-        writeBaselineCsv(r, out);
-        return out.str();
+        return resultFiles(run(market, o));
     };
     const std::string one = files(1);
     EXPECT_GT(one.size(), 5000u);
@@ -410,4 +416,65 @@ TEST(Backtest, ARuleIsAGroupOfTheSignalsWhoseDayMeetsIt) {
     EXPECT_EQ(none.verdicts, 0u);
     EXPECT_EQ(none.horizons[0].signals, 0u);
     EXPECT_TRUE(std::isnan(none.horizons[0].mean));
+}
+
+TEST(Backtest, StoredVerdictsGiveTheSameResultsUntilTheDataChangesOrTheStoreIsDamaged) {
+    const test::TempDataDir dir;
+    Market market = walkMarket(60, 11);
+    Options plain = handMadeOptions();
+    plain.horizons = {3, 10};
+    plain.minHistory = 20;
+    Options stored = plain;
+    stored.verdictStore = dir.path() / "market.verdicts";
+    // The results of a run with the store, and whether it read the store.
+    auto withStore = [&](bool expectRead) {
+        const backtest::Run r = runBacktest(market, stored);
+        EXPECT_EQ(r.results.verdictsFromStore, expectRead);
+        return resultFiles(r.results);
+    };
+    const std::string fresh = resultFiles(run(market, plain));
+    EXPECT_EQ(withStore(false), fresh);
+    EXPECT_EQ(withStore(true), fresh);
+    // Another range reads the same store.
+    plain.from = stored.from = dateOf(40);
+    EXPECT_EQ(withStore(true), resultFiles(run(market, plain)));
+
+    // One volume changed: the store is of other data.
+    std::string& history = market.stocks[2].history;
+    history[history.rfind(",1000,") + 4] = '1';
+    EXPECT_EQ(withStore(false), resultFiles(run(market, plain)));
+    EXPECT_EQ(withStore(true), resultFiles(run(market, plain)));
+
+    // A damaged or cut store is worked out again and replaced.
+    std::string bytes = *readFile(stored.verdictStore);
+    bytes[bytes.size() / 2] ^= 1;
+    ASSERT_TRUE(writeFileAtomically(stored.verdictStore, bytes));
+    EXPECT_EQ(withStore(false), resultFiles(run(market, plain)));
+    ASSERT_TRUE(writeFileAtomically(stored.verdictStore, bytes.substr(0, bytes.size() - 9)));
+    withStore(false);
+    withStore(true);
+
+    // A store that cannot be written is a note; the run goes on without it.
+    stored.verdictStore = stored.verdictStore / "under-a-file.verdicts";
+    const std::string unstored = withStore(false);
+    EXPECT_EQ(unstored, resultFiles(run(market, plain)));
+    const auto notes = runBacktest(market, stored).results.notes;
+    EXPECT_TRUE(std::any_of(notes.begin(), notes.end(), [](const std::string& n) {
+        return n.starts_with("the verdicts could not be kept: ");
+    }));
+}
+
+TEST(Backtest, MarketVerdictsCarryTheDaysPrices) {
+    const MarketVerdicts v = computeMarketVerdicts(handMadeMarket(), 2);
+    ASSERT_EQ(v.stocks.size(), 3u);
+    // A traded on days 2 to 5; on day 3 it closed at 12 after 10.
+    const std::vector<DayVerdict>& a = v.stocks[0].days;
+    ASSERT_EQ(a.size(), 4u);
+    EXPECT_EQ(a[1].date,
+              std::stoi(dateOf(3).substr(0, 4) + dateOf(3).substr(5, 2) + dateOf(3).substr(8, 2)));
+    EXPECT_FLOAT_EQ(a[1].close, 12);
+    EXPECT_FLOAT_EQ(a[1].change, 20);
+    // B has no line on day 4: days 2, 3 and 5.
+    EXPECT_EQ(v.stocks[1].days.size(), 3u);
+    EXPECT_EQ(v.count(), 4u + 3u + 2u);
 }

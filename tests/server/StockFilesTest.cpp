@@ -65,7 +65,7 @@ TEST(DayVerdicts, EachDayIsJudgedWithTheHistoryOneDayBehindMalformedLinesNot) {
     // close, and the history from the line after it on.
     ParsedHistory parsed(kHistory);
     auto lagging = HistoryView(parsed).dayView(4);
-    const TodayTrade trade{"600000", parsed.line(3).open, parsed.line(3).close,
+    const TodayTrade trade{"600000", parsed.line(3).open(), parsed.line(3).close,
                            parsed.line(4).close};
     LocalDateTime now = *parseDate(parsed.line(3).date);
     now.hour = 15;

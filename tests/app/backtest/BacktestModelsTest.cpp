@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QColor>
+#include <QFont>
 #include <cmath>
+#include <tuple>
 
 #include "TempDataDir.h"
 #include "backtest/BacktestCharts.h"
@@ -54,6 +56,13 @@ std::shared_ptr<const Results> handMadeResults() {
     r->groups = {trendGroup("1", 1, {10, 1, 0, -0.02, -0.02, 0, -0.01, -0.02}),
                  trendGroup("3", 4, {10, 0, 4, 0, 0, 0, 0, 0}),
                  trendGroup("1000", 2, {10, 1, 1, 0.08, 0.08, 1, 0.05, 0})};
+    // 1000's interval excludes 0, 1's does not.
+    auto interval = [&](std::size_t g, double low, double high, double p) {
+        HorizonFigures& f = r->groups[g].horizons[0];
+        std::tie(f.excessLow, f.excessHigh, f.excessP) = std::tuple(low, high, p);
+    };
+    interval(0, -0.05, 0.01, 0.3);
+    interval(2, 0.01, 0.09, 0.004);
     return r;
 }
 
@@ -77,6 +86,14 @@ TEST(BacktestTables, SummaryAndSignalsOfHandMadeResults) {
     EXPECT_EQ(cell(summary, 2, S::PositiveShare), "100.00%");
     EXPECT_EQ(cell(summary, 2, S::Excess), "+5.00%");
     EXPECT_EQ(cell(summary, 0, S::WorstDrawdown), "-2.00%");
+    EXPECT_EQ(cell(summary, 2, S::ExcessInterval), "[+1.00%,+9.00%]");
+    EXPECT_EQ(cell(summary, 2, S::ExcessP), "0.004");
+    EXPECT_EQ(cell(summary, 1, S::ExcessInterval), "—");
+    // Only the group whose interval excludes 0 is marked.
+    for (int column : {S::Excess, S::ExcessInterval}) {
+        EXPECT_TRUE(summary.data(summary.index(2, column), Qt::FontRole).value<QFont>().bold());
+        EXPECT_FALSE(summary.data(summary.index(0, column), Qt::FontRole).value<QFont>().bold());
+    }
     // A group whose horizons are all incomplete has counts but no figures.
     EXPECT_EQ(cell(summary, 1, S::Verdicts), "4");
     EXPECT_EQ(cell(summary, 1, S::Mean), "—");

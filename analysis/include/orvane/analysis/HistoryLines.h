@@ -6,9 +6,11 @@
 // reads. A historical-day view (the text as it stood with day k as its newest
 // day) is an offset into the same lines, not a copy.
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -16,17 +18,23 @@ namespace orvane {
 /// One element of the history text with the fields the engine reads.
 struct DayLine {
     std::string_view text;
-    std::uint32_t length = 0;  // characters (UTF-16 code units)
-    std::uint32_t fields = 1;  // elements of its split on ","
-    std::string_view date;     // field 0
-    float open = 0;            // field 1 (0 when absent)
-    float close = 0;           // field 4
-    float volume = 0;          // field 5
+    std::uint32_t length = 0;                  // characters (UTF-16 code units)
+    std::uint32_t fields = 1;                  // elements of its split on ","
+    std::string_view date;                     // field 0
+    std::uint32_t openAt = 0, openLength = 0;  // field 1 within text (none when absent)
+    float close = 0;                           // field 4
+    float volume = 0;                          // field 5
     bool parsed = false;
 
     bool empty() const { return length == 0; }
+    /// Field 1 as a number (0 when absent), read when asked: only the day a
+    /// session trades needs it, so the scans over the days never read it.
+    float open() const;
     /// Volume not below 10 (suspended days trade less).
     bool traded() const { return double{volume} >= 10.0; }
+    /// A day the windows and regions count: a whole day line (seven fields
+    /// or more, so never empty) that traded.
+    bool counted() const { return fields >= 7 && traded(); }
 };
 
 /// What an element outside a view reads as.
@@ -50,10 +58,65 @@ class ParsedHistory {
     }
     std::string_view text() const { return text_; }
 
+    /// Calls visit(close) for the close of each counted line (DayLine::counted)
+    /// of elements `from` .. `to` - 1 in order, until visit returns false.
+    template <typename Visit>
+    void visitCountedCloses(std::int64_t from, std::int64_t to, Visit&& visit) const;
+
+    // The counted lines by number, 0 the first of the text: the number of
+    // the first at or after element `from`, and whether number `j` lies
+    // before element `to` (reading the text as far as these need).
+    std::size_t firstCountedFrom(std::int64_t from) const {
+        countUpTo(from + 1);
+        return static_cast<std::size_t>(firstCountedFrom_[static_cast<std::size_t>(from)]);
+    }
+    bool countedBefore(std::size_t j, std::int64_t to) const {
+        to = std::min(to, size());
+        while (j >= countedClose_.size()) {
+            const auto read = static_cast<std::int64_t>(firstCountedFrom_.size());
+            if (read >= to) return false;
+            countUpTo(read + 1);
+        }
+        return countedLine_[j] < to;
+    }
+    /// The close of counted line `j`, once countedBefore has reached it.
+    float countedClose(std::size_t j) const { return countedClose_[j]; }
+
   private:
+    // Reads elements up to `upTo` (exclusive), a block at a time, into the
+    // counted closes.
+    void countUpTo(std::int64_t upTo) const;
+
     std::string_view text_;
     mutable std::vector<DayLine> lines_;
+    // The counted lines' closes and element indexes in order, kept
+    // contiguous so that the windows and regions, which scan the same days
+    // again and again, read them without touching the lines; and for each
+    // element read so far the first counted line at or after it.
+    mutable std::vector<float> countedClose_;
+    mutable std::vector<std::int32_t> countedLine_;
+    mutable std::vector<std::int32_t> firstCountedFrom_;
 };
+
+template <typename Visit>
+void ParsedHistory::visitCountedCloses(std::int64_t from, std::int64_t to, Visit&& visit) const {
+    to = std::min(to, size());
+    if (from >= to) return;
+    std::size_t j = firstCountedFrom(from);
+    while (countedBefore(j, to)) {
+        // The closes read so far that lie before `to`, in one run: the loop
+        // over them calls nothing, so what `visit` keeps stays in registers.
+        auto end = countedClose_.size();
+        if (countedLine_[end - 1] >= to)
+            end = static_cast<std::size_t>(
+                std::lower_bound(countedLine_.begin() + static_cast<std::ptrdiff_t>(j),
+                                 countedLine_.end(), to) -
+                countedLine_.begin());
+        const float* closes = countedClose_.data();
+        for (; j < end; ++j)
+            if (!visit(closes[j])) return;
+    }
+}
 
 /// The history as one operation sees it: the header, then the original
 /// elements from `first` on, then `extras` empty elements. The whole text is
@@ -78,6 +141,32 @@ class HistoryView {
     std::optional<HistoryView> dayView(std::int64_t k) const;
 
     const ParsedHistory& history() const { return *history_; }
+
+    /// Calls visit(close) for the close of each counted line (DayLine::counted)
+    /// of elements `from` .. `to` - 1 of this view in order, until visit
+    /// returns false: what a loop over operator[] skipping the lines not
+    /// counted reads, without its per-line checks.
+    template <typename Visit>
+    void visitCountedCloses(std::int64_t from, std::int64_t to, Visit&& visit) const {
+        from = std::max<std::int64_t>(from, 0);
+        to = std::min(to, size());
+        if (from == 0 && to > 0) {
+            const DayLine& header = history_->line(0);
+            if (header.counted() && !visit(header.close)) return;
+            from = 1;
+        }
+        const auto [begin, end] = historyElements(from, to);
+        history_->visitCountedCloses(begin, end, visit);
+    }
+
+    /// The history's elements that elements `from` .. `to` - 1 of this view
+    /// (from at least 1) are, as [first, second); the extras are none.
+    std::pair<std::int64_t, std::int64_t> historyElements(std::int64_t from,
+                                                          std::int64_t to) const {
+        const std::int64_t last = std::min(to - 1, realLines());
+        if (from > last) return {0, 0};
+        return {first_ + from - 1, first_ + last};
+    }
 
   private:
     HistoryView(const ParsedHistory& history, std::int64_t first, std::int64_t extras)

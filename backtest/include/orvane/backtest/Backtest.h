@@ -37,6 +37,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <map>
@@ -52,6 +53,7 @@
 namespace orvane {
 class SectorGroups;
 }
+#include "orvane/backtest/DayBlockBootstrap.h"
 
 namespace orvane::backtest {
 
@@ -116,6 +118,14 @@ struct Options {
     double tradeSize = 20000;
     /// A rule summed up as a group of its own (Grouping::Rule).
     std::optional<RuleChoice> rule;
+    /// The bootstrap of the groups' mean excess: its resamples, and the seed
+    /// they are drawn from (the same seed, the same intervals).
+    std::size_t resamples = kDefaultResamples;
+    std::uint64_t seed = 1;
+    /// Where the market's verdicts are kept between runs
+    /// (verdictStorePathFor, MarketVerdicts.h); empty: worked out for this
+    /// run alone.
+    std::filesystem::path verdictStore;
 };
 
 /// What is wrong with the options, or nothing.
@@ -192,6 +202,13 @@ struct HorizonFigures {
     double worstDrawdown = 0;      // the lowest drawdown of any signal
     double meanNet = 0;            // the mean return after costs
     std::size_t delayedExits = 0;  // of the signals, those whose exit moved
+    /// The mean excess's two-sided 95% interval and p-value, from a block
+    /// bootstrap over the group's signal days (DayBlockBootstrap.h);
+    /// kNoFigure when its days are too few for blocks of `blockDays`.
+    double excessLow = kNoFigure, excessHigh = kNoFigure, excessP = kNoFigure;
+    std::size_t blockDays = 0;
+    /// Whether the interval lies wholly on one side of 0.
+    bool excessSignificant() const { return excessLow > 0 || excessHigh < 0; }
 };
 
 /// A group's signals of one day: their count and mean figures per horizon
@@ -245,6 +262,8 @@ struct Results {
     std::vector<std::string> notes;
     /// As `stocks`, with the calendar `days`.
     std::shared_ptr<const MarketPrices> prices;
+    /// Whether the verdicts were read from Options::verdictStore.
+    bool verdictsFromStore = false;
 };
 
 enum class Failure : std::uint8_t {

@@ -1,0 +1,102 @@
+#pragma once
+// Every stock's verdict on every day of a market, as during each day's
+// session (Backtest.h states the rules), and the store that keeps them
+// beside the market's tree or folder so that they are worked out once.
+//
+// Verdicts are the cost of every back-test: a second back-test over the same
+// data (other horizons, another group, a rule, a portfolio) reads them from
+// the store instead. The store is keyed by the data's content (every stock's
+// code and history text as the engine reads them) and by the history a
+// verdict needs; a store of other data, of another engine or format, or one
+// damaged in any way is worked out again and replaced, never trusted.
+//
+// The store is a plain column file: a header, the stocks' codes and day
+// counts, then each field of every verdict as one array, and a checksum of
+// all of it. Read whole, it is a few bulk copies; the same verdicts kept in
+// an SQLite table took about ten times the processor time to write and four
+// times to read back, in twice the space (verdict_store_bench measures both).
+
+#include <cstdint>
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "orvane/backtest/Backtest.h"
+
+namespace orvane::backtest {
+
+/// One stock's verdict on one day, with what rules read beside it.
+struct DayVerdict {
+    std::int32_t date = 0;  // yyyymmdd
+    std::int32_t trend = 0;
+    std::int32_t score = 0;
+    bool modelB = false;
+    std::int8_t buyA = -1, buyB = -1;  // -1: the model-B check did not run
+    /// Percentages: the close over the 5- and 10-day bases (the verdict's
+    /// end5 and end10), and over the previous close.
+    float gain5 = std::numeric_limits<float>::quiet_NaN();
+    float gain10 = std::numeric_limits<float>::quiet_NaN();
+    float change = std::numeric_limits<float>::quiet_NaN();
+    float close = 0;
+};
+
+/// A stock's verdicts, oldest first: one a day on which it traded with at
+/// least `minHistory` days before it.
+struct StockVerdicts {
+    std::string code;
+    std::vector<DayVerdict> days;
+};
+
+struct MarketVerdicts {
+    std::uint64_t key = 0;  // marketContentKey of the market they are of
+    int minHistory = kDefaultMinHistory;
+    std::vector<StockVerdicts> stocks;  // in the market's order
+
+    std::size_t count() const;
+};
+
+/// A key of the market's content: every stock's code and history text, in
+/// order. Any change to any of them gives another key.
+std::uint64_t marketContentKey(const Market& market, int jobs = 0);
+
+/// Where the store of a tree, a folder or a market file lies: beside it,
+/// under its name with ".verdicts" added.
+std::filesystem::path verdictStorePathFor(const std::filesystem::path& data);
+
+/// The verdicts of every stock of the market, worked out on `jobs` threads
+/// (0: one per processor); empty for the stocks whose history cannot be read.
+MarketVerdicts computeMarketVerdicts(const Market& market, int minHistory, int jobs = 0,
+                                     std::stop_token stop = {});
+
+/// The store's bytes, and the verdicts back from them: nothing when the bytes
+/// are no store, are damaged, or hold the verdicts of another market or
+/// history (`key`, `minHistory`).
+std::string verdictStoreBytes(const MarketVerdicts& verdicts);
+std::optional<MarketVerdicts> verdictsFromStore(std::string_view bytes, std::uint64_t key,
+                                                int minHistory);
+
+/// Where the verdicts of a run came from.
+enum class VerdictSource : std::uint8_t {
+    Store,     // read from the store
+    Computed,  // worked out; the store was written
+    Unstored   // worked out; the store could not be written (`problem` says why)
+};
+
+struct LoadedVerdicts {
+    MarketVerdicts verdicts;
+    VerdictSource source = VerdictSource::Computed;
+    std::string problem;
+};
+
+/// Every stock's verdict on every day of the market: read from the store at
+/// `store` when it holds this market's, else worked out and the store
+/// replaced (atomically). The one way into the verdicts for back-tests,
+/// portfolios and rules.
+LoadedVerdicts marketVerdicts(const Market& market, const std::filesystem::path& store,
+                              int minHistory = kDefaultMinHistory, int jobs = 0,
+                              std::stop_token stop = {});
+
+}  // namespace orvane::backtest
