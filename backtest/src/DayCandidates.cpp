@@ -27,6 +27,13 @@ std::vector<std::vector<std::uint32_t>> candidatesByDay(const Results& results,
 
 std::optional<SignalFilter> groupFilter(const Results& results, std::string_view text) {
     if (text == "all") return SignalFilter([](const Signal&) { return true; });
+    // The run's own rule (--rule): its verdicts are marked one by one.
+    if (text == "rule" || text.starts_with("rule:")) {
+        if (results.meetsRule.size() != results.signals.size()) return std::nullopt;
+        return SignalFilter([&results](const Signal& s) {
+            return results.meetsRule[static_cast<std::size_t>(&s - results.signals.data())];
+        });
+    }
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos) return std::nullopt;
     const std::string_view name = text.substr(0, colon);

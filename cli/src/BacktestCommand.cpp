@@ -219,9 +219,11 @@ void runPortfolioOf(const BacktestArgs& a, const Results& r) {
     const PortfolioOptions o = portfolioOptionsOf(a);
     const auto inGroup = groupFilter(r, a.group);
     if (!inGroup)
-        failWith(kBadOption, "--group " + a.group +
-                                 ": give all, or a grouping and key of summary.csv as trend:1001, "
-                                 "model_b:yes, score_band:>=91 or month:2024-03");
+        failWith(kBadOption,
+                 "--group " + a.group +
+                     ": give all, rule (the verdicts meeting --rule), or a grouping and key "
+                     "of summary.csv as trend:1001, model_b:yes, score_band:>=91 or "
+                     "month:2024-03");
     const auto candidates = candidatesByDay(r, *inGroup);
     std::size_t signals = 0;
     for (const auto& day : candidates) signals += day.size();
@@ -366,7 +368,8 @@ void addBacktestCommand(CLI::App& app) {
     cmd->add_flag("--portfolio", a->portfolio,
                   "simulate money: slots, lots, costs and the exit rules (see below)");
     cmd->add_option("--group", a->group,
-                    "the portfolio's signals: all, or GROUPING:KEY as trend:1001, model_b:yes")
+                    "the portfolio's signals: all, rule (those meeting --rule), or GROUPING:KEY as "
+                    "trend:1001, model_b:yes")
         ->capture_default_str();
     cmd->add_option("--capital", a->book.capital, "the portfolio's yuan at the start")
         ->capture_default_str();

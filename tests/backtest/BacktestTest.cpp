@@ -13,6 +13,7 @@
 #include "TempDataDir.h"
 #include "orvane/backtest/Backtest.h"
 #include "orvane/backtest/MarketVerdicts.h"
+#include "orvane/backtest/Portfolio.h"
 #include "orvane/backtest/ResultFiles.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/NumberText.h"
@@ -401,6 +402,10 @@ TEST(Backtest, ARuleIsAGroupOfTheSignalsWhoseDayMeetsIt) {
     EXPECT_EQ(jump.verdicts, 1u);
     EXPECT_FLOAT_EQ(jump.horizons[0].mean, 10.0 / 12 - 1);
     EXPECT_EQ(returnsByGroup(r, Grouping::Rule, 0).at("jump").size(), 1u);
+    // The same verdicts are the portfolio's buy list.
+    const auto ruleFilter = groupFilter(r, "rule");
+    ASSERT_TRUE(ruleFilter);
+    for (const Signal& s : r.signals) EXPECT_EQ((*ruleFilter)(s), &s == &a3);
 
     // limitup is the signal's own entry: A's day 2, entered at day 3's open 11.
     o.rule = RuleChoice{"up", std::get<StockRule>(parseStockRule("limitup"))};
