@@ -115,20 +115,7 @@ void RuleAlerts::checkDayResults(const std::vector<DayResult>& results) {
         facts.push_back(factsOf(r, &SectorGroups::shared()));
         date = std::max(date, r.date);
     }
-    for (const AlertingRule& r : rules) {
-        std::vector<std::string> met;
-        std::map<std::string, const StockFacts*> byCode;
-        for (const StockFacts& f : facts)
-            if (evaluateRule(r.rule, f) == RuleMatch::Met) {
-                met.push_back(f.code);
-                byCode[f.code] = &f;
-            }
-        std::vector<const StockFacts*> stocks;
-        for (const std::string& code : book_.newlyMet("day:" + r.named.name, date, met))
-            stocks.push_back(byCode[code]);
-        if (!stocks.empty()) tell(r.named, date, stocks);
-    }
-    book_.saveIfChanged();
+    tellNewlyMet(rules, facts, "day:", date);
 }
 
 void RuleAlerts::checkHeldQuotes(const std::vector<StockRecord>& quotes) {
@@ -143,6 +130,12 @@ void RuleAlerts::checkHeldQuotes(const std::vector<StockRecord>& quotes) {
         date = std::max(date, q.date->substr(0, 10));
     }
     if (facts.empty()) return;
+    tellNewlyMet(rules, facts, "held:", date);
+}
+
+void RuleAlerts::tellNewlyMet(const std::vector<AlertingRule>& rules,
+                              const std::vector<StockFacts>& facts, const std::string& source,
+                              const std::string& date) {
     for (const AlertingRule& r : rules) {
         std::vector<std::string> met;
         std::map<std::string, const StockFacts*> byCode;
@@ -152,7 +145,7 @@ void RuleAlerts::checkHeldQuotes(const std::vector<StockRecord>& quotes) {
                 byCode[f.code] = &f;
             }
         std::vector<const StockFacts*> stocks;
-        for (const std::string& code : book_.newlyMet("held:" + r.named.name, date, met))
+        for (const std::string& code : book_.newlyMet(source + r.named.name, date, met))
             stocks.push_back(byCode[code]);
         if (!stocks.empty()) tell(r.named, date, stocks);
     }

@@ -77,6 +77,10 @@ class RuleAlerts : public QObject {
   private:
     /// The rules marked 提醒 whose text reads; a book set aside is reported.
     std::vector<AlertingRule> rulesToCheck();
+    /// Tells each rule's stocks that meet it and did not before (their
+    /// marks kept under `source` + the rule's name), and saves the marks.
+    void tellNewlyMet(const std::vector<AlertingRule>& rules, const std::vector<StockFacts>& facts,
+                      const std::string& source, const std::string& date);
     void tell(const NamedRule& rule, const std::string& date,
               const std::vector<const StockFacts*>& stocks);
     void deliver(const RuleAlertRecord& record);

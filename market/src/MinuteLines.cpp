@@ -4,6 +4,7 @@
 
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/MarketServers.h"
+#include "orvane/market/QuoteBatch.h"
 #include "orvane/market/StockCode.h"
 
 namespace orvane {
@@ -34,14 +35,7 @@ std::optional<int> sessionMinuteOf(int hour, int minute) {
 
 std::string minutesRequestURL(std::string_view dataServer, const std::vector<std::string>& codes) {
     std::string url = quoteServiceOf(dataServer) + "min=";
-    bool first = true;
-    for (const std::string& code : codes) {
-        if (!isValidStockCode(code)) continue;
-        if (!first) url += ',';
-        first = false;
-        url += marketPrefix(code);
-        url += code;
-    }
+    appendSymbols(url, codes);
     return url;
 }
 

@@ -6,10 +6,7 @@
 
 namespace orvane {
 
-std::string quotesRequestURL(std::string_view quoteServer, const std::vector<std::string>& codes) {
-    std::string url(quoteServer);
-    url += url.find('?') == std::string::npos ? '?' : '&';
-    url += "list=";
+void appendSymbols(std::string& url, const std::vector<std::string>& codes) {
     bool first = true;
     for (const std::string& code : codes) {
         if (!isValidStockCode(code)) continue;
@@ -18,6 +15,13 @@ std::string quotesRequestURL(std::string_view quoteServer, const std::vector<std
         url += marketPrefix(code);
         url += code;
     }
+}
+
+std::string quotesRequestURL(std::string_view quoteServer, const std::vector<std::string>& codes) {
+    std::string url(quoteServer);
+    url += url.find('?') == std::string::npos ? '?' : '&';
+    url += "list=";
+    appendSymbols(url, codes);
     return url;
 }
 

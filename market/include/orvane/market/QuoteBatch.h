@@ -10,6 +10,10 @@
 
 namespace orvane {
 
+/// Appends the symbols of every valid code of `codes`, comma-separated
+/// ("sh600000,sz000001"; invalid codes are left out).
+void appendSymbols(std::string& url, const std::vector<std::string>& codes);
+
 /// The quote service's address asking for every valid code of `codes`
 /// (invalid ones are left out).
 std::string quotesRequestURL(std::string_view quoteServer, const std::vector<std::string>& codes);
