@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "alerts/NotificationPanelController.h"
+#include "common/DisplayText.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/StringTable.h"
 #include "orvane/core/UserNotificationCenter.h"
@@ -15,13 +16,6 @@
 namespace orvane::app {
 
 namespace {
-
-QString textOf(std::string_view key) {
-    return QString::fromStdString(localizedString(key));
-}
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // The fields a quote gives: every other field needs the day's verdict.
 bool decidedByQuote(const StockRule& rule) {

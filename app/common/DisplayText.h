@@ -4,11 +4,19 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
+
+#include "orvane/core/StringTable.h"
 
 namespace orvane::app {
 
 inline QString qs(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+/// The text under `key` in the program's string table.
+inline QString textOf(std::string_view key) {
+    return QString::fromStdString(localizedString(key));
 }
 
 inline QString displayText(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include "common/DisplayText.h"
 #include "marketimport/ImportedMarket.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "ui_MarketImportDialog.h"
@@ -12,10 +13,6 @@
 namespace orvane::app {
 
 namespace {
-
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 std::filesystem::path pathIn(const QLineEdit* field) {
     return field->text().trimmed().toStdString();

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include "common/DisplayText.h"
 #include "orvane/core/MainThreadDispatcher.h"
 #include "orvane/core/StringTable.h"
 #include "orvane/market/RuleScreen.h"
@@ -14,17 +15,6 @@
 #include "ui_RuleScreenWindow.h"
 
 namespace orvane::app {
-
-namespace {
-
-QString textOf(std::string_view key) {
-    return QString::fromStdString(localizedString(key));
-}
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-}  // namespace
 
 struct RuleScreenWindow::Outcome {
     std::vector<DayResult> all;

@@ -3,21 +3,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "common/DisplayText.h"
 #include "orvane/core/StringTable.h"
 #include "ui_StockRuleDialog.h"
 
 namespace orvane::app {
-
-namespace {
-
-QString textOf(std::string_view key) {
-    return QString::fromStdString(localizedString(key));
-}
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-}  // namespace
 
 StockRuleDialog::StockRuleDialog(QWidget* parent, std::filesystem::path book)
     : QDialog(parent), ui_(std::make_unique<Ui::StockRuleDialog>()), book_(std::move(book)) {
