@@ -109,6 +109,10 @@ struct LineRead {
     Exchange exchange = Exchange::Unknown;
     ImportedDay day;
     std::string why;
+    // The code field of the line before, as read: a whole-market file gives
+    // one stock's days one after another.
+    std::string codeText;
+    bool codeTextRead = false;
 };
 
 class LineReader {
@@ -145,13 +149,17 @@ class LineReader {
         out.kind = LineRead::Refused;
         if (at_[Code] >= 0) {
             const std::string_view text = field(Code);
-            auto code = parseSecurityCode(text);
-            if (!code) {
-                out.why = "the code " + quotedField(text) + " is not a stock code";
-                return;
+            if (!out.codeTextRead || text != out.codeText) {
+                auto code = parseSecurityCode(text);
+                out.codeText = text;
+                out.codeTextRead = code.has_value();
+                if (!code) {
+                    out.why = "the code " + quotedField(text) + " is not a stock code";
+                    return;
+                }
+                out.code = std::move(code->code);
+                out.exchange = code->exchange;
             }
-            out.code = std::move(code->code);
-            out.exchange = code->exchange;
         } else {
             out.code = fileCode_->code;
             out.exchange = fileCode_->exchange;
