@@ -7,6 +7,7 @@
 #include "orvane/analysis/TrendNames.h"
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
+#include "orvane/market/QuoteUnits.h"
 #include "orvane/market/VolumeRatio.h"
 
 namespace orvane::app {
@@ -35,7 +36,7 @@ double figureOf(const MarketRow& row, MarketColumn column) {
         case MarketColumn::Amplitude:
             return based ? (q.high - q.low) / q.previousClose * 100 : kNone;
         case MarketColumn::Volume:
-            return q.volume / 100;
+            return lotsFromShares(q.volume);  // 手
         case MarketColumn::Amount:
             return q.amount;
         default:

@@ -7,6 +7,7 @@
 #include "orvane/analysis/TrendNames.h"
 #include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
+#include "orvane/market/QuoteUnits.h"
 #include "orvane/market/VolumeRatio.h"
 
 namespace orvane::app {
@@ -151,7 +152,7 @@ RowCell watchCell(const WatchRow& row, WatchColumn column) {
         case C::Amplitude:
             return {format("%.2f%%", *value)};
         case C::Volume:
-            return {shortCount(*value / 100)};  // in lots (手)
+            return {shortCount(lotsFromShares(*value))};  // in lots (手)
         case C::Amount:
             return {shortCount(*value)};
         case C::YesClose:
