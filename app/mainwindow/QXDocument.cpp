@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableView>
 #include <filesystem>
 
 #include "alerts/ModelBAlerts.h"
@@ -66,6 +67,8 @@
 #include "sectors/SectorsPanel.h"
 #include "stockmenu/StockMenu.h"
 #include "ui_QXDocument.h"
+#include "watchlists/WatchListController.h"
+#include "watchlists/WatchListFile.h"
 
 namespace orvane::app {
 
@@ -245,6 +248,19 @@ void QXDocument::setUpStockMenuAndKeys() {
         tabs_->holdings()->removeHolding(code);
         search_->refreshAddButton();
     };
+    p.intraday = [this](const std::string& code, const std::vector<std::string>&) {
+        openIntraday(code);
+    };
+    p.setPriceAlert = [this](const std::string& code) { editPriceAlert(code); };
+    p.watchGroups = [] { return watchGroups(); };
+    p.addToWatchGroup = [this](const std::string& code, const std::string& group) {
+        if (auto refusal = addToWatchGroup(code, group)) {
+            status_->showStatus(*refusal);
+            return;
+        }
+        tabs_->watchLists()->reload();
+        tabs_->watchLists()->startRefreshing();
+    };
     for (QAbstractItemView* view : tabs_->stockViews()) stockMenu_->attach(view);
     stockMenu_->attachDeleteKey(
         tabs_->stockViews().front(),
@@ -252,6 +268,19 @@ void QXDocument::setUpStockMenuAndKeys() {
             return QStringLiteral("从持仓中删除 %1？").arg(stockLabel(code));
         },
         p.removeHolding);
+    WatchListController* watch = tabs_->watchLists();
+    stockMenu_->attach(watch->table());
+    stockMenu_->attachDeleteKey(
+        watch->table(),
+        [watch](const std::string& code) {
+            return QStringLiteral("从自选分组“%1”中删除 %2？")
+                .arg(watch->currentGroup(), stockLabel(code));
+        },
+        [this, watch](const std::string& code) {
+            if (auto refusal = removeFromWatchGroup(code, watch->currentGroup().toStdString()))
+                status_->showStatus(*refusal);
+            watch->reload();
+        });
     connect(ui_->actionBacktest, &QAction::triggered, this, [this] {
         // The menus' handler has opened it by now; its signals are stocks too.
         BacktestWindow& backtest = BacktestWindow::showFor(*this, [this] { return &charts(); });
@@ -330,6 +359,10 @@ void QXDocument::setUpLiveDay() {
     connect(priceAlerts_, &PriceAlerts::alertsChanged, this, &QXDocument::updateLiveCodes);
     liveDay_ = new LiveDay(*priceAlerts_, this);
     connect(liveDay_, &LiveDay::quotesUpdated, this, &QXDocument::showLiveDay);
+    // Every watched stock is quoted live and its price alerts checked.
+    setWatchedCodesProvider([] { return readWatchLists(watchListFile()).lists.allCodes(); });
+    connect(tabs_->watchLists(), &WatchListController::listsShown, this,
+            &QXDocument::updateLiveCodes);
     connect(&shown_, &ShownStock::changed, this, [this] {
         // The verdict's box names the day it judges: "2026-12-07 收盘判断".
         const bool shown = shown_.state() == ShownStock::State::Shown && shown_.view();
@@ -442,8 +475,8 @@ MarketTableWindow& QXDocument::marketTable() {
                     raise();
                     activateWindow();
                 });
-        connect(marketTable_.get(), &MarketTableWindow::chartRequested, this,
-                [this](const QString& code) { webSearch_->openDayChart(code.toStdString()); });
+        stockMenu_->attach(marketTable_->table());
+        wizard_->attach(marketTable_.get(), [this](const std::string& code) { diagnose(code); });
     }
     return *marketTable_;
 }
@@ -574,6 +607,8 @@ RuleScreenWindow& QXDocument::openRuleScreen() {
                 [this](const QString& code, const QString& name) {
                     shown_.choose(code.toStdString(), name.toStdString());
                 });
+        stockMenu_->attach(screen.findChild<QAbstractItemView*>(QStringLiteral("resultTable")));
+        wizard_->attach(&screen, [this](const std::string& code) { diagnose(code); });
     }
     return screen;
 }

@@ -6,9 +6,12 @@
 // kMaxQuoteSymbols symbols a request (the service's own limit).
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "orvane/market/StockRecord.h"
 
 namespace orvane::app {
 
@@ -26,9 +29,12 @@ struct MarketQuote {
     bool suspended() const { return !(price > 0); }
 };
 
-/// The quotes of an answer, in its order: lines whose symbol ends in six
-/// digits and that carry at least 32 fields with numbers where the prices
-/// stand. Empty quotes (`="";`, an unknown code) and other lines are left out.
+/// A quote record of the market's parser as the table shows it; nothing when
+/// a price is no number.
+std::optional<MarketQuote> marketQuoteOf(const StockRecord& record);
+
+/// The quotes of an answer, in its order (the market's quote parser's
+/// records with numbers where the prices stand).
 std::vector<MarketQuote> parseQuoteLines(std::string_view text);
 
 /// The codes in requests of at most kMaxQuoteSymbols each, in order.

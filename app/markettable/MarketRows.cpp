@@ -5,7 +5,10 @@
 #include <limits>
 
 #include "orvane/analysis/TrendNames.h"
+#include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
+#include "orvane/market/QuoteUnits.h"
+#include "orvane/market/VolumeRatio.h"
 
 namespace orvane::app {
 
@@ -33,7 +36,7 @@ double figureOf(const MarketRow& row, MarketColumn column) {
         case MarketColumn::Amplitude:
             return based ? (q.high - q.low) / q.previousClose * 100 : kNone;
         case MarketColumn::Volume:
-            return q.volume / 100;
+            return lotsFromShares(q.volume);  // 手
         case MarketColumn::Amount:
             return q.amount;
         default:
@@ -56,8 +59,11 @@ const char* marketColumnTitle(MarketColumn column) {
     return titles[static_cast<int>(column)];
 }
 
-std::optional<double> volumeRatioOf(const MarketQuote&) {
-    return std::nullopt;
+std::optional<double> volumeRatioOf(const MarketRow& row) {
+    if (!row.quote || row.pastDaysLots.empty()) return std::nullopt;
+    const auto at = parseDateTime(row.quote->date + " " + row.quote->time);
+    if (!at) return std::nullopt;
+    return volumeRatio(row.quote->volume, *at, row.pastDaysLots);
 }
 
 std::optional<std::string> trendWordsOfResultFile(std::string_view text) {

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "markettable/MarketQuote.h"
 #include "orvane/core/Clock.h"
@@ -40,14 +41,15 @@ struct MarketRow {
     double speed = 0;                  // 涨速, percent over five minutes
     std::optional<double> volumeRatio;
     std::optional<int> score;
-    std::string verdict;  // the score list's pattern words
-    std::string trend;    // the day's trend from the stock's result file
+    std::string verdict;               // the score list's pattern words
+    std::string trend;                 // the day's trend from the stock's result file
+    std::vector<double> pastDaysLots;  // the last days' volumes, oldest first
 };
 
-/// 量比 of a quote: today's volume a minute of the session so far against
-/// the mean a minute of the last five days. The market layer's definition
-/// goes here once it exists; until then the column stays blank.
-std::optional<double> volumeRatioOf(const MarketQuote& quote);
+/// 量比 of a row: its quote's volume a minute of the session so far (at the
+/// quote's time) against the mean a minute of its last five days; nothing
+/// without a quote or past volumes.
+std::optional<double> volumeRatioOf(const MarketRow& row);
 
 /// The trend words of a stock's result file ("trend=" at a line's start,
 /// named as the verdicts name it: "上涨趋势", ...); nothing without one.

@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "common/FigureColours.h"
+#include "common/StockCodeRole.h"
 #include "orvane/core/ChineseCollation.h"
 
 namespace orvane::app {
@@ -53,8 +54,8 @@ void MarketTableModel::storeQuotes(const std::vector<MarketQuote>& quotes, std::
         row.quotedAt = when;
         namesChanged_ = namesChanged_ || !row.quote || row.quote->name != quote.name;
         row.speed = speed_.record(quote.code, quote.price, when);
-        row.volumeRatio = volumeRatioOf(quote);
         row.quote = quote;
+        row.volumeRatio = volumeRatioOf(row);
     }
 }
 
@@ -96,6 +97,19 @@ void MarketTableModel::applyTrend(const std::string& code, const std::string& wo
         }
 }
 
+void MarketTableModel::applyPastVolumes(const std::string& code, std::vector<double> lots) {
+    const auto found = stockOf_.find(code);
+    if (found == stockOf_.end()) return;
+    MarketRow& row = stocks_[std::size_t(found->second)];
+    row.pastDaysLots = std::move(lots);
+    row.volumeRatio = volumeRatioOf(row);
+    for (int r = 0; r < rowCount(); ++r)
+        if (rows_[std::size_t(r)] == found->second) {
+            const QModelIndex cell = index(r, static_cast<int>(MarketColumn::VolumeRatio));
+            emit dataChanged(cell, cell);
+        }
+}
+
 std::vector<std::string> MarketTableModel::codesOfRows(int first, int last) const {
     std::vector<std::string> codes;
     first = std::max(first, 0);
@@ -132,6 +146,8 @@ QVariant MarketTableModel::data(const QModelIndex& index, int role) const {
                 column == MarketColumn::Verdict)
                 return int(Qt::AlignLeft | Qt::AlignVCenter);
             return int(Qt::AlignRight | Qt::AlignVCenter);
+        case kStockCodeRole:
+            return QString::fromStdString(row.code);
         default:
             return {};
     }

@@ -36,6 +36,8 @@ class MarketTableModel : public OrderedRowsModel<int> {
     void applyScores(const std::vector<ScoreRecord>& scores);
     /// A stock's trend words from its result file.
     void applyTrend(const std::string& code, const std::string& words);
+    /// A stock's last days' volumes (lots, oldest first), for its 量比.
+    void applyPastVolumes(const std::string& code, std::vector<double> lots);
 
     const MarketRow& rowAt(int row) const { return stocks_[std::size_t(rows_[std::size_t(row)])]; }
     /// The codes of the rows first to last (inclusive, clamped to the table).

@@ -1,11 +1,9 @@
 #include "markettable/MarketTableWindow.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTableView>
@@ -57,7 +55,6 @@ MarketTableWindow::MarketTableWindow(MarketQuoteFeed::Periods periods, QWidget* 
     table_->horizontalHeader()->setDefaultSectionSize(80);
     // The verdict's words ("正在加速上涨 B模式") need the room of two figures.
     table_->horizontalHeader()->resizeSection(static_cast<int>(MarketColumn::Verdict), 160);
-    table_->setContextMenuPolicy(Qt::CustomContextMenu);
     layout->addWidget(table_);
 
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -65,7 +62,6 @@ MarketTableWindow::MarketTableWindow(MarketQuoteFeed::Periods periods, QWidget* 
         Q_EMIT stockPicked(QString::fromStdString(row.code),
                            QString::fromStdString(marketCellText(row, MarketColumn::Name)));
     });
-    connect(table_, &QWidget::customContextMenuRequested, this, &MarketTableWindow::showMenuAt);
     connect(table_->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &MarketTableWindow::updateVisibleCodes);
     connect(model_.get(), &QAbstractItemModel::layoutChanged, this,
@@ -132,7 +128,10 @@ std::vector<std::string> MarketTableWindow::visibleCodes() const {
 
 void MarketTableWindow::updateVisibleCodes() {
     std::vector<std::string> codes = visibleCodes();
-    if (isVisible()) fetchTrends(codes);
+    if (isVisible()) {
+        fetchTrends(codes);
+        fetchPastVolumes(codes);
+    }
     feed_.setVisibleCodes(std::move(codes));
 }
 
@@ -154,6 +153,24 @@ void MarketTableWindow::fetchTrends(const std::vector<std::string>& codes) {
     }
 }
 
+void MarketTableWindow::fetchPastVolumes(const std::vector<std::string>& codes) {
+    const std::string today = todayText();
+    for (const std::string& code : codes) {
+        if (!pastVolumesAsked_.ask(code, today)) continue;
+        auto request =
+            HttpRequest::requestWithURL(dataServerURL(serverpath::historyFilePath(code)));
+        request->setCompletionBlock([window = QPointer(this), code, today](HttpRequest& r) {
+            if (!window) return;
+            const auto text = r.responseStatusCode() == 200 ? r.responseString() : std::nullopt;
+            if (text) window->model_->applyPastVolumes(code, pastDaysLots(*text, today));
+        });
+        request->setFailedBlock([window = QPointer(this), code](HttpRequest&) {
+            if (window) window->pastVolumesAsked_.forget(code);
+        });
+        request->startAsynchronous();
+    }
+}
+
 void MarketTableWindow::fetchScores() {
     auto request =
         HttpRequest::requestWithURL(dataServerURL(serverpath::sortFilePath("score.txt")));
@@ -163,28 +180,6 @@ void MarketTableWindow::fetchScores() {
         if (text && isScoreListText(*text)) window->model_->applyScores(parseScoreRecords(*text));
     });
     request->startAsynchronous();
-}
-
-void MarketTableWindow::showMenuAt(const QPoint& position) {
-    const QModelIndex index = table_->indexAt(position);
-    if (!index.isValid()) return;
-    const MarketRow& row = model_->rowAt(index.row());
-    const std::string code = row.code;
-    const std::string name = marketCellText(row, MarketColumn::Name);
-    QMenu menu(this);
-    if (stockMenu_) {
-        stockMenu_(menu, code, name);
-    } else {
-        menu.addAction(QStringLiteral("诊断"), this, [this, code, name] {
-            Q_EMIT stockPicked(QString::fromStdString(code), QString::fromStdString(name));
-        });
-        menu.addAction(QStringLiteral("日K线"), this,
-                       [this, code] { Q_EMIT chartRequested(QString::fromStdString(code)); });
-        menu.addAction(QStringLiteral("复制代码"), this, [code] {
-            QApplication::clipboard()->setText(QString::fromStdString(code));
-        });
-    }
-    menu.exec(table_->viewport()->mapToGlobal(position));
 }
 
 void MarketTableWindow::showEvent(QShowEvent* event) {

@@ -7,8 +7,8 @@
 // the rows on screen every 5 s and the whole market every 30 s; a round the
 // quote service does not answer leaves the last good figures, and the stale
 // mark says since when they are old. A double-click shows the stock in the
-// main window; the right-click menu is the one its owner gives
-// (setStockMenu), or a small one of its own.
+// main window; the owner attaches the stocks' shared right-click menu to
+// the table.
 
 #include <QWidget>
 #include <functional>
@@ -17,10 +17,10 @@
 #include <unordered_set>
 
 #include "application/DataFreshness.h"
+#include "common/PastVolumes.h"
 #include "markettable/MarketQuoteFeed.h"
 
 class QLabel;
-class QMenu;
 class QTableView;
 
 namespace orvane::app {
@@ -30,14 +30,9 @@ class MarketTableModel;
 class MarketTableWindow : public QWidget {
     Q_OBJECT
   public:
-    /// Fills a stock's menu; the window adds nothing of its own then.
-    using StockMenu =
-        std::function<void(QMenu& menu, const std::string& code, const std::string& name)>;
-
     explicit MarketTableWindow(MarketQuoteFeed::Periods periods = {}, QWidget* parent = nullptr);
     ~MarketTableWindow() override;
 
-    void setStockMenu(StockMenu menu) { stockMenu_ = std::move(menu); }
     /// Reads the code table again (after a reference update) into the rows.
     void reloadStocks();
 
@@ -56,7 +51,6 @@ class MarketTableWindow : public QWidget {
 
   Q_SIGNALS:
     void stockPicked(const QString& code, const QString& name);
-    void chartRequested(const QString& code);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -66,7 +60,8 @@ class MarketTableWindow : public QWidget {
     void fetchScores();
     /// The day's trend of each row on screen not asked for yet.
     void fetchTrends(const std::vector<std::string>& codes);
-    void showMenuAt(const QPoint& position);
+    /// The last days' volumes (for 量比) of each row on screen, once a day.
+    void fetchPastVolumes(const std::vector<std::string>& codes);
     void updateVisibleCodes();
     void updateStaleMark();
     void applyPart(std::shared_ptr<const QuoteRound> round, std::size_t from);
@@ -75,11 +70,11 @@ class MarketTableWindow : public QWidget {
     QTableView* table_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QLabel* staleLabel_ = nullptr;
-    StockMenu stockMenu_;
     DataFreshness freshness_;
     MarketQuoteFeed feed_;
     int roundsApplied_ = 0;
     std::unordered_set<std::string> trendsAsked_;
+    PastVolumesAsked pastVolumesAsked_;
 };
 
 }  // namespace orvane::app

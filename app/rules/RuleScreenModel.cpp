@@ -4,6 +4,7 @@
 #include <QColor>
 #include <algorithm>
 
+#include "common/StockCodeRole.h"
 #include "orvane/analysis/TrendNames.h"
 
 namespace orvane::app {
@@ -64,6 +65,7 @@ QVariant RuleScreenModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || static_cast<std::size_t>(index.row()) >= rows_.size()) return {};
     const DayResult& r = rows_[static_cast<std::size_t>(index.row())];
     const int c = index.column();
+    if (role == kStockCodeRole) return QString::fromStdString(r.code);
     if (role == Qt::DisplayRole) {
         switch (c) {
             case Trend:

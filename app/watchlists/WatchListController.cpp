@@ -128,8 +128,11 @@ void WatchListController::showLists() {
     }
     const WatchGroup* group = lists_.group(currentGroup().toStdString());
     model_->setCodes(group ? group->codes : std::vector<std::string>{});
-    std::lock_guard lock(lock_);
-    watched_ = lists_.allCodes();
+    {
+        std::lock_guard lock(lock_);
+        watched_ = lists_.allCodes();
+    }
+    Q_EMIT listsShown();
 }
 
 QString WatchListController::currentGroup() const {
@@ -285,6 +288,20 @@ void WatchListController::refreshOnce(std::stop_token stop) {
         self->model_->setQuotes(std::move(quotes));
         emit self->quotesShown();
     });
+    // The last days' volumes for 量比: once a day a stock.
+    const std::string today = todayText();
+    for (const std::string& code : codes) {
+        if (stop.stop_requested()) return;
+        if (!pastVolumesAsked_.ask(code, today)) continue;
+        auto lots = fetchPastDaysLots(code, today);
+        if (!lots) {
+            pastVolumesAsked_.forget(code);  // asked again next time
+            continue;
+        }
+        postToMainThread([self = QPointer(this), code, lots = std::move(*lots)]() mutable {
+            if (self) self->model_->setPastVolumes(code, std::move(lots));
+        });
+    }
     // The verdict is of the last judged day: one fetch a stock and run.
     std::size_t fetched = 0;
     for (const std::string& code : codes) {

@@ -26,6 +26,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/PastVolumes.h"
 #include "watchlists/WatchLists.h"
 
 class QComboBox;
@@ -77,6 +78,8 @@ class WatchListController : public QWidget {
     void statusMessage(const QString& text);
     /// New quotes are in the table.
     void quotesShown();
+    /// The lists were read or changed (the watched stocks may differ).
+    void listsShown();
 
   private:
     std::optional<std::string> edit(
@@ -101,6 +104,7 @@ class WatchListController : public QWidget {
     std::mutex lock_;
     std::vector<std::string> watched_;       // every group's codes, under the lock
     std::set<std::string> verdictsFetched_;  // the loop's own
+    PastVolumesAsked pastVolumesAsked_;      // the loop's own
     bool refreshing_ = false;
     std::jthread loop_;
 };

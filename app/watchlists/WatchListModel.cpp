@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "common/FigureColours.h"
+#include "common/StockCodeRole.h"
 #include "orvane/core/ChineseCollation.h"
 
 namespace orvane::app {
@@ -32,6 +33,15 @@ void WatchListModel::setQuotes(std::map<std::string, WatchQuote, std::less<>> qu
 
 void WatchListModel::setVerdict(const std::string& code, StockRecord verdict) {
     verdicts_[code] = std::move(verdict);
+    rowChanged(code);
+}
+
+void WatchListModel::setPastVolumes(const std::string& code, std::vector<double> lots) {
+    pastLots_[code] = std::move(lots);
+    rowChanged(code);
+}
+
+void WatchListModel::rowChanged(const std::string& code) {
     const auto at = std::find(rows_.begin(), rows_.end(), code);
     if (at == rows_.end()) return;
     const int row = static_cast<int>(at - rows_.begin());
@@ -46,6 +56,7 @@ WatchRow WatchListModel::rowOf(const std::string& code) const {
     WatchRow row{code, {}, {}};
     if (auto q = quotes_.find(code); q != quotes_.end()) row.quote = q->second;
     if (auto v = verdicts_.find(code); v != verdicts_.end()) row.verdict = v->second;
+    if (auto p = pastLots_.find(code); p != pastLots_.end()) row.pastDaysLots = p->second;
     return row;
 }
 
@@ -69,6 +80,8 @@ QVariant WatchListModel::data(const QModelIndex& index, int role) const {
             return index.column() <= 1 || isTextColumn(watchColumns()[index.column()].column)
                        ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                        : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        case kStockCodeRole:
+            return QString::fromStdString(codeAt(index.row()));
         default:
             return {};
     }

@@ -26,6 +26,8 @@ class WatchListModel : public OrderedRowsModel<std::string> {
     /// until their group is shown).
     void setQuotes(std::map<std::string, WatchQuote, std::less<>> quotes);
     void setVerdict(const std::string& code, StockRecord verdict);
+    /// A stock's last days' volumes (lots, oldest first), for its 量比.
+    void setPastVolumes(const std::string& code, std::vector<double> lots);
 
     /// The row's code, or empty.
     std::string codeAt(int row) const;
@@ -42,12 +44,14 @@ class WatchListModel : public OrderedRowsModel<std::string> {
     void prepareSortKeys(int column) override;
 
   private:
+    void rowChanged(const std::string& code);
     /// Rows in the order given (no column sorted by yet) or sorted anew.
     void showRows(std::vector<std::string> codes);
 
     bool sorted_ = false;
     std::map<std::string, WatchQuote, std::less<>> quotes_;
     std::map<std::string, StockRecord, std::less<>> verdicts_;
+    std::map<std::string, std::vector<double>, std::less<>> pastLots_;
     /// The rank of each code's text under the text column being sorted.
     std::unordered_map<std::string, double> textRank_;
 };

@@ -1,8 +1,8 @@
 #pragma once
 // The quotes of watched stocks: the quote service answers several symbols
 // in one request ("list=sh600000,sz000001", one line a symbol), each line
-// read into the quote record with the day's volume (shares) and amount
-// (yuan), fields 8 and 9 of the line.
+// read by the market's quote parser, with the day's volume (shares) and
+// amount (yuan) at hand.
 
 #include <map>
 #include <optional>
@@ -24,9 +24,9 @@ struct WatchQuote {
 /// At most this many symbols a request (the quote service's limit).
 inline constexpr std::size_t kSymbolsPerQuoteRequest = 1000;
 
-/// The quotes of an answer of any number of lines, by code; lines that
-/// are no quote (or of no valid code) are left out.
-std::map<std::string, WatchQuote, std::less<>> parseQuoteAnswer(std::string_view text);
+/// The quotes of an answer of any number of lines (the market's quote
+/// parser's records), by code.
+std::map<std::string, WatchQuote, std::less<>> watchQuotesOf(std::string_view text);
 
 /// Fetches the codes' quotes from the program's quote service (on the
 /// calling thread, in batches); codes without an answer are missing.

@@ -5,7 +5,10 @@
 
 #include "holdings/HoldingRows.h"
 #include "orvane/analysis/TrendNames.h"
+#include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
+#include "orvane/market/QuoteUnits.h"
+#include "orvane/market/VolumeRatio.h"
 
 namespace orvane::app {
 
@@ -79,11 +82,13 @@ const std::vector<WatchColumnInfo>& watchColumns() {
     return columns;
 }
 
-std::optional<double> watchVolumeRatio(const WatchRow&) {
-    // The rate needs the volumes of the last five days by minute of the
-    // session, which the quote line does not carry; until the market layer
-    // gives it, the column shows none.
-    return std::nullopt;
+std::optional<double> watchVolumeRatio(const WatchRow& row) {
+    if (!row.quote || !row.quote->volumeShares || !row.quote->record.date ||
+        row.pastDaysLots.empty())
+        return std::nullopt;
+    const auto at = parseDateTime(*row.quote->record.date);
+    if (!at) return std::nullopt;
+    return volumeRatio(*row.quote->volumeShares, *at, row.pastDaysLots);
 }
 
 std::string shortCount(double count) {
@@ -147,7 +152,7 @@ RowCell watchCell(const WatchRow& row, WatchColumn column) {
         case C::Amplitude:
             return {format("%.2f%%", *value)};
         case C::Volume:
-            return {shortCount(*value / 100)};  // in lots (手)
+            return {shortCount(lotsFromShares(*value))};  // in lots (手)
         case C::Amount:
             return {shortCount(*value)};
         case C::YesClose:

@@ -44,16 +44,18 @@ struct WatchColumnInfo {
 /// Every column in its first order.
 const std::vector<WatchColumnInfo>& watchColumns();
 
-/// One watched stock: its code and, once fetched, its quote and its verdict
-/// (the record of its last judged day: trend, score, model B).
+/// One watched stock: its code and, once fetched, its quote, its verdict
+/// (the record of its last judged day: trend, score, model B) and its last
+/// days' volumes (lots, oldest first).
 struct WatchRow {
     std::string code;
     std::optional<WatchQuote> quote;
     std::optional<StockRecord> verdict;
+    std::vector<double> pastDaysLots;
 };
 
-/// The ratio of today's volume rate to the last five days' (量比), or
-/// nothing while it cannot be worked out from what the row holds.
+/// The ratio of today's volume rate (at the quote's time) to the last five
+/// days' (量比), or nothing without a quote or past volumes.
 std::optional<double> watchVolumeRatio(const WatchRow& row);
 
 /// "1234", "12.35万", "1.23亿": a count in the terminals' short form.

@@ -182,6 +182,13 @@ TEST(DemoMarket, TodayMovesWithTheCalendar) {
         const auto version = readFile(tree / "const/updateconfigfile.txt");
         ASSERT_TRUE(ensureDemoTree(tree));  // the same day: left as it is
         EXPECT_EQ(readFile(tree / "const/updateconfigfile.txt"), version);
+        // The same day laid out by an older version (quote copies in lots):
+        // published again.
+        ASSERT_TRUE(writeFileAtomically(tree / kDemoTreeLayoutFile, "quote copies: lots\n"));
+        ASSERT_TRUE(writeFileAtomically(tree / "const/left-over.txt", "x"));
+        ASSERT_TRUE(ensureDemoTree(tree));
+        EXPECT_FALSE(fs::exists(tree / "const/left-over.txt"));
+        EXPECT_EQ(readFile(tree / kDemoTreeLayoutFile), std::string(kDemoTreeLayout));
     }
     test::FixedNow monday(2026, 12, 7, 10);
     ASSERT_TRUE(ensureDemoTree(tree));
@@ -196,6 +203,7 @@ TEST(DemoMarket, LastDaySkipsTheExchangesHolidays) {
     const fs::path version = tree / "const/updateconfigfile.txt";
     fs::create_directories(version.parent_path());
     ASSERT_TRUE(writeFileAtomically(version, "constdata=2026-10-06 10:00:00"));
+    ASSERT_TRUE(writeFileAtomically(tree / kDemoTreeLayoutFile, kDemoTreeLayout));
     EXPECT_EQ(formatDate(*demoTreeLastDay(tree)), "2026-09-30");
     test::FixedNow afterTheHoliday(2026, 10, 8, 9);
     ASSERT_TRUE(ensureDemoTree(tree));  // nothing to publish: no trading day has passed

@@ -34,8 +34,14 @@ bool ensureDemoTree(const std::filesystem::path& tree) {
     const LocalDateTime lastDay = lastTradingDayBefore(toLocal(now()));
     const auto treeDay = demoTreeLastDay(tree);
     auto dayOf = [](const LocalDateTime& t) { return std::tuple(t.year, t.month, t.day); };
-    if (treeDay && dayOf(*treeDay) >= dayOf(lastDay)) return true;
-    if (treeDay)
+    // A tree another version of the program published may hold its files in
+    // other units (quote copies in lots): it is published again.
+    const bool sameLayout = readFile(tree / kDemoTreeLayoutFile) == kDemoTreeLayout;
+    if (treeDay && sameLayout && dayOf(*treeDay) >= dayOf(lastDay)) return true;
+    if (treeDay && !sameLayout)
+        spdlog::warn("the demo market in {} was laid out by another version: publishing it again",
+                     tree.string());
+    else if (treeDay)
         spdlog::warn("the demo market ends on {}: publishing it again up to {}",
                      formatDate(*treeDay), formatDate(lastDay));
     else
@@ -47,8 +53,13 @@ bool ensureDemoTree(const std::filesystem::path& tree) {
     const PublishReport report =
         publishMarket(makeSyntheticMarket(kDemoStocks, kDemoSeed, lastDay), tree, options);
     spdlog::set_level(level);
-    if (!report.ok) spdlog::error("the demo market could not be published: {}", report.error);
-    return report.ok;
+    if (!report.ok) {
+        spdlog::error("the demo market could not be published: {}", report.error);
+        return false;
+    }
+    if (!writeFileAtomically(tree / kDemoTreeLayoutFile, kDemoTreeLayout))
+        spdlog::warn("the demo market's layout mark could not be written into {}", tree.string());
+    return true;
 }
 
 }  // namespace orvane::server

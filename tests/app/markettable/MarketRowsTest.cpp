@@ -2,10 +2,12 @@
 
 #include <cmath>
 
+#include "common/PastVolumes.h"
 #include "markettable/MarketQuote.h"
 #include "markettable/MarketRows.h"
 #include "markettable/MarketTableModel.h"
 #include "markettable/PriceSpeed.h"
+#include "watchlists/WatchRows.h"
 
 using namespace orvane;
 using namespace orvane::app;
@@ -137,4 +139,38 @@ TEST(MarketTableModel, NamesSortInPinyinOrder) {
     model.sort(static_cast<int>(MarketColumn::Name), Qt::AscendingOrder);  // bing ding jia yi
     EXPECT_EQ(model.codesOfRows(0, 3),
               (std::vector<std::string>{"600003", "600004", "600001", "600002"}));
+}
+
+TEST(VolumeRatioRows, BothTablesMeasureTodayAgainstTheFiveDaysBeforeIt) {
+    // Today's line (2026-12-08) and a sixth day are left out: 50000 lots in
+    // 5 × 240 minutes is 4166.67 shares a minute; 500000 shares in the 60
+    // minutes begun by 10:29 is 8333.33 a minute, twice as many.
+    const std::string history =
+        "Date,Open,High,Low,Close,Volume,Adj Close\n"
+        "2026-12-08,10,10,10,10,99999,10\n"
+        "2026-12-07,10,10,10,10,12000,10\n"
+        "2026-12-04,10,10,10,10,8000,10\n"
+        "2026-12-03,10,10,10,10,10000,10\n"
+        "2026-12-02,10,10,10,10,9000,10\n"
+        "2026-12-01,10,10,10,10,11000,10\n"
+        "2026-11-30,10,10,10,10,50000,10\n";
+    const std::vector<double> lots = pastDaysLots(history, "2026-12-08");
+    EXPECT_EQ(lots, (std::vector<double>{11000, 9000, 10000, 8000, 12000}));
+
+    MarketRow market;
+    market.quote = quote("600000", 10, 10.5);
+    market.quote->volume = 500000;
+    market.quote->date = "2026-12-08";
+    market.quote->time = "10:29:00";
+    EXPECT_FALSE(volumeRatioOf(market).has_value());  // no past volumes yet
+    market.pastDaysLots = lots;
+    ASSERT_TRUE(volumeRatioOf(market).has_value());
+    EXPECT_NEAR(*volumeRatioOf(market), 2.0, 1e-9);
+
+    WatchRow watch{"600000", WatchQuote{}, std::nullopt, lots};
+    watch.quote->record.date = "2026-12-08 10:29:00";
+    watch.quote->volumeShares = 500000;
+    ASSERT_TRUE(watchVolumeRatio(watch).has_value());
+    EXPECT_NEAR(*watchVolumeRatio(watch), 2.0, 1e-9);
+    EXPECT_EQ(watchCell(watch, WatchColumn::VolumeRatio).text, "2.00");
 }

@@ -18,10 +18,15 @@
 #include "lists/RowTableModel.h"
 #include "mainwindow/WebSearch.h"
 #include "mainwindow/WindowTabs.h"
+#include "markettable/MarketTableModel.h"
+#include "markettable/MarketTableWindow.h"
+#include "orvane/chart/KWindowController.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/Workspace.h"
 #include "stockmenu/StockMenu.h"
+#include "watchlists/WatchListController.h"
+#include "watchlists/WatchListModel.h"
 
 using namespace orvane;
 using namespace orvane::app;
@@ -72,7 +77,7 @@ TEST_F(StockMenuWindow, EveryStockTableOffersTheMenuOfItsRowsStock) {
                 QString::fromStdString(stockCodeAt(*view->model(), 0))));
     }
 
-    // The items, and those nothing provides yet shown disabled.
+    // The items, every one plugged in.
     const auto menu = doc().stockMenu().menuForRow(tabs.stockViews()[2], 1);  // the filter's b
     QStringList texts;
     for (QAction* a : menu->actions())
@@ -82,24 +87,15 @@ TEST_F(StockMenuWindow, EveryStockTableOffersTheMenuOfItsRowsStock) {
     for (const std::string& target : webSearchTargets())
         if (target != kDayChartTarget) expected << QString::fromStdString(target);
     EXPECT_EQ(texts, expected);
-    for (const char* off : {"分时", "加入自选", "设置价格提醒…"})
-        EXPECT_FALSE(item(*menu, off)->isEnabled()) << off;
+    for (QAction* a : menu->actions()) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
     EXPECT_EQ(item(*menu, "日K线")->shortcut(), QKeySequence(Qt::Key_F5));
 
-    // Plugged in by another window, they work.
-    std::vector<std::string> added;
-    doc().stockMenu().providers().watchGroups = [] {
-        return std::vector<std::string>{"长线", "短线"};
-    };
-    doc().stockMenu().providers().addToWatchGroup = [&](const std::string& c,
-                                                        const std::string& group) {
-        added = {c, group};
-    };
+    // 加入自选 › group: the watch tab shows the stock at once.
     const auto plugged = doc().stockMenu().menuForRow(tabs.stockViews()[2], 1);
     QMenu* groups = item(*plugged, "加入自选")->menu();
-    ASSERT_EQ(groups->actions().size(), 2);
-    groups->actions()[1]->trigger();
-    EXPECT_EQ(added, (std::vector<std::string>{b, "短线"}));
+    ASSERT_EQ(groups->actions().size(), 1);  // the default group
+    groups->actions()[0]->trigger();
+    EXPECT_EQ(tabs.watchLists()->model()->codeAt(0), b);
 
     // 复制代码, a portal, 诊断, 加入持仓.
     item(*plugged, "复制代码")->trigger();
@@ -150,4 +146,37 @@ TEST_F(StockMenuWindow, DeleteRemovesTheSelectedHoldingAfterAConfirmation) {
     QTest::keyClick(table, Qt::Key_Delete);
     EXPECT_FALSE(held(selected));
     EXPECT_TRUE(held(selected == a ? b : a));
+}
+
+TEST_F(StockMenuWindow, WatchListAndMarketTableRowsOfferTheSameMenu) {
+    const std::string a = code(0), b = code(1);
+    WatchListController& watch = *doc().tabs().watchLists();
+    ASSERT_FALSE(watch.addCode(QString::fromStdString(a)));
+
+    // A market-table row adds its stock to the watch list.
+    MarketTableWindow& market = doc().marketTable();
+    int row = 0;
+    while (row < market.model().rowCount() && market.model().rowAt(row).code != b) ++row;
+    const auto marketMenu = doc().stockMenu().menuForRow(market.table(), row);
+    ASSERT_NE(marketMenu, nullptr);
+    for (const char* text : {"分时", "加入自选", "设置价格提醒…"})
+        EXPECT_TRUE(item(*marketMenu, text)->isEnabled()) << text;
+    item(*marketMenu, "加入自选")->menu()->actions()[0]->trigger();
+    ASSERT_EQ(watch.model()->rowCount(), 2);
+
+    // A watch-list row opens its 分时; Delete asks before taking it out.
+    const auto watchMenu = doc().stockMenu().menuForRow(watch.table(), 0);
+    item(*watchMenu, "分时")->trigger();
+    ASSERT_NE(doc().kWindowController(), nullptr);
+    EXPECT_NE(doc().kWindowController()->intradayViewOf(a), nullptr);
+    doc().showTab(doc().ui().switchTableView->indexOf(&watch));
+    watch.table()->setFocus();
+    watch.table()->selectRow(0);
+    QTest::keyClick(watch.table(), Qt::Key_Delete);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(watch.model()->rowCount(), 2);  // the user said no
+    answer = true;
+    QTest::keyClick(watch.table(), Qt::Key_Delete);
+    ASSERT_EQ(watch.model()->rowCount(), 1);
+    EXPECT_EQ(watch.model()->codeAt(0), b);
 }

@@ -129,7 +129,7 @@ TEST(WatchRows, QuoteAnswerAndCellsWorkedOutByHand) {
         quoteLine("600000", "浦发银行,10.20,10.00,10.50,10.80,9.90,10.49,10.50,1234500,130000000") +
         "var hq_str_sh600001=\"\";\n" +                                     // no quote
         quoteLine("000001", "平安银行,0.00,12.00,0.00,0.00,0.00,0,0,0,0");  // suspended
-    const auto quotes = parseQuoteAnswer(answer);
+    const auto quotes = watchQuotesOf(answer);
     ASSERT_EQ(quotes.size(), 2u);
     const WatchQuote& q = quotes.at("600000");
     EXPECT_EQ(q.record.name, "浦发银行");
