@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -383,7 +384,9 @@ void QXDocument::setUpLiveDay() {
     ui_->rightLayout->insertWidget(ui_->rightLayout->indexOf(ui_->switchTableView), bookBox, 0,
                                    Qt::AlignLeft);
 
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("行情"));
+    // Beside 股票, before 分析: the help menu stays the last.
+    auto* menu = new QMenu(QStringLiteral("行情"), menuBar());
+    menuBar()->insertMenu(ui_->menuAnalysis->menuAction(), menu);
     auto add = [menu](const char* text, const char* keys) {
         QAction* action = menu->addAction(QString::fromUtf8(text));
         action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
