@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "common/OrderedRowsModel.h"
+#include "common/PriceSpeed.h"
 #include "markettable/MarketRows.h"
-#include "markettable/PriceSpeed.h"
 #include "orvane/core/Clock.h"
 
 namespace orvane::app {

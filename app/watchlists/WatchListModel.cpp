@@ -6,6 +6,7 @@
 #include "common/FigureColours.h"
 #include "common/StockCodeRole.h"
 #include "orvane/core/ChineseCollation.h"
+#include "orvane/core/Clock.h"
 
 namespace orvane::app {
 
@@ -23,7 +24,11 @@ void WatchListModel::setCodes(const std::vector<std::string>& codes) {
 }
 
 void WatchListModel::setQuotes(std::map<std::string, WatchQuote, std::less<>> quotes) {
-    for (auto& [code, quote] : quotes) quotes_[code] = std::move(quote);
+    const TimePoint when = now();
+    for (auto& [code, quote] : quotes) {
+        speeds_[code] = speed_.record(code, quote.record.close(), when);
+        quotes_[code] = std::move(quote);
+    }
     if (sorted_) {
         sort(sortColumn_, sortOrder_);  // figures moved: the order follows
     } else if (!rows_.empty()) {
@@ -57,6 +62,7 @@ WatchRow WatchListModel::rowOf(const std::string& code) const {
     if (auto q = quotes_.find(code); q != quotes_.end()) row.quote = q->second;
     if (auto v = verdicts_.find(code); v != verdicts_.end()) row.verdict = v->second;
     if (auto p = pastLots_.find(code); p != pastLots_.end()) row.pastDaysLots = p->second;
+    if (auto s = speeds_.find(code); s != speeds_.end()) row.speed = s->second;
     return row;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/OrderedRowsModel.h"
+#include "common/PriceSpeed.h"
 #include "lists/RowCell.h"
 #include "watchlists/WatchRows.h"
 
@@ -50,6 +51,8 @@ class WatchListModel : public OrderedRowsModel<std::string> {
 
     bool sorted_ = false;
     std::map<std::string, WatchQuote, std::less<>> quotes_;
+    PriceSpeed speed_;
+    std::map<std::string, double, std::less<>> speeds_;
     std::map<std::string, StockRecord, std::less<>> verdicts_;
     std::map<std::string, std::vector<double>, std::less<>> pastLots_;
     /// The rank of each code's text under the text column being sorted.

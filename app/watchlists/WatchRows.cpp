@@ -43,7 +43,7 @@ std::optional<double> figure(const WatchRow& row, WatchColumn column) {
         case WatchColumn::Change:
             return suspended ? std::nullopt : std::optional<double>(f.change());
         case WatchColumn::Speed:
-            return suspended ? std::nullopt : std::optional<double>(f.shownSpeed());
+            return suspended ? std::nullopt : row.speed;
         case WatchColumn::Open:
             return suspended ? std::nullopt : std::optional<double>(r->open());
         case WatchColumn::High:
@@ -148,7 +148,9 @@ RowCell watchCell(const WatchRow& row, WatchColumn column) {
             return {format(*value > 0 ? "+%.2f" : "%.2f", *value),
                     colourAgainst(r->close(), yesClose)};
         case C::Speed:
-            return {format("%.2f", *value), *value >= kFastSpeed ? colours::red : colours::black};
+            return {format("%.2f%%", *value), *value > 0   ? colours::risingRed
+                                              : *value < 0 ? colours::fallingGreen
+                                                           : colours::black};
         case C::Amplitude:
             return {format("%.2f%%", *value)};
         case C::Volume:

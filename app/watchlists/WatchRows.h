@@ -52,6 +52,9 @@ struct WatchRow {
     std::optional<WatchQuote> quote;
     std::optional<StockRecord> verdict;
     std::vector<double> pastDaysLots;
+    /// 涨速: the price's move over the last five minutes the list saw, in
+    /// percent (common/PriceSpeed.h), as the market table has it.
+    std::optional<double> speed;
 };
 
 /// The ratio of today's volume rate (at the quote's time) to the last five

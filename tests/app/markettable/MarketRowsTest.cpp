@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "common/PastVolumes.h"
+#include "common/PriceSpeed.h"
 #include "markettable/MarketQuote.h"
 #include "markettable/MarketRows.h"
 #include "markettable/MarketTableModel.h"
-#include "markettable/PriceSpeed.h"
 #include "watchlists/WatchRows.h"
 
 using namespace orvane;

@@ -14,6 +14,8 @@
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/ChineseCollation.h"
+#include "orvane/core/Clock.h"
+#include "orvane/core/LocalTime.h"
 #include "watchlists/WatchListController.h"
 #include "watchlists/WatchListFile.h"
 #include "watchlists/WatchListModel.h"
@@ -157,6 +159,23 @@ TEST(WatchRows, QuoteAnswerAndCellsWorkedOutByHand) {
     };
     for (const auto& c : cases) EXPECT_EQ(watchCell(row, c.column), c.cell) << c.cell.text;
     EXPECT_NE(watchCell(row, C::Trend).text, "—");
+    // 涨速 is the move over the last five minutes the list saw, as in the
+    // market table; none seen yet is no figure.
+    EXPECT_EQ(watchCell(row, C::Speed).text, "—");
+    WatchListModel model;
+    model.setCodes({"600000"});
+    Clock::install(std::make_shared<FixedClock>(fromLocal({2026, 12, 8, 10, 0, 0, 1})));
+    model.setQuotes({{"600000", q}});
+    WatchQuote later = q;
+    later.record.closePrice = "10.71";  // +2.00% over 10.50 five minutes before
+    Clock::install(std::make_shared<FixedClock>(fromLocal({2026, 12, 8, 10, 5, 0, 1})));
+    model.setQuotes({{"600000", later}});
+    const int speedColumn =
+        static_cast<int>(std::find_if(watchColumns().begin(), watchColumns().end(),
+                                      [](const auto& c) { return c.column == C::Speed; }) -
+                         watchColumns().begin());
+    EXPECT_EQ(model.cell(0, speedColumn), (RowCell{"2.00%", up}));
+    Clock::install(std::make_shared<SystemClock>());
 
     const WatchRow suspended{"000001", quotes.at("000001"), {}};
     EXPECT_EQ(watchCell(suspended, C::Percent).text, "停牌");

@@ -1,4 +1,4 @@
-#include "markettable/PriceSpeed.h"
+#include "common/PriceSpeed.h"
 
 namespace orvane::app {
 
