@@ -50,13 +50,4 @@ std::vector<MarketQuote> parseQuoteLines(std::string_view text) {
     return quotes;
 }
 
-std::vector<std::vector<std::string>> quoteBatches(const std::vector<std::string>& codes) {
-    std::vector<std::vector<std::string>> batches;
-    for (std::size_t i = 0; i < codes.size(); i += kMaxQuoteSymbols)
-        batches.emplace_back(codes.begin() + static_cast<std::ptrdiff_t>(i),
-                             codes.begin() + static_cast<std::ptrdiff_t>(
-                                                 std::min(codes.size(), i + kMaxQuoteSymbols)));
-    return batches;
-}
-
 }  // namespace orvane::app

@@ -13,9 +13,9 @@
 
 #include "orvane/market/StockRecord.h"
 
-namespace orvane::app {
+#include "orvane/market/QuoteBatch.h"
 
-inline constexpr std::size_t kMaxQuoteSymbols = 1000;
+namespace orvane::app {
 
 struct MarketQuote {
     std::string code;  // six digits, from the line's symbol
@@ -36,8 +36,5 @@ std::optional<MarketQuote> marketQuoteOf(const StockRecord& record);
 /// The quotes of an answer, in its order (the market's quote parser's
 /// records with numbers where the prices stand).
 std::vector<MarketQuote> parseQuoteLines(std::string_view text);
-
-/// The codes in requests of at most kMaxQuoteSymbols each, in order.
-std::vector<std::vector<std::string>> quoteBatches(const std::vector<std::string>& codes);
 
 }  // namespace orvane::app

@@ -22,11 +22,8 @@ std::map<std::string, WatchQuote, std::less<>> fetchWatchQuotes(
     const std::vector<std::string>& codes, std::stop_token stop) {
     std::map<std::string, WatchQuote, std::less<>> quotes;
     const std::string server = MarketServers::shared()->quoteServer;
-    for (std::size_t first = 0; first < codes.size() && !stop.stop_requested();
-         first += kSymbolsPerQuoteRequest) {
-        const auto end = codes.begin() +
-                         static_cast<long>(std::min(codes.size(), first + kSymbolsPerQuoteRequest));
-        const std::vector<std::string> batch(codes.begin() + static_cast<long>(first), end);
+    for (const auto& batch : quoteBatches(codes)) {
+        if (stop.stop_requested()) break;
         auto request = HttpRequest::requestWithURL(quotesRequestURL(server, batch));
         std::stop_callback cancel(stop, [&] { request->cancel(); });
         request->startSynchronous();

@@ -21,9 +21,6 @@ struct WatchQuote {
     std::optional<double> amountYuan;
 };
 
-/// At most this many symbols a request (the quote service's limit).
-inline constexpr std::size_t kSymbolsPerQuoteRequest = 1000;
-
 /// The quotes of an answer of any number of lines (the market's quote
 /// parser's records), by code.
 std::map<std::string, WatchQuote, std::less<>> watchQuotesOf(std::string_view text);

@@ -1,10 +1,21 @@
 #include "orvane/market/QuoteBatch.h"
 
+#include <algorithm>
+
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/QuoteLine.h"
 #include "orvane/market/StockCode.h"
 
 namespace orvane {
+
+std::vector<std::vector<std::string>> quoteBatches(const std::vector<std::string>& codes) {
+    std::vector<std::vector<std::string>> batches;
+    for (std::size_t i = 0; i < codes.size(); i += kMaxQuoteSymbols)
+        batches.emplace_back(codes.begin() + static_cast<std::ptrdiff_t>(i),
+                             codes.begin() + static_cast<std::ptrdiff_t>(
+                                                 std::min(codes.size(), i + kMaxQuoteSymbols)));
+    return batches;
+}
 
 void appendSymbols(std::string& url, const std::vector<std::string>& codes) {
     bool first = true;

@@ -2,6 +2,7 @@
 // Quotes of several stocks in one request, as the quote service answers
 // them: "list=sh600000,sz000001", one quote line a symbol.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +10,12 @@
 #include "orvane/market/StockRecord.h"
 
 namespace orvane {
+
+/// At most this many symbols a request: the quote service's own limit.
+inline constexpr std::size_t kMaxQuoteSymbols = 1000;
+
+/// The codes in requests of at most kMaxQuoteSymbols each, in order.
+std::vector<std::vector<std::string>> quoteBatches(const std::vector<std::string>& codes);
 
 /// Appends the symbols of every valid code of `codes`, comma-separated
 /// ("sh600000,sz000001"; invalid codes are left out).
