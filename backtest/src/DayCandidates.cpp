@@ -48,9 +48,9 @@ std::optional<SignalFilter> groupFilter(const Results& results, std::string_view
         if (ec != std::errc() || end != key.data() + key.size()) return std::nullopt;
         return SignalFilter([code](const Signal& s) { return s.trend == code; });
     }
-    for (const auto& [known, grouping] : kNames)
+    for (const auto& [known, named] : kNames)
         if (name == known)
-            return SignalFilter([&results, grouping, key](const Signal& s) {
+            return SignalFilter([&results, grouping = named, key](const Signal& s) {
                 return groupKey(results, s, grouping) == key;
             });
     return std::nullopt;

@@ -41,8 +41,11 @@ std::vector<StockRecord> parseQuoteAnswer(std::string_view text) {
     std::vector<StockRecord> quotes;
     for (std::string_view line : splitOn(text, '\n')) {
         const std::size_t head = line.find(kHead);
-        if (head == std::string_view::npos) continue;
-        const std::string_view code = line.substr(head + kHead.size() + 2, 6);
+        // "hq_str_" then the exchange's two letters and the code; a line cut
+        // short before them is no quote.
+        const std::size_t at = head == std::string_view::npos ? head : head + kHead.size() + 2;
+        if (at == std::string_view::npos || at > line.size()) continue;
+        const std::string_view code = line.substr(at, 6);
         if (!isValidStockCode(code)) continue;
         if (auto quote = parseSinaData(line, code)) quotes.push_back(std::move(*quote));
     }

@@ -89,6 +89,8 @@ TEST(QuoteLine, SeveralQuotesAndTheDaysMinutesInOneAnswer) {
     ASSERT_EQ(quotes.size(), 2u);
     EXPECT_EQ(quotes[1].code, "000001");
     EXPECT_EQ(quotes[1].name, "平安银行");
+    // Lines cut short after the marker are no quotes (they once threw).
+    EXPECT_TRUE(parseQuoteAnswer("hq_str_,,,\nhq_str_\nvar hq_str_s").empty());
 
     EXPECT_EQ(minutesRequestURL("http://h.example:8468/orvane", {"600000", "000001"}),
               "http://h.example:8468/min=sh600000,sz000001");
