@@ -56,7 +56,10 @@ void AppWorkers::detachMmarketReportThread() {
 void AppWorkers::detachStockInfoReportThread() {
     start([this](std::stop_token stop) {
         do {
-            QXStockLib::defQXStockLib().handDownloadMyStockProcess();
+            if (hooks_.quoteRound)
+                hooks_.quoteRound(stop);
+            else
+                QXStockLib::defQXStockLib().handDownloadMyStockProcess();
             if (hooks_.holdingsRefreshed) hooks_.holdingsRefreshed(stop);
         } while (sleepFor(stop, 5s));
     });

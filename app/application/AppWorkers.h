@@ -28,6 +28,10 @@ struct WorkerHooks {
     /// Worker 4's check, on its thread (may wait for the network; a
     /// request in flight is cancelled when the worker must stop).
     std::function<void(std::stop_token)> updateNotifyTrendMode;
+    /// Worker 2's round of quotes. When set it quotes the holdings too (in
+    /// one request with the window's other stocks, see LiveDay) in place of
+    /// the holdings' own request a stock.
+    std::function<void(std::stop_token)> quoteRound;
     /// Worker 2, after each refresh of the holdings' quotes.
     std::function<void(std::stop_token)> holdingsRefreshed;
     /// The scheduled market report, after its delay (by default one run of

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "holdings/HoldingRows.h"
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/TextEncoding.h"
 #include "orvane/market/CodeTable.h"
 #include "orvane/market/QuoteLine.h"
@@ -54,6 +55,15 @@ HoldingList readHoldings(const fs::path& folder) {
     sortHoldingsBySpeed(rows);
     rows.insert(rows.end(), withoutQuote.begin(), withoutQuote.end());
     return rows;
+}
+
+bool replaceHoldingQuote(const fs::path& folder, std::string_view code, std::string_view line) {
+    const fs::path file = holdingFile(folder, code);
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) return false;
+    std::string bytes(line);
+    bytes += '\n';
+    return writeFileAtomically(file, bytes);
 }
 
 bool holdsStock(const fs::path& folder, std::string_view code) {

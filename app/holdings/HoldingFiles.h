@@ -41,6 +41,12 @@ bool holdsStock(const std::filesystem::path& folder, std::string_view code);
 /// nothing when the code table, as the file is now, lists it.
 std::optional<std::string> refusalToHold(std::string_view code, const CodeTable& table);
 
+/// Replaces a held stock's quote with `line`, the quote service's line for
+/// it, atomically. False when the stock is no longer held (a holding deleted
+/// meanwhile is not brought back) or the file cannot be written.
+bool replaceHoldingQuote(const std::filesystem::path& folder, std::string_view code,
+                         std::string_view line);
+
 /// "FOLDER/CODE.txt".
 std::filesystem::path holdingFile(const std::filesystem::path& folder, std::string_view code);
 

@@ -3,11 +3,14 @@
 #include <QPointer>
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
 
+#include "holdings/HoldingFiles.h"
 #include "liveday/PriceAlerts.h"
 #include "orvane/chart/IntradayLine.h"
 #include "orvane/core/DataDirectory.h"
 #include "orvane/core/MainThreadDispatcher.h"
+#include "orvane/core/TextEncoding.h"
 #include "orvane/market/HttpRequest.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/QuoteBatch.h"
@@ -29,13 +32,36 @@ std::vector<std::string> heldStockCodes() {
     return codes;
 }
 
-std::optional<std::string> fetchText(const std::string& url, std::stop_token stop) {
+/// The answer's body as the service sent it (raw bytes), or nothing.
+std::optional<std::string> fetchBody(const std::string& url, std::stop_token stop) {
     auto request = HttpRequest::requestWithURL(url);
     request->setTimeOutSeconds(4);
     std::stop_callback cancel(stop, [&] { request->cancel(); });
     request->startSynchronous();
     if (request->error()) return std::nullopt;
-    return request->responseString();
+    return request->responseData();
+}
+
+/// Quotes the codes in batches; each held stock's line also replaces its
+/// holding file, so that the holdings list shows this same answer.
+std::vector<StockRecord> quoteAndKeepHeld(const std::vector<std::string>& codes,
+                                          const std::vector<std::string>& held,
+                                          std::stop_token stop) {
+    const std::string quoteServer = MarketServers::shared()->quoteServer;
+    std::vector<StockRecord> quotes;
+    for (const auto& batch : quoteBatches(codes)) {
+        if (stop.stop_requested()) break;
+        const auto body = fetchBody(quotesRequestURL(quoteServer, batch), stop);
+        if (!body) continue;
+        if (auto text = gb18030ToUtf8(*body)) {
+            auto batchQuotes = parseQuoteAnswer(*text);
+            std::move(batchQuotes.begin(), batchQuotes.end(), std::back_inserter(quotes));
+        }
+        for (const auto& [code, line] : quoteLinesOf(*body))
+            if (std::find(held.begin(), held.end(), code) != held.end())
+                replaceHoldingQuote(getHoldStockPath(), code, line);
+    }
+    return quotes;
 }
 
 }  // namespace
@@ -56,20 +82,16 @@ void LiveDay::refresh(std::stop_token stop) {
         quoted = quoted_;
         withMinutes = withMinutes_;
     }
-    for (std::string& code : heldStockCodes())
-        if (std::find(quoted.begin(), quoted.end(), code) == quoted.end())
-            quoted.push_back(std::move(code));
+    const std::vector<std::string> held = heldStockCodes();
+    for (const std::string& code : held)
+        if (std::find(quoted.begin(), quoted.end(), code) == quoted.end()) quoted.push_back(code);
     if (quoted.empty()) return;
-    // The quote service answers up to 1,000 symbols a request.
-    if (quoted.size() > 1000) quoted.resize(1000);
-    const auto servers = MarketServers::shared();
-    std::vector<StockRecord> quotes;
-    if (auto text = fetchText(quotesRequestURL(servers->quoteServer, quoted), stop))
-        quotes = parseQuoteAnswer(*text);
+    std::vector<StockRecord> quotes = quoteAndKeepHeld(quoted, held, stop);
     std::map<std::string, std::vector<MinuteBar>> minutes;
     if (!withMinutes.empty() && !stop.stop_requested())
-        if (auto text = fetchText(minutesRequestURL(servers->dataServer, withMinutes), stop))
-            minutes = parseMinuteAnswer(*text);
+        if (auto body = fetchBody(
+                minutesRequestURL(MarketServers::shared()->dataServer, withMinutes), stop))
+            if (auto text = gb18030ToUtf8(*body)) minutes = parseMinuteAnswer(*text);
     if (stop.stop_requested() || (quotes.empty() && minutes.empty())) return;
     postToMainThread(
         [self = QPointer(this), quotes = std::move(quotes), minutes = std::move(minutes)] {

@@ -1,12 +1,13 @@
 #pragma once
-// The live day: every 5 seconds, with the holdings' refresh, the quotes of
-// the shown, held (the HoldStock folder's) and watched stocks, and those
-// with a price alert, in one request to the quote service,
-// and the day's minutes of the stocks whose 分时 is on screen from the data
-// server (when it tells them). The fetch runs on the holdings' worker; the
-// results come to the main thread, where the latest quote of each stock is
-// kept, the intraday lines grow and the price alerts are checked. Panels
-// redraw on quotesUpdated().
+// The live day: every 5 seconds, one round of quotes for the shown, held
+// (the HoldStock folder's) and watched stocks, and those with a price alert,
+// in one request to the quote service (a request a thousand symbols). Each
+// held stock's line of the answer replaces its holding file, so the holdings
+// list and 当日行情 show the same quote. Then the day's minutes of the stocks
+// whose 分时 is on screen from the data server (when it tells them). The
+// fetch runs on the quote worker; the results come to the main thread, where
+// the latest quote of each stock is kept, the intraday lines grow and the
+// price alerts are checked. Panels redraw on quotesUpdated().
 
 #include <QObject>
 #include <map>
@@ -32,7 +33,8 @@ class LiveDay : public QObject {
     /// The codes to quote and those whose minutes to ask for (main thread).
     void setWatchedCodes(std::vector<std::string> quoted, std::vector<std::string> withMinutes);
 
-    /// One round of fetches (on a worker); the results are posted.
+    /// One round of fetches (on a worker): the held stocks' files are
+    /// replaced, the results posted.
     void refresh(std::stop_token stop);
     /// The results of one round, on the main thread (tests call it directly).
     void absorb(const std::vector<StockRecord>& quotes,

@@ -339,9 +339,13 @@ void QXDocument::setUpWorkers() {
             },
         .updateNotifyTrendMode =
             [this](std::stop_token stop) { menus_->updateNotifyTrendMode(stop); },
+        .quoteRound =
+            [this](std::stop_token stop) {
+                liveDay_->refresh(stop);
+                tabs_->holdings()->initStockArray();  // the files this round replaced
+            },
         .holdingsRefreshed =
             [this, counter](std::stop_token stop) mutable {
-                liveDay_->refresh(stop);
                 if (counter++ % kProbeEveryRounds != 0 || !freshness_->probe(stop)) return;
                 postToMainThread([doc = QPointer(this)] {
                     if (doc) doc->status_->redraw();

@@ -36,19 +36,26 @@ std::string quotesRequestURL(std::string_view quoteServer, const std::vector<std
     return url;
 }
 
-std::vector<StockRecord> parseQuoteAnswer(std::string_view text) {
+std::vector<std::pair<std::string, std::string_view>> quoteLinesOf(std::string_view text) {
     constexpr std::string_view kHead = "hq_str_";
-    std::vector<StockRecord> quotes;
+    std::vector<std::pair<std::string, std::string_view>> lines;
     for (std::string_view line : splitOn(text, '\n')) {
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::size_t head = line.find(kHead);
         // "hq_str_" then the exchange's two letters and the code; a line cut
         // short before them is no quote.
         const std::size_t at = head == std::string_view::npos ? head : head + kHead.size() + 2;
         if (at == std::string_view::npos || at > line.size()) continue;
         const std::string_view code = line.substr(at, 6);
-        if (!isValidStockCode(code)) continue;
-        if (auto quote = parseSinaData(line, code)) quotes.push_back(std::move(*quote));
+        if (isValidStockCode(code)) lines.emplace_back(std::string(code), line);
     }
+    return lines;
+}
+
+std::vector<StockRecord> parseQuoteAnswer(std::string_view text) {
+    std::vector<StockRecord> quotes;
+    for (const auto& [code, line] : quoteLinesOf(text))
+        if (auto quote = parseSinaData(line, code)) quotes.push_back(std::move(*quote));
     return quotes;
 }
 

@@ -9,9 +9,11 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <fstream>
 
 #include "ServedMarketTest.h"
 #include "application/QXApplication.h"
+#include "holdings/HoldingFiles.h"
 #include "liveday/LiveDay.h"
 #include "liveday/OrderBookPanel.h"
 #include "liveday/PriceAlerts.h"
@@ -20,6 +22,7 @@
 #include "mainwindow/StockSearch.h"
 #include "orvane/chart/IntradayView.h"
 #include "orvane/chart/KWindowController.h"
+#include "orvane/core/DataDirectory.h"
 #include "orvane/core/NotificationBus.h"
 #include "orvane/core/NotificationNames.h"
 #include "orvane/core/StringTable.h"
@@ -230,4 +233,20 @@ TEST_F(ShownStockWindow, TheLiveDayQuotesTheShownStockChecksItsAlertsAndSampleså
     // This server tells no minutes: the line is the program's own samples.
     EXPECT_EQ(view->line().sampledSince, "14:59");
     EXPECT_EQ(view->line().points.size(), 1u);
+}
+
+TEST_F(ShownStockWindow, OneQuoteRoundGivesTheHoldingsAndTheLiveDayTheSameQuote) {
+    const std::string held = market()[0].listing.code, shown = market()[1].listing.code;
+    const auto heldFile = holdingFile(getHoldStockPath(), held);
+    std::ofstream(heldFile) << "";  // held, its quote not yet in
+    ASSERT_TRUE(show(shown));       // quoted, but not held: it gets no file
+    doc().liveDay().refresh({});
+    ASSERT_TRUE(waitUntil([&] { return doc().liveDay().quoteOf(held) != nullptr; }));
+    const std::optional<StockRecord> row = readHoldingFile(heldFile);
+    ASSERT_TRUE(row);
+    const StockRecord& live = *doc().liveDay().quoteOf(held);
+    EXPECT_EQ(row->closePrice, live.closePrice);
+    EXPECT_EQ(row->date, live.date);
+    EXPECT_EQ(row->name, live.name);  // the file keeps the service's own encoding
+    EXPECT_FALSE(std::filesystem::exists(holdingFile(getHoldStockPath(), shown)));
 }
