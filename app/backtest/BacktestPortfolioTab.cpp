@@ -66,7 +66,7 @@ QString exitText(ExitReason reason) {
 }
 
 std::string figure(double value, const char* form, double scale = 1) {
-    return std::isnan(value) ? "-" : format(form, value * scale);
+    return std::isnan(value) ? "-" : withoutSignOnZero(format(form, value * scale));
 }
 
 // The two series of one figure, portfolio and market, as a table row.

@@ -74,9 +74,15 @@ std::string entryText(backtest::Entry entry) {
     return {};
 }
 
+std::string withoutSignOnZero(std::string text) {
+    const bool signedText = !text.empty() && (text[0] == '+' || text[0] == '-');
+    if (signedText && text.find_first_not_of("0.%", 1) == std::string::npos) text.erase(0, 1);
+    return text;
+}
+
 std::string percentText(double fraction, bool withSign) {
     if (std::isnan(fraction)) return "—";
-    return format(withSign ? "%+.2f%%" : "%.2f%%", fraction * 100);
+    return withoutSignOnZero(format(withSign ? "%+.2f%%" : "%.2f%%", fraction * 100));
 }
 
 std::string countText(std::size_t count) {

@@ -25,6 +25,8 @@ std::string entryText(backtest::Entry entry);
 /// A fraction as a percentage with two decimals ("+1.25%", "62.50%"); "—"
 /// for a missing figure.
 std::string percentText(double fraction, bool withSign);
+/// A figure that shows as zero ("+0.00%", "-0.00") without its sign.
+std::string withoutSignOnZero(std::string text);
 
 /// A count with thousands separators: "1,834,567".
 std::string countText(std::size_t count);

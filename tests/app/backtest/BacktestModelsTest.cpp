@@ -177,6 +177,8 @@ TEST(BacktestTables, BoxesHistoryCutAndWords) {
     EXPECT_EQ(countText(999), "999");
     EXPECT_EQ(percentText(-0.0125, true), "-1.25%");
     EXPECT_EQ(percentText(NAN, true), "—");
+    EXPECT_EQ(percentText(-0.00004, true), "0.00%");  // a hair below zero shows no sign
+    EXPECT_EQ(percentText(0.00005, true), "+0.01%");
     EXPECT_EQ(groupLabel(Grouping::Month, "2025-03"), "2025年03月");
     // The trend codes in the words of the verdicts, as everywhere else.
     EXPECT_EQ(groupLabel(Grouping::Trend, "-1"), "没有判断出趋势");
