@@ -368,6 +368,16 @@ void QXDocument::setUpLiveDay() {
     setWatchedCodesProvider([] { return readWatchLists(watchListFile()).lists.allCodes(); });
     connect(tabs_->watchLists(), &WatchListController::listsShown, this,
             &QXDocument::updateLiveCodes);
+    // The watch list shows this same round's quotes, not a round of its own.
+    tabs_->watchLists()->takeQuotesFromRound();
+    connect(liveDay_, &LiveDay::quotesUpdated, this, [this] {
+        WatchListController* watch = tabs_->watchLists();
+        std::map<std::string, WatchQuote, std::less<>> quotes;
+        for (const std::string& code : watchedCodes_())
+            if (const StockRecord* quote = liveDay_->quoteOf(code))
+                quotes.emplace(code, watchQuoteOf(*quote));
+        watch->showQuotes(std::move(quotes));
+    });
     connect(&shown_, &ShownStock::changed, this, [this] {
         // The verdict's box names the day it judges: "2026-12-07 收盘判断".
         const bool shown = shown_.state() == ShownStock::State::Shown && shown_.view();

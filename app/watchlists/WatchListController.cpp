@@ -273,6 +273,12 @@ void WatchListController::stopRefreshing() {
     if (loop_.joinable()) loop_.join();
 }
 
+void WatchListController::showQuotes(std::map<std::string, WatchQuote, std::less<>> quotes) {
+    reload();
+    model_->setQuotes(std::move(quotes));
+    emit quotesShown();
+}
+
 void WatchListController::refreshOnce(std::stop_token stop) {
     std::vector<std::string> codes;
     {
@@ -280,14 +286,13 @@ void WatchListController::refreshOnce(std::stop_token stop) {
         codes = watched_;
     }
     if (codes.empty()) return;
-    auto quotes = fetchWatchQuotes(codes, stop);
-    if (stop.stop_requested()) return;
-    postToMainThread([self = QPointer(this), quotes = std::move(quotes)]() mutable {
-        if (!self) return;
-        self->reload();
-        self->model_->setQuotes(std::move(quotes));
-        emit self->quotesShown();
-    });
+    if (!quotesFromRound_) {
+        auto quotes = fetchWatchQuotes(codes, stop);
+        if (stop.stop_requested()) return;
+        postToMainThread([self = QPointer(this), quotes = std::move(quotes)]() mutable {
+            if (self) self->showQuotes(std::move(quotes));
+        });
+    }
     // The last days' volumes for 量比: once a day a stock.
     const std::string today = todayText();
     for (const std::string& code : codes) {

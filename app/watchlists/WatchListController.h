@@ -9,15 +9,19 @@
 // Threads: the refresh loop (a std::jthread, started when the tab is first
 // shown or a stock is added) fetches the quotes of every watched stock every
 // 5 seconds, as the holdings are refreshed, and the verdicts of stocks not
-// yet judged, then posts them to the main thread; widgets are touched on the
+// yet judged, then posts them to the main thread. In the main window the
+// quotes come from the window's one round instead (takeQuotesFromRound),
+// so that a stock shows one price in every panel; widgets are touched on the
 // main thread only. The lists are read from their file on every change
 // made here and on every refresh, so that additions from other windows'
 // menus show at once.
 
 #include <QString>
 #include <QWidget>
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -28,6 +32,7 @@
 
 #include "common/PastVolumes.h"
 #include "watchlists/WatchLists.h"
+#include "watchlists/WatchQuotes.h"
 
 class QComboBox;
 class QLineEdit;
@@ -53,6 +58,11 @@ class WatchListController : public QWidget {
     void startRefreshing();
     /// Ends the refresh loop and waits for it (at quit).
     void stopRefreshing();
+    /// The quotes come from showQuotes from now on; the loop no longer asks
+    /// for them (only for the verdicts and the past days' volumes).
+    void takeQuotesFromRound() { quotesFromRound_ = true; }
+    /// Shows a round's quotes, the lists read again first (main thread).
+    void showQuotes(std::map<std::string, WatchQuote, std::less<>> quotes);
 
     // The user's actions; each returns why it was refused, or nothing once
     // done (the refusal also goes to statusMessage).
@@ -106,6 +116,7 @@ class WatchListController : public QWidget {
     std::set<std::string> verdictsFetched_;  // the loop's own
     PastVolumesAsked pastVolumesAsked_;      // the loop's own
     bool refreshing_ = false;
+    std::atomic<bool> quotesFromRound_ = false;
     std::jthread loop_;
 };
 

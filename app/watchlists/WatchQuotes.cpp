@@ -8,12 +8,16 @@
 
 namespace orvane::app {
 
+WatchQuote watchQuoteOf(StockRecord record) {
+    const auto volume = record.volume, amount = record.amount;
+    return {std::move(record), volume, amount};
+}
+
 std::map<std::string, WatchQuote, std::less<>> watchQuotesOf(std::string_view text) {
     std::map<std::string, WatchQuote, std::less<>> quotes;
     for (StockRecord& record : parseQuoteAnswer(text)) {
-        const auto volume = record.volume, amount = record.amount;
         std::string code = record.code;
-        quotes[std::move(code)] = {std::move(record), volume, amount};
+        quotes[std::move(code)] = watchQuoteOf(std::move(record));
     }
     return quotes;
 }

@@ -21,6 +21,9 @@ struct WatchQuote {
     std::optional<double> amountYuan;
 };
 
+/// A quote record with its day's volume and amount at hand.
+WatchQuote watchQuoteOf(StockRecord record);
+
 /// The quotes of an answer of any number of lines (the market's quote
 /// parser's records), by code.
 std::map<std::string, WatchQuote, std::less<>> watchQuotesOf(std::string_view text);

@@ -20,6 +20,7 @@
 #include "mainwindow/QXDocument.h"
 #include "mainwindow/StockFetch.h"
 #include "mainwindow/StockSearch.h"
+#include "mainwindow/WindowTabs.h"
 #include "orvane/chart/IntradayView.h"
 #include "orvane/chart/KWindowController.h"
 #include "orvane/core/DataDirectory.h"
@@ -28,6 +29,9 @@
 #include "orvane/core/StringTable.h"
 #include "orvane/market/CodeTable.h"
 #include "ui_QXDocument.h"
+#include "watchlists/WatchListController.h"
+#include "watchlists/WatchListFile.h"
+#include "watchlists/WatchListModel.h"
 
 using namespace orvane;
 using namespace orvane::app;
@@ -235,11 +239,13 @@ TEST_F(ShownStockWindow, TheLiveDayQuotesTheShownStockChecksItsAlertsAndSamples�
     EXPECT_EQ(view->line().points.size(), 1u);
 }
 
-TEST_F(ShownStockWindow, OneQuoteRoundGivesTheHoldingsAndTheLiveDayTheSameQuote) {
+TEST_F(ShownStockWindow, OneQuoteRoundGivesTheHoldingsWatchListAndLiveDayTheSameQuote) {
     const std::string held = market()[0].listing.code, shown = market()[1].listing.code;
     const auto heldFile = holdingFile(getHoldStockPath(), held);
     std::ofstream(heldFile) << "";  // held, its quote not yet in
-    ASSERT_TRUE(show(shown));       // quoted, but not held: it gets no file
+    ASSERT_EQ(addToWatchGroup(held, "自选股"), std::nullopt);
+    doc().tabs().watchLists()->reload();
+    ASSERT_TRUE(show(shown));  // quoted, but not held: it gets no file
     doc().liveDay().refresh({});
     ASSERT_TRUE(waitUntil([&] { return doc().liveDay().quoteOf(held) != nullptr; }));
     const std::optional<StockRecord> row = readHoldingFile(heldFile);
@@ -248,5 +254,9 @@ TEST_F(ShownStockWindow, OneQuoteRoundGivesTheHoldingsAndTheLiveDayTheSameQuote)
     EXPECT_EQ(row->closePrice, live.closePrice);
     EXPECT_EQ(row->date, live.date);
     EXPECT_EQ(row->name, live.name);  // the file keeps the service's own encoding
+    const WatchRow watched = doc().tabs().watchLists()->model()->rowOf(held);
+    ASSERT_TRUE(watched.quote);
+    EXPECT_EQ(watched.quote->record.closePrice, live.closePrice);
+    EXPECT_EQ(watched.quote->record.date, live.date);
     EXPECT_FALSE(std::filesystem::exists(holdingFile(getHoldStockPath(), shown)));
 }
