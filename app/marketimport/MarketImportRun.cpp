@@ -115,10 +115,7 @@ ImportOutcome importMarket(const ImportRequest& request,
     // With events, the prices are adjusted forward and the traded ones
     // published beside them.
     server::PublishOptions options;
-    if (adjustment.events) {
-        adjustMarketForward(data.stocks, adjustment.sources());
-        options.tradedHistories = true;
-    }
+    if (adjustment.events) options.adjustForward = adjustment.sources();
     options.jobs = request.jobs;
     options.version = toLocal(now());
     options.stop = stop;

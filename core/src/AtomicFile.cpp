@@ -1,6 +1,7 @@
 #include "orvane/core/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -35,6 +36,24 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     std::string out;
+    // Read straight into a string of the file's size; what a file that grows
+    // meanwhile (or one that tells no size, as /proc's) holds beyond it is
+    // read on below.
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        out.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t got = 0;
+        while (got < out.size()) {
+            const ssize_t n = ::read(fd, out.data() + got, out.size() - got);
+            if (n < 0) {
+                ::close(fd);
+                return std::nullopt;
+            }
+            if (n == 0) break;
+            got += static_cast<std::size_t>(n);
+        }
+        out.resize(got);
+    }
     char buffer[1 << 16];
     while (true) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);

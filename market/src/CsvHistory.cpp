@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "orvane/core/LocalTime.h"
@@ -56,9 +58,34 @@ std::string_view stripBom(std::string_view csv) {
     return csv;
 }
 
+// A plain decimal of at most 15 digits ("12.34", "-0.5", "123456") read in
+// one pass: its digits as an exact integer over an exact power of ten, one
+// division, which rounds as every correctly rounding reader does. Nothing for
+// any other text, which the full reader below then takes.
+std::optional<double> shortDecimal(std::string_view t) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const std::size_t n = t.size();
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < n && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
+    std::uint64_t digits = 0;
+    int count = 0, fraction = 0;
+    for (; i < n && t[i] >= '0' && t[i] <= '9'; ++i, ++count)
+        digits = digits * 10 + static_cast<std::uint64_t>(t[i] - '0');
+    if (i < n && t[i] == '.')
+        for (++i; i < n && t[i] >= '0' && t[i] <= '9'; ++i, ++count, ++fraction)
+            digits = digits * 10 + static_cast<std::uint64_t>(t[i] - '0');
+    if (i != n || count == 0 || count > 15) return std::nullopt;
+    double value = static_cast<double>(digits);
+    if (fraction > 0) value /= kPowers[fraction];
+    return negative ? -value : value;
+}
+
 }  // namespace
 
 std::optional<double> csvNumber(std::string_view t) {
+    if (const auto quick = shortDecimal(t)) return quick;
     std::size_t i = 0;
     if (i < t.size() && (t[i] == '-' || t[i] == '+')) ++i;
     std::size_t digits = 0;

@@ -102,128 +102,189 @@ std::array<int, kFields> findColumns(const std::vector<std::string_view>& header
     return at;
 }
 
-// One line read: a day of a share, a line left out, or why it is refused.
-struct LineRead {
-    enum Kind : std::uint8_t { Day, Refused, Beijing, Other, Suspended, Blank } kind = Blank;
-    std::string code;  // the day's code, or the Beijing code
-    Exchange exchange = Exchange::Unknown;
-    ImportedDay day;
-    std::string why;
-    // The code field of the line before, as read: a whole-market file gives
-    // one stock's days one after another.
-    std::string codeText;
-    bool codeTextRead = false;
+// How the lines of one file are read: where each field's column is (-1:
+// none), the volume's unit, and how many fields a line is split into (the
+// rest of a line is never split).
+struct LineFormat {
+    std::array<int, kFields> at;
+    double unitsPerLot;
+    std::size_t needed = 0;
+
+    LineFormat(const std::array<int, kFields>& columns, double units)
+        : at(columns), unitsPerLot(units) {
+        for (int c : at) needed = std::max(needed, static_cast<std::size_t>(c + 1));
+    }
 };
 
-class LineReader {
+// What one piece of the file gave: its days grouped by stock (in the order
+// first met), its lines numbered from 0.
+struct PieceRead {
+    std::vector<LayoutCsvRead::Stock> stocks;
+    std::vector<std::pair<std::uint32_t, std::string>> refused;
+    std::vector<std::string> beijing;
+    std::size_t otherLines = 0, suspendedDays = 0;
+    std::uint32_t lines = 0;
+};
+
+// Hashes text keys looked up by a view, without a copy.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+
+// Reads the lines of one piece into its PieceRead. A code's text is read
+// once a piece: a whole-market file names each of a few thousand codes on
+// hundreds of lines, and a file of one stock names one on all of them.
+class PieceReader {
   public:
-    LineReader(const std::array<int, kFields>& at, double unitsPerLot,
-               const std::optional<SecurityCode>& fileCode)
-        : at_(at), unitsPerLot_(unitsPerLot), fileCode_(fileCode) {
-        for (int c : at) needed_ = std::max(needed_, static_cast<std::size_t>(c + 1));
+    PieceReader(const LineFormat& format, const std::optional<SecurityCode>& fileCode,
+                std::uint32_t file, PieceRead& out)
+        : format_(format), file_(file), out_(out) {
+        if (fileCode) fileCode_ = known(*fileCode);
     }
 
-    void read(std::string_view line, LineRead& out) const {
-        if (line.size() > kLongestCsvLine) {
-            out.kind = LineRead::Refused;
-            out.why = "longer than " + std::to_string(kLongestCsvLine >> 20) + " MB";
-            return;
-        }
+    void read(std::string_view line, std::uint32_t n) {
+        if (line.size() > kLongestCsvLine)
+            return refuse(n, "longer than " + std::to_string(kLongestCsvLine >> 20) + " MB");
         if (trim(line).empty()) return;
-        // The fields up to the last column wanted; the rest of the line is
-        // never split.
-        std::array<std::string_view, kMostColumns> f;
+        // Where each field up to the last one wanted starts, one past the
+        // comma before it, and where the next would (a plain loop: fields
+        // are too short for a search to pay).
+        std::uint32_t start[kMostColumns + 1];
         std::size_t fields = 0;
-        for (std::string_view rest = line; fields < needed_;) {
-            const std::size_t comma = rest.find(',');
-            f[fields++] = rest.substr(0, comma);
-            if (comma == std::string_view::npos) break;
-            rest.remove_prefix(comma + 1);
-        }
+        start[0] = 0;
+        for (std::size_t i = 0; i < line.size() && fields < format_.needed; ++i)
+            if (line[i] == ',') start[++fields] = static_cast<std::uint32_t>(i + 1);
+        if (fields < format_.needed) start[++fields] = static_cast<std::uint32_t>(line.size() + 1);
         auto field = [&](Field which) {
-            const int c = at_[which];
-            return c >= 0 && static_cast<std::size_t>(c) < fields
-                       ? trim(f[static_cast<std::size_t>(c)])
+            const auto c = static_cast<std::size_t>(format_.at[which]);
+            return format_.at[which] >= 0 && c < fields
+                       ? trim(line.substr(start[c], start[c + 1] - 1 - start[c]))
                        : std::string_view();
         };
-        out.kind = LineRead::Refused;
-        if (at_[Code] >= 0) {
+        KnownCode* code = fileCode_ ? &*fileCode_ : nullptr;
+        if (format_.at[Code] >= 0) {
             const std::string_view text = field(Code);
-            if (!out.codeTextRead || text != out.codeText) {
-                auto code = parseSecurityCode(text);
-                out.codeText = text;
-                out.codeTextRead = code.has_value();
-                if (!code) {
-                    out.why = "the code " + quotedField(text) + " is not a stock code";
-                    return;
-                }
-                out.code = std::move(code->code);
-                out.exchange = code->exchange;
-            }
-        } else {
-            out.code = fileCode_->code;
-            out.exchange = fileCode_->exchange;
+            code = codeOf(text);
+            if (!code) return refuse(n, "the code " + quotedField(text) + " is not a stock code");
         }
-        switch (securityKindOf({out.exchange, out.code})) {
+        switch (code->kind) {
             case SecurityKind::Share:
                 break;
             case SecurityKind::Beijing:
-                out.kind = LineRead::Beijing;
+                if (!code->noted) {
+                    code->noted = true;
+                    if (std::find(out_.beijing.begin(), out_.beijing.end(), code->code.code) ==
+                        out_.beijing.end())
+                        out_.beijing.push_back(code->code.code);
+                }
                 return;
             case SecurityKind::Other:
-                out.kind = LineRead::Other;
+                ++out_.otherLines;
                 return;
         }
-        if (at_[Status] >= 0 && field(Status) == "0") {
-            out.kind = LineRead::Suspended;
+        if (format_.at[Status] >= 0 && field(Status) == "0") {
+            ++out_.suspendedDays;
             return;
         }
-        out.day.date = importedDate(field(Date));
-        if (!out.day.date) {
-            out.why = quotedField(field(Date)) + " is not a date";
-            return;
-        }
+        ImportedDay day;
+        day.date = dateOf(field(Date));
+        if (!day.date) return refuse(n, quotedField(field(Date)) + " is not a date");
         double value[kFields] = {};
-        for (Field n : {Open, High, Low, Close, Volume}) {
-            const std::string_view text = field(n);
+        for (Field which : {Open, High, Low, Close, Volume}) {
+            const std::string_view text = field(which);
             const auto number = csvNumber(text);
-            if (!number) {
-                out.why = std::string("the ") + kFieldNames[n] + " " + quotedField(text) +
-                          " is not a number";
-                return;
-            }
-            value[n] = *number;
+            if (!number)
+                return refuse(n, std::string("the ") + kFieldNames[which] + " " +
+                                     quotedField(text) + " is not a number");
+            value[which] = *number;
         }
-        out.day.open = value[Open];
-        out.day.high = value[High];
-        out.day.low = value[Low];
-        out.day.close = value[Close];
-        const double volume = value[Volume];
+        day.open = value[Open];
+        day.high = value[High];
+        day.low = value[Low];
+        day.close = value[Close];
         // Divided, not multiplied by 0.01: shares / 100 is the double a
         // lots text gives, so the same day reads the same from any layout.
-        out.day.volume = unitsPerLot_ == 1.0 ? volume : volume / unitsPerLot_;
+        day.volume =
+            format_.unitsPerLot == 1.0 ? value[Volume] : value[Volume] / format_.unitsPerLot;
         // What tells of ex-rights days is taken where it reads as a price or
         // a factor, and left at 0 (unknown) otherwise: it never refuses a day.
-        for (auto [n, to] : {std::pair{PreviousClose, &out.day.previousClose},
-                             std::pair{AdjustmentFactor, &out.day.adjustmentFactor}})
-            if (at_[n] >= 0)
-                if (const auto number = csvNumber(field(n)); number && *number > 0) *to = *number;
-        out.kind = LineRead::Day;
+        for (auto [which, to] : {std::pair{PreviousClose, &day.previousClose},
+                                 std::pair{AdjustmentFactor, &day.adjustmentFactor}})
+            if (format_.at[which] >= 0)
+                if (const auto number = csvNumber(field(which)); number && *number > 0)
+                    *to = *number;
+        day.file = file_;
+        day.line = n;
+        daysOf(*code).push_back(day);
     }
 
   private:
-    std::array<int, kFields> at_;
-    double unitsPerLot_;
-    std::optional<SecurityCode> fileCode_;
-    std::size_t needed_ = 0;  // fields a line is split into
-};
+    static constexpr std::size_t kNoStock = static_cast<std::size_t>(-1);
 
-// Six digits as a number, a cheaper key than the text.
-std::uint32_t codeNumber(std::string_view code) {
-    std::uint32_t n = 0;
-    for (char c : code) n = n * 10 + static_cast<std::uint32_t>(c - '0');
-    return n;
-}
+    // A code as read, and its stock in the piece once a day of it is kept.
+    struct KnownCode {
+        SecurityCode code;
+        SecurityKind kind = SecurityKind::Other;
+        std::size_t stock = kNoStock;
+        bool noted = false;  // a Beijing code, counted once
+    };
+
+    static KnownCode known(const SecurityCode& code) { return {code, securityKindOf(code)}; }
+
+    // The code a field names, or nothing when it names none.
+    KnownCode* codeOf(std::string_view text) {
+        if (last_ && text == lastText_) return last_;
+        auto it = codes_.find(text);
+        if (it == codes_.end()) {
+            auto code = parseSecurityCode(text);
+            if (!code) return nullptr;
+            it = codes_.try_emplace(std::string(text), known(*code)).first;
+        }
+        lastText_ = text;
+        return last_ = &it->second;
+    }
+
+    std::vector<ImportedDay>& daysOf(KnownCode& code) {
+        if (code.stock == kNoStock) {
+            // Two texts of one code ("000001.SZ", "000001") are one stock.
+            auto [it, added] = stockOf_.try_emplace(codeNumber(code.code.code), out_.stocks.size());
+            if (added) out_.stocks.push_back({code.code, {}});
+            code.stock = it->second;
+        }
+        return out_.stocks[code.stock].days;
+    }
+
+    // Whole-market files give one day's lines one after another.
+    std::uint32_t dateOf(std::string_view text) {
+        if (text != lastDateText_) {
+            lastDate_ = importedDate(text);
+            lastDateText_ = text;
+        }
+        return lastDate_;
+    }
+
+    void refuse(std::uint32_t n, std::string why) { out_.refused.emplace_back(n, std::move(why)); }
+
+    // Six digits as a number, a cheaper key than the text.
+    static std::uint32_t codeNumber(std::string_view code) {
+        std::uint32_t n = 0;
+        for (char c : code) n = n * 10 + static_cast<std::uint32_t>(c - '0');
+        return n;
+    }
+
+    const LineFormat& format_;
+    std::uint32_t file_;
+    PieceRead& out_;
+    std::unordered_map<std::string, KnownCode, TextHash, std::equal_to<>> codes_;
+    std::optional<KnownCode> fileCode_;  // every line's, when no column names it
+    KnownCode* last_ = nullptr;
+    std::string_view lastText_, lastDateText_;
+    std::uint32_t lastDate_ = 0;
+    std::unordered_map<std::uint32_t, std::size_t> stockOf_;
+};
 
 // The text after the header cut into pieces at line ends, for threads.
 std::vector<std::string_view> chunksOf(std::string_view body, std::size_t pieces) {
@@ -252,6 +313,57 @@ void forEachLine(std::string_view text, F&& f) {
         if (nl == std::string_view::npos) break;
         text.remove_prefix(nl + 1);
     }
+}
+
+// The pieces joined in file order, their lines numbered in the file (the
+// first after the header is line 2). Each stock's days are gathered from the
+// pieces on `jobs` threads: a whole-market file has every stock in every
+// piece.
+void joinPieces(std::vector<PieceRead>& pieces, int jobs, LayoutCsvRead& out) {
+    struct Part {
+        std::uint32_t piece, stock;
+    };
+    std::vector<std::vector<Part>> partsOf;  // of each stock of `out`
+    std::vector<std::size_t> daysOf;
+    std::vector<std::uint32_t> firstLine(pieces.size());
+    std::unordered_map<std::string_view, std::size_t> stockOf;
+    std::uint32_t line = 2;
+    for (std::uint32_t p = 0; p < pieces.size(); ++p) {
+        PieceRead& piece = pieces[p];
+        firstLine[p] = line;
+        for (std::uint32_t s = 0; s < piece.stocks.size(); ++s) {
+            auto [it, added] = stockOf.try_emplace(piece.stocks[s].code.code, partsOf.size());
+            if (added) {
+                out.stocks.push_back({piece.stocks[s].code, {}});
+                partsOf.emplace_back();
+                daysOf.push_back(0);
+            }
+            partsOf[it->second].push_back({p, s});
+            daysOf[it->second] += piece.stocks[s].days.size();
+        }
+        for (auto& [n, why] : piece.refused)
+            out.refused.push_back("line " + std::to_string(line + n) + ": " + why + "; refused");
+        for (std::string& code : piece.beijing)
+            if (std::find(out.beijing.begin(), out.beijing.end(), code) == out.beijing.end())
+                out.beijing.push_back(std::move(code));
+        out.otherLines += piece.otherLines;
+        out.suspendedDays += piece.suspendedDays;
+        line += piece.lines;
+    }
+    parallelFor(out.stocks.size(), pieces.size() > 1 ? jobs : 1, [&](std::size_t i) {
+        std::vector<ImportedDay>& days = out.stocks[i].days;
+        for (const Part& part : partsOf[i]) {
+            std::vector<ImportedDay>& from = pieces[part.piece].stocks[part.stock].days;
+            for (ImportedDay& day : from) day.line += firstLine[part.piece];
+            if (days.empty()) {
+                days = std::move(from);
+                days.reserve(daysOf[i]);
+            } else {
+                days.insert(days.end(), from.begin(), from.end());
+            }
+            std::vector<ImportedDay>().swap(from);
+        }
+    });
 }
 
 }  // namespace
@@ -324,82 +436,16 @@ LayoutCsvRead readLayoutCsv(std::string_view text, CsvLayout layout,
         1, std::min<std::size_t>(body.size() / std::max<std::size_t>(pieceBytes, 1) + 1,
                                  static_cast<std::size_t>(workerCount(jobs, 64)) * 4));
     const std::vector<std::string_view> chunks = chunksOf(body, pieces);
-    // Each piece groups its own days by stock, its lines numbered from 0.
-    struct PieceRead {
-        std::vector<LayoutCsvRead::Stock> stocks;
-        std::vector<std::pair<std::uint32_t, std::string>> refused;
-        std::vector<std::string> beijing;
-        std::unordered_set<std::string> beijingSeen;
-        std::size_t otherLines = 0, suspendedDays = 0;
-        std::uint32_t lines = 0;
-    };
     std::vector<PieceRead> pieceReads(chunks.size());
-    const LineReader reader(at, columns.unitsPerLot, fileCode);
+    const LineFormat format(at, columns.unitsPerLot);
     parallelFor(chunks.size(), jobs, [&](std::size_t c) {
-        PieceRead& mine = pieceReads[c];
-        std::unordered_map<std::uint32_t, std::size_t> stockOf;
-        std::size_t last = 0;
-        LineRead read;
+        PieceReader reader(format, fileCode, file, pieceReads[c]);
         forEachLine(chunks[c], [&](std::string_view line, std::uint32_t n) {
-            mine.lines = n + 1;
-            read.kind = LineRead::Blank;
-            reader.read(line, read);
-            switch (read.kind) {
-                case LineRead::Day:
-                    if (mine.stocks.empty() || mine.stocks[last].code.code != read.code) {
-                        auto [it, added] =
-                            stockOf.try_emplace(codeNumber(read.code), mine.stocks.size());
-                        if (added) mine.stocks.push_back({{read.exchange, read.code}, {}});
-                        last = it->second;
-                    }
-                    read.day.file = file;
-                    read.day.line = n;
-                    mine.stocks[last].days.push_back(read.day);
-                    break;
-                case LineRead::Refused:
-                    mine.refused.emplace_back(n, std::move(read.why));
-                    break;
-                case LineRead::Beijing:
-                    if (mine.beijingSeen.insert(read.code).second)
-                        mine.beijing.push_back(read.code);
-                    break;
-                case LineRead::Other:
-                    ++mine.otherLines;
-                    break;
-                case LineRead::Suspended:
-                    ++mine.suspendedDays;
-                    break;
-                case LineRead::Blank:
-                    break;
-            }
+            pieceReads[c].lines = n + 1;
+            reader.read(line, n);
         });
     });
-
-    // The pieces joined in file order, their lines numbered in the file.
-    std::unordered_map<std::string, std::size_t> stockOf;
-    std::uint32_t firstLine = 2;  // the line after the header
-    for (PieceRead& piece : pieceReads) {
-        for (LayoutCsvRead::Stock& stock : piece.stocks) {
-            for (ImportedDay& day : stock.days) day.line += firstLine;
-            auto [it, added] = stockOf.try_emplace(stock.code.code, out.stocks.size());
-            if (added) {
-                out.stocks.push_back(std::move(stock));
-            } else {
-                auto& days = out.stocks[it->second].days;
-                days.insert(days.end(), std::make_move_iterator(stock.days.begin()),
-                            std::make_move_iterator(stock.days.end()));
-            }
-        }
-        for (auto& [line, why] : piece.refused)
-            out.refused.push_back("line " + std::to_string(firstLine + line) + ": " + why +
-                                  "; refused");
-        for (std::string& code : piece.beijing)
-            if (std::find(out.beijing.begin(), out.beijing.end(), code) == out.beijing.end())
-                out.beijing.push_back(std::move(code));
-        out.otherLines += piece.otherLines;
-        out.suspendedDays += piece.suspendedDays;
-        firstLine += piece.lines;
-    }
+    joinPieces(pieceReads, jobs, out);
     return out;
 }
 

@@ -61,6 +61,8 @@ SettledDays settleDays(std::vector<ImportedDay> days, std::string_view today) {
         std::sort(days.begin(), days.end(), before);
     SettledDays out;
     out.bars.reserve(days.size());
+    out.previousCloses.reserve(days.size());
+    out.adjustmentFactors.reserve(days.size());
     std::uint32_t lastDate = 0;
     for (const ImportedDay& imported : days) {
         DailyBar day = imported.bar();

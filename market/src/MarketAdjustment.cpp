@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "orvane/core/ParallelFor.h"
 #include "orvane/market/ExRightsGaps.h"
 
 namespace orvane {
@@ -70,16 +71,28 @@ std::optional<std::string> adjustmentSourceProblem(const MarketAdjustmentSummary
 }
 
 MarketAdjustmentSummary adjustMarketForward(std::vector<StockSeries>& stocks,
-                                            const AdjustmentSources& sources) {
-    MarketAdjustmentSummary summary;
-    for (StockSeries& s : stocks) {
+                                            const AdjustmentSources& sources,
+                                            const std::function<void(const StockSeries&)>& asTraded,
+                                            int jobs) {
+    std::vector<MarketAdjustmentSummary> each(stocks.size());
+    parallelFor(stocks.size(), jobs, [&](std::size_t i) {
+        StockSeries& s = stocks[i];
+        if (asTraded) asTraded(s);
         auto [steps, known] = stepsOf(s, sources);
-        if (!known) ++summary.stocksWithoutSource;
-        if (steps.empty()) continue;
-        ++summary.stocksAdjusted;
-        summary.exRightsDays += steps.size();
-        s.tradedBars = s.bars;
+        each[i].stocksWithoutSource = !known;
+        // What the layout told of the days as traded is used up.
+        std::vector<double>().swap(s.previousCloses);
+        std::vector<double>().swap(s.adjustmentFactors);
+        if (steps.empty()) return;
+        each[i].stocksAdjusted = 1;
+        each[i].exRightsDays = steps.size();
         s.bars = forwardAdjusted(std::move(s.bars), std::move(steps));
+    });
+    MarketAdjustmentSummary summary;
+    for (const MarketAdjustmentSummary& one : each) {
+        summary.stocksAdjusted += one.stocksAdjusted;
+        summary.exRightsDays += one.exRightsDays;
+        summary.stocksWithoutSource += one.stocksWithoutSource;
     }
     return summary;
 }

@@ -120,23 +120,12 @@ void runPublish(const PublishArgs& a) {
                      "high, low and volume");
         for (const StockSeries& s : stocks) refusedLines += s.refusedLines;
     }
-    std::string adjusted;
-    if (adjust) {
-        const MarketAdjustmentSummary summary = adjustMarketForward(stocks, adjustment.sources());
-        if (auto none = adjustmentSourceProblem(summary, stocks.size())) failWith(*none);
-        adjusted = ", " + std::to_string(summary.exRightsDays) + " ex-rights days adjusted in " +
-                   std::to_string(summary.stocksAdjusted) + " stocks";
-        if (summary.stocksWithoutSource > 0)
-            adjusted += " (" + std::to_string(summary.stocksWithoutSource) +
-                        " stocks had no ex-rights source)";
-    } else if (!synthetic) {
-        reportExRightsGaps(stocks);
-    }
+    if (!adjust && !synthetic) reportExRightsGaps(stocks);
 
     PublishOptions options;
     options.daysBack = a.daysBack;
     options.jobs = a.jobs;
-    options.tradedHistories = adjust;
+    if (adjust) options.adjustForward = adjustment.sources();
     options.version = toLocal(now());
     options.progress = showProgress;
     const PublishReport report = publishMarket(std::move(stocks), out, options);
@@ -145,7 +134,15 @@ void runPublish(const PublishArgs& a) {
     if (!report.ok) failWith(report.error);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::string remarks = adjusted;
+    std::string remarks;
+    if (adjust) {
+        const MarketAdjustmentSummary& summary = report.adjustment;
+        remarks = ", " + std::to_string(summary.exRightsDays) + " ex-rights days adjusted in " +
+                  std::to_string(summary.stocksAdjusted) + " stocks";
+        if (summary.stocksWithoutSource > 0)
+            remarks += " (" + std::to_string(summary.stocksWithoutSource) +
+                       " stocks had no ex-rights source)";
+    }
     if (refusedLines) remarks += ", " + std::to_string(refusedLines) + " day lines refused";
     if (problems > refusedLines)
         remarks += ", " + std::to_string(problems - refusedLines) + " other problems above";

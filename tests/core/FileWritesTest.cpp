@@ -141,3 +141,16 @@ TEST_F(FileWritesTest, TheOldTreeGoesWholeButNothingItsLinksPointAt) {
     EXPECT_FALSE(fs::exists(staging));
     EXPECT_EQ(readFile(outside / "keep.txt"), "mine");
 }
+
+// Read at the size the file tells, and on past it: a file of many buffers
+// comes back whole, and one that tells no size (as /proc's) too.
+TEST_F(FileWritesTest, AFileIsReadWholeWhateverSizeItTells) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < 300'000; ++i) bytes += std::to_string(i) + ',';
+    ASSERT_TRUE(writeFileAtomically(dir.path() / "big", bytes));
+    EXPECT_EQ(readFile(dir.path() / "big"), bytes);
+    EXPECT_EQ(readFile(dir.path() / "missing"), std::nullopt);
+    const auto status = readFile("/proc/self/status");
+    ASSERT_TRUE(status);
+    EXPECT_NE(status->find("Pid:"), std::string::npos);
+}

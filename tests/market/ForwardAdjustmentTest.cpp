@@ -2,10 +2,13 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <mutex>
 
 #include "orvane/market/AdjustmentInputs.h"
 #include "orvane/market/ExRightsGaps.h"
 #include "orvane/market/ForwardAdjustment.h"
+#include "orvane/market/MarketAdjustment.h"
 #include "orvane/market/PriceLimits.h"
 
 namespace orvane {
@@ -89,6 +92,48 @@ TEST(ForwardAdjustment, FactorsPreviousClosesAndEventsAgreeToTheCent) {
     EXPECT_EQ(closes(forwardAdjusted(bars, stepsFromPreviousCloses(bars, previousCloses))),
               fromEvents);
     EXPECT_EQ(fromEvents.front(), 6.02);  // 12.34 * (12.19 / 12.5) * (6.55 / 13.1) = 6.017
+}
+
+// A market adjusted on two threads: each stock is shown as traded before
+// it is adjusted, each from the first source that knows it, and the counts
+// are the market's.
+TEST(ForwardAdjustment, AMarketIsShownAsTradedThenAdjusted) {
+    auto stock = [](std::string code, std::vector<double> previousCloses = {}) {
+        StockSeries s;
+        s.listing.code = std::move(code);
+        s.bars = aroundExDate(20, 10);
+        s.previousCloses = std::move(previousCloses);
+        return s;
+    };
+    std::vector<StockSeries> market = {stock("600000"), stock("600001"),
+                                       stock("600002", {20, 20, 10, 10})};
+    ExRightsEvents events;
+    events.byCode["600000"] = {{"2024-06-12", 0, 10, 0, 0, 0}};
+    std::mutex lock;
+    std::map<std::string, double> firstCloseSeen;
+    auto seen = [&](const StockSeries& s) {
+        const std::lock_guard hold(lock);
+        firstCloseSeen[s.listing.code] = s.bars.front().close;
+    };
+    MarketAdjustmentSummary summary = adjustMarketForward(market, {&events, nullptr}, seen, 2);
+    EXPECT_EQ(firstCloseSeen,
+              (std::map<std::string, double>{{"600000", 20}, {"600001", 20}, {"600002", 20}}));
+    EXPECT_EQ(closes(market[0].bars), (std::vector<double>{10, 10, 10, 10}));
+    // A stock the events file does not name had no event, unless its own
+    // previous closes tell of one.
+    EXPECT_EQ(closes(market[1].bars), (std::vector<double>{20, 20, 10, 10}));
+    EXPECT_EQ(closes(market[2].bars), (std::vector<double>{10, 10, 10, 10}));
+    EXPECT_EQ(summary.stocksAdjusted, 2u);
+    EXPECT_EQ(summary.exRightsDays, 2u);
+    EXPECT_EQ(summary.stocksWithoutSource, 0u);
+
+    // Without files, a layout's previous closes are the source, and are used up.
+    market = {stock("600001"), stock("600002", {20, 20, 10, 10})};
+    summary = adjustMarketForward(market, {}, {}, 2);
+    EXPECT_EQ(closes(market[1].bars), (std::vector<double>{10, 10, 10, 10}));
+    EXPECT_TRUE(market[1].previousCloses.empty());
+    EXPECT_EQ(summary.stocksAdjusted, 1u);
+    EXPECT_EQ(summary.stocksWithoutSource, 1u);
 }
 
 TEST(PriceLimits, FollowTheBoardAndTheDate) {

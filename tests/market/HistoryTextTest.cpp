@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <string>
 
 #include "HistoryBuilder.h"
@@ -69,4 +71,24 @@ TEST(CsvCheck, NamesTheLineAndTheProblem) {
         EXPECT_EQ(checkDailyCsv(header + days),
                   problem ? std::optional<std::string>(problem) : std::nullopt)
             << days;
+}
+
+// A field's number is the double nearest its decimal text, whichever way it
+// is read (short decimals take a quicker way, one that numbers of 16 and 17
+// digits such as those below would lead astray); anything else is none.
+TEST(CsvNumber, ReadsTheNearestDoubleOrNothing) {
+    for (const char* text :
+         {"0.1", "2.675", "377076.47", "-0.5", "+3", "5.", ".5", "-0", "0.000000000000001",
+          "999999999999999", "123456789012345.6", "9007199254740993", "988793043414.5075",
+          "496873016286653.58", "00000000000000012.5", "1e3", "1.5E-2"}) {
+        double nearest = 0;
+        const std::string_view t(text[0] == '+' ? text + 1 : text);
+        std::from_chars(t.data(), t.data() + t.size(), nearest);
+        const auto read = csvNumber(text);
+        ASSERT_TRUE(read) << text;
+        EXPECT_EQ(*read, nearest) << text;
+        EXPECT_EQ(std::signbit(*read), std::signbit(nearest)) << text;
+    }
+    for (const char* text : {"", "-", ".", "1.2.3", "1,5", " 1", "12a", "1e", "1e999", "--1"})
+        EXPECT_FALSE(csvNumber(text)) << text;
 }

@@ -1,8 +1,8 @@
 // The real market (../shared/market, skipped without it) written in each
 // layout other tools use and read from there: every stock's days are bit for
 // bit the ones our own layout's files give, and so (the publisher being a
-// function of them) is every file of the tree published from them; the tree
-// is published from the day files and from one whole-market file to show it.
+// function of them) is every file of the tree published from them, which
+// the tree of each layout shows.
 // The day files keep volumes in 32 bits; a day whose volume in shares does
 // not fit is capped when they are written, so on those days alone a history's
 // volume (its own stock's, and the composite indexes' sums) may differ, and
@@ -154,13 +154,17 @@ TEST(ImportedMarket, EveryLayoutGivesTheMarketAndTheTreeOurOwnLayoutGives) {
     {
         SCOPED_TRACE("akshare");
         const auto written = test::writeAkshare(daily, list, dir.path() / "ak");
-        expectSameSeries(ours, readFrom(written.data, written.stockList, MarketLayout::Akshare));
+        auto read = readFrom(written.data, written.stockList, MarketLayout::Akshare);
+        expectSameSeries(ours, read);
+        expectSameTree(reference, publish(std::move(read), dir.path() / "tree"));
         fs::remove_all(dir.path() / "ak");
     }
     {
         SCOPED_TRACE("baostock");
         const auto written = test::writeBaostock(daily, list, dir.path() / "bs");
         EXPECT_GT(written.suspendedLines, 1000u);
-        expectSameSeries(ours, readFrom(written.data, written.stockList, MarketLayout::Baostock));
+        auto read = readFrom(written.data, written.stockList, MarketLayout::Baostock);
+        expectSameSeries(ours, read);
+        expectSameTree(reference, publish(std::move(read), dir.path() / "tree"));
     }
 }

@@ -9,6 +9,7 @@
 #include <set>
 #include <stdexcept>
 
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/TextEncoding.h"
 
 namespace fs = std::filesystem;
@@ -18,28 +19,30 @@ namespace orvane::test {
 namespace {
 
 struct Row {
-    std::string date, open, high, low, close, volume, amount;  // texts as the file has them
+    // texts as the file has them, in the file's text
+    std::string_view date, open, high, low, close, volume, amount;
 };
 
 struct Stock {
     std::string code, name;
+    std::string text;       // the file, which the rows are views of
     std::vector<Row> rows;  // oldest first
 };
 
-std::vector<std::string> fieldsOf(std::string_view line) {
+// The fields of a line (its '\r' left out), in `out`.
+void fieldsOf(std::string_view line, std::vector<std::string_view>& out) {
     if (line.ends_with('\r')) line.remove_suffix(1);
-    std::vector<std::string> out;
+    out.clear();
     for (std::size_t comma; (comma = line.find(',')) != std::string_view::npos;) {
-        out.emplace_back(line.substr(0, comma));
+        out.push_back(line.substr(0, comma));
         line.remove_prefix(comma + 1);
     }
-    out.emplace_back(line);
-    return out;
+    out.push_back(line);
 }
 
-std::size_t columnOf(const std::vector<std::string>& header, const std::string& name) {
+std::size_t columnOf(const std::vector<std::string_view>& header, std::string_view name) {
     const auto it = std::find(header.begin(), header.end(), name);
-    if (it == header.end()) throw std::runtime_error("no column " + name);
+    if (it == header.end()) throw std::runtime_error("no column " + std::string(name));
     return static_cast<std::size_t>(it - header.begin());
 }
 
@@ -47,12 +50,13 @@ std::map<std::string, std::string> namesOf(const fs::path& stockList) {
     std::ifstream in(stockList);
     std::string line;
     std::getline(in, line);
-    const auto header = fieldsOf(line);
+    std::vector<std::string_view> header, f;
+    fieldsOf(line, header);
     const std::size_t code = columnOf(header, "symbol"), name = columnOf(header, "name");
     std::map<std::string, std::string> out;
     while (std::getline(in, line)) {
-        const auto f = fieldsOf(line);
-        if (f.size() > std::max(code, name)) out[f[code]] = f[name];
+        fieldsOf(line, f);
+        if (f.size() > std::max(code, name)) out[std::string(f[code])] = f[name];
     }
     return out;
 }
@@ -64,43 +68,65 @@ std::vector<Stock> readOurMarket(const fs::path& daily, const fs::path& stockLis
         if (e.path().extension() == ".csv") files.push_back(e.path());
     std::sort(files.begin(), files.end());
     std::vector<Stock> out;
+    out.reserve(files.size());  // never moved: the rows view each stock's text
+    std::vector<std::string_view> h, f;
     for (const fs::path& file : files) {
-        std::ifstream in(file);
-        std::string line;
-        std::getline(in, line);
-        const auto h = fieldsOf(line);
+        Stock& s = out.emplace_back();
+        s.code = file.stem().string();
+        const auto name = names.find(s.code);
+        s.name = name != names.end() ? name->second : s.code;
+        s.text = readFile(file).value();
+        std::string_view rest = s.text;
+        auto nextLine = [&] {
+            const std::size_t nl = rest.find('\n');
+            const std::string_view line = rest.substr(0, nl);
+            rest.remove_prefix(nl == std::string_view::npos ? rest.size() : nl + 1);
+            return line;
+        };
+        fieldsOf(nextLine(), h);
         const std::size_t date = columnOf(h, "date"), open = columnOf(h, "open"),
                           high = columnOf(h, "high"), low = columnOf(h, "low"),
                           close = columnOf(h, "close"), volume = columnOf(h, "volume"),
                           amount = columnOf(h, "amount");
-        Stock s;
-        s.code = file.stem().string();
-        const auto name = names.find(s.code);
-        s.name = name != names.end() ? name->second : s.code;
-        while (std::getline(in, line)) {
+        while (!rest.empty()) {
+            const std::string_view line = nextLine();
             if (line.empty()) continue;
-            auto f = fieldsOf(line);
+            fieldsOf(line, f);
             f.resize(h.size());
             s.rows.push_back({f[date], f[open], f[high], f[low], f[close], f[volume], f[amount]});
         }
-        out.push_back(std::move(s));
     }
     return out;
 }
 
+// The texts one after another, each after a comma but the first, and a line end.
+void putLine(std::string& out, std::initializer_list<std::string_view> fields) {
+    bool first = true;
+    for (std::string_view field : fields) {
+        if (!first) out += ',';
+        out += field;
+        first = false;
+    }
+    out += '\n';
+}
+
+std::string_view amountOf(const Row& r) {
+    return r.amount.empty() ? std::string_view("0") : r.amount;
+}
+
 // "14.15" times 10^shift, exactly, as an integer ("1169259.33", 2 gives 116925933).
-std::uint64_t scaled(const std::string& text, int shift) {
+std::uint64_t scaled(std::string_view text, int shift) {
     const std::size_t dot = text.find('.');
-    std::string whole = text.substr(0, dot),
-                fraction = dot == std::string::npos ? "" : text.substr(dot + 1);
+    std::string whole(text.substr(0, dot)),
+        fraction(dot == std::string::npos ? "" : text.substr(dot + 1));
     if (fraction.size() > static_cast<std::size_t>(shift))
-        throw std::runtime_error(text + " has more decimals than the layout keeps");
+        throw std::runtime_error(std::string(text) + " has more decimals than the layout keeps");
     fraction.resize(static_cast<std::size_t>(shift), '0');
     return std::stoull(whole + fraction);
 }
 
-std::string compactDate(const std::string& date) {
-    return date.substr(0, 4) + date.substr(5, 2) + date.substr(8, 2);
+std::string compactDate(std::string_view date) {
+    return std::string(date.substr(0, 4)) += std::string(date.substr(5, 2)) += date.substr(8, 2);
 }
 
 bool shanghai(const std::string& code) {
@@ -150,14 +176,14 @@ WrittenMarket writeDayFiles(const fs::path& daily, const fs::path& stockList, co
             std::uint64_t shares = scaled(r.volume, 2);
             if (shares > std::numeric_limits<std::uint32_t>::max()) {
                 shares = std::numeric_limits<std::uint32_t>::max();
-                written.cappedDays.push_back(s.code + " " + r.date);
+                written.cappedDays.push_back(s.code + " " + std::string(r.date));
             }
             bytes += dayRecord(static_cast<std::uint32_t>(std::stoul(compactDate(r.date))),
                                static_cast<std::uint32_t>(scaled(r.open, 2)),
                                static_cast<std::uint32_t>(scaled(r.high, 2)),
                                static_cast<std::uint32_t>(scaled(r.low, 2)),
                                static_cast<std::uint32_t>(scaled(r.close, 2)),
-                               r.amount.empty() ? 0.0f : std::stof(r.amount),
+                               r.amount.empty() ? 0.0f : std::stof(std::string(r.amount)),
                                static_cast<std::uint32_t>(shares));
         }
         const std::string exchange = shanghai(s.code) ? "sh" : "sz";
@@ -184,9 +210,8 @@ WrittenMarket writeAkshare(const fs::path& daily, const fs::path& stockList, con
             "\xEF\xBB\xBF日期,股票代码,开盘,收盘,最高,最低,成交量,成交额,振幅,涨跌幅,涨跌额,"
             "换手率\n";
         for (const Row& r : s.rows)
-            text += r.date + "," + s.code + "," + r.open + "," + r.close + "," + r.high + "," +
-                    r.low + "," + r.volume + "," + (r.amount.empty() ? "0" : r.amount) +
-                    ",0,0,0,0\n";
+            putLine(text, {r.date, s.code, r.open, r.close, r.high, r.low, r.volume, amountOf(r),
+                           "0", "0", "0", "0"});
         writeBytes(written.data / (s.code + ".csv"), text);
     }
     return written;
@@ -196,24 +221,24 @@ WrittenMarket writeTushare(const fs::path& daily, const fs::path& stockList, con
     const auto stocks = readOurMarket(daily, stockList);
     WrittenMarket written{out / "daily.csv", stockList, {}, 0};
     fs::create_directories(out);
-    std::set<std::string, std::greater<>> dates;
+    std::set<std::string_view, std::greater<>> dates;
     for (const Stock& s : stocks)
         for (const Row& r : s.rows) dates.insert(r.date);
     // Newest day first, every stock of a day together, as tushare answers.
     std::vector<std::size_t> next(stocks.size());
     for (std::size_t i = 0; i < stocks.size(); ++i) next[i] = stocks[i].rows.size();
-    std::ofstream file(written.data, std::ios::binary);
-    file << "ts_code,trade_date,open,high,low,close,pre_close,change,pct_chg,vol,amount\n";
-    for (const std::string& date : dates)
+    std::string text =
+        "ts_code,trade_date,open,high,low,close,pre_close,change,pct_chg,vol,amount\n";
+    for (std::string_view date : dates)
         for (std::size_t i = 0; i < stocks.size(); ++i) {
             const Stock& s = stocks[i];
             if (next[i] == 0 || s.rows[next[i] - 1].date != date) continue;
             const Row& r = s.rows[--next[i]];
-            const std::string& previous = next[i] > 0 ? s.rows[next[i] - 1].close : r.open;
-            file << s.code << (shanghai(s.code) ? ".SH," : ".SZ,") << compactDate(r.date) << ','
-                 << r.open << ',' << r.high << ',' << r.low << ',' << r.close << ',' << previous
-                 << ",0,0," << r.volume << ',' << (r.amount.empty() ? "0" : r.amount) << '\n';
+            const std::string_view previous = next[i] > 0 ? s.rows[next[i] - 1].close : r.open;
+            putLine(text, {s.code + (shanghai(s.code) ? ".SH" : ".SZ"), compactDate(r.date), r.open,
+                           r.high, r.low, r.close, previous, "0", "0", r.volume, amountOf(r)});
         }
+    writeBytes(written.data, text);
     return written;
 }
 
@@ -225,7 +250,7 @@ WrittenMarket writeBaostock(const fs::path& daily, const fs::path& stockList, co
     for (const Stock& s : stocks)
         list += std::string(shanghai(s.code) ? "sh." : "sz.") + s.code + ",1," + s.name + "\n";
     writeBytes(written.stockList, list);
-    std::set<std::string> dates;
+    std::set<std::string_view> dates;
     for (const Stock& s : stocks)
         for (const Row& r : s.rows) dates.insert(r.date);
     for (const Stock& s : stocks) {
@@ -236,18 +261,18 @@ WrittenMarket writeBaostock(const fs::path& daily, const fs::path& stockList, co
         std::size_t at = 0;
         for (auto d = dates.find(s.rows.front().date); d != dates.end() && at < s.rows.size();
              ++d) {
-            const std::string& previous = at > 0 ? s.rows[at - 1].close : s.rows[0].open;
+            const std::string_view previous = at > 0 ? s.rows[at - 1].close : s.rows[0].open;
             if (*d != s.rows[at].date) {
                 // A suspended day: the last close, no trade.
-                text += *d + "," + code + "," + previous + "," + previous + "," + previous + "," +
-                        previous + "," + previous + ",,,3,,0,0.000000,0\n";
+                putLine(text, {*d, code, previous, previous, previous, previous, previous, "", "",
+                               "3", "", "0", "0.000000", "0"});
                 ++written.suspendedLines;
                 continue;
             }
             const Row& r = s.rows[at++];
-            text += r.date + "," + code + "," + r.open + "," + r.high + "," + r.low + "," +
-                    r.close + "," + previous + "," + std::to_string(scaled(r.volume, 2)) + "," +
-                    (r.amount.empty() ? "0" : r.amount) + ",3,0.5,1,0.000000,0\n";
+            putLine(text, {r.date, code, r.open, r.high, r.low, r.close, previous,
+                           std::to_string(scaled(r.volume, 2)), amountOf(r), "3", "0.5", "1",
+                           "0.000000", "0"});
         }
         writeBytes(written.data / (code + ".csv"), text);
     }

@@ -67,12 +67,6 @@ bool writeMarketLists(const fs::path& tree, const std::vector<StockOfTheDay>& da
 PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tree,
                             const PublishOptions& options) {
     PublishReport report;
-    const std::vector<CompositeIndex> composites = chooseComposites(stocks);
-    // The indexes are published like stocks (charts, results) after them, but
-    // they are no stocks: the gain and score lists leave them out.
-    const std::size_t listedStocks = stocks.size();
-    for (const CompositeIndex& c : composites) stocks.push_back(compositeSeries(c, stocks));
-
     report.staleStagingRemoved = removeStaleStagingFolders(tree);
     const fs::path staging = stagingFolderFor(tree, ::getpid());
     removeFolderTree(staging);
@@ -83,14 +77,53 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         removeFolderTree(staging);
         return report;
     }
+    // A tree missing a file is never put in place of a whole one.
+    auto failWith = [&](const std::string& error) {
+        report.error = error;
+        removeFolderTree(staging);
+        return report;
+    };
+    std::atomic<std::size_t> files{0}, unwritten{0}, modelB{0};
+    std::mutex failureLock;
+    std::optional<WriteFailure> firstFailure;  // of the workers, for the message
+    auto noteFailure = [&] {
+        if (const auto failure = lastWriteFailure()) {
+            const std::lock_guard lock(failureLock);
+            if (!firstFailure) firstFailure = failure;
+        }
+    };
+    // The histories as traded (a stock's, or an index's made of adjusted
+    // members).
+    auto writeTraded = [&](const StockSeries& s) {
+        if (writeTreeFile(below(staging, serverpath::tradedHistoryFilePath(s.listing.code)),
+                          historyTextOf(s.bars)))
+            ++files;
+        else
+            ++unwritten;
+    };
+    if (options.adjustForward) {
+        report.adjustment = adjustMarketForward(
+            stocks, *options.adjustForward,
+            [&](const StockSeries& s) {
+                forgetWriteFailure();
+                writeTraded(s);
+                noteFailure();
+            },
+            options.jobs);
+        if (auto none = adjustmentSourceProblem(report.adjustment, stocks.size()))
+            return failWith(*none);
+    }
+
+    const std::vector<CompositeIndex> composites = chooseComposites(stocks);
+    // The indexes are published like stocks (charts, results) after them, but
+    // they are no stocks: the gain and score lists leave them out.
+    const std::size_t listedStocks = stocks.size();
+    for (const CompositeIndex& c : composites) stocks.push_back(compositeSeries(c, stocks));
 
     // Stocks in parallel, each with its own engine run over its own history.
     std::vector<std::optional<StockOfTheDay>> days(stocks.size());
     std::vector<std::vector<DayVerdict>> modelBDays(stocks.size());
     std::vector<std::optional<DayResult>> results(stocks.size());
-    std::atomic<std::size_t> files{0}, unwritten{0}, modelB{0};
-    std::mutex failureLock;
-    std::optional<WriteFailure> firstFailure;  // of the workers, for the message
     auto work = [&](std::size_t i) {
         forgetWriteFailure();
         const StockSeries& s = stocks[i];
@@ -99,14 +132,7 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         days[i] = dayOf(s, written);
         if (written.today && i < listedStocks) results[i] = dayResultOf(s.listing, *written.today);
         std::size_t count = written.files;
-        if (options.tradedHistories) {
-            const std::string traded = historyTextOf(s.tradedBars.empty() ? s.bars : s.tradedBars);
-            if (writeTreeFile(below(staging, serverpath::tradedHistoryFilePath(s.listing.code)),
-                              traded))
-                ++count;
-            else
-                ++unwritten;
-        }
+        if (options.adjustForward && i >= listedStocks) writeTraded(s);
         if (days[i]) {
             auto line = utf8ToGb18030(quoteLine(*days[i]));
             if (line &&
@@ -119,18 +145,9 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         unwritten += written.unwritten;
         modelB += written.modelBDays.size();
         modelBDays[i] = written.modelBDays;
-        if (const auto failure = lastWriteFailure()) {
-            const std::lock_guard lock(failureLock);
-            if (!firstFailure) firstFailure = failure;
-        }
+        noteFailure();
     };
     parallelFor(stocks.size(), options.jobs, work, options.progress, options.stop);
-    // A tree missing a file is never put in place of a whole one.
-    auto failWith = [&](const std::string& error) {
-        report.error = error;
-        removeFolderTree(staging);
-        return report;
-    };
     if (options.stop.stop_requested()) {
         report.stopped = true;
         return failWith("stopped; " + tree.string() + " is as it was");

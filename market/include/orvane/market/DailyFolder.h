@@ -32,8 +32,6 @@ struct StockSeries {
     // a vendor's cumulative adjustment factor (0 where unknown).
     std::vector<double> previousCloses;
     std::vector<double> adjustmentFactors;
-    // The bars as traded, when `bars` were adjusted.
-    std::vector<DailyBar> tradedBars;
 };
 
 /// Why the stock list cannot be used at all (it cannot be read, is neither

@@ -5,6 +5,7 @@
 // prices show are listed instead.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,10 +39,14 @@ struct MarketAdjustmentSummary {
     std::size_t stocksWithoutSource = 0;  // no events, factors or previous closes
 };
 
-/// Adjusts every stock's bars in place, keeping the traded ones in
-/// `tradedBars` when anything changed.
-MarketAdjustmentSummary adjustMarketForward(std::vector<StockSeries>& stocks,
-                                            const AdjustmentSources& sources);
+/// Adjusts every stock's bars in place, on `jobs` threads (0: one per
+/// processor). No copy of the bars as traded is kept: `asTraded`, when
+/// given, is called with each stock just before it is adjusted, on the
+/// thread adjusting it. The previous closes and factors the stocks carried
+/// are used up.
+MarketAdjustmentSummary adjustMarketForward(
+    std::vector<StockSeries>& stocks, const AdjustmentSources& sources,
+    const std::function<void(const StockSeries&)>& asTraded = {}, int jobs = 1);
 
 /// Why an adjustment asked for of `stocks` stocks came to nothing: not one
 /// of them had a source of its ex-rights days.

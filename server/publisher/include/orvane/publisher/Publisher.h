@@ -6,11 +6,13 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <vector>
 
 #include "orvane/core/LocalTime.h"
+#include "orvane/market/MarketAdjustment.h"
 #include "orvane/publisher/DailySeries.h"
 
 namespace orvane::server {
@@ -18,9 +20,12 @@ namespace orvane::server {
 struct PublishOptions {
     int daysBack = 98;
     int jobs = 0;  // 0: one per processor
-    // Publish the histories as traded too (const/hisdata/stockdata_raw/),
-    // when the stocks' bars were adjusted.
-    bool tradedHistories = false;
+    // Adjust the prices forward from these sources before anything is made
+    // of them, and publish the histories as traded beside the adjusted ones
+    // (const/hisdata/stockdata_raw/): each is written as its stock is
+    // adjusted, so that no second copy of the market is kept. Without any
+    // source of ex-rights days for any stock the publish fails.
+    std::optional<AdjustmentSources> adjustForward;
     LocalDateTime version;  // the reference data's version
     std::function<void(std::size_t done, std::size_t total)> progress;
     /// Asked to stop, the publish ends between stocks, removes its staging
@@ -35,6 +40,7 @@ struct PublishReport {
     std::size_t stocks = 0;
     std::size_t files = 0;
     std::size_t modelBDays = 0;
+    MarketAdjustmentSummary adjustment;  // with `adjustForward`
     /// Staging folders of killed publishes, removed before this one.
     std::vector<std::filesystem::path> staleStagingRemoved;
 };
