@@ -2,9 +2,11 @@
 // A stock's history text, split once. Element 0 is the header, element k the
 // k-th newest day; elements are exactly those of splitting the text on every
 // newline character (empty elements and the trailing empty element kept).
-// Day lines are parsed on first use, so an analysis touches only the days it
-// reads. A historical-day view (the text as it stood with day k as its newest
-// day) is an offset into the same lines, not a copy.
+// The split only notes where each element starts; day lines are read into
+// their fields on first use, the newest first, so an analysis reads only as
+// far back as the oldest day it looks at. A historical-day view (the text as
+// it stood with day k as its newest day) is an offset into the same lines,
+// not a copy.
 
 #include <algorithm>
 #include <cstdint>
@@ -24,7 +26,6 @@ struct DayLine {
     std::uint32_t openAt = 0, openLength = 0;  // field 1 within text (none when absent)
     float close = 0;                           // field 4
     float volume = 0;                          // field 5
-    bool parsed = false;
 
     bool empty() const { return length == 0; }
     /// Field 1 as a number (0 when absent), read when asked: only the day a
@@ -43,18 +44,23 @@ inline constexpr DayLine kEmptyDayLine{};
 /// Splits a day line on "," and reads the fields the engine uses.
 void parseDayLine(DayLine& line);
 
+/// Where each element of the text starts, in order (the first at 0): one
+/// more than the text has newline characters.
+std::vector<std::size_t> elementStarts(std::string_view text);
+
 class ParsedHistory {
   public:
     explicit ParsedHistory(std::string_view text);
     ParsedHistory(const ParsedHistory&) = delete;
     ParsedHistory& operator=(const ParsedHistory&) = delete;
 
-    std::int64_t size() const { return static_cast<std::int64_t>(lines_.size()); }
-    /// Element i, 0 <= i < size().
+    std::int64_t size() const { return static_cast<std::int64_t>(starts_.size()); }
+    /// Element i, 0 <= i < size(). The reference stays valid as long as the
+    /// history lives.
     const DayLine& line(std::int64_t i) const {
-        DayLine& line = lines_[static_cast<std::size_t>(i)];
-        if (!line.parsed) parseDayLine(line);
-        return line;
+        const auto at = static_cast<std::size_t>(i);
+        if (at >= lines_.size()) readLinesUpTo(at);
+        return lines_[at];
     }
     std::string_view text() const { return text_; }
 
@@ -86,8 +92,13 @@ class ParsedHistory {
     // Reads elements up to `upTo` (exclusive), a block at a time, into the
     // counted closes.
     void countUpTo(std::int64_t upTo) const;
+    // Reads the elements from the first unread one through `last` into lines.
+    void readLinesUpTo(std::size_t last) const;
 
     std::string_view text_;
+    std::vector<std::size_t> starts_;
+    // The elements read so far, a prefix of the text's; room for all of them
+    // is reserved up front, so a line once read never moves.
     mutable std::vector<DayLine> lines_;
     // The counted lines' closes and element indexes in order, kept
     // contiguous so that the windows and regions, which scan the same days
