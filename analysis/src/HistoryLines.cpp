@@ -40,36 +40,82 @@ std::size_t newlineBefore(std::string_view text, std::size_t start) {
     }
 }
 
-// Field 4 or 5 as fieldFloat reads it. Plain decimals ("11.98", "754189")
-// are read here the way the number reader reads them (the digits as an
-// integer, then one single-precision division by the power of ten; whole
-// numbers converted once, which rounds correctly), so the day lines need not
-// go through the general reader; anything else (blanks, signs, exponents,
-// text after the number, long decimals) is left to it.
+// Field 4 or 5 as fieldFloat reads it. Plain decimals of up to seven digits
+// ("11.98") and whole numbers of up to nineteen ("754189") are read here the
+// way the number reader reads them (the digits as an integer, converted once,
+// then one single-precision division by the power of ten), so the day lines
+// need not go through the general reader; anything else (blanks, signs,
+// exponents, text after the number, longer decimals) is left to it.
 float priceField(std::string_view field) {
-    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+    const char* p = field.data();
+    const char* const end = p + field.size();
     std::uint64_t mantissa = 0;
-    int significant = 0, fraction = 0;
-    bool dot = false, digits = false;
-    for (const char c : field) {
-        if (c >= '0' && c <= '9') {
-            digits = true;
-            fraction += dot;
-            if (mantissa == 0 && c == '0') continue;  // leading zeros are not significant
-            if (++significant > 19) return fieldFloat(field);
-            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-        } else if (c == '.' && !dot) {
-            dot = true;
-        } else {
-            return fieldFloat(field);
-        }
+    const char* const whole = p;
+    while (p != end && static_cast<unsigned char>(*p - '0') < 10)
+        mantissa = mantissa * 10 + static_cast<unsigned char>(*p++ - '0');
+    const auto wholeDigits = p - whole;
+    if (p == end) {
+        if (wholeDigits == 0 || wholeDigits > 19) return fieldFloat(field);
+        return static_cast<float>(mantissa);
     }
-    if (!digits) return fieldFloat(field);
-    if (fraction == 0) return static_cast<float>(mantissa);
-    if (significant > 7 || fraction > 10) return fieldFloat(field);
-    return static_cast<float>(mantissa) / kPowers[fraction];
+    if (*p++ != '.') return fieldFloat(field);
+    const char* const fraction = p;
+    while (p != end && static_cast<unsigned char>(*p - '0') < 10)
+        mantissa = mantissa * 10 + static_cast<unsigned char>(*p++ - '0');
+    const auto fractionDigits = p - fraction;
+    if (p != end || wholeDigits + fractionDigits == 0 || wholeDigits + fractionDigits > 7)
+        return fieldFloat(field);
+    const float value = static_cast<float>(mantissa);
+    return fractionDigits == 0 ? value : value / kPowers[fractionDigits];
 }
+
+// Fills a day line's fields from the places of its commas (bit i set for a
+// comma at byte i).
+void readFields(DayLine& line, std::uint64_t commas, bool ascii) {
+    const auto size = static_cast<std::uint32_t>(line.text.size());
+    std::uint32_t ends[6];  // where fields 0 to 5 end (those there are)
+    std::uint32_t count = 1;
+    for (; commas; commas &= commas - 1, ++count)
+        if (count <= 6) ends[count - 1] = static_cast<std::uint32_t>(__builtin_ctzll(commas));
+    for (std::uint32_t f = count - 1; f < 6; ++f) ends[f] = size;
+    auto field = [&](std::uint32_t f) {
+        const std::uint32_t begin = f == 0 ? 0 : ends[f - 1] + 1;
+        return line.text.substr(begin, ends[f] - begin);
+    };
+    line.date = field(kDateField);
+    if (count > kOpenField) {
+        line.openAt = ends[kOpenField - 1] + 1;
+        line.openLength = ends[kOpenField] - line.openAt;
+    }
+    if (count > kCloseField) line.close = priceField(field(kCloseField));
+    if (count > kVolumeField) line.volume = priceField(field(kVolumeField));
+    line.fields = count;
+    line.length = ascii ? size : static_cast<std::uint32_t>(utf16Length(line.text));
+}
+
+// parseDayLine for a line of at most 64 bytes whose text may be read on to
+// the next multiple of 16 bytes: its commas and non-ASCII bytes are found 16
+// at a time.
+#ifdef __SSE2__
+void parseShortDayLine(DayLine& line) {
+    const std::size_t size = line.text.size();
+    const __m128i comma = _mm_set1_epi8(',');
+    std::uint64_t commas = 0;
+    unsigned high = 0;
+    for (std::size_t at = 0; at < size; at += 16) {
+        const __m128i block =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.text.data() + at));
+        const unsigned inLine = size - at >= 16 ? 0xFFFFu : (1u << (size - at)) - 1;
+        commas |=
+            std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, comma))) &
+                          inLine}
+            << at;
+        high |= static_cast<unsigned>(_mm_movemask_epi8(block)) & inLine;
+    }
+    readFields(line, commas, high == 0);
+}
+#endif
 
 }  // namespace
 
@@ -143,6 +189,14 @@ void ParsedHistory::readLinesUpTo(std::size_t last) const {
                                     : text_.size();
         DayLine& line = lines_.emplace_back();
         line.text = text_.substr(starts_[i], end - starts_[i]);
+#ifdef __SSE2__
+        // Day lines run to some 50 bytes, and all but the last few of a text
+        // have 16 more bytes of it after them.
+        if (line.text.size() <= 64 && starts_[i] + 64 <= text_.size()) {
+            parseShortDayLine(line);
+            continue;
+        }
+#endif
         parseDayLine(line);
     }
 }
