@@ -1,5 +1,9 @@
 // analyze and analyze-dir: verdicts from history texts.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -25,11 +29,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Undefined numbers print as "nan" whatever their sign.
-std::string number(float v, const char* fmt) {
+// A number with `decimals` places, as printf's "%.Nf" writes it; undefined
+// numbers print as "nan" whatever their sign.
+std::string number(float v, int decimals) {
     if (std::isnan(v)) return "nan";
     if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
-    return format(fmt, double{v});
+    std::string out;
+    appendFixed(out, double{v}, decimals);
+    return out;
 }
 
 std::string flag(const std::optional<bool>& b) {
@@ -47,15 +54,15 @@ std::vector<std::pair<const char*, std::string>> columns(const Verdict& v) {
     return {
         {"trend", std::to_string(r.trend)},
         {"score", std::to_string(r.score)},
-        {"key_price", number(r.keyPrice, "%.6f")},
-        {"end5", number(r.end5, "%.6f")},
-        {"end10", number(r.end10, "%.6f")},
+        {"key_price", number(r.keyPrice, 6)},
+        {"end5", number(r.end5, 6)},
+        {"end10", number(r.end10, 6)},
         {"mode_b", r.modeB ? "1" : "0"},
         {"buy_a", flag(r.buyA)},
         {"buy_b", flag(r.buyB)},
         {"accel", flag(r.accel)},
-        {"gain5", number(gainPercent(v.close, r.end5), "%.4f")},
-        {"gain10", number(gainPercent(v.close, r.end10), "%.4f")},
+        {"gain5", number(gainPercent(v.close, r.end5), 4)},
+        {"gain10", number(gainPercent(v.close, r.end10), 4)},
         {"t10", std::to_string(static_cast<std::int32_t>(r.t10))},
         {"t180", std::to_string(static_cast<std::int32_t>(r.t180))},
         {"t300", std::to_string(static_cast<std::int32_t>(r.t300))},
@@ -121,6 +128,33 @@ std::string withoutNewestLine(std::string_view text) {
     return std::string(text.substr(0, cut0)) + std::string(text.substr(cut1));
 }
 
+// Reads a whole file into `out`, reusing its storage: a folder's texts are
+// read one after the other into the same buffer. False when it cannot be read.
+bool readFileInto(const fs::path& path, std::string& out) {
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    // Room for one byte more than the file holds, so that its end is seen
+    // without growing the buffer.
+    if (::fstat(fd, &st) == 0 && st.st_size >= 0)
+        out.reserve(static_cast<std::size_t>(st.st_size) + 1);
+    bool ok = true;
+    for (;;) {
+        if (out.size() == out.capacity()) out.reserve(out.capacity() * 2 + 4096);
+        const std::size_t at = out.size();
+        out.resize(out.capacity());
+        const ssize_t n = ::read(fd, out.data() + at, out.size() - at);
+        out.resize(at + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+    }
+    ::close(fd);
+    return ok;
+}
+
 struct AnalyzeDirOptions {
     std::string dir, now;
     bool dropNewest = false;
@@ -129,19 +163,21 @@ struct AnalyzeDirOptions {
 void runAnalyzeDir(const AnalyzeDirOptions& o) {
     const LocalDateTime now = parseNow(o.now);
     Clock::install(std::make_shared<FixedClock>(fromLocal(now)));
-    std::vector<fs::path> files;
+    std::vector<std::string> names;  // file names sort as their paths in one folder
     for (const auto& e : fs::directory_iterator(o.dir))
-        if (e.is_regular_file() && e.path().extension() == ".txt") files.push_back(e.path());
-    std::sort(files.begin(), files.end());
+        if (e.is_regular_file() && e.path().extension() == ".txt")
+            names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
 
     const auto start = std::chrono::steady_clock::now();
     std::string out =
         "code\ttrend\tscore\tkey_price\tend5\tend10\tmode_b\tbuy_a\tbuy_"
         "b\taccel\tgain5\tgain10\tt10"
         "\tt180\tt300\n";
-    for (const fs::path& file : files) {
-        const std::string code = file.stem().string();
-        const std::string text = readFile(file).value_or("");  // unreadable: invalid
+    std::string text;
+    for (const std::string& name : names) {
+        const std::string code = name.substr(0, name.size() - 4);       // less ".txt"
+        if (!readFileInto(fs::path(o.dir) / name, text)) text.clear();  // unreadable: invalid
         // The text analysed is the one that must be valid: a day earlier the
         // history may have been too short.
         const std::string earlier = o.dropNewest ? withoutNewestLine(text) : std::string();
@@ -163,7 +199,7 @@ void runAnalyzeDir(const AnalyzeDirOptions& o) {
     std::fwrite(out.data(), 1, out.size(), stdout);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::fprintf(stderr, "analyzed %zu stocks in %.3f s\n", files.size(), seconds);
+    std::fprintf(stderr, "analyzed %zu stocks in %.3f s\n", names.size(), seconds);
 }
 
 }  // namespace
