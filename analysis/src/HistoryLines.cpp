@@ -70,9 +70,19 @@ float priceField(std::string_view field) {
     return fractionDigits == 0 ? value : value / kPowers[fractionDigits];
 }
 
-// Fills a day line's fields from the places of its commas (bit i set for a
-// comma at byte i).
-void readFields(DayLine& line, std::uint64_t commas, bool ascii) {
+// Whether a volume field reads as 10 or more, as single precision.
+bool tradedVolume(std::string_view field) {
+    return double{priceField(field)} >= 10.0;
+}
+
+// The lowest n bits.
+std::uint64_t lowBits(std::uint32_t n) {
+    return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
+}
+
+// Fills a day line's fields from the places of its commas and digits (bit i
+// set for one at byte i).
+void readFields(DayLine& line, std::uint64_t commas, std::uint64_t digits, bool ascii) {
     const auto size = static_cast<std::uint32_t>(line.text.size());
     std::uint32_t ends[6];  // where fields 0 to 5 end (those there are)
     std::uint32_t count = 1;
@@ -89,7 +99,15 @@ void readFields(DayLine& line, std::uint64_t commas, bool ascii) {
         line.openLength = ends[kOpenField] - line.openAt;
     }
     if (count > kCloseField) line.close = priceField(field(kCloseField));
-    if (count > kVolumeField) line.volume = priceField(field(kVolumeField));
+    if (count > kVolumeField) {
+        // A volume in whole digits, the first not 0, is 10 or more when it
+        // has two digits or more (no rounding to single precision brings a
+        // whole number across 10).
+        const std::uint32_t begin = ends[kVolumeField - 1] + 1, n = ends[kVolumeField] - begin;
+        const bool whole =
+            n > 0 && ((digits >> begin) & lowBits(n)) == lowBits(n) && line.text[begin] != '0';
+        line.traded = whole ? n >= 2 : tradedVolume(field(kVolumeField));
+    }
     line.fields = count;
     line.length = ascii ? size : static_cast<std::uint32_t>(utf16Length(line.text));
 }
@@ -100,8 +118,9 @@ void readFields(DayLine& line, std::uint64_t commas, bool ascii) {
 #ifdef __SSE2__
 void parseShortDayLine(DayLine& line) {
     const std::size_t size = line.text.size();
-    const __m128i comma = _mm_set1_epi8(',');
-    std::uint64_t commas = 0;
+    const __m128i comma = _mm_set1_epi8(','), belowZero = _mm_set1_epi8('0' - 1),
+                  aboveNine = _mm_set1_epi8('9' + 1);
+    std::uint64_t commas = 0, digits = 0;
     unsigned high = 0;
     for (std::size_t at = 0; at < size; at += 16) {
         const __m128i block =
@@ -111,9 +130,12 @@ void parseShortDayLine(DayLine& line) {
             std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, comma))) &
                           inLine}
             << at;
+        const __m128i digit =
+            _mm_and_si128(_mm_cmpgt_epi8(block, belowZero), _mm_cmplt_epi8(block, aboveNine));
+        digits |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(digit)) & inLine} << at;
         high |= static_cast<unsigned>(_mm_movemask_epi8(block)) & inLine;
     }
-    readFields(line, commas, high == 0);
+    readFields(line, commas, digits, high == 0);
 }
 #endif
 
@@ -167,7 +189,7 @@ void parseDayLine(DayLine& line) {
                     line.close = priceField(value);
                     break;
                 case kVolumeField:
-                    line.volume = priceField(value);
+                    line.traded = tradedVolume(value);
                     break;
                 default:
                     break;

@@ -128,32 +128,44 @@ std::string withoutNewestLine(std::string_view text) {
     return std::string(text.substr(0, cut0)) + std::string(text.substr(cut1));
 }
 
-// Reads a whole file into `out`, reusing its storage: a folder's texts are
-// read one after the other into the same buffer. False when it cannot be read.
-bool readFileInto(const fs::path& path, std::string& out) {
-    out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    // Room for one byte more than the file holds, so that its end is seen
-    // without growing the buffer.
-    if (::fstat(fd, &st) == 0 && st.st_size >= 0)
-        out.reserve(static_cast<std::size_t>(st.st_size) + 1);
-    bool ok = true;
-    for (;;) {
-        if (out.size() == out.capacity()) out.reserve(out.capacity() * 2 + 4096);
-        const std::size_t at = out.size();
-        out.resize(out.capacity());
-        const ssize_t n = ::read(fd, out.data() + at, out.size() - at);
-        out.resize(at + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
+// A folder's files read one after the other into the same storage, never
+// cleared before it is filled.
+class FileReader {
+  public:
+    // The whole file, valid until the next read; nothing when it cannot be read.
+    std::optional<std::string_view> read(const fs::path& path) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return std::nullopt;
+        struct stat st {};
+        // Room for a byte more than the file holds, so that its end is seen
+        // without growing the buffer.
+        if (::fstat(fd, &st) == 0 && st.st_size >= 0)
+            reserve(static_cast<std::size_t>(st.st_size) + 1);
+        std::size_t size = 0;
+        ssize_t n;
+        do {
+            if (size == capacity_) reserve(capacity_ * 2);
+            n = ::read(fd, bytes_.get() + size, capacity_ - size);
+            if (n > 0) size += static_cast<std::size_t>(n);
+        } while (n > 0);
+        ::close(fd);
+        if (n < 0) return std::nullopt;
+        return std::string_view(bytes_.get(), size);
     }
-    ::close(fd);
-    return ok;
-}
+
+  private:
+    void reserve(std::size_t capacity) {
+        if (capacity <= capacity_) return;
+        capacity = std::max<std::size_t>(capacity, 1 << 16);
+        auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+        std::copy_n(bytes_.get(), capacity_, grown.get());
+        bytes_ = std::move(grown);
+        capacity_ = capacity;
+    }
+
+    std::unique_ptr<char[]> bytes_;
+    std::size_t capacity_ = 0;
+};
 
 struct AnalyzeDirOptions {
     std::string dir, now;
@@ -174,10 +186,11 @@ void runAnalyzeDir(const AnalyzeDirOptions& o) {
         "code\ttrend\tscore\tkey_price\tend5\tend10\tmode_b\tbuy_a\tbuy_"
         "b\taccel\tgain5\tgain10\tt10"
         "\tt180\tt300\n";
-    std::string text;
+    FileReader reader;
     for (const std::string& name : names) {
-        const std::string code = name.substr(0, name.size() - 4);       // less ".txt"
-        if (!readFileInto(fs::path(o.dir) / name, text)) text.clear();  // unreadable: invalid
+        const std::string code = name.substr(0, name.size() - 4);  // less ".txt"
+        // An unreadable file reads as empty: invalid.
+        const std::string_view text = reader.read(fs::path(o.dir) / name).value_or("");
         // The text analysed is the one that must be valid: a day earlier the
         // history may have been too short.
         const std::string earlier = o.dropNewest ? withoutNewestLine(text) : std::string();

@@ -25,17 +25,15 @@ struct DayLine {
     std::string_view date;                     // field 0
     std::uint32_t openAt = 0, openLength = 0;  // field 1 within text (none when absent)
     float close = 0;                           // field 4
-    float volume = 0;                          // field 5
+    bool traded = false;  // field 5, the volume, not below 10 (suspended days trade less)
 
     bool empty() const { return length == 0; }
     /// Field 1 as a number (0 when absent), read when asked: only the day a
     /// session trades needs it, so the scans over the days never read it.
     float open() const;
-    /// Volume not below 10 (suspended days trade less).
-    bool traded() const { return double{volume} >= 10.0; }
     /// A day the windows and regions count: a whole day line (seven fields
     /// or more, so never empty) that traded.
-    bool counted() const { return fields >= 7 && traded(); }
+    bool counted() const { return fields >= 7 && traded; }
 };
 
 /// What an element outside a view reads as.
