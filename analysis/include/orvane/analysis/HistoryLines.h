@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -42,9 +43,22 @@ inline constexpr DayLine kEmptyDayLine{};
 /// Splits a day line on "," and reads the fields the engine uses.
 void parseDayLine(DayLine& line);
 
-/// Where each element of the text starts, in order (the first at 0): one
-/// more than the text has newline characters.
-std::vector<std::size_t> elementStarts(std::string_view text);
+/// Where each element of a text starts, in order (the first at 0): one more
+/// than the text has newline characters.
+class ElementStarts {
+  public:
+    explicit ElementStarts(std::string_view text);
+
+    std::size_t size() const { return size_; }
+    std::size_t operator[](std::size_t i) const { return at_[i]; }
+
+  private:
+    // Room for at least `more` starts beyond those found.
+    void reserveMore(std::size_t more);
+
+    std::unique_ptr<std::size_t[]> at_;
+    std::size_t size_ = 0, capacity_ = 0;
+};
 
 class ParsedHistory {
   public:
@@ -94,7 +108,7 @@ class ParsedHistory {
     void readLinesUpTo(std::size_t last) const;
 
     std::string_view text_;
-    std::vector<std::size_t> starts_;
+    ElementStarts starts_;
     // The elements read so far, a prefix of the text's; room for all of them
     // is reserved up front, so a line once read never moves.
     mutable std::vector<DayLine> lines_;
