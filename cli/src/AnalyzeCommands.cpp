@@ -18,7 +18,9 @@
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/Clock.h"
 #include "orvane/core/LocalTime.h"
+#include "orvane/core/Log.h"
 #include "orvane/core/NumberText.h"
+#include "orvane/core/ParallelFor.h"
 #include "orvane/core/TextSplit.h"
 #include "orvane/market/HistoryText.h"
 #include "orvane/market/StockKeys.h"
@@ -170,7 +172,28 @@ class FileReader {
 struct AnalyzeDirOptions {
     std::string dir, now;
     bool dropNewest = false;
+    int jobs = 0;
 };
+
+// The output line of one stock's history text.
+std::string verdictLine(const std::string& code, std::string_view text, bool dropNewest,
+                        const LocalDateTime& now) {
+    // The text analysed is the one that must be valid: a day earlier the
+    // history may have been too short.
+    const std::string earlier = dropNewest ? withoutNewestLine(text) : std::string();
+    const std::string_view historyText = dropNewest ? earlier : text;
+    if (!isValidRespondStr(historyText)) return code + "\tinvalid\n";
+    auto line1 = historyLine(text, 1).value_or("");
+    auto line2 = historyLine(text, 2).value_or("");
+    const TodayTrade today{code, leadingFloat(fieldOf(line1, 1)), leadingFloat(fieldOf(line1, 4)),
+                           leadingFloat(fieldOf(line2, 4))};
+    ParsedHistory parsed(historyText);
+    Verdict v{parseOneStockYahooHistoryFormToday(HistoryView(parsed), today, now), today.close};
+    std::string line = code;
+    for (auto& [key, value] : columns(v)) (line += '\t') += value;
+    line += '\n';
+    return line;
+}
 
 void runAnalyzeDir(const AnalyzeDirOptions& o) {
     const LocalDateTime now = parseNow(o.now);
@@ -182,33 +205,21 @@ void runAnalyzeDir(const AnalyzeDirOptions& o) {
     std::sort(names.begin(), names.end());
 
     const auto start = std::chrono::steady_clock::now();
+    // Each stock's line on its own; with the engine's log on, on one thread,
+    // so that the log's lines come in the files' order.
+    std::vector<std::string> lines(names.size());
+    parallelFor(names.size(), logEnabled() ? 1 : o.jobs, [&](std::size_t i) {
+        thread_local FileReader reader;
+        const std::string& name = names[i];
+        // An unreadable file reads as empty: invalid.
+        const std::string_view text = reader.read(fs::path(o.dir) / name).value_or("");
+        lines[i] = verdictLine(name.substr(0, name.size() - 4), text, o.dropNewest, now);
+    });
     std::string out =
         "code\ttrend\tscore\tkey_price\tend5\tend10\tmode_b\tbuy_a\tbuy_"
         "b\taccel\tgain5\tgain10\tt10"
         "\tt180\tt300\n";
-    FileReader reader;
-    for (const std::string& name : names) {
-        const std::string code = name.substr(0, name.size() - 4);  // less ".txt"
-        // An unreadable file reads as empty: invalid.
-        const std::string_view text = reader.read(fs::path(o.dir) / name).value_or("");
-        // The text analysed is the one that must be valid: a day earlier the
-        // history may have been too short.
-        const std::string earlier = o.dropNewest ? withoutNewestLine(text) : std::string();
-        const std::string_view historyText = o.dropNewest ? earlier : text;
-        if (!isValidRespondStr(historyText)) {
-            out += code + "\tinvalid\n";
-            continue;
-        }
-        auto line1 = historyLine(text, 1).value_or("");
-        auto line2 = historyLine(text, 2).value_or("");
-        const TodayTrade today{code, leadingFloat(fieldOf(line1, 1)),
-                               leadingFloat(fieldOf(line1, 4)), leadingFloat(fieldOf(line2, 4))};
-        ParsedHistory parsed(historyText);
-        Verdict v{parseOneStockYahooHistoryFormToday(HistoryView(parsed), today, now), today.close};
-        out += code;
-        for (auto& [key, value] : columns(v)) (out += '\t') += value;
-        out += '\n';
-    }
+    for (const std::string& line : lines) out += line;
     std::fwrite(out.data(), 1, out.size(), stdout);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -235,6 +246,7 @@ void addAnalyzeCommands(CLI::App& app) {
     dir->add_option("DIR", d->dir)->required()->check(CLI::ExistingDirectory);
     dir->add_option("--now", d->now, "the present, local time \"YYYY-MM-DD HH:MM:SS\"")->required();
     dir->add_flag("--drop-newest", d->dropNewest, "analyze the history as it stood a day earlier");
+    dir->add_option("--jobs", d->jobs, "threads (default: one per processor)");
     dir->callback([d] { runAnalyzeDir(*d); });
 }
 
