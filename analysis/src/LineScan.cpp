@@ -185,20 +185,24 @@ void readDayLine(DayLine& line, std::size_t readable) {
         const __m128i comma = _mm_set1_epi8(','), belowZero = _mm_set1_epi8('0' - 1),
                       aboveNine = _mm_set1_epi8('9' + 1);
         std::uint64_t commas = 0, digits = 0;
-        unsigned high = 0;
+        __m128i bytes = _mm_setzero_si128();
         for (std::size_t at = 0; at < size; at += 16) {
             const __m128i block =
                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(line.text.data() + at));
-            const unsigned inLine = size - at >= 16 ? 0xFFFFu : (1u << (size - at)) - 1;
             auto bits = [&](__m128i marks) {
-                return std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(marks)) & inLine}
-                       << at;
+                return std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(marks))} << at;
             };
             commas |= bits(_mm_cmpeq_epi8(block, comma));
             digits |= bits(
                 _mm_and_si128(_mm_cmpgt_epi8(block, belowZero), _mm_cmplt_epi8(block, aboveNine)));
-            high |= static_cast<unsigned>(_mm_movemask_epi8(block)) & inLine;
+            bytes = _mm_or_si128(bytes, block);
         }
+        const std::uint64_t inLine = lowBits(static_cast<std::uint32_t>(size));
+        commas &= inLine;
+        digits &= inLine;
+        // The last block's bytes past the line count too: a line taken for
+        // non-ASCII only has its characters counted one by one.
+        const bool high = _mm_movemask_epi8(bytes) != 0;
         readFields(line, commas, digits, high == 0);
         return;
     }
