@@ -29,6 +29,9 @@ float DayLine::open() const {
 
 ParsedHistory::ParsedHistory(std::string_view text) : text_(text), starts_(text) {
     lines_.reserve(starts_.size());
+    countedClose_.reserve(starts_.size());
+    countedLine_.reserve(starts_.size());
+    firstCountedFrom_.reserve(starts_.size());
 }
 
 void ParsedHistory::readLinesUpTo(std::size_t last) const {
