@@ -130,13 +130,30 @@ std::string withoutNewestLine(std::string_view text) {
     return std::string(text.substr(0, cut0)) + std::string(text.substr(cut1));
 }
 
+// A folder held open while its files are read by name.
+class OpenFolder {
+  public:
+    explicit OpenFolder(const std::string& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    ~OpenFolder() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int fd() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
 // A folder's files read one after the other into the same storage, never
 // cleared before it is filled.
 class FileReader {
   public:
-    // The whole file, valid until the next read; nothing when it cannot be read.
-    std::optional<std::string_view> read(const fs::path& path) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // The whole file `name` of the open folder `folder`, valid until the next
+    // read; nothing when it cannot be read.
+    std::optional<std::string_view> read(int folder, const std::string& name) {
+        const int fd = ::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) return std::nullopt;
         struct stat st {};
         // Room for a byte more than the file holds, so that its end is seen
@@ -204,6 +221,9 @@ void runAnalyzeDir(const AnalyzeDirOptions& o) {
             names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
 
+    const OpenFolder folder(o.dir);
+    if (folder.fd() < 0) fail("cannot read the folder " + o.dir + ": " + whyUnreadable(o.dir));
+
     const auto start = std::chrono::steady_clock::now();
     // Each stock's line on its own; with the engine's log on, on one thread,
     // so that the log's lines come in the files' order.
@@ -212,7 +232,7 @@ void runAnalyzeDir(const AnalyzeDirOptions& o) {
         thread_local FileReader reader;
         const std::string& name = names[i];
         // An unreadable file reads as empty: invalid.
-        const std::string_view text = reader.read(fs::path(o.dir) / name).value_or("");
+        const std::string_view text = reader.read(folder.fd(), name).value_or("");
         lines[i] = verdictLine(name.substr(0, name.size() - 4), text, o.dropNewest, now);
     });
     std::string out =
