@@ -66,6 +66,15 @@ std::size_t startsSlowly(std::string_view text, std::size_t from, std::size_t to
 
 #ifdef __SSE2__
 
+// The bytes of a block from `low` to `high` (fewer than 128 apart) marked,
+// in two operations: adding 0x7F - high (wrapping) moves them, and only them,
+// to the top of the signed range.
+__m128i bytesBetween(__m128i block, unsigned char low, unsigned char high) {
+    const auto shift = static_cast<char>(0x7F - high);
+    const auto above = static_cast<char>(0x7F - (high - low) - 1);
+    return _mm_cmpgt_epi8(_mm_add_epi8(block, _mm_set1_epi8(shift)), _mm_set1_epi8(above));
+}
+
 // The lowest n bits, n below 64.
 std::uint64_t lowBits(std::uint32_t n) {
     return (std::uint64_t{1} << n) - 1;
@@ -120,10 +129,8 @@ ElementStarts::ElementStarts(std::string_view text) {
     // and CR bytes directly; a block with any other byte (which may begin
     // NEL, LINE or PARAGRAPH SEPARATOR) goes byte by byte, and that may
     // finish a sequence past the block's end: `resume` is where it stopped.
-    const __m128i belowLf = _mm_set1_epi8(0x09), aboveCr = _mm_set1_epi8(0x0E);
-    auto breaks = [&](__m128i block) {
-        return static_cast<std::uint32_t>(_mm_movemask_epi8(
-            _mm_and_si128(_mm_cmpgt_epi8(block, belowLf), _mm_cmplt_epi8(block, aboveCr))));
+    auto breaks = [](__m128i block) {
+        return static_cast<std::uint32_t>(_mm_movemask_epi8(bytesBetween(block, 0x0A, 0x0D)));
     };
     std::size_t resume = 0;
     for (; i + 32 <= text.size(); i += 32) {
@@ -136,7 +143,10 @@ ElementStarts::ElementStarts(std::string_view text) {
         }
         std::uint32_t mask = breaks(low) | breaks(high) << 16;
         if (size_ + 32 > capacity_) reserveMore(32);
-        for (; mask; mask &= mask - 1) at_[size_++] = i + std::size_t(__builtin_ctz(mask)) + 1;
+        // Through a pointer of its own: stores through at_ might be to size_.
+        std::size_t* at = at_.get() + size_;
+        for (; mask; mask &= mask - 1) *at++ = i + std::size_t(__builtin_ctz(mask)) + 1;
+        size_ = static_cast<std::size_t>(at - at_.get());
     }
     i = std::max(i, resume);
 #endif
@@ -182,8 +192,7 @@ void readDayLine(DayLine& line, std::size_t readable) {
 #ifdef __SSE2__
     const std::size_t size = line.text.size();
     if (size < 64 && readable >= 64) {
-        const __m128i comma = _mm_set1_epi8(','), belowZero = _mm_set1_epi8('0' - 1),
-                      aboveNine = _mm_set1_epi8('9' + 1);
+        const __m128i comma = _mm_set1_epi8(',');
         std::uint64_t commas = 0, digits = 0;
         __m128i bytes = _mm_setzero_si128();
         for (std::size_t at = 0; at < size; at += 16) {
@@ -193,8 +202,7 @@ void readDayLine(DayLine& line, std::size_t readable) {
                 return std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(marks))} << at;
             };
             commas |= bits(_mm_cmpeq_epi8(block, comma));
-            digits |= bits(
-                _mm_and_si128(_mm_cmpgt_epi8(block, belowZero), _mm_cmplt_epi8(block, aboveNine)));
+            digits |= bits(bytesBetween(block, '0', '9'));
             bytes = _mm_or_si128(bytes, block);
         }
         const std::uint64_t inLine = lowBits(static_cast<std::uint32_t>(size));
