@@ -1,44 +1,49 @@
 #include "orvane/analysis/HistoryLines.h"
 
+#include "LineScan.h"
 #include "orvane/core/HistoryReader.h"
 
 namespace orvane {
+
+namespace {
+
+// Bytes of the newline sequence that ends just before `start`, the start of
+// an element other than the first: every sequence ends in a byte of its own.
+std::size_t newlineBefore(std::string_view text, std::size_t start) {
+    switch (static_cast<unsigned char>(text[start - 1])) {
+        case 0x85:
+            return 2;  // NEL
+        case 0xA8:
+        case 0xA9:
+            return 3;  // LINE, PARAGRAPH SEPARATOR
+        default:
+            return 1;  // LF, VT, FF, CR
+    }
+}
+
+}  // namespace
 
 float DayLine::open() const {
     return fieldFloat(text.substr(openAt, openLength));
 }
 
-void parseDayLine(DayLine& line) {
-    const DayLineScan scan =
-        scanDayFields(line.text, [&line](std::size_t field, std::string_view value) {
-            switch (field) {
-                case kDateField:
-                    line.date = value;
-                    break;
-                case kOpenField:
-                    line.openAt = static_cast<std::uint32_t>(value.data() - line.text.data());
-                    line.openLength = static_cast<std::uint32_t>(value.size());
-                    break;
-                case kCloseField:
-                    line.close = fieldFloat(value);
-                    break;
-                case kVolumeField:
-                    line.volume = fieldFloat(value);
-                    break;
-                default:
-                    break;
-            }
-        });
-    line.fields = static_cast<std::uint32_t>(scan.fields);
-    line.length =
-        static_cast<std::uint32_t>(scan.ascii ? line.text.size() : utf16Length(line.text));
-    line.parsed = true;
+ParsedHistory::ParsedHistory(std::string_view text) : text_(text), starts_(text) {
+    lines_.reserve(starts_.size());
+    countedClose_.reserve(starts_.size());
+    countedLine_.reserve(starts_.size());
+    firstCountedFrom_.reserve(starts_.size());
 }
 
-ParsedHistory::ParsedHistory(std::string_view text) : text_(text) {
-    const std::vector<std::string_view> elements = historyElements(text);
-    lines_.resize(elements.size());
-    for (std::size_t i = 0; i < elements.size(); ++i) lines_[i].text = elements[i];
+void ParsedHistory::readLinesUpTo(std::size_t last) const {
+    for (std::size_t i = lines_.size(); i <= last; ++i) {
+        const std::size_t start = starts_[i];
+        const std::size_t end = i + 1 < starts_.size()
+                                    ? starts_[i + 1] - newlineBefore(text_, starts_[i + 1])
+                                    : text_.size();
+        DayLine& line = lines_.emplace_back();
+        line.text = text_.substr(start, end - start);
+        readDayLine(line, text_.size() - start);
+    }
 }
 
 void ParsedHistory::countUpTo(std::int64_t upTo) const {

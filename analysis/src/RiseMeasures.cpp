@@ -14,7 +14,7 @@ float getMaxRise(const HistoryView& history, std::string_view code, std::int32_t
     int taken = 0;
     for (std::int64_t i = std::max<std::int32_t>(offset, 0); i < E - 1 && taken < 11; ++i) {
         const DayLine& line = history[i];
-        if (line.empty() || line.fields < 7 || !line.traded()) continue;
+        if (line.empty() || line.fields < 7 || !line.traded) continue;
         const float c = line.close;
         if (taken++ == 0) {
             high = low = c;

@@ -55,13 +55,18 @@ constexpr std::int32_t kRegionStarts = 10;
 
 // The closes of counted lines `front` .. `back` - 1 of a history, with their
 // highest and lowest at hand: each line goes in once at the back and leaves
-// once at the front, however many starts are measured. The queues are the
-// thread's own, kept between windows so that no window allocates.
+// once at the front, however many starts are measured. The queues live in
+// the thread's own storage, kept between windows so that no window
+// allocates, and are worked on through plain indexes.
 class ClosesWindow {
   public:
-    explicit ClosesWindow(const ParsedHistory& history)
-        : history_(history), highs_(queues().first), lows_(queues().second) {
-        highs_.clear(), lows_.clear();
+    explicit ClosesWindow(const ParsedHistory& history) : history_(history) {
+        // A queue never holds more lines than the history has counted.
+        const auto lines = static_cast<std::size_t>(history.size());
+        std::vector<std::size_t>& kept = storage();
+        if (kept.size() < 2 * lines) kept.resize(2 * lines);
+        highs_ = kept.data();
+        lows_ = kept.data() + lines;
     }
     bool empty() const { return front_ == back_; }
     float high() const { return history_.countedClose(highs_[highFront_]); }
@@ -72,8 +77,7 @@ class ClosesWindow {
     void startAt(std::size_t front) {
         if (front >= back_) {
             front_ = back_ = front;
-            highs_.clear(), lows_.clear();
-            highFront_ = lowFront_ = 0;
+            highFront_ = highBack_ = lowFront_ = lowBack_ = 0;
             return;
         }
         front_ = front;
@@ -81,27 +85,28 @@ class ClosesWindow {
         while (lows_[lowFront_] < front) ++lowFront_;
     }
     void pushBack(float close) {
-        while (highs_.size() > highFront_ && history_.countedClose(highs_.back()) <= close)
-            highs_.pop_back();
-        highs_.push_back(back_);
-        while (lows_.size() > lowFront_ && history_.countedClose(lows_.back()) >= close)
-            lows_.pop_back();
-        lows_.push_back(back_);
+        while (highBack_ > highFront_ && history_.countedClose(highs_[highBack_ - 1]) <= close)
+            --highBack_;
+        highs_[highBack_++] = back_;
+        while (lowBack_ > lowFront_ && history_.countedClose(lows_[lowBack_ - 1]) >= close)
+            --lowBack_;
+        lows_[lowBack_++] = back_;
         ++back_;
     }
 
   private:
-    using Queues = std::pair<std::vector<std::size_t>, std::vector<std::size_t>>;
-    static Queues& queues() {
-        thread_local Queues kept;
+    static std::vector<std::size_t>& storage() {
+        thread_local std::vector<std::size_t> kept;
         return kept;
     }
 
     const ParsedHistory& history_;
     std::size_t front_ = 0, back_ = 0;
-    // Lines whose close no later line's exceeds (falls below), in order.
-    std::vector<std::size_t>&highs_, &lows_;
-    std::size_t highFront_ = 0, lowFront_ = 0;
+    // Lines whose close no later line's exceeds (falls below), in order,
+    // from the front index up to the back one.
+    std::size_t* highs_;
+    std::size_t* lows_;
+    std::size_t highFront_ = 0, highBack_ = 0, lowFront_ = 0, lowBack_ = 0;
 };
 
 // getStockSildeWaysRgn for every start 1 .. 10 at once, or false when a

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 
 #include "HistoryBuilder.h"
 #include "orvane/analysis/Acceleration.h"
 #include "orvane/analysis/HistoricalDay.h"
 #include "orvane/analysis/StockBoxInfo.h"
+#include "orvane/core/NumberText.h"
+#include "orvane/core/TextSplit.h"
 
 using namespace orvane;
 using test::HistoryBuilder;
@@ -78,4 +81,73 @@ TEST(HistoricalDay, ViewsRecordsAndHighestClose) {
 
     Parsed q(HistoryBuilder().days({50, 40, 30, 12, 11, 13, 10, 10, 10, 10, 99}).text());
     EXPECT_EQ(getHisdayMaxPrice(q.view(), 10, 3), 13.0f);
+}
+
+TEST(HistoryLines, ReadsEveryLineAsTheGeneralReadersDo) {
+    // Closes and volumes the short paths read, and those they leave to the
+    // general reader; lines past 64 bytes, non-ASCII lines, every newline
+    // character. The same lines early in the text (read sixteen bytes at a
+    // time) and at its end (read one by one).
+    const char* closes[] = {"11.98",     "0.05",    "123.",      ".5",
+                            "7",         "1234567", "+3.5",      " 4.25",
+                            "1e3",       "-5",      "12345678",  "1234567.8",
+                            "0.0001234", "3.5x",    "1677721.7", "18446744073709551617",
+                            "",          ".",       "09.50"};
+    const char* volumes[] = {"754189",
+                             "9",
+                             "10",
+                             "09",
+                             "010",
+                             "9.9999999",
+                             "1e1",
+                             "",
+                             "+20",
+                             "99999999999999999999",
+                             "12345678901234567890123"};
+    std::string cases;
+    for (std::size_t i = 0; i < std::size(closes); ++i)
+        cases += "2025-09-0" + std::to_string(1 + i % 9) + ",1.5,2,1," + closes[i] + "," +
+                 volumes[i % std::size(volumes)] + ",1.5" + (i % 5 == 4 ? ",extra" : "") + "\n";
+    // Lines of 63, 64 and 65 bytes.
+    for (std::size_t tail = 34; tail <= 36; ++tail)
+        cases += "2025-09-01,1,1,1,12.5,1000,1," + std::string(tail, 't') + "\n";
+    cases +=
+        "二〇二五,1,1,1,12.5,1000,1\r\n\x0B\x0C"
+        "2025-09-02,1,1,1,3,100\xC2\x85"
+        "x\xE2\x80\xA8"
+        "y\n";
+    const std::string text = "Date,Open,High,Low,Close,Volume,Adj Close\n" + cases +
+                             std::string(200, 'z') + "\n" + cases;
+
+    ParsedHistory parsed(text);
+    const std::vector<std::string_view> elements = splitLines(text);
+    ASSERT_EQ(parsed.size(), static_cast<std::int64_t>(elements.size()));
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const DayLine& line = parsed.line(static_cast<std::int64_t>(i));
+        const std::vector<std::string_view> fields = splitOn(elements[i], ',');
+        auto number = [&](std::size_t f) {
+            return f < fields.size() ? leadingFloat(fields[f]) : 0;
+        };
+        SCOPED_TRACE(std::string(elements[i]));
+        EXPECT_EQ(line.text, elements[i]);
+        EXPECT_EQ(line.fields, fields.size());
+        EXPECT_EQ(line.length, utf16Length(elements[i]));
+        EXPECT_EQ(line.date, fields[0]);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(line.close),
+                  std::bit_cast<std::uint32_t>(number(4)));
+        EXPECT_EQ(line.traded, fields.size() > 5 && double{number(5)} >= 10.0);
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(line.open()),
+                  std::bit_cast<std::uint32_t>(number(1)));
+    }
+
+    // Newline sequences on both sides of every 32-byte boundary.
+    for (std::size_t at = 0; at < 40; ++at)
+        for (const char* sequence : {"\xE2\x80\xA9", "\xC2\x85", "\r\n", "\xE2\x80"}) {
+            const std::string t = std::string(at, 'a') + sequence + std::string(40, 'b') + "\n";
+            ParsedHistory p(t);
+            const auto expected = splitLines(t);
+            ASSERT_EQ(p.size(), static_cast<std::int64_t>(expected.size())) << at << sequence;
+            for (std::size_t i = 0; i < expected.size(); ++i)
+                EXPECT_EQ(p.line(static_cast<std::int64_t>(i)).text, expected[i]) << at;
+        }
 }

@@ -2,12 +2,15 @@
 // A stock's history text, split once. Element 0 is the header, element k the
 // k-th newest day; elements are exactly those of splitting the text on every
 // newline character (empty elements and the trailing empty element kept).
-// Day lines are parsed on first use, so an analysis touches only the days it
-// reads. A historical-day view (the text as it stood with day k as its newest
-// day) is an offset into the same lines, not a copy.
+// The split only notes where each element starts; day lines are read into
+// their fields on first use, the newest first, so an analysis reads only as
+// far back as the oldest day it looks at. A historical-day view (the text as
+// it stood with day k as its newest day) is an offset into the same lines,
+// not a copy.
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -23,18 +26,15 @@ struct DayLine {
     std::string_view date;                     // field 0
     std::uint32_t openAt = 0, openLength = 0;  // field 1 within text (none when absent)
     float close = 0;                           // field 4
-    float volume = 0;                          // field 5
-    bool parsed = false;
+    bool traded = false;  // field 5, the volume, not below 10 (suspended days trade less)
 
     bool empty() const { return length == 0; }
     /// Field 1 as a number (0 when absent), read when asked: only the day a
     /// session trades needs it, so the scans over the days never read it.
     float open() const;
-    /// Volume not below 10 (suspended days trade less).
-    bool traded() const { return double{volume} >= 10.0; }
     /// A day the windows and regions count: a whole day line (seven fields
     /// or more, so never empty) that traded.
-    bool counted() const { return fields >= 7 && traded(); }
+    bool counted() const { return fields >= 7 && traded; }
 };
 
 /// What an element outside a view reads as.
@@ -43,18 +43,36 @@ inline constexpr DayLine kEmptyDayLine{};
 /// Splits a day line on "," and reads the fields the engine uses.
 void parseDayLine(DayLine& line);
 
+/// Where each element of a text starts, in order (the first at 0): one more
+/// than the text has newline characters.
+class ElementStarts {
+  public:
+    explicit ElementStarts(std::string_view text);
+
+    std::size_t size() const { return size_; }
+    std::size_t operator[](std::size_t i) const { return at_[i]; }
+
+  private:
+    // Room for at least `more` starts beyond those found.
+    void reserveMore(std::size_t more);
+
+    std::unique_ptr<std::size_t[]> at_;
+    std::size_t size_ = 0, capacity_ = 0;
+};
+
 class ParsedHistory {
   public:
     explicit ParsedHistory(std::string_view text);
     ParsedHistory(const ParsedHistory&) = delete;
     ParsedHistory& operator=(const ParsedHistory&) = delete;
 
-    std::int64_t size() const { return static_cast<std::int64_t>(lines_.size()); }
-    /// Element i, 0 <= i < size().
+    std::int64_t size() const { return static_cast<std::int64_t>(starts_.size()); }
+    /// Element i, 0 <= i < size(). The reference stays valid as long as the
+    /// history lives.
     const DayLine& line(std::int64_t i) const {
-        DayLine& line = lines_[static_cast<std::size_t>(i)];
-        if (!line.parsed) parseDayLine(line);
-        return line;
+        const auto at = static_cast<std::size_t>(i);
+        if (at >= lines_.size()) readLinesUpTo(at);
+        return lines_[at];
     }
     std::string_view text() const { return text_; }
 
@@ -86,8 +104,13 @@ class ParsedHistory {
     // Reads elements up to `upTo` (exclusive), a block at a time, into the
     // counted closes.
     void countUpTo(std::int64_t upTo) const;
+    // Reads the elements from the first unread one through `last` into lines.
+    void readLinesUpTo(std::size_t last) const;
 
     std::string_view text_;
+    ElementStarts starts_;
+    // The elements read so far, a prefix of the text's; room for all of them
+    // is reserved up front, so a line once read never moves.
     mutable std::vector<DayLine> lines_;
     // The counted lines' closes and element indexes in order, kept
     // contiguous so that the windows and regions, which scan the same days
