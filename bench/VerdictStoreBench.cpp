@@ -34,32 +34,39 @@ const Market& market() {
     return loaded;
 }
 
-// The market's verdicts, worked out once (and kept in the scratch folder for
-// the next run of the benchmarks).
-const MarketVerdicts& verdicts() {
-    static const MarketVerdicts all = [] {
+// The market as its store keeps it, worked out once (and kept in the
+// scratch folder for the next run of the benchmarks).
+const KeptMarket& kept() {
+    static const KeptMarket all = [] {
         fs::create_directories(kScratch);
-        return marketVerdicts(market(), kScratch / "kept.verdicts").verdicts;
+        const fs::path store = kScratch / "kept.verdicts";
+        const std::uint64_t key = marketVerdicts(market(), store).verdicts.key;
+        return *readKeptMarket(store, key, kDefaultMinHistory);
     }();
     return all;
+}
+
+const MarketVerdicts& verdicts() {
+    return kept().verdicts;
 }
 
 void BM_ColumnFileWrite(benchmark::State& state) {
     if (market().stocks.empty()) return state.SkipWithError("no market data");
     const fs::path file = kScratch / "column.verdicts";
     for (auto _ : state)
-        if (replaceFile(file, verdictStoreBytes(verdicts()))) state.SkipWithError("cannot write");
+        if (replaceFile(file, verdictStoreBytes(kept()))) state.SkipWithError("cannot write");
     state.counters["bytes"] = static_cast<double>(fs::file_size(file));
 }
 
 void BM_ColumnFileRead(benchmark::State& state) {
     if (market().stocks.empty()) return state.SkipWithError("no market data");
     const fs::path file = kScratch / "column.verdicts";
-    replaceFile(file, verdictStoreBytes(verdicts()));
+    replaceFile(file, verdictStoreBytes(kept()));
     std::size_t rows = 0;
     for (auto _ : state) {
-        const auto read = verdictsFromStore(*readFile(file), verdicts().key, verdicts().minHistory);
-        rows = read ? read->count() : 0;
+        const auto read =
+            keptMarketFromStore(*readFile(file), verdicts().key, verdicts().minHistory);
+        rows = read ? read->verdicts.count() : 0;
     }
     state.counters["verdicts"] = static_cast<double>(rows);
 }

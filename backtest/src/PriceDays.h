@@ -7,19 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "orvane/backtest/PriceDay.h"
+
 namespace orvane::backtest {
-
-struct PriceDay {
-    std::int32_t date = 0;  // yyyymmdd
-    std::int32_t day = 0;   // index of the date in the market's calendar
-    bool traded = false;    // a volume above 0 and real prices
-    double open = 0, low = 0, close = 0;
-};
-
-struct PriceRead {
-    std::vector<PriceDay> days;  // oldest first
-    std::string error;           // "line N: ..." when the text cannot be used
-};
 
 /// The days of a history text (header, then newest day first). Every line
 /// after the header must be a day line (seven fields, a real date) with a

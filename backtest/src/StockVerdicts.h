@@ -19,15 +19,14 @@ StockVerdicts verdictsOf(const StockDays& stock, int minHistory, DayRange range)
 
 namespace orvane::backtest {
 
-/// The verdicts a back-test reads, one list a prepared stock: with
-/// `options.verdictStore`, those of the store when it holds this market's,
-/// else every day's, worked out and stored (a store that cannot be written is
-/// said in `notes`); without, worked out for the days of `range` alone.
-/// `fromStore` tells whether the store held them.
-std::vector<StockVerdicts> verdictsForRun(const Market& market,
-                                          const std::vector<StockDays>& stocks,
-                                          const Options& options, DayRange range,
-                                          const ProgressSink& progress, std::stop_token stop,
-                                          std::vector<std::string>& notes, bool& fromStore);
+/// The verdicts a back-test works out, one list a prepared stock: with
+/// `options.verdictStore`, every day's, and the store replaced with them and
+/// the market (a store that cannot be written is said in `notes`; `unread`
+/// holds, by stock of the market, why a stock's prices could not be read);
+/// without, the days of `range` alone.
+std::vector<StockVerdicts> verdictsForRun(const Market& market, std::vector<StockDays>& stocks,
+                                          std::vector<PriceRead>& unread, const Options& options,
+                                          DayRange range, const ProgressSink& progress,
+                                          std::stop_token stop, std::vector<std::string>& notes);
 
 }  // namespace orvane::backtest

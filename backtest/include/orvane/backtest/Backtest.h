@@ -48,6 +48,7 @@
 #include <vector>
 
 #include "orvane/backtest/TradingCosts.h"
+#include "orvane/market/MarketAdjustment.h"
 #include "orvane/market/StockRule.h"
 
 namespace orvane {
@@ -79,6 +80,13 @@ struct Market {
     std::vector<MarketStock> stocks;
     /// What was skipped while reading, one line each (file and reason).
     std::vector<std::string> problems;
+    std::size_t refusedLines = 0;          // CSV day lines refused as impossible
+    MarketAdjustmentSummary adjustment{};  // when the daily files were adjusted
+    /// A key of the files the market was read from (sourceFilesKey,
+    /// MarketSource.h), which the verdict store is then keyed by, so that a
+    /// later run of the same files takes the market from the store without
+    /// reading them; 0: the store is keyed by the stocks' history texts.
+    std::uint64_t sourceKey = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -243,6 +251,7 @@ struct BaselineDay {
 
 /// The market's prices as the run read them, kept for the portfolio.
 struct MarketPrices;
+struct KeptMarket;
 
 struct StockInfo {
     std::string code, name;
@@ -280,8 +289,15 @@ struct Run {
     Results results;      // complete when failure is None
 };
 
-/// The back-test of a market.
+/// The back-test of a market. With Options::verdictStore, a store that
+/// holds this market gives its prices and verdicts; else they are worked out
+/// and the store replaced.
 Run runBacktest(const Market& market, const Options& options, const ProgressSink& progress = {},
+                std::stop_token stop = {});
+
+/// The back-test of the market a verdict store kept (MarketVerdicts.h): its
+/// prices and verdicts as kept, nothing read or worked out again.
+Run runBacktest(KeptMarket kept, const Options& options, const ProgressSink& progress = {},
                 std::stop_token stop = {});
 
 // ---------------------------------------------------------------------------
