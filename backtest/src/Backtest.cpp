@@ -11,7 +11,6 @@
 #include "StockScan.h"
 #include "StockVerdicts.h"
 #include "orvane/backtest/MarketVerdicts.h"
-#include "orvane/core/HugePages.h"
 #include "orvane/core/ParallelFor.h"
 
 namespace orvane::backtest {
@@ -216,8 +215,6 @@ Run runOver(const Market& market, std::vector<PriceRead> reads, std::vector<Stoc
     std::vector<std::size_t> first(m.stocks.size() + 1, 0);
     for (std::size_t i = 0; i < m.stocks.size(); ++i)
         first[i + 1] = first[i] + signalDayCount(m.stocks[i], verdicts[i], *range);
-    r.signals.reserve(first.back());
-    preferHugePages(r.signals.data(), first.back() * sizeof(Signal));
     r.signals.resize(first.back());
     parallelFor(m.stocks.size(), options.jobs, [&](std::size_t i) {
         scanStock(m.stocks[i], verdicts[i], static_cast<std::uint32_t>(i), options, *range,
@@ -250,7 +247,7 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     // A store of this market gives its prices too.
     if (!options.verdictStore.empty()) {
         auto kept = readKeptMarket(options.verdictStore, storeKeyOf(market, options.jobs),
-                                   options.minHistory);
+                                   options.minHistory, options.jobs);
         if (kept && kept->prices.size() == market.stocks.size()) {
             if (progress) progress({Phase::Reading, market.stocks.size(), market.stocks.size()});
             return runOver(market, std::move(kept->prices), &kept->verdicts.stocks, options,

@@ -1,6 +1,7 @@
 #include "orvane/backtest/MarketVerdicts.h"
 
 #include "ContentHash.h"
+#include "MappedFile.h"
 #include "StockVerdicts.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/FileWrites.h"
@@ -13,8 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // Nothing once written, else why not.
-std::optional<std::string> writeStore(const fs::path& store, const KeptMarket& kept) {
-    if (auto failure = replaceFile(store, verdictStoreBytes(kept)))
+std::optional<std::string> writeStore(const fs::path& store, const KeptMarket& kept, int jobs) {
+    if (auto failure = replaceFile(store, verdictStoreBytes(kept, jobs)))
         return *failure + "; the verdicts are worked out again on the next run";
     return std::nullopt;
 }
@@ -68,10 +69,12 @@ fs::path verdictStorePathFor(const fs::path& data) {
     return named.parent_path() / (named.filename().string() + ".verdicts");
 }
 
-std::optional<KeptMarket> readKeptMarket(const fs::path& store, std::uint64_t key, int minHistory) {
-    const std::optional<std::string> bytes = readFile(store);
-    if (!bytes) return std::nullopt;
-    return keptMarketFromStore(*bytes, key, minHistory);
+std::optional<KeptMarket> readKeptMarket(const fs::path& store, std::uint64_t key, int minHistory,
+                                         int jobs) {
+    // Mapped rather than copied: the store is read once, whole.
+    const MappedFile file(store);
+    if (!file.bytes()) return std::nullopt;
+    return keptMarketFromStore(*file.bytes(), key, minHistory, jobs);
 }
 
 MarketVerdicts computeMarketVerdicts(const Market& market, int minHistory, int jobs,
@@ -92,7 +95,7 @@ LoadedVerdicts marketVerdicts(const Market& market, const fs::path& store, int m
                               std::stop_token stop) {
     LoadedVerdicts loaded;
     const std::uint64_t key = storeKeyOf(market, jobs);
-    if (auto kept = readKeptMarket(store, key, minHistory)) {
+    if (auto kept = readKeptMarket(store, key, minHistory, jobs)) {
         loaded.verdicts = std::move(kept->verdicts);
         loaded.source = VerdictSource::Store;
         return loaded;
@@ -105,7 +108,7 @@ LoadedVerdicts marketVerdicts(const Market& market, const fs::path& store, int m
     if (stop.stop_requested()) return loaded;
     kept.market = withoutHistories(market, key);
     kept.verdicts = std::move(loaded.verdicts);
-    if (auto failure = writeStore(store, kept)) {
+    if (auto failure = writeStore(store, kept, jobs)) {
         loaded.source = VerdictSource::Unstored;
         loaded.problem = *failure;
     }
@@ -142,7 +145,7 @@ std::vector<StockVerdicts> verdictsForRun(const Market& market, std::vector<Stoc
         kept.verdicts.stocks[marketIndex(stocks[i])].days = std::move(out[i].days);
         kept.prices[marketIndex(stocks[i])].days = std::move(stocks[i].days);
     }
-    if (auto failure = writeStore(options.verdictStore, kept))
+    if (auto failure = writeStore(options.verdictStore, kept, options.jobs))
         notes.push_back("the verdicts could not be kept: " + *failure);
     for (std::size_t i = 0; i < stocks.size(); ++i) {
         out[i].days = std::move(kept.verdicts.stocks[marketIndex(stocks[i])].days);

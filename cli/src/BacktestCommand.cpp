@@ -211,7 +211,7 @@ ChosenMarket loadMarket(const BacktestArgs& a, const std::filesystem::path& stor
                                  a.events,
                                  a.factors};
         key = sourceFilesKey(source, a.jobs);
-        chosen.kept = readKeptMarket(store, key, minHistory);
+        chosen.kept = readKeptMarket(store, key, minHistory, a.jobs);
     }
     MarketLoad& load = chosen.load;
     if (!chosen.kept) {

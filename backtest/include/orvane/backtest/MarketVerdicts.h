@@ -91,17 +91,17 @@ std::filesystem::path verdictStorePathFor(const std::filesystem::path& data);
 MarketVerdicts computeMarketVerdicts(const Market& market, int minHistory, int jobs = 0,
                                      std::stop_token stop = {});
 
-/// The store's bytes, and the market back from them: nothing when the bytes
-/// are no store, are damaged, or hold another market or history (`key`,
-/// `minHistory`).
-std::string verdictStoreBytes(const KeptMarket& kept);
+/// The store's bytes, and the market back from them, on `jobs` threads:
+/// nothing when the bytes are no store, are damaged, or hold another market
+/// or history (`key`, `minHistory`).
+std::string verdictStoreBytes(const KeptMarket& kept, int jobs = 0);
 std::optional<KeptMarket> keptMarketFromStore(std::string_view bytes, std::uint64_t key,
-                                              int minHistory);
+                                              int minHistory, int jobs = 0);
 
 /// The market the store at `store` keeps: nothing when there is none, or it
 /// is of another market or history, or damaged.
 std::optional<KeptMarket> readKeptMarket(const std::filesystem::path& store, std::uint64_t key,
-                                         int minHistory);
+                                         int minHistory, int jobs = 0);
 
 /// Where the verdicts of a run came from.
 enum class VerdictSource : std::uint8_t {
