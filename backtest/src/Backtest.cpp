@@ -199,6 +199,7 @@ Run runOver(const Market& market, std::vector<PriceRead> reads, std::vector<Stoc
     noteGapsAndShortStocks(m, options.minHistory, r.notes);
 
     std::vector<StockVerdicts> verdicts;
+    StoreWrite storing;
     if (kept) {
         for (const StockDays& s : m.stocks)
             verdicts.push_back(
@@ -207,7 +208,7 @@ Run runOver(const Market& market, std::vector<PriceRead> reads, std::vector<Stoc
         r.verdictsFromStore = true;
     } else {
         verdicts =
-            verdictsForRun(market, m.stocks, m.unread, options, *range, progress, stop, r.notes);
+            verdictsForRun(market, m.stocks, m.unread, options, *range, progress, stop, storing);
     }
     if (stop.stop_requested()) return failed(Failure::Stopped, "stopped");
 
@@ -222,18 +223,22 @@ Run runOver(const Market& market, std::vector<PriceRead> reads, std::vector<Stoc
     });
 
     if (progress) progress({Phase::Summarising, 0, 1});
-    r.baseline = marketBaseline(m.stocks, options, *range, m.dates.size());
+    r.baseline = marketBaseline(m.stocks, r.signals, first, options, *range, m.dates.size());
     addExcess(r.signals, r.baseline, *range, options.horizons.size());
-    r.groups = summarise(r, options.jobs);
+    if (options.summaries) r.groups = summarise(r, options.jobs);
+    if (storing.valid())
+        if (auto failure = storing.get())
+            r.notes.push_back("the verdicts could not be kept: " + *failure);
     noteExRightsGaps(r.signals, r.notes);
     for (StockDays& s : m.stocks) s.source = nullptr;
     r.prices = std::make_shared<const MarketPrices>(MarketPrices{std::move(m.stocks)});
     if (options.rule) {
         r.meetsRule = signalsMeeting(r, *options.rule);
         // Beside every verdict, before the trend codes.
-        r.groups.insert(r.groups.begin() + 1,
-                        summariseSignals(r, Grouping::Rule, options.rule->name,
-                                         stockRuleText(options.rule->rule), r.meetsRule));
+        if (options.summaries)
+            r.groups.insert(r.groups.begin() + 1,
+                            summariseSignals(r, Grouping::Rule, options.rule->name,
+                                             stockRuleText(options.rule->rule), r.meetsRule));
     }
     if (progress) progress({Phase::Summarising, 1, 1});
     return run;

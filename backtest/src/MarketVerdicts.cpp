@@ -14,8 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // Nothing once written, else why not.
-std::optional<std::string> writeStore(const fs::path& store, const KeptMarket& kept, int jobs) {
-    if (auto failure = replaceFile(store, verdictStoreBytes(kept, jobs)))
+std::optional<std::string> writeStore(const fs::path& store, std::string_view bytes) {
+    if (auto failure = replaceFile(store, bytes))
         return *failure + "; the verdicts are worked out again on the next run";
     return std::nullopt;
 }
@@ -108,7 +108,7 @@ LoadedVerdicts marketVerdicts(const Market& market, const fs::path& store, int m
     if (stop.stop_requested()) return loaded;
     kept.market = withoutHistories(market, key);
     kept.verdicts = std::move(loaded.verdicts);
-    if (auto failure = writeStore(store, kept, jobs)) {
+    if (auto failure = writeStore(store, verdictStoreBytes(kept, jobs))) {
         loaded.source = VerdictSource::Unstored;
         loaded.problem = *failure;
     }
@@ -119,7 +119,7 @@ LoadedVerdicts marketVerdicts(const Market& market, const fs::path& store, int m
 std::vector<StockVerdicts> verdictsForRun(const Market& market, std::vector<StockDays>& stocks,
                                           std::vector<PriceRead>& unread, const Options& options,
                                           DayRange range, const ProgressSink& progress,
-                                          std::stop_token stop, std::vector<std::string>& notes) {
+                                          std::stop_token stop, StoreWrite& storing) {
     if (options.verdictStore.empty())
         return computeEach(stocks, options.minHistory, range, options.jobs, progress, stop);
 
@@ -145,13 +145,17 @@ std::vector<StockVerdicts> verdictsForRun(const Market& market, std::vector<Stoc
         kept.verdicts.stocks[marketIndex(stocks[i])].days = std::move(out[i].days);
         kept.prices[marketIndex(stocks[i])].days = std::move(stocks[i].days);
     }
-    if (auto failure = writeStore(options.verdictStore, kept, options.jobs))
-        notes.push_back("the verdicts could not be kept: " + *failure);
+    std::string bytes = verdictStoreBytes(kept, options.jobs);
     for (std::size_t i = 0; i < stocks.size(); ++i) {
         out[i].days = std::move(kept.verdicts.stocks[marketIndex(stocks[i])].days);
         stocks[i].days = std::move(kept.prices[marketIndex(stocks[i])].days);
     }
     unread = std::move(kept.prices);
+    // The file goes to the disk while the run goes on.
+    storing =
+        std::async(std::launch::async, [store = options.verdictStore, bytes = std::move(bytes)] {
+            return writeStore(store, bytes);
+        });
     return out;
 }
 

@@ -279,6 +279,7 @@ void runBacktestCommand(const BacktestArgs& a) {
     if (!a.out.empty())
         if (auto bad = resultFolderProblem(a.out)) failWith(kUnwritableOutput, *bad);
     Options stored = options;
+    stored.summaries = !a.portfolio;  // a portfolio prints no group
     if (!a.noStore)
         stored.verdictStore = verdictStorePathFor(!a.tree.empty()   ? a.tree
                                                   : !a.data.empty() ? a.data
@@ -309,9 +310,7 @@ void runBacktestCommand(const BacktestArgs& a) {
     }
     const Results& r = run.results;
     if (options.rule) {
-        const auto group = std::find_if(r.groups.begin(), r.groups.end(),
-                                        [](const auto& g) { return g.grouping == Grouping::Rule; });
-        if (group == r.groups.end() || group->verdicts == 0)
+        if (std::find(r.meetsRule.begin(), r.meetsRule.end(), true) == r.meetsRule.end())
             failWith(kRuleMetNothing, "the rule \"" + options.rule->name + "\" met none of the " +
                                           std::to_string(r.signals.size()) + " verdicts from " +
                                           r.options.from + " to " + r.options.to +

@@ -126,6 +126,9 @@ struct Options {
     double tradeSize = 20000;
     /// A rule summed up as a group of its own (Grouping::Rule).
     std::optional<RuleChoice> rule;
+    /// Whether the groups are summed up (Results::groups); a portfolio alone
+    /// needs the signals and the baseline only.
+    bool summaries = true;
     /// The bootstrap of the groups' mean excess: its resamples, and the seed
     /// they are drawn from (the same seed, the same intervals).
     std::size_t resamples = kDefaultResamples;
