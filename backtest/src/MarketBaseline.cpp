@@ -75,12 +75,13 @@ std::vector<BaselineDay> marketBaseline(const std::vector<StockDays>& stocks,
                                         const Options& options, DayRange range,
                                         std::size_t calendarDays) {
     std::vector<DaySums> sums(static_cast<std::size_t>(range.last - range.first + 1));
-    // Blocks of days in parallel; within a day the stocks add up in order.
-    constexpr std::int32_t kBlockDays = 8;
-    const std::size_t blocks = (sums.size() + kBlockDays - 1) / kBlockDays;
+    // Blocks of days in parallel, a few a thread, each walking every stock
+    // through its days once; within a day the stocks add up in order.
+    const std::size_t blocks = std::min<std::size_t>(sums.size(), 8);
+    const auto blockDays = static_cast<std::int32_t>((sums.size() + blocks - 1) / blocks);
     parallelFor(blocks, options.jobs, [&](std::size_t b) {
-        const std::int32_t first = range.first + static_cast<std::int32_t>(b) * kBlockDays;
-        const DayRange block{first, std::min(range.last, first + kBlockDays - 1)};
+        const std::int32_t first = range.first + static_cast<std::int32_t>(b) * blockDays;
+        const DayRange block{first, std::min(range.last, first + blockDays - 1)};
         for (std::size_t k = 0; k < stocks.size(); ++k)
             addStock(
                 stocks[k],
