@@ -8,6 +8,7 @@
 
 #include "ContentHash.h"
 #include "orvane/backtest/MarketVerdicts.h"
+#include "orvane/core/LocalTime.h"
 #include "orvane/core/ParallelFor.h"
 
 namespace orvane::backtest {
@@ -29,7 +30,16 @@ struct Header {
     std::uint64_t key;
     std::uint64_t stocks, priceRows, verdictRows, problems;
     std::uint64_t refusedLines, stocksAdjusted, exRightsDays, stocksWithoutSource;
+    /// The day the store was written, yyyymmdd: a reading that refused
+    /// lines may have refused days after that day, so it stands for that
+    /// day alone.
+    std::int32_t writtenOn;
 };
+
+std::int32_t today() {
+    const LocalDateTime t = toLocal(now());
+    return t.year * 10000 + t.month * 100 + t.day;
+}
 
 // The least bytes a stock takes (its four lengths and two counts), a price
 // day and a verdict: what the counts of a damaged header are checked against.
@@ -222,6 +232,7 @@ std::string verdictStoreBytes(const KeptMarket& kept, int jobs) {
     h.stocksAdjusted = m.adjustment.stocksAdjusted;
     h.exRightsDays = m.adjustment.exRightsDays;
     h.stocksWithoutSource = m.adjustment.stocksWithoutSource;
+    h.writtenOn = today();
     std::string out;
     put(out, h);
     for (const std::string& p : m.problems) putText(out, p);
@@ -255,7 +266,8 @@ std::optional<KeptMarket> keptMarketFromStore(std::string_view bytes, std::uint6
     const auto h = in.get<Header>();
     if (std::memcmp(h.magic, kMagic, sizeof kMagic) != 0 || h.byteOrder != kByteOrderMark ||
         h.format != kFormat || h.engine != kEngineRevision || h.key != key ||
-        h.minHistory != minHistory || checksumOf(body, jobs) != checksum)
+        h.minHistory != minHistory || (h.refusedLines > 0 && h.writtenOn != today()) ||
+        checksumOf(body, jobs) != checksum)
         return std::nullopt;
     // Counts a damaged file could not hold stop here, before anything is reserved.
     if (h.problems > in.left() / 4 || h.stocks > in.left() / kStockBytes ||

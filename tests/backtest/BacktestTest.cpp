@@ -16,6 +16,7 @@
 #include "orvane/backtest/Portfolio.h"
 #include "orvane/backtest/ResultFiles.h"
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/CsvHistory.h"
 
@@ -467,6 +468,26 @@ TEST(Backtest, StoredVerdictsGiveTheSameResultsUntilTheDataChangesOrTheStoreIsDa
     EXPECT_TRUE(std::any_of(notes.begin(), notes.end(), [](const std::string& n) {
         return n.starts_with("the verdicts could not be kept: ");
     }));
+}
+
+// A reading that refused lines may have refused days still to come then:
+// the store of its market stands for the day it was written on alone.
+TEST(Backtest, AStoreOfAReadingThatRefusedLinesStandsForItsDayAlone) {
+    const test::TempDataDir dir;
+    Options o = handMadeOptions();
+    o.verdictStore = dir.path() / "market.verdicts";
+    for (std::size_t refused : {0, 3}) {
+        Market market = handMadeMarket();
+        market.refusedLines = refused;
+        market.sourceKey = 7 + refused;
+        Clock::install(std::make_shared<FixedClock>(fromLocal({2026, 3, 2, 23, 0, 0, 1})));
+        EXPECT_FALSE(runBacktest(market, o).results.verdictsFromStore);
+        EXPECT_TRUE(readKeptMarket(o.verdictStore, market.sourceKey, o.minHistory));
+        Clock::install(std::make_shared<FixedClock>(fromLocal({2026, 3, 3, 1, 0, 0, 2})));
+        EXPECT_EQ(readKeptMarket(o.verdictStore, market.sourceKey, o.minHistory).has_value(),
+                  refused == 0);
+    }
+    Clock::install(nullptr);
 }
 
 TEST(Backtest, MarketVerdictsCarryTheDaysPrices) {
