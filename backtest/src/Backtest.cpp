@@ -262,7 +262,10 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     std::vector<PriceRead> reads(market.stocks.size());
     parallelFor(
         reads.size(), options.jobs,
-        [&](std::size_t i) { reads[i] = readPriceDays(market.stocks[i].history); },
+        [&](std::size_t i) {
+            const MarketStock& s = market.stocks[i];
+            reads[i] = s.prices.empty() ? readPriceDays(s.history) : PriceRead{s.prices, {}};
+        },
         [&](std::size_t done, std::size_t total) {
             if (progress) progress({Phase::Reading, done, total});
         },

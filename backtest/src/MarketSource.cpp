@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "ContentHash.h"
+#include "PriceDays.h"
 #include "orvane/analysis/SidewaysRegion.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/ParallelFor.h"
@@ -119,7 +120,7 @@ void takeSeries(std::vector<StockSeries> series, const std::vector<ListedStock>&
         const std::string& code = series[i].listing.code;
         const auto name = names.find(code);
         stocks[i] = {code, name != names.end() ? name->second : std::string(),
-                     historyTextOf(series[i].bars)};
+                     historyTextOf(series[i].bars), priceDaysOf(series[i].bars).days};
         std::vector<DailyBar>().swap(series[i].bars);
     });
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "orvane/backtest/PriceDay.h"
+#include "orvane/market/CsvHistory.h"
 
 namespace orvane::backtest {
 
@@ -16,6 +17,11 @@ namespace orvane::backtest {
 /// date before the line above it; only empty lines may follow the last day.
 /// Day k of the text (element k) is days[size - k].
 PriceRead readPriceDays(std::string_view historyText);
+
+/// The days readPriceDays reads from historyTextOf(bars) (CsvHistory.h),
+/// without making the text: each number as the text would write it and the
+/// reader read it back.
+PriceRead priceDaysOf(const std::vector<DailyBar>& bars);
 
 /// yyyymmdd of "yyyy-MM-dd", or 0 when the text is no date.
 std::int32_t dateKey(std::string_view text);

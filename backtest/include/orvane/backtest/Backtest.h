@@ -47,6 +47,7 @@
 #include <string>
 #include <vector>
 
+#include "orvane/backtest/PriceDay.h"
 #include "orvane/backtest/TradingCosts.h"
 #include "orvane/market/MarketAdjustment.h"
 #include "orvane/market/StockRule.h"
@@ -74,6 +75,9 @@ struct MarketStock {
     std::string code;
     std::string name;
     std::string history;
+    /// The history's days when they were read beside it (priceDaysOf,
+    /// PriceDays.h); empty: read from the history.
+    std::vector<PriceDay> prices{};
 };
 
 struct Market {
