@@ -50,10 +50,10 @@ MarketLoad loadMarketData(const std::filesystem::path& data, const std::filesyst
 struct MarketFiles {
     enum class Layout : std::uint8_t { PublishedTree, DailyCsv, MarketData };
     Layout layout = Layout::DailyCsv;
-    std::filesystem::path data;       // the tree, the CSV folder, or --data's folder or file
-    std::filesystem::path stockList;  // none with a tree
-    bool adjusted = false;            // adjusted forward from the two files below
-    std::filesystem::path events, factors;
+    std::filesystem::path data{};       // the tree, the CSV folder, or --data's folder or file
+    std::filesystem::path stockList{};  // none with a tree
+    bool adjusted = false;              // adjusted forward from the two files below
+    std::filesystem::path events{}, factors{};
 };
 
 /// A key of the files a market is read from: each file's name and bytes (a

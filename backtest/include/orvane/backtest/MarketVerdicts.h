@@ -16,10 +16,11 @@
 //
 // The store is a plain column file: a header, what the reading skipped, the
 // stocks' codes, names and day counts, then each field of every price day
-// and of every verdict as one array, and a checksum of all of it. Read
-// whole, it is a few bulk copies; the same verdicts kept in an SQLite table
-// took about ten times the processor time to write and four times to read
-// back, in twice the space (verdict_store_bench measures both).
+// and of every verdict as one array, and a checksum of all of it; it is
+// mapped, and each stock's rows are read on every thread at once. The
+// verdicts alone kept in an SQLite table took twice the processor time to
+// write as the whole file does and four times to read back
+// (verdict_store_bench measures both).
 
 #include <cstdint>
 #include <filesystem>
