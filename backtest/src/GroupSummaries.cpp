@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "EntryOutcome.h"
+#include "Median.h"
 #include "orvane/analysis/TrendNames.h"
 #include "orvane/core/ParallelFor.h"
 
@@ -55,15 +56,6 @@ bool before(const GroupSummary& a, const GroupSummary& b) {
     if (a.grouping != b.grouping) return a.grouping < b.grouping;
     if (a.grouping == Grouping::Trend) return std::stoi(a.key) < std::stoi(b.key);
     return a.key < b.key;
-}
-
-double median(std::vector<float>& v) {
-    const std::size_t mid = v.size() / 2;
-    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid), v.end());
-    const double upper = v[mid];
-    if (v.size() % 2) return upper;
-    const double lower = *std::max_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid));
-    return (lower + upper) / 2;
 }
 
 void add(Gathered& g, const Signal& s, std::size_t horizons, bool tradableOnly) {
@@ -127,7 +119,7 @@ GroupSummary finish(Gathered& g, const Options& options) {
         double total = 0;
         for (float x : r) total += x;
         f.mean = total / static_cast<double>(r.size());
-        f.median = median(r);
+        f.median = medianOf(r);
         f.positiveShare = static_cast<double>(g.positive[h]) / static_cast<double>(r.size());
         f.meanExcess = g.excess[h] / static_cast<double>(r.size());
         f.worstDrawdown = g.worst[h];
