@@ -1,7 +1,8 @@
 // The verdict store over the real market in ../shared/market (or
 // $ORVANE_MARKET_DIR): the plain column file against the same verdicts in
-// an SQLite table, each written whole and read back whole, and the
-// back-test that reads its verdicts from the store.
+// an SQLite table, each written whole and read back whole (the column file
+// keeps the market's prices and names too), and the back-test that takes
+// the market from the store.
 
 #include <benchmark/benchmark.h>
 #include <spdlog/spdlog.h>
@@ -24,42 +25,52 @@ namespace {
 
 const fs::path kScratch = fs::temp_directory_path() / "orvane-verdict-store-bench";
 
+fs::path marketDir() {
+    const char* env = std::getenv("ORVANE_MARKET_DIR");
+    return env ? fs::path(env) : fs::path(ORVANE_SOURCE_DIR) / ".." / "shared" / "market";
+}
+
 const Market& market() {
     static const Market loaded = [] {
-        const char* env = std::getenv("ORVANE_MARKET_DIR");
-        const fs::path dir =
-            env ? fs::path(env) : fs::path(ORVANE_SOURCE_DIR) / ".." / "shared" / "market";
+        const fs::path dir = marketDir();
         return loadDailyCsv(dir / "daily", dir / "stocklist.csv").market;
     }();
     return loaded;
 }
 
-// The market's verdicts, worked out once (and kept in the scratch folder for
-// the next run of the benchmarks).
-const MarketVerdicts& verdicts() {
-    static const MarketVerdicts all = [] {
+// The market as its store keeps it, worked out once (and kept in the
+// scratch folder for the next run of the benchmarks).
+const KeptMarket& kept() {
+    static const KeptMarket all = [] {
         fs::create_directories(kScratch);
-        return marketVerdicts(market(), kScratch / "kept.verdicts").verdicts;
+        const fs::path store = kScratch / "kept.verdicts";
+        const std::uint64_t key = marketVerdicts(market(), store).verdicts.key;
+        return *readKeptMarket(store, key, kDefaultMinHistory);
     }();
     return all;
+}
+
+const MarketVerdicts& verdicts() {
+    return kept().verdicts;
 }
 
 void BM_ColumnFileWrite(benchmark::State& state) {
     if (market().stocks.empty()) return state.SkipWithError("no market data");
     const fs::path file = kScratch / "column.verdicts";
     for (auto _ : state)
-        if (replaceFile(file, verdictStoreBytes(verdicts()))) state.SkipWithError("cannot write");
+        if (replaceFile(file, verdictStoreBytes(kept()))) state.SkipWithError("cannot write");
     state.counters["bytes"] = static_cast<double>(fs::file_size(file));
 }
 
 void BM_ColumnFileRead(benchmark::State& state) {
     if (market().stocks.empty()) return state.SkipWithError("no market data");
     const fs::path file = kScratch / "column.verdicts";
-    replaceFile(file, verdictStoreBytes(verdicts()));
+    replaceFile(file, verdictStoreBytes(kept()));
     std::size_t rows = 0;
     for (auto _ : state) {
-        const auto read = verdictsFromStore(*readFile(file), verdicts().key, verdicts().minHistory);
-        rows = read ? read->count() : 0;
+        const auto read =
+            keptMarketFromStore(*readFile(file), verdicts().key, verdicts().minHistory);
+        rows = read ? read->verdicts.count() : 0;
     }
     state.counters["verdicts"] = static_cast<double>(rows);
 }
@@ -146,18 +157,28 @@ double processorSeconds() {
     return seconds(use.ru_utime) + seconds(use.ru_stime);
 }
 
-// The whole back-test with the market's verdicts in the store; cpu_s is the
-// processor time of a run on all its threads, which a busy machine changes
-// far less than the time on the clock.
+// The whole back-test with the market kept in the store, as a second
+// `orvane backtest` over the same CSV folder runs it: the files' key, the
+// store read, the run; cpu_s is the processor time of a run on all its
+// threads, which a busy machine changes far less than the time on the clock.
 void BM_BacktestFromStore(benchmark::State& state) {
     if (market().stocks.empty()) return state.SkipWithError("no market data");
+    const fs::path dir = marketDir();
+    const MarketFiles files{MarketFiles::Layout::DailyCsv, dir / "daily", dir / "stocklist.csv"};
+    Market keyed = market();
+    keyed.sourceKey = sourceFilesKey(files);
     Options options;
     options.jobs = static_cast<int>(state.range(0));
-    options.verdictStore = kScratch / "kept.verdicts";
-    verdicts();
+    options.verdictStore = kScratch / "files.verdicts";
+    runBacktest(keyed, options);  // the store of these files
     bool fromStore = false;
     const double before = processorSeconds();
-    for (auto _ : state) fromStore = runBacktest(market(), options).results.verdictsFromStore;
+    for (auto _ : state) {
+        auto kept = readKeptMarket(options.verdictStore, sourceFilesKey(files, options.jobs),
+                                   options.minHistory, options.jobs);
+        if (!kept) return state.SkipWithError("the store does not keep the market");
+        fromStore = runBacktest(std::move(*kept), options).results.verdictsFromStore;
+    }
     state.counters["cpu_s"] =
         (processorSeconds() - before) / static_cast<double>(state.iterations());
     if (!fromStore) state.SkipWithError("the verdicts were not read from the store");
@@ -177,5 +198,6 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks();
     fs::remove(kScratch / "column.verdicts");
     fs::remove(kScratch / "verdicts.sqlite");
+    fs::remove(kScratch / "files.verdicts");
     return 0;
 }

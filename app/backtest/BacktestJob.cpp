@@ -21,18 +21,24 @@ void BacktestJob::start(BacktestMarket market, backtest::Options options, Finish
                             finished = std::move(finished)](std::stop_token stop) {
         const auto started = std::chrono::steady_clock::now();
         auto outcome = std::make_shared<BacktestOutcome>();
-        backtest::MarketLoad load = loadMarket(market, options.jobs);
-        outcome->problems = std::move(load.market.problems);
-        if (load.failure != backtest::SourceFailure::None) {
-            outcome->sourceFailure = load.failure;
-            outcome->sourceMessage = std::move(load.message);
+        auto progress = [this](const backtest::Progress& p) { report({false, p}); };
+        // A store of the very same files keeps the market too: nothing is read then.
+        const std::uint64_t key = backtest::sourceFilesKey(filesOf(market), options.jobs);
+        if (auto kept = backtest::readKeptMarket(options.verdictStore, key, options.minHistory,
+                                                 options.jobs)) {
+            outcome->problems = kept->market.problems;
+            outcome->run = backtest::runBacktest(std::move(*kept), options, progress, stop);
         } else {
-            outcome->run = backtest::runBacktest(
-                load.market, options,
-                [this](const backtest::Progress& p) {
-                    report({false, p});
-                },
-                stop);
+            backtest::MarketLoad load = loadMarket(market, options.jobs);
+            load.market.sourceKey = key;
+            // The run's notes begin with them, as the window expects.
+            outcome->problems = load.market.problems;
+            if (load.failure != backtest::SourceFailure::None) {
+                outcome->sourceFailure = load.failure;
+                outcome->sourceMessage = std::move(load.message);
+            } else {
+                outcome->run = backtest::runBacktest(load.market, options, progress, stop);
+            }
         }
         outcome->seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

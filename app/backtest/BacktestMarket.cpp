@@ -15,6 +15,12 @@ backtest::MarketLoad loadMarket(const BacktestMarket& market, int jobs) {
                           : backtest::loadPublishedTree(market.tree);
 }
 
+backtest::MarketFiles filesOf(const BacktestMarket& market) {
+    using Layout = backtest::MarketFiles::Layout;
+    if (market.isCsv()) return {Layout::DailyCsv, market.csvDir, market.stockList};
+    return {Layout::PublishedTree, market.tree, {}};
+}
+
 std::optional<std::string> stockHistoryUntil(const BacktestMarket& market, const std::string& code,
                                              const std::string& lastDate) {
     if (market.isCsv()) {

@@ -12,7 +12,8 @@
 
 namespace orvane::backtest {
 struct MarketLoad;
-}
+struct MarketFiles;
+}  // namespace orvane::backtest
 
 namespace orvane::app {
 
@@ -24,6 +25,8 @@ struct BacktestMarket {
 
 /// Every stock of the market, read on `jobs` threads (0: one per processor).
 backtest::MarketLoad loadMarket(const BacktestMarket& market, int jobs = 0);
+/// The files it is read from, which its verdict store is keyed by.
+backtest::MarketFiles filesOf(const BacktestMarket& market);
 
 /// One stock's history text as a run reads it (header, newest day first),
 /// without the days after `lastDate` ("yyyy-MM-dd"); nothing when the stock's

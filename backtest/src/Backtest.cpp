@@ -10,7 +10,7 @@
 #include "RuleGroup.h"
 #include "StockScan.h"
 #include "StockVerdicts.h"
-#include "orvane/core/HugePages.h"
+#include "orvane/backtest/MarketVerdicts.h"
 #include "orvane/core/ParallelFor.h"
 
 namespace orvane::backtest {
@@ -18,23 +18,15 @@ namespace orvane::backtest {
 namespace {
 
 // The stocks with readable prices, placed on the market's calendar; the
-// others are named in the notes.
+// others are named in the notes, and kept in `unread` with why.
 struct PreparedMarket {
     std::vector<StockDays> stocks;
     std::vector<std::int32_t> dates;  // the calendar
     std::vector<std::string> notes;
+    std::vector<PriceRead> unread;  // by stock of the market; the prepared ones empty
 };
 
-PreparedMarket prepare(const Market& market, const Options& options, const ProgressSink& progress,
-                       std::stop_token stop) {
-    std::vector<PriceRead> reads(market.stocks.size());
-    parallelFor(
-        reads.size(), options.jobs,
-        [&](std::size_t i) { reads[i] = readPriceDays(market.stocks[i].history); },
-        [&](std::size_t done, std::size_t total) {
-            if (progress) progress({Phase::Reading, done, total});
-        },
-        stop);
+PreparedMarket prepare(const Market& market, std::vector<PriceRead> reads, const Options& options) {
     PreparedMarket out;
     out.notes = market.problems;
     for (std::size_t i = 0; i < reads.size(); ++i) {
@@ -47,6 +39,7 @@ PreparedMarket prepare(const Market& market, const Options& options, const Progr
         }
         out.stocks.push_back({&s, s.code, std::move(reads[i].days), {}});
     }
+    out.unread = std::move(reads);
     std::vector<std::vector<PriceDay>*> all;
     for (StockDays& s : out.stocks) all.push_back(&s.days);
     const TradingCalendar calendar(all);
@@ -175,18 +168,21 @@ std::optional<std::string> checkOptions(const Options& o) {
     return std::nullopt;
 }
 
-Run runBacktest(const Market& market, const Options& options, const ProgressSink& progress,
-                std::stop_token stop) {
-    Run run;
-    auto failed = [&](Failure f, std::string message) {
-        run.failure = f;
-        run.message = std::move(message);
-        return run;
-    };
-    if (auto bad = checkOptions(options)) return failed(Failure::BadOptions, *bad);
+namespace {
 
-    PreparedMarket m = prepare(market, options, progress, stop);
-    if (stop.stop_requested()) return failed(Failure::Stopped, "stopped");
+Run failed(Failure f, std::string message) {
+    Run run;
+    run.failure = f;
+    run.message = std::move(message);
+    return run;
+}
+
+// The run over the market's prices (`reads`, by stock of the market), with
+// the verdicts a store kept (by stock of the market too) or none.
+Run runOver(const Market& market, std::vector<PriceRead> reads, std::vector<StockVerdicts>* kept,
+            const Options& options, const ProgressSink& progress, std::stop_token stop) {
+    Run run;
+    PreparedMarket m = prepare(market, std::move(reads), options);
     if (m.stocks.empty())
         return failed(Failure::NoStocks, "no stock of the market has readable prices");
     std::string why;
@@ -202,16 +198,24 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     r.notes = std::move(m.notes);
     noteGapsAndShortStocks(m, options.minHistory, r.notes);
 
-    const std::vector<StockVerdicts> verdicts = verdictsForRun(
-        market, m.stocks, options, *range, progress, stop, r.notes, r.verdictsFromStore);
+    std::vector<StockVerdicts> verdicts;
+    StoreWrite storing;
+    if (kept) {
+        for (const StockDays& s : m.stocks)
+            verdicts.push_back(
+                std::move((*kept)[static_cast<std::size_t>(s.source - market.stocks.data())]));
+        if (progress) progress({Phase::Analysing, m.stocks.size(), m.stocks.size()});
+        r.verdictsFromStore = true;
+    } else {
+        verdicts =
+            verdictsForRun(market, m.stocks, m.unread, options, *range, progress, stop, storing);
+    }
     if (stop.stop_requested()) return failed(Failure::Stopped, "stopped");
 
     // Each stock writes its signals into its own slice of the list.
     std::vector<std::size_t> first(m.stocks.size() + 1, 0);
     for (std::size_t i = 0; i < m.stocks.size(); ++i)
         first[i + 1] = first[i] + signalDayCount(m.stocks[i], verdicts[i], *range);
-    r.signals.reserve(first.back());
-    preferHugePages(r.signals.data(), first.back() * sizeof(Signal));
     r.signals.resize(first.back());
     parallelFor(m.stocks.size(), options.jobs, [&](std::size_t i) {
         scanStock(m.stocks[i], verdicts[i], static_cast<std::uint32_t>(i), options, *range,
@@ -219,21 +223,64 @@ Run runBacktest(const Market& market, const Options& options, const ProgressSink
     });
 
     if (progress) progress({Phase::Summarising, 0, 1});
-    r.baseline = marketBaseline(m.stocks, options, *range, m.dates.size());
+    r.baseline = marketBaseline(m.stocks, r.signals, first, options, *range, m.dates.size());
     addExcess(r.signals, r.baseline, *range, options.horizons.size());
-    r.groups = summarise(r, options.jobs);
+    if (options.summaries) r.groups = summarise(r, options.jobs);
+    if (storing.valid())
+        if (auto failure = storing.get())
+            r.notes.push_back("the verdicts could not be kept: " + *failure);
     noteExRightsGaps(r.signals, r.notes);
     for (StockDays& s : m.stocks) s.source = nullptr;
     r.prices = std::make_shared<const MarketPrices>(MarketPrices{std::move(m.stocks)});
     if (options.rule) {
         r.meetsRule = signalsMeeting(r, *options.rule);
         // Beside every verdict, before the trend codes.
-        r.groups.insert(r.groups.begin() + 1,
-                        summariseSignals(r, Grouping::Rule, options.rule->name,
-                                         stockRuleText(options.rule->rule), r.meetsRule));
+        if (options.summaries)
+            r.groups.insert(r.groups.begin() + 1,
+                            summariseSignals(r, Grouping::Rule, options.rule->name,
+                                             stockRuleText(options.rule->rule), r.meetsRule));
     }
     if (progress) progress({Phase::Summarising, 1, 1});
     return run;
+}
+
+}  // namespace
+
+Run runBacktest(const Market& market, const Options& options, const ProgressSink& progress,
+                std::stop_token stop) {
+    if (auto bad = checkOptions(options)) return failed(Failure::BadOptions, *bad);
+    // A store of this market gives its prices too.
+    if (!options.verdictStore.empty()) {
+        auto kept = readKeptMarket(options.verdictStore, storeKeyOf(market, options.jobs),
+                                   options.minHistory, options.jobs);
+        if (kept && kept->prices.size() == market.stocks.size()) {
+            if (progress) progress({Phase::Reading, market.stocks.size(), market.stocks.size()});
+            return runOver(market, std::move(kept->prices), &kept->verdicts.stocks, options,
+                           progress, stop);
+        }
+    }
+    std::vector<PriceRead> reads(market.stocks.size());
+    parallelFor(
+        reads.size(), options.jobs,
+        [&](std::size_t i) {
+            const MarketStock& s = market.stocks[i];
+            reads[i] = s.prices.empty() ? readPriceDays(s.history) : PriceRead{s.prices, {}};
+        },
+        [&](std::size_t done, std::size_t total) {
+            if (progress) progress({Phase::Reading, done, total});
+        },
+        stop);
+    if (stop.stop_requested()) return failed(Failure::Stopped, "stopped");
+    return runOver(market, std::move(reads), nullptr, options, progress, stop);
+}
+
+Run runBacktest(KeptMarket kept, const Options& options, const ProgressSink& progress,
+                std::stop_token stop) {
+    if (auto bad = checkOptions(options)) return failed(Failure::BadOptions, *bad);
+    const std::size_t stocks = kept.market.stocks.size();
+    if (progress) progress({Phase::Reading, stocks, stocks});
+    return runOver(kept.market, std::move(kept.prices), &kept.verdicts.stocks, options, progress,
+                   stop);
 }
 
 std::string groupKey(const Results& results, const Signal& signal, Grouping grouping) {

@@ -4,24 +4,59 @@
 #include <charconv>
 
 #include "orvane/backtest/Portfolio.h"
+#include "orvane/core/ParallelFor.h"
 
 namespace orvane::backtest {
+
+namespace {
+
+struct Ranked {
+    std::int32_t score;
+    std::uint32_t signal;
+};
+
+// The signals best score first, equal scores in the order given: counted out
+// by score when the scores span a short range (as the engine's do), else
+// sorted.
+std::vector<std::uint32_t> bestFirst(const std::vector<Ranked>& day) {
+    constexpr std::int64_t kCountedSpan = 4096;
+    std::vector<std::uint32_t> out(day.size());
+    if (day.empty()) return out;
+    const auto [low, high] = std::minmax_element(
+        day.begin(), day.end(), [](const Ranked& a, const Ranked& b) { return a.score < b.score; });
+    const std::int64_t span = std::int64_t{high->score} - low->score + 1;
+    if (span > kCountedSpan) {
+        std::vector<Ranked> sorted = day;
+        std::stable_sort(sorted.begin(), sorted.end(),
+                         [](const Ranked& a, const Ranked& b) { return a.score > b.score; });
+        for (std::size_t i = 0; i < sorted.size(); ++i) out[i] = sorted[i].signal;
+        return out;
+    }
+    // starts[k]: where the signals of the k-th highest score begin.
+    const std::int32_t top = high->score;
+    std::vector<std::uint32_t> starts(static_cast<std::size_t>(span) + 1, 0);
+    for (const Ranked& r : day) ++starts[static_cast<std::size_t>(top - r.score) + 1];
+    for (std::size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
+    for (const Ranked& r : day) out[starts[static_cast<std::size_t>(top - r.score)]++] = r.signal;
+    return out;
+}
+
+}  // namespace
 
 std::vector<std::vector<std::uint32_t>> candidatesByDay(const Results& results,
                                                         const SignalFilter& inGroup) {
     std::vector<std::vector<std::uint32_t>> days(results.baseline.size());
     if (days.empty()) return days;
     const std::uint32_t first = results.baseline.front().day;
-    // Signals are kept by stock, then by day: within a day, in stock order.
+    // Each day's signals as (score, index): signals are kept by stock, then
+    // by day, so index order is stock order, which breaks equal scores.
+    std::vector<std::vector<Ranked>> ranked(days.size());
     for (std::uint32_t i = 0; i < results.signals.size(); ++i) {
         const Signal& s = results.signals[i];
         if (s.day >= first && s.day - first < days.size() && inGroup(s))
-            days[s.day - first].push_back(i);
+            ranked[s.day - first].push_back({s.score, i});
     }
-    for (auto& day : days)
-        std::stable_sort(day.begin(), day.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return results.signals[a].score > results.signals[b].score;
-        });
+    parallelFor(days.size(), 0, [&](std::size_t d) { days[d] = bestFirst(ranked[d]); });
     return days;
 }
 

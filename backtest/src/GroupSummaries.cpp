@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "EntryOutcome.h"
+#include "Median.h"
 #include "orvane/analysis/TrendNames.h"
 #include "orvane/core/ParallelFor.h"
 
@@ -55,15 +56,6 @@ bool before(const GroupSummary& a, const GroupSummary& b) {
     if (a.grouping != b.grouping) return a.grouping < b.grouping;
     if (a.grouping == Grouping::Trend) return std::stoi(a.key) < std::stoi(b.key);
     return a.key < b.key;
-}
-
-double median(std::vector<float>& v) {
-    const std::size_t mid = v.size() / 2;
-    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid), v.end());
-    const double upper = v[mid];
-    if (v.size() % 2) return upper;
-    const double lower = *std::max_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(mid));
-    return (lower + upper) / 2;
 }
 
 void add(Gathered& g, const Signal& s, std::size_t horizons, bool tradableOnly) {
@@ -127,7 +119,7 @@ GroupSummary finish(Gathered& g, const Options& options) {
         double total = 0;
         for (float x : r) total += x;
         f.mean = total / static_cast<double>(r.size());
-        f.median = median(r);
+        f.median = medianOf(r);
         f.positiveShare = static_cast<double>(g.positive[h]) / static_cast<double>(r.size());
         f.meanExcess = g.excess[h] / static_cast<double>(r.size());
         f.worstDrawdown = g.worst[h];
@@ -155,42 +147,47 @@ std::vector<GroupSummary> summarise(const Results& results, int jobs) {
     std::vector<long> monthOfDay;
     for (const std::string& day : results.days)
         monthOfDay.push_back(std::stol(day.substr(0, 4)) * 100 + std::stol(day.substr(5, 2)));
-    // One grouping a task, each reading the signals in the order they are
-    // kept; a signal's group as a number (the trend code, 0 or 1, the month
-    // as yyyymm), so the key text is made once a group.
+    // The groupings in two tasks, each reading the signals once, in the order
+    // they are kept (a group adds its signals up in that order); a signal's
+    // group as a number (the trend code, 0 or 1, the month as yyyymm), so the
+    // key text is made once a group.
+    constexpr std::size_t kTasks = 2;
     std::array<std::vector<Gathered>, std::size(kGroupings)> gathered;
-    parallelFor(std::size(kGroupings), jobs, [&](std::size_t k) {
-        const Grouping grouping = kGroupings[k];
-        std::unordered_map<long, std::size_t> index;
-        // Signals come by stock, then day: the group of the signal before is
-        // most often the group again, and is looked up without the map.
-        long lastNumber = 0;
-        std::size_t lastGroup = SIZE_MAX;
-        for (const Signal& s : results.signals) {
-            const long number = grouping == Grouping::Trend       ? s.trend
-                                : grouping == Grouping::ModelB    ? long{s.modelB}
-                                : grouping == Grouping::ScoreBand ? long{s.score >= 91}
-                                : grouping == Grouping::Month     ? monthOfDay[s.day]
-                                                                  : 0;
-            if (lastGroup != SIZE_MAX && number == lastNumber) {
-                add(gathered[k][lastGroup], s, horizons, results.options.tradableOnly);
-                continue;
+    parallelFor(kTasks, jobs, [&](std::size_t task) {
+        struct Lookup {
+            std::unordered_map<long, std::size_t> index;
+            // Signals come by stock, then day: the group of the signal before
+            // is most often the group again, and is looked up without the map.
+            long lastNumber = 0;
+            std::size_t lastGroup = SIZE_MAX;
+        };
+        std::array<Lookup, std::size(kGroupings)> lookups;
+        for (const Signal& s : results.signals)
+            for (std::size_t k = task; k < std::size(kGroupings); k += kTasks) {
+                const Grouping grouping = kGroupings[k];
+                Lookup& look = lookups[k];
+                const long number = grouping == Grouping::Trend       ? s.trend
+                                    : grouping == Grouping::ModelB    ? long{s.modelB}
+                                    : grouping == Grouping::ScoreBand ? long{s.score >= 91}
+                                    : grouping == Grouping::Month     ? monthOfDay[s.day]
+                                                                      : 0;
+                if (look.lastGroup == SIZE_MAX || number != look.lastNumber) {
+                    auto [at, added] = look.index.try_emplace(number, gathered[k].size());
+                    look.lastNumber = number;
+                    look.lastGroup = at->second;
+                    if (added) {
+                        Gathered g;
+                        g.summary.grouping = grouping;
+                        g.summary.key = groupKey(results, s, grouping);
+                        g.summary.label = labelOf(grouping, g.summary.key);
+                        for (std::size_t h = 0; h < horizons; ++h)
+                            g.summary.horizons.push_back({results.options.horizons[h], 0, 0});
+                        g.days.resize(results.days.size());
+                        gathered[k].push_back(std::move(g));
+                    }
+                }
+                add(gathered[k][look.lastGroup], s, horizons, results.options.tradableOnly);
             }
-            auto [at, added] = index.try_emplace(number, gathered[k].size());
-            lastNumber = number;
-            lastGroup = at->second;
-            if (added) {
-                Gathered g;
-                g.summary.grouping = grouping;
-                g.summary.key = groupKey(results, s, grouping);
-                g.summary.label = labelOf(grouping, g.summary.key);
-                for (std::size_t h = 0; h < horizons; ++h)
-                    g.summary.horizons.push_back({results.options.horizons[h], 0, 0});
-                g.days.resize(results.days.size());
-                gathered[k].push_back(std::move(g));
-            }
-            add(gathered[k][at->second], s, horizons, results.options.tradableOnly);
-        }
     });
     std::vector<Gathered*> groups;
     for (auto& list : gathered)

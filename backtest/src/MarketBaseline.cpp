@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "EntryOutcome.h"
 #include "orvane/core/ParallelFor.h"
@@ -18,9 +19,14 @@ struct DaySums {
 };
 
 // The stock's part of the sums of the days of `block` (within the range
-// whose first day is sums[0]).
-void addStock(const StockDays& stock, const Options& options, DayRange block, std::int32_t firstDay,
-              std::size_t calendarDays, std::vector<DaySums>& sums) {
+// whose first day is sums[0]). Its signals (by day) have the entries and
+// returns of their days worked out already.
+void addStock(const StockDays& stock, std::span<const Signal> signals, const Options& options,
+              DayRange block, std::int32_t firstDay, std::size_t calendarDays,
+              std::vector<DaySums>& sums) {
+    auto signal = std::lower_bound(
+        signals.begin(), signals.end(), block.first,
+        [](const Signal& s, std::int32_t day) { return static_cast<std::int32_t>(s.day) < day; });
     const std::vector<PriceDay>& days = stock.days;
     std::size_t i = static_cast<std::size_t>(
         std::lower_bound(days.begin(), days.end(), block.first,
@@ -42,10 +48,17 @@ void addStock(const StockDays& stock, const Options& options, DayRange block, st
             day.move += days[i].close / before - 1.0;
             ++day.moved;
         }
-        const EntryPoint entry = enterAfter(stock, i, options.entry, calendarDays);
-        if (!counts(entry.state, options.tradableOnly)) continue;
+        while (signal != signals.end() && static_cast<std::int32_t>(signal->day) < days[i].day)
+            ++signal;
         std::array<Outcome, kMaxHorizons> outcomes{};
-        measureOutcomes(stock, i, entry, options, calendarDays, outcomes);
+        if (signal != signals.end() && static_cast<std::int32_t>(signal->day) == days[i].day) {
+            if (!counts(signal->entry, options.tradableOnly)) continue;
+            outcomes = signal->outcomes;
+        } else {
+            const EntryPoint entry = enterAfter(stock, i, options.entry, calendarDays);
+            if (!counts(entry.state, options.tradableOnly)) continue;
+            measureOutcomes(stock, i, entry, options, calendarDays, outcomes);
+        }
         for (std::size_t h = 0; h < options.horizons.size(); ++h) {
             if (std::isnan(outcomes[h].ret)) continue;
             day.returns[h] += outcomes[h].ret;
@@ -57,17 +70,23 @@ void addStock(const StockDays& stock, const Options& options, DayRange block, st
 }  // namespace
 
 std::vector<BaselineDay> marketBaseline(const std::vector<StockDays>& stocks,
+                                        const std::vector<Signal>& signals,
+                                        const std::vector<std::size_t>& firstSignal,
                                         const Options& options, DayRange range,
                                         std::size_t calendarDays) {
     std::vector<DaySums> sums(static_cast<std::size_t>(range.last - range.first + 1));
-    // Blocks of days in parallel; within a day the stocks add up in order.
-    constexpr std::int32_t kBlockDays = 8;
-    const std::size_t blocks = (sums.size() + kBlockDays - 1) / kBlockDays;
+    // Blocks of days in parallel, a few a thread, each walking every stock
+    // through its days once; within a day the stocks add up in order.
+    const std::size_t blocks = std::min<std::size_t>(sums.size(), 8);
+    const auto blockDays = static_cast<std::int32_t>((sums.size() + blocks - 1) / blocks);
     parallelFor(blocks, options.jobs, [&](std::size_t b) {
-        const std::int32_t first = range.first + static_cast<std::int32_t>(b) * kBlockDays;
-        const DayRange block{first, std::min(range.last, first + kBlockDays - 1)};
-        for (const StockDays& stock : stocks)
-            addStock(stock, options, block, range.first, calendarDays, sums);
+        const std::int32_t first = range.first + static_cast<std::int32_t>(b) * blockDays;
+        const DayRange block{first, std::min(range.last, first + blockDays - 1)};
+        for (std::size_t k = 0; k < stocks.size(); ++k)
+            addStock(
+                stocks[k],
+                std::span(signals).subspan(firstSignal[k], firstSignal[k + 1] - firstSignal[k]),
+                options, block, range.first, calendarDays, sums);
     });
 
     std::vector<BaselineDay> baseline(sums.size());

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <unordered_map>
 
+#include "ContentHash.h"
+#include "PriceDays.h"
 #include "orvane/analysis/SidewaysRegion.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/ParallelFor.h"
@@ -118,7 +120,7 @@ void takeSeries(std::vector<StockSeries> series, const std::vector<ListedStock>&
         const std::string& code = series[i].listing.code;
         const auto name = names.find(code);
         stocks[i] = {code, name != names.end() ? name->second : std::string(),
-                     historyTextOf(series[i].bars)};
+                     historyTextOf(series[i].bars), priceDaysOf(series[i].bars).days};
         std::vector<DailyBar>().swap(series[i].bars);
     });
 }
@@ -138,8 +140,8 @@ MarketLoad loadDailyCsv(const fs::path& csvDir, const fs::path& stockList, int j
     auto problem = [&](const std::string& text) { load.market.problems.push_back(text); };
     const std::vector<ListedStock> listing = readStockList(stockList, problem);
     std::vector<StockSeries> series = readDailyFolder(csvDir, listing, problem, jobs);
-    for (const StockSeries& s : series) load.refusedLines += s.refusedLines;
-    if (adjustment) load.adjustment = adjustMarketForward(series, *adjustment);
+    for (const StockSeries& s : series) load.market.refusedLines += s.refusedLines;
+    if (adjustment) load.market.adjustment = adjustMarketForward(series, *adjustment);
     takeSeries(std::move(series), listing, jobs, load);
     if (load.market.stocks.empty()) {
         load.failure = SourceFailure::NoStocks;
@@ -168,14 +170,62 @@ MarketLoad loadMarketData(const fs::path& data, const fs::path& stockList, int j
         return failure(read.layoutFound ? SourceFailure::NoStocks : SourceFailure::Unreadable,
                        read.failure);
     for (std::string& note : read.notes) problem(note);
-    load.refusedLines = read.refusedLines;
-    if (adjustment) load.adjustment = adjustMarketForward(read.stocks, *adjustment);
+    load.market.refusedLines = read.refusedLines;
+    if (adjustment) load.market.adjustment = adjustMarketForward(read.stocks, *adjustment);
     takeSeries(std::move(read.stocks), listing, jobs, load);
     if (load.market.stocks.empty()) {
         load.failure = SourceFailure::NoStocks;
         load.message = data.string() + ": no stock could be read";
     }
     return load;
+}
+
+namespace {
+
+// The files below a folder, by name below it (a file given alone has an
+// empty name).
+std::vector<std::pair<std::string, fs::path>> filesOf(const fs::path& path) {
+    std::vector<std::pair<std::string, fs::path>> files;
+    std::error_code ec;
+    if (!fs::is_directory(path, ec)) {
+        files.emplace_back(std::string(), path);
+        return files;
+    }
+    for (fs::recursive_directory_iterator it(path, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+        if (it->is_regular_file(ec))
+            files.emplace_back(it->path().lexically_relative(path).string(), it->path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+std::uint64_t sourceFilesKey(const MarketFiles& files, int jobs) {
+    using Layout = MarketFiles::Layout;
+    std::vector<fs::path> paths = files.layout == Layout::PublishedTree
+                                      ? std::vector{below(files.data, serverpath::kHistoryFolder),
+                                                    below(files.data, serverpath::kConstDataZip)}
+                                      : std::vector{files.data, files.stockList};
+    if (files.adjusted) paths.insert(paths.end(), {files.events, files.factors});
+    // One hash a file, of its name and bytes, each path's files closed by a
+    // hash of how many they were.
+    std::vector<std::uint64_t> each;
+    for (const fs::path& path : paths) {
+        const auto named = filesOf(path);
+        const std::size_t first = each.size();
+        each.resize(first + named.size() + 1);
+        parallelFor(named.size(), jobs, [&](std::size_t i) {
+            const auto bytes = readFile(named[i].second);
+            const std::uint64_t name = hashBytes(named[i].first);
+            each[first + i] = bytes ? hashBytes(*bytes, name) : mixBits(~name);
+        });
+        each.back() = mixBits(named.size());
+    }
+    const std::uint64_t reading = static_cast<std::uint64_t>(files.layout) * 2 + files.adjusted;
+    return hashBytes(std::string_view(reinterpret_cast<const char*>(each.data()),
+                                      each.size() * sizeof(std::uint64_t)),
+                     mixBits(reading + 1));
 }
 
 }  // namespace orvane::backtest

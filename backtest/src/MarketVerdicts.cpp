@@ -1,6 +1,7 @@
 #include "orvane/backtest/MarketVerdicts.h"
 
 #include "ContentHash.h"
+#include "MappedFile.h"
 #include "StockVerdicts.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/FileWrites.h"
@@ -12,17 +13,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::optional<MarketVerdicts> readStore(const fs::path& store, std::uint64_t key, int minHistory) {
-    const std::optional<std::string> bytes = readFile(store);
-    if (!bytes) return std::nullopt;
-    return verdictsFromStore(*bytes, key, minHistory);
-}
-
 // Nothing once written, else why not.
-std::optional<std::string> writeStore(const fs::path& store, const MarketVerdicts& verdicts) {
-    if (auto failure = replaceFile(store, verdictStoreBytes(verdicts)))
+std::optional<std::string> writeStore(const fs::path& store, std::string_view bytes) {
+    if (auto failure = replaceFile(store, bytes))
         return *failure + "; the verdicts are worked out again on the next run";
     return std::nullopt;
+}
+
+// The market as a store keeps it: everything but the history texts.
+Market withoutHistories(const Market& market, std::uint64_t key) {
+    Market out;
+    out.stocks.reserve(market.stocks.size());
+    for (const MarketStock& s : market.stocks) out.stocks.push_back({s.code, s.name, {}});
+    out.problems = market.problems;
+    out.refusedLines = market.refusedLines;
+    out.adjustment = market.adjustment;
+    out.sourceKey = key;
+    return out;
 }
 
 // Each stock's verdicts on `stocks.size()` threads, reporting as they end.
@@ -52,10 +59,22 @@ std::uint64_t marketContentKey(const Market& market, int jobs) {
                                       each.size() * sizeof(std::uint64_t)));
 }
 
+std::uint64_t storeKeyOf(const Market& market, int jobs) {
+    return market.sourceKey != 0 ? market.sourceKey : marketContentKey(market, jobs);
+}
+
 fs::path verdictStorePathFor(const fs::path& data) {
     fs::path named = data.lexically_normal();
     if (!named.has_filename()) named = named.parent_path();  // "tree/" names "tree"
     return named.parent_path() / (named.filename().string() + ".verdicts");
+}
+
+std::optional<KeptMarket> readKeptMarket(const fs::path& store, std::uint64_t key, int minHistory,
+                                         int jobs) {
+    // Mapped rather than copied: the store is read once, whole.
+    const MappedFile file(store);
+    if (!file.bytes()) return std::nullopt;
+    return keptMarketFromStore(*file.bytes(), key, minHistory, jobs);
 }
 
 MarketVerdicts computeMarketVerdicts(const Market& market, int minHistory, int jobs,
@@ -66,7 +85,7 @@ MarketVerdicts computeMarketVerdicts(const Market& market, int minHistory, int j
         stocks[i].days = readPriceDays(market.stocks[i].history).days;  // none when unreadable
     });
     MarketVerdicts out;
-    out.key = marketContentKey(market, jobs);
+    out.key = storeKeyOf(market, jobs);
     out.minHistory = minHistory;
     out.stocks = computeEach(stocks, minHistory, kWholeCalendar, jobs, {}, stop);
     return out;
@@ -75,59 +94,68 @@ MarketVerdicts computeMarketVerdicts(const Market& market, int minHistory, int j
 LoadedVerdicts marketVerdicts(const Market& market, const fs::path& store, int minHistory, int jobs,
                               std::stop_token stop) {
     LoadedVerdicts loaded;
-    if (auto kept = readStore(store, marketContentKey(market, jobs), minHistory)) {
-        loaded.verdicts = std::move(*kept);
+    const std::uint64_t key = storeKeyOf(market, jobs);
+    if (auto kept = readKeptMarket(store, key, minHistory, jobs)) {
+        loaded.verdicts = std::move(kept->verdicts);
         loaded.source = VerdictSource::Store;
         return loaded;
     }
+    KeptMarket kept;
+    kept.prices.resize(market.stocks.size());
+    parallelFor(kept.prices.size(), jobs,
+                [&](std::size_t i) { kept.prices[i] = readPriceDays(market.stocks[i].history); });
     loaded.verdicts = computeMarketVerdicts(market, minHistory, jobs, stop);
     if (stop.stop_requested()) return loaded;
-    if (auto failure = writeStore(store, loaded.verdicts)) {
+    kept.market = withoutHistories(market, key);
+    kept.verdicts = std::move(loaded.verdicts);
+    if (auto failure = writeStore(store, verdictStoreBytes(kept, jobs))) {
         loaded.source = VerdictSource::Unstored;
         loaded.problem = *failure;
     }
+    loaded.verdicts = std::move(kept.verdicts);
     return loaded;
 }
 
-std::vector<StockVerdicts> verdictsForRun(const Market& market,
-                                          const std::vector<StockDays>& stocks,
-                                          const Options& options, DayRange range,
-                                          const ProgressSink& progress, std::stop_token stop,
-                                          std::vector<std::string>& notes, bool& fromStore) {
-    fromStore = false;
+std::vector<StockVerdicts> verdictsForRun(const Market& market, std::vector<StockDays>& stocks,
+                                          std::vector<PriceRead>& unread, const Options& options,
+                                          DayRange range, const ProgressSink& progress,
+                                          std::stop_token stop, StoreWrite& storing) {
     if (options.verdictStore.empty())
         return computeEach(stocks, options.minHistory, range, options.jobs, progress, stop);
 
-    // The store holds the market's stocks in its order; the run has those
-    // whose prices could be read.
-    auto marketIndex = [&](const StockDays& s) {
-        return static_cast<std::size_t>(s.source - market.stocks.data());
-    };
-    const std::uint64_t key = marketContentKey(market, options.jobs);
-    std::optional<MarketVerdicts> kept = readStore(options.verdictStore, key, options.minHistory);
-    if (kept && kept->stocks.size() == market.stocks.size()) {
-        std::vector<StockVerdicts> out(stocks.size());
-        for (std::size_t i = 0; i < stocks.size(); ++i)
-            out[i] = std::move(kept->stocks[marketIndex(stocks[i])]);
-        if (progress) progress({Phase::Analysing, stocks.size(), stocks.size()});
-        fromStore = true;
-        return out;
-    }
     std::vector<StockVerdicts> out =
         computeEach(stocks, options.minHistory, kWholeCalendar, options.jobs, progress, stop);
     if (stop.stop_requested()) return out;
-    MarketVerdicts all;
-    all.key = key;
-    all.minHistory = options.minHistory;
-    all.stocks.resize(market.stocks.size());
+    // The store holds every stock of the market in its order, the run those
+    // whose prices could be read: theirs are lent to the store while it is
+    // written.
+    const std::uint64_t key = storeKeyOf(market, options.jobs);
+    auto marketIndex = [&](const StockDays& s) {
+        return static_cast<std::size_t>(s.source - market.stocks.data());
+    };
+    KeptMarket kept;
+    kept.market = withoutHistories(market, key);
+    kept.prices = std::move(unread);
+    kept.verdicts.key = key;
+    kept.verdicts.minHistory = options.minHistory;
+    kept.verdicts.stocks.resize(market.stocks.size());
     for (std::size_t i = 0; i < market.stocks.size(); ++i)
-        all.stocks[i].code = market.stocks[i].code;
-    for (std::size_t i = 0; i < stocks.size(); ++i)
-        all.stocks[marketIndex(stocks[i])].days = std::move(out[i].days);
-    if (auto failure = writeStore(options.verdictStore, all))
-        notes.push_back("the verdicts could not be kept: " + *failure);
-    for (std::size_t i = 0; i < stocks.size(); ++i)
-        out[i].days = std::move(all.stocks[marketIndex(stocks[i])].days);
+        kept.verdicts.stocks[i].code = market.stocks[i].code;
+    for (std::size_t i = 0; i < stocks.size(); ++i) {
+        kept.verdicts.stocks[marketIndex(stocks[i])].days = std::move(out[i].days);
+        kept.prices[marketIndex(stocks[i])].days = std::move(stocks[i].days);
+    }
+    std::string bytes = verdictStoreBytes(kept, options.jobs);
+    for (std::size_t i = 0; i < stocks.size(); ++i) {
+        out[i].days = std::move(kept.verdicts.stocks[marketIndex(stocks[i])].days);
+        stocks[i].days = std::move(kept.prices[marketIndex(stocks[i])].days);
+    }
+    unread = std::move(kept.prices);
+    // The file goes to the disk while the run goes on.
+    storing =
+        std::async(std::launch::async, [store = options.verdictStore, bytes = std::move(bytes)] {
+            return writeStore(store, bytes);
+        });
     return out;
 }
 

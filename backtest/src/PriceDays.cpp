@@ -51,6 +51,32 @@ PriceRead readPriceDays(std::string_view historyText) {
     return read;
 }
 
+PriceRead priceDaysOf(const std::vector<DailyBar>& bars) {
+    std::string text;
+    auto asWritten = [&](double value, int decimals) {
+        text.clear();
+        appendFixed(text, value, decimals);  // as historyTextOf writes it
+        return fieldDouble(text);
+    };
+    PriceRead read;
+    read.days.resize(bars.size());
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        const DailyBar& bar = bars[i];
+        const std::int32_t date = dateKey(bar.date);
+        // A day the text would not give cleanly is left to the text's reader,
+        // which says what is wrong with it.
+        if (date == 0 || dateText(date) != bar.date || (i > 0 && date <= read.days[i - 1].date))
+            return readPriceDays(historyTextOf(bars));
+        PriceDay& day = read.days[i];
+        day.date = date;
+        day.open = asWritten(bar.open, 2);
+        day.low = asWritten(bar.low, 2);
+        day.close = asWritten(bar.close, 2);
+        day.traded = asWritten(bar.volume, 0) > 0 && day.open > 0 && day.low > 0 && day.close > 0;
+    }
+    return read;
+}
+
 TradingCalendar::TradingCalendar(const std::vector<std::vector<PriceDay>*>& stocks) {
     // Each stock's dates rise: merging them one stock at a time keeps the
     // calendar sorted and free of repeats.

@@ -7,25 +7,21 @@
 #include <string_view>
 #include <vector>
 
+#include "orvane/backtest/PriceDay.h"
+#include "orvane/market/CsvHistory.h"
+
 namespace orvane::backtest {
-
-struct PriceDay {
-    std::int32_t date = 0;  // yyyymmdd
-    std::int32_t day = 0;   // index of the date in the market's calendar
-    bool traded = false;    // a volume above 0 and real prices
-    double open = 0, low = 0, close = 0;
-};
-
-struct PriceRead {
-    std::vector<PriceDay> days;  // oldest first
-    std::string error;           // "line N: ..." when the text cannot be used
-};
 
 /// The days of a history text (header, then newest day first). Every line
 /// after the header must be a day line (seven fields, a real date) with a
 /// date before the line above it; only empty lines may follow the last day.
 /// Day k of the text (element k) is days[size - k].
 PriceRead readPriceDays(std::string_view historyText);
+
+/// The days readPriceDays reads from historyTextOf(bars) (CsvHistory.h),
+/// without making the text: each number as the text would write it and the
+/// reader read it back.
+PriceRead priceDaysOf(const std::vector<DailyBar>& bars);
 
 /// yyyymmdd of "yyyy-MM-dd", or 0 when the text is no date.
 std::int32_t dateKey(std::string_view text);

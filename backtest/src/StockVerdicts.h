@@ -1,7 +1,10 @@
 #pragma once
 // One stock's verdicts on its days, as during each day's session.
 
+#include <future>
 #include <limits>
+#include <optional>
+#include <string>
 
 #include "StockScan.h"
 #include "orvane/backtest/MarketVerdicts.h"
@@ -19,15 +22,17 @@ StockVerdicts verdictsOf(const StockDays& stock, int minHistory, DayRange range)
 
 namespace orvane::backtest {
 
-/// The verdicts a back-test reads, one list a prepared stock: with
-/// `options.verdictStore`, those of the store when it holds this market's,
-/// else every day's, worked out and stored (a store that cannot be written is
-/// said in `notes`); without, worked out for the days of `range` alone.
-/// `fromStore` tells whether the store held them.
-std::vector<StockVerdicts> verdictsForRun(const Market& market,
-                                          const std::vector<StockDays>& stocks,
-                                          const Options& options, DayRange range,
-                                          const ProgressSink& progress, std::stop_token stop,
-                                          std::vector<std::string>& notes, bool& fromStore);
+/// The store being written: at its end, why it could not be, or nothing.
+using StoreWrite = std::future<std::optional<std::string>>;
+
+/// The verdicts a back-test works out, one list a prepared stock: with
+/// `options.verdictStore`, every day's, and the store replaced with them and
+/// the market (`unread` holding, by stock of the market, why a stock's
+/// prices could not be read) on a thread of its own, `storing`; without,
+/// the days of `range` alone.
+std::vector<StockVerdicts> verdictsForRun(const Market& market, std::vector<StockDays>& stocks,
+                                          std::vector<PriceRead>& unread, const Options& options,
+                                          DayRange range, const ProgressSink& progress,
+                                          std::stop_token stop, StoreWrite& storing);
 
 }  // namespace orvane::backtest

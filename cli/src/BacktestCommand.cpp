@@ -171,7 +171,15 @@ Options optionsOf(const BacktestArgs& a) {
     return o;
 }
 
-MarketLoad loadMarket(const BacktestArgs& a) {
+// The market the arguments name: the one its verdict store keeps when that
+// is of the very same files (nothing is read then), else the one read.
+struct ChosenMarket {
+    MarketLoad load;
+    std::optional<KeptMarket> kept;
+    const Market& market() const { return kept ? kept->market : load.market; }
+};
+
+ChosenMarket loadMarket(const BacktestArgs& a, const std::filesystem::path& store, int minHistory) {
     const bool data = !a.data.empty();
     const bool csv = !data && (!a.csvDir.empty() || !a.stocks.empty());
     if (int(!a.tree.empty()) + int(csv) + int(data) != 1 || (data && !a.csvDir.empty()))
@@ -188,20 +196,41 @@ MarketLoad loadMarket(const BacktestArgs& a) {
         failWith(kBadOption, "--events and --adj-factors go with --adjust forward");
     const AdjustmentFiles files = readAdjustmentFiles(a.events, a.factors);
     if (auto fault = files.fault()) failWith(kUnreadableInput, *fault);
-    const AdjustmentSources sources = files.sources();
-    const AdjustmentSources* adjustment = adjust ? &sources : nullptr;
-    MarketLoad load = data  ? loadMarketData(a.data, a.stocks, a.jobs, adjustment)
-                      : csv ? loadDailyCsv(a.csvDir, a.stocks, a.jobs, adjustment)
-                            : loadPublishedTree(a.tree);
+    ChosenMarket chosen;
+    std::uint64_t key = 0;
+    if (!store.empty()) {
+        using Layout = MarketFiles::Layout;
+        const MarketFiles source{data  ? Layout::MarketData
+                                 : csv ? Layout::DailyCsv
+                                       : Layout::PublishedTree,
+                                 data  ? a.data
+                                 : csv ? a.csvDir
+                                       : a.tree,
+                                 a.stocks,
+                                 adjust,
+                                 a.events,
+                                 a.factors};
+        key = sourceFilesKey(source, a.jobs);
+        chosen.kept = readKeptMarket(store, key, minHistory, a.jobs);
+    }
+    MarketLoad& load = chosen.load;
+    if (!chosen.kept) {
+        const AdjustmentSources sources = files.sources();
+        const AdjustmentSources* adjustment = adjust ? &sources : nullptr;
+        load = data  ? loadMarketData(a.data, a.stocks, a.jobs, adjustment)
+               : csv ? loadDailyCsv(a.csvDir, a.stocks, a.jobs, adjustment)
+                     : loadPublishedTree(a.tree);
+        load.market.sourceKey = key;
+    }
     for (const std::string& p : files.problems())
         std::fprintf(stderr, "orvane backtest: %s\n", p.c_str());
-    if (adjust && load.failure == SourceFailure::None)
-        if (auto none = adjustmentSourceProblem(load.adjustment, load.market.stocks.size()))
+    if (adjust && !chosen.kept && load.failure == SourceFailure::None)
+        if (auto none = adjustmentSourceProblem(load.market.adjustment, load.market.stocks.size()))
             failWith(kBadOption, *none);
-    for (const std::string& p : load.market.problems)
+    for (const std::string& p : chosen.market().problems)
         std::fprintf(stderr, "orvane backtest: %s\n", p.c_str());
     if (load.failure != SourceFailure::None) failWith(kUnreadableInput, load.message);
-    return load;
+    return chosen;
 }
 
 PortfolioOptions portfolioOptionsOf(const BacktestArgs& a) {
@@ -249,18 +278,24 @@ void runBacktestCommand(const BacktestArgs& a) {
     // An --out that cannot be written fails now, not after the whole market.
     if (!a.out.empty())
         if (auto bad = resultFolderProblem(a.out)) failWith(kUnwritableOutput, *bad);
-    const MarketLoad load = loadMarket(a);
     Options stored = options;
+    stored.summaries = !a.portfolio;  // a portfolio prints no group
     if (!a.noStore)
         stored.verdictStore = verdictStorePathFor(!a.tree.empty()   ? a.tree
                                                   : !a.data.empty() ? a.data
                                                                     : a.csvDir);
+    ChosenMarket chosen = loadMarket(a, stored.verdictStore, options.minHistory);
+    const std::size_t problems = chosen.market().problems.size();
+    const std::size_t refusedLines = chosen.market().refusedLines;
+    const std::size_t exRightsDays = chosen.market().adjustment.exRightsDays;
 
     ProgressLine reading("reading"), analysing("analysing");
-    const Run run = runBacktest(load.market, stored, [&](const Progress& p) {
+    const ProgressSink progress = [&](const Progress& p) {
         if (p.phase == Phase::Reading) reading.update(p.done, p.total);
         if (p.phase == Phase::Analysing) analysing.update(p.done, p.total);
-    });
+    };
+    const Run run = chosen.kept ? runBacktest(std::move(*chosen.kept), stored, progress)
+                                : runBacktest(chosen.load.market, stored, progress);
     switch (run.failure) {
         case Failure::None:
             break;
@@ -275,15 +310,13 @@ void runBacktestCommand(const BacktestArgs& a) {
     }
     const Results& r = run.results;
     if (options.rule) {
-        const auto group = std::find_if(r.groups.begin(), r.groups.end(),
-                                        [](const auto& g) { return g.grouping == Grouping::Rule; });
-        if (group == r.groups.end() || group->verdicts == 0)
+        if (std::find(r.meetsRule.begin(), r.meetsRule.end(), true) == r.meetsRule.end())
             failWith(kRuleMetNothing, "the rule \"" + options.rule->name + "\" met none of the " +
                                           std::to_string(r.signals.size()) + " verdicts from " +
                                           r.options.from + " to " + r.options.to +
                                           ": nothing to report");
     }
-    for (std::size_t i = load.market.problems.size(); i < r.notes.size(); ++i)
+    for (std::size_t i = problems; i < r.notes.size(); ++i)
         std::fprintf(stderr, "note: %s\n", r.notes[i].c_str());
     if (a.portfolio) {
         runPortfolioOf(a, r);
@@ -301,11 +334,9 @@ void runBacktestCommand(const BacktestArgs& a) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const std::string refused =
-        load.refusedLines ? ", " + std::to_string(load.refusedLines) + " day lines refused" : "";
+        refusedLines ? ", " + std::to_string(refusedLines) + " day lines refused" : "";
     const std::string adjusted =
-        load.adjustment.exRightsDays
-            ? ", " + std::to_string(load.adjustment.exRightsDays) + " ex-rights days adjusted"
-            : "";
+        exRightsDays ? ", " + std::to_string(exRightsDays) + " ex-rights days adjusted" : "";
     // A store that could not be written has its note above.
     const bool unkept = std::any_of(r.notes.begin(), r.notes.end(), [](const std::string& n) {
         return n.starts_with("the verdicts could not be kept");

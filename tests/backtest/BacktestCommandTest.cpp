@@ -10,6 +10,7 @@
 #include <chrono>
 #include <fstream>
 #include <random>
+#include <regex>
 
 #include "RunProgram.h"
 #include "TempDataDir.h"
@@ -293,4 +294,49 @@ TEST_F(BacktestCommand, PortfolioWritesItsFilesAndNoCostsMakeNetGross) {
     const auto net = std::find(names.begin(), names.end(), "net_mean_pct") - names.begin();
     ASSERT_LT(static_cast<std::size_t>(net), fields.size()) << lines[0];
     EXPECT_EQ(fields[static_cast<std::size_t>(net)], fields[6]) << lines[1];
+}
+
+// A second run over the same files takes the market from the verdict store,
+// with what its reading skipped and counted; a file changed by one byte is
+// read again.
+TEST_F(BacktestCommand, TheStoreStandsForTheFilesUntilOneChanges) {
+    std::ofstream(list, std::ios::app) << "60000X,坏代码,银行\n";
+    std::string text = *orvane::readFile(csv / "300003.csv");
+    const std::size_t line5 = [&] {
+        std::size_t at = 0;
+        for (int i = 0; i < 4; ++i) at = text.find('\n', at) + 1;
+        return at;
+    }();
+    const std::size_t close = text.find(',', text.find(',', line5) + 1) + 1;
+    text.replace(close, text.find(',', close) - close, "1e30");
+    std::ofstream(csv / "300003.csv") << text;
+    // The output but for the progress, the folder written, the seconds taken
+    // and where the verdicts came from.
+    auto said = [](const std::string& text) {
+        std::string kept;
+        for (std::string_view line : orvane::splitOn(text, '\n'))
+            if (!line.starts_with("reading:") && !line.starts_with("analysing:") &&
+                !line.starts_with("wrote "))
+                kept.append(line).push_back('\n');
+        kept = std::regex_replace(kept, std::regex(" in [0-9.]+ s"), "");
+        return std::regex_replace(kept, std::regex(", verdicts (kept in|read from) .*"), "");
+    };
+
+    const auto [computed, stored] =
+        runsInto(fromCsv() + " --horizons 1,5", fromCsv() + " --horizons 1,5");
+    EXPECT_NE(computed.text.find(", verdicts kept in"), std::string::npos) << computed.text;
+    EXPECT_NE(stored.text.find(", verdicts read from"), std::string::npos) << stored.text;
+    expectSameFiles({"signals.csv", "summary.csv", "baseline.csv"});
+    EXPECT_EQ(said(stored.text), said(computed.text));
+    EXPECT_NE(stored.text.find("\"60000X\" is not a stock code"), std::string::npos) << stored.text;
+    EXPECT_NE(stored.text.find(", 1 day lines refused"), std::string::npos) << stored.text;
+
+    // One volume one higher: worked out again, as a run without the store.
+    std::string changed = *orvane::readFile(csv / "600001.csv");
+    changed[changed.size() - 2] += 1;
+    std::ofstream(csv / "600001.csv") << changed;
+    const auto [again, unstored] =
+        runsInto(fromCsv() + " --horizons 1,5", fromCsv() + " --horizons 1,5 --no-store");
+    EXPECT_NE(again.text.find(", verdicts kept in"), std::string::npos) << again.text;
+    expectSameFiles({"signals.csv", "summary.csv", "baseline.csv"});
 }

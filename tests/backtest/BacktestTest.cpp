@@ -6,16 +6,19 @@
 
 #include <chrono>
 #include <cmath>
+#include <fstream>
 #include <map>
 #include <random>
 #include <sstream>
 
 #include "TempDataDir.h"
 #include "orvane/backtest/Backtest.h"
+#include "orvane/backtest/MarketSource.h"
 #include "orvane/backtest/MarketVerdicts.h"
 #include "orvane/backtest/Portfolio.h"
 #include "orvane/backtest/ResultFiles.h"
 #include "orvane/core/AtomicFile.h"
+#include "orvane/core/LocalTime.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/market/CsvHistory.h"
 
@@ -467,6 +470,56 @@ TEST(Backtest, StoredVerdictsGiveTheSameResultsUntilTheDataChangesOrTheStoreIsDa
     EXPECT_TRUE(std::any_of(notes.begin(), notes.end(), [](const std::string& n) {
         return n.starts_with("the verdicts could not be kept: ");
     }));
+}
+
+// A CSV folder's prices read beside its history texts are the ones the texts
+// give: the same results, with prices on rounding ties, volumes that round
+// to nothing and a file whose days come out of order.
+TEST(Backtest, PricesReadBesideTheHistoriesAreTheHistoriesOwn) {
+    const test::TempDataDir dir;
+    const std::filesystem::path csv = dir.path() / "daily", list = dir.path() / "list.csv";
+    std::filesystem::create_directories(csv);
+    std::ofstream(list) << "symbol,name\n600001,甲\n000002,乙\n300003,丙\n";
+    std::mt19937 random(3);
+    for (const char* code : {"600001", "000002", "300003"}) {
+        std::string text = "date,open,close,high,low,volume\n";
+        for (int d = 0; d < 40; ++d) {
+            // Three decimals, a tie in two of every ten.
+            const double open = 10 + static_cast<int>(random() % 2000) / 1000.0;
+            const double close = 10 + static_cast<int>(random() % 400) * 5 / 1000.0;
+            const double volume = static_cast<int>(random() % 4) * 0.5;
+            text += format("%s,%.3f,%.3f,%.3f,%.3f,%.1f\n", dateOf(d).c_str(), open, close,
+                           std::max(open, close) + 0.015, std::min(open, close) - 0.005, volume);
+        }
+        if (code[0] == '3') text += dateOf(5) + ",10,10,10,10,100\n";  // back in time
+        std::ofstream(csv / (std::string(code) + ".csv")) << text;
+    }
+    const Market read = loadDailyCsv(csv, list, 2).market;
+    Market fromTexts = read;
+    for (MarketStock& s : fromTexts.stocks) s.prices.clear();
+    Options o = handMadeOptions();
+    o.horizons = {1, 3};
+    EXPECT_EQ(resultFiles(run(read, o)), resultFiles(run(fromTexts, o)));
+}
+
+// A reading that refused lines may have refused days still to come then:
+// the store of its market stands for the day it was written on alone.
+TEST(Backtest, AStoreOfAReadingThatRefusedLinesStandsForItsDayAlone) {
+    const test::TempDataDir dir;
+    Options o = handMadeOptions();
+    o.verdictStore = dir.path() / "market.verdicts";
+    for (std::size_t refused : {0, 3}) {
+        Market market = handMadeMarket();
+        market.refusedLines = refused;
+        market.sourceKey = 7 + refused;
+        Clock::install(std::make_shared<FixedClock>(fromLocal({2026, 3, 2, 23, 0, 0, 1})));
+        EXPECT_FALSE(runBacktest(market, o).results.verdictsFromStore);
+        EXPECT_TRUE(readKeptMarket(o.verdictStore, market.sourceKey, o.minHistory));
+        Clock::install(std::make_shared<FixedClock>(fromLocal({2026, 3, 3, 1, 0, 0, 2})));
+        EXPECT_EQ(readKeptMarket(o.verdictStore, market.sourceKey, o.minHistory).has_value(),
+                  refused == 0);
+    }
+    Clock::install(nullptr);
 }
 
 TEST(Backtest, MarketVerdictsCarryTheDaysPrices) {

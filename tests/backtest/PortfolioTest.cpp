@@ -151,3 +151,30 @@ TEST(Portfolio, FiguresOfASeriesByHand) {
     EXPECT_NEAR(f.calmar, f.annualReturn / 0.1, 1e-12);
     EXPECT_TRUE(std::isnan(f.winRate));
 }
+
+// Each day's candidates: best score first, equal scores in signal (stock)
+// order, whether the scores span a short range or a wide one.
+TEST(Portfolio, CandidatesAreBestScoreFirstWithEqualScoresInSignalOrder) {
+    Results r;
+    r.baseline = {BaselineDay{}, BaselineDay{}};
+    r.baseline[1].day = 1;
+    for (auto [day, score] : {std::pair{0, 5},
+                              {0, 9},
+                              {1, 100000},
+                              {0, 5},
+                              {1, -100000},
+                              {0, -3},
+                              {1, 7},
+                              {0, 9},
+                              {1, 100000}}) {
+        Signal s;
+        s.day = std::uint32_t(day), s.score = score;
+        r.signals.push_back(s);
+    }
+    const auto all = candidatesByDay(r, [](const Signal&) { return true; });
+    ASSERT_EQ(all.size(), 2u);
+    EXPECT_EQ(all[0], (std::vector<std::uint32_t>{1, 7, 0, 3, 5}));
+    EXPECT_EQ(all[1], (std::vector<std::uint32_t>{2, 8, 6, 4}));
+    const auto positive = candidatesByDay(r, [](const Signal& s) { return s.score > 0; });
+    EXPECT_EQ(positive[0], (std::vector<std::uint32_t>{1, 7, 0, 3}));
+}

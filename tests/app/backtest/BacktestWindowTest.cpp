@@ -4,6 +4,9 @@
 // cleanly and leaves the window usable. The reading is held at a named pipe
 // among the histories until the test writes to it, so no step hangs on timing.
 
+// Before Qt's headers, whose "signals" keyword the results' fields would meet.
+#include "orvane/backtest/Backtest.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -27,6 +30,7 @@
 #include "mainwindow/QXDocument.h"
 #include "orvane/chart/KBaseView.h"
 #include "orvane/chart/KWindowController.h"
+#include "orvane/core/AtomicFile.h"
 #include "orvane/core/DataDirectory.h"
 #include "ui_BacktestWindow.h"
 #include "ui_QXDocument.h"
@@ -193,4 +197,29 @@ TEST_F(BacktestWindowTest, StoppingOrClosingMidRunEndsItAndLeavesTheWindowUsable
     auto* opened = doc.findChild<BacktestWindow*>();
     ASSERT_NE(opened, nullptr);
     EXPECT_TRUE(opened->isVisible());
+}
+
+// The notes list what the reading of the market skipped (here the code
+// table, which the copy lacks) and then everything the run found (here a
+// stock cut to its newest ten days, too short for a verdict).
+TEST_F(BacktestWindowTest, TheNotesListWhatTheReadingSkippedAndWhatTheRunFound) {
+    const fs::path tree = dir.path() / "unnamed-tree";
+    const fs::path histories = tree / "const/hisdata/stockdata";
+    fs::create_directories(histories);
+    fs::copy(served().tree() / "const/hisdata/stockdata", histories);
+    const fs::path cut = fs::directory_iterator(histories)->path();
+    std::string text = *readFile(cut);
+    std::size_t end = 0;
+    for (int line = 0; line < 11; ++line) end = text.find('\n', end) + 1;
+    ASSERT_TRUE(writeFileAtomically(cut, text.substr(0, end)));
+    QSignalSpy ended(&window, &BacktestWindow::runEnded);
+    ASSERT_TRUE(startOn(tree));
+    ASSERT_TRUE(test::waitUntil([&] { return ended.count() == 1; }));
+    ASSERT_NE(window.results(), nullptr);
+    const QString listed = ui.messageLabel->toolTip();
+    EXPECT_TRUE(listed.contains("the names are unknown")) << listed.toStdString();
+    const std::vector<std::string>& notes = window.results()->notes;
+    EXPECT_EQ(notes.size(), 2u);
+    for (const std::string& note : notes)
+        EXPECT_TRUE(listed.contains(QString::fromStdString(note))) << note;
 }

@@ -47,7 +47,9 @@
 #include <string>
 #include <vector>
 
+#include "orvane/backtest/PriceDay.h"
 #include "orvane/backtest/TradingCosts.h"
+#include "orvane/market/MarketAdjustment.h"
 #include "orvane/market/StockRule.h"
 
 namespace orvane {
@@ -73,12 +75,22 @@ struct MarketStock {
     std::string code;
     std::string name;
     std::string history;
+    /// The history's days when they were read beside it (priceDaysOf,
+    /// PriceDays.h); empty: read from the history.
+    std::vector<PriceDay> prices{};
 };
 
 struct Market {
     std::vector<MarketStock> stocks;
     /// What was skipped while reading, one line each (file and reason).
     std::vector<std::string> problems;
+    std::size_t refusedLines = 0;          // CSV day lines refused as impossible
+    MarketAdjustmentSummary adjustment{};  // when the daily files were adjusted
+    /// A key of the files the market was read from (sourceFilesKey,
+    /// MarketSource.h), which the verdict store is then keyed by, so that a
+    /// later run of the same files takes the market from the store without
+    /// reading them; 0: the store is keyed by the stocks' history texts.
+    std::uint64_t sourceKey = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -118,6 +130,9 @@ struct Options {
     double tradeSize = 20000;
     /// A rule summed up as a group of its own (Grouping::Rule).
     std::optional<RuleChoice> rule;
+    /// Whether the groups are summed up (Results::groups); a portfolio alone
+    /// needs the signals and the baseline only.
+    bool summaries = true;
     /// The bootstrap of the groups' mean excess: its resamples, and the seed
     /// they are drawn from (the same seed, the same intervals).
     std::size_t resamples = kDefaultResamples;
@@ -243,6 +258,7 @@ struct BaselineDay {
 
 /// The market's prices as the run read them, kept for the portfolio.
 struct MarketPrices;
+struct KeptMarket;
 
 struct StockInfo {
     std::string code, name;
@@ -280,8 +296,15 @@ struct Run {
     Results results;      // complete when failure is None
 };
 
-/// The back-test of a market.
+/// The back-test of a market. With Options::verdictStore, a store that
+/// holds this market gives its prices and verdicts; else they are worked out
+/// and the store replaced.
 Run runBacktest(const Market& market, const Options& options, const ProgressSink& progress = {},
+                std::stop_token stop = {});
+
+/// The back-test of the market a verdict store kept (MarketVerdicts.h): its
+/// prices and verdicts as kept, nothing read or worked out again.
+Run runBacktest(KeptMarket kept, const Options& options, const ProgressSink& progress = {},
                 std::stop_token stop = {});
 
 // ---------------------------------------------------------------------------

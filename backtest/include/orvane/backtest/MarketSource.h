@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "orvane/backtest/Backtest.h"
 #include "orvane/market/MarketAdjustment.h"
@@ -21,9 +23,7 @@ enum class SourceFailure : std::uint8_t {
 struct MarketLoad {
     Market market;
     SourceFailure failure = SourceFailure::None;
-    std::string message;                 // what cannot be read and what to do about it
-    std::size_t refusedLines = 0;        // CSV day lines refused as impossible
-    MarketAdjustmentSummary adjustment;  // when the daily files were adjusted
+    std::string message;  // what cannot be read and what to do about it
 };
 
 /// The histories of a published tree (const/hisdata/stockdata/CODE.txt, the
@@ -45,5 +45,23 @@ MarketLoad loadDailyCsv(const std::filesystem::path& csvDir, const std::filesyst
 /// loadDailyCsv.
 MarketLoad loadMarketData(const std::filesystem::path& data, const std::filesystem::path& stockList,
                           int jobs = 0, const AdjustmentSources* adjustment = nullptr);
+
+/// The files a market is read from, as the readers above are given them.
+struct MarketFiles {
+    enum class Layout : std::uint8_t { PublishedTree, DailyCsv, MarketData };
+    Layout layout = Layout::DailyCsv;
+    std::filesystem::path data{};       // the tree, the CSV folder, or --data's folder or file
+    std::filesystem::path stockList{};  // none with a tree
+    bool adjusted = false;              // adjusted forward from the two files below
+    std::filesystem::path events{}, factors{};
+};
+
+/// A key of the files a market is read from: each file's name and bytes (a
+/// folder's every file below it; a tree's histories and code table), hashed
+/// on `jobs` threads, and how they are read. Far cheaper than reading the
+/// market, it is what the market's verdict store is kept under
+/// (Market::sourceKey), so that a run over the same files takes the market
+/// from the store. A missing path or an unreadable file counts as such.
+std::uint64_t sourceFilesKey(const MarketFiles& files, int jobs = 0);
 
 }  // namespace orvane::backtest

@@ -5,16 +5,22 @@
 //
 // Verdicts are the cost of every back-test: a second back-test over the same
 // data (other horizons, another group, a rule, a portfolio) reads them from
-// the store instead. The store is keyed by the data's content (every stock's
-// code and history text as the engine reads them) and by the history a
-// verdict needs; a store of other data, of another engine or format, or one
-// damaged in any way is worked out again and replaced, never trusted.
+// the store instead. The store keeps the market beside them too (each
+// stock's code, name and prices, what its reading skipped), so that a run
+// over the same files reads neither them nor the history texts again. It is
+// keyed by the files the market was read from (each one's name and bytes,
+// Market::sourceKey), or else by the data's content (every stock's code and
+// history text as the engine reads them), and by the history a verdict
+// needs; a store of other data, of another engine or format, or one damaged
+// in any way is worked out again and replaced, never trusted.
 //
-// The store is a plain column file: a header, the stocks' codes and day
-// counts, then each field of every verdict as one array, and a checksum of
-// all of it. Read whole, it is a few bulk copies; the same verdicts kept in
-// an SQLite table took about ten times the processor time to write and four
-// times to read back, in twice the space (verdict_store_bench measures both).
+// The store is a plain column file: a header, what the reading skipped, the
+// stocks' codes, names and day counts, then each field of every price day
+// and of every verdict as one array, and a checksum of all of it; it is
+// mapped, and each stock's rows are read on every thread at once. The
+// verdicts alone kept in an SQLite table took twice the processor time to
+// write as the whole file does and four times to read back
+// (verdict_store_bench measures both).
 
 #include <cstdint>
 #include <filesystem>
@@ -25,6 +31,7 @@
 #include <vector>
 
 #include "orvane/backtest/Backtest.h"
+#include "orvane/backtest/PriceDay.h"
 
 namespace orvane::backtest {
 
@@ -58,9 +65,23 @@ struct MarketVerdicts {
     std::size_t count() const;
 };
 
+/// A market as its store keeps it: the market without its stocks' history
+/// texts, each stock's prices as its history gave them, and every verdict.
+/// A back-test over it (runBacktest, Backtest.h) reads nothing and works
+/// nothing out again.
+struct KeptMarket {
+    Market market;                  // the stocks' histories left empty
+    std::vector<PriceRead> prices;  // by stock of the market
+    MarketVerdicts verdicts;
+};
+
 /// A key of the market's content: every stock's code and history text, in
 /// order. Any change to any of them gives another key.
 std::uint64_t marketContentKey(const Market& market, int jobs = 0);
+
+/// The key the market's store is kept under: its sourceKey when it has one,
+/// else its content key.
+std::uint64_t storeKeyOf(const Market& market, int jobs = 0);
 
 /// Where the store of a tree, a folder or a market file lies: beside it,
 /// under its name with ".verdicts" added.
@@ -71,12 +92,17 @@ std::filesystem::path verdictStorePathFor(const std::filesystem::path& data);
 MarketVerdicts computeMarketVerdicts(const Market& market, int minHistory, int jobs = 0,
                                      std::stop_token stop = {});
 
-/// The store's bytes, and the verdicts back from them: nothing when the bytes
-/// are no store, are damaged, or hold the verdicts of another market or
-/// history (`key`, `minHistory`).
-std::string verdictStoreBytes(const MarketVerdicts& verdicts);
-std::optional<MarketVerdicts> verdictsFromStore(std::string_view bytes, std::uint64_t key,
-                                                int minHistory);
+/// The store's bytes, and the market back from them, on `jobs` threads:
+/// nothing when the bytes are no store, are damaged, or hold another market
+/// or history (`key`, `minHistory`).
+std::string verdictStoreBytes(const KeptMarket& kept, int jobs = 0);
+std::optional<KeptMarket> keptMarketFromStore(std::string_view bytes, std::uint64_t key,
+                                              int minHistory, int jobs = 0);
+
+/// The market the store at `store` keeps: nothing when there is none, or it
+/// is of another market or history, or damaged.
+std::optional<KeptMarket> readKeptMarket(const std::filesystem::path& store, std::uint64_t key,
+                                         int minHistory, int jobs = 0);
 
 /// Where the verdicts of a run came from.
 enum class VerdictSource : std::uint8_t {
