@@ -132,6 +132,18 @@ std::string tooLong(std::size_t lineNumber) {
            std::to_string(kLongestCsvLine >> 20) + " MB";
 }
 
+// splitOn into `parts`, whose storage is kept from line to line.
+void splitInto(std::string_view text, char separator, std::vector<std::string_view>& parts) {
+    parts.clear();
+    std::size_t start = 0;
+    for (std::size_t i = text.find(separator); i != std::string_view::npos;
+         i = text.find(separator, start)) {
+        parts.push_back(text.substr(start, i - start));
+        start = i + 1;
+    }
+    parts.push_back(text.substr(start));
+}
+
 }  // namespace
 
 std::optional<std::string> checkDailyCsv(std::string_view csv) {
@@ -141,22 +153,25 @@ std::optional<std::string> checkDailyCsv(std::string_view csv) {
     const Columns columns = findColumns(lines[0]);
     if (!columns.missing.empty())
         return "line 1: no \"" + columns.missing + "\" column in the header";
-    std::string previousDate;
+    std::string_view previousDate;
     std::size_t days = 0;
+    std::vector<std::string_view> f;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         if (lines[i].size() > kLongestCsvLine || trim(lines[i]).empty()) continue;
-        const std::string where = "line " + std::to_string(i + 1) + ": ";
-        std::vector<std::string_view> f = splitOn(lines[i], ',');
+        auto where = [&] { return "line " + std::to_string(i + 1) + ": "; };
+        splitInto(lines[i], ',', f);
         for (std::size_t c = 0; c < kColumns.size(); ++c) {
             const auto at = static_cast<std::size_t>(columns.index[c]);
             const std::string_view value = at < f.size() ? trim(f[at]) : std::string_view();
             if (c == 0) {
-                if (!parseDate(value)) return where + quotedField(value) + " is not a date";
-                if (!previousDate.empty() && std::string(value) <= previousDate)
-                    return where + std::string(value) + " does not follow " + previousDate;
-                previousDate = std::string(value);
+                if (!parseDate(value)) return where() + quotedField(value) + " is not a date";
+                if (!previousDate.empty() && value <= previousDate)
+                    return where() + std::string(value) + " does not follow " +
+                           std::string(previousDate);
+                previousDate = value;
             } else if (!isCsvNumber(value)) {
-                return where + "the " + kColumns[c] + " " + quotedField(value) + " is not a number";
+                return where() + "the " + kColumns[c] + " " + quotedField(value) +
+                       " is not a number";
             }
         }
         ++days;
@@ -171,13 +186,14 @@ CheckedDailyCsv readCheckedDailyCsv(std::string_view csv, std::string_view today
     csv = stripBom(csv);
     const std::vector<std::string_view> lines = splitOn(csv, '\n');
     const std::array<int, 6> column = findColumns(lines[0]).index;
+    std::vector<std::string_view> f;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         if (lines[i].size() > kLongestCsvLine) {
             out.refused.push_back(tooLong(i + 1) + "; refused");
             continue;
         }
         if (trim(lines[i]).empty()) continue;
-        const std::vector<std::string_view> f = splitOn(lines[i], ',');
+        splitInto(lines[i], ',', f);
         auto field = [&](int c) { return trim(f[static_cast<std::size_t>(column[c])]); };
         DailyBar day{std::string(field(0)),   leadingDouble(field(1)), leadingDouble(field(2)),
                      leadingDouble(field(3)), leadingDouble(field(4)), leadingDouble(field(5))};

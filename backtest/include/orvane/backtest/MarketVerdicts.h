@@ -58,7 +58,7 @@ struct StockVerdicts {
 };
 
 struct MarketVerdicts {
-    std::uint64_t key = 0;  // marketContentKey of the market they are of
+    std::uint64_t key = 0;  // storeKeyOf the market they are of
     int minHistory = kDefaultMinHistory;
     std::vector<StockVerdicts> stocks;  // in the market's order
 
@@ -100,7 +100,8 @@ std::optional<KeptMarket> keptMarketFromStore(std::string_view bytes, std::uint6
                                               int minHistory, int jobs = 0);
 
 /// The market the store at `store` keeps: nothing when there is none, or it
-/// is of another market or history, or damaged.
+/// is of another market or history, or damaged, or keeps a reading that
+/// refused lines on another day than today.
 std::optional<KeptMarket> readKeptMarket(const std::filesystem::path& store, std::uint64_t key,
                                          int minHistory, int jobs = 0);
 
