@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -155,18 +156,21 @@ class FileReader {
     std::optional<std::string_view> read(int folder, const std::string& name) {
         const int fd = ::openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) return std::nullopt;
+        // Read until the size the folder gives (no read more to see the end)
+        // or, when the file has changed since, until its end.
         struct stat st {};
-        // Room for a byte more than the file holds, so that its end is seen
-        // without growing the buffer.
-        if (::fstat(fd, &st) == 0 && st.st_size >= 0)
-            reserve(static_cast<std::size_t>(st.st_size) + 1);
+        std::size_t expected = SIZE_MAX;
+        if (::fstat(fd, &st) == 0 && st.st_size >= 0) {
+            expected = static_cast<std::size_t>(st.st_size);
+            reserve(expected + 1);
+        }
         std::size_t size = 0;
         ssize_t n;
         do {
             if (size == capacity_) reserve(capacity_ * 2);
             n = ::read(fd, bytes_.get() + size, capacity_ - size);
             if (n > 0) size += static_cast<std::size_t>(n);
-        } while (n > 0);
+        } while (n > 0 && size < expected);
         ::close(fd);
         if (n < 0) return std::nullopt;
         return std::string_view(bytes_.get(), size);
