@@ -78,14 +78,19 @@ std::vector<std::string_view> splitLinesBytewise(std::string_view text) {
 
 std::vector<std::string_view> splitOn(std::string_view text, char separator) {
     std::vector<std::string_view> out;
+    splitOnInto(text, separator, out);
+    return out;
+}
+
+void splitOnInto(std::string_view text, char separator, std::vector<std::string_view>& parts) {
+    parts.clear();
     std::size_t start = 0;
     for (std::size_t i = text.find(separator); i != std::string_view::npos;
          i = text.find(separator, start)) {
-        out.push_back(text.substr(start, i - start));
+        parts.push_back(text.substr(start, i - start));
         start = i + 1;
     }
-    out.push_back(text.substr(start));
-    return out;
+    parts.push_back(text.substr(start));
 }
 
 std::size_t countFields(std::string_view text, char separator) {

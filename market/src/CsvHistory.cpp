@@ -132,18 +132,6 @@ std::string tooLong(std::size_t lineNumber) {
            std::to_string(kLongestCsvLine >> 20) + " MB";
 }
 
-// splitOn into `parts`, whose storage is kept from line to line.
-void splitInto(std::string_view text, char separator, std::vector<std::string_view>& parts) {
-    parts.clear();
-    std::size_t start = 0;
-    for (std::size_t i = text.find(separator); i != std::string_view::npos;
-         i = text.find(separator, start)) {
-        parts.push_back(text.substr(start, i - start));
-        start = i + 1;
-    }
-    parts.push_back(text.substr(start));
-}
-
 }  // namespace
 
 std::optional<std::string> checkDailyCsv(std::string_view csv) {
@@ -159,7 +147,7 @@ std::optional<std::string> checkDailyCsv(std::string_view csv) {
     for (std::size_t i = 1; i < lines.size(); ++i) {
         if (lines[i].size() > kLongestCsvLine || trim(lines[i]).empty()) continue;
         auto where = [&] { return "line " + std::to_string(i + 1) + ": "; };
-        splitInto(lines[i], ',', f);
+        splitOnInto(lines[i], ',', f);
         for (std::size_t c = 0; c < kColumns.size(); ++c) {
             const auto at = static_cast<std::size_t>(columns.index[c]);
             const std::string_view value = at < f.size() ? trim(f[at]) : std::string_view();
@@ -193,7 +181,7 @@ CheckedDailyCsv readCheckedDailyCsv(std::string_view csv, std::string_view today
             continue;
         }
         if (trim(lines[i]).empty()) continue;
-        splitInto(lines[i], ',', f);
+        splitOnInto(lines[i], ',', f);
         auto field = [&](int c) { return trim(f[static_cast<std::size_t>(column[c])]); };
         DailyBar day{std::string(field(0)),   leadingDouble(field(1)), leadingDouble(field(2)),
                      leadingDouble(field(3)), leadingDouble(field(4)), leadingDouble(field(5))};

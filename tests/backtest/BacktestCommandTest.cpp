@@ -91,6 +91,15 @@ class BacktestCommand : public ::testing::Test {
 
     orvane::test::TempDataDir dir;
     fs::path csv = dir.path() / "daily", list = dir.path() / "list.csv", out = dir.path() / "out";
+    /// Writes an impossible close (1e30) into the file's line `line` (1 the header).
+    void spoilClose(const std::string& file, int line) const {
+        std::string text = *orvane::readFile(csv / file);
+        std::size_t at = 0;
+        for (int i = 1; i < line; ++i) at = text.find('\n', at) + 1;
+        const std::size_t close = text.find(',', text.find(',', at) + 1) + 1;
+        text.replace(close, text.find(',', close) - close, "1e30");
+        std::ofstream(csv / file) << text;
+    }
 };
 
 }  // namespace
@@ -253,15 +262,7 @@ TEST_F(BacktestCommand, OutMayEndInASeparatorAndAnUnwritableOneFailsBeforeTheWor
 
     // An impossible close is refused by line, named and counted; the rest of
     // the file stays.
-    std::string text = *orvane::readFile(csv / "600001.csv");
-    const std::size_t line12 = [&] {
-        std::size_t at = 0;
-        for (int i = 0; i < 11; ++i) at = text.find('\n', at) + 1;
-        return at;
-    }();
-    const std::size_t close = text.find(',', text.find(',', line12) + 1) + 1;
-    text.replace(close, text.find(',', close) - close, "1e30");
-    std::ofstream(csv / "600001.csv") << text;
+    spoilClose("600001.csv", 12);
     const Outcome run = backtest(fromCsv() + " --horizons 1,5 --out " + out.string() + "/");
     ASSERT_EQ(run.code, 0) << run.text;
     EXPECT_TRUE(fs::exists(out / "summary.csv"));
@@ -301,15 +302,7 @@ TEST_F(BacktestCommand, PortfolioWritesItsFilesAndNoCostsMakeNetGross) {
 // read again.
 TEST_F(BacktestCommand, TheStoreStandsForTheFilesUntilOneChanges) {
     std::ofstream(list, std::ios::app) << "60000X,坏代码,银行\n";
-    std::string text = *orvane::readFile(csv / "300003.csv");
-    const std::size_t line5 = [&] {
-        std::size_t at = 0;
-        for (int i = 0; i < 4; ++i) at = text.find('\n', at) + 1;
-        return at;
-    }();
-    const std::size_t close = text.find(',', text.find(',', line5) + 1) + 1;
-    text.replace(close, text.find(',', close) - close, "1e30");
-    std::ofstream(csv / "300003.csv") << text;
+    spoilClose("300003.csv", 5);
     // The output but for the progress, the folder written, the seconds taken
     // and where the verdicts came from.
     auto said = [](const std::string& text) {

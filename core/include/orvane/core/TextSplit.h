@@ -31,6 +31,9 @@ std::vector<std::string_view> splitLines(std::string_view text);
 std::vector<std::string_view> splitLinesBytewise(std::string_view text);
 /// Splits on every occurrence of `separator` (one element more than separators).
 std::vector<std::string_view> splitOn(std::string_view text, char separator);
+/// splitOn into `parts` (cleared first), whose storage a loop over many
+/// lines keeps from one line to the next.
+void splitOnInto(std::string_view text, char separator, std::vector<std::string_view>& parts);
 /// Number of elements splitOn would give, without building them.
 std::size_t countFields(std::string_view text, char separator);
 /// Characters in UTF-16 code units (ASCII: the byte count).
