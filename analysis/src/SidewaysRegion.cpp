@@ -195,6 +195,8 @@ bool regionsFromKeptBreaks(const HistoryView& history, std::string_view code, st
     if (!kept->firstBreak) return false;
     const std::vector<std::int32_t>& firstBreak = *kept->firstBreak;
     const std::int64_t E = history.size();
+    // The counted lines before the view's text ends, the same for every start.
+    std::int64_t limit = -1;
     for (std::int32_t d = 1; d <= kRegionStarts; ++d) {
         std::int32_t& length = lengths[static_cast<std::size_t>(d - 1)];
         length = -1;
@@ -202,7 +204,7 @@ bool regionsFromKeptBreaks(const HistoryView& history, std::string_view code, st
         const auto [begin, end] = history.historyElements(d, E - 1);
         if (begin >= end) continue;
         const auto first = static_cast<std::int64_t>(lines.firstCountedFrom(begin));
-        const auto limit = static_cast<std::int64_t>(lines.countedBeforeElement(end));
+        if (limit < 0) limit = static_cast<std::int64_t>(lines.countedBeforeElement(end));
         if (first >= limit) continue;
         const std::int64_t breaksAt = firstBreak[static_cast<std::size_t>(first)];
         length = static_cast<std::int32_t>(breaksAt < limit ? breaksAt - first : limit - first - 1);
