@@ -61,12 +61,22 @@ TEST(Window, WindowsFromOneOffsetAreThoseMeasuredOneByOne) {
         const Parsed p(builder.text());
         for (std::int64_t k = 0; k < p.view().size(); ++k) {
             const HistoryView v = k == 0 ? p.view() : *p.view().dayView(k);
-            for (std::int32_t offset : {1, 3, 20}) {
+            for (auto [offset, later] : {std::pair{1, 1}, {1, 5}, {3, 4}, {1, 30}, {20, 20}}) {
                 StockBox_Info together[std::size(kDays)];
                 windowsFromOneOffset(v, offset, kDays, together);
                 for (std::size_t i = 0; i < std::size(kDays); ++i)
                     ASSERT_EQ(bits(together[i]), bits(windowStatistics(v, kDays[i], offset)))
                         << length << " " << k << " " << offset << " " << kDays[i];
+                for (std::int32_t laterDays : {0, 7, 180}) {
+                    const StockBox_Info alongside =
+                        windowsFromOneOffset(v, offset, kDays, together, laterDays, later);
+                    ASSERT_EQ(bits(alongside), bits(windowStatistics(v, laterDays, later)))
+                        << length << " " << k << " " << later << " " << laterDays;
+                    for (std::size_t i = 0; i < std::size(kDays); ++i)
+                        ASSERT_EQ(bits(together[i]), bits(windowStatistics(v, kDays[i], offset)))
+                            << length << " " << k << " " << offset << " " << kDays[i] << " with "
+                            << laterDays;
+                }
             }
         }
     }

@@ -109,6 +109,9 @@ class ParsedHistory {
     }
     /// The close of counted line `j`, once countedBefore has reached it.
     float countedClose(std::size_t j) const { return countedClose_[j]; }
+    /// The counted lines' closes in order, as far as countedBefore has
+    /// reached: they never move once read.
+    const float* countedCloses() const { return countedClose_.data(); }
     /// The number of counted lines before element `to`.
     std::size_t countedBeforeElement(std::int64_t to) const;
 

@@ -37,6 +37,15 @@ StockBox_Info windowStatistics(const HistoryView& history, std::int32_t days, st
 void windowsFromOneOffset(const HistoryView& history, std::int32_t offset,
                           std::span<const std::int32_t> days, std::span<StockBox_Info> boxes);
 
+/// windowsFromOneOffset, and the window of `laterDays` from `laterOffset`
+/// (not before `offset`, both at least 1) in the same pass, returned: the
+/// two sums run side by side, each in its own order, so that neither waits
+/// for the other.
+StockBox_Info windowsFromOneOffset(const HistoryView& history, std::int32_t offset,
+                                   std::span<const std::int32_t> days,
+                                   std::span<StockBox_Info> boxes, std::int32_t laterDays,
+                                   std::int32_t laterOffset);
+
 /// The trend code of a window's statistics over `countedDays` valid days.
 std::uint32_t classifyWindow(const StockBox_Info& box, std::int64_t countedDays);
 
