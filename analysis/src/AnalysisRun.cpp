@@ -16,8 +16,13 @@ struct RunWindows {
 };
 
 RunWindows buildWindows(const HistoryView& h) {
-    return {windowStatistics(h, 5, 1),  windowStatistics(h, 10, 1),  windowStatistics(h, 20, 2),
-            windowStatistics(h, 50, 1), windowStatistics(h, 180, 5), windowStatistics(h, 300, 1)};
+    // The windows from the newest day share their closes, and the 180 days
+    // from the fifth lie among them: one pass.
+    static constexpr std::int32_t kFromNewest[] = {5, 10, 50, 300};
+    StockBox_Info fromNewest[4];
+    const StockBox_Info W180 = windowsFromOneOffset(h, 1, kFromNewest, fromNewest, 180, 5);
+    return {fromNewest[0], fromNewest[1], windowStatistics(h, 20, 2),
+            fromNewest[2], W180,          fromNewest[3]};
 }
 
 // A flat medium-term box breaking upward: 1, or 1001 when the close is still

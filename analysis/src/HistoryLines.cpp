@@ -46,6 +46,26 @@ void ParsedHistory::readLinesUpTo(std::size_t last) const {
     }
 }
 
+std::size_t ParsedHistory::countedBeforeElement(std::int64_t to) const {
+    if (to >= size()) {
+        countUpTo(size());
+        return countedClose_.size();
+    }
+    if (to <= 0) return 0;
+    countUpTo(to + 1);
+    return static_cast<std::size_t>(firstCountedFrom_[static_cast<std::size_t>(to)]);
+}
+
+const RegionBreaks* ParsedHistory::keptRegionBreaks(float band) const {
+    for (const RegionBreaks& kept : regionBreaks_)
+        if (kept.band == band) return &kept;
+    return nullptr;
+}
+
+const RegionBreaks& ParsedHistory::keepRegionBreaks(RegionBreaks breaks) const {
+    return regionBreaks_.emplace_back(std::move(breaks));
+}
+
 void ParsedHistory::countUpTo(std::int64_t upTo) const {
     // A block at a time: the scans reach further step by step.
     constexpr std::int64_t kBlock = 64;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cfloat>
+#include <optional>
 #include <vector>
 
 namespace orvane {
@@ -158,12 +159,68 @@ bool regionsFromEachStart(const HistoryView& history, std::string_view code, std
     return true;
 }
 
+// The regions of `band` from every counted line of the whole text, in one
+// pass: the window of the start before carries on from its break, as in
+// regionsFromEachStart, with the same comparisons on the same closes.
+RegionBreaks regionBreaksOf(const ParsedHistory& lines, float band) {
+    RegionBreaks out{band, std::nullopt};
+    const std::size_t total = lines.countedBeforeElement(lines.size());
+    std::vector<std::int32_t> firstBreak(total);
+    ClosesWindow window(lines);
+    for (std::size_t j = 0; j < total; ++j) {
+        window.startAt(j);
+        for (std::size_t next = window.back(); next < total; next = window.back()) {
+            const float c = lines.countedClose(next);
+            if (!(c > 0 && c <= FLT_MAX)) return out;
+            const bool start = window.empty();
+            const float high = start || c > window.high() ? c : window.high();
+            const float low = start || c < window.low() ? c : window.low();
+            if ((start || high == c || low == c) && high / low > band) break;
+            window.pushBack(c);
+        }
+        firstBreak[j] = static_cast<std::int32_t>(window.back());
+    }
+    out.firstBreak = std::move(firstBreak);
+    return out;
+}
+
+// regionsFromEachStart read off a history's kept regions: a region ends at
+// its break when the view holds it, else where the view's text ends.
+bool regionsFromKeptBreaks(const HistoryView& history, std::string_view code, std::uint32_t kind,
+                           std::array<std::int32_t, kRegionStarts>& lengths) {
+    const ParsedHistory& lines = history.history();
+    const float band = regionBand(kind, code);
+    const RegionBreaks* kept = lines.keptRegionBreaks(band);
+    if (!kept) kept = &lines.keepRegionBreaks(regionBreaksOf(lines, band));
+    if (!kept->firstBreak) return false;
+    const std::vector<std::int32_t>& firstBreak = *kept->firstBreak;
+    const std::int64_t E = history.size();
+    // The counted lines before the view's text ends, the same for every start.
+    std::int64_t limit = -1;
+    for (std::int32_t d = 1; d <= kRegionStarts; ++d) {
+        std::int32_t& length = lengths[static_cast<std::size_t>(d - 1)];
+        length = -1;
+        if (E - 1 <= d) continue;
+        const auto [begin, end] = history.historyElements(d, E - 1);
+        if (begin >= end) continue;
+        const auto first = static_cast<std::int64_t>(lines.firstCountedFrom(begin));
+        if (limit < 0) limit = static_cast<std::int64_t>(lines.countedBeforeElement(end));
+        if (first >= limit) continue;
+        const std::int64_t breaksAt = firstBreak[static_cast<std::size_t>(first)];
+        length = static_cast<std::int32_t>(breaksAt < limit ? breaksAt - first : limit - first - 1);
+    }
+    return true;
+}
+
 }  // namespace
 
 LongestRegion longestSidewaysRegion(const HistoryView& history, std::string_view code,
                                     std::uint32_t kind) {
     std::array<std::int32_t, kRegionStarts> lengths{};
-    if (!regionsFromEachStart(history, code, kind, lengths))
+    const bool measured = history.history().measuresRegionsOnce()
+                              ? regionsFromKeptBreaks(history, code, kind, lengths)
+                              : regionsFromEachStart(history, code, kind, lengths);
+    if (!measured)
         for (std::int32_t d = 1; d <= kRegionStarts; ++d)
             lengths[static_cast<std::size_t>(d - 1)] = getStockSildeWaysRgn(history, code, d, kind);
     LongestRegion best;

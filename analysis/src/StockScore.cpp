@@ -1,7 +1,11 @@
 #include "orvane/analysis/StockScore.h"
 
+#include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
+#include <span>
+#include <tuple>
 
 namespace orvane {
 
@@ -102,10 +106,11 @@ std::int32_t truncateToInt(float value) {
 
 namespace {
 
-// The three regions of a score and the windows over them.
+// The three regions of a score, the windows over them and the window of
+// the 20 days from the newest.
 struct ScoreRegions {
     LongestRegion medium, wide, narrow;
-    StockBox_Info WN, WM, WW;
+    StockBox_Info WN, WM, WW, W20;
 
     float highestRegionClose() const {
         float key = WN.maxPrice;
@@ -115,15 +120,39 @@ struct ScoreRegions {
     }
 };
 
+// The windows of a score; those from the same offset (the regions often
+// start on the same day) share their closes, measured in one pass.
+void measureWindows(const HistoryView& history, ScoreRegions& r) {
+    struct Wanted {
+        std::int32_t offset, days;
+        StockBox_Info* box;
+    };
+    std::array<Wanted, 4> wanted{{{r.narrow.startOffset, r.narrow.length, &r.WN},
+                                  {r.medium.startOffset, r.medium.length, &r.WM},
+                                  {r.wide.startOffset, r.wide.length, &r.WW},
+                                  {1, 20, &r.W20}}};
+    std::sort(wanted.begin(), wanted.end(), [](const Wanted& a, const Wanted& b) {
+        return std::tie(a.offset, a.days) < std::tie(b.offset, b.days);
+    });
+    for (std::size_t first = 0, end = 0; first < wanted.size(); first = end) {
+        std::array<std::int32_t, 4> days{};
+        std::array<StockBox_Info, 4> boxes{};
+        for (end = first; end < wanted.size() && wanted[end].offset == wanted[first].offset; ++end)
+            days[end - first] = wanted[end].days;
+        const std::size_t n = end - first;
+        windowsFromOneOffset(history, wanted[first].offset, std::span(days.data(), n),
+                             std::span(boxes.data(), n));
+        for (std::size_t k = 0; k < n; ++k) *wanted[first + k].box = boxes[k];
+    }
+}
+
 ScoreRegions measureRegions(const HistoryView& history, std::string_view code,
                             std::int32_t& score) {
     ScoreRegions r;
     r.medium = getSlideWaysToScore(history, code, kRegionMedium, score);
     r.wide = getSlideWaysToScore(history, code, kRegionWide, score);
     r.narrow = getSlideWaysToScore(history, code, kRegionNarrow, score);
-    r.WN = windowStatistics(history, r.narrow.length, r.narrow.startOffset);
-    r.WM = windowStatistics(history, r.medium.length, r.medium.startOffset);
-    r.WW = windowStatistics(history, r.wide.length, r.wide.startOffset);
+    measureWindows(history, r);
     score += fileterSlideWaysBefore(r.narrow.startOffset);
     score += fileterSlideWaysBefore(r.medium.startOffset);
     score += fileterSlideWaysBefore(r.wide.startOffset);
@@ -155,8 +184,8 @@ std::int32_t slopePoints(const ScoreRegions& r) {
     return points;
 }
 
-std::int32_t supportPoints(const HistoryView& history, const ScoreRegions& r, float C) {
-    const StockBox_Info W20 = windowStatistics(history, 20, 1);
+std::int32_t supportPoints(const ScoreRegions& r, float C) {
+    const StockBox_Info& W20 = r.W20;
     const double lowRatio = W20.minPrice / r.WM.minPrice;
     if (lowRatio > 0.9 && lowRatio < 0.99 && double{C / W20.minPrice} < 1.14 &&
         double{C / W20.maxPrice} > 0.99)
@@ -177,7 +206,7 @@ float calStockScore(const HistoryView& history, const TodayTrade& today, std::in
     score += fileterAngleModel(C / r.WM.maxPrice, kRegionNarrow);
     score += fileterAngleModel(C / r.WW.maxPrice, kRegionWide);
     score += slopePoints(r);
-    score += supportPoints(history, r, C);
+    score += supportPoints(r, C);
     return r.highestRegionClose();
 }
 

@@ -10,7 +10,8 @@ StockVerdicts verdictsOf(const StockDays& stock, int minHistory, DayRange range)
     out.code = stock.source->code;
     const std::vector<PriceDay>& days = stock.days;
     const std::size_t n = days.size();
-    const ParsedHistory history(stock.source->history);
+    ParsedHistory history(stock.source->history);
+    history.measureRegionsOnce();  // the same regions are met day after day
     const HistoryView whole(history);
     for (std::size_t i = static_cast<std::size_t>(std::max(minHistory, 1)); i < n; ++i) {
         if (!days[i].traded || !range.contains(days[i].day)) continue;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cmath>
 
@@ -38,6 +39,47 @@ TEST(Window, SkipsUntradedLinesRunsOutOfTextAndComparesInSinglePrecision) {
     StockBox_Info nearHigh = boxOf(12, 9, 10, 13.5f, 9);  // H / F = 1.125
     EXPECT_EQ(classifyWindow(nearHigh, 9), kTrendUnclear);
     EXPECT_EQ(classifyWindow(nearHigh, 10), kTrendRising);
+}
+
+TEST(Window, WindowsFromOneOffsetAreThoseMeasuredOneByOne) {
+    // Windows of no days, of equal days and longer than the text, from
+    // offsets near and past the text's end, of views of every day.
+    static constexpr std::int32_t kDays[] = {-1, 0, 1, 4, 4, 9, 40};
+    auto bits = [](const StockBox_Info& b) {
+        return std::array{std::bit_cast<std::uint32_t>(b.minPrice),
+                          std::bit_cast<std::uint32_t>(b.maxPrice),
+                          std::bit_cast<std::uint32_t>(b.avgPrice),
+                          std::bit_cast<std::uint32_t>(b.startPrice),
+                          std::bit_cast<std::uint32_t>(b.endPrice),
+                          static_cast<std::uint32_t>(b.endIndex),
+                          b.trend};
+    };
+    for (int length : {0, 3, 12, 45}) {
+        HistoryBuilder builder;
+        for (int i = 0; i < length; ++i)
+            builder.day(10.0f + static_cast<float>(i * 7 % 11) / 3, i % 5 ? 100 : 0);
+        const Parsed p(builder.text());
+        for (std::int64_t k = 0; k < p.view().size(); ++k) {
+            const HistoryView v = k == 0 ? p.view() : *p.view().dayView(k);
+            for (auto [offset, later] : {std::pair{1, 1}, {1, 5}, {3, 4}, {1, 30}, {20, 20}}) {
+                StockBox_Info together[std::size(kDays)];
+                windowsFromOneOffset(v, offset, kDays, together);
+                for (std::size_t i = 0; i < std::size(kDays); ++i)
+                    ASSERT_EQ(bits(together[i]), bits(windowStatistics(v, kDays[i], offset)))
+                        << length << " " << k << " " << offset << " " << kDays[i];
+                for (std::int32_t laterDays : {0, 7, 180}) {
+                    const StockBox_Info alongside =
+                        windowsFromOneOffset(v, offset, kDays, together, laterDays, later);
+                    ASSERT_EQ(bits(alongside), bits(windowStatistics(v, laterDays, later)))
+                        << length << " " << k << " " << later << " " << laterDays;
+                    for (std::size_t i = 0; i < std::size(kDays); ++i)
+                        ASSERT_EQ(bits(together[i]), bits(windowStatistics(v, kDays[i], offset)))
+                            << length << " " << k << " " << offset << " " << kDays[i] << " with "
+                            << laterDays;
+                }
+            }
+        }
+    }
 }
 
 TEST(DayLag, WeekdaysWeekendsAndBadDates) {

@@ -40,6 +40,16 @@ struct DayLine {
 /// What an element outside a view reads as.
 inline constexpr DayLine kEmptyDayLine{};
 
+/// Where the sideways regions of one band end, for a history whose regions
+/// are measured from many of its days: for each counted line, the first
+/// counted line at or after it whose close takes the region's highest close
+/// over its lowest above the band (the count of counted lines when none
+/// does); nothing when a close is not a positive finite number.
+struct RegionBreaks {
+    float band = 0;
+    std::optional<std::vector<std::int32_t>> firstBreak;
+};
+
 /// Splits a day line on "," and reads the fields the engine uses.
 void parseDayLine(DayLine& line);
 
@@ -99,6 +109,21 @@ class ParsedHistory {
     }
     /// The close of counted line `j`, once countedBefore has reached it.
     float countedClose(std::size_t j) const { return countedClose_[j]; }
+    /// The counted lines' closes in order, as far as countedBefore has
+    /// reached: they never move once read.
+    const float* countedCloses() const { return countedClose_.data(); }
+    /// The number of counted lines before element `to`.
+    std::size_t countedBeforeElement(std::int64_t to) const;
+
+    /// For a caller that analyses the history as it stood on many of its
+    /// days: the sideways regions are then measured once over the whole text
+    /// for every start and kept, rather than scanned again for each day.
+    void measureRegionsOnce() { measureRegionsOnce_ = true; }
+    bool measuresRegionsOnce() const { return measureRegionsOnce_; }
+    /// The regions of `band` kept so far (null when not yet measured), and
+    /// keeping them.
+    const RegionBreaks* keptRegionBreaks(float band) const;
+    const RegionBreaks& keepRegionBreaks(RegionBreaks breaks) const;
 
   private:
     // Reads elements up to `upTo` (exclusive), a block at a time, into the
@@ -119,6 +144,9 @@ class ParsedHistory {
     mutable std::vector<float> countedClose_;
     mutable std::vector<std::int32_t> countedLine_;
     mutable std::vector<std::int32_t> firstCountedFrom_;
+    bool measureRegionsOnce_ = false;
+    // Few: one for each band measured.
+    mutable std::vector<RegionBreaks> regionBreaks_;
 };
 
 template <typename Visit>
