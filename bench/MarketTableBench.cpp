@@ -229,12 +229,3 @@ void BM_WindowThreadGapWhileRefreshing(benchmark::State& state) {
 BENCHMARK(BM_WindowThreadGapWhileRefreshing)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

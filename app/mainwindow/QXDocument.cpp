@@ -365,15 +365,17 @@ void QXDocument::setUpLiveDay() {
     liveDay_ = new LiveDay(*priceAlerts_, this);
     connect(liveDay_, &LiveDay::quotesUpdated, this, &QXDocument::showLiveDay);
     // Every watched stock is quoted live and its price alerts checked.
-    setWatchedCodesProvider([] { return readWatchLists(watchListFile()).lists.allCodes(); });
+    tabs_->watchLists()->reload();
+    setWatchedCodesProvider([this] { return tabs_->watchLists()->lists().allCodes(); });
     connect(tabs_->watchLists(), &WatchListController::listsShown, this,
             &QXDocument::updateLiveCodes);
     // The watch list shows this same round's quotes, not a round of its own.
     tabs_->watchLists()->takeQuotesFromRound();
     connect(liveDay_, &LiveDay::quotesUpdated, this, [this] {
         WatchListController* watch = tabs_->watchLists();
+        watch->reload();  // lists changed in another window show with this round
         std::map<std::string, WatchQuote, std::less<>> quotes;
-        for (const std::string& code : watchedCodes_())
+        for (const std::string& code : watch->lists().allCodes())
             if (const StockRecord* quote = liveDay_->quoteOf(code))
                 quotes.emplace(code, watchQuoteOf(*quote));
         watch->showQuotes(std::move(quotes));

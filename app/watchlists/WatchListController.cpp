@@ -274,7 +274,6 @@ void WatchListController::stopRefreshing() {
 }
 
 void WatchListController::showQuotes(std::map<std::string, WatchQuote, std::less<>> quotes) {
-    reload();
     model_->setQuotes(std::move(quotes));
     emit quotesShown();
 }
@@ -290,7 +289,9 @@ void WatchListController::refreshOnce(std::stop_token stop) {
         auto quotes = fetchWatchQuotes(codes, stop);
         if (stop.stop_requested()) return;
         postToMainThread([self = QPointer(this), quotes = std::move(quotes)]() mutable {
-            if (self) self->showQuotes(std::move(quotes));
+            if (!self) return;
+            self->reload();
+            self->showQuotes(std::move(quotes));
         });
     }
     // The last days' volumes for 量比: once a day a stock.

@@ -61,7 +61,7 @@ class WatchListController : public QWidget {
     /// The quotes come from showQuotes from now on; the loop no longer asks
     /// for them (only for the verdicts and the past days' volumes).
     void takeQuotesFromRound() { quotesFromRound_ = true; }
-    /// Shows a round's quotes, the lists read again first (main thread).
+    /// Shows a round's quotes (main thread).
     void showQuotes(std::map<std::string, WatchQuote, std::less<>> quotes);
 
     // The user's actions; each returns why it was refused, or nothing once
