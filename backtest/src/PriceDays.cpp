@@ -16,7 +16,15 @@ std::int32_t dateKey(std::string_view text) {
 }
 
 std::string dateText(std::int32_t key) {
-    return format("%04d-%02d-%02d", key / 10000, key / 100 % 100, key % 100);
+    if (key < 0 || key > 99999999)
+        return format("%04d-%02d-%02d", key / 10000, key / 100 % 100, key % 100);
+    // Every day of a market is checked this way: no printf for the common case.
+    std::string text = "0000-00-00";
+    for (std::size_t i : {9u, 8u, 6u, 5u, 3u, 2u, 1u, 0u}) {
+        text[i] = static_cast<char>('0' + key % 10);
+        key /= 10;
+    }
+    return text;
 }
 
 PriceRead readPriceDays(std::string_view historyText) {
@@ -52,12 +60,9 @@ PriceRead readPriceDays(std::string_view historyText) {
 }
 
 PriceRead priceDaysOf(const std::vector<DailyBar>& bars) {
-    std::string text;
-    auto asWritten = [&](double value, int decimals) {
-        text.clear();
-        appendFixed(text, value, decimals);  // as historyTextOf writes it
-        return fieldDouble(text);
-    };
+    // A price as the history text gives it back: historyTextOf writes it with
+    // appendFixed, and a field reads as leadingDouble.
+    auto asWritten = [](double value, int decimals) { return fixedValue(value, decimals); };
     PriceRead read;
     read.days.resize(bars.size());
     for (std::size_t i = 0; i < bars.size(); ++i) {

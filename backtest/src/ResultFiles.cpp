@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <concepts>
+#include <cstring>
 #include <functional>
-#include <sstream>
+#include <string_view>
 
 #include "orvane/core/FileWrites.h"
+#include "orvane/core/NewFileStream.h"
 #include "orvane/core/NumberText.h"
 #include "orvane/core/ParallelFor.h"
 #include "orvane/core/StagingFolder.h"
@@ -28,9 +31,22 @@ void percent(std::string& line, double fraction) {
     if (!std::isnan(fraction)) appendFixed(line, fraction * 100, 3);
 }
 
+void field(std::string& line, std::string_view text) {
+    line += ',';
+    line += text;
+}
+
+template <std::integral Number>
+void field(std::string& line, Number number) {
+    char text[24];
+    line += ',';
+    const char* end = std::to_chars(text, text + sizeof text, number).ptr;
+    line.append(text, static_cast<std::size_t>(end - text));
+}
+
 template <class... Values>
-void fields(std::string& line, Values... values) {
-    ((line += ',', line += values), ...);
+void fields(std::string& line, const Values&... values) {
+    (field(line, values), ...);
 }
 
 const char* entryName(Entry e) {
@@ -45,10 +61,6 @@ const char* entryName(Entry e) {
             return "no-later-day";
     }
     return "";
-}
-
-std::string flag(std::int8_t f) {
-    return f < 0 ? "" : std::to_string(f);
 }
 
 std::string groupingName(Grouping g) {
@@ -69,23 +81,73 @@ std::string groupingName(Grouping g) {
     return "";
 }
 
-void appendSignalLine(const Results& r, const Signal& s, std::string& line) {
-    line += r.stocks[s.stock].code;
-    fields(line, r.days[s.day], std::to_string(s.trend), std::to_string(s.score),
-           std::string(s.modelB ? "1" : "0"), flag(s.buyA), flag(s.buyB),
-           std::string(entryName(s.entry)));
-    line += ',';
-    if (!std::isnan(s.entryPrice)) appendFixed(line, s.entryPrice, 2);
-    for (std::size_t h = 0; h < r.options.horizons.size(); ++h) {
-        percent(line, s.outcomes[h].ret);
-        percent(line, s.outcomes[h].excess);
-        percent(line, s.outcomes[h].drawdown);
+// Lines made on one worker. Each line is written at a pointer into room made
+// beforehand for its longest possible text, so that a field costs no check of
+// its own: signals.csv runs to millions of lines.
+class LineBlock {
+  public:
+    void clear() { used_ = 0; }
+    char* roomFor(std::size_t bytes) {
+        if (bytes_.size() - used_ < bytes)
+            bytes_.resize(std::max(2 * bytes_.size(), used_ + bytes));
+        return bytes_.data() + used_;
     }
-    for (std::size_t h = 0; h < r.options.horizons.size(); ++h) {
-        percent(line, s.outcomes[h].net);
-        line += (s.delayedExits >> h) & 1U ? ",1" : ",0";
+    void endAt(const char* end) { used_ = static_cast<std::size_t>(end - bytes_.data()); }
+    std::string_view text() const { return {bytes_.data(), used_}; }
+
+  private:
+    std::vector<char> bytes_;
+    std::size_t used_ = 0;
+};
+
+char* put(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
+
+char* putInt(char* at, std::int32_t n) {
+    *at++ = ',';
+    return std::to_chars(at, at + 11, n).ptr;
+}
+
+char* putPercent(char* at, double fraction) {
+    *at++ = ',';
+    return std::isnan(fraction) ? at : writeFixed(at, fraction * 100, 3);
+}
+
+// The longest a signal's line can be: its code and date, 64 characters for the
+// short fields and the most a number takes for each of the others.
+std::size_t signalLineMax(const Results& r, const Signal& s) {
+    const std::size_t numbers = 1 + 4 * r.options.horizons.size();
+    return r.stocks[s.stock].code.size() + r.days[s.day].size() + 64 +
+           numbers * (kFixedTextMax + 1) + 2 * r.options.horizons.size();
+}
+
+void writeSignalLine(const Results& r, const Signal& s, LineBlock& block) {
+    char* at = put(block.roomFor(signalLineMax(r, s)), r.stocks[s.stock].code);
+    *at++ = ',';
+    at = put(at, r.days[s.day]);
+    at = putInt(at, s.trend);
+    at = putInt(at, s.score);
+    at = put(at, s.modelB ? ",1" : ",0");
+    for (std::int8_t flag : {s.buyA, s.buyB})  // empty when the model-B check did not run
+        at = flag < 0 ? put(at, ",") : putInt(at, flag);
+    *at++ = ',';
+    at = put(at, entryName(s.entry));
+    *at++ = ',';
+    if (!std::isnan(s.entryPrice)) at = writeFixed(at, s.entryPrice, 2);
+    const std::size_t horizons = r.options.horizons.size();
+    for (std::size_t h = 0; h < horizons; ++h) {
+        at = putPercent(at, s.outcomes[h].ret);
+        at = putPercent(at, s.outcomes[h].excess);
+        at = putPercent(at, s.outcomes[h].drawdown);
     }
-    line += '\n';
+    for (std::size_t h = 0; h < horizons; ++h) {
+        at = putPercent(at, s.outcomes[h].net);
+        at = put(at, (s.delayedExits >> h) & 1U ? ",1" : ",0");
+    }
+    *at++ = '\n';
+    block.endAt(at);
 }
 
 }  // namespace
@@ -101,18 +163,19 @@ void writeSignalsCsv(const Results& r, std::ostream& out) {
     out << line << '\n';
     // Lines are made in parallel, a batch of blocks at a time, and written in order.
     constexpr std::size_t kBlock = 8192, kBlocksABatch = 32;
-    std::vector<std::string> texts(kBlocksABatch);
+    std::vector<LineBlock> blocks(kBlocksABatch);
     const std::size_t total = r.signals.size();
     for (std::size_t batch = 0; batch < total; batch += kBlock * kBlocksABatch) {
-        const std::size_t blocks = std::min(kBlocksABatch, (total - batch + kBlock - 1) / kBlock);
-        parallelFor(blocks, r.options.jobs, [&](std::size_t b) {
-            texts[b].clear();
+        const std::size_t count = std::min(kBlocksABatch, (total - batch + kBlock - 1) / kBlock);
+        parallelFor(count, r.options.jobs, [&](std::size_t b) {
+            blocks[b].clear();
             const std::size_t first = batch + b * kBlock;
             for (std::size_t i = first; i < std::min(total, first + kBlock); ++i)
-                appendSignalLine(r, r.signals[i], texts[b]);
+                writeSignalLine(r, r.signals[i], blocks[b]);
         });
-        for (std::size_t b = 0; b < blocks; ++b)
-            out.write(texts[b].data(), static_cast<std::streamsize>(texts[b].size()));
+        for (std::size_t b = 0; b < count; ++b)
+            out.write(blocks[b].text().data(),
+                      static_cast<std::streamsize>(blocks[b].text().size()));
     }
 }
 
@@ -123,14 +186,12 @@ void writeSummaryCsv(const Results& r, std::ostream& out) {
     for (const GroupSummary& g : r.groups)
         for (const HorizonFigures& f : g.horizons) {
             std::string line = groupingName(g.grouping);
-            fields(line, g.key, g.label, std::to_string(f.horizon), std::to_string(f.signals),
-                   std::to_string(f.incomplete));
+            fields(line, g.key, g.label, f.horizon, f.signals, f.incomplete);
             for (double x : {f.mean, f.median, f.positiveShare, f.meanExcess, f.worstDrawdown})
                 percent(line, x);
-            fields(line, std::to_string(g.verdicts), std::to_string(g.limitUp),
-                   std::to_string(g.notFilled));
+            fields(line, g.verdicts, g.limitUp, g.notFilled);
             percent(line, f.meanNet);
-            fields(line, std::to_string(f.delayedExits));
+            fields(line, f.delayedExits);
             percent(line, f.excessLow);
             percent(line, f.excessHigh);
             line += ',';
@@ -164,13 +225,13 @@ void writeTradesCsv(const Results& r, const PortfolioRun& run, std::ostream& out
         fields(line, r.days[t.exitDay]);
         line += ',';
         appendFixed(line, t.exitPrice, 2);
-        fields(line, std::to_string(t.shares));
+        fields(line, t.shares);
         for (double yuan : {t.buyCost, t.sellCost}) {
             line += ',';
             appendFixed(line, yuan, 2);
         }
         percent(line, t.ret);
-        fields(line, std::string(exitReasonName(t.reason)), std::string(t.delayed ? "1" : "0"));
+        fields(line, exitReasonName(t.reason), t.delayed ? "1" : "0");
         out << line << '\n';
     }
 }
@@ -181,7 +242,7 @@ void writeBaselineCsv(const Results& r, std::ostream& out) {
     out << line << '\n';
     for (const BaselineDay& b : r.baseline) {
         line = r.days[b.day];
-        line += ',' + std::to_string(b.traded);
+        fields(line, b.traded);
         percent(line, b.dailyReturn);
         line += ',';
         appendFixed(line, b.level, 6);
@@ -222,10 +283,15 @@ bool writeFolder(const fs::path& folder,
     const fs::path staging = stagingFolderFor(target, ::getpid());
     fs::remove_all(staging, ec);
     forgetWriteFailure();
+    // Each file goes out as it is made: signals.csv runs to hundreds of megabytes.
     auto write = [&](const char* name, const FileWriter& writer) {
-        std::ostringstream out;
+        NewFile file = NewFile::createMakingFolders(staging / name);
+        if (!file.isOpen()) return false;
+        NewFileStream out(file);
         writer(out);
-        return writeNewFile(staging / name, out.view());
+        if (out.finish() && file.close()) return true;
+        file.discard();
+        return false;
     };
     bool written = makeFolders(staging);
     for (const auto& [name, writer] : files) written = written && write(name, writer);

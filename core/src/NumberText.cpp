@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <type_traits>
 
 namespace orvane {
@@ -157,41 +158,60 @@ std::string format(const char* fmt, ...) {
 
 namespace {
 
-/// The short path of appendFixed: the value scaled to whole units is below
-/// 2^31, where a double's rounding error (under 2.4e-7) cannot move it across
-/// a rounding boundary unless it lies within 1e-6 of a tie, which is left to
-/// the exact conversion.
-bool appendFixedShort(std::string& out, double value, int decimals) {
-    static constexpr double kScale[] = {1, 10, 100, 1000, 10000};
-    static constexpr std::uint32_t kUnits[] = {1, 10, 100, 1000, 10000};
-    if (decimals < 0 || decimals > 4 || std::signbit(value) || !(value < 2e9)) return false;
-    const double scaled = value * kScale[decimals];
-    if (!(scaled < 2147483648.0)) return false;
+constexpr double kScale[] = {1, 10, 100, 1000, 10000};
+constexpr std::uint32_t kUnits[] = {1, 10, 100, 1000, 10000};
+
+/// The short path of writeFixed: the magnitude in whole units of the last
+/// place, when it is below 2^31. There a double's rounding error (under
+/// 2.4e-7) cannot move it across a rounding boundary unless it lies within
+/// 1e-6 of a tie, which is left to the exact conversion. Rounding to even is
+/// symmetric, so a negative value is its magnitude's text after a minus
+/// (printf keeps the minus of a value that rounds to zero, and of -0.0, too).
+std::optional<std::uint32_t> shortUnits(double value, int decimals) {
+    const double magnitude = std::fabs(value);
+    if (decimals < 0 || decimals > 4 || !(magnitude < 2e9)) return std::nullopt;
+    const double scaled = magnitude * kScale[decimals];
+    if (!(scaled < 2147483648.0)) return std::nullopt;
     const double whole = std::floor(scaled);
     const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) < 1e-6) return false;
-    const auto units = static_cast<std::uint32_t>(whole) + (fraction > 0.5 ? 1u : 0u);
-    char text[16];
-    char* end = std::to_chars(text, text + sizeof text, units / kUnits[decimals]).ptr;
-    if (decimals > 0) {
-        *end++ = '.';
-        std::uint32_t rest = units % kUnits[decimals];
-        for (int i = decimals - 1; i >= 0; --i, rest /= 10)
-            end[i] = static_cast<char>('0' + rest % 10);
-        end += decimals;
-    }
-    out.append(text, end);
-    return true;
+    if (std::fabs(fraction - 0.5) < 1e-6) return std::nullopt;
+    return static_cast<std::uint32_t>(whole) + (fraction > 0.5 ? 1u : 0u);
 }
 
 }  // namespace
 
+char* writeFixed(char* at, double value, int decimals) {
+    const auto units = shortUnits(value, decimals);
+    if (!units)
+        return std::to_chars(at, at + kFixedTextMax, value, std::chars_format::fixed, decimals).ptr;
+    if (std::signbit(value)) *at++ = '-';
+    at = std::to_chars(at, at + 10, *units / kUnits[decimals]).ptr;
+    if (decimals > 0) {
+        *at++ = '.';
+        std::uint32_t rest = *units % kUnits[decimals];
+        for (int i = decimals - 1; i >= 0; --i, rest /= 10)
+            at[i] = static_cast<char>('0' + rest % 10);
+        at += decimals;
+    }
+    return at;
+}
+
+double fixedValue(double value, int decimals) {
+    // The text's digits make a whole number of at most ten digits: the reader
+    // divides it by the power of ten, once, and so does this.
+    if (const auto units = shortUnits(value, decimals)) {
+        double read = *units;
+        if (decimals > 0) read /= kScale[decimals];
+        return std::signbit(value) ? -read : read;
+    }
+    char text[kFixedTextMax];
+    return leadingDouble(
+        std::string_view(text, static_cast<std::size_t>(writeFixed(text, value, decimals) - text)));
+}
+
 void appendFixed(std::string& out, double value, int decimals) {
-    if (appendFixedShort(out, value, decimals)) return;
-    char text[400];  // the largest double takes 312 characters
-    out.append(
-        text,
-        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr);
+    char text[kFixedTextMax];
+    out.append(text, static_cast<std::size_t>(writeFixed(text, value, decimals) - text));
 }
 
 }  // namespace orvane

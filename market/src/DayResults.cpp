@@ -17,7 +17,7 @@ constexpr std::size_t kFields = 15;
 void appendNumber(std::string& out, double v) {
     char buf[32];
     const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, ec == std::errc() ? end : buf);
+    out.append(buf, ec == std::errc() ? static_cast<std::size_t>(end - buf) : 0);
 }
 
 std::string_view flagText(const std::optional<bool>& flag) {

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
 
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/FileWrites.h"
+#include "orvane/core/NewFileStream.h"
 #include "orvane/core/StagingFolder.h"
 #include "orvane/core/WriteFaults.h"
 
@@ -88,6 +90,54 @@ TEST_F(FileWritesTest, AFailedWriteOverAFileItDidNotMakeLeavesItThere) {
     failAt(2, EIO);
     EXPECT_FALSE(writeNewFile(dir.path() / "new", "new"));
     EXPECT_FALSE(fs::exists(dir.path() / "new"));  // one it made is removed
+}
+
+// A stream gives the file exactly its bytes, small pieces gathered and large
+// ones passed on, in one write operation; a full disk in the middle of it
+// (here /dev/full) fails it with the cause, and a refused write stops it.
+TEST_F(FileWritesTest, AStreamWritesItsBytesInOrderAndStopsAtTheFirstFailure) {
+    setWriteFaultPlan(std::nullopt);
+    std::string expected;
+    {
+        NewFile file = NewFile::create(dir.path() / "streamed");
+        NewFileStream out(file, 16);
+        for (std::size_t n : {3, 20, 16, 1, 0, 15, 40}) {
+            const std::string piece(n, static_cast<char>('a' + n % 26));
+            out << piece << '\n';
+            expected += piece + '\n';
+        }
+        ASSERT_TRUE(out.finish());
+        ASSERT_TRUE(file.close());
+    }
+    EXPECT_EQ(readFile(dir.path() / "streamed"), expected);
+    EXPECT_EQ(writeOperationCount(), 2);  // its create and its write
+
+    {
+        NewFile file = NewFile::create(dir.path() / "empty");
+        NewFileStream out(file);
+        EXPECT_TRUE(out.finish());
+        EXPECT_EQ(writeOperationCount(), 4);  // a file given nothing still counts its write
+    }
+
+    forgetWriteFailure();
+    NewFile full = NewFile::create("/dev/full");
+    ASSERT_TRUE(full.isOpen());
+    NewFileStream toFull(full, 64);
+    toFull << std::string(100, 'x') << std::string(10, 'y');
+    EXPECT_FALSE(toFull.finish());
+    EXPECT_FALSE(toFull.good());
+    ASSERT_TRUE(lastWriteFailure());
+    EXPECT_EQ(lastWriteFailure()->error, ENOSPC);
+
+    failAt(2, EIO);
+    NewFile refused = NewFile::create(dir.path() / "refused");
+    NewFileStream stopped(refused, 8);
+    stopped << "0123456789"
+            << "more";
+    EXPECT_FALSE(stopped.finish());
+    EXPECT_EQ(lastWriteFailure()->error, EIO);
+    refused.discard();
+    EXPECT_FALSE(fs::exists(dir.path() / "refused"));
 }
 
 TEST_F(FileWritesTest, APlanWithLaterFailsEveryOperationFromItsOwn) {

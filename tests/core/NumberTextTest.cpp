@@ -65,19 +65,44 @@ TEST(NumberText, AppendFixedWritesWhatPrintfWrites) {
     auto appended = [](double value, int decimals) {
         std::string out = "x";
         appendFixed(out, value, decimals);
+        // What the text reads back as, found without it, bit for bit.
+        const double read = leadingDouble(out.substr(1)), value2 = fixedValue(value, decimals);
+        EXPECT_EQ(std::memcmp(&read, &value2, sizeof read), 0) << out << " " << value2;
         return out.substr(1);
     };
     // Ties of the exact value go to even; values a hair off a tie do not.
-    for (double v : {0.125, 0.375, 2.675, 1.005, 0.5, 1.5, 2.5, -0.0, -1.25, 1e300, 2147483.6475,
-                     21474836.47, 9.995, std::nextafter(0.125, 1.0), std::nextafter(0.125, 0.0)})
+    for (double v : {0.125,
+                     0.375,
+                     2.675,
+                     1.005,
+                     0.5,
+                     1.5,
+                     2.5,
+                     -0.0,
+                     -1.25,
+                     -0.0005,
+                     -2.675,
+                     1e300,
+                     -2e9,
+                     std::numeric_limits<double>::infinity(),
+                     std::numeric_limits<double>::quiet_NaN(),
+                     2147483.6475,
+                     21474836.47,
+                     9.995,
+                     std::nextafter(0.125, 1.0),
+                     std::nextafter(0.125, 0.0)})
         for (int d = 0; d <= 5; ++d) ASSERT_EQ(appended(v, d), printed(v, d)) << v << " " << d;
     // Adjusted prices and volumes: any double, not only whole cents.
     std::mt19937_64 rng(7);
-    std::uniform_real_distribution<double> price(0, 5000), volume(0, 3e9);
+    std::uniform_real_distribution<double> price(0, 5000), volume(0, 3e9), percent(-100, 100);
     for (int i = 0; i < 300000; ++i) {
         const int d = static_cast<int>(rng() % 5);
         const double v = (i % 2 ? price(rng) : volume(rng)) / (d == 0 ? 1 : 1 + (rng() % 7));
         ASSERT_EQ(appended(v, d), printed(v, d)) << v << " " << d;
+        ASSERT_EQ(appended(-v, d), printed(-v, d)) << -v << " " << d;
+        // A return as a percentage, small ones rounding to "-0.000" included.
+        const double p = percent(rng) / (i % 3 ? 1 : 1e5);
+        ASSERT_EQ(appended(p, 3), printed(p, 3)) << p;
         const double cents = std::round(v * 100) / 100;  // a traded price as read
         ASSERT_EQ(appended(cents, 2), printed(cents, 2)) << cents;
     }
