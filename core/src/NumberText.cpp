@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <type_traits>
 
@@ -167,30 +168,48 @@ constexpr std::uint32_t kUnits[] = {1, 10, 100, 1000, 10000};
 /// 1e-6 of a tie, which is left to the exact conversion. Rounding to even is
 /// symmetric, so a negative value is its magnitude's text after a minus
 /// (printf keeps the minus of a value that rounds to zero, and of -0.0, too).
-std::optional<std::uint32_t> shortUnits(double value, int decimals) {
+/// Negative when the value is not for it (a plain number rather than an
+/// optional: this runs for every number of a back-test's signals).
+std::int64_t shortUnits(double value, int decimals) {
     const double magnitude = std::fabs(value);
-    if (decimals < 0 || decimals > 4 || !(magnitude < 2e9)) return std::nullopt;
+    if (decimals < 0 || decimals > 4 || !(magnitude < 2e9)) return -1;
     const double scaled = magnitude * kScale[decimals];
-    if (!(scaled < 2147483648.0)) return std::nullopt;
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) < 1e-6) return std::nullopt;
-    return static_cast<std::uint32_t>(whole) + (fraction > 0.5 ? 1u : 0u);
+    if (!(scaled < 2147483648.0)) return -1;
+    const auto whole = static_cast<std::int64_t>(scaled);  // the floor: it is not negative
+    const double fraction = scaled - static_cast<double>(whole);
+    if (std::fabs(fraction - 0.5) < 1e-6) return -1;
+    return whole + (fraction > 0.5 ? 1 : 0);
 }
 
 }  // namespace
 
 char* writeFixed(char* at, double value, int decimals) {
-    const auto units = shortUnits(value, decimals);
-    if (!units)
+    const std::int64_t units = shortUnits(value, decimals);
+    if (units < 0)
         return std::to_chars(at, at + kFixedTextMax, value, std::chars_format::fixed, decimals).ptr;
+    // The units' digits, two at a time from the right, and at least one
+    // before the point.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char digits[12];
+    char* const end = digits + sizeof digits;
+    char* first = end;
+    for (auto rest = static_cast<std::uint32_t>(units);; rest /= 100) {
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * (rest % 100), 2);
+        if (rest < 100) break;
+    }
+    while (first < end - 1 && *first == '0') ++first;
+    while (end - first < decimals + 1) *--first = '0';
     if (std::signbit(value)) *at++ = '-';
-    at = std::to_chars(at, at + 10, *units / kUnits[decimals]).ptr;
+    const auto whole = static_cast<std::size_t>(end - first - decimals);
+    std::memcpy(at, first, whole);
+    at += whole;
     if (decimals > 0) {
         *at++ = '.';
-        std::uint32_t rest = *units % kUnits[decimals];
-        for (int i = decimals - 1; i >= 0; --i, rest /= 10)
-            at[i] = static_cast<char>('0' + rest % 10);
+        std::memcpy(at, end - decimals, static_cast<std::size_t>(decimals));
         at += decimals;
     }
     return at;
@@ -199,8 +218,8 @@ char* writeFixed(char* at, double value, int decimals) {
 double fixedValue(double value, int decimals) {
     // The text's digits make a whole number of at most ten digits: the reader
     // divides it by the power of ten, once, and so does this.
-    if (const auto units = shortUnits(value, decimals)) {
-        double read = *units;
+    if (const std::int64_t units = shortUnits(value, decimals); units >= 0) {
+        auto read = static_cast<double>(units);
         if (decimals > 0) read /= kScale[decimals];
         return std::signbit(value) ? -read : read;
     }
