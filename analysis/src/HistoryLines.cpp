@@ -47,13 +47,9 @@ void ParsedHistory::readLinesUpTo(std::size_t last) const {
 }
 
 std::size_t ParsedHistory::countedBeforeElement(std::int64_t to) const {
-    if (to >= size()) {
-        countUpTo(size());
-        return countedClose_.size();
-    }
-    if (to <= 0) return 0;
-    countUpTo(to + 1);
-    return static_cast<std::size_t>(firstCountedFrom_[static_cast<std::size_t>(to)]);
+    if (to < size()) return to <= 0 ? 0 : firstCountedFrom(to);
+    countUpTo(size());
+    return countedClose_.size();
 }
 
 const RegionBreaks* ParsedHistory::keptRegionBreaks(float band) const {

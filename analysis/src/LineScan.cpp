@@ -162,6 +162,9 @@ void ElementStarts::reserveMore(std::size_t more) {
     capacity_ = capacity;
 }
 
+namespace {
+
+// The general reading of a day line, for the lines the fast one leaves.
 void parseDayLine(DayLine& line) {
     const DayLineScan scan =
         scanDayFields(line.text, [&line](std::size_t field, std::string_view value) {
@@ -187,6 +190,8 @@ void parseDayLine(DayLine& line) {
     line.length =
         static_cast<std::uint32_t>(scan.ascii ? line.text.size() : utf16Length(line.text));
 }
+
+}  // namespace
 
 void readDayLine(DayLine& line, std::size_t readable) {
 #ifdef __SSE2__

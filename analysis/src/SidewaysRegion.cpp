@@ -217,10 +217,12 @@ bool regionsFromKeptBreaks(const HistoryView& history, std::string_view code, st
 LongestRegion longestSidewaysRegion(const HistoryView& history, std::string_view code,
                                     std::uint32_t kind) {
     std::array<std::int32_t, kRegionStarts> lengths{};
-    const bool measured = history.history().measuresRegionsOnce()
-                              ? regionsFromKeptBreaks(history, code, kind, lengths)
-                              : regionsFromEachStart(history, code, kind, lengths);
-    if (!measured)
+    // The kept breaks need every close of the text to be a positive number;
+    // one that is not, anywhere, leaves the view's own scan, which stops at
+    // its first break and so rarely reaches it.
+    const bool kept = history.history().measuresRegionsOnce() &&
+                      regionsFromKeptBreaks(history, code, kind, lengths);
+    if (!kept && !regionsFromEachStart(history, code, kind, lengths))
         for (std::int32_t d = 1; d <= kRegionStarts; ++d)
             lengths[static_cast<std::size_t>(d - 1)] = getStockSildeWaysRgn(history, code, d, kind);
     LongestRegion best;

@@ -201,20 +201,10 @@ StockBox_Info windowsFromOneOffset(const HistoryView& history, std::int32_t offs
 
 void windowsFromOneOffset(const HistoryView& history, std::int32_t offset,
                           std::span<const std::int32_t> days, std::span<StockBox_Info> boxes) {
-    if (days.empty()) return;
-    RunningCloses run;
-    std::size_t done = 0;
-    std::int64_t next = closesOf(days, 0);
-    history.visitCountedCloses(offset, history.size(), [&](float c) {
-        run.add(c);
-        if (run.count < next) return true;
-        done = finishWindows(history, offset, days, boxes, done, run);
-        if (done == days.size()) return false;
-        next = closesOf(days, done);
-        return true;
-    });
-    // The closes ran out first: the rest hold all there are.
-    for (; done < days.size(); ++done) boxes[done] = run.box(history, days[done], offset);
+    // A later window that starts past the view takes no closes.
+    if (!days.empty())
+        windowsFromOneOffset(history, offset, days, boxes, 0,
+                             static_cast<std::int32_t>(history.size()));
 }
 
 }  // namespace orvane

@@ -42,8 +42,9 @@ bool holdsStock(const std::filesystem::path& folder, std::string_view code);
 std::optional<std::string> refusalToHold(std::string_view code, const CodeTable& table);
 
 /// Replaces a held stock's quote with `line`, the quote service's line for
-/// it, atomically. False when the stock is no longer held (a holding deleted
-/// meanwhile is not brought back) or the file cannot be written.
+/// it, atomically. False when the stock is no longer held or the file cannot
+/// be written. A holding deleted before the call is not brought back; one
+/// deleted in the instant between the look and the write may be.
 bool replaceHoldingQuote(const std::filesystem::path& folder, std::string_view code,
                          std::string_view line);
 

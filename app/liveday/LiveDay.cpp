@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <algorithm>
 #include <filesystem>
-#include <iterator>
 
 #include "holdings/HoldingFiles.h"
 #include "liveday/PriceAlerts.h"
@@ -14,6 +13,7 @@
 #include "orvane/market/HttpRequest.h"
 #include "orvane/market/MarketServers.h"
 #include "orvane/market/QuoteBatch.h"
+#include "orvane/market/QuoteLine.h"
 #include "orvane/market/StockCode.h"
 
 namespace orvane::app {
@@ -43,7 +43,9 @@ std::optional<std::string> fetchBody(const std::string& url, std::stop_token sto
 }
 
 /// Quotes the codes in batches; each held stock's line also replaces its
-/// holding file, so that the holdings list shows this same answer.
+/// holding file, so that the holdings list shows this same answer. Lines
+/// are decoded one by one: a line that cannot be decoded loses its own quote
+/// alone.
 std::vector<StockRecord> quoteAndKeepHeld(const std::vector<std::string>& codes,
                                           const std::vector<std::string>& held,
                                           std::stop_token stop) {
@@ -53,13 +55,12 @@ std::vector<StockRecord> quoteAndKeepHeld(const std::vector<std::string>& codes,
         if (stop.stop_requested()) break;
         const auto body = fetchBody(quotesRequestURL(quoteServer, batch), stop);
         if (!body) continue;
-        if (auto text = gb18030ToUtf8(*body)) {
-            auto batchQuotes = parseQuoteAnswer(*text);
-            std::move(batchQuotes.begin(), batchQuotes.end(), std::back_inserter(quotes));
-        }
-        for (const auto& [code, line] : quoteLinesOf(*body))
+        for (const auto& [code, line] : quoteLinesOf(*body)) {
             if (std::find(held.begin(), held.end(), code) != held.end())
                 replaceHoldingQuote(getHoldStockPath(), code, line);
+            if (auto text = gb18030ToUtf8(line))
+                if (auto quote = parseSinaData(*text, code)) quotes.push_back(std::move(*quote));
+        }
     }
     return quotes;
 }

@@ -249,8 +249,9 @@ Run runOver(const Market& market, std::vector<PriceRead> reads, std::vector<Stoc
 Run runBacktest(const Market& market, const Options& options, const ProgressSink& progress,
                 std::stop_token stop) {
     if (auto bad = checkOptions(options)) return failed(Failure::BadOptions, *bad);
-    // A store of this market gives its prices too.
-    if (!options.verdictStore.empty()) {
+    // A store of this market gives its prices too. A market keyed by its
+    // files was looked up in the store by the caller that read them.
+    if (!options.verdictStore.empty() && market.sourceKey == 0) {
         auto kept = readKeptMarket(options.verdictStore, storeKeyOf(market, options.jobs),
                                    options.minHistory, options.jobs);
         if (kept && kept->prices.size() == market.stocks.size()) {

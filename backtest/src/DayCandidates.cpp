@@ -56,7 +56,8 @@ std::vector<std::vector<std::uint32_t>> candidatesByDay(const Results& results,
         if (s.day >= first && s.day - first < days.size() && inGroup(s))
             ranked[s.day - first].push_back({s.score, i});
     }
-    parallelFor(days.size(), 0, [&](std::size_t d) { days[d] = bestFirst(ranked[d]); });
+    parallelFor(days.size(), results.options.jobs,
+                [&](std::size_t d) { days[d] = bestFirst(ranked[d]); });
     return days;
 }
 

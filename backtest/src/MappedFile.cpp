@@ -16,9 +16,7 @@ MappedFile::MappedFile(const std::filesystem::path& path) {
         if (size_ == 0) {
             open_ = true;
         } else {
-            // Populated at once: the pages come from the page cache in one call
-            // instead of one fault each.
-            void* data = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            void* data = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
             if (data != MAP_FAILED) {
                 data_ = data;
                 open_ = true;
@@ -30,6 +28,11 @@ MappedFile::MappedFile(const std::filesystem::path& path) {
 
 MappedFile::~MappedFile() {
     if (data_) ::munmap(data_, size_);
+}
+
+void MappedFile::readAhead() const {
+    // Only a hint: a kernel without it faults the pages in as they are read.
+    if (data_) ::madvise(data_, size_, MADV_POPULATE_READ);
 }
 
 std::optional<std::string_view> MappedFile::bytes() const {

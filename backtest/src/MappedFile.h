@@ -17,6 +17,9 @@ class MappedFile {
 
     /// The file's bytes; nothing when it cannot be opened or mapped.
     std::optional<std::string_view> bytes() const;
+    /// Brings every page in at once (from the page cache in one call instead
+    /// of a fault each), before a pass over the whole file.
+    void readAhead() const;
 
   private:
     void* data_ = nullptr;

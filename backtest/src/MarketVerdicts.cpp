@@ -71,24 +71,47 @@ fs::path verdictStorePathFor(const fs::path& data) {
 
 std::optional<KeptMarket> readKeptMarket(const fs::path& store, std::uint64_t key, int minHistory,
                                          int jobs) {
-    // Mapped rather than copied: the store is read once, whole.
+    // Mapped rather than copied: the store is read once, whole, and only
+    // when its header says it is of this market (a day's new data leaves
+    // yesterday's store beside it).
     const MappedFile file(store);
-    if (!file.bytes()) return std::nullopt;
+    if (!file.bytes() || !storeHeaderFits(*file.bytes(), key, minHistory)) return std::nullopt;
+    file.readAhead();
     return keptMarketFromStore(*file.bytes(), key, minHistory, jobs);
 }
 
-MarketVerdicts computeMarketVerdicts(const Market& market, int minHistory, int jobs,
-                                     std::stop_token stop) {
-    std::vector<StockDays> stocks(market.stocks.size());
-    parallelFor(stocks.size(), jobs, [&](std::size_t i) {
+namespace {
+
+std::vector<PriceRead> readPrices(const Market& market, int jobs) {
+    std::vector<PriceRead> reads(market.stocks.size());
+    parallelFor(reads.size(), jobs,
+                [&](std::size_t i) { reads[i] = readPriceDays(market.stocks[i].history); });
+    return reads;
+}
+
+// The verdicts over the prices read (none for a stock whose history could
+// not be read), which are lent to the work and given back.
+MarketVerdicts verdictsOver(const Market& market, std::vector<PriceRead>& reads, std::uint64_t key,
+                            int minHistory, int jobs, std::stop_token stop) {
+    std::vector<StockDays> stocks(reads.size());
+    for (std::size_t i = 0; i < reads.size(); ++i) {
         stocks[i].source = &market.stocks[i];
-        stocks[i].days = readPriceDays(market.stocks[i].history).days;  // none when unreadable
-    });
+        stocks[i].days = std::move(reads[i].days);
+    }
     MarketVerdicts out;
-    out.key = storeKeyOf(market, jobs);
+    out.key = key;
     out.minHistory = minHistory;
     out.stocks = computeEach(stocks, minHistory, kWholeCalendar, jobs, {}, stop);
+    for (std::size_t i = 0; i < reads.size(); ++i) reads[i].days = std::move(stocks[i].days);
     return out;
+}
+
+}  // namespace
+
+MarketVerdicts computeMarketVerdicts(const Market& market, int minHistory, int jobs,
+                                     std::stop_token stop) {
+    std::vector<PriceRead> reads = readPrices(market, jobs);
+    return verdictsOver(market, reads, storeKeyOf(market, jobs), minHistory, jobs, stop);
 }
 
 LoadedVerdicts marketVerdicts(const Market& market, const fs::path& store, int minHistory, int jobs,
@@ -101,10 +124,8 @@ LoadedVerdicts marketVerdicts(const Market& market, const fs::path& store, int m
         return loaded;
     }
     KeptMarket kept;
-    kept.prices.resize(market.stocks.size());
-    parallelFor(kept.prices.size(), jobs,
-                [&](std::size_t i) { kept.prices[i] = readPriceDays(market.stocks[i].history); });
-    loaded.verdicts = computeMarketVerdicts(market, minHistory, jobs, stop);
+    kept.prices = readPrices(market, jobs);
+    loaded.verdicts = verdictsOver(market, kept.prices, key, minHistory, jobs, stop);
     if (stop.stop_requested()) return loaded;
     kept.market = withoutHistories(market, key);
     kept.verdicts = std::move(loaded.verdicts);

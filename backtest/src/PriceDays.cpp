@@ -16,15 +16,7 @@ std::int32_t dateKey(std::string_view text) {
 }
 
 std::string dateText(std::int32_t key) {
-    if (key < 0 || key > 99999999)
-        return format("%04d-%02d-%02d", key / 10000, key / 100 % 100, key % 100);
-    // Every day of a market is checked this way: no printf for the common case.
-    std::string text = "0000-00-00";
-    for (std::size_t i : {9u, 8u, 6u, 5u, 3u, 2u, 1u, 0u}) {
-        text[i] = static_cast<char>('0' + key % 10);
-        key /= 10;
-    }
-    return text;
+    return format("%04d-%02d-%02d", key / 10000, key / 100 % 100, key % 100);
 }
 
 PriceRead readPriceDays(std::string_view historyText) {
@@ -60,24 +52,24 @@ PriceRead readPriceDays(std::string_view historyText) {
 }
 
 PriceRead priceDaysOf(const std::vector<DailyBar>& bars) {
-    // A price as the history text gives it back: historyTextOf writes it with
-    // appendFixed, and a field reads as leadingDouble.
-    auto asWritten = [](double value, int decimals) { return fixedValue(value, decimals); };
     PriceRead read;
     read.days.resize(bars.size());
     for (std::size_t i = 0; i < bars.size(); ++i) {
         const DailyBar& bar = bars[i];
         const std::int32_t date = dateKey(bar.date);
         // A day the text would not give cleanly is left to the text's reader,
-        // which says what is wrong with it.
-        if (date == 0 || dateText(date) != bar.date || (i > 0 && date <= read.days[i - 1].date))
+        // which says what is wrong with it. The text holds the bar's date as
+        // it is, and its reader keys it as dateKey does.
+        if (date == 0 || (i > 0 && date <= read.days[i - 1].date))
             return readPriceDays(historyTextOf(bars));
+        // Each number as historyTextOf writes it (appendFixed) and a field
+        // reads it back (leadingDouble).
         PriceDay& day = read.days[i];
         day.date = date;
-        day.open = asWritten(bar.open, 2);
-        day.low = asWritten(bar.low, 2);
-        day.close = asWritten(bar.close, 2);
-        day.traded = asWritten(bar.volume, 0) > 0 && day.open > 0 && day.low > 0 && day.close > 0;
+        day.open = fixedValue(bar.open, 2);
+        day.low = fixedValue(bar.low, 2);
+        day.close = fixedValue(bar.close, 2);
+        day.traded = fixedValue(bar.volume, 0) > 0 && day.open > 0 && day.low > 0 && day.close > 0;
     }
     return read;
 }

@@ -4,7 +4,6 @@
 // own byte order; the header's magic tells another order apart.
 
 #include <cstring>
-#include <functional>
 
 #include "ContentHash.h"
 #include "orvane/backtest/MarketVerdicts.h"
@@ -256,19 +255,24 @@ std::string verdictStoreBytes(const KeptMarket& kept, int jobs) {
     return out;
 }
 
+bool storeHeaderFits(std::string_view bytes, std::uint64_t key, int minHistory) {
+    if (bytes.size() < sizeof(Header) + sizeof(std::uint64_t)) return false;
+    Header h;
+    std::memcpy(&h, bytes.data(), sizeof h);
+    return std::memcmp(h.magic, kMagic, sizeof kMagic) == 0 && h.byteOrder == kByteOrderMark &&
+           h.format == kFormat && h.engine == kEngineRevision && h.key == key &&
+           h.minHistory == minHistory && (h.refusedLines == 0 || h.writtenOn == today());
+}
+
 std::optional<KeptMarket> keptMarketFromStore(std::string_view bytes, std::uint64_t key,
                                               int minHistory, int jobs) {
-    if (bytes.size() < sizeof(Header) + sizeof(std::uint64_t)) return std::nullopt;
+    if (!storeHeaderFits(bytes, key, minHistory)) return std::nullopt;
     const std::string_view body = bytes.substr(0, bytes.size() - sizeof(std::uint64_t));
     std::uint64_t checksum;
     std::memcpy(&checksum, bytes.data() + body.size(), sizeof checksum);
+    if (checksumOf(body, jobs) != checksum) return std::nullopt;
     Reader in(body);
     const auto h = in.get<Header>();
-    if (std::memcmp(h.magic, kMagic, sizeof kMagic) != 0 || h.byteOrder != kByteOrderMark ||
-        h.format != kFormat || h.engine != kEngineRevision || h.key != key ||
-        h.minHistory != minHistory || (h.refusedLines > 0 && h.writtenOn != today()) ||
-        checksumOf(body, jobs) != checksum)
-        return std::nullopt;
     // Counts a damaged file could not hold stop here, before anything is reserved.
     if (h.problems > in.left() / 4 || h.stocks > in.left() / kStockBytes ||
         h.priceRows > in.left() / kPriceRowBytes || h.verdictRows > in.left() / kVerdictRowBytes)

@@ -162,12 +162,12 @@ class FileReader {
         std::size_t expected = SIZE_MAX;
         if (::fstat(fd, &st) == 0 && st.st_size >= 0) {
             expected = static_cast<std::size_t>(st.st_size);
-            reserve(expected + 1);
+            reserve(expected + 1, 0);
         }
         std::size_t size = 0;
         ssize_t n;
         do {
-            if (size == capacity_) reserve(capacity_ * 2);
+            if (size == capacity_) reserve(capacity_ * 2, size);
             n = ::read(fd, bytes_.get() + size, capacity_ - size);
             if (n > 0) size += static_cast<std::size_t>(n);
         } while (n > 0 && size < expected);
@@ -177,11 +177,12 @@ class FileReader {
     }
 
   private:
-    void reserve(std::size_t capacity) {
+    // Room for `capacity` bytes, keeping the first `kept` read so far.
+    void reserve(std::size_t capacity, std::size_t kept) {
         if (capacity <= capacity_) return;
         capacity = std::max<std::size_t>(capacity, 1 << 16);
         auto grown = std::make_unique_for_overwrite<char[]>(capacity);
-        std::copy_n(bytes_.get(), capacity_, grown.get());
+        std::copy_n(bytes_.get(), kept, grown.get());
         bytes_ = std::move(grown);
         capacity_ = capacity;
     }

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <type_traits>
 
 namespace orvane {
@@ -160,7 +159,6 @@ std::string format(const char* fmt, ...) {
 namespace {
 
 constexpr double kScale[] = {1, 10, 100, 1000, 10000};
-constexpr std::uint32_t kUnits[] = {1, 10, 100, 1000, 10000};
 
 /// The short path of writeFixed: the magnitude in whole units of the last
 /// place, when it is below 2^31. There a double's rounding error (under

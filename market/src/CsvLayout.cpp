@@ -4,7 +4,6 @@
 #include <array>
 #include <cstring>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 
 #include "orvane/core/LocalTime.h"

@@ -82,7 +82,8 @@ SettledDays settleDays(std::vector<ImportedDay> days, std::string_view today) {
         lastDate = imported.date;
     }
     for (auto* told : {&out.previousCloses, &out.adjustmentFactors})
-        if (std::all_of(told->begin(), told->end(), [](double v) { return v == 0; })) told->clear();
+        if (std::all_of(told->begin(), told->end(), [](double v) { return v == 0; }))
+            *told = {};  // its room too: the market keeps it for its life
     return out;
 }
 

@@ -10,6 +10,7 @@
 #include "TempDataDir.h"
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/StagingFolder.h"
+#include "orvane/core/WriteFaults.h"
 #include "orvane/market/ScoreLists.h"
 #include "orvane/market/TradingCalendar.h"
 #include "orvane/publisher/DayVerdicts.h"
@@ -91,6 +92,22 @@ TEST(Publisher, AStoppedPublishLeavesTheTreeAsItWasAndNoStagingFolder) {
     EXPECT_TRUE(report.stopped);
     EXPECT_EQ(started, 1u);  // no stock starts once stopped
     EXPECT_TRUE(fs::exists(first));
+    expectNoStagingFolderIn(dir.path());
+}
+
+// The histories as traded are written while the prices are adjusted, before
+// any stock's files: a publish stopped by then writes none of them.
+TEST(Publisher, AStoppedAdjustedPublishWritesNoTradedHistory) {
+    test::TempDataDir dir;
+    const auto market = makeSyntheticMarket(12, 5, *parseDate("2025-12-05"), 200);
+    std::stop_source stop;
+    stop.request_stop();
+    setWriteFaultPlan(std::nullopt);  // counts from here
+    const PublishReport report = publishMarket(
+        market, dir.path() / "tree",
+        {.daysBack = 2, .jobs = 1, .adjustForward = AdjustmentSources{}, .stop = stop.get_token()});
+    EXPECT_FALSE(report.ok);
+    EXPECT_LT(writeOperationCount(), static_cast<long>(market.size()));
     expectNoStagingFolderIn(dir.path());
 }
 

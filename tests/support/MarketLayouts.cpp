@@ -11,6 +11,7 @@
 
 #include "orvane/core/AtomicFile.h"
 #include "orvane/core/TextEncoding.h"
+#include "orvane/core/TextSplit.h"
 
 namespace fs = std::filesystem;
 
@@ -32,12 +33,7 @@ struct Stock {
 // The fields of a line (its '\r' left out), in `out`.
 void fieldsOf(std::string_view line, std::vector<std::string_view>& out) {
     if (line.ends_with('\r')) line.remove_suffix(1);
-    out.clear();
-    for (std::size_t comma; (comma = line.find(',')) != std::string_view::npos;) {
-        out.push_back(line.substr(0, comma));
-        line.remove_prefix(comma + 1);
-    }
-    out.push_back(line);
+    splitOnInto(line, ',', out);
 }
 
 std::size_t columnOf(const std::vector<std::string_view>& header, std::string_view name) {
@@ -126,7 +122,10 @@ std::uint64_t scaled(std::string_view text, int shift) {
 }
 
 std::string compactDate(std::string_view date) {
-    return std::string(date.substr(0, 4)) += std::string(date.substr(5, 2)) += date.substr(8, 2);
+    std::string out(date.substr(0, 4));  // "yyyy-MM-dd" as "yyyyMMdd"
+    out += date.substr(5, 2);
+    out += date.substr(8, 2);
+    return out;
 }
 
 bool shanghai(const std::string& code) {

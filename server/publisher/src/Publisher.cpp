@@ -105,6 +105,8 @@ PublishReport publishMarket(std::vector<StockSeries> stocks, const fs::path& tre
         report.adjustment = adjustMarketForward(
             stocks, *options.adjustForward,
             [&](const StockSeries& s) {
+                // A stopped publish is thrown away: its files need not be written.
+                if (options.stop.stop_requested()) return;
                 forgetWriteFailure();
                 writeTraded(s);
                 noteFailure();

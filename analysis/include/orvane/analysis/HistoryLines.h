@@ -50,9 +50,6 @@ struct RegionBreaks {
     std::optional<std::vector<std::int32_t>> firstBreak;
 };
 
-/// Splits a day line on "," and reads the fields the engine uses.
-void parseDayLine(DayLine& line);
-
 /// Where each element of a text starts, in order (the first at 0): one more
 /// than the text has newline characters.
 class ElementStarts {

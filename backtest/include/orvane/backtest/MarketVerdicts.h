@@ -98,6 +98,9 @@ MarketVerdicts computeMarketVerdicts(const Market& market, int minHistory, int j
 std::string verdictStoreBytes(const KeptMarket& kept, int jobs = 0);
 std::optional<KeptMarket> keptMarketFromStore(std::string_view bytes, std::uint64_t key,
                                               int minHistory, int jobs = 0);
+/// Whether the store's header is of this market and history (and, for a
+/// reading that refused lines, of today): what its first bytes alone tell.
+bool storeHeaderFits(std::string_view bytes, std::uint64_t key, int minHistory);
 
 /// The market the store at `store` keeps: nothing when there is none, or it
 /// is of another market or history, or damaged, or keeps a reading that

@@ -17,10 +17,10 @@ double leadingDouble(std::string_view text);
 /// Saturates at the 32-bit limits, like the platform's integer reading of text.
 std::int32_t leadingInt(std::string_view text);
 
-/// Appends `value` with `decimals` places (0 to 4), character for character
-/// what printf's "%.Nf" writes: the exact value rounded, ties to even. Prices,
-/// volumes and percentages take a short path; values near a tie or very large
-/// take the general one.
+/// Appends `value` with `decimals` places, character for character what
+/// printf's "%.Nf" writes: the exact value rounded, ties to even. Prices,
+/// volumes and percentages with 0 to 4 places take a short path; values near
+/// a tie, very large or with more places take the general one.
 void appendFixed(std::string& out, double value, int decimals);
 /// The most characters `writeFixed` writes (the largest double takes 312).
 inline constexpr std::size_t kFixedTextMax = 400;
