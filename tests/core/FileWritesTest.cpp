@@ -81,6 +81,16 @@ TEST_F(FileWritesTest, EachStepOfAnAtomicWriteFailsAloneAndKeepsTheOldFile) {
 
 // A file that was there before a failed write is no file of the write's to
 // remove (it may be a device, as /dev/full).
+// A file written atomically is readable by all, as a file made plainly is:
+// the temporary file it starts as is private to its owner.
+TEST_F(FileWritesTest, AnAtomicallyWrittenFileIsReadableByAll) {
+    const fs::path file = dir.path() / "shared.txt";
+    ASSERT_TRUE(writeFileAtomically(file, "x"));
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+}
+
 TEST_F(FileWritesTest, AFailedWriteOverAFileItDidNotMakeLeavesItThere) {
     const fs::path file = dir.path() / "there";
     ASSERT_TRUE(writeNewFile(file, "old"));
